@@ -1,0 +1,34 @@
+// The sheet's twenty-one objects made in code, standing in for the embedded
+// template until templates load: seven shapes and fourteen one-line
+// captions. Preparing, previewing and printing are not built yet, so those
+// calls do nothing here and say so through the engine host.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/sheet_layout.h"
+#include "report/view.h"
+
+namespace quillet {
+
+class StandInSheet : public SheetReport {
+ public:
+  StandInSheet();
+
+  TfrView* FindView(std::string_view name) override;
+  void PrepareAndPreview() override;
+  void Prepare() override;
+  void PrintPrepared(const std::string& pageRange, int copies, bool collate,
+                     int selection) override;
+
+  // Draws every visible object at `scale`, the page's top-left at (dx, dy).
+  void DrawPage(Canvas& canvas, double scale, int dx, int dy);
+
+  const std::vector<std::unique_ptr<TfrView>>& Objects() const { return objects_; }
+
+ private:
+  std::vector<std::unique_ptr<TfrView>> objects_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,65 @@
+#include "platform/headless_host.h"
+
+namespace quillet {
+namespace {
+
+class HeadlessProgress : public ProgressControl {
+ public:
+  explicit HeadlessProgress(HeadlessHost& host) : host_(host) {}
+  void SetCaption(const std::string& text) override { host_.progressCaptions.push_back(text); }
+  void SetFirstLine(const std::string& text) override { Line(text); }
+  void SetSecondLine(const std::string& text) override { Line(text); }
+  bool StopRequested() const override { return host_.stopRequested; }
+  void ProcessMessages() override { host_.ProcessPendingMessages(); }
+  void SetModalResult(int result) override { result_ = result; }
+  int Result() const { return result_; }
+
+ private:
+  void Line(const std::string& text) {
+    host_.progressLines.push_back(text);
+    if (host_.stopAfterLines >= 0 &&
+        static_cast<int>(host_.progressLines.size()) >= host_.stopAfterLines)
+      host_.stopRequested = true;
+  }
+
+  HeadlessHost& host_;
+  int result_ = 0;
+};
+
+HeadlessHost& BuiltIn() {
+  static HeadlessHost host;
+  return host;
+}
+
+EngineHost* installed = nullptr;
+
+}  // namespace
+
+MessageResult HeadlessHost::ShowMessage(const std::string& text, const std::string& caption,
+                                        MessageIcon icon, MessageButtons) {
+  messages.push_back({text, caption, icon});
+  return messageAnswer;
+}
+
+bool HeadlessHost::InputBox(const std::string&, const std::string&, std::string& value) {
+  if (inputAnswers.empty()) return false;
+  value = inputAnswers.front();
+  inputAnswers.pop_front();
+  return true;
+}
+
+int HeadlessHost::RunWithProgress(const std::string& caption,
+                                  const std::function<void(ProgressControl&)>& step) {
+  HeadlessProgress progress(*this);
+  progress.SetCaption(caption);
+  step(progress);
+  return progress.Result();
+}
+
+void HeadlessHost::ShowPrepared(TfrReport& report) { previews.push_back(&report); }
+
+EngineHost& Host() { return installed ? *installed : BuiltIn(); }
+
+void SetHost(EngineHost* host) { installed = host; }
+
+}  // namespace quillet

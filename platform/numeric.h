@@ -1,0 +1,45 @@
+// The three integer conversions the engine uses, each named where it applies.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace quillet {
+
+// Nearest integer, exact halves to the even neighbour. Values beyond the
+// 64-bit range saturate; NaN gives 0.
+inline std::int64_t Round64(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
+  if (v <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(std::nearbyint(v));  // default mode: to nearest, ties to even
+}
+
+// Round64 narrowed to 32 bits, saturating.
+inline std::int32_t Round(double v) {
+  std::int64_t r = Round64(v);
+  if (r > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (r < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(r);
+}
+
+// Drops the fraction (toward zero); saturates like Round.
+inline std::int64_t Trunc64(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
+  if (v <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(std::trunc(v));
+}
+
+inline std::int32_t Trunc(double v) {
+  std::int64_t r = Trunc64(v);
+  if (r > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (r < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(r);
+}
+
+// Integer division truncating toward zero (C++ '/' on integers already does).
+constexpr std::int32_t Div(std::int32_t a, std::int32_t b) { return a / b; }
+
+}  // namespace quillet

@@ -1,0 +1,310 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+#include <QGuiApplication>
+#include <QPolygon>
+#include <cmath>
+#include <vector>
+
+#include "platform/qt/qt_text.h"
+
+namespace quillet {
+
+QColor ToQColor(Color c) {
+  if (IsSystemColor(c)) {
+    QPalette pal = QGuiApplication::palette();
+    switch (c & 0xFF) {
+      case 5: return pal.color(QPalette::Base);
+      case 8: return pal.color(QPalette::Text);
+      case 13: return pal.color(QPalette::Highlight);
+      case 14: return pal.color(QPalette::HighlightedText);
+      case 16: return pal.color(QPalette::Dark);
+      case 18: return pal.color(QPalette::ButtonText);
+      case 20: return pal.color(QPalette::Light);
+      case 1:
+      case 12: return pal.color(QPalette::Window);
+      default: return pal.color(QPalette::Button);
+    }
+  }
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+QFont ToQFont(const Font& f) {
+  QFont q(QString::fromLatin1(f.name.data(), static_cast<qsizetype>(f.name.size())));
+  q.setPixelSize(std::max(1, std::abs(f.height)));
+  q.setItalic(f.style & fsItalic);
+  q.setBold(f.style & fsBold);
+  q.setUnderline(f.style & fsUnderline);
+  q.setStrikeOut(f.style & fsStrikeOut);
+  q.setKerning(false);
+  q.setHintingPreference(QFont::PreferFullHinting);
+  return q;
+}
+
+QImage ToQImage(const RasterImage& image) {
+  QImage q(image.width, image.height, QImage::Format_ARGB32);
+  for (int y = 0; y < image.height; ++y) {
+    auto* line = reinterpret_cast<std::uint32_t*>(q.scanLine(y));
+    for (int x = 0; x < image.width; ++x) line[x] = image.pixels[std::size_t(y) * image.width + x];
+  }
+  return q;
+}
+
+RasterImage FromQImage(const QImage& image) {
+  QImage q = image.convertToFormat(QImage::Format_ARGB32);
+  RasterImage r;
+  r.width = q.width();
+  r.height = q.height();
+  r.pixels.resize(std::size_t(r.width) * r.height);
+  for (int y = 0; y < r.height; ++y) {
+    auto* line = reinterpret_cast<const std::uint32_t*>(q.constScanLine(y));
+    for (int x = 0; x < r.width; ++x) r.pixels[std::size_t(y) * r.width + x] = line[x];
+  }
+  return r;
+}
+
+void InstallFontSubstitutions() {
+  QFont::insertSubstitution("Arial", "Liberation Sans");
+  QFont::insertSubstitution("Helvetica", "Liberation Sans");
+  QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+  QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+  QFont::insertSubstitution("Courier New", "Liberation Mono");
+}
+
+namespace {
+
+Qt::PenStyle ToQtStyle(PenStyle s) {
+  switch (s) {
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case PenStyle::Clear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+  }
+}
+
+QPainter::CompositionMode ToComposition(PenMode m) {
+  switch (m) {
+    case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
+    case PenMode::Not: return QPainter::RasterOp_NotDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+  }
+}
+
+// A GDI pen: widths 0 and 1 are one-pixel cosmetic pens; wider pens have
+// round ends and joins, centred on the outline.
+QPen ToQPen(const Pen& p) {
+  QPen q(ToQColor(p.color));
+  q.setStyle(ToQtStyle(p.style));
+  if (p.width <= 1) {
+    q.setWidth(0);
+    q.setCosmetic(true);
+    q.setCapStyle(Qt::SquareCap);
+    q.setJoinStyle(Qt::MiterJoin);
+  } else {
+    q.setWidth(p.width);
+    q.setCapStyle(Qt::RoundCap);
+    q.setJoinStyle(Qt::RoundJoin);
+  }
+  return q;
+}
+
+bool Wide(const Pen& p) { return p.width > 1 && p.style != PenStyle::Clear; }
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, DeviceKind kind) : Canvas(kind), painter_(painter) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void QtCanvas::Apply(const DrawState& s, bool fill) {
+  painter_.setCompositionMode(ToComposition(s.pen.mode));
+  painter_.setPen(ToQPen(s.pen));
+  if (fill && s.brush.style == BrushStyle::Solid)
+    painter_.setBrush(ToQColor(s.brush.color));
+  else
+    painter_.setBrush(Qt::NoBrush);
+}
+
+// Outlines are drawn on the pixel centres of the first and last covered
+// column and row, so a one-pixel outline covers exactly x1 .. x2 - 1; the
+// half-pixel shift puts wide pens symmetrically around those centres.
+void QtCanvas::OnRectangle(const Rect& r, const DrawState& s) {
+  if (r.IsEmpty()) return;
+  if (s.brush.style == BrushStyle::Solid) {
+    painter_.setCompositionMode(ToComposition(s.pen.mode));
+    painter_.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(s.brush.color));
+  }
+  if (s.pen.style == PenStyle::Clear) return;
+  Apply(s, false);
+  if (Wide(s.pen))
+    painter_.drawRect(QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1));
+  else
+    painter_.drawRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+}
+
+void QtCanvas::OnRoundRect(const Rect& r, int cw, int ch, const DrawState& s) {
+  if (r.IsEmpty()) return;
+  Apply(s, true);
+  if (s.pen.style == PenStyle::Clear) painter_.setPen(Qt::NoPen);
+  QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+  if (!Wide(s.pen) && s.pen.style != PenStyle::Clear) box = QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
+  painter_.drawRoundedRect(box, cw / 2.0, ch / 2.0, Qt::AbsoluteSize);
+}
+
+void QtCanvas::OnEllipse(const Rect& r, const DrawState& s) {
+  if (r.IsEmpty()) return;
+  Apply(s, true);
+  if (Wide(s.pen) || s.pen.style == PenStyle::Clear)
+    painter_.drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1));
+  else
+    painter_.drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+}
+
+void QtCanvas::OnFillRect(const Rect& r, const Brush& b) {
+  if (r.IsEmpty()) return;
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(b.color));
+}
+
+void QtCanvas::OnPolygon(std::span<const Point> points, const DrawState& s) {
+  Apply(s, true);
+  if (Wide(s.pen) || s.pen.style == PenStyle::Clear) {
+    QPolygonF poly;
+    for (const Point& p : points) poly << QPointF(p.x + 0.5, p.y + 0.5);
+    painter_.drawPolygon(poly, Qt::OddEvenFill);
+  } else {
+    QPolygon poly;
+    for (const Point& p : points) poly << QPoint(p.x, p.y);
+    painter_.drawPolygon(poly, Qt::OddEvenFill);
+  }
+}
+
+void QtCanvas::OnLine(Point from, Point to, const DrawState& s) {
+  if (s.pen.style == PenStyle::Clear) return;
+  Apply(s, false);
+  // Step back one pixel along the major axis so the end point stays uncovered.
+  int dx = to.x - from.x;
+  int dy = to.y - from.y;
+  int major = std::max(std::abs(dx), std::abs(dy));
+  double ex = to.x - double(dx) / major;
+  double ey = to.y - double(dy) / major;
+  if (Wide(s.pen)) {
+    painter_.drawLine(QPointF(from.x + 0.5, from.y + 0.5), QPointF(ex + 0.5, ey + 0.5));
+  } else {
+    QPoint end(static_cast<int>(std::lround(ex)), static_cast<int>(std::lround(ey)));
+    if (end == QPoint(from.x, from.y))
+      painter_.drawPoint(end);
+    else
+      painter_.drawLine(QPoint(from.x, from.y), end);
+  }
+}
+
+void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::string_view text,
+                      const TextState& s) {
+  painter_.save();
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  QFont font = ToQFont(s.font);
+  if (s.charExtra) font.setLetterSpacing(QFont::AbsoluteSpacing, s.charExtra);
+  painter_.setFont(font);
+  QFontMetrics fm(font, painter_.device());
+  if (clip && (options & etoOpaque))
+    painter_.fillRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
+                      ToQColor(s.bkColor));
+  if (clip && (options & etoClipped))
+    painter_.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
+                         Qt::IntersectClip);
+  QString qs = ToQString(text, s.font.charset);
+  if (s.font.escapement != 0) {
+    painter_.translate(x, y);
+    painter_.rotate(-s.font.escapement / 10.0);
+    x = 0;
+    y = 0;
+  }
+  if (s.bkMode == BkMode::Opaque && !(options & etoOpaque)) {
+    int w = fm.horizontalAdvance(qs) + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
+    painter_.fillRect(QRect(x, y, w, fm.height()), ToQColor(s.bkColor));
+  }
+  painter_.setPen(ToQColor(s.font.color));
+  if (options & etoRtlReading) painter_.setLayoutDirection(Qt::RightToLeft);
+  const int baseline = y + fm.ascent();
+  if (s.justifyBreaks > 0 && s.justifyExtra != 0) {
+    // Spread the extra pixels over the spaces, earlier gaps taking the remainder.
+    int gaps = 0;
+    double pos = x;
+    QString run;
+    for (QChar ch : qs) {
+      run += ch;
+      if (ch == u' ') {
+        painter_.drawText(QPointF(pos, baseline), run);
+        pos += fm.horizontalAdvance(run);
+        int share = s.justifyExtra / s.justifyBreaks + (gaps < s.justifyExtra % s.justifyBreaks);
+        pos += share;
+        ++gaps;
+        run.clear();
+      }
+    }
+    if (!run.isEmpty()) painter_.drawText(QPointF(pos, baseline), run);
+  } else {
+    painter_.drawText(QPoint(x, baseline), qs);
+  }
+  painter_.restore();
+}
+
+void QtCanvas::OnImage(const Rect& dest, const RasterImage& image) {
+  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_.drawImage(QRect(dest.left, dest.top, dest.Width(), dest.Height()), ToQImage(image));
+}
+
+int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
+  QFont font = ToQFont(s.font);
+  QFontMetrics fm(font, painter_.device());
+  QString qs = ToQString(text, s.font.charset);
+  return fm.horizontalAdvance(qs) + s.charExtra * static_cast<int>(qs.size());
+}
+
+TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
+  QFontMetrics fm(ToQFont(f), painter_.device());
+  TextMetrics m;
+  m.ascent = fm.ascent();
+  m.descent = fm.descent();
+  m.height = fm.height();
+  m.externalLeading = fm.leading();
+  m.averageCharWidth = fm.averageCharWidth();
+  return m;
+}
+
+bool QtCanvas::OnRectVisible(const Rect& r) {
+  if (!painter_.hasClipping()) {
+    QPaintDevice* dev = painter_.device();
+    if (!dev) return true;
+    QRect devRect = painter_.transform().inverted().mapRect(QRect(0, 0, dev->width(), dev->height()));
+    return devRect.intersects(QRect(r.left, r.top, r.Width(), r.Height()));
+  }
+  return painter_.clipBoundingRect().intersects(QRectF(r.left, r.top, r.Width(), r.Height()));
+}
+
+namespace detail {
+
+ImageAndPainter::ImageAndPainter(int width, int height, Color background, int dpi)
+    : image(std::max(1, width), std::max(1, height), QImage::Format_ARGB32) {
+  const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+  image.setDotsPerMeterX(dpm);
+  image.setDotsPerMeterY(dpm);
+  image.fill(ToQColor(background));
+  painter = std::make_unique<QPainter>(&image);
+}
+
+ImageAndPainter::~ImageAndPainter() {
+  if (painter) painter->end();
+}
+
+}  // namespace detail
+
+QtImageCanvas::QtImageCanvas(int width, int height, Color background, int dpi, DeviceKind kind)
+    : detail::ImageAndPainter(width, height, background, dpi), QtCanvas(*painter, kind) {}
+
+}  // namespace quillet

@@ -1,0 +1,167 @@
+#include "platform/stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "platform/errors.h"
+
+namespace quillet {
+
+std::uint8_t Stream::ReadU8() {
+  std::uint8_t b;
+  ReadExact(&b, 1);
+  return b;
+}
+
+std::uint16_t Stream::ReadU16() {
+  std::uint8_t b[2];
+  ReadExact(b, 2);
+  return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
+
+std::uint32_t Stream::ReadU32() {
+  std::uint8_t b[4];
+  ReadExact(b, 4);
+  return std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
+         (std::uint32_t(b[3]) << 24);
+}
+
+std::uint64_t Stream::ReadU64() {
+  std::uint64_t lo = ReadU32();
+  std::uint64_t hi = ReadU32();
+  return lo | (hi << 32);
+}
+
+float Stream::ReadF32() {
+  std::uint32_t bits = ReadU32();
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+double Stream::ReadF64() {
+  std::uint64_t bits = ReadU64();
+  double d;
+  std::memcpy(&d, &bits, 8);
+  return d;
+}
+
+std::string Stream::ReadBytes(std::size_t n) {
+  if (n > Remaining()) throw StreamReadError();
+  std::string s(n, '\0');
+  if (n) ReadExact(s.data(), n);
+  return s;
+}
+
+void Stream::WriteU16(std::uint16_t v) {
+  std::uint8_t b[2] = {std::uint8_t(v), std::uint8_t(v >> 8)};
+  Write(b, 2);
+}
+
+void Stream::WriteU32(std::uint32_t v) {
+  std::uint8_t b[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16),
+                       std::uint8_t(v >> 24)};
+  Write(b, 4);
+}
+
+void Stream::WriteU64(std::uint64_t v) {
+  WriteU32(std::uint32_t(v));
+  WriteU32(std::uint32_t(v >> 32));
+}
+
+void Stream::WriteF32(float v) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, 4);
+  WriteU32(bits);
+}
+
+void Stream::WriteF64(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, 8);
+  WriteU64(bits);
+}
+
+void MemoryStream::Seek(std::uint64_t pos) {
+  if (pos > data_.size()) throw StreamReadError();
+  pos_ = static_cast<std::size_t>(pos);
+}
+
+void MemoryStream::ReadExact(void* buffer, std::size_t n) {
+  if (n > data_.size() - pos_) throw StreamReadError();
+  if (n) std::memcpy(buffer, data_.data() + pos_, n);
+  pos_ += n;
+}
+
+void MemoryStream::Write(const void* buffer, std::size_t n) {
+  if (!n) return;
+  if (pos_ + n > data_.size()) data_.resize(pos_ + n);
+  std::memcpy(data_.data() + pos_, buffer, n);
+  pos_ += n;
+}
+
+FileStream::FileStream(const std::string& path, Mode mode) {
+  file_ = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
+  if (!file_)
+    throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (mode == Mode::Read) {
+    std::error_code ec;
+    auto sz = std::filesystem::file_size(path, ec);
+    size_ = ec ? 0 : sz;
+  }
+}
+
+FileStream::~FileStream() {
+  if (file_) std::fclose(file_);
+}
+
+std::uint64_t FileStream::Position() const {
+  long p = file_ ? std::ftell(file_) : 0;
+  return p < 0 ? 0 : static_cast<std::uint64_t>(p);
+}
+
+void FileStream::Seek(std::uint64_t pos) {
+  if (!file_ || pos > size_ || std::fseek(file_, static_cast<long>(pos), SEEK_SET) != 0)
+    throw StreamReadError();
+}
+
+void FileStream::ReadExact(void* buffer, std::size_t n) {
+  if (!file_ || n > Remaining()) throw StreamReadError();
+  if (n && std::fread(buffer, 1, n, file_) != n) throw StreamReadError();
+}
+
+void FileStream::Write(const void* buffer, std::size_t n) {
+  if (!file_) throw StreamWriteError();
+  if (n && std::fwrite(buffer, 1, n, file_) != n) throw StreamWriteError();
+  size_ = std::max(size_, Position());
+}
+
+void FileStream::Close() {
+  if (!file_) return;
+  bool ok = std::fflush(file_) == 0;
+  ok = (std::fclose(file_) == 0) && ok;
+  file_ = nullptr;
+  if (!ok) throw StreamWriteError();
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+  std::random_device rd;
+  return path + ".tmp" + std::to_string(rd() % 1000000);
+}
+
+void ReplaceFile(const std::string& temporary, const std::string& target) {
+  std::error_code ec;
+  std::filesystem::rename(temporary, target, ec);
+  if (ec) {
+    RemoveFileQuietly(temporary);
+    throw StreamWriteError("Cannot save \"" + target + "\". " + ec.message());
+  }
+}
+
+void RemoveFileQuietly(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+}
+
+}  // namespace quillet

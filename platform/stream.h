@@ -1,0 +1,125 @@
+// Byte streams with little-endian readers and writers.
+//
+// Every read is bounds-checked: asking for more bytes than are left raises
+// StreamReadError and leaves the position where it was. Readers of outside
+// bytes check counts against Remaining() before they allocate.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+
+class Stream {
+ public:
+  virtual ~Stream() = default;
+
+  virtual std::uint64_t Position() const = 0;
+  virtual std::uint64_t Size() const = 0;
+  // Positions beyond the end are refused with StreamReadError.
+  virtual void Seek(std::uint64_t pos) = 0;
+  // Reads exactly n bytes or throws StreamReadError.
+  virtual void ReadExact(void* buffer, std::size_t n) = 0;
+  // Writes n bytes at the position (growing the stream) or throws StreamWriteError.
+  virtual void Write(const void* buffer, std::size_t n) = 0;
+
+  std::uint64_t Remaining() const { return Size() - Position(); }
+  bool AtEnd() const { return Position() >= Size(); }
+
+  std::uint8_t ReadU8();
+  std::int8_t ReadI8() { return static_cast<std::int8_t>(ReadU8()); }
+  std::uint16_t ReadU16();
+  std::int16_t ReadI16() { return static_cast<std::int16_t>(ReadU16()); }
+  std::uint32_t ReadU32();
+  std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
+  std::uint64_t ReadU64();
+  float ReadF32();
+  double ReadF64();
+  std::string ReadBytes(std::size_t n);  // checks n against Remaining() first
+
+  void WriteU8(std::uint8_t v) { Write(&v, 1); }
+  void WriteU16(std::uint16_t v);
+  void WriteI16(std::int16_t v) { WriteU16(static_cast<std::uint16_t>(v)); }
+  void WriteU32(std::uint32_t v);
+  void WriteI32(std::int32_t v) { WriteU32(static_cast<std::uint32_t>(v)); }
+  void WriteU64(std::uint64_t v);
+  void WriteF32(float v);
+  void WriteF64(double v);
+  void WriteBytes(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
+};
+
+class MemoryStream : public Stream {
+ public:
+  MemoryStream() = default;
+  explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
+  explicit MemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
+
+  std::uint64_t Position() const override { return pos_; }
+  std::uint64_t Size() const override { return data_.size(); }
+  void Seek(std::uint64_t pos) override;
+  void ReadExact(void* buffer, std::size_t n) override;
+  void Write(const void* buffer, std::size_t n) override;
+
+  const std::vector<std::uint8_t>& Bytes() const { return data_; }
+  std::string BytesAsString() const { return {data_.begin(), data_.end()}; }
+  void Clear() {
+    data_.clear();
+    pos_ = 0;
+  }
+
+ private:
+  std::vector<std::uint8_t> data_;
+  std::size_t pos_ = 0;
+};
+
+// A file opened for reading, or created (truncated) for writing.
+class FileStream : public Stream {
+ public:
+  enum class Mode { Read, Create };
+  // Throws FileOpenError naming the path when the file cannot be opened.
+  FileStream(const std::string& path, Mode mode);
+  ~FileStream() override;
+  FileStream(const FileStream&) = delete;
+  FileStream& operator=(const FileStream&) = delete;
+
+  std::uint64_t Position() const override;
+  std::uint64_t Size() const override { return size_; }
+  void Seek(std::uint64_t pos) override;
+  void ReadExact(void* buffer, std::size_t n) override;
+  void Write(const void* buffer, std::size_t n) override;
+  // Flushes and closes; throws StreamWriteError when the data did not reach the file.
+  void Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::uint64_t size_ = 0;
+};
+
+// Writes a file through a temporary beside it, renamed over the target only
+// when `write` returned normally: a failed save never destroys the old file.
+// Throws what `write` threw, or FileOpenError / StreamWriteError.
+template <typename Fn>
+void WriteFileAtomically(const std::string& path, Fn&& write);
+
+void ReplaceFile(const std::string& temporary, const std::string& target);
+std::string TemporaryNameBeside(const std::string& path);
+void RemoveFileQuietly(const std::string& path);
+
+template <typename Fn>
+void WriteFileAtomically(const std::string& path, Fn&& write) {
+  const std::string temp = TemporaryNameBeside(path);
+  try {
+    FileStream out(temp, FileStream::Mode::Create);
+    write(static_cast<Stream&>(out));
+    out.Close();
+  } catch (...) {
+    RemoveFileQuietly(temp);
+    throw;
+  }
+  ReplaceFile(temp, path);
+}
+
+}  // namespace quillet

@@ -1,0 +1,59 @@
+// Engine-wide state, in two explicit objects reached through one accessor
+// each. Single-threaded by design: only the user-interface thread touches it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/canvas.h"
+
+namespace quillet {
+
+class ReportServices;
+class TfrView;
+class TfrBand;
+class ViewPage;
+
+// The state of the preparation in progress (or of drawing).
+struct PreparationState {
+  ReportServices* ActiveReport = nullptr;
+  ReportServices* OuterReport = nullptr;
+  TfrView* ActiveView = nullptr;
+  TfrBand* ActiveBand = nullptr;  // band being formed, or none
+  ViewPage* ActivePage = nullptr;  // page being formed or drawn, or none
+  int PageIndex = 0;
+  int TotalPageCount = 0;
+  bool RenderActive = true;  // false while a template is loaded
+  bool CountingPass = false;
+  bool CalcErrorFlag = false;
+  std::string CalcErrorText;
+};
+
+PreparationState& Prep();
+
+using ViewFactory = std::unique_ptr<TfrView> (*)();
+
+// One registered object kind.
+struct TfrAddInObjectInfo {
+  std::string ClassName;
+  ViewFactory ViewClass = nullptr;
+  RasterImage Picture;  // 16 x 16 picture of the kind
+  std::string HintText;
+};
+
+// Engine-wide registries and settings that live from start to end.
+struct EngineGlobals {
+  static constexpr int kMaxObjectKinds = 32;
+  std::array<TfrAddInObjectInfo, kMaxObjectKinds> ObjectKinds;
+  int ObjectKindCount = 0;
+  std::int32_t SerialCounter = 0;  // next SerialNumber handed out by the factory
+  int StreamVersion = 24;          // version of the stream being read or written
+  char DecimalSeparator = '.';
+  Canvas* MeasuringCanvas = nullptr;  // 96-dpi text layout canvas, not owned
+};
+
+EngineGlobals& Engine();
+
+}  // namespace quillet

@@ -1,0 +1,208 @@
+#include "report/view.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/errors.h"
+#include "platform/numeric.h"
+#include "platform/stream.h"
+#include "report/brackets.h"
+#include "report/engine_state.h"
+#include "report/report_services.h"
+#include "report/stream_strings.h"
+#include "report/view_bases.h"
+#include "report/view_page.h"
+
+namespace quillet {
+
+TfrView::TfrView() {
+  DisplayFormat = 512 + static_cast<unsigned char>(Engine().DecimalSeparator);
+}
+
+TfrView::~TfrView() = default;
+
+void TfrView::SetGeometry(int left, int top, int width, int height) {
+  Left = left;
+  Top = top;
+  Width = width;
+  Height = height;
+}
+
+void TfrView::Draw(Canvas&) { throw AbstractError(); }
+
+int TfrView::DeviceRight() const {
+  return Round((double(Saved.Left) + Saved.Width) * DeviceScaleX + DeviceOffsetX);
+}
+
+int TfrView::DeviceBottom() const {
+  return Round((double(Saved.Top) + Saved.Height) * DeviceScaleY + DeviceOffsetY);
+}
+
+void TfrView::PrepareDraw() {
+  Saved = {Left, Top, Width, Height, GapX, GapY, FrameWidth};
+  if (!Prep().RenderActive) {
+    DeviceScaleX = DeviceScaleY = 1.0;
+    DeviceOffsetX = DeviceOffsetY = 0;
+  }
+  const double sx = DeviceScaleX;
+  const double sy = DeviceScaleY;
+  const double w = Saved.FrameWidth;
+  Left = Round(Saved.Left * sx) + DeviceOffsetX;
+  Top = Round(Saved.Top * sy) + DeviceOffsetY;
+  Width = Round(Saved.Width * sx);
+  Height = Round(Saved.Height * sy);
+  const int insetX = Round((w * sx - 1) / 2);
+  const int halfX = Round(w * sx / 2);
+  const int insetY = Round((w * sy - 1) / 2);
+  const int halfY = Round(w * sy / 2);
+  FrameWidth = static_cast<float>(w * sx);
+  GapX = Round(Saved.GapX * sx) + halfX;
+  GapY = Round(Saved.GapY * sy) + Div(halfY, 2);
+  int right = DeviceRight();
+  int bottom = DeviceBottom();
+  if (FrameTyp & frRight) right -= halfX;
+  if (FrameTyp & frBottom) bottom -= halfY;
+  const int left = (FrameTyp & frLeft) ? Left + insetX : Left;
+  const int top = (FrameTyp & frTop) ? Top + insetY : Top;
+  DrawRect = {left, top, right + 1, bottom + 1};
+}
+
+void TfrView::RestoreCoords() {
+  Left = Saved.Left;
+  Top = Saved.Top;
+  Width = Saved.Width;
+  Height = Saved.Height;
+  GapX = Saved.GapX;
+  GapY = Saved.GapY;
+  FrameWidth = Saved.FrameWidth;
+}
+
+void TfrView::AttachCanvas(Canvas* canvas) {
+  Canvas_ = canvas;
+  Prep().ActiveView = this;
+  ApplyBandAlignment();
+}
+
+namespace {
+
+// Views of the same row, ordered by their Left written as decimal text of at
+// least four digits (numeric order for 0 .. 9999, text order beyond).
+std::vector<TfrView*> SameRow(const ViewPage& page, const TfrView& view) {
+  std::vector<std::pair<std::string, TfrView*>> keyed;
+  for (std::size_t i = 0; i < page.ObjectCount(); ++i) {
+    TfrView* v = page.ObjectAt(i);
+    if (!v || v == &view || v->ObjectType == gtBand || v->Top != view.Top) continue;
+    char key[16];
+    std::snprintf(key, sizeof key, "%04d", v->Left);
+    keyed.emplace_back(key, v);
+  }
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<TfrView*> row;
+  for (auto& k : keyed) row.push_back(k.second);
+  return row;
+}
+
+// The last candidate with the alignment left of `left`, or nullptr.
+TfrView* LeftNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t align) {
+  TfrView* found = nullptr;
+  for (TfrView* v : row)
+    if (v->BandAlign == align && v->Left < left) found = v;
+  return found;
+}
+
+// The first candidate with the alignment right of `left`, or nullptr.
+TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t align) {
+  for (TfrView* v : row)
+    if (v->BandAlign == align && v->Left > left) return v;
+  return nullptr;
+}
+
+}  // namespace
+
+void TfrView::ApplyBandAlignment() {
+  ViewPage* page = Prep().ActivePage;
+  if (!page || BandAlign == baNone) return;
+  const int leftLimit = page->LeftLimit();
+  const int rightLimit = page->RightLimit();
+  const std::vector<TfrView*> row = SameRow(*page, *this);
+  switch (BandAlign) {
+    case baLeft: {
+      TfrView* n = LeftNeighbour(row, Left, baLeft);
+      const int edge = n ? n->Left + n->Width : leftLimit;
+      // A neighbour that already runs past the right limit leaves the view
+      // where it is, rather than giving it a negative width.
+      if (edge <= rightLimit) Left = edge;
+      break;
+    }
+    case baRight: {
+      TfrView* n = RightNeighbour(row, Left, baRight);
+      Left = n ? n->Left - Width - 1 : rightLimit - Width;
+      break;
+    }
+    case baCenter:
+      Left = leftLimit + Div(rightLimit - leftLimit - Width, 2);
+      break;
+    case baWidth:
+      if (Prep().RenderActive && !Prep().ActiveBand) {
+        Left = leftLimit;
+        Width = rightLimit - leftLimit - 1;
+      }
+      break;
+    case baRest: {
+      TfrView* l = LeftNeighbour(row, Left, baLeft);
+      TfrView* r = RightNeighbour(row, Left, baRight);
+      Left = l ? l->Left + l->Width : leftLimit;
+      Width = (r ? r->Left : rightLimit) - Left;
+      break;
+    }
+    default:  // baBottom and baTop act when the view is written (Record)
+      break;
+  }
+}
+
+void TfrView::ExpandTagExpressions() {
+  ReportServices* report = Prep().ActiveReport;
+  Tag = ExpandBrackets(Tag, [report](const std::string& expr) {
+    return report ? report->EvaluateBracket(expr) : std::string();
+  });
+}
+
+void TfrView::MakeUniqueName() {
+  ReportServices* report = Prep().ActiveReport;
+  const bool isControl = dynamic_cast<TfrControl*>(this) != nullptr;
+  for (int n = 1; n <= 10000; ++n) {
+    std::string candidate = NamePrefix + std::to_string(n);
+    if (report && report->FindView(candidate)) continue;
+    if (isControl && report && report->DialogHasComponent(candidate)) continue;
+    Name = candidate;
+    return;
+  }
+  Name.clear();
+}
+
+void TfrView::Record(Stream& stream) {
+  AttachCanvas(Canvas_);
+  WorkText = Memo;
+  ReportServices* report = Prep().ActiveReport;
+  if (report) {
+    report->BeforeObjectOutput(WorkText, *this);
+    report->RunViewScript(*this);
+  }
+  if (Visible == 0) return;
+  const std::string keptTag = Tag;
+  if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
+  // Placement against the band being formed (baBottom, baTop, baWidth) is
+  // applied by page formation, which owns the band: not wired yet.
+  stream.WriteU8(ObjectType);
+  if (ObjectType == gtAddIn) WriteCountedString(stream, ClassName());
+  WriteRecord(stream);
+  Tag = keptTag;
+}
+
+void TfrView::Export(Stream&) {
+  // The report's export hook arrives with the report component; nothing to
+  // hand the view to until then.
+}
+
+}  // namespace quillet

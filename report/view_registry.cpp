@@ -1,0 +1,56 @@
+#include "report/view_registry.h"
+
+#include <array>
+
+#include "platform/errors.h"
+#include "report/shape_view.h"
+#include "report/view.h"
+
+namespace quillet {
+namespace {
+
+std::array<ViewFactory, 5>& BuiltInKinds() {
+  static std::array<ViewFactory, 5> kinds{};
+  return kinds;
+}
+
+}  // namespace
+
+void RegisterObjectKind(const std::string& className, ViewFactory factory, RasterImage picture,
+                        const std::string& hintText) {
+  EngineGlobals& g = Engine();
+  for (int i = 0; i < g.ObjectKindCount; ++i)
+    if (g.ObjectKinds[i].ClassName == className) return;
+  if (g.ObjectKindCount >= EngineGlobals::kMaxObjectKinds)
+    throw RangeError("Cannot register object kind \"" + className + "\": all " +
+                     std::to_string(EngineGlobals::kMaxObjectKinds) + " places are taken");
+  g.ObjectKinds[g.ObjectKindCount++] = {className, factory, std::move(picture), hintText};
+}
+
+void RegisterBuiltInKind(std::uint8_t kind, ViewFactory factory) {
+  if (kind < BuiltInKinds().size()) BuiltInKinds()[kind] = factory;
+}
+
+std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& className) {
+  std::unique_ptr<TfrView> view;
+  if (kind < BuiltInKinds().size()) {
+    if (ViewFactory make = BuiltInKinds()[kind]) view = make();
+  } else if (kind == gtAddIn) {
+    EngineGlobals& g = Engine();
+    for (int i = 0; i < g.ObjectKindCount && !view; ++i)
+      if (g.ObjectKinds[i].ClassName == className) view = g.ObjectKinds[i].ViewClass();
+    if (!view) {
+      PreparationState& prep = Prep();
+      prep.CalcErrorText += className + "\r";
+      prep.CalcErrorFlag = true;
+      throw ClassNotFoundError(prep.CalcErrorText);
+    }
+    view->ObjectType = gtAddIn;
+  }
+  if (view) view->SerialNumber = Engine().SerialCounter++;
+  return view;
+}
+
+void RegisterEngineKinds() { RegisterShapeKind(); }
+
+}  // namespace quillet
