@@ -158,10 +158,7 @@ void QtCanvas::OnRoundRect(const Rect& r, int cw, int ch, const DrawState& s) {
 void QtCanvas::OnEllipse(const Rect& r, const DrawState& s) {
   if (r.IsEmpty()) return;
   Apply(s, true);
-  if (Wide(s.pen) || s.pen.style == PenStyle::Clear)
-    painter_.drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1));
-  else
-    painter_.drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+  painter_.drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1));
 }
 
 void QtCanvas::OnFillRect(const Rect& r, const Brush& b) {
@@ -211,6 +208,7 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
   if (s.charExtra) font.setLetterSpacing(QFont::AbsoluteSpacing, s.charExtra);
   painter_.setFont(font);
   QFontMetrics fm(font, painter_.device());
+  const TextMetrics metrics = OnTextMetrics(s.font);
   if (clip && (options & etoOpaque))
     painter_.fillRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
                       ToQColor(s.bkColor));
@@ -226,11 +224,11 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
   }
   if (s.bkMode == BkMode::Opaque && !(options & etoOpaque)) {
     int w = fm.horizontalAdvance(qs) + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
-    painter_.fillRect(QRect(x, y, w, fm.height()), ToQColor(s.bkColor));
+    painter_.fillRect(QRect(x, y, w, metrics.height), ToQColor(s.bkColor));
   }
   painter_.setPen(ToQColor(s.font.color));
   if (options & etoRtlReading) painter_.setLayoutDirection(Qt::RightToLeft);
-  const int baseline = y + fm.ascent();
+  const int baseline = y + metrics.ascent;
   if (s.justifyBreaks > 0 && s.justifyExtra != 0) {
     // Spread the extra pixels over the spaces, earlier gaps taking the remainder.
     int gaps = 0;
@@ -266,14 +264,16 @@ int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
   return fm.horizontalAdvance(qs) + s.charExtra * static_cast<int>(qs.size());
 }
 
+// Ascent and descent are rounded up, as the platform the report format comes
+// from does, so an 11-pixel Arial line is 13 pixels high.
 TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
-  QFontMetrics fm(ToQFont(f), painter_.device());
+  QFontMetricsF fm(ToQFont(f), painter_.device());
   TextMetrics m;
-  m.ascent = fm.ascent();
-  m.descent = fm.descent();
-  m.height = fm.height();
-  m.externalLeading = fm.leading();
-  m.averageCharWidth = fm.averageCharWidth();
+  m.ascent = static_cast<int>(std::ceil(fm.ascent() - 1e-6));
+  m.descent = static_cast<int>(std::ceil(fm.descent() - 1e-6));
+  m.height = m.ascent + m.descent;
+  m.externalLeading = static_cast<int>(std::lround(fm.leading()));
+  m.averageCharWidth = static_cast<int>(std::lround(fm.averageCharWidth()));
   return m;
 }
 
