@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "tests/support.h"
 
 namespace quillet {
 namespace {
@@ -69,6 +70,9 @@ TEST(RecordingCanvasTest, SaveLoadSaveGivesTheSameBytes) {
   MemoryStream second;
   back.Save(second);
   EXPECT_EQ(first.Bytes(), second.Bytes());
+  // Kept as a seed for the recording fuzz target.
+  FileStream seed(test::OutputPath("sample.qrec"), FileStream::Mode::Create);
+  seed.Write(first.Bytes().data(), first.Bytes().size());
 }
 
 TEST(RecordingCanvasTest, ReplayReproducesTheOperationsWithOffset) {
