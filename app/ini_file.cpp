@@ -44,6 +44,8 @@ bool SplitPair(std::string_view line, std::string_view& key, std::string_view& v
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::error_code ec;
   if (!std::filesystem::exists(path_, ec)) return;
+  if (!std::filesystem::is_regular_file(path_, ec))
+    throw FileOpenError("Cannot open file \"" + path_ + "\": not a regular file");
   FileStream in(path_, FileStream::Mode::Read);
   if (in.Size() > kMaxSize) throw StreamReadError("The file " + path_ + " is too large");
   const std::string text = in.ReadBytes(static_cast<std::size_t>(in.Size()));
