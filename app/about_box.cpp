@@ -100,8 +100,11 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmAbout::ShowSystemInfo() {
-  OS->setText(OperatingSystemText());
-  OS->adjustSize();
+  // A long kernel version is shortened to fit; the whole text is the tip.
+  const QString os = OperatingSystemText();
+  OS->setGeometry(26, 112, 280 - 26, OS->fontMetrics().height());
+  OS->setText(OS->fontMetrics().elidedText(os, Qt::ElideRight, OS->width()));
+  OS->setToolTip(os);
   PhysMem->setText(MemoryText(PhysicalMemoryBytes()));
   setWindowTitle(QStringLiteral("About Quillet\u00A9"));
   Label3D1->SetCaption(QStringLiteral("Quillet\u00A9"));

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "app/about_box.h"
+#include "app/label_3d.h"
 #include "app/main_window.h"
 #include "app/radio_group.h"
 #include "tests/support.h"
@@ -52,6 +53,9 @@ TEST_F(ScreenshotTest, AboutBox) {
   const QPixmap shot = box.grab();
   EXPECT_EQ(shot.size(), QSize(306, 221));
   EXPECT_TRUE(shot.save(QString::fromStdString(test::OutputPath("about_box.png"))));
+  // The lettering four times enlarged, to see its raised and recessed layers.
+  const QPixmap title = shot.copy(box.Label3D1->geometry()).scaled(223 * 4, 41 * 4);
+  EXPECT_TRUE(title.save(QString::fromStdString(test::OutputPath("about_box_title_x4.png"))));
 }
 
 }  // namespace
