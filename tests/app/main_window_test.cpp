@@ -89,13 +89,20 @@ TEST_P(VisibilityTest, OnlyTheGroupsThatFitTheShapeShow) {
   EXPECT_FALSE(w.Spin(spnAngle)->isHidden());
 }
 
+std::string ShapeName(const ::testing::TestParamInfo<VisibilityCase>& info) {
+  static const char* const names[] = {"Rectangle", "RoundedRectangle", "Ellipse",
+                                      "Triangle",  "Polygon",          "Star"};
+  return names[info.param.shape];
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, VisibilityTest,
                          ::testing::Values(VisibilityCase{0, false, false, false, false},
                                            VisibilityCase{1, true, false, false, false},
                                            VisibilityCase{2, false, false, false, false},
                                            VisibilityCase{3, false, false, true, false},
                                            VisibilityCase{4, false, true, false, false},
-                                           VisibilityCase{5, false, true, false, true}));
+                                           VisibilityCase{5, false, true, false, true}),
+                         ShapeName);
 
 TEST(MainWindowTest, StartUpAppliesTheRuleForEllipse) {
   QTemporaryDir dir;
