@@ -13,7 +13,10 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
     group_.addButton(button, i);
     buttons_.push_back(button);
   }
-  connect(&group_, &QButtonGroup::idClicked, this, [this](int) { emit Clicked(); });
+  // Arrow keys move the selection without a click, so any newly checked item counts.
+  connect(&group_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) emit Clicked();
+  });
   ArrangeItems();
 }
 

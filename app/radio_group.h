@@ -24,7 +24,8 @@ class RadioGroup : public QGroupBox {
   int Count() const { return static_cast<int>(buttons_.size()); }
 
  signals:
-  // A click on an item (not a change made by SetItemIndex).
+  // An item became selected: clicked, chosen with the keyboard, or set
+  // through SetItemIndex.
   void Clicked();
 
  protected:

@@ -104,12 +104,19 @@ INSTANTIATE_TEST_SUITE_P(Shapes, VisibilityTest,
                                            VisibilityCase{5, false, true, false, true}),
                          ShapeName);
 
-TEST(MainWindowTest, StartUpAppliesTheRuleForEllipse) {
+TEST(MainWindowTest, StartUpAppliesTheRuleForEllipseAndKeysChangeTheShape) {
   QTemporaryDir dir;
   TfrmShapes w(Dir(dir));
   EXPECT_TRUE(w.gbRndCnr->isHidden());
   EXPECT_TRUE(w.gbPolygon->isHidden());
   EXPECT_TRUE(w.gbTriangle->isHidden());
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.gbShape->Item(2)->setFocus();
+  QTest::keyClick(w.gbShape->Item(2), Qt::Key_Down);
+  EXPECT_EQ(w.gbShape->ItemIndex(), 3);
+  EXPECT_FALSE(w.gbTriangle->isHidden());
 }
 
 TEST(SpinEditTest, DecimalReadsItsTextUnclampedOrItsMinimum) {
