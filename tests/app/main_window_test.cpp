@@ -229,5 +229,19 @@ TEST(MainWindowTest, CloseKeepsAWholeRadiusAndTheTitleBarCloseKeepsNothing) {
   EXPECT_EQ(after.ReadInteger("Setup", "LastRndCnr", -1), 2);
 }
 
+TEST(MainWindowTest, AnUnwritableProgramDirectoryKeepsSettingsInTheUserConfig) {
+  QTemporaryDir dir;
+  const QString config = dir.path() + "/config/quillet";
+  {
+    TfrmShapes w(dir.path() + "/no-such-dir", config);
+    EXPECT_EQ(w.ExeDir, dir.path().toStdString() + "/no-such-dir/");
+    EXPECT_EQ(w.SettingsPath, config.toStdString() + "/Quillet.ini");
+    w.move(33, 44);
+    w.btnCloseClick();
+  }
+  TfrmShapes again(dir.path() + "/no-such-dir", config);
+  EXPECT_EQ(again.pos(), QPoint(33, 44));
+}
+
 }  // namespace
 }  // namespace quillet
