@@ -277,6 +277,11 @@ TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
   return m;
 }
 
+int QtCanvas::OnPixelsPerInchY() {
+  QPaintDevice* dev = painter_.device();
+  return dev ? dev->logicalDpiY() : 96;
+}
+
 bool QtCanvas::OnRectVisible(const Rect& r) {
   if (!painter_.hasClipping()) {
     QPaintDevice* dev = painter_.device();
