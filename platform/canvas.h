@@ -106,7 +106,8 @@ class Canvas {
   // Extra pixels after every character of text output and measurement.
   void SetTextCharacterExtra(int extra) { charExtra_ = extra; }
   int GetTextCharacterExtra() const { return charExtra_; }
-  // Spreads `extra` pixels over the next text's `breakCount` space characters.
+  // Spreads `extra` pixels over the next text's `breakCount` break characters
+  // (spaces and no-break spaces).
   void SetTextJustification(int extra, int breakCount) {
     justifyExtra_ = extra;
     justifyBreaks_ = breakCount;

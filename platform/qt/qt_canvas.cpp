@@ -238,7 +238,7 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
     QString run;
     for (QChar ch : qs) {
       run += ch;
-      if (ch == u' ') {
+      if (ch == u' ' || ch == QChar(0x00A0)) {
         painter_.drawText(QPointF(pos, baseline), run);
         pos += fm.horizontalAdvance(run);
         int share = s.justifyExtra / s.justifyBreaks + (gaps < s.justifyExtra % s.justifyBreaks);
