@@ -99,6 +99,13 @@ void BM_LayoutWordWrap(benchmark::State& state) {
   RunLayout(state, LatinText(), quillet::flStretched | quillet::flWordWrap, 1);
 }
 
+// The same without the measuring shortcuts: every piece measured.
+void BM_LayoutWordWrapEveryPiece(benchmark::State& state) {
+  quillet::SetLayoutShortcuts(false);
+  RunLayout(state, LatinText(), quillet::flStretched | quillet::flWordWrap, 1);
+  quillet::SetLayoutShortcuts(true);
+}
+
 void BM_LayoutWordBreakCyrillic(benchmark::State& state) {
   RunLayout(state, CyrillicText(),
             quillet::flStretched | quillet::flWordWrap | quillet::flWordBreak, 204);
@@ -107,6 +114,7 @@ void BM_LayoutWordBreakCyrillic(benchmark::State& state) {
 BENCHMARK(BM_BaselineMeasureEachLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutNoWrap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutWordWrap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutWordWrapEveryPiece)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutWordBreakCyrillic)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -83,6 +83,11 @@ struct MemoWorkState {
 };
 MemoWorkState& MemoWork();
 
+// Word wrap normally skips measuring pieces already known to fit (the
+// result is the same). Off, every piece is measured: a reference for tests
+// and benchmarks.
+void SetLayoutShortcuts(bool on);
+
 class TfrMemoView : public TfrStretcheable {
  public:
   TfrMemoView();
