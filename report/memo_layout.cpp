@@ -1,6 +1,7 @@
 // Laying memo text out into lines on the measuring canvas: word wrap,
 // hyphenation points and the width a text needs.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/errors.h"
@@ -126,7 +127,8 @@ void TfrMemoView::LayoutText() {
   }
   lines = static_cast<int>(work.LayoutList.size());
   // Lines x step plus the gap above the first line and below the last.
-  work.MeasuredHeight = lines * step + 2 * gap;
+  work.MeasuredHeight = static_cast<int>(std::clamp<std::int64_t>(
+      std::int64_t(lines) * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
   LineStep = step;
   layoutStep_ = step;
   mc.SetFont(savedFont);

@@ -48,6 +48,12 @@ constexpr std::uint16_t flRTLReading = 256;
 // its own default (the platform's default character set).
 constexpr int kDefaultCharset = 1;
 
+// Largest font pixel height a memo draws with: sizes read from damaged
+// files stay within what a device can render.
+constexpr int kMaxFontPixels = 32767;
+// Most ruled lines one memo draws.
+constexpr int kMaxUnderlines = 1 << 14;
+
 // A report font: what templates and prepared pages store of a font.
 struct ReportFont {
   std::string Name = "Arial";
@@ -56,7 +62,8 @@ struct ReportFont {
   quillet::Color Color = clBlack;
   int Charset = kDefaultCharset;
 
-  // Pixel height (negative: character height) at `pixelsPerInch`.
+  // Pixel height (negative: character height) at `pixelsPerInch`, limited
+  // to kMaxFontPixels.
   int PixelHeight(int pixelsPerInch = 96) const;
   // The canvas font at the given pixel height, not rotated.
   Font ToCanvasFont(int pixelHeight) const;
