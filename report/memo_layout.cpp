@@ -87,10 +87,7 @@ std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
   return points;
 }
 
-void TfrMemoView::Emit(std::string line, int& position, int step) {
-  MemoWork().LayoutList.push_back(std::move(line));
-  position += step;
-}
+void TfrMemoView::Emit(std::string line) { MemoWork().LayoutList.push_back(std::move(line)); }
 
 void TfrMemoView::LayoutText() {
   Canvas& mc = MeasuringCanvas();
@@ -106,31 +103,27 @@ void TfrMemoView::LayoutText() {
   work.LayoutList.clear();
   const int step = LineSpacing + std::abs(font.height);
   const int gap = rotated ? GapX : GapY;
-  const int start = rotated ? Left + gap : Top + gap;
   const int available = rotated ? Height - 2 * GapY : Width - 2 * GapX;
-  int position = start;
-  int lines = 0;
 
   if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
     // An expression too long for its box on an editing page shows whole.
-    Emit(WorkText[0], position, step);
+    Emit(WorkText[0]);
   } else {
     for (const std::string& line : WorkText) {
       if (HasLineMarks)
-        Emit(line, position, step);
+        Emit(line);
       else if (Flags & flWordWrap)
         WrapLine(line, available, mc);
       else
-        Emit(line + kParagraphMark, position, step);
+        Emit(line + kParagraphMark);
     }
   }
-  lines = static_cast<int>(work.LayoutList.size());
   // Lines x step plus the gap above the first line and below the last.
-  work.MeasuredHeight = static_cast<int>(std::clamp<std::int64_t>(
-      std::int64_t(lines) * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
+  const auto lines = static_cast<std::int64_t>(work.LayoutList.size());
+  work.MeasuredHeight = static_cast<int>(
+      std::clamp<std::int64_t>(lines * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
   LineStep = step;
-  layoutStep_ = step;
   mc.SetFont(savedFont);
   mc.SetTextCharacterExtra(savedExtra);
 }
@@ -206,8 +199,7 @@ class FitProbe {
 void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
 
 void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
-  int unusedPosition = 0;
-  auto emit = [&](std::string text) { Emit(std::move(text), unusedPosition, 0); };
+  auto emit = [this](std::string text) { Emit(std::move(text)); };
   const int n = static_cast<int>(s.size());
   auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
   auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };

@@ -157,7 +157,7 @@ class TfrMemoView : public TfrStretcheable {
 
  private:
   void WrapLine(const std::string& line, int maxWidth, Canvas& measuring);
-  void Emit(std::string line, int& position, int step);
+  void Emit(std::string line);  // appends to MemoWork().LayoutList
   // Applies the highlight when its condition holds; see the .cpp.
   void ApplyHighlight();
   void RunBeforePrint();
@@ -171,8 +171,6 @@ class TfrMemoView : public TfrStretcheable {
   void DrawRotatedLine(const std::string& line, int& position, int step, const Rect& clip);
   std::uint16_t ExportFrameBits(int index, int count) const;
   unsigned TextOptions() const;
-
-  int layoutStep_ = 0;  // step of the last LayoutText, pixels
 };
 
 }  // namespace quillet
