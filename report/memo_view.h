@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/view_bases.h"
 
@@ -108,6 +109,9 @@ class TfrMemoView : public TfrStretcheable {
   Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                      const Variant& a3) override;
 
+  // Lays Memo out at scale 1 (unless it already carries paragraph marks),
+  // then draws background, frame, underlines and lines at the view's device
+  // scale and offset.
   void Draw(Canvas& canvas) override;
   // Writes the memo into the prepared page (object type byte, then the
   // record), honouring DrawPass: 2 writes only the lines that fit DrawRect
@@ -121,11 +125,17 @@ class TfrMemoView : public TfrStretcheable {
   void ReadRecord(Stream& stream) override;
   void WriteRecord(Stream& stream) override;
 
+  // Report pixels the text needs (lines x step + both gaps); 0 for an
+  // invisible or empty memo and for a suppressed repeat. Leaves WorkText
+  // laid out and DrawPass 1.
   int CalcHeight() override;
   int LeastPieceHeight() override;
   int LeftoverHeight() override;
 
-  // WorkText from Memo, bracketed expressions replaced by their values.
+  // WorkText from Memo, bracketed expressions replaced by their values. The
+  // values come from the report being prepared (Prep().ActiveReport's
+  // EvaluateBracket, where the expression engine plugs in); with no report
+  // the lines are copied unchanged. Evaluation errors propagate.
   void ExpandText();
   // Width in report pixels the given lines need with the output font on the
   // current canvas (the measuring canvas when none is attached).
