@@ -18,8 +18,10 @@ QImage NewImage(QSize size, QRgb fill) {
 }  // namespace
 
 ButtonColors ButtonColors::FromPalette(const QPalette& palette) {
-  return {palette.color(QPalette::Button).rgb(), palette.color(QPalette::Light).rgb(),
-          palette.color(QPalette::Dark).rgb()};
+  // The active group: a disabled button keeps the colours of the others.
+  return {palette.color(QPalette::Active, QPalette::Button).rgb(),
+          palette.color(QPalette::Active, QPalette::Light).rgb(),
+          palette.color(QPalette::Active, QPalette::Dark).rgb()};
 }
 
 int GrayLevel(QRgb color) {

@@ -19,6 +19,7 @@ struct ButtonColors {
   QRgb highlight = qRgb(255, 255, 255);
   QRgb shadow = qRgb(128, 128, 128);
 
+  // Button, Light and Dark of the palette's active group.
   static ButtonColors FromPalette(const QPalette& palette);
   bool operator==(const ButtonColors&) const = default;
 };

@@ -333,7 +333,7 @@ void TfrSpeedButton::Paint(QPainter& p) {
 
   // Glyph and caption.
   const QSize glyphSize = glyph_.GlyphSize();
-  QSize captionSize;
+  QSize captionSize(0, 0);
   if (!caption_.isEmpty()) {
     const QRect bounds = p.fontMetrics().boundingRect(QRect(0, 0, content.width(), 0),
                                                       Qt::TextShowMnemonic | Qt::TextSingleLine,
@@ -350,7 +350,7 @@ void TfrSpeedButton::Paint(QPainter& p) {
       p.drawText(placed.captionRect.translated(1, 1), flags, caption_);
       p.setPen(QColor(128, 128, 128));
     } else {
-      p.setPen(palette().color(QPalette::ButtonText));
+      p.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
     }
     p.drawText(placed.captionRect, flags, caption_);
   }
