@@ -60,7 +60,6 @@ TfrSpeedButton::TfrSpeedButton(QWidget* parent) : QWidget(parent) {
   resize(22, 22);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_Hover, false);
 }
 
 TfrSpeedButton::~TfrSpeedButton() {

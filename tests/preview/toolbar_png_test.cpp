@@ -75,6 +75,43 @@ TEST(PreviewPictures, ToolbarInItsStates) {
   ASSERT_TRUE(Enlarged(sheet, 4).save(QString::fromStdString(test::OutputPath("toolbar_glyphs.png"))));
 }
 
+TEST(PreviewPictures, RaisedButtonsInTheirStates) {
+  // Buttons that are not flat: up, pressed, latched, disabled, and two with
+  // captions above and below their glyphs.
+  QWidget bar;
+  auto* row = new QHBoxLayout(&bar);
+  row->setContentsMargins(2, 2, 2, 2);
+  row->setSpacing(2);
+  std::vector<TfrSpeedButton*> buttons;
+  for (int i = 0; i < 6; ++i) {
+    auto* b = new TfrSpeedButton(&bar);
+    b->SetGlyph(MakeToolbarGlyph(i % 2 ? tgPageDown : tgPageUp));
+    row->addWidget(b);
+    buttons.push_back(b);
+  }
+  buttons[1]->resize(22, 22);
+  buttons[2]->SetGroupIndex(3);
+  buttons[2]->SetDown(true);
+  buttons[3]->setEnabled(false);
+  buttons[4]->resize(48, 40);
+  buttons[4]->SetLayout(blGlyphTop);
+  buttons[4]->SetCaption("&Up");
+  buttons[4]->SetSpacing(1);
+  buttons[5]->resize(48, 40);
+  buttons[5]->SetLayout(blGlyphBottom);
+  buttons[5]->SetCaption("Down");
+  buttons[5]->SetSpacing(1);
+  buttons[5]->setEnabled(false);
+  row->addStretch();
+  bar.resize(200, 44);
+  bar.show();
+  test::Press(buttons[1], {5, 5});
+  ASSERT_EQ(buttons[1]->State(), bsPressed);
+  const QImage shot = bar.grab().toImage();
+  test::Release(buttons[1], {5, 5});
+  ASSERT_TRUE(Enlarged(shot, 3).save(QString::fromStdString(test::OutputPath("raised_buttons.png"))));
+}
+
 TEST(PreviewPictures, ProgressWindowWhileAStepRuns) {
   TfrProgressForm& form = TfrProgressForm::Instance();
   QImage shot;
