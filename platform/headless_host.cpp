@@ -70,10 +70,16 @@ int HeadlessHost::RunWithProgress(const ProgressRequest& request, const Progress
   return progress.Result();
 }
 
-void HeadlessHost::ShowPrepared(TfrReport& report) { previews.push_back(&report); }
+void HeadlessHost::ShowPrepared(TfrReport& report) {
+  previews.push_back(&report);
+}
 
-EngineHost& Host() { return installed ? *installed : BuiltIn(); }
+EngineHost& Host() {
+  return installed ? *installed : BuiltIn();
+}
 
-void SetHost(EngineHost* host) { installed = host; }
+void SetHost(EngineHost* host) {
+  installed = host;
+}
 
 }  // namespace quillet

@@ -20,8 +20,7 @@ class HeadlessHost : public EngineHost {
 
   MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override;
-  bool InputBox(const std::string& caption, const std::string& prompt,
-                std::string& value) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
   void ProcessPendingMessages() override { ++pendingMessageRuns; }
   using EngineHost::RunWithProgress;
   int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) override;

@@ -6,8 +6,12 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kGray128 = 0xFF808080;
 
-bool Opaque(QRgb c) { return qAlpha(c) != 0; }
-QRgb Solid(QRgb c) { return c | 0xFF000000u; }
+bool Opaque(QRgb c) {
+  return qAlpha(c) != 0;
+}
+QRgb Solid(QRgb c) {
+  return c | 0xFF000000u;
+}
 
 QImage NewImage(QSize size, QRgb fill) {
   QImage image(size, QImage::Format_ARGB32);

@@ -23,7 +23,9 @@ QPointer<TfrProgressForm>& InstanceSlot() {
   return instance;
 }
 
-void DeleteInstance() { delete InstanceSlot().data(); }
+void DeleteInstance() {
+  delete InstanceSlot().data();
+}
 
 }  // namespace
 
@@ -62,14 +64,26 @@ TfrProgressForm::TfrProgressForm()
   connect(button1_, &QPushButton::clicked, this, &TfrProgressForm::reject);
 }
 
-QString TfrProgressForm::FirstLine() const { return label1_->text(); }
-QString TfrProgressForm::SecondLine() const { return label2_->text(); }
+QString TfrProgressForm::FirstLine() const {
+  return label1_->text();
+}
+QString TfrProgressForm::SecondLine() const {
+  return label2_->text();
+}
 
-void TfrProgressForm::SetCaption(const std::string& text) { setWindowTitle(ToQString(text)); }
-void TfrProgressForm::SetFirstLine(const std::string& text) { label1_->setText(ToQString(text)); }
-void TfrProgressForm::SetSecondLine(const std::string& text) { label2_->setText(ToQString(text)); }
+void TfrProgressForm::SetCaption(const std::string& text) {
+  setWindowTitle(ToQString(text));
+}
+void TfrProgressForm::SetFirstLine(const std::string& text) {
+  label1_->setText(ToQString(text));
+}
+void TfrProgressForm::SetSecondLine(const std::string& text) {
+  label2_->setText(ToQString(text));
+}
 
-void TfrProgressForm::ProcessMessages() { QCoreApplication::processEvents(); }
+void TfrProgressForm::ProcessMessages() {
+  QCoreApplication::processEvents();
+}
 
 int TfrProgressForm::RunWithProgress(const ProgressRequest& request, const ProgressStep& step) {
   if (Running()) {

@@ -70,7 +70,9 @@ bool QtEngineHost::InputBox(const std::string& caption, const std::string& promp
   return true;
 }
 
-void QtEngineHost::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+void QtEngineHost::ProcessPendingMessages() {
+  QCoreApplication::processEvents();
+}
 
 int QtEngineHost::RunWithProgress(const ProgressRequest& request, const ProgressStep& step) {
   return TfrProgressForm::Instance().RunWithProgress(request, step);

@@ -16,8 +16,7 @@ class QtEngineHost : public EngineHost {
   // Texts are engine bytes (Windows-1252); boxes are modal over the active window.
   MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override;
-  bool InputBox(const std::string& caption, const std::string& prompt,
-                std::string& value) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
   void ProcessPendingMessages() override;
   // Runs through the process's one TfrProgressForm.
   int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) override;

@@ -1,11 +1,12 @@
 #include "preview/speed_button.h"
 
+#include <qdrawutil.h>
+
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QtMath>
-#include <qdrawutil.h>
 
 namespace quillet {
 namespace {
@@ -155,7 +156,9 @@ void TfrSpeedButton::Click() {
   if (OnClick) OnClick();
 }
 
-ButtonColors TfrSpeedButton::Colors() const { return ButtonColors::FromPalette(palette()); }
+ButtonColors TfrSpeedButton::Colors() const {
+  return ButtonColors::FromPalette(palette());
+}
 
 // ---- grouping -------------------------------------------------------------
 
@@ -257,11 +260,8 @@ void TfrSpeedButton::changeEvent(QEvent* e) {
       glyph_.DropImages();
       update();
       break;
-    case QEvent::FontChange:
-      update();
-      break;
-    default:
-      break;
+    case QEvent::FontChange: update(); break;
+    default: break;
   }
   QWidget::changeEvent(e);
 }
@@ -293,8 +293,7 @@ void TfrSpeedButton::paintEvent(QPaintEvent*) {
     p.setClipRect(rect());
     Paint(p);
   }
-  widgetPainter.drawImage(QRectF(rect()), offscreen,
-                          QRectF(0, 0, width() * dpr, height() * dpr));
+  widgetPainter.drawImage(QRectF(rect()), offscreen, QRectF(0, 0, width() * dpr, height() * dpr));
 }
 
 void TfrSpeedButton::Paint(QPainter& p) {
@@ -325,18 +324,19 @@ void TfrSpeedButton::Paint(QPainter& p) {
   }
 
   const bool latchedLook =
-      flat_ ? isEnabled() && (paintState == bsLatched || (s == bsLatched && paintState == bsGrayed)) &&
+      flat_ ? isEnabled() &&
+                  (paintState == bsLatched || (s == bsLatched && paintState == bsGrayed)) &&
                   !mouseInControl_
             : paintState == bsLatched;
-  if (latchedLook) p.fillRect(flat_ ? r : r.adjusted(2, 2, -2, -2), QBrush(LatchedPattern(colors.face)));
+  if (latchedLook)
+    p.fillRect(flat_ ? r : r.adjusted(2, 2, -2, -2), QBrush(LatchedPattern(colors.face)));
 
   // Glyph and caption.
   const QSize glyphSize = glyph_.GlyphSize();
   QSize captionSize(0, 0);
   if (!caption_.isEmpty()) {
-    const QRect bounds = p.fontMetrics().boundingRect(QRect(0, 0, content.width(), 0),
-                                                      Qt::TextShowMnemonic | Qt::TextSingleLine,
-                                                      caption_);
+    const QRect bounds = p.fontMetrics().boundingRect(
+        QRect(0, 0, content.width(), 0), Qt::TextShowMnemonic | Qt::TextSingleLine, caption_);
     captionSize = bounds.size();
   }
   const ButtonLayoutResult placed =

@@ -8,7 +8,9 @@ TAlign ToolbarItemAlign(TAlign containerAlign) {
   return containerAlign == alLeft || containerAlign == alRight ? alTop : alLeft;
 }
 
-TfrTBButton::TfrTBButton(QWidget* parent) : TfrSpeedButton(parent) { SetFlat(true); }
+TfrTBButton::TfrTBButton(QWidget* parent) : TfrSpeedButton(parent) {
+  SetFlat(true);
+}
 
 TfrTBSeparator::TfrTBSeparator(QWidget* parent) : QWidget(parent) {
   resize(8, 8);

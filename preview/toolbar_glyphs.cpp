@@ -91,7 +91,7 @@ void DrawPrint(QPainter& p) {
   Fill(p, 1, 6, 14, 11, kGray);  // body
   Frame(p, 1, 6, 15, 12, kOutline);
   Line(p, 2, 7, 13, 7, kLight);
-  Fill(p, 12, 8, 12, 8, kGreen);  // lamp
+  Fill(p, 12, 8, 12, 8, kGreen);   // lamp
   Fill(p, 3, 10, 12, 14, kWhite);  // paper out
   Frame(p, 3, 10, 13, 15, kOutline);
   Line(p, 5, 12, 10, 12, kGray);

@@ -1,7 +1,8 @@
 // Glyph images of the flat button's states and where glyph and caption sit.
+#include "preview/button_glyph.h"
+
 #include <gtest/gtest.h>
 
-#include "preview/button_glyph.h"
 #include "preview/button_layout.h"
 
 namespace quillet {
@@ -146,6 +147,7 @@ struct LayoutRow {
 };
 
 TEST(ButtonLayout, PlacesGlyphAndCaption) {
+  // clang-format off
   const LayoutRow rows[] = {
       {"glyph alone centred", QRect(0, 0, 22, 22), {16, 16}, {0, 0}, blGlyphLeft, -1, 4, {3, 3}, {19, 11}},
       {"pressed offset", QRect(1, 1, 22, 22), {16, 16}, {0, 0}, blGlyphLeft, -1, 4, {4, 4}, {20, 12}},
@@ -159,6 +161,7 @@ TEST(ButtonLayout, PlacesGlyphAndCaption) {
       {"caption alone ignores spacing", QRect(0, 0, 64, 22), {0, 0}, {30, 13}, blGlyphLeft, -1, 10, {17, 11}, {17, 5}},
       {"too small truncates toward zero", QRect(0, 0, 10, 10), {16, 16}, {0, 0}, blGlyphLeft, -1, 4, {-2, -2}, {14, 5}},
   };
+  // clang-format on
   for (const LayoutRow& row : rows) {
     SCOPED_TRACE(row.name);
     ButtonLayoutResult r =

@@ -30,16 +30,17 @@ TEST(HeadlessProgress, SimulatedCancelCallsBackOnceAndReturnsCancel) {
   host.stopAfterLines = 2;
   int cancels = 0;
   int pages = 0;
-  int result = host.RunWithProgress(ProgressRequest{"Preparing report", "Printing page:", [&] { ++cancels; }},
-                                    [&](ProgressControl& c) {
-                                      for (int page = 1; page <= 5; ++page) {
-                                        ++pages;
-                                        c.SetFirstLine("Printing page:  " + std::to_string(page));
-                                        c.ProcessMessages();
-                                        if (c.StopRequested()) return;
-                                      }
-                                      c.SetModalResult(1);
-                                    });
+  int result = host.RunWithProgress(
+      ProgressRequest{"Preparing report", "Printing page:", [&] { ++cancels; }},
+      [&](ProgressControl& c) {
+        for (int page = 1; page <= 5; ++page) {
+          ++pages;
+          c.SetFirstLine("Printing page:  " + std::to_string(page));
+          c.ProcessMessages();
+          if (c.StopRequested()) return;
+        }
+        c.SetModalResult(1);
+      });
   EXPECT_EQ(result, 2);
   EXPECT_EQ(cancels, 1);
   EXPECT_EQ(pages, 1);
@@ -47,8 +48,8 @@ TEST(HeadlessProgress, SimulatedCancelCallsBackOnceAndReturnsCancel) {
 
 TEST(HeadlessProgress, CaptionOnlyFormStillWorks) {
   HeadlessHost host;
-  EXPECT_EQ(host.RunWithProgress("Preparing report", [](ProgressControl& c) { c.SetModalResult(1); }),
-            1);
+  EXPECT_EQ(
+      host.RunWithProgress("Preparing report", [](ProgressControl& c) { c.SetModalResult(1); }), 1);
   EXPECT_TRUE(host.progressLines.empty());
 }
 

@@ -11,9 +11,9 @@ namespace quillet::test {
 
 inline void SendMouse(QWidget* w, QEvent::Type type, QPoint pos,
                       Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held =
-      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::MouseButtons()
-                                                                     : Qt::MouseButtons(button);
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
+                                    ? Qt::MouseButtons()
+                                    : Qt::MouseButtons(button);
   QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)),
                 type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
@@ -26,13 +26,19 @@ inline void SendDrag(QWidget* w, QPoint pos) {
   QApplication::sendEvent(w, &e);
 }
 
-inline void Press(QWidget* w, QPoint pos) { SendMouse(w, QEvent::MouseButtonPress, pos); }
-inline void Release(QWidget* w, QPoint pos) { SendMouse(w, QEvent::MouseButtonRelease, pos); }
+inline void Press(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseButtonPress, pos);
+}
+inline void Release(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseButtonRelease, pos);
+}
 inline void Click(QWidget* w, QPoint pos) {
   Press(w, pos);
   Release(w, pos);
 }
-inline void Click(QWidget* w) { Click(w, w->rect().center()); }
+inline void Click(QWidget* w) {
+  Click(w, w->rect().center());
+}
 
 inline void Enter(QWidget* w) {
   QEnterEvent e(QPointF(w->rect().center()), QPointF(w->mapToGlobal(w->rect().center())),

@@ -1,15 +1,16 @@
 // The progress window: the step starts from the posted event once the window
 // is on screen, Cancel and Escape raise the stop request without cutting the
 // step short, and the modal result comes back.
+#include "preview/progress_form.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
-#include "tests/preview/input_events.h"
 #include <stdexcept>
 
-#include "preview/progress_form.h"
+#include "tests/preview/input_events.h"
 
 namespace quillet {
 namespace {
@@ -40,17 +41,17 @@ TEST(ProgressForm, RunsTheStepOnlyOnceTheWindowShows) {
   bool visibleInStep = false;
   bool modalInStep = false;
   QString caption, first, second, button;
-  int result = form.RunWithProgress(
-      {"Preparing report", "Processing page:  1", {}}, [&](ProgressControl& c) {
-        ++calls;
-        visibleInStep = form.isVisible();
-        modalInStep = QApplication::activeModalWidget() == &form;
-        caption = form.Caption();
-        first = form.FirstLine();
-        second = form.SecondLine();
-        button = form.CancelButton()->text();
-        c.SetModalResult(1);
-      });
+  int result = form.RunWithProgress({"Preparing report", "Processing page:  1", {}},
+                                    [&](ProgressControl& c) {
+                                      ++calls;
+                                      visibleInStep = form.isVisible();
+                                      modalInStep = QApplication::activeModalWidget() == &form;
+                                      caption = form.Caption();
+                                      first = form.FirstLine();
+                                      second = form.SecondLine();
+                                      button = form.CancelButton()->text();
+                                      c.SetModalResult(1);
+                                    });
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(visibleInStep);
   EXPECT_TRUE(modalInStep);
@@ -221,17 +222,16 @@ TEST(ProgressForm, NestedRunUsesTheSameWindow) {
   int inner = -1;
   int outerCancels = 0, innerCancels = 0;
   QString innerFirst;
-  int result = form.RunWithProgress({"outer", "Performing 1st pass:", [&] { ++outerCancels; }},
-                                    [&](ProgressControl& c) {
-                                      c.SetModalResult(1);
-                                      inner = form.RunWithProgress(
-                                          {"inner", "Processing page:  1", [&] { ++innerCancels; }},
-                                          [&](ProgressControl& c2) {
-                                            innerFirst = form.FirstLine();
-                                            form.CancelButton()->click();
-                                            c2.SetModalResult(2);
-                                          });
-                                    });
+  int result = form.RunWithProgress(
+      {"outer", "Performing 1st pass:", [&] { ++outerCancels; }}, [&](ProgressControl& c) {
+        c.SetModalResult(1);
+        inner = form.RunWithProgress({"inner", "Processing page:  1", [&] { ++innerCancels; }},
+                                     [&](ProgressControl& c2) {
+                                       innerFirst = form.FirstLine();
+                                       form.CancelButton()->click();
+                                       c2.SetModalResult(2);
+                                     });
+      });
   EXPECT_EQ(innerFirst, "Processing page:  1");
   EXPECT_EQ(inner, 2);
   EXPECT_EQ(innerCancels, 1);

@@ -1,5 +1,7 @@
 // The Qt engine host: boxes carry the engine's texts, answers come back,
 // progress runs through the one progress window.
+#include "preview/qt_engine_host.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +12,6 @@
 #include <functional>
 
 #include "preview/progress_form.h"
-#include "preview/qt_engine_host.h"
 
 namespace quillet {
 namespace {
@@ -39,8 +40,8 @@ TEST(QtEngineHost, MessageBoxCarriesCaptionIconAndAnswer) {
     seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
     box->button(QMessageBox::No)->click();
   });
-  MessageResult r = host.ShowMessage("Caf\xe9 closed", "Error", MessageIcon::Error,
-                                     MessageButtons::YesNoCancel);
+  MessageResult r =
+      host.ShowMessage("Caf\xe9 closed", "Error", MessageIcon::Error, MessageButtons::YesNoCancel);
   EXPECT_EQ(r, MessageResult::No);
   EXPECT_EQ(seen.title, "Error");
   EXPECT_EQ(seen.text, QString::fromUtf8("Café closed"));

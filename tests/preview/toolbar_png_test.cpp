@@ -23,7 +23,7 @@ TEST(PreviewPictures, ToolbarInItsStates) {
   auto* row = new QHBoxLayout(&bar);
   row->setContentsMargins(2, 2, 2, 2);
   row->setSpacing(0);
-  const ToolbarGlyph glyphs[] = {tgZoom, tgOpen, tgSave, tgPrint, tgFind,
+  const ToolbarGlyph glyphs[] = {tgZoom, tgOpen,  tgSave,   tgPrint,   tgFind,
                                  tgHelp, tgClose, tgPageUp, tgPageDown};
   std::vector<TfrTBButton*> buttons;
   for (ToolbarGlyph g : glyphs) {
@@ -47,16 +47,17 @@ TEST(PreviewPictures, ToolbarInItsStates) {
   bar.resize(330, 26);
   bar.show();
 
-  test::Enter(buttons[1]);         // mouse over Open
-  buttons[0]->SetGroupIndex(1);    // Zoom latched down
+  test::Enter(buttons[1]);       // mouse over Open
+  buttons[0]->SetGroupIndex(1);  // Zoom latched down
   buttons[0]->SetDown(true);
-  buttons[2]->setEnabled(false);   // Save disabled
+  buttons[2]->setEnabled(false);  // Save disabled
   test::Enter(captioned);
   ASSERT_TRUE(buttons[1]->MouseInControl());
   ASSERT_EQ(buttons[0]->State(), bsLatched);
 
   const QImage shot = bar.grab().toImage();
-  ASSERT_TRUE(Enlarged(shot, 3).save(QString::fromStdString(test::OutputPath("toolbar_buttons.png"))));
+  ASSERT_TRUE(
+      Enlarged(shot, 3).save(QString::fromStdString(test::OutputPath("toolbar_buttons.png"))));
   // The latched, hovered and disabled buttons up close.
   ASSERT_TRUE(Enlarged(shot.copy(0, 0, 74, 26), 8)
                   .save(QString::fromStdString(test::OutputPath("toolbar_buttons_detail.png"))));
@@ -72,7 +73,8 @@ TEST(PreviewPictures, ToolbarInItsStates) {
       p.drawImage(i * 20 + 2, 42, buttons[i]->StateImage(bsDisabled));
     }
   }
-  ASSERT_TRUE(Enlarged(sheet, 4).save(QString::fromStdString(test::OutputPath("toolbar_glyphs.png"))));
+  ASSERT_TRUE(
+      Enlarged(sheet, 4).save(QString::fromStdString(test::OutputPath("toolbar_glyphs.png"))));
 }
 
 TEST(PreviewPictures, RaisedButtonsInTheirStates) {
@@ -109,7 +111,8 @@ TEST(PreviewPictures, RaisedButtonsInTheirStates) {
   ASSERT_EQ(buttons[1]->State(), bsPressed);
   const QImage shot = bar.grab().toImage();
   test::Release(buttons[1], {5, 5});
-  ASSERT_TRUE(Enlarged(shot, 3).save(QString::fromStdString(test::OutputPath("raised_buttons.png"))));
+  ASSERT_TRUE(
+      Enlarged(shot, 3).save(QString::fromStdString(test::OutputPath("raised_buttons.png"))));
 }
 
 TEST(PreviewPictures, ProgressWindowWhileAStepRuns) {
@@ -124,7 +127,8 @@ TEST(PreviewPictures, ProgressWindowWhileAStepRuns) {
   });
   ASSERT_FALSE(shot.isNull());
   EXPECT_EQ(shot.size(), QSize(278, 106));
-  ASSERT_TRUE(Enlarged(shot, 2).save(QString::fromStdString(test::OutputPath("progress_window.png"))));
+  ASSERT_TRUE(
+      Enlarged(shot, 2).save(QString::fromStdString(test::OutputPath("progress_window.png"))));
 }
 
 }  // namespace
