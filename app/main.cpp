@@ -3,8 +3,7 @@
 #include <QStyleFactory>
 
 #include "app/main_window.h"
-#include "platform/qt/qt_canvas.h"
-#include "report/view_registry.h"
+#include "preview/engine_session.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -12,8 +11,7 @@ int main(int argc, char** argv) {
   // The classic style draws group captions on the frame line, as the
   // window's compact layout expects.
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-  quillet::InstallFontSubstitutions();
-  quillet::RegisterEngineKinds();
+  quillet::EngineSession engine;
   quillet::TfrmShapes window;
   window.show();
   return app.exec();
