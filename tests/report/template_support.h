@@ -114,6 +114,16 @@ struct ByteWriter {
     for (char c : s) u8(std::uint8_t(c));
     return u8(0);
   }
+  // The characters alone.
+  ByteWriter& chars(const std::string& s) {
+    for (char c : s) u8(std::uint8_t(c));
+    return *this;
+  }
+  // One line of a counted string list: length, characters, separator.
+  ByteWriter& line(const std::string& s, std::uint8_t separator) {
+    i16(std::int16_t(s.size()));
+    return chars(s).u8(separator);
+  }
   // A zero-ended string (versions 21 and 22).
   ByteWriter& zstr(const std::string& s) {
     for (char c : s) u8(std::uint8_t(c));
