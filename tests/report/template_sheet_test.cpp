@@ -40,6 +40,8 @@ class SheetTemplate : public TemplateTest {
 
 TEST_F(SheetTemplate, FormIsTheWrappedStream) {
   ASSERT_EQ(formBytes.size(), 2638u);
+  WriteSeed("sheet_form.bin", formBytes);
+  WriteSeed("sheet.frf", StreamBytes());
   EXPECT_EQ(Bytes(formBytes.begin(), formBytes.begin() + 8), (Bytes{24, 0, 0, 0, 0x46, 0x0A, 0, 0}));
   const Bytes stream = StreamBytes();
   EXPECT_EQ(stream[0], 24);

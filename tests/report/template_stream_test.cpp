@@ -89,6 +89,7 @@ TEST_F(TemplateStream, SaveLoadSaveGivesTheSameBytes) {
   t.Dictionary.VariableTable = {{"Total", "[Sum]"}, {"Empty", ""}};
   t.Dictionary.BandSourceTable = {{"Data", "Table1"}};
   const Bytes first = Save(t);
+  WriteSeed("two_pages.frf", first);
 
   TfrTemplate u;
   EXPECT_EQ(Load(u, first), 0u);
@@ -351,6 +352,7 @@ TEST_F(TemplateStream, VersionlessStreamReadsAsVersion21) {
   }
   w.u8(254).i16(-2).i32(1).zstr("Var").zstr("1+2").i32(0).i32(0);
 
+  WriteSeed("version21.frf", w.b);
   TfrTemplate t;
   EXPECT_EQ(Load(t, w.b), 0u);
   EXPECT_TRUE(host.messages.empty());
@@ -394,6 +396,7 @@ TEST_F(TemplateStream, OldFramedMemoBecomesAMemo) {
     w.bytes(Bytes(8, 0xAB));
   }
   w.u8(254).i16(-2).i32(0).i32(0).i32(0);
+  WriteSeed("framed_memo23.frf", w.b);
   TfrTemplate t;
   EXPECT_EQ(Load(t, w.b), 0u);
   EXPECT_TRUE(host.messages.empty());
