@@ -1,5 +1,9 @@
 #include "report/prepared_pages.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "platform/canvas.h"
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -19,6 +23,28 @@ constexpr std::uint16_t kTextAutoWidthFlag = 8;
 // How far outside the clip region an object may start and still be drawn:
 // frames and text may reach a little past an object's rectangle.
 constexpr int kClipSlack = 10;
+
+// A scaled coordinate plus an offset, kept inside the int range (object
+// geometry comes from files and may be anything).
+int Placed(double scaled, int offset) {
+  const std::int64_t v = std::int64_t(Round(scaled)) + offset;
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// Device coordinates an object may reach. Geometry read from a file can be
+// anything; an object whose scaled rectangle, gaps or frame lie beyond this
+// could not be placed on any device (and its arithmetic would overflow), so
+// it is not drawn.
+constexpr double kDeviceLimit = 1 << 29;
+
+bool FitsDevice(const TfrView& v, double sx, double sy, int ox, int oy) {
+  auto fits = [](double d) { return std::abs(d) <= kDeviceLimit; };
+  return fits(v.Left * sx + ox) && fits((double(v.Left) + v.Width) * sx + ox) &&
+         fits(v.Width * sx) && fits(v.Top * sy + oy) && fits((double(v.Top) + v.Height) * sy + oy) &&
+         fits(v.Height * sy) && fits(v.GapX * sx) && fits(v.GapY * sy) &&
+         fits(double(v.FrameWidth) * sx) && fits(double(v.FrameWidth) * sy);
+}
 
 }  // namespace
 
@@ -153,12 +179,13 @@ void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
   const bool clipTest = !printing && canvas.Kind() != DeviceKind::Metafile;
   for (const std::unique_ptr<TfrView>& view : record.RebuiltPage->Objects) {
     if (clipTest) {
-      const Rect area{Round(view->Left * sx) + rect.left - kClipSlack,
-                      Round(view->Top * sy) + rect.top - kClipSlack,
-                      Round(sx * (double(view->Left) + view->Width)) + rect.left + kClipSlack,
-                      Round(sy * (double(view->Top) + view->Height)) + rect.top + kClipSlack};
+      const Rect area{Placed(view->Left * sx, rect.left - kClipSlack),
+                      Placed(view->Top * sy, rect.top - kClipSlack),
+                      Placed(sx * (double(view->Left) + view->Width), rect.left + kClipSlack),
+                      Placed(sy * (double(view->Top) + view->Height), rect.top + kClipSlack)};
       if (!canvas.RectVisible(area)) continue;
     }
+    if (!FitsDevice(*view, sx, sy, rect.left, rect.top)) continue;
     view->DeviceScaleX = sx;
     view->DeviceScaleY = sy;
     view->DeviceOffsetX = rect.left;

@@ -93,12 +93,16 @@ void TfrPrinter::SelectPrinter(int index) {
   if (index == SelectedPrinterIndex) return;
   if (index < 0 || index >= static_cast<int>(PrinterNames.size()))
     throw RangeError("Printer index " + std::to_string(index) + " is not in the printer list");
-  SelectedPrinterIndex = index;
   if (index == VirtualPrinterIndex) {
+    SelectedPrinterIndex = index;
     ApplySettings();
   } else if (PlatformPrinter && !PlatformPrinter->PrinterNames().empty()) {
+    // The platform switches first, so a printer it refuses stays unselected.
     PlatformPrinter->SetPrinterIndex(index);
+    SelectedPrinterIndex = index;
     ReadSettings();
+  } else {
+    SelectedPrinterIndex = index;
   }
 }
 

@@ -187,6 +187,32 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
   platform.EndDoc();
 }
 
+TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper());
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  AddShape(pages, 0, skRectangle, 2000000000, 100, 50, 50);
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 2147483000);
+  AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  pages[0].InUse = 1;
+  RecordingCanvas canvas;
+  pages.DrawPage(0, canvas, {0, 0, 1895, 2678});
+  ASSERT_EQ(canvas.Ops().size(), 2u);
+  EXPECT_EQ(canvas.Ops()[0].kind, OpKind::Rectangle);
+  EXPECT_EQ(canvas.Ops()[1].kind, OpKind::Ellipse);
+}
+
+TEST_F(PreparedPagesTest, APageWithoutSizeDrawsNothing) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper(256, 0, 0));
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  ASSERT_EQ(pages[0].PageInfo.PaperWidthPx, 0);
+  pages[0].InUse = 1;
+  RecordingCanvas canvas;
+  pages.DrawPage(0, canvas, {0, 0, 758, 1071});
+  EXPECT_TRUE(canvas.Ops().empty());
+}
+
 TEST_F(PreparedPagesTest, APageNotInUseDrawsNothingAndReleasesItsObjects) {
   TfrEMFPages pages;
   pages.AddPage(Paper());
