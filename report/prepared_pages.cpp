@@ -33,17 +33,25 @@ int Placed(double scaled, int offset) {
 }
 
 // Device coordinates an object may reach. Geometry read from a file can be
-// anything; an object whose scaled rectangle, gaps or frame lie beyond this
-// could not be placed on any device (and its arithmetic would overflow), so
-// it is not drawn.
+// anything; an object whose scaled rectangle or gaps lie beyond this could
+// not be placed on any device (and its arithmetic would overflow), so it is
+// not drawn.
 constexpr double kDeviceLimit = 1 << 29;
 
-bool FitsDevice(const TfrView& v, double sx, double sy, int ox, int oy) {
+// Whether the object can be drawn into `target`: its geometry within the
+// device range, and its frame no wider than the target itself (dashed frames
+// are drawn one device pixel at a time, so an absurd width from a file would
+// otherwise mean millions of lines).
+bool FitsDevice(const TfrView& v, double sx, double sy, const Rect& target) {
   auto fits = [](double d) { return std::abs(d) <= kDeviceLimit; };
+  const int ox = target.left, oy = target.top;
+  const double frameLimit = std::max({std::abs(double(target.Width())),
+                                      std::abs(double(target.Height())), 1.0});
   return fits(v.Left * sx + ox) && fits((double(v.Left) + v.Width) * sx + ox) &&
          fits(v.Width * sx) && fits(v.Top * sy + oy) && fits((double(v.Top) + v.Height) * sy + oy) &&
          fits(v.Height * sy) && fits(v.GapX * sx) && fits(v.GapY * sy) &&
-         fits(double(v.FrameWidth) * sx) && fits(double(v.FrameWidth) * sy);
+         std::abs(double(v.FrameWidth) * sx) <= frameLimit &&
+         std::abs(double(v.FrameWidth) * sy) <= frameLimit;
 }
 
 }  // namespace
@@ -185,7 +193,7 @@ void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
                       Placed(sy * (double(view->Top) + view->Height), rect.top + kClipSlack)};
       if (!canvas.RectVisible(area)) continue;
     }
-    if (!FitsDevice(*view, sx, sy, rect.left, rect.top)) continue;
+    if (!FitsDevice(*view, sx, sy, rect)) continue;
     view->DeviceScaleX = sx;
     view->DeviceScaleY = sy;
     view->DeviceOffsetX = rect.left;

@@ -27,9 +27,9 @@ void CopyName(std::array<char, TfrPrinter::kNameBufferSize>& buffer, const std::
   std::memcpy(buffer.data(), name.data(), std::min(name.size(), buffer.size() - 1));
 }
 
+// A name no longer than its slot in the transfer buffer.
 std::string Truncated(std::string s, std::size_t chars) {
-  // A name fills its transfer buffer with its terminating zero.
-  if (s.size() >= chars) s.resize(chars - 1);
+  if (s.size() > chars) s.resize(chars);
   return s;
 }
 

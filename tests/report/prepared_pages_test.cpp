@@ -194,12 +194,31 @@ TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
   AddShape(pages, 0, skRectangle, 2000000000, 100, 50, 50);
   AddShape(pages, 0, skRectangle, 100, 100, 50, 2147483000);
   AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  // Dashed frames drawn as one-pixel lines: one wider than the page, one not.
+  auto addFramed = [&pages](int page, float frameWidth) {
+    TfrShapeView v;
+    v.SetGeometry(10, 10, 50, 50);
+    v.FrameTyp = frAllSides;
+    v.FrameStyle = fsDash;
+    v.FrameWidth = frameWidth;
+    v.PreparedMode = true;
+    v.Record(*pages[page].ObjectStream);
+    Prep().ActiveView = nullptr;
+  };
+  addFramed(0, 2000);
   pages[0].InUse = 1;
   RecordingCanvas canvas;
   pages.DrawPage(0, canvas, {0, 0, 1895, 2678});
   ASSERT_EQ(canvas.Ops().size(), 2u);
   EXPECT_EQ(canvas.Ops()[0].kind, OpKind::Rectangle);
   EXPECT_EQ(canvas.Ops()[1].kind, OpKind::Ellipse);
+
+  pages.AddPage(Paper());
+  addFramed(1, 1000);
+  pages[1].InUse = 1;
+  canvas.Clear();
+  pages.DrawPage(1, canvas, {0, 0, 1895, 2678});
+  EXPECT_GT(canvas.Ops().size(), 4 * 2000u);
 }
 
 TEST_F(PreparedPagesTest, APageWithoutSizeDrawsNothing) {
