@@ -135,8 +135,13 @@ void TfrEMFPages::RebuildPage(int index) {
   auto page = std::make_unique<RebuiltPage>(record.Paper());
   PreparationState& prep = Prep();
   prep.ActivePage = page.get();
+  MemoryStream& s = *record.ObjectStream;
+  // Records written to the page later are appended, whatever happens here.
+  struct AtEndAfterwards {
+    MemoryStream& s;
+    ~AtEndAfterwards() { s.Seek(s.Size()); }
+  } atEnd{s};
   try {
-    MemoryStream& s = *record.ObjectStream;
     s.Seek(0);
     // A page whose stream is empty (a compressed file in this system) is blank.
     if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();

@@ -2,6 +2,8 @@
 // a scale, the clip test, releasing rebuilt pages, and hit testing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "report/report_services.h"
@@ -275,6 +277,29 @@ TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt)
   cut[0].InUse = 1;
   EXPECT_THROW(cut.DrawPage(0, canvas, {0, 0, 758, 1071}), StreamReadError);
   EXPECT_EQ(cut[0].RebuiltPage, nullptr);
+}
+
+TEST_F(PreparedPagesTest, RecordsWrittenAfterARebuildAreAppended) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper());
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  pages.RebuildPage(0);
+  AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  pages.RebuildPage(0);
+  EXPECT_EQ(pages[0].RebuiltPage->ObjectCount(), 2u);
+
+  // Also after a rebuild that failed half-way through the stream.
+  MemoryStream& s = *pages[0].ObjectStream;
+  s.WriteU8(10);
+  s.WriteU16(9);
+  s.WriteBytes("TfrNoView");
+  s.WriteU8(0);
+  AddShape(pages, 0, skTriangle, 500, 300, 50, 50);
+  const std::vector<std::uint8_t> before = s.Bytes();
+  EXPECT_THROW(pages.RebuildPage(0), ClassNotFoundError);
+  AddShape(pages, 0, skStar, 500, 500, 50, 50);
+  ASSERT_GT(s.Bytes().size(), before.size());
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), s.Bytes().begin()));
 }
 
 TEST_F(PreparedPagesTest, HitTestReportsTheObjectWrittenLast) {
