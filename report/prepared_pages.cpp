@@ -54,6 +54,15 @@ bool FitsDevice(const TfrView& v, double sx, double sy, const Rect& target) {
          std::abs(double(v.FrameWidth) * sy) <= frameLimit;
 }
 
+// Objects formation writes lie on their page; a record placing one
+// kilometres away is malformed, and would overflow the arithmetic of
+// alignment and drawing.
+void CheckGeometry(const TfrView& v) {
+  for (std::int32_t value : {v.Left, v.Top, v.Width, v.Height, v.GapX, v.GapY})
+    if (value < -kMaxPageCoordinate || value > kMaxPageCoordinate)
+      throw StreamReadError("Object \"" + v.Name + "\" of a prepared page lies out of range");
+}
+
 }  // namespace
 
 PagePaper PreparedPage::Paper() const {
@@ -156,6 +165,7 @@ void TfrEMFPages::RebuildPage(int index) {
       view->PreparedMode = true;
       view->ReadRecord(s);
       view->PreparedMode = false;
+      CheckGeometry(*view);
       if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
         // Drawn once where nothing shows, so that it computes its width.
         RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);

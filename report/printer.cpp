@@ -220,8 +220,8 @@ bool TfrPrinter::SettingsMatch(std::int32_t size, std::int32_t width, std::int32
                                std::int32_t source, std::uint8_t orientation) const {
   if (size != PaperSizeCode) return false;
   if (size == kCustomPaperSize)
-    return std::abs(PaperWidthTenths - width) <= 1 && std::abs(PaperHeightTenths - height) <= 1 &&
-           orientation == Orientation;
+    return std::abs(std::int64_t(PaperWidthTenths) - width) <= 1 &&
+           std::abs(std::int64_t(PaperHeightTenths) - height) <= 1 && orientation == Orientation;
   return orientation == Orientation && (source == PaperSource || IsAnySource(source));
 }
 

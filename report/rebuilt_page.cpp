@@ -1,17 +1,16 @@
 #include "report/rebuilt_page.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "report/view.h"
 
 namespace quillet {
 namespace {
 
-// Margins come from files: their sums are kept inside the int range.
+// Margins and page sizes come from files: the limits made of them are kept
+// where arithmetic on object positions cannot overflow.
 int Clamped(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
+  return static_cast<int>(std::clamp<std::int64_t>(v, -kMaxPageCoordinate, kMaxPageCoordinate));
 }
 
 }  // namespace
@@ -26,12 +25,12 @@ RebuiltPage::~RebuiltPage() = default;
 
 int RebuiltPage::LeftLimit() const {
   if (!Paper.MarginsApply) return 0;
-  return Paper.Margins.Left != 0 ? Paper.Margins.Left : Paper.PageInfo.OffsetXPx;
+  return Clamped(Paper.Margins.Left != 0 ? Paper.Margins.Left : Paper.PageInfo.OffsetXPx);
 }
 
 int RebuiltPage::RightLimit() const {
   const PrinterPageInfo& info = Paper.PageInfo;
-  if (!Paper.MarginsApply) return info.PaperWidthPx;
+  if (!Paper.MarginsApply) return Clamped(info.PaperWidthPx);
   return Paper.Margins.Right != 0
              ? Clamped(std::int64_t(info.PaperWidthPx) - Paper.Margins.Right)
              : Clamped(std::int64_t(info.OffsetXPx) + info.PrintableWidthPx);

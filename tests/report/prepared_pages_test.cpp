@@ -189,12 +189,25 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
   platform.EndDoc();
 }
 
+TEST_F(PreparedPagesTest, ARecordPlacingAnObjectFarOffThePageIsMalformed) {
+  for (auto [left, height] : {std::pair{2000000000, 50}, std::pair{100, 2147483000},
+                              std::pair{-16777217, 50}}) {
+    TfrEMFPages pages;
+    pages.AddPage(Paper());
+    AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+    AddShape(pages, 0, skRectangle, left, 100, 50, height);
+    pages[0].InUse = 1;
+    RecordingCanvas canvas;
+    EXPECT_THROW(pages.DrawPage(0, canvas, {0, 0, 758, 1071}), StreamReadError);
+    EXPECT_TRUE(canvas.Ops().empty());
+  }
+}
+
 TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
   TfrEMFPages pages;
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
-  AddShape(pages, 0, skRectangle, 2000000000, 100, 50, 50);
-  AddShape(pages, 0, skRectangle, 100, 100, 50, 2147483000);
+  AddShape(pages, 0, skRectangle, 16000000, 100, 50, 50);  // on the page, off any device
   AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
   // Dashed frames drawn as one-pixel lines: one wider than the page, one not.
   auto addFramed = [&pages](int page, float frameWidth) {
@@ -210,10 +223,13 @@ TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
   addFramed(0, 2000);
   pages[0].InUse = 1;
   RecordingCanvas canvas;
-  pages.DrawPage(0, canvas, {0, 0, 1895, 2678});
+  pages.DrawPage(0, canvas, {0, 0, 758 * 40, 1071 * 40});
   ASSERT_EQ(canvas.Ops().size(), 2u);
   EXPECT_EQ(canvas.Ops()[0].kind, OpKind::Rectangle);
   EXPECT_EQ(canvas.Ops()[1].kind, OpKind::Ellipse);
+  canvas.Clear();
+  pages.DrawPage(0, canvas, {0, 0, 1895, 2678});
+  EXPECT_EQ(canvas.Ops().size(), 3u);  // at 2.5 it can be placed (far off the canvas)
 
   pages.AddPage(Paper());
   addFramed(1, 1000);
