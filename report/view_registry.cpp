@@ -3,7 +3,11 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "report/band_view.h"
+#include "report/line_view.h"
+#include "report/picture_view.h"
 #include "report/shape_view.h"
+#include "report/subreport_view.h"
 #include "report/view.h"
 
 namespace quillet {
@@ -51,6 +55,17 @@ std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& 
   return view;
 }
 
-void RegisterEngineKinds() { RegisterShapeKind(); }
+template <typename View>
+std::unique_ptr<TfrView> Make() {
+  return std::make_unique<View>();
+}
+
+void RegisterEngineKinds() {
+  RegisterBuiltInKind(gtPicture, &Make<TfrPictureView>);
+  RegisterBuiltInKind(gtBand, &Make<TfrBandView>);
+  RegisterBuiltInKind(gtSubReport, &Make<TfrSubReportView>);
+  RegisterBuiltInKind(gtLine, &Make<TfrLineView>);
+  RegisterShapeKind();
+}
 
 }  // namespace quillet
