@@ -6,6 +6,10 @@
 #include <fstream>
 
 #include "platform/errors.h"
+#include "platform/recording_canvas.h"
+#include "platform/stream.h"
+#include "report/engine_state.h"
+#include "report/picture_view.h"
 #include "report/bmp_codec.h"
 #include "report/icon_codec.h"
 #include "report/jpeg_codec.h"
@@ -317,6 +321,26 @@ TEST(PictureSeeds, WrittenForTheFuzzer) {
   seed("bmp1", 1, IndexedBmp(9, 2, 1, {0, 0xFFFFFF}, std::vector<int>(18, 1), true));
   seed("ico", 3, EncodeIcon(TestCard(8, 8, true)));
   seed("jpeg", 4, EncodeJpeg(TestCard(16, 16)));
+  RecordingCanvas rec;
+  rec.Rectangle(1, 2, 30, 20);
+  rec.TextOut(4, 5, "Seed");
+  rec.DrawImage({0, 0, 3, 2}, TestCard(3, 2));
+  MemoryStream meta;
+  rec.Save(meta);
+  seed("metafile", 2, meta.Bytes());
+  Engine().StreamVersion = 24;
+  TfrPictureView view;
+  view.Name = "Picture1";
+  view.SetGeometry(10, 10, 50, 40);
+  view.Picture.SetImage(GraphicKind::Bitmap, TestCard(4, 3));
+  MemoryStream record;
+  view.WriteRecord(record);
+  seed("record_template", 6, record.Bytes());
+  view.PreparedMode = true;
+  view.Picture.SetImage(GraphicKind::Jpeg, TestCard(8, 8));
+  record.Clear();
+  view.WriteRecord(record);
+  seed("record_prepared", 7, record.Bytes());
 }
 
 }  // namespace
