@@ -1,5 +1,7 @@
 // Where a picture view puts its picture (stretch, keep-aspect, centre), what
 // the printer receives, metafiles, and a page drawn for a person to look at.
+#include "report/picture_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -14,7 +16,6 @@
 #include "report/icon_codec.h"
 #include "report/jpeg_codec.h"
 #include "report/line_view.h"
-#include "report/picture_view.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -190,8 +191,8 @@ TEST(PictureView, BlobsAndFiles) {
 
   const std::string path = test::OutputPath("picture_view_file.ico");
   const auto ico = EncodeIcon(Solid(3, 3, 0xFF0000FFu));
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(ico.data()),
-                                             std::streamsize(ico.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(ico.data()), std::streamsize(ico.size()));
   pic.LoadPictureFile(path);
   EXPECT_EQ(pic.Picture.Kind(), GraphicKind::Icon);
   EXPECT_EQ(pic.Picture.Bytes(), ico);
@@ -206,7 +207,8 @@ RasterImage Photo(int w, int h) {
   RasterImage img{w, h, std::vector<std::uint32_t>(std::size_t(w) * h)};
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      std::uint32_t r = std::uint32_t(40 + x * 200 / w), g = std::uint32_t(80 + y * 150 / h), b = 200;
+      std::uint32_t r = std::uint32_t(40 + x * 200 / w), g = std::uint32_t(80 + y * 150 / h),
+                    b = 200;
       if (std::abs(x * h - y * w) < w) r = g = b = 20;
       img.pixels[std::size_t(y) * w + x] = 0xFF000000u | (r << 16) | (g << 8) | b;
     }
@@ -269,14 +271,14 @@ TEST(PictureView, PageForAPersonToLookAt) {
   EXPECT_EQ(img.pixelColor(300, 20).rgb() & 0xFFFFFF, 0x000080u);
   EXPECT_EQ(img.pixelColor(120, 70).rgb() & 0xFFFFFF, 0xFFFFFFu);  // above the centred JPEG
   const QColor mid = img.pixelColor(30, 150);
-  EXPECT_GT(mid.blue(), 150);                                       // inside the JPEG
+  EXPECT_GT(mid.blue(), 150);  // inside the JPEG
   // The BMP's 64 x 48 device pixels centred in the 200 x 200 device box at
   // (260, 50): offset ((200 - 64) div 2, (200 - 48) div 2) = (68, 76).
   EXPECT_EQ(img.pixelColor(328, 126).rgb() & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(img.pixelColor(327, 126).rgb() & 0xFFFFFF, 0xE0E0E0u);
   EXPECT_EQ(img.pixelColor(391, 173).rgb() & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(img.pixelColor(392, 174).rgb() & 0xFFFFFF, 0xE0E0E0u);
-  EXPECT_EQ(img.pixelColor(265, 60).rgb() & 0xFFFFFF, 0xE0E0E0u);   // fill around the BMP
+  EXPECT_EQ(img.pixelColor(265, 60).rgb() & 0xFFFFFF, 0xE0E0E0u);  // fill around the BMP
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ Bytes Written(TfrView& v) {
 
 // Reads `bytes` into a new view of the same kind and mode, checks that the
 // whole record was consumed, and returns what that view writes.
-Bytes ReadBackAndWrite(const TfrView& kind, const Bytes& bytes, std::unique_ptr<TfrView>* out = nullptr) {
+Bytes ReadBackAndWrite(const TfrView& kind, const Bytes& bytes,
+                       std::unique_ptr<TfrView>* out = nullptr) {
   std::unique_ptr<TfrView> v = kind.Create();
   v->PreparedMode = kind.PreparedMode;
   MemoryStream in(bytes);
@@ -74,7 +75,9 @@ Bytes ReadBackAndWrite(const TfrView& kind, const Bytes& bytes, std::unique_ptr<
   return again;
 }
 
-void Append(Bytes& b, std::initializer_list<std::uint8_t> more) { b.insert(b.end(), more); }
+void Append(Bytes& b, std::initializer_list<std::uint8_t> more) {
+  b.insert(b.end(), more);
+}
 
 class ViewTails : public ::testing::TestWithParam<bool> {
  protected:
@@ -96,8 +99,8 @@ TEST_P(ViewTails, BandTailAfterTheCommonRecord) {
   EXPECT_EQ(band.RecordVersion, 2);
   EXPECT_EQ(band.RecordSubVersion, 1);
   Bytes expected = CommonRecord(band, 1);
-  Append(expected, {2, 0, 'C', 'h', 0, 3, 0, 0, 0, 2, 1, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 5, 0, 0, 0,
-                    1, 0, 'M', 0});
+  Append(expected, {2,    0,    'C',  'h',  0, 3, 0, 0, 0, 2, 1,   0, 0,
+                    0xFF, 0xFF, 0xFF, 0xFF, 5, 0, 0, 0, 1, 0, 'M', 0});
   EXPECT_EQ(bytes, expected);
   std::unique_ptr<TfrView> back;
   EXPECT_EQ(ReadBackAndWrite(band, bytes, &back), bytes);
@@ -170,7 +173,8 @@ TEST_P(ViewTails, PictureTailOfEveryGraphicKind) {
 TEST_P(ViewTails, PictureRecordEndsAtItsEndPositionInALongerStream) {
   TfrPictureView pic;
   FillCommon(pic, Prepared());
-  pic.Picture.SetImage(GraphicKind::Bitmap, RasterImage{2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u)});
+  pic.Picture.SetImage(GraphicKind::Bitmap,
+                       RasterImage{2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u)});
   MemoryStream s;
   s.WriteBytes("prefix");
   pic.WriteRecord(s);
@@ -191,7 +195,8 @@ INSTANTIATE_TEST_SUITE_P(TemplateAndPrepared, ViewTails, ::testing::Bool(),
 TEST(PictureRecord, BadTailsRaiseStreamReadError) {
   Engine().StreamVersion = 24;
   TfrPictureView pic;
-  pic.Picture.SetImage(GraphicKind::Bitmap, RasterImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFFFFFFu)});
+  pic.Picture.SetImage(GraphicKind::Bitmap,
+                       RasterImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFFFFFFu)});
   const Bytes good = Written(pic);
   const std::size_t tail = CommonRecord(pic, 0).size();
   auto readBack = [](const Bytes& b) {
