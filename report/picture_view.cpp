@@ -57,8 +57,8 @@ Rect TfrPictureView::TargetRect() const {
       }
     }
   } else {
-    w = Round(pw * DeviceScaleX);
-    h = Round(ph * DeviceScaleY);
+    w = Round64(pw * DeviceScaleX);
+    h = Round64(ph * DeviceScaleY);
     if (Flags & flPictureCenter) {
       x += (areaW - w) / 2;
       y += (areaH - h) / 2;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "platform/errors.h"
 #include "platform/qt/qt_canvas.h"
@@ -74,6 +75,18 @@ TEST(PictureView, PlacementRules) {
     ASSERT_TRUE(op.image);
     EXPECT_EQ(op.image->width, p.picW);
   }
+}
+
+TEST(PictureView, HugeDeviceScaleSaturatesInsteadOfWrapping) {
+  TfrPictureView pic;
+  pic.SetGeometry(0, 0, 100, 100);
+  pic.Flags = 0;
+  pic.DeviceScaleX = pic.DeviceScaleY = 1e6;
+  pic.DeviceOffsetX = -1000;
+  pic.Picture.SetImage(GraphicKind::Bitmap, Solid(4000, 1, 0xFF000000u));
+  const CanvasOp op = DrawnImage(pic);
+  EXPECT_EQ(op.rect.right, std::numeric_limits<std::int32_t>::max());
+  EXPECT_GT(op.rect.bottom, op.rect.top);
 }
 
 TEST(PictureView, FrameAndOffsetMoveTheDrawRect) {
