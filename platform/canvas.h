@@ -106,7 +106,8 @@ class Canvas {
   // Extra pixels after every character of text output and measurement.
   void SetTextCharacterExtra(int extra) { charExtra_ = extra; }
   int GetTextCharacterExtra() const { return charExtra_; }
-  // Spreads `extra` pixels over the next text's `breakCount` space characters.
+  // Spreads `extra` pixels over the next text's `breakCount` break characters
+  // (spaces and no-break spaces).
   void SetTextJustification(int extra, int breakCount) {
     justifyExtra_ = extra;
     justifyBreaks_ = breakCount;
@@ -128,6 +129,9 @@ class Canvas {
   TextMetrics GetTextMetrics();
   // Whether any part of r may be visible on the device.
   bool RectVisible(const Rect& r) { return OnRectVisible(Normalised(r)); }
+  // Logical vertical resolution of the device, pixels per inch (what a
+  // font's point size maps to on this device).
+  int PixelsPerInchY() { return OnPixelsPerInchY(); }
 
  protected:
   explicit Canvas(DeviceKind kind) : kind_(kind) {}
@@ -159,6 +163,7 @@ class Canvas {
   virtual int OnTextWidth(std::string_view text, const TextState& s) = 0;
   virtual TextMetrics OnTextMetrics(const Font& f) = 0;
   virtual bool OnRectVisible(const Rect&) { return true; }
+  virtual int OnPixelsPerInchY() { return 96; }
 
   static Rect Normalised(const Rect& r);
 

@@ -232,6 +232,8 @@ int RecordingCanvas::OnTextWidth(std::string_view text, const TextState& s) {
   return n * (std::abs(s.font.height) / 2) + n * s.charExtra;
 }
 
+int RecordingCanvas::OnPixelsPerInchY() { return reference_ ? reference_->PixelsPerInchY() : 96; }
+
 TextMetrics RecordingCanvas::OnTextMetrics(const Font& f) {
   if (reference_) {
     Font saved = reference_->GetFont();

@@ -81,6 +81,8 @@ class RecordingCanvas : public Canvas {
   void OnImage(const Rect& dest, const RasterImage& image) override;
   int OnTextWidth(std::string_view text, const TextState& s) override;
   TextMetrics OnTextMetrics(const Font& f) override;
+  // The reference device's resolution; 96 without one.
+  int OnPixelsPerInchY() override;
 
  private:
   CanvasOp& Add(OpKind kind, const DrawState& s);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "report/memo_view.h"
 #include "report/shape_view.h"
 #include "report/view.h"
 
@@ -51,6 +52,9 @@ std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& 
   return view;
 }
 
-void RegisterEngineKinds() { RegisterShapeKind(); }
+void RegisterEngineKinds() {
+  RegisterBuiltInKind(gtMemo, [] { return std::unique_ptr<TfrView>(std::make_unique<TfrMemoView>()); });
+  RegisterShapeKind();
+}
 
 }  // namespace quillet

@@ -236,7 +236,7 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
     QString run;
     for (QChar ch : qs) {
       run += ch;
-      if (ch == u' ') {
+      if (ch == u' ' || ch == QChar(0x00A0)) {
         painter_.drawText(QPointF(pos, baseline), run);
         pos += fm.horizontalAdvance(run);
         int share = s.justifyExtra / s.justifyBreaks + (gaps < s.justifyExtra % s.justifyBreaks);
@@ -275,6 +275,11 @@ TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
   m.externalLeading = static_cast<int>(std::lround(fm.leading()));
   m.averageCharWidth = static_cast<int>(std::lround(fm.averageCharWidth()));
   return m;
+}
+
+int QtCanvas::OnPixelsPerInchY() {
+  QPaintDevice* dev = painter_.device();
+  return dev ? dev->logicalDpiY() : 96;
 }
 
 bool QtCanvas::OnRectVisible(const Rect& r) {

@@ -36,6 +36,7 @@ class QtCanvas : public Canvas {
   int OnTextWidth(std::string_view text, const TextState& s) override;
   TextMetrics OnTextMetrics(const Font& f) override;
   bool OnRectVisible(const Rect& r) override;
+  int OnPixelsPerInchY() override;
 
  private:
   void Apply(const DrawState& s, bool fill);

@@ -1,0 +1,83 @@
+// The platform printer over Qt's printing support (CUPS on Linux).
+//
+// The installed printers come from QPrinterInfo, with the platform's
+// default printer current; after them comes one more printer, "Print to
+// PDF", which writes each document into a new PDF file named after the
+// document's title and the time, in the user's documents folder (or the
+// folder given), never overwriting a file. When no printer is installed,
+// "Print to PDF" is the current printer.
+//
+// Paper codes are the platform's numeric paper codes (QPageSize::windowsId),
+// paper sources its bin codes; every size and offset is in device pixels
+// of the printer's own resolution.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/platform_printer.h"
+
+class QPrinter;
+class QPainter;
+
+namespace quillet {
+
+class QtCanvas;
+
+class QtPlatformPrinter : public PlatformPrinter {
+ public:
+  static constexpr const char* kPdfPrinterName = "Print to PDF";
+
+  // `pdfFolder`: where "Print to PDF" writes; empty for the user's documents folder.
+  explicit QtPlatformPrinter(QString pdfFolder = {});
+  ~QtPlatformPrinter() override;
+
+  std::vector<std::string> PrinterNames() const override;
+  int PrinterIndex() const override { return current_; }
+  void SetPrinterIndex(int index) override;
+  void GetDevice(PrinterDevice& device, DeviceModeRef& mode) override;
+  void SetDevice(const PrinterDevice& device, const DeviceModeRef& mode) override;
+  int DeviceCaps(DeviceCap cap) const override;
+  int PageWidth() const override;
+  int PageHeight() const override;
+  std::vector<std::int16_t> PaperCodes() const override;
+  std::vector<std::string> PaperNames() const override;
+  std::vector<std::int16_t> PaperSources() const override;
+  std::vector<std::string> SourceNames() const override;
+  // Shows QPrintDialog over a printer set up from `mode`; 1 when accepted.
+  int DocumentProperties(const std::string& deviceName, DeviceMode& mode) override;
+  void SetTitle(const std::string& title) override { title_ = title; }
+  std::string Title() const override { return title_; }
+  void SetCopies(int copies) override { copies_ = copies; }
+  int Copies() const override { return copies_; }
+  void BeginDoc() override;
+  void NewPage() override;
+  void EndDoc() override;
+  void Abort() override;
+  bool Printing() const override { return printing_; }
+  Canvas* PageCanvas() override;
+
+  // The file the last "Print to PDF" document went to (empty before one).
+  QString LastPdfPath() const { return lastPdfPath_; }
+
+ private:
+  struct Device;
+
+  const Device& CurrentDevice() const { return *devices_.at(current_); }
+  int IndexOfName(const std::string& name) const;
+  void MakeCurrent(int index);
+  QString NewPdfPath() const;
+
+  std::vector<std::unique_ptr<Device>> devices_;
+  int current_ = 0;
+  QString pdfFolder_;
+  std::string title_;
+  int copies_ = 1;
+  bool printing_ = false;
+  QString lastPdfPath_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<QtCanvas> canvas_;
+};
+
+}  // namespace quillet
