@@ -3,8 +3,12 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "report/band_view.h"
+#include "report/line_view.h"
 #include "report/memo_view.h"
+#include "report/picture_view.h"
 #include "report/shape_view.h"
+#include "report/subreport_view.h"
 #include "report/view.h"
 
 namespace quillet {
@@ -52,8 +56,17 @@ std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& 
   return view;
 }
 
+template <typename View>
+std::unique_ptr<TfrView> Make() {
+  return std::make_unique<View>();
+}
+
 void RegisterEngineKinds() {
-  RegisterBuiltInKind(gtMemo, [] { return std::unique_ptr<TfrView>(std::make_unique<TfrMemoView>()); });
+  RegisterBuiltInKind(gtMemo, &Make<TfrMemoView>);
+  RegisterBuiltInKind(gtPicture, &Make<TfrPictureView>);
+  RegisterBuiltInKind(gtBand, &Make<TfrBandView>);
+  RegisterBuiltInKind(gtSubReport, &Make<TfrSubReportView>);
+  RegisterBuiltInKind(gtLine, &Make<TfrLineView>);
   RegisterShapeKind();
 }
 

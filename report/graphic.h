@@ -1,0 +1,95 @@
+// Graphic: the picture a picture view owns. It keeps the graphic in its own
+// file format (the bytes streams carry) together with what can be drawn
+// from them: a decoded raster for bitmaps, icons and JPEG images, or the
+// recorded drawing of a metafile.
+//
+// A metafile is the recording canvas's serialised form. Metafile bytes that
+// cannot be interpreted are kept unchanged (and saved back unchanged) but
+// draw nothing, so no data is lost. Bytes read from a stream are always
+// saved back exactly as read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace quillet {
+
+class RecordingCanvas;
+
+// The graphic kind byte of picture records.
+enum class GraphicKind : std::uint8_t { None = 0, Bitmap = 1, Metafile = 2, Icon = 3, Jpeg = 4 };
+
+// The graphic kind a data field's BlobType names (0 bmp, 1 jpg, 2 ico, 3 wmf);
+// other values give None.
+GraphicKind GraphicKindOfBlobType(int blobType);
+
+class Graphic {
+ public:
+  Graphic();
+  ~Graphic();
+  Graphic(const Graphic&);
+  Graphic& operator=(const Graphic&);
+
+  GraphicKind Kind() const { return kind_; }
+  // No graphic, or one without size (an empty or unreadable metafile).
+  bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
+  // Size in picture pixels; a metafile's runs from its origin (or the left-
+  // and topmost point drawn, if further out) to the right- and bottommost.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  void Clear();
+
+  // Replaces the graphic by `bytes` read as `kind` (None clears). No bytes
+  // make an empty graphic of that kind. Bitmaps, icons and JPEG images that
+  // do not decode raise StreamReadError and leave the graphic unchanged; a
+  // metafile never fails (see above).
+  void Load(GraphicKind kind, std::vector<std::uint8_t> bytes);
+  // Loads a file, its kind chosen by extension: .bmp/.dib, .jpg/.jpeg/.jpe,
+  // .ico/.cur, .emf/.wmf (metafile). Throws FileOpenError when the file
+  // cannot be opened, StreamReadError for an unknown extension or bad data.
+  void LoadFromFile(const std::string& path);
+
+  // A decoded picture of `kind` (Bitmap, Icon or Jpeg); the bytes are encoded
+  // from it (24-bit BMP when opaque, 32-bit otherwise; 32-bit icon; JPEG of
+  // quality 90). Throws RangeError for another kind or an empty image.
+  void SetImage(GraphicKind kind, RasterImage image);
+  // A metafile holding a copy of `recording`.
+  void SetMetafile(const RecordingCanvas& recording);
+
+  // The graphic in its file format, as streams carry it.
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  // The decoded raster (empty for metafiles and empty graphics).
+  const RasterImage& Image() const { return image_; }
+  // The interpreted metafile, or nullptr.
+  const RecordingCanvas* Metafile() const { return metafile_.get(); }
+
+  // Draws the graphic stretched into `target` (device pixels).
+  void Draw(Canvas& canvas, const Rect& target) const;
+  // The graphic as an opaque bitmap of its own size, as printers receive
+  // it: a bitmap loses its alpha, anything else is drawn over white.
+  // Empty for metafiles and empty graphics.
+  RasterImage ToBitmap24() const;
+
+ private:
+  GraphicKind kind_ = GraphicKind::None;
+  std::vector<std::uint8_t> bytes_;
+  RasterImage image_;
+  std::unique_ptr<RecordingCanvas> metafile_;
+  int originX_ = 0;  // metafile frame: top-left and size
+  int originY_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+// Replays `recording` scaled so that `frame` (recording pixels) fills
+// `target` (device pixels on `canvas`).
+void DrawRecordingScaled(const RecordingCanvas& recording, const Rect& frame, Canvas& canvas,
+                         const Rect& target);
+
+}  // namespace quillet
