@@ -1,0 +1,34 @@
+// A prepared page turned back into live objects, for drawing and hit
+// testing. It stands where the report's template page class will once
+// pages are formed: a paper, margins and the objects in record order.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "report/page_paper.h"
+#include "report/view_page.h"
+
+namespace quillet {
+
+class TfrView;
+
+class RebuiltPage : public ViewPage {
+ public:
+  // Sets the engine printer to `paper` (with the custom-size retry of any
+  // page) and keeps what the printer gave, with the margins of `paper`.
+  explicit RebuiltPage(const PagePaper& paper);
+  ~RebuiltPage() override;
+
+  std::size_t ObjectCount() const override { return Objects.size(); }
+  TfrView* ObjectAt(std::size_t index) const override { return Objects.at(index).get(); }
+  // Report pixels: the margin, or the printable area's edge where the
+  // margin is 0; the whole paper when margins do not apply.
+  int LeftLimit() const override;
+  int RightLimit() const override;
+
+  PagePaper Paper;
+  std::vector<std::unique_ptr<TfrView>> Objects;  // owned, in record order
+};
+
+}  // namespace quillet

@@ -1,0 +1,54 @@
+// Helpers for the prepared-page suites: the engine printer on the virtual
+// printer, A4 pages, and shape records written as formation writes them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report/engine_state.h"
+#include "report/prepared_pages.h"
+#include "report/printer.h"
+#include "report/shape_view.h"
+
+namespace quillet::test {
+
+class PreparedPagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartEnginePrinter(nullptr);  // no printer service: the virtual printer
+    Prep() = PreparationState{};
+  }
+  void TearDown() override {
+    Prep() = PreparationState{};
+    StopEnginePrinter();
+  }
+
+  // A page's paper as the printer gives it (PageInfo filled).
+  static PagePaper Paper(std::int16_t size = 9, std::int32_t w = 2100, std::int32_t h = 2970,
+                         std::uint8_t orientation = 0) {
+    PagePaper p;
+    p.PaperSizeCode = size;
+    p.PaperWidthTenths = w;
+    p.PaperHeightTenths = h;
+    p.Orientation = orientation;
+    ApplyPagePaper(EnginePrinter(), p);
+    return p;
+  }
+
+  // Writes a shape's prepared-mode record into page `page`, as formation does.
+  static void AddShape(TfrEMFPages& pages, int page, std::uint8_t kind, int left, int top,
+                       int width, int height, const std::string& tag = "0;0;1;0;0;0",
+                       const std::string& name = "Shape") {
+    TfrShapeView v;
+    v.Name = name;
+    v.ShapeKind = kind;
+    v.Tag = tag;
+    v.SetGeometry(left, top, width, height);
+    v.PreparedMode = true;
+    v.Record(*pages[page].ObjectStream);
+    Prep().ActiveView = nullptr;
+  }
+};
+
+}  // namespace quillet::test
