@@ -340,6 +340,7 @@ void TfrBand::DrawSplit() {
           it.pending = false;
           lowest = std::max(lowest, rest);
         } else {
+          s->DrawPass = 2;  // the rest of the laid-out text, not a new layout
           cut(it, *s, limit + 1);
           lowest = std::max(lowest, limit + 1);
         }
