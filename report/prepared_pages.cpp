@@ -1,5 +1,9 @@
 #include "report/prepared_pages.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "platform/canvas.h"
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -19,6 +23,45 @@ constexpr std::uint16_t kTextAutoWidthFlag = 8;
 // How far outside the clip region an object may start and still be drawn:
 // frames and text may reach a little past an object's rectangle.
 constexpr int kClipSlack = 10;
+
+// A scaled coordinate plus an offset, kept inside the int range (object
+// geometry comes from files and may be anything).
+int Placed(double scaled, int offset) {
+  const std::int64_t v = std::int64_t(Round(scaled)) + offset;
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// Device coordinates an object may reach. Geometry read from a file can be
+// anything; an object whose scaled rectangle or gaps lie beyond this could
+// not be placed on any device (and its arithmetic would overflow), so it is
+// not drawn.
+constexpr double kDeviceLimit = 1 << 29;
+
+// Whether the object can be drawn into `target`: its geometry within the
+// device range, and its frame no wider than the target itself (dashed frames
+// are drawn one device pixel at a time, so an absurd width from a file would
+// otherwise mean millions of lines).
+bool FitsDevice(const TfrView& v, double sx, double sy, const Rect& target) {
+  auto fits = [](double d) { return std::abs(d) <= kDeviceLimit; };
+  const int ox = target.left, oy = target.top;
+  const double frameLimit = std::max({std::abs(double(target.Width())),
+                                      std::abs(double(target.Height())), 1.0});
+  return fits(v.Left * sx + ox) && fits((double(v.Left) + v.Width) * sx + ox) &&
+         fits(v.Width * sx) && fits(v.Top * sy + oy) && fits((double(v.Top) + v.Height) * sy + oy) &&
+         fits(v.Height * sy) && fits(v.GapX * sx) && fits(v.GapY * sy) &&
+         std::abs(double(v.FrameWidth) * sx) <= frameLimit &&
+         std::abs(double(v.FrameWidth) * sy) <= frameLimit;
+}
+
+// Objects formation writes lie on their page; a record placing one
+// kilometres away is malformed, and would overflow the arithmetic of
+// alignment and drawing.
+void CheckGeometry(const TfrView& v) {
+  for (std::int32_t value : {v.Left, v.Top, v.Width, v.Height, v.GapX, v.GapY})
+    if (value < -kMaxPageCoordinate || value > kMaxPageCoordinate)
+      throw StreamReadError("Object \"" + v.Name + "\" of a prepared page lies out of range");
+}
 
 }  // namespace
 
@@ -101,8 +144,13 @@ void TfrEMFPages::RebuildPage(int index) {
   auto page = std::make_unique<RebuiltPage>(record.Paper());
   PreparationState& prep = Prep();
   prep.ActivePage = page.get();
+  MemoryStream& s = *record.ObjectStream;
+  // Records written to the page later are appended, whatever happens here.
+  struct AtEndAfterwards {
+    MemoryStream& s;
+    ~AtEndAfterwards() { s.Seek(s.Size()); }
+  } atEnd{s};
   try {
-    MemoryStream& s = *record.ObjectStream;
     s.Seek(0);
     // A page whose stream is empty (a compressed file in this system) is blank.
     if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
@@ -117,6 +165,7 @@ void TfrEMFPages::RebuildPage(int index) {
       view->PreparedMode = true;
       view->ReadRecord(s);
       view->PreparedMode = false;
+      CheckGeometry(*view);
       if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
         // Drawn once where nothing shows, so that it computes its width.
         RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
@@ -153,12 +202,13 @@ void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
   const bool clipTest = !printing && canvas.Kind() != DeviceKind::Metafile;
   for (const std::unique_ptr<TfrView>& view : record.RebuiltPage->Objects) {
     if (clipTest) {
-      const Rect area{Round(view->Left * sx) + rect.left - kClipSlack,
-                      Round(view->Top * sy) + rect.top - kClipSlack,
-                      Round(sx * (double(view->Left) + view->Width)) + rect.left + kClipSlack,
-                      Round(sy * (double(view->Top) + view->Height)) + rect.top + kClipSlack};
+      const Rect area{Placed(view->Left * sx, rect.left - kClipSlack),
+                      Placed(view->Top * sy, rect.top - kClipSlack),
+                      Placed(sx * (double(view->Left) + view->Width), rect.left + kClipSlack),
+                      Placed(sy * (double(view->Top) + view->Height), rect.top + kClipSlack)};
       if (!canvas.RectVisible(area)) continue;
     }
+    if (!FitsDevice(*view, sx, sy, rect)) continue;
     view->DeviceScaleX = sx;
     view->DeviceScaleY = sy;
     view->DeviceOffsetX = rect.left;

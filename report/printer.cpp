@@ -27,9 +27,9 @@ void CopyName(std::array<char, TfrPrinter::kNameBufferSize>& buffer, const std::
   std::memcpy(buffer.data(), name.data(), std::min(name.size(), buffer.size() - 1));
 }
 
+// A name no longer than its slot in the transfer buffer.
 std::string Truncated(std::string s, std::size_t chars) {
-  // A name fills its transfer buffer with its terminating zero.
-  if (s.size() >= chars) s.resize(chars - 1);
+  if (s.size() > chars) s.resize(chars);
   return s;
 }
 
@@ -93,12 +93,16 @@ void TfrPrinter::SelectPrinter(int index) {
   if (index == SelectedPrinterIndex) return;
   if (index < 0 || index >= static_cast<int>(PrinterNames.size()))
     throw RangeError("Printer index " + std::to_string(index) + " is not in the printer list");
-  SelectedPrinterIndex = index;
   if (index == VirtualPrinterIndex) {
+    SelectedPrinterIndex = index;
     ApplySettings();
   } else if (PlatformPrinter && !PlatformPrinter->PrinterNames().empty()) {
+    // The platform switches first, so a printer it refuses stays unselected.
     PlatformPrinter->SetPrinterIndex(index);
+    SelectedPrinterIndex = index;
     ReadSettings();
+  } else {
+    SelectedPrinterIndex = index;
   }
 }
 
@@ -216,8 +220,8 @@ bool TfrPrinter::SettingsMatch(std::int32_t size, std::int32_t width, std::int32
                                std::int32_t source, std::uint8_t orientation) const {
   if (size != PaperSizeCode) return false;
   if (size == kCustomPaperSize)
-    return std::abs(PaperWidthTenths - width) <= 1 && std::abs(PaperHeightTenths - height) <= 1 &&
-           orientation == Orientation;
+    return std::abs(std::int64_t(PaperWidthTenths) - width) <= 1 &&
+           std::abs(std::int64_t(PaperHeightTenths) - height) <= 1 && orientation == Orientation;
   return orientation == Orientation && (source == PaperSource || IsAnySource(source));
 }
 

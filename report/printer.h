@@ -57,11 +57,12 @@ std::array<PaperTableEntry, kPaperTableSize>& PaperTable();
 
 class TfrPrinter {
  public:
-  static constexpr int kMaxPaperSizes = 256;
+  // Room in the device lists; what a device reports beyond it is dropped.
+  static constexpr int kMaxPaperSizes = 256;   // paper codes and names
   static constexpr int kPaperNameChars = 64;
-  static constexpr int kMaxSourceNames = 64;
+  static constexpr int kMaxSourceNames = 64;   // device sources (codes and names alike)
   static constexpr int kSourceNameChars = 24;
-  static constexpr int kNameBufferSize = 128;
+  static constexpr int kNameBufferSize = 128;  // device, driver and port names
 
   TfrPrinter();
   TfrPrinter(const TfrPrinter&) = delete;

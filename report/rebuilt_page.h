@@ -3,6 +3,7 @@
 // pages are formed: a paper, margins and the objects in record order.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,11 @@
 namespace quillet {
 
 class TfrView;
+
+// The largest distance from the page origin, in report pixels, that an
+// object's position, size or gap may have on a rebuilt page (4.6 km at the
+// report resolution); the page's printing limits are kept inside it too.
+constexpr std::int32_t kMaxPageCoordinate = 1 << 24;
 
 class RebuiltPage : public ViewPage {
  public:
@@ -23,7 +29,8 @@ class RebuiltPage : public ViewPage {
   std::size_t ObjectCount() const override { return Objects.size(); }
   TfrView* ObjectAt(std::size_t index) const override { return Objects.at(index).get(); }
   // Report pixels: the margin, or the printable area's edge where the
-  // margin is 0; the whole paper when margins do not apply.
+  // margin is 0; the whole paper when margins do not apply. Within
+  // +-kMaxPageCoordinate.
   int LeftLimit() const override;
   int RightLimit() const override;
 

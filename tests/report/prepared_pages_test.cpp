@@ -2,6 +2,8 @@
 // a scale, the clip test, releasing rebuilt pages, and hit testing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "report/report_services.h"
@@ -187,6 +189,67 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
   platform.EndDoc();
 }
 
+TEST_F(PreparedPagesTest, ARecordPlacingAnObjectFarOffThePageIsMalformed) {
+  for (auto [left, height] : {std::pair{2000000000, 50}, std::pair{100, 2147483000},
+                              std::pair{-16777217, 50}}) {
+    TfrEMFPages pages;
+    pages.AddPage(Paper());
+    AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+    AddShape(pages, 0, skRectangle, left, 100, 50, height);
+    pages[0].InUse = 1;
+    RecordingCanvas canvas;
+    EXPECT_THROW(pages.DrawPage(0, canvas, {0, 0, 758, 1071}), StreamReadError);
+    EXPECT_TRUE(canvas.Ops().empty());
+  }
+}
+
+TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper());
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  AddShape(pages, 0, skRectangle, 16000000, 100, 50, 50);  // on the page, off any device
+  AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  // Dashed frames drawn as one-pixel lines: one wider than the page, one not.
+  auto addFramed = [&pages](int page, float frameWidth) {
+    TfrShapeView v;
+    v.SetGeometry(10, 10, 50, 50);
+    v.FrameTyp = frAllSides;
+    v.FrameStyle = fsDash;
+    v.FrameWidth = frameWidth;
+    v.PreparedMode = true;
+    v.Record(*pages[page].ObjectStream);
+    Prep().ActiveView = nullptr;
+  };
+  addFramed(0, 2000);
+  pages[0].InUse = 1;
+  RecordingCanvas canvas;
+  pages.DrawPage(0, canvas, {0, 0, 758 * 40, 1071 * 40});
+  ASSERT_EQ(canvas.Ops().size(), 2u);
+  EXPECT_EQ(canvas.Ops()[0].kind, OpKind::Rectangle);
+  EXPECT_EQ(canvas.Ops()[1].kind, OpKind::Ellipse);
+  canvas.Clear();
+  pages.DrawPage(0, canvas, {0, 0, 1895, 2678});
+  EXPECT_EQ(canvas.Ops().size(), 3u);  // at 2.5 it can be placed (far off the canvas)
+
+  pages.AddPage(Paper());
+  addFramed(1, 1000);
+  pages[1].InUse = 1;
+  canvas.Clear();
+  pages.DrawPage(1, canvas, {0, 0, 1895, 2678});
+  EXPECT_GT(canvas.Ops().size(), 4 * 2000u);
+}
+
+TEST_F(PreparedPagesTest, APageWithoutSizeDrawsNothing) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper(256, 0, 0));
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  ASSERT_EQ(pages[0].PageInfo.PaperWidthPx, 0);
+  pages[0].InUse = 1;
+  RecordingCanvas canvas;
+  pages.DrawPage(0, canvas, {0, 0, 758, 1071});
+  EXPECT_TRUE(canvas.Ops().empty());
+}
+
 TEST_F(PreparedPagesTest, APageNotInUseDrawsNothingAndReleasesItsObjects) {
   TfrEMFPages pages;
   pages.AddPage(Paper());
@@ -230,6 +293,29 @@ TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt)
   cut[0].InUse = 1;
   EXPECT_THROW(cut.DrawPage(0, canvas, {0, 0, 758, 1071}), StreamReadError);
   EXPECT_EQ(cut[0].RebuiltPage, nullptr);
+}
+
+TEST_F(PreparedPagesTest, RecordsWrittenAfterARebuildAreAppended) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper());
+  AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
+  pages.RebuildPage(0);
+  AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  pages.RebuildPage(0);
+  EXPECT_EQ(pages[0].RebuiltPage->ObjectCount(), 2u);
+
+  // Also after a rebuild that failed half-way through the stream.
+  MemoryStream& s = *pages[0].ObjectStream;
+  s.WriteU8(10);
+  s.WriteU16(9);
+  s.WriteBytes("TfrNoView");
+  s.WriteU8(0);
+  AddShape(pages, 0, skTriangle, 500, 300, 50, 50);
+  const std::vector<std::uint8_t> before = s.Bytes();
+  EXPECT_THROW(pages.RebuildPage(0), ClassNotFoundError);
+  AddShape(pages, 0, skStar, 500, 500, 50, 50);
+  ASSERT_GT(s.Bytes().size(), before.size());
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), s.Bytes().begin()));
 }
 
 TEST_F(PreparedPagesTest, HitTestReportsTheObjectWrittenLast) {

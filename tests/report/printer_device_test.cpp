@@ -192,10 +192,10 @@ TEST(PrinterDevice, OverlongDeviceListsAreCutToTheirRoom) {
   p.AttachPrinter(&platform);
   EXPECT_EQ(p.PaperSizeCount, 256);
   EXPECT_EQ(p.PaperSizeNames.size(), 256u);
-  EXPECT_EQ(p.PaperSizeNames[0].size(), 63u);
+  EXPECT_EQ(p.PaperSizeNames[0].size(), 64u);
   EXPECT_EQ(p.PaperSourceCount, 65);
   EXPECT_EQ(p.PaperSourceNames.size(), 65u);
-  EXPECT_EQ(p.PaperSourceNames[1].size(), 23u);
+  EXPECT_EQ(p.PaperSourceNames[1].size(), 24u);
   EXPECT_EQ(p.PaperSourceCodes[64], 363);
 }
 

@@ -3,10 +3,13 @@
 // it, and a PDF document lands in a new file that never replaces another.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <filesystem>
 
 #include "platform/canvas.h"
@@ -116,6 +119,47 @@ TEST(PrinterQtAdapter, PdfDocumentsGoToNewFiles) {
   const QString aborted = platform.LastPdfPath();
   platform.Abort();
   EXPECT_FALSE(QFileInfo::exists(aborted));
+}
+
+// Closes the properties dialog once it is up, accepting or cancelling it.
+void AnswerDialog(bool accept, int triesLeft = 200) {
+  QTimer::singleShot(10, [accept, triesLeft] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog)
+      accept ? dialog->accept() : dialog->reject();
+    else if (triesLeft > 0)
+      AnswerDialog(accept, triesLeft - 1);
+  });
+}
+
+TEST(PrinterQtAdapter, PropertiesDialogReturnsTheSettingsOnlyWhenAccepted) {
+  QtPlatformPrinter platform(PdfFolder("pdf-dialog"));
+  platform.SetPrinterIndex(IndexOfPdf(platform.PrinterNames()));
+  DeviceMode mode;
+  mode.Fields = dmOrientation | dmPaperSize | dmCopies;
+  mode.PaperSize = 1;  // letter
+  mode.Orientation = dmOrientLandscape;
+  DeviceMode edited = mode;
+  AnswerDialog(false);
+  EXPECT_LT(platform.DocumentProperties(QtPlatformPrinter::kPdfPrinterName, edited), 1);
+
+  AnswerDialog(true);
+  ASSERT_EQ(platform.DocumentProperties(QtPlatformPrinter::kPdfPrinterName, edited), 1);
+  EXPECT_EQ(edited.PaperSize, 1);
+  EXPECT_EQ(edited.Orientation, dmOrientLandscape);
+  EXPECT_EQ(platform.DocumentProperties("No such printer", edited), 0);
+
+  // The platform's own settings are untouched until they are handed back.
+  PrinterDevice device;
+  DeviceModeRef current;
+  platform.GetDevice(device, current);
+  EXPECT_EQ(current->PaperSize, 9);
+  platform.SetDevice(device, std::make_shared<DeviceMode>(edited));
+  platform.GetDevice(device, current);
+  EXPECT_EQ(current->PaperSize, 1);
+  EXPECT_EQ(current->Orientation, dmOrientLandscape);
+  EXPECT_GT(platform.DeviceCaps(DeviceCap::PhysicalWidth),
+            platform.DeviceCaps(DeviceCap::PhysicalHeight));
 }
 
 }  // namespace
