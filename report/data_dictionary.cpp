@@ -74,14 +74,18 @@ void TfrDataDictionary::ReadFromStream(Stream& s) {
     ReadOlderLayout(s);
     return;
   }
-  VariableTable = ReadTable(s);
-  AliasTable = ReadTable(s);
-  BandSourceTable = ReadTable(s);
+  // All three tables or none: a dictionary cut short leaves them empty.
+  NameValueTable variables = ReadTable(s);
+  NameValueTable aliases = ReadTable(s);
+  NameValueTable bandSources = ReadTable(s);
   if (marker == kEarlierLayout) {
     if (FieldExists)
-      std::erase_if(AliasTable, [&](const NameValue& e) { return !FieldExists(e.Value); });
-    std::erase_if(BandSourceTable, [](const NameValue& e) { return e.Value.empty(); });
+      std::erase_if(aliases, [&](const NameValue& e) { return !FieldExists(e.Value); });
+    std::erase_if(bandSources, [](const NameValue& e) { return e.Value.empty(); });
   }
+  VariableTable = std::move(variables);
+  AliasTable = std::move(aliases);
+  BandSourceTable = std::move(bandSources);
 }
 
 void TfrDataDictionary::WriteToStream(Stream& s) const {
@@ -95,6 +99,7 @@ void TfrDataDictionary::WriteToStream(Stream& s) const {
 // of variable names; both become variables here.
 void TfrDataDictionary::ReadOlderLayout(Stream& s) {
   std::map<std::string, std::string> held;
+  NameValueTable variables;
   // Kind byte, index, three length bytes.
   const std::uint32_t count = ReadCount(s, 8);
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -120,16 +125,17 @@ void TfrDataDictionary::ReadOlderLayout(Stream& s) {
       auto it = held.find(name);
       if (it != held.end()) value = it->second;
     }
-    VariableTable.push_back({std::move(name), std::move(value)});
+    variables.push_back({std::move(name), std::move(value)});
   }
-  if (!VariableTable.empty() && !StartsWithSpace(VariableTable.front().Name)) {
-    for (NameValue& entry : VariableTable) {
+  if (!variables.empty() && !StartsWithSpace(variables.front().Name)) {
+    for (NameValue& entry : variables) {
       if (StartsWithSpace(entry.Name))
         entry.Name.erase(0, 1);
       else
         entry.Name.insert(0, 1, ' ');
     }
   }
+  VariableTable = std::move(variables);
 }
 
 }  // namespace quillet

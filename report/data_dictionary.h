@@ -42,7 +42,8 @@ class TfrDataDictionary {
   bool IsEmpty() const;
 
   // Reads the dictionary with the stream version in force, replacing the
-  // tables. Raises StreamReadError on a short or malformed dictionary.
+  // tables. Raises StreamReadError on a short or malformed dictionary, and
+  // then leaves the tables empty rather than half read.
   void ReadFromStream(Stream& stream);
   // Writes the current layout (marker -2) and the three tables.
   void WriteToStream(Stream& stream) const;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <unordered_map>
 
 #include "platform/engine_host.h"
 #include "platform/errors.h"
@@ -42,17 +43,36 @@ void ShowError(const std::string& text) {
 }
 
 // Answers name look-ups from the template while a template without an
-// owning report loads (views name themselves uniquely in older streams).
+// owning report loads (views of older streams name themselves uniquely).
+// Names are indexed as objects arrive, so naming stays linear in the
+// number of objects.
 class TemplateNames : public ReportServices {
  public:
   explicit TemplateNames(const TfrTemplate& t) : t_(t) {}
-  TfrView* FindView(std::string_view name) const override { return t_.FindView(name); }
+  TfrView* FindView(std::string_view name) const override {
+    CatchUp();
+    auto it = names_.find(UpperCase(name));
+    return it == names_.end() ? nullptr : it->second;
+  }
   std::string EvaluateBracket(const std::string&) override {
     throw EngineError("No report to evaluate expressions while a template loads");
   }
 
  private:
+  void CatchUp() const {
+    indexed_.resize(t_.Pages.size(), 0);
+    for (std::size_t p = 0; p < t_.Pages.size(); ++p) {
+      const auto& objects = t_.Pages[p]->Objects;
+      for (; indexed_[p] < objects.size(); ++indexed_[p]) {
+        TfrView* view = objects[indexed_[p]].get();
+        names_.try_emplace(UpperCase(view->Name), view);  // the first of a name wins
+      }
+    }
+  }
+
   const TfrTemplate& t_;
+  mutable std::vector<std::size_t> indexed_;
+  mutable std::unordered_map<std::string, TfrView*> names_;
 };
 
 // Puts the preparation state's report and page back when a load ends.
@@ -173,11 +193,16 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
   // Selecting the template's printer (unless KeepCurrentPrinter, and only
   // when installed) arrives with the printer abstraction.
 
+  int pagesNamed = 0;
   while (!s.AtEnd()) {
     const std::uint8_t marker = s.ReadU8();
     if (marker == kMarkerPage) {
-      TfrPage& page = AddPage();
+      Pages.push_back(std::make_unique<TfrPage>());
+      TfrPage& page = *Pages.back();
       page.ReadRecord(s);
+      // Older streams store no page names. Every page here came from this
+      // loop, so the smallest unused number is always the next one.
+      if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
       // Here the page will ask the printer for its stored paper and take
       // what the printer reports back (custom size when refused).
     } else if (marker == kMarkerDictionary) {

@@ -102,6 +102,16 @@ TEST_F(TemplateDictionary, CountsBeyondTheStreamAreRefused) {
   }
 }
 
+TEST_F(TemplateDictionary, DictionaryCutShortLeavesNoHalfTables) {
+  ByteWriter w;
+  w.i16(-2).i32(1).str("V").str("1").i32(1).str("A");
+  MemoryStream s(w.b);
+  TfrDataDictionary d;
+  d.AliasTable = {{"x", "y"}};
+  EXPECT_THROW(d.ReadFromStream(s), StreamReadError);
+  EXPECT_TRUE(d.IsEmpty());
+}
+
 TEST_F(TemplateDictionary, ReadingReplacesTheTables) {
   TfrDataDictionary d;
   d.AliasTable = {{"x", "y"}};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
+#include "report/memo_view.h"
 #include "report/stream_strings.h"
 #include "report/view_registry.h"
 #include "tests/report/template_support.h"
@@ -88,6 +89,7 @@ TEST_F(TemplateStream, SaveLoadSaveGivesTheSameBytes) {
   t.Dictionary.VariableTable = {{"Total", "[Sum]"}, {"Empty", ""}};
   t.Dictionary.BandSourceTable = {{"Data", "Table1"}};
   const Bytes first = Save(t);
+  WriteSeed("two_pages.frf", first);
 
   TfrTemplate u;
   EXPECT_EQ(Load(u, first), 0u);
@@ -350,6 +352,7 @@ TEST_F(TemplateStream, VersionlessStreamReadsAsVersion21) {
   }
   w.u8(254).i16(-2).i32(1).zstr("Var").zstr("1+2").i32(0).i32(0);
 
+  WriteSeed("version21.frf", w.b);
   TfrTemplate t;
   EXPECT_EQ(Load(t, w.b), 0u);
   EXPECT_TRUE(host.messages.empty());
@@ -377,31 +380,42 @@ TEST_F(TemplateStream, VersionlessStreamReadsAsVersion21) {
   EXPECT_EQ(t.Dictionary.VariableTable, (NameValueTable{{"Var", "1+2"}}));
 }
 
+// The old framed memo of a version-23 stream (no end positions): a memo
+// record followed by eight bytes of its own.
 TEST_F(TemplateStream, OldFramedMemoBecomesAMemo) {
-  auto probe = CreateViewByKind(gtMemo, "");
-  if (!probe) GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
-  Engine().StreamVersion = 23;
-  probe->Name = "Memo1";
-  probe->Memo = {"framed"};
-  MemoryStream record;
-  probe->WriteRecord(record);
-
+  if (!CreateViewByKind(gtMemo, "")) GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
   ByteWriter w;
   w.u8(23).i16(0).i16(0).str("");
   w.u8(255).i32(-1).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0);
   w.i16(0).i16(-1).i32(0).i32(0);
-  w.u8(10).str("TFRFRAMEDMEMOVIEW").u8(0).bytes(record.Bytes()).bytes(Bytes(8, 0xAB));
+  for (const char* name : {"Memo1", "Memo2"}) {
+    w.u8(10).str("TFRFRAMEDMEMOVIEW").u8(0);
+    w.str(name).i32(1).i32(2).i32(60).i32(18).i16(3).i16(0).i32(1).i32(0).i16(0).i32(0x1FFFFFFF);
+    w.i32(0).str("").i16(1).line("framed", 0).i16(0).u8(0).i16(-1);
+    w.str("Arial").i32(8).i16(0).i32(0).i32(0).i16(1).i16(2).i32(0).i32(0xFFFFFF).str("");
+    w.bytes(Bytes(8, 0xAB));
+  }
   w.u8(254).i16(-2).i32(0).i32(0).i32(0);
+  WriteSeed("framed_memo23.frf", w.b);
   TfrTemplate t;
   EXPECT_EQ(Load(t, w.b), 0u);
   EXPECT_TRUE(host.messages.empty());
-  ASSERT_EQ(t.ObjectCount(), 1u);
-  EXPECT_EQ(t.Pages[0]->Objects[0]->ObjectType, gtMemo);
-  EXPECT_EQ(t.Pages[0]->Objects[0]->Memo, (StringList{"framed"}));
+  ASSERT_EQ(t.ObjectCount(), 2u);
+  for (const auto& v : t.Pages[0]->Objects) {
+    EXPECT_EQ(v->ObjectType, gtMemo);
+    EXPECT_EQ(v->Memo, (StringList{"framed"}));
+  }
+  EXPECT_EQ(t.Pages[0]->Objects[1]->Name, "Memo2");
 }
 
+// A built-in kind whose class is not plugged in is listed by its class name.
 TEST_F(TemplateStream, FramedMemoWithoutAMemoClassIsListed) {
-  if (CreateViewByKind(gtMemo, "")) GTEST_SKIP() << "TfrMemoView is registered";
+  struct WithoutMemo {
+    WithoutMemo() { RegisterBuiltInKind(gtMemo, nullptr); }
+    ~WithoutMemo() {
+      RegisterBuiltInKind(gtMemo, [] { return std::unique_ptr<TfrView>(std::make_unique<TfrMemoView>()); });
+    }
+  } noMemo;
   TfrTemplate t;
   FillWithShapes(t, 1);
   Bytes b = Save(t);

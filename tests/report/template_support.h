@@ -15,6 +15,7 @@
 #include "report/engine_state.h"
 #include "report/report_template.h"
 #include "report/shape_view.h"
+#include "tests/support.h"
 
 namespace quillet::test {
 
@@ -75,6 +76,14 @@ inline void FillWithShapes(TfrTemplate& t, int shapes, int pages = 1) {
     for (int i = 1; i <= shapes; ++i)
       page.AddObject(MakeShape("Shape" + std::to_string(p * shapes + i), 10 * i, 20 * i));
   }
+}
+
+// Keeps `bytes` in the test output as a seed for the template fuzzer
+// (fuzz/corpus/load_template holds a copy).
+inline void WriteSeed(const std::string& name, const Bytes& bytes) {
+  FileStream out(OutputPath("load_template_seed_" + name), FileStream::Mode::Create);
+  out.Write(bytes.data(), bytes.size());
+  out.Close();
 }
 
 // Takes the registered object kinds away for its lifetime.

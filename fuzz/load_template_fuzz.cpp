@@ -1,0 +1,80 @@
+// Template streams from outside: any bytes load (bad ones are reported to
+// the user, never thrown), the "ReportForm" reader takes the same bytes or
+// raises StreamReadError, and whatever loaded saves to bytes that load
+// back to the same template.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/engine_host.h"
+#include "platform/errors.h"
+#include "platform/stream.h"
+#include "report/engine_state.h"
+#include "report/report_template.h"
+#include "report/view_registry.h"
+
+namespace {
+
+// Answers every question and keeps nothing, so long runs stay small.
+class SilentHost : public quillet::EngineHost {
+ public:
+  quillet::MessageResult ShowMessage(const std::string&, const std::string&, quillet::MessageIcon,
+                                     quillet::MessageButtons) override {
+    return quillet::MessageResult::Ok;
+  }
+  bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
+  void ProcessPendingMessages() override {}
+  int RunWithProgress(const std::string&,
+                      const std::function<void(quillet::ProgressControl&)>&) override {
+    return 0;
+  }
+  void ShowPrepared(quillet::TfrReport&) override {}
+};
+
+std::vector<std::uint8_t> Saved(quillet::TfrTemplate& t) {
+  quillet::MemoryStream out;
+  t.SaveTemplate(out);
+  return out.Bytes();
+}
+
+void CheckRoundTrip(quillet::TfrTemplate& t) {
+  const std::vector<std::uint8_t> first = Saved(t);
+  quillet::TfrTemplate again;
+  quillet::MemoryStream in(first);
+  again.LoadTemplate(in);
+  if (Saved(again) != first) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static SilentHost host;
+  quillet::SetHost(&host);
+  quillet::RegisterEngineKinds();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::uint8_t> bytes(data, data + size);
+  quillet::Engine().SerialCounter = 0;
+  {
+    quillet::TfrTemplate t;
+    quillet::MemoryStream in(bytes);
+    t.LoadTemplate(in);
+    CheckRoundTrip(t);
+  }
+  {
+    quillet::TfrTemplate t;
+    t.StoreInDFM = true;
+    quillet::MemoryStream in(bytes);
+    try {
+      t.ReadReportForm(in);
+    } catch (const quillet::StreamReadError&) {
+      return 0;
+    }
+    t.LoadEmbeddedTemplate();
+    CheckRoundTrip(t);
+  }
+  return 0;
+}
