@@ -26,12 +26,29 @@ constexpr int kTitleTabHeight = 18;
 std::string BandTypeName(int type) {
   // The engine texts 55077 .. 55099, one per band type.
   static const char* const kNames[] = {
-      "Report title",     "Report summary",  "Page header",      "Page footer",
-      "Master header",    "Master data",     "Master footer",    "Detail header",
-      "Detail data",      "Detail footer",   "Subdetail header", "Subdetail data",
-      "Subdetail footer", "Overlay",         "Column header",    "Column footer",
-      "Group header",     "Group footer",    "Cross header",     "Cross data",
-      "Cross footer",     "Child",           "None",
+      "Report title",
+      "Report summary",
+      "Page header",
+      "Page footer",
+      "Master header",
+      "Master data",
+      "Master footer",
+      "Detail header",
+      "Detail data",
+      "Detail footer",
+      "Subdetail header",
+      "Subdetail data",
+      "Subdetail footer",
+      "Overlay",
+      "Column header",
+      "Column footer",
+      "Group header",
+      "Group footer",
+      "Cross header",
+      "Cross data",
+      "Cross footer",
+      "Child",
+      "None",
   };
   if (type < 0 || type > btNone) return {};
   return kNames[type];
@@ -44,7 +61,9 @@ TfrBandView::TfrBandView() {
   Flags = flBandOnFirstPage | flBandOnLastPage;
 }
 
-std::unique_ptr<TfrView> TfrBandView::Create() const { return std::make_unique<TfrBandView>(); }
+std::unique_ptr<TfrView> TfrBandView::Create() const {
+  return std::make_unique<TfrBandView>();
+}
 
 int TfrBandView::TitleWidth() const {
   int w = 0;
@@ -145,9 +164,8 @@ Rect TfrBandView::FrameRegion(bool inflate) const {
   Rect r = TfrView::FrameRegion(false);
   if (TitlesOutside) {
     const int w = TitleWidth();
-    const Rect tab = IsCrossBand(FrameTyp)
-                         ? Rect{Left - kTitleTabHeight, Top, Left, Top + w}
-                         : Rect{Left, Top - kTitleTabHeight, Left + w, Top};
+    const Rect tab = IsCrossBand(FrameTyp) ? Rect{Left - kTitleTabHeight, Top, Left, Top + w}
+                                           : Rect{Left, Top - kTitleTabHeight, Left + w, Top};
     r = {std::min(r.left, tab.left), std::min(r.top, tab.top), std::max(r.right, tab.right),
          std::max(r.bottom, tab.bottom)};
   }

@@ -54,7 +54,9 @@ constexpr std::uint16_t flBandPrintChildIfInvisible = 128;
 // The display name of a band type ("Master data"); empty for types past 22.
 std::string BandTypeName(int type);
 // Cross header, cross data and cross footer: vertical strips.
-constexpr bool IsCrossBand(int type) { return type >= btCrossHeader && type <= btCrossFooter; }
+constexpr bool IsCrossBand(int type) {
+  return type >= btCrossHeader && type <= btCrossFooter;
+}
 
 class TfrBandView : public TfrView {
  public:

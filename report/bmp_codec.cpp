@@ -16,7 +16,9 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kCoreHeaderSize = 12;
 constexpr std::size_t kInfoHeaderSize = 40;
 
-[[noreturn]] void Fail(const std::string& why) { throw StreamReadError("Bitmap: " + why); }
+[[noreturn]] void Fail(const std::string& why) {
+  throw StreamReadError("Bitmap: " + why);
+}
 
 // Bounds-checked little-endian reads from a byte span.
 class Bytes {
@@ -107,8 +109,7 @@ DibInfo ReadDibHeader(const Bytes& b, std::size_t at, bool icon) {
   CheckPictureSize(d.width, d.height, "Bitmap");
   if (d.bpp != 1 && d.bpp != 4 && d.bpp != 8 && d.bpp != 16 && d.bpp != 24 && d.bpp != 32)
     Fail(std::to_string(d.bpp) + " bits per pixel are not supported");
-  if (d.compression != kBiRgb &&
-      !(d.compression == kBiBitFields && (d.bpp == 16 || d.bpp == 32)))
+  if (d.compression != kBiRgb && !(d.compression == kBiBitFields && (d.bpp == 16 || d.bpp == 32)))
     Fail("compression " + std::to_string(d.compression) + " is not supported");
 
   std::size_t pos = at + headerSize;
@@ -222,8 +223,7 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 RasterImage DecodeBmp(std::span<const std::uint8_t> bytes) {
   const Bytes b(bytes);
-  if (b.Size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M')
-    Fail("not a BMP file");
+  if (b.Size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') Fail("not a BMP file");
   const std::uint32_t pixelOffset = b.U32(10);
   const DibInfo d = ReadDibHeader(b, kFileHeaderSize, false);
   // Some writers leave the offset 0; the pixels then follow the colour table.

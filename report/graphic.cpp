@@ -101,8 +101,7 @@ void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
         }
         break;
       }
-      default:
-        throw StreamReadError("Unknown picture kind " + std::to_string(int(kind)));
+      default: throw StreamReadError("Unknown picture kind " + std::to_string(int(kind)));
     }
   }
   if (metafile) {

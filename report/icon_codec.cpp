@@ -11,7 +11,9 @@ namespace {
 constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
 
-[[noreturn]] void Fail(const std::string& why) { throw StreamReadError("Icon: " + why); }
+[[noreturn]] void Fail(const std::string& why) {
+  throw StreamReadError("Icon: " + why);
+}
 
 std::uint32_t U16(std::span<const std::uint8_t> b, std::size_t at) {
   return std::uint32_t(b[at] | (b[at + 1] << 8));

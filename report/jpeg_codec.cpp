@@ -1,13 +1,14 @@
 #include "report/jpeg_codec.h"
 
-// jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs size_t and FILE declared first
 #include <cstdlib>
 #include <string>
 
+// clang-format off
 #include <jpeglib.h>
 #include <jerror.h>
+// clang-format on
 
 #include "platform/errors.h"
 #include "report/raster_limits.h"
@@ -74,18 +75,24 @@ bool DecodeInto(jpeg_decompress_struct* cinfo, ErrorManager* err, const std::uin
   jpeg_start_decompress(cinfo);
   out->width = int(w);
   out->height = int(h);
-  out->pixels.resize(std::size_t(w) * std::size_t(h));
+  // Rows are added as they decode: a header that promises a large picture
+  // over a few bytes of data ends in an error before much memory is touched.
+  out->pixels.reserve(std::size_t(w) * std::size_t(h));
   // Adobe writes CMYK inverted; it is the only common producer of CMYK JPEGs.
   const bool inverted = cinfo->saw_Adobe_marker;
   // libjpeg's image pool frees the CMYK row with the decompressor.
-  JSAMPARRAY cmykRow =
-      cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                         JDIMENSION(w * 4), 1)
-           : nullptr;
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                          JPOOL_IMAGE, JDIMENSION(w * 4), 1)
+                            : nullptr;
   while (cinfo->output_scanline < cinfo->output_height) {
+    out->pixels.resize(out->pixels.size() + std::size_t(w));
     std::uint32_t* line = out->pixels.data() + std::size_t(cinfo->output_scanline) * std::size_t(w);
     JSAMPROW row = cmyk ? cmykRow[0] : reinterpret_cast<JSAMPROW>(line);
-    jpeg_read_scanlines(cinfo, &row, 1);
+    if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
+      std::snprintf(err->message, sizeof err->message, "no scanline decoded");
+      jpeg_destroy_decompress(cinfo);
+      return false;
+    }
     if (!cmyk) continue;
     for (std::int64_t x = 0; x < w; ++x) {
       const JSAMPLE* p = cmykRow[0] + x * 4;
@@ -160,7 +167,10 @@ std::vector<std::uint8_t> EncodeJpeg(const RasterImage& image, int quality) {
   cinfo.err = &err.pub;
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
-  const bool ok = EncodeInto(&cinfo, &err, &image, quality < 1 ? 1 : quality > 100 ? 100 : quality,
+  const bool ok = EncodeInto(&cinfo, &err, &image,
+                             quality < 1     ? 1
+                             : quality > 100 ? 100
+                                             : quality,
                              &buffer, &size);
   std::vector<std::uint8_t> out;
   if (ok && buffer) out.assign(buffer, buffer + size);

@@ -11,7 +11,9 @@ TfrLineView::TfrLineView() {
   FillColor = clWhite;
 }
 
-std::unique_ptr<TfrView> TfrLineView::Create() const { return std::make_unique<TfrLineView>(); }
+std::unique_ptr<TfrView> TfrLineView::Create() const {
+  return std::make_unique<TfrLineView>();
+}
 
 void TfrLineView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);

@@ -1,6 +1,8 @@
 #include "report/picture_view.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "platform/errors.h"
@@ -9,6 +11,14 @@
 #include "report/engine_state.h"
 
 namespace quillet {
+namespace {
+
+std::int32_t Clamp32(std::int64_t v) {
+  return std::int32_t(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
 
 TfrPictureView::TfrPictureView() {
   ObjectType = gtPicture;
@@ -23,29 +33,38 @@ std::unique_ptr<TfrView> TfrPictureView::Create() const {
 }
 
 Rect TfrPictureView::TargetRect() const {
+  // Worked in 64 bits: a large picture at a large device scale must not
+  // overflow the rectangle's arithmetic.
   const double pw = Picture.Width();
   const double ph = Picture.Height();
-  Rect t;
+  const std::int64_t left = DrawRect.left, top = DrawRect.top;
+  const std::int64_t areaW = std::int64_t(DrawRect.right) - left;
+  const std::int64_t areaH = std::int64_t(DrawRect.bottom) - top;
+  std::int64_t x = left, y = top, w, h;
   if (Flags & flStretched) {
-    t = DrawRect;
+    w = areaW;
+    h = areaH;
     if (Flags & flPictureKeepAspect) {
       const double kx = Width / pw;
       const double ky = Height / ph;
       if (kx >= ky)
-        t.right = DrawRect.left + Round(pw * ky);
+        w = Round64(pw * ky);
       else
-        t.bottom = DrawRect.top + Round(ph * kx);
-      if (Flags & flPictureCenter)
-        t = t.Offset(Div(DrawRect.Width() - t.Width(), 2), Div(DrawRect.Height() - t.Height(), 2));
+        h = Round64(ph * kx);
+      if (Flags & flPictureCenter) {
+        x += (areaW - w) / 2;
+        y += (areaH - h) / 2;
+      }
     }
-    return t;
+  } else {
+    w = Round64(pw * DeviceScaleX);
+    h = Round64(ph * DeviceScaleY);
+    if (Flags & flPictureCenter) {
+      x += (areaW - w) / 2;
+      y += (areaH - h) / 2;
+    }
   }
-  const int w = Round(pw * DeviceScaleX);
-  const int h = Round(ph * DeviceScaleY);
-  t = {DrawRect.left, DrawRect.top, DrawRect.left + w, DrawRect.top + h};
-  if (Flags & flPictureCenter)
-    t = t.Offset(Div(DrawRect.Width() - w, 2), Div(DrawRect.Height() - h, 2));
-  return t;
+  return {Clamp32(x), Clamp32(y), Clamp32(x + w), Clamp32(y + h)};
 }
 
 void TfrPictureView::Draw(Canvas& canvas) {

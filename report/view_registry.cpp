@@ -14,6 +14,11 @@
 namespace quillet {
 namespace {
 
+template <typename View>
+std::unique_ptr<TfrView> Make() {
+  return std::make_unique<View>();
+}
+
 std::array<ViewFactory, 5>& BuiltInKinds() {
   static std::array<ViewFactory, 5> kinds{};
   return kinds;
@@ -54,11 +59,6 @@ std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& 
   }
   if (view) view->SerialNumber = Engine().SerialCounter++;
   return view;
-}
-
-template <typename View>
-std::unique_ptr<TfrView> Make() {
-  return std::make_unique<View>();
 }
 
 void RegisterEngineKinds() {

@@ -6,9 +6,13 @@
 #include <fstream>
 
 #include "platform/errors.h"
+#include "platform/recording_canvas.h"
+#include "platform/stream.h"
 #include "report/bmp_codec.h"
+#include "report/engine_state.h"
 #include "report/icon_codec.h"
 #include "report/jpeg_codec.h"
+#include "report/picture_view.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -69,7 +73,8 @@ Bytes IndexedBmp(int w, int h, int bpp, const std::vector<std::uint32_t>& palett
 
 int MaxChannelDifference(std::uint32_t a, std::uint32_t b) {
   int d = 0;
-  for (int s = 0; s < 24; s += 8) d = std::max(d, std::abs(int((a >> s) & 0xFF) - int((b >> s) & 0xFF)));
+  for (int s = 0; s < 24; s += 8)
+    d = std::max(d, std::abs(int((a >> s) & 0xFF) - int((b >> s) & 0xFF)));
   return d;
 }
 
@@ -162,15 +167,15 @@ TEST(BmpCodec, HostileBytesRaiseStreamReadError) {
   }
   Bytes huge = patched(18, 30000);
   for (int i = 0; i < 4; ++i) huge[22 + i] = std::uint8_t(30000 >> (8 * i));
-  EXPECT_THROW(DecodeBmp(huge), StreamReadError);                  // too many pixels
-  EXPECT_THROW(DecodeBmp(patched(18, 4000)), StreamReadError);      // rows past the data
-  EXPECT_THROW(DecodeBmp(patched(18, 0)), StreamReadError);         // zero width
+  EXPECT_THROW(DecodeBmp(huge), StreamReadError);                      // too many pixels
+  EXPECT_THROW(DecodeBmp(patched(18, 4000)), StreamReadError);         // rows past the data
+  EXPECT_THROW(DecodeBmp(patched(18, 0)), StreamReadError);            // zero width
   EXPECT_THROW(DecodeBmp(patched(18, 0xFFFFFFF0u)), StreamReadError);  // negative width
   EXPECT_THROW(DecodeBmp(patched(22, 0x80000000u)), StreamReadError);  // most negative height
-  EXPECT_THROW(DecodeBmp(patched(28, 3, 2)), StreamReadError);      // 3 bits per pixel
-  EXPECT_THROW(DecodeBmp(patched(30, 1)), StreamReadError);         // RLE8
-  EXPECT_THROW(DecodeBmp(patched(14, 9999)), StreamReadError);      // header size
-  EXPECT_THROW(DecodeBmp(patched(10, 0x7FFFFFFF)), StreamReadError);  // pixel offset
+  EXPECT_THROW(DecodeBmp(patched(28, 3, 2)), StreamReadError);         // 3 bits per pixel
+  EXPECT_THROW(DecodeBmp(patched(30, 1)), StreamReadError);            // RLE8
+  EXPECT_THROW(DecodeBmp(patched(14, 9999)), StreamReadError);         // header size
+  EXPECT_THROW(DecodeBmp(patched(10, 0x7FFFFFFF)), StreamReadError);   // pixel offset
   EXPECT_THROW(DecodeBmp(patched(0, 'X', 1)), StreamReadError);
   // A colour table longer than 256 entries.
   Bytes pal = IndexedBmp(2, 1, 8, {0, 0}, {0, 1});
@@ -245,8 +250,8 @@ TEST(JpegCodec, EncodeThenDecodeKeepsThePicture) {
   RasterImage card{48, 32, std::vector<std::uint32_t>(48 * 32)};
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 48; ++x)
-      card.pixels[std::size_t(y) * 48 + x] =
-          0xFF000000u | std::uint32_t(x * 5) << 16 | std::uint32_t(y * 8) << 8 | std::uint32_t(200 - x - y);
+      card.pixels[std::size_t(y) * 48 + x] = 0xFF000000u | std::uint32_t(x * 5) << 16 |
+                                             std::uint32_t(y * 8) << 8 | std::uint32_t(200 - x - y);
   const Bytes jpeg = EncodeJpeg(card);
   ASSERT_GT(jpeg.size(), 100u);
   EXPECT_EQ(jpeg[0], 0xFF);
@@ -317,6 +322,26 @@ TEST(PictureSeeds, WrittenForTheFuzzer) {
   seed("bmp1", 1, IndexedBmp(9, 2, 1, {0, 0xFFFFFF}, std::vector<int>(18, 1), true));
   seed("ico", 3, EncodeIcon(TestCard(8, 8, true)));
   seed("jpeg", 4, EncodeJpeg(TestCard(16, 16)));
+  RecordingCanvas rec;
+  rec.Rectangle(1, 2, 30, 20);
+  rec.TextOut(4, 5, "Seed");
+  rec.DrawImage({0, 0, 3, 2}, TestCard(3, 2));
+  MemoryStream meta;
+  rec.Save(meta);
+  seed("metafile", 2, meta.Bytes());
+  Engine().StreamVersion = 24;
+  TfrPictureView view;
+  view.Name = "Picture1";
+  view.SetGeometry(10, 10, 50, 40);
+  view.Picture.SetImage(GraphicKind::Bitmap, TestCard(4, 3));
+  MemoryStream record;
+  view.WriteRecord(record);
+  seed("record_template", 6, record.Bytes());
+  view.PreparedMode = true;
+  view.Picture.SetImage(GraphicKind::Jpeg, TestCard(8, 8));
+  record.Clear();
+  view.WriteRecord(record);
+  seed("record_prepared", 7, record.Bytes());
 }
 
 }  // namespace
