@@ -62,9 +62,11 @@ bool TfrBand::Show() {
 
   TfrBand* last = page.LastShownBand;
   if (last && last != this && last->IsPresent() && last->ColumnCounter > 1) {
-    // A multi-column band was left in the middle of a row.
+    // A multi-column band was left in the middle of a row: the row is
+    // closed, once (the bands shown after it must not close it again).
     page.ColumnOffsetX = last->SavedX;
     page.CurrentY += last->BandHeight;
+    last->ColumnCounter = 1;
   }
 
   KeepYAfterBreaks = false;
