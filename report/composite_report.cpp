@@ -44,6 +44,7 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
       for (std::size_t i = 0; i < c.ReportList.size() && i < s.size(); ++i) {
         TfrReport* r = c.ReportList[i];
         r->formations_.clear();
+        r->ForgetTemplateObjects();
         s[i]->Seek(0);
         if (r->Events.OnEndDoc) r->Events.OnEndDoc();
         r->Template.LoadTemplate(*s[i]);
@@ -79,6 +80,7 @@ void TfrCompositeReport::BuildPages() {
       if (r.StopRequested) StopRequested = true;
       if (Dataset) {
         r.formations_.clear();
+        r.ForgetTemplateObjects();
         snapshot.Seek(0);
         r.Template.LoadTemplate(snapshot);
         prep.RenderActive = true;

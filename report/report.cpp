@@ -42,6 +42,7 @@ TfrReport::TfrReport() : PreparedPages(this) { Template.Owner = this; }
 
 TfrReport::~TfrReport() {
   formations_.clear();
+  ForgetTemplateObjects();
   PreparationState& prep = Prep();
   if (prep.ActiveReport == this) prep.ActiveReport = nullptr;
   if (prep.OuterReport == this) prep.OuterReport = nullptr;
@@ -49,6 +50,18 @@ TfrReport::~TfrReport() {
   Template.Dictionary.Clear();
   PreparedPages.Clear();
   Template.Pages.clear();
+}
+
+void TfrReport::ForgetTemplateObjects() {
+  // The engine state must not point into template pages about to go.
+  PreparationState& prep = Prep();
+  CurrentTemplatePage = nullptr;
+  prep.ActiveBand = nullptr;
+  for (const auto& page : Template.Pages) {
+    if (prep.ActivePage == page.get()) prep.ActivePage = nullptr;
+    for (const auto& view : page->Objects)
+      if (prep.ActiveView == view.get()) prep.ActiveView = nullptr;
+  }
 }
 
 TfrReport* TfrReport::Outer() { return dynamic_cast<TfrReport*>(Prep().OuterReport); }
@@ -99,6 +112,7 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
     MemoryStream& s;
     ~Restore() {
       r.formations_.clear();
+      r.ForgetTemplateObjects();
       s.Seek(0);
       r.Template.LoadTemplate(s);
     }

@@ -170,6 +170,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   friend class PageFormation;
   static void FireEndPage(int pageIndex);
 
+  // Clears the engine state's references into this report's template.
+  void ForgetTemplateObjects();
   bool IsMultiReport() const { return Dataset && ReportType == rtMultiple; }
   void SetUpFormations();
   void FinishFormations();

@@ -263,3 +263,23 @@ TEST(Datasets, CountedRangesAndTheirEvents) {
 
 }  // namespace
 }  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST_F(ReportPasses, TwoPassWithoutTheWindowStillCountsFirst) {
+  TfrReport report;
+  LoadFixture(report, "two_pass.frf");
+  report.ShowProgress = false;
+  DriveBy(report, 4);
+  ASSERT_TRUE(report.Prepare());
+  EXPECT_EQ(report.PreparedPages.Count(), 4);
+  EXPECT_EQ(Prep().TotalPageCount, 4);
+  EXPECT_TRUE(host.progressLines.empty());
+  // The engine state keeps no reference into the template it restored.
+  EXPECT_EQ(Prep().ActivePage, nullptr);
+  EXPECT_EQ(Prep().ActiveBand, nullptr);
+}
+
+}  // namespace
+}  // namespace quillet::test
