@@ -67,7 +67,8 @@ TEST_F(FormationBands, HeaderAndFooterOnEveryPageTitleFirstBodyOverThreePages) {
   // Every line once, in order; the pieces stay above the footer.
   EXPECT_EQ(BodyText(report, "Body"), NumberedLines("Body line", kBodyLines));
   for (int p = 0; p < 3; ++p) {
-    const PreparedObject* body = FindObject(PageObjects(report, p), "Body");
+    const Objects objects = PageObjects(report, p);
+    const PreparedObject* body = FindObject(objects, "Body");
     EXPECT_LE(body->Top + body->Height, 1021) << "page " << p + 1;
     EXPECT_GT(body->Text.size(), 5u) << "page " << p + 1;
   }
