@@ -231,6 +231,17 @@ void PageFormation::TakeBandObjects(TfrBand& band) {
 void PageFormation::PlaceObjects() {
   std::vector<TfrBandView*> bandViews;
   for (const auto& v : Page.Objects) {
+    // Geometry from a damaged or hostile template is kept within a range
+    // that no page reaches, so positions summed while forming cannot wrap.
+    v->Left = std::clamp(v->Left, -kMaxCoordinate, kMaxCoordinate);
+    v->Top = std::clamp(v->Top, -kMaxCoordinate, kMaxCoordinate);
+    v->Width = std::clamp(v->Width, -kMaxCoordinate, kMaxCoordinate);
+    v->Height = std::clamp(v->Height, -kMaxCoordinate, kMaxCoordinate);
+    if (auto* b = dynamic_cast<TfrBandView*>(v.get())) {
+      b->Columns = std::clamp(b->Columns, 0, kMaxColumns);
+      b->ColumnWidth = std::clamp(b->ColumnWidth, -kMaxCoordinate, kMaxCoordinate);
+      b->ColumnGap = std::clamp(b->ColumnGap, -kMaxCoordinate, kMaxCoordinate);
+    }
     v->PreparedMode = true;
     v->FormationFlag = v->ObjectType == gtBand ? 0 : 1;
     v->FormationBand = nullptr;
@@ -336,6 +347,8 @@ void PageFormation::PlaceObjects() {
 
   // Page columns.
   if (Page.Columns <= 0) Page.Columns = 1;
+  Page.Columns = std::min(Page.Columns, kMaxColumns);
+  Page.ColumnGap = std::clamp(Page.ColumnGap, -kMaxCoordinate, kMaxCoordinate);
   ColumnWidth = (RightEdge() - LeftEdge() - (Page.Columns - 1) * Page.ColumnGap) / Page.Columns;
 }
 

@@ -97,6 +97,10 @@ class PageFormation {
 
   // How deep BreakPage may nest (bands that start a page breaking it again).
   static constexpr int kMaxBreakDepth = 32;
+  // Object geometry (report pixels, about 277 metres) and column counts are
+  // kept within these while a page is formed.
+  static constexpr std::int32_t kMaxCoordinate = 1'000'000;
+  static constexpr std::int32_t kMaxColumns = 256;
 
  private:
   void TakePaper();

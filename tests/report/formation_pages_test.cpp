@@ -2,6 +2,7 @@
 // multi-column bands, a summary that does not fit, empty pages, pages
 // continuing on the previous one, and bands that cannot fit any page.
 #include <algorithm>
+#include <limits>
 
 #include "report/dataset.h"
 #include "tests/report/formation_templates.h"
@@ -144,6 +145,27 @@ TEST_F(FormationPages, ShapeTallerThanAnyPageInABreakingBandIsWrittenOnce) {
   ASSERT_EQ(report.PreparedPages.Count(), 2);
   EXPECT_EQ(PageNames(report, 0), (std::vector<std::string>{"Before"}));
   EXPECT_EQ(PageNames(report, 1), (std::vector<std::string>{"Tall"}));
+}
+
+TEST_F(FormationPages, HostileGeometryFormsWithoutWrappingAround) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  TfrReport report;
+  report.ShowProgress = false;
+  PageBuilder b(report.Template);
+  b.Page().Columns = kMax;
+  b.Page().ColumnGap = kMin;
+  auto& band = b.Band(btReportTitle, "Title", kMin, kMax, flStretched | flBandBreaked);
+  band.Columns = kMax;
+  band.ColumnWidth = kMax;
+  band.ColumnGap = kMax;
+  b.Memo("Far", kMax, kMax, kMax, kMax, {"far away"});
+  b.Shape("Negative", kMin, kMin, kMin, kMin);
+  b.Band(btReportSummary, "Summary", kMax, kMax, flBandBreaked);
+  b.Memo("Tall", 20, 0, 100, kMax, NumberedLines("x", 3));
+  report.Prepare();  // whatever it forms, it forms without overflow
+  EXPECT_LE(report.PreparedPages.Count(), 40);
+  EXPECT_EQ(report.Template.Pages[0]->Columns, kMax);  // the template is untouched
 }
 
 }  // namespace
