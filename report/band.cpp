@@ -375,6 +375,9 @@ void TfrBand::DrawSplit() {
       remaining = true;
     }
     if (!remaining || outer.StopRequested) break;
+    // The column footer of the new column or page follows the written part
+    // rather than the band's top.
+    page.CurrentY = BandY + lowest;
     page.BreakColumn(this);
     Prep().ActiveBand = this;
     BandY = page.CurrentY;

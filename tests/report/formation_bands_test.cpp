@@ -223,5 +223,54 @@ TEST_F(FormationBands, InvisibleObjectsAreNotWrittenAndBottomAlignedOnesSitOnThe
   EXPECT_EQ(page[0].Top, kMargin + 60 - 10);
 }
 
+TEST_F(FormationBands, OverlayOnEveryPageAndColumnFooterBelowEachPiece) {
+  TfrReport report;
+  BuildBanded(report);
+  TfrPage& page = *report.Template.Pages[0];
+  // The long memo breaks in the title here: a summary leaves the column
+  // footer out of its pages, a title does not.
+  for (const auto& v : page.Objects) {
+    if (v->Name == "Title") static_cast<TfrBandView&>(*v).FrameTyp = btChild;
+    if (v->Name == "Summary") static_cast<TfrBandView&>(*v).FrameTyp = btReportTitle;
+  }
+  auto overlay = std::make_unique<TfrBandView>();
+  overlay->Name = "Overlay";
+  overlay->FrameTyp = btOverlay;
+  overlay->SetGeometry(0, 600, 758, 40);
+  page.AddObject(std::move(overlay));
+  auto mark = std::make_unique<TfrMemoView>();
+  mark->Name = "Mark";
+  mark->SetGeometry(300, 605, 100, 20);
+  mark->Memo = {"DRAFT"};
+  page.AddObject(std::move(mark));
+  auto footer = std::make_unique<TfrBandView>();
+  footer->Name = "ColumnFooter";
+  footer->FrameTyp = btColumnFooter;
+  footer->SetGeometry(0, 700, 758, 20);
+  page.AddObject(std::move(footer));
+  auto foot = std::make_unique<TfrMemoView>();
+  foot->Name = "ColumnFoot";
+  foot->SetGeometry(20, 702, 100, 16);
+  foot->Memo = {"continued"};
+  page.AddObject(std::move(foot));
+
+  ASSERT_TRUE(report.Prepare());
+  ASSERT_GE(report.PreparedPages.Count(), 3);
+  for (int p = 0; p < report.PreparedPages.Count(); ++p) {
+    const Objects objects = PageObjects(report, p);
+    const PreparedObject* m = FindObject(objects, "Mark");
+    ASSERT_NE(m, nullptr) << "page " << p + 1;
+    EXPECT_EQ(m->Top, 605);  // the overlay keeps its own place
+    const PreparedObject* body = FindObject(objects, "Body");
+    const PreparedObject* cf = FindObject(objects, "ColumnFoot");
+    ASSERT_NE(body, nullptr);
+    ASSERT_NE(cf, nullptr) << "page " << p + 1;
+    // The piece leaves room for the column footer, which follows it.
+    EXPECT_LE(body->Top + body->Height, 1021 - 20) << "page " << p + 1;
+    EXPECT_GE(cf->Top, body->Top + body->Height - 2) << "page " << p + 1;
+  }
+  EXPECT_EQ(BodyText(report, "Body"), NumberedLines("Body line", kBodyLines));
+}
+
 }  // namespace
 }  // namespace quillet::test
