@@ -1,6 +1,7 @@
 #include "report/band.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/errors.h"
 #include "report/band_view.h"
@@ -10,6 +11,7 @@
 #include "report/memo_view.h"
 #include "report/page.h"
 #include "report/page_formation.h"
+#include "report/rebuilt_page.h"
 #include "report/report.h"
 #include "report/view_bases.h"
 
@@ -202,8 +204,14 @@ void TfrBand::OutputObject(TfrView& view) {
           v.Top = y;
         }
       } putBack{view, x, y};
-      view.Left = page.ColumnOffsetX + x - page.LeftEdge();
-      view.Top = y + BandY;
+      const std::int64_t left = std::int64_t(page.ColumnOffsetX) + x - page.LeftEdge();
+      const std::int64_t top = std::int64_t(y) + BandY;
+      // Prepared pages hold objects on their page; one placed kilometres
+      // away (a damaged template) is refused loudly.
+      if (std::abs(left) > kMaxPageCoordinate || std::abs(top) > kMaxPageCoordinate)
+        throw EngineError("Object " + view.Name + " lies too far outside its page");
+      view.Left = static_cast<std::int32_t>(left);
+      view.Top = static_cast<std::int32_t>(top);
       MemoryStream& stream = *pages[prep.PageIndex].ObjectStream;
       stream.Seek(stream.Size());
       view.Record(stream);

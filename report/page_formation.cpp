@@ -237,6 +237,8 @@ void PageFormation::PlaceObjects() {
     v->Top = std::clamp(v->Top, -kMaxCoordinate, kMaxCoordinate);
     v->Width = std::clamp(v->Width, -kMaxCoordinate, kMaxCoordinate);
     v->Height = std::clamp(v->Height, -kMaxCoordinate, kMaxCoordinate);
+    v->GapX = std::clamp(v->GapX, -kMaxCoordinate, kMaxCoordinate);
+    v->GapY = std::clamp(v->GapY, -kMaxCoordinate, kMaxCoordinate);
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) {
       b->Columns = std::clamp(b->Columns, 0, kMaxColumns);
       b->ColumnWidth = std::clamp(b->ColumnWidth, -kMaxCoordinate, kMaxCoordinate);
