@@ -299,6 +299,7 @@ void TfrBand::DrawSplit() {
     return;
   }
 
+  bool progress = false;  // the current part wrote something new
   // Writes a piece of a stretchable object cut to `pieceHeight`; what did
   // not fit grows the object by its leftover and pushes down what lies
   // below it.
@@ -312,7 +313,10 @@ void TfrBand::DrawSplit() {
     }
     v.Height = pieceHeight;
     s.DrawPass = 2;
+    auto* memo = dynamic_cast<TfrMemoView*>(&v);
+    const std::size_t linesBefore = memo ? memo->WorkText.size() : 0;
     OutputObject(v);
+    if (!memo || memo->WorkText.size() < linesBefore) progress = true;
     const int leftover = s.LeftoverHeight();
     v.Top = y;
     v.Height = fullHeight + leftover;
@@ -331,6 +335,7 @@ void TfrBand::DrawSplit() {
     if (freshPart && limit <= 0)
       throw EngineError("A breakable band has no room left on a new page");
     lowest = 0;
+    progress = false;
     for (Item& it : items) {
       if (!it.pending) continue;
       TfrView& v = *it.view;
@@ -348,6 +353,7 @@ void TfrBand::DrawSplit() {
           s->DrawPass = 2;
           OutputObject(v);
           it.pending = false;
+          progress = true;
           lowest = std::max(lowest, rest);
         } else {
           s->DrawPass = 2;  // the rest of the laid-out text, not a new layout
@@ -360,6 +366,7 @@ void TfrBand::DrawSplit() {
       if (v.Top + v.Height < limit) {
         OutputObject(v);
         it.pending = false;
+        progress = true;
         lowest = std::max(lowest, v.Top + v.Height);
       } else if (s && s->LeastPieceHeight() < limit - v.Top + 1) {
         const int piece = limit - v.Top + 1;
@@ -371,6 +378,7 @@ void TfrBand::DrawSplit() {
         // from page to page for ever.
         OutputObject(v);
         it.pending = false;
+        progress = true;
         lowest = std::max(lowest, v.Height);
       } else {
         v.Top = limit;
@@ -383,6 +391,10 @@ void TfrBand::DrawSplit() {
       remaining = true;
     }
     if (!remaining || outer.StopRequested) break;
+    // A fresh page or column on which nothing more could be written would
+    // repeat for ever (text whose lines fit no piece, say).
+    if (freshPart && !progress)
+      throw EngineError("Band " + Name + " cannot be continued: nothing of it fits a page");
     // The column footer of the new column or page follows the written part
     // rather than the band's top.
     page.CurrentY = BandY + lowest;
