@@ -208,7 +208,9 @@ void TfrBand::OutputObject(TfrView& view) {
       const std::int64_t top = std::int64_t(y) + BandY;
       // Prepared pages hold objects on their page; one placed kilometres
       // away (a damaged template) is refused loudly.
-      if (std::abs(left) > kMaxPageCoordinate || std::abs(top) > kMaxPageCoordinate)
+      auto far = [](std::int64_t v) { return v < -kMaxPageCoordinate || v > kMaxPageCoordinate; };
+      if (far(left) || far(top) || far(view.Width) || far(view.Height) ||
+          far(std::int64_t(top) + view.Height))
         throw EngineError("Object " + view.Name + " lies too far outside its page");
       view.Left = static_cast<std::int32_t>(left);
       view.Top = static_cast<std::int32_t>(top);
