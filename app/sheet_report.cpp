@@ -18,15 +18,21 @@ SheetReportComponent::SheetReportComponent() {
   report_.SelectPrinterByName(report_.Template.PrinterName);
 }
 
-TfrView* SheetReportComponent::FindView(std::string_view name) { return report_.FindView(name); }
+TfrView* SheetReportComponent::FindView(std::string_view name) {
+  return report_.FindView(name);
+}
 
-void SheetReportComponent::PrepareAndPreview() { report_.PrepareAndPreview(); }
+void SheetReportComponent::PrepareAndPreview() {
+  report_.PrepareAndPreview();
+}
 
-void SheetReportComponent::Prepare() { report_.Prepare(); }
+void SheetReportComponent::Prepare() {
+  report_.Prepare();
+}
 
 void SheetReportComponent::PrintPrepared(const std::string&, int, bool, int) {
-  Host().ShowMessage("Printing is not built yet: the prepared sheet cannot be printed.",
-                     "Quillet", MessageIcon::Information, MessageButtons::Ok);
+  Host().ShowMessage("Printing is not built yet: the prepared sheet cannot be printed.", "Quillet",
+                     MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace quillet

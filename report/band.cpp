@@ -39,9 +39,13 @@ int BandShowingHeight(const TfrBand& band) {
   return band.Stretched && band.StretchedHeight > 0 ? band.StretchedHeight : band.BandHeight;
 }
 
-bool TfrBand::IsPresent() const { return View != nullptr || (Kind == kNoBandKind && !Views.empty()); }
+bool TfrBand::IsPresent() const {
+  return View != nullptr || (Kind == kNoBandKind && !Views.empty());
+}
 
-bool TfrBand::Owns(const TfrView& view) const { return view.FormationBand == this; }
+bool TfrBand::Owns(const TfrView& view) const {
+  return view.FormationBand == this;
+}
 
 int TfrBand::ColumnFooterHeight() const {
   const TfrBand* footer = Page->Chain(btColumnFooter);
@@ -91,7 +95,8 @@ bool TfrBand::Show() {
     if (Kind == btPageFooter) BandY = page.BottomLimit;
     if (IsPresent()) {
       ShowingHeight = BandHeight;
-      if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter && Kind != kNoBandKind) {
+      if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter &&
+          Kind != kNoBandKind) {
         const int h = MeasureHeight();
         if (page.BottomLimit < page.CurrentY + h && !Breaked) {
           if (page.SubReportTarget) return true;
@@ -105,7 +110,8 @@ bool TfrBand::Show() {
       prep.ActiveBand = this;
       DrawBand();
       if (Child) page.PresentBand(Child);
-      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible) page.BreakPage();
+      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
+        page.BreakPage();
     }
   } else if (Child && PrintChildIfInvisible) {
     page.PresentBand(Child);
@@ -125,7 +131,8 @@ void TfrBand::DrawBand() {
   if (Stretched && !fixed) {
     int h = ShowingHeight;
     for (TfrView* v : Views)
-      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
+      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) &&
+          v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
     if (!Breaked) CheckSpace(BandY, h, false);

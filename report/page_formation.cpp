@@ -35,7 +35,9 @@ struct KeepValue {
 
 PageFormation::PageFormation(TfrPage& page, TfrReport& report) : Page(page), Report(report) {}
 
-PageFormation::~PageFormation() { FreeBands(); }
+PageFormation::~PageFormation() {
+  FreeBands();
+}
 
 bool PageFormation::Present(int kind) const {
   const TfrBand* band = Chain(kind);
@@ -213,7 +215,9 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
 void PageFormation::TakeBandObjects(TfrBand& band) {
   const int top = band.BandY;
   const int bottom = band.BandY + band.BandHeight;
-  auto inside = [&](const TfrView& v) { return v.FormationFlag && v.Top >= top && v.Top <= bottom; };
+  auto inside = [&](const TfrView& v) {
+    return v.FormationFlag && v.Top >= top && v.Top <= bottom;
+  };
   auto take = [&](TfrView& v, bool setOwner) {
     v.Top -= top;
     v.FormationFlag = 0;
@@ -288,7 +292,8 @@ void PageFormation::PlaceObjects() {
     bool configured = false;
     for (TfrBandView* bv : bandViews) {
       if (bv->FrameTyp != kind) continue;
-      if (configured) chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
+      if (configured)
+        chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
       ConfigureBand(*chain.back(), *bv);
       TakeBandObjects(*chain.back());

@@ -97,8 +97,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrReportEvents Events;
 
   // ---- Owned lists ----
-  TfrTemplate Template;        // the template pages and data dictionary
-  TfrEMFPages PreparedPages;   // what preparation formed
+  TfrTemplate Template;       // the template pages and data dictionary
+  TfrEMFPages PreparedPages;  // what preparation formed
 
   // ---- Run-time state ----
   bool TwoPassRequested = false;
@@ -116,8 +116,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // when there are none.
   void ShowPrepared();
   // Printing prepared pages is not built yet: says so through the host.
-  virtual void PrintPrepared(const std::string& pageRange, int copies, bool collate,
-                             int selection);
+  virtual void PrintPrepared(const std::string& pageRange, int copies, bool collate, int selection);
 
   bool RunPasses();
   void PassStep();

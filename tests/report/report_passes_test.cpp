@@ -58,7 +58,8 @@ TEST_F(ReportPasses, TwoPassCountsFirstThenShowsTotals) {
   EXPECT_EQ(Prep().TotalPageCount, 3);
   // Two objects per record, written in the final pass only.
   EXPECT_EQ(written, 6);
-  EXPECT_TRUE(std::all_of(finalPassAtWrite.begin(), finalPassAtWrite.end(), [](bool b) { return b; }));
+  EXPECT_TRUE(
+      std::all_of(finalPassAtWrite.begin(), finalPassAtWrite.end(), [](bool b) { return b; }));
   EXPECT_TRUE(report.Template.TwoPass);
   EXPECT_FALSE(report.InFinalPass);
 
@@ -221,7 +222,8 @@ TEST_F(ReportPasses, PreparedFileRoundTripAndTemplateFiles) {
   EXPECT_FALSE(other.BuiltFromTemplate);
   ASSERT_EQ(other.PreparedPages.Count(), report.PreparedPages.Count());
   for (int p = 0; p < other.PreparedPages.Count(); ++p)
-    EXPECT_EQ(other.PreparedPages[p].ObjectStream->Bytes(), report.PreparedPages[p].ObjectStream->Bytes());
+    EXPECT_EQ(other.PreparedPages[p].ObjectStream->Bytes(),
+              report.PreparedPages[p].ObjectStream->Bytes());
   EXPECT_THROW(other.LoadPrepared(OutputPath("missing.frp")), std::exception);
 
   const std::string templatePath = OutputPath("banded_copy.frf");
