@@ -285,3 +285,32 @@ TEST_F(ReportPasses, TwoPassWithoutTheWindowStillCountsFirst) {
 
 }  // namespace
 }  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST_F(ReportPasses, CompositeAppendsAReportWhoseFirstPageContinuesThePrevious) {
+  TfrReport first, second;
+  PageBuilder a(first.Template);
+  a.Band(btReportTitle, "TitleA", 0, 30);
+  a.Memo("A", 20, 5, 100, 20, {"first report"});
+  PageBuilder b(second.Template);
+  b.Page().PrintToPrevPage = 1;
+  b.Band(btReportTitle, "TitleB", 0, 30);
+  b.Memo("B", 20, 5, 100, 20, {"second report"});
+  TfrCompositeReport composite;
+  composite.ReportList = {&first, &second};
+  ASSERT_TRUE(composite.Prepare());
+  ASSERT_EQ(composite.PreparedPages.Count(), 1);
+  const auto page = PageObjects(composite, 0);
+  EXPECT_EQ(FindObject(page, "A")->Top, kMargin + 5);
+  EXPECT_EQ(FindObject(page, "B")->Top, kMargin + 30 + 5);
+
+  // A landscape second report starts its own page instead.
+  second.Template.Pages[0]->Orientation = 1;
+  ASSERT_TRUE(composite.Prepare());
+  EXPECT_EQ(composite.PreparedPages.Count(), 2);
+}
+
+}  // namespace
+}  // namespace quillet::test
