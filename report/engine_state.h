@@ -29,6 +29,19 @@ struct PreparationState {
   bool CountingPass = false;
   bool CalcErrorFlag = false;
   std::string CalcErrorText;
+  // Formation of one template page (or report) continued on the last
+  // prepared page: where it resumes and how low it may go.
+  bool AppendToPrevious = false;
+  bool AppendNextReport = false;
+  bool FootersPrinted = false;
+  std::int32_t ResumeY = 0;
+  std::int32_t ResumeBottom = 0;
+  bool DialogCancelled = false;  // a dialog page was closed with Cancel
+  bool AggregateScan = false;    // objects are pre-scanned for aggregates
+  // Captured once when preparation starts: days since 1899-12-30, and the
+  // time of day as a fraction of a day.
+  double PrepareDate = 0;
+  double PrepareTime = 0;
 };
 
 PreparationState& Prep();

@@ -6,6 +6,8 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
+#include "report/band.h"
+#include "report/band_view.h"
 #include "report/brackets.h"
 #include "report/engine_state.h"
 #include "report/report_services.h"
@@ -326,9 +328,15 @@ void TfrMemoView::Record(Stream& stream) {
   DisplayFormat = 0;
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
-  // Placement against the band being formed (baTop to the band's current
-  // top; baWidth to the band's width in column bands; baBottom never applies
-  // to memos) is done with page formation, which owns the bands.
+  // Placement against the band being formed; baBottom never applies to memos.
+  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+    if (BandAlign == baTop) {
+      Top = band->BandY;
+    } else if (BandAlign == baWidth && IsCrossBand(band->Kind)) {
+      Width = band->BandWidth;
+      BandAlign = baNone;
+    }
+  }
 
   const std::string text = WholeText(WorkText);
   if (!((Flags & flSuppress) && text == LastText)) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/object.h"
+#include "report/page_paper.h"
 #include "report/view.h"
 #include "report/view_page.h"
 
@@ -37,10 +38,6 @@ constexpr int kPaperCustom = 256;
 constexpr int kPaperA4 = 9;
 // Report pixels per inch of paper.
 constexpr double kReportPixelsPerInch = 93 / 1.015;
-
-struct PageMargins {
-  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
 
 class TfrPage : public TfrObject, public ViewPage {
  public:

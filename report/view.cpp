@@ -6,6 +6,8 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
+#include "report/band.h"
+#include "report/band_view.h"
 #include "report/brackets.h"
 #include "report/engine_state.h"
 #include "report/report_services.h"
@@ -196,8 +198,15 @@ void TfrView::Record(Stream& stream) {
   if (Visible == 0) return;
   const std::string keptTag = Tag;
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
-  // Placement against the band being formed (baBottom, baTop, baWidth) is
-  // applied by page formation, which owns the band: not wired yet.
+  // Placement against the band being formed.
+  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+    if (BandAlign == baBottom)
+      Top = band->BandY + BandShowingHeight(*band) - Height;
+    else if (BandAlign == baTop)
+      Top = band->BandY;
+    else if (BandAlign == baWidth && IsCrossBand(band->Kind))
+      Width = band->BandWidth;
+  }
   stream.WriteU8(ObjectType);
   if (ObjectType == gtAddIn) WriteCountedString(stream, ClassName());
   WriteRecord(stream);

@@ -18,6 +18,7 @@ namespace quillet {
 class Stream;
 class ViewPage;
 class TfrBandView;
+class TfrBand;
 
 using StringList = std::vector<std::string>;
 
@@ -109,8 +110,11 @@ class TfrView : public TfrObject {
   std::uint8_t RecordVersion = 0;
   std::uint8_t RecordSubVersion = 0;
   std::int32_t SerialNumber = 0;
-  // Scratch of band formation.
+  // Scratch of band formation: FormationFlag is set while the view is not
+  // placed into a horizontal band yet; FormationBand is its owner band
+  // while a page is formed (not owned).
   std::uint8_t FormationFlag = 0;
+  TfrBand* FormationBand = nullptr;
   std::int32_t FormationTop = 0;
   std::int32_t FormationHeight = 0;
   double DeviceScaleX = 1.0;

@@ -1,0 +1,65 @@
+// Templates from outside, prepared: whatever loads must form into prepared
+// pages without crashing, leave the template exactly as it was, and give
+// pages whose records read back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/engine_host.h"
+#include "platform/recording_canvas.h"
+#include "platform/stream.h"
+#include "report/engine_state.h"
+#include "report/printer.h"
+#include "report/report.h"
+#include "report/view_registry.h"
+
+namespace {
+
+// Answers every question and keeps nothing; runs progress steps directly.
+class SilentHost : public quillet::EngineHost {
+ public:
+  quillet::MessageResult ShowMessage(const std::string&, const std::string&, quillet::MessageIcon,
+                                     quillet::MessageButtons) override {
+    return quillet::MessageResult::Ok;
+  }
+  bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
+  void ProcessPendingMessages() override {}
+  int RunWithProgress(const std::string&,
+                      const std::function<void(quillet::ProgressControl&)>&) override {
+    return 0;
+  }
+  void ShowPrepared(quillet::TfrReport&) override {}
+};
+
+std::vector<std::uint8_t> Saved(quillet::TfrReport& r) {
+  quillet::MemoryStream out;
+  r.SaveTemplate(out);
+  return out.Bytes();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static SilentHost host;
+  static quillet::RecordingCanvas measuring(quillet::DeviceKind::Screen);
+  quillet::SetHost(&host);
+  quillet::RegisterEngineKinds();
+  quillet::Engine().MeasuringCanvas = &measuring;
+  quillet::StartEnginePrinter(nullptr);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  quillet::Engine().SerialCounter = 0;
+  quillet::Prep() = quillet::PreparationState{};
+  quillet::TfrReport report;
+  report.ShowProgress = false;
+  quillet::MemoryStream in(std::vector<std::uint8_t>(data, data + size));
+  report.LoadTemplate(in);
+  const std::vector<std::uint8_t> before = Saved(report);
+  report.Prepare();
+  if (Saved(report) != before) std::abort();
+  for (int i = 0; i < report.PreparedPages.Count(); ++i) report.PreparedPages.RebuildPage(i);
+  return 0;
+}
