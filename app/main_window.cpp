@@ -16,7 +16,7 @@
 #include "app/integer_spin_edit.h"
 #include "app/program_icon.h"
 #include "app/radio_group.h"
-#include "app/standin_sheet.h"
+#include "app/sheet_report.h"
 #include "platform/numeric.h"
 
 namespace quillet {
@@ -57,7 +57,7 @@ TfrmShapes::TfrmShapes(const QString& exeDir, const QString& configDir, QWidget*
     : QWidget(parent),
       exeDirOverride_(exeDir),
       configDirOverride_(configDir),
-      report_(std::make_unique<StandInSheet>()) {
+      report_(std::make_unique<SheetReportComponent>()) {
   setWindowTitle(QStringLiteral("QUILLET"));
   setWindowIcon(ProgramIcon());
   setFixedSize(kClientWidth, kClientHeight);

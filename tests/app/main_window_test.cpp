@@ -17,7 +17,7 @@
 #include "app/integer_spin_edit.h"
 #include "app/main_window.h"
 #include "app/radio_group.h"
-#include "app/standin_sheet.h"
+#include "tests/fakes/standin_sheet.h"
 
 namespace quillet {
 namespace {

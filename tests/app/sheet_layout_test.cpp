@@ -3,7 +3,7 @@
 
 #include "app/sheet_controls.h"
 #include "app/sheet_layout.h"
-#include "app/standin_sheet.h"
+#include "tests/fakes/standin_sheet.h"
 #include "report/shape_view.h"
 
 namespace quillet {

@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "report/compressor.h"
+#include "report/view_registry.h"
 #include "tests/report/prepared_support.h"
 #include "tests/support.h"
 
@@ -303,6 +304,7 @@ std::string PictureFile(const std::string& metafile) {
 TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
   NamingReport report;
   TfrEMFPages pages(&report);
+  TfrEMFPages::SetOldFormatPictureWriter(nullptr);
   EXPECT_THROW(Load(pages, PictureFile("META")), EngineError);
   EXPECT_EQ(report.names, std::vector<std::string>{"Laser"});
   EXPECT_EQ(pages.Count(), 0);
@@ -317,7 +319,7 @@ TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
         out.WriteU8(1);
       });
   Load(pages, PictureFile("META"));
-  TfrEMFPages::SetOldFormatPictureWriter(nullptr);
+  RegisterEngineKinds();  // puts the engine's own picture writer back
   ASSERT_EQ(pages.Count(), 1);
   EXPECT_EQ(seen, "META");
   EXPECT_EQ(seenW, 758);

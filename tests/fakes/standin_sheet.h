@@ -1,7 +1,7 @@
-// The sheet's twenty-one objects made in code, standing in for the embedded
-// template until templates load: seven shapes and fourteen one-line
-// captions. Preparing, previewing and printing are not built yet, so those
-// calls do nothing here and say so through the engine host.
+// The sheet's twenty-one objects made in code, for tests of the layout and
+// the main window that need no report component: seven shapes and fourteen
+// one-line captions. Preparing, previewing and printing do nothing here and
+// say so through the engine host.
 #pragma once
 
 #include <memory>

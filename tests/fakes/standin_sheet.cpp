@@ -1,4 +1,4 @@
-#include "app/standin_sheet.h"
+#include "tests/fakes/standin_sheet.h"
 
 #include "platform/engine_host.h"
 #include "platform/numeric.h"
