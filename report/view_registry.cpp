@@ -7,6 +7,8 @@
 #include "report/line_view.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"
+#include "report/prepared_pages.h"
+#include "platform/stream.h"
 #include "report/shape_view.h"
 #include "report/subreport_view.h"
 #include "report/view.h"
@@ -61,7 +63,26 @@ std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& 
   return view;
 }
 
+namespace {
+
+// Older picture-based prepared-report files hold one metafile per page; each
+// becomes a picture object of the page's size holding those bytes (kept as
+// they are even when they cannot be drawn).
+void WriteOldFormatPicture(Stream& out, const std::string& metafile, int width, int height) {
+  TfrPictureView picture;
+  picture.PreparedMode = true;
+  picture.SetGeometry(0, 0, width, height);
+  picture.FrameTyp = 0;
+  picture.Picture.Load(GraphicKind::Metafile,
+                       std::vector<std::uint8_t>(metafile.begin(), metafile.end()));
+  out.WriteU8(gtPicture);
+  picture.WriteRecord(out);
+}
+
+}  // namespace
+
 void RegisterEngineKinds() {
+  TfrEMFPages::SetOldFormatPictureWriter(&WriteOldFormatPicture);
   RegisterBuiltInKind(gtMemo, &Make<TfrMemoView>);
   RegisterBuiltInKind(gtPicture, &Make<TfrPictureView>);
   RegisterBuiltInKind(gtBand, &Make<TfrBandView>);
