@@ -1,0 +1,77 @@
+#include "cli/cli_options.h"
+
+#include "report/text_format.h"
+
+namespace quillet::cli {
+
+Options::Options(const std::vector<std::string>& args, const std::set<std::string>& flags,
+                 const std::set<std::string>& valued) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      std::string name = a.substr(2);
+      std::optional<std::string> inlineValue;
+      if (auto eq = name.find('='); eq != std::string::npos) {
+        inlineValue = name.substr(eq + 1);
+        name = name.substr(0, eq);
+      }
+      if (flags.count(name)) {
+        if (inlineValue) throw UsageError("option --" + name + " takes no value");
+        flags_.insert(name);
+      } else if (valued.count(name)) {
+        if (inlineValue) {
+          values_[name] = *inlineValue;
+        } else {
+          if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
+          values_[name] = args[++i];
+        }
+      } else {
+        throw UsageError("unknown option --" + name);
+      }
+    } else if (a == "-o" && valued.count("output")) {
+      if (i + 1 >= args.size()) throw UsageError("option -o needs a file name");
+      values_["output"] = args[++i];
+    } else if (!a.empty() && a[0] == '-' && a.size() > 1) {
+      throw UsageError("unknown option " + a);
+    } else {
+      positional_.push_back(a);
+    }
+  }
+}
+
+std::optional<std::string> Options::Value(const std::string& name) const {
+  auto it = values_.find(name);
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+double Options::Number(const std::string& name, double minimum, double maximum,
+                       double fallback) const {
+  auto text = Value(name);
+  if (!text) return fallback;
+  double v = 0;
+  if (!TryStrToFloat(*text, '.', v)) throw UsageError("--" + name + ": '" + *text + "' is not a number");
+  if (v < minimum || v > maximum)
+    throw UsageError("--" + name + ": " + *text + " is outside " + FloatToText(minimum, '.') +
+                     " .. " + FloatToText(maximum, '.'));
+  return v;
+}
+
+std::string OneOf(const Options& options, const std::vector<std::string>& names) {
+  std::string found;
+  std::string list;
+  for (const std::string& n : names) {
+    list += (list.empty() ? "--" : ", --") + n;
+    if (!options.Has(n)) continue;
+    if (!found.empty()) throw UsageError("give only one of " + list);
+    found = n;
+  }
+  if (found.empty()) {
+    list.clear();
+    for (const std::string& n : names) list += (list.empty() ? "--" : ", --") + n;
+    throw UsageError("give one of " + list);
+  }
+  return found;
+}
+
+}  // namespace quillet::cli

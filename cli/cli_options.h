@@ -1,0 +1,43 @@
+// Command-line options of one subcommand: "--name value" options, flags and
+// positional arguments, checked against what the subcommand accepts.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillet::cli {
+
+// A mistake in what the user typed or gave: one clear line on standard
+// error and a non-zero exit.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Options {
+ public:
+  // Parses args against the accepted flags and valued options; an unknown
+  // option or a valued option without its value raises UsageError.
+  Options(const std::vector<std::string>& args, const std::set<std::string>& flags,
+          const std::set<std::string>& valued);
+
+  bool Has(const std::string& name) const { return flags_.count(name) || values_.count(name); }
+  std::optional<std::string> Value(const std::string& name) const;
+  // The option as a number within [minimum, maximum]; `fallback` when absent.
+  double Number(const std::string& name, double minimum, double maximum, double fallback) const;
+  const std::vector<std::string>& Positional() const { return positional_; }
+
+ private:
+  std::set<std::string> flags_;
+  std::map<std::string, std::string> values_;
+  std::vector<std::string> positional_;
+};
+
+// Exactly one of `names` must be given; returns it.
+std::string OneOf(const Options& options, const std::vector<std::string>& names);
+
+}  // namespace quillet::cli

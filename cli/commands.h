@@ -1,0 +1,24 @@
+// The subcommands of quillet-cli. Each takes the arguments after its name,
+// returns the exit code, and raises UsageError (bad options) or the engine's
+// errors (bad files), which main turns into one line on standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillet::cli {
+
+using Args = std::vector<std::string>;
+
+int RunSheet(const Args& args);
+int RunPrepare(const Args& args);
+int RunRender(const Args& args);
+int RunPrint(const Args& args);
+int RunInfo(const Args& args);
+int RunPrinters(const Args& args);
+
+// Help texts: the program's, and each subcommand's.
+std::string ProgramHelp();
+std::string CommandHelp(const std::string& command);
+
+}  // namespace quillet::cli

@@ -1,0 +1,78 @@
+#include "cli/console_host.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "platform/qt/qt_text.h"
+
+namespace quillet::cli {
+namespace {
+
+// Engine text is code-page bytes; the terminal wants UTF-8.
+std::string Utf8(const std::string& bytes) { return ToQString(bytes).toStdString(); }
+
+// Progress lines: one line each on a log, one line redrawn on a terminal.
+class ConsoleProgress : public ProgressControl {
+ public:
+  explicit ConsoleProgress(bool terminal) : terminal_(terminal) {}
+  ~ConsoleProgress() override {
+    if (terminal_ && drawn_) std::cerr << "\n";
+  }
+  void SetCaption(const std::string& text) override { caption_ = Utf8(text); }
+  void SetFirstLine(const std::string& text) override { Show(Utf8(text)); }
+  void SetSecondLine(const std::string& text) override {
+    if (!text.empty()) Show(Utf8(text));
+  }
+  bool StopRequested() const override { return false; }
+  void ProcessMessages() override {}
+  void SetModalResult(int result) override { result_ = result; }
+  int Result() const { return result_; }
+
+ private:
+  void Show(const std::string& line) {
+    if (line == last_) return;  // the same step reported again
+    last_ = line;
+    if (terminal_) {
+      std::cerr << "\r\x1b[K" << caption_ << ": " << line << std::flush;
+      drawn_ = true;
+    } else {
+      std::cerr << line << "\n";
+    }
+  }
+
+  bool terminal_;
+  bool drawn_ = false;
+  std::string caption_;
+  std::string last_;
+  int result_ = 0;
+};
+
+}  // namespace
+
+MessageResult ConsoleHost::ShowMessage(const std::string& text, const std::string& caption,
+                                       MessageIcon icon, MessageButtons) {
+  if (icon == MessageIcon::Error) ++errors;
+  std::string flat = Utf8(text);
+  for (char& c : flat)
+    if (c == '\r' || c == '\n') c = ' ';
+  std::cerr << "quillet-cli: " << Utf8(caption) << ": " << flat << "\n";
+  return MessageResult::Ok;
+}
+
+bool ConsoleHost::InputBox(const std::string&, const std::string&, std::string&) {
+  return false;  // nobody to ask: the default stands
+}
+
+int ConsoleHost::RunWithProgress(const ProgressRequest& request, const ProgressStep& step) {
+  ConsoleProgress progress(isatty(STDERR_FILENO) != 0);
+  progress.SetCaption(request.caption);
+  if (!request.firstLine.empty()) progress.SetFirstLine(request.firstLine);
+  step(progress);
+  return progress.Result();
+}
+
+void ConsoleHost::ShowPrepared(TfrReport&) {}
+
+}  // namespace quillet::cli

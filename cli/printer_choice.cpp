@@ -1,0 +1,20 @@
+#include "cli/printer_choice.h"
+
+#include "cli/cli_options.h"
+#include "report/printer.h"
+
+namespace quillet::cli {
+
+void SelectPrinterNamed(const std::string& name) {
+  TfrPrinter& printer = EnginePrinter();
+  for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i)
+    if (printer.PrinterNames[i] == name) {
+      printer.SelectPrinter(static_cast<int>(i));
+      return;
+    }
+  std::string known;
+  for (const std::string& n : printer.PrinterNames) known += (known.empty() ? "" : ", ") + n;
+  throw UsageError("no printer named '" + name + "' (printers: " + known + ")");
+}
+
+}  // namespace quillet::cli
