@@ -14,12 +14,12 @@
 namespace quillet {
 namespace {
 
-struct Run {
+struct CliRun {
   int code = -1;
   std::string out, err;
 };
 
-Run Cli(const QStringList& args) {
+CliRun Cli(const QStringList& args) {
   QProcess p;
   p.start(QStringLiteral(QUILLET_CLI), args);
   p.waitForFinished(120000);
@@ -42,7 +42,7 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, SheetFrpHoldsWhatPrintWithPreviewPrepares) {
   const QString frp = Out("cli_sheet.frp");
-  Run r = Cli({"sheet", "--preview-corner", "--shape", "rounded-rectangle", "--corner-radius", "5",
+  CliRun r = Cli({"sheet", "--preview-corner", "--shape", "rounded-rectangle", "--corner-radius", "5",
                "--count", "3", "--frp", frp});
   ASSERT_EQ(r.code, 0) << r.err;
 
@@ -64,7 +64,7 @@ TEST_F(CliTest, SheetFrpHoldsWhatPrintWithPreviewPrepares) {
 TEST_F(CliTest, InfoListsPagesAndObjects) {
   const QString frp = Out("cli_info.frp");
   ASSERT_EQ(Cli({"sheet", "--frp", frp}).code, 0);
-  Run r = Cli({"info", frp});
+  CliRun r = Cli({"info", frp});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.rfind("file prepared pages=1\npage 1 paper=", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("object page=1 kind=TfrShapeView name=\"Shape1\" left=27 top=16 width=181 "
@@ -72,7 +72,7 @@ TEST_F(CliTest, InfoListsPagesAndObjects) {
             std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("text=\"W = 50\""), std::string::npos);
-  Run json = Cli({"info", "--json", frp});
+  CliRun json = Cli({"info", "--json", frp});
   ASSERT_EQ(json.code, 0);
   EXPECT_EQ(json.out.rfind("{\"file\":\"prepared\",\"pages\":[{\"number\":1", 0), 0u) << json.out;
 }
@@ -93,13 +93,13 @@ TEST_F(CliTest, RenderWritesPngSvgAndPdf) {
 }
 
 TEST_F(CliTest, BadInputGivesOneLineAndAnExitCode) {
-  Run unknown = Cli({"sheet", "--colour", "red", "--png", Out("x.png")});
+  CliRun unknown = Cli({"sheet", "--colour", "red", "--png", Out("x.png")});
   EXPECT_EQ(unknown.code, 2);
   EXPECT_EQ(unknown.err, "quillet-cli sheet: unknown option --colour\n");
-  Run bounds = Cli({"sheet", "--width", "5", "--png", Out("x.png")});
+  CliRun bounds = Cli({"sheet", "--width", "5", "--png", Out("x.png")});
   EXPECT_EQ(bounds.code, 2);
   EXPECT_NE(bounds.err.find("--width: 5 is outside 10 .. 500"), std::string::npos) << bounds.err;
-  Run missing = Cli({"info", Out("does-not-exist.frp")});
+  CliRun missing = Cli({"info", Out("does-not-exist.frp")});
   EXPECT_EQ(missing.code, 2);
   EXPECT_EQ(Cli({"nonsense"}).code, 2);
 }
@@ -115,7 +115,7 @@ TEST_F(CliTest, CorruptFileIsReportedAndNothingIsOverwritten) {
     std::ofstream f(pdf.toStdString(), std::ios::binary);
     f << "keep me";
   }
-  Run r = Cli({"render", bad, "--pdf", pdf});
+  CliRun r = Cli({"render", bad, "--pdf", pdf});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("Stream read error"), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -124,11 +124,11 @@ TEST_F(CliTest, CorruptFileIsReportedAndNothingIsOverwritten) {
 
 TEST_F(CliTest, HelpForEveryCommand) {
   for (const char* c : {"sheet", "prepare", "render", "print", "info", "printers"}) {
-    Run r = Cli({c, "--help"});
+    CliRun r = Cli({c, "--help"});
     EXPECT_EQ(r.code, 0) << c;
     EXPECT_EQ(r.out.rfind("Usage: quillet-cli ", 0), 0u) << c;
   }
-  Run printers = Cli({"printers"});
+  CliRun printers = Cli({"printers"});
   EXPECT_EQ(printers.code, 0);
   EXPECT_NE(printers.out.find("Virtual printer"), std::string::npos);
   EXPECT_NE(printers.out.find("Print to PDF"), std::string::npos);

@@ -42,7 +42,8 @@ TEST_F(TemplatePage, PaperFieldsOfEveryVersion) {
         if (current) w.i16(0).u8(0);
       }
       std::uint64_t left = 1;
-      const TfrPage& page = *ReadPage(w.b, version, &left);
+      const std::unique_ptr<TfrPage> read = ReadPage(w.b, version, &left);
+      const TfrPage& page = *read;
       EXPECT_EQ(left, 0u);
       EXPECT_EQ(page.PaperSizeCode, 256);
       EXPECT_EQ(page.PaperWidthTenths, 1000);
