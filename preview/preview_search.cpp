@@ -1,6 +1,7 @@
 #include "preview/preview_search.h"
 
 #include "platform/recording_canvas.h"
+#include "report/engine_state.h"
 #include "report/prepared_pages.h"
 
 namespace quillet {
@@ -45,7 +46,9 @@ bool FindNextOnPages(TfrEMFPages& pages, SearchState& state, const UpperCaser& u
   }
   while (state.SearchPage < pages.Count()) {
     PreparedPage& page = pages[state.SearchPage];
-    RecordingCanvas recording(DeviceKind::Metafile);
+    // Text bounds are measured as the screen lays text out: on the
+    // engine's measuring canvas when there is one.
+    RecordingCanvas recording(DeviceKind::Metafile, Engine().MeasuringCanvas);
     page.InUse = 1;
     pages.DrawPage(state.SearchPage, recording,
                    {0, 0, page.PageInfo.PaperWidthPx, page.PageInfo.PaperHeightPx});

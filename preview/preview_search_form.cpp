@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <utility>
 
 #include "preview/engine_window_font.h"
 
@@ -38,6 +39,10 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   auto* cancel = new QPushButton("Cancel", this);
   cancel->setGeometry(182, 128, 75, 25);
+  // Context-help numbers of the controls.
+  const std::pair<QWidget*, int> help[] = {{Edit1, 98}, {CB1, 107}, {RB1, 116},
+                                           {RB2, 123}, {ok, 40},   {cancel, 50}};
+  for (const auto& [w, number] : help) w->setProperty("helpContext", number);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   if (QScreen* screen = QGuiApplication::primaryScreen())

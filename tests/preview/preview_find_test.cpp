@@ -38,7 +38,7 @@ class PreviewFindTest : public PreviewTest {
   // Text operations of page `index` drawn at 100 %, in drawing order.
   std::vector<CanvasOp> TextOps(TfrPreviewForm& form, int index) {
     TfrEMFPages& pages = *form.Pages();
-    RecordingCanvas rec;
+    RecordingCanvas rec(DeviceKind::Metafile, Engine().MeasuringCanvas);
     pages[index].InUse = 1;
     const PrinterPageInfo& info = pages[index].PageInfo;
     pages.DrawPage(index, rec, {0, 0, info.PaperWidthPx, info.PaperHeightPx});
