@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -24,6 +26,7 @@
 #include "preview/preview_view.h"
 #include "preview/toolbar_button.h"
 #include "preview/toolbar_glyphs.h"
+#include "report/page.h"
 #include "report/printer.h"
 #include "report/report.h"
 
@@ -722,9 +725,75 @@ void TfrPreviewForm::PrintBtnClick() {
   ResetView(false);
 }
 
+namespace {
+
+// Qt's page-setup dialog on the engine printer's device.
+bool AskQtPageSetup(QWidget* owner, TfrPreviewForm::PageSetupChoice& c) {
+  QPrinter printer(QPrinter::HighResolution);
+  TfrPrinter& engine = EnginePrinter();
+  if (!engine.IsVirtualSelected() && engine.SelectedPrinterIndex >= 0 &&
+      engine.SelectedPrinterIndex < int(engine.PrinterNames.size()))
+    printer.setPrinterName(QString::fromStdString(engine.PrinterNames[engine.SelectedPrinterIndex]));
+  const QPageSize size(QPageSize::id(c.PaperSizeCode));
+  if (size.isValid()) printer.setPageSize(size);
+  printer.setPageOrientation(c.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait);
+  printer.setPageMargins(QMarginsF(c.MarginLeft / 100.0, c.MarginTop / 100.0,
+                                   c.MarginRight / 100.0, c.MarginBottom / 100.0),
+                         QPageLayout::Millimeter);
+  QPageSetupDialog dialog(&printer, owner);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QPageLayout layout = printer.pageLayout();
+  const QMarginsF m = layout.margins(QPageLayout::Millimeter);
+  c.MarginLeft = Round(m.left() * 100);
+  c.MarginTop = Round(m.top() * 100);
+  c.MarginRight = Round(m.right() * 100);
+  c.MarginBottom = Round(m.bottom() * 100);
+  const int code = layout.pageSize().windowsId();
+  c.PaperSizeCode = code > 0 ? code : kCustomPaperSize;
+  const QSizeF mm = layout.pageSize().size(QPageSize::Millimeter);
+  c.PaperWidthTenths = Round(mm.width() * 10);
+  c.PaperHeightTenths = Round(mm.height() * 10);
+  c.Orientation = layout.orientation() == QPageLayout::Landscape ? 1 : 0;
+  return true;
+}
+
+}  // namespace
+
 void TfrPreviewForm::PageSetupBtnClick() {
-  if (!report_ || !pages_ || !PrinterInstalled()) return;
-  if (PageSetupHook) PageSetupHook(*this);
+  if (!report_ || !pages_ || pages_->Count() == 0 || !PrinterInstalled()) return;
+  const PreparedPage& first = (*pages_)[0];
+  PageSetupChoice c;
+  c.MarginLeft = first.Margins.Left * 500 / 18;
+  c.MarginTop = first.Margins.Top * 500 / 18;
+  c.MarginRight = first.Margins.Right * 500 / 18;
+  c.MarginBottom = first.Margins.Bottom * 500 / 18;
+  c.PaperSizeCode = first.PaperSizeCode;
+  c.PaperWidthTenths = first.PaperWidthTenths;
+  c.PaperHeightTenths = first.PaperHeightTenths;
+  c.Orientation = first.Orientation;
+  const bool ok = AskPageSetup ? AskPageSetup(*this, c) : AskQtPageSetup(scrollBox_, c);
+  if (!ok) return;
+  for (const auto& page : report_->Template.Pages) {
+    if (page->Type != ptReport) continue;
+    page->Margins = {c.MarginLeft * 18 / 500, c.MarginTop * 18 / 500,
+                     c.MarginRight * 18 / 500, c.MarginBottom * 18 / 500};
+    page->PaperSizeCode = c.PaperSizeCode;
+    page->PaperWidthTenths = c.PaperWidthTenths;
+    page->PaperHeightTenths = c.PaperHeightTenths;
+    page->Orientation = c.Orientation;
+  }
+  // The pages shown stay until the new ones are there: a preparation that
+  // fails or is cancelled leaves the preview as it was.
+  report_->PreparedPages.Clear();
+  bool prepared = false;
+  Guarded([&] { prepared = report_->Prepare(); });
+  if (!prepared || report_->PreparedPages.Count() == 0) {
+    report_->PreparedPages.Clear();
+    return;
+  }
+  pages_.reset();
+  Connect(*report_);
+  ResetView(true);
 }
 
 // ---- Find text ----

@@ -116,9 +116,18 @@ class TfrPreviewForm : public QDialog {
   // layer, which installs it here. Without it the Print button prints the
   // pages once with the report's default copies and no dialog.
   std::function<void(TfrPreviewForm&)> PrintHook;
-  // Page setup belongs to the printing layer too: without a hook the Page
-  // setup button does nothing.
-  std::function<void(TfrPreviewForm&)> PageSetupHook;
+  // What the page-setup dialog shows and returns: margins in hundredths of
+  // a millimetre, the platform paper code, orientation (0 portrait), and
+  // the paper size in tenths of a millimetre.
+  struct PageSetupChoice {
+    int MarginLeft = 0, MarginTop = 0, MarginRight = 0, MarginBottom = 0;
+    int PaperSizeCode = 9;
+    int PaperWidthTenths = 0, PaperHeightTenths = 0;
+    std::uint8_t Orientation = 0;
+  };
+  // The page-setup dialog (Qt's by default; tests replace it): false on
+  // Cancel.
+  std::function<bool(TfrPreviewForm&, PageSetupChoice&)> AskPageSetup;
   // How the file dialogs are asked (tests replace them): return the chosen
   // name, or an empty text for Cancel.
   std::function<QString(TfrPreviewForm&)> AskOpenName;
