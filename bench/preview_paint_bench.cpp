@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLayout>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -53,6 +54,7 @@ void Prepare(TfrReport& report, int pages, int objects) {
 struct Window {
   explicit Window(TfrReport& report, int zoomTag) {
     form.resize(1000, 800);
+    form.layout()->activate();  // a hidden window lays out only when asked
     form.Connect(report);
     form.ApplyButtons();
     form.ResetView(true);
