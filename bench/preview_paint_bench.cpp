@@ -77,10 +77,14 @@ void PaintPage(benchmark::State& state, int zoomTag) {
   state.SetItemsProcessed(state.iterations() * kObjects);
 }
 
-void BM_PaintPageOf2000ObjectsAt100(benchmark::State& state) { PaintPage(state, 100); }
+void BM_PaintPageOf2000ObjectsAt100(benchmark::State& state) {
+  PaintPage(state, 100);
+}
 BENCHMARK(BM_PaintPageOf2000ObjectsAt100)->Unit(benchmark::kMillisecond);
 
-void BM_PaintPageOf2000ObjectsAt25(benchmark::State& state) { PaintPage(state, 25); }
+void BM_PaintPageOf2000ObjectsAt25(benchmark::State& state) {
+  PaintPage(state, 25);
+}
 BENCHMARK(BM_PaintPageOf2000ObjectsAt25)->Unit(benchmark::kMillisecond);
 
 // Baseline: the same page drawn straight into an image at 100 %.

@@ -19,8 +19,8 @@
 
 #include "platform/engine_host.h"
 #include "platform/numeric.h"
-#include "platform/recording_canvas.h"
 #include "platform/qt/qt_text.h"
+#include "platform/recording_canvas.h"
 #include "preview/engine_window_font.h"
 #include "preview/preview_search_form.h"
 #include "preview/preview_view.h"
@@ -39,15 +39,16 @@ constexpr int kScrollRange = 32000;
 const char* const kHelpProperty = "helpContext";
 const char* const kZoomTagProperty = "zoomTag";
 
-void SetHelp(QWidget* w, int number) { w->setProperty(kHelpProperty, number); }
+void SetHelp(QWidget* w, int number) {
+  w->setProperty(kHelpProperty, number);
+}
 
 // The extension of the last path component replaced by `ext` (added when
 // the name has none).
 std::string ChangeFileExt(const std::string& name, const std::string& ext) {
   const auto slash = name.find_last_of('/');
   const auto dot = name.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return name + ext;
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return name + ext;
   return name.substr(0, dot) + ext;
 }
 
@@ -112,7 +113,9 @@ TfrPreviewForm::~TfrPreviewForm() {
   if (helpMode_) QApplication::restoreOverrideCursor();
 }
 
-int TfrPreviewForm::PageCount() const { return pages_ ? pages_->Count() : 0; }
+int TfrPreviewForm::PageCount() const {
+  return pages_ ? pages_->Count() : 0;
+}
 
 void TfrPreviewForm::BuildWidgets() {
   auto* layout = new QVBoxLayout(this);
@@ -166,10 +169,10 @@ void TfrPreviewForm::BuildWidgets() {
     b->resize(16, 16);
     b->SetFlat(true);
   }
-  pgUp_->SetGlyph(MakeToolbarGlyph(tgPageUp).scaled(12, 12, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation));
-  pgDown_->SetGlyph(MakeToolbarGlyph(tgPageDown).scaled(12, 12, Qt::IgnoreAspectRatio,
-                                                        Qt::SmoothTransformation));
+  pgUp_->SetGlyph(
+      MakeToolbarGlyph(tgPageUp).scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  pgDown_->SetGlyph(
+      MakeToolbarGlyph(tgPageDown).scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
   pgUp_->OnClick = [this] { PgUpClick(); };
   pgDown_->OnClick = [this] { PgDownClick(); };
   bPanel_ = new QWidget(previewPanel_);
@@ -202,9 +205,16 @@ void TfrPreviewForm::BuildMenu() {
     const char* caption;
     int tag;
   };
-  for (const Entry& e : {Entry{"200%", 200}, {"150%", 150}, {"100%", 100}, {"75%", 75},
-                         {"50%", 50}, {"25%", 25}, {"10%", 10}, {"&Page width", 1},
-                         {"&Whole page", 2}, {"&Two pages", 3}}) {
+  for (const Entry& e : {Entry{"200%", 200},
+                         {"150%", 150},
+                         {"100%", 100},
+                         {"75%", 75},
+                         {"50%", 50},
+                         {"25%", 25},
+                         {"10%", 10},
+                         {"&Page width", 1},
+                         {"&Whole page", 2},
+                         {"&Two pages", 3}}) {
     QAction* a = procMenu_->addAction(e.caption);
     a->setCheckable(true);
     a->setProperty(kZoomTagProperty, e.tag);
@@ -238,8 +248,8 @@ void TfrPreviewForm::LoadCaptions() {
 }
 
 QList<QWidget*> TfrPreviewForm::ToolbarItems() const {
-  return {zoomBtn_, sep1_, loadBtn_, saveBtn_, printBtn_, pageSetupBtn_,
-          sep2_,    findBtn_, helpBtn_, sep3_, exitBtn_};
+  return {zoomBtn_, sep1_,    loadBtn_, saveBtn_, printBtn_, pageSetupBtn_,
+          sep2_,    findBtn_, helpBtn_, sep3_,    exitBtn_};
 }
 
 void TfrPreviewForm::ArrangeToolbar() {
@@ -251,7 +261,9 @@ void TfrPreviewForm::ArrangeToolbar() {
   }
 }
 
-bool TfrPreviewForm::ToolbarInWindow() const { return toolbarStrip_->window() == this; }
+bool TfrPreviewForm::ToolbarInWindow() const {
+  return toolbarStrip_->window() == this;
+}
 
 void TfrPreviewForm::ArrangePreviewPanel() {
   const int w = previewPanel_->width();
@@ -282,7 +294,9 @@ bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TfrPreviewForm::resizeEvent(QResizeEvent* e) { QDialog::resizeEvent(e); }
+void TfrPreviewForm::resizeEvent(QResizeEvent* e) {
+  QDialog::resizeEvent(e);
+}
 
 // ---- Showing and ownership ----
 
@@ -438,15 +452,21 @@ void TfrPreviewForm::FormResize() {
 
 // ---- Scrolling ----
 
-void TfrPreviewForm::SetVertPos(int pos) { vbar_->setValue(pos); }
-void TfrPreviewForm::SetHorzPos(int pos) { hbar_->setValue(pos); }
+void TfrPreviewForm::SetVertPos(int pos) {
+  vbar_->setValue(pos);
+}
+void TfrPreviewForm::SetHorzPos(int pos) {
+  hbar_->setValue(pos);
+}
 
 void TfrPreviewForm::VScrolled(int pos) {
   const int old = PrevVertPos;
   PrevVertPos = pos;
   ViewOffsetY = -pos;
-  if (PaintEnabled) pbox_->scroll(0, old - pos);
-  else pbox_->update();
+  if (PaintEnabled)
+    pbox_->scroll(0, old - pos);
+  else
+    pbox_->update();
   if (!followScroll_ || !pages_) return;
   const int page = PageAtScrollPosition(*pages_, pos);
   if (page >= 0) {
@@ -459,8 +479,10 @@ void TfrPreviewForm::HScrolled(int pos) {
   const int old = PrevHorzPos;
   PrevHorzPos = pos;
   ViewOffsetX = -pos;
-  if (PaintEnabled) pbox_->scroll(old - pos, 0);
-  else pbox_->update();
+  if (PaintEnabled)
+    pbox_->scroll(old - pos, 0);
+  else
+    pbox_->update();
 }
 
 void TfrPreviewForm::PgUpClick() {
@@ -530,12 +552,16 @@ bool TfrPreviewForm::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Left: SetHorzPos(hbar_->value() - kSmallStep); return true;
     case Qt::Key_Right: SetHorzPos(hbar_->value() + kSmallStep); return true;
     case Qt::Key_PageUp:
-      if (ctrl) PgUpClick();
-      else SetVertPos(vbar_->value() - kLargeStep);
+      if (ctrl)
+        PgUpClick();
+      else
+        SetVertPos(vbar_->value() - kLargeStep);
       return true;
     case Qt::Key_PageDown:
-      if (ctrl) PgDownClick();
-      else SetVertPos(vbar_->value() + kLargeStep);
+      if (ctrl)
+        PgDownClick();
+      else
+        SetVertPos(vbar_->value() + kLargeStep);
       return true;
     case Qt::Key_Space: ZoomBtnClick(); return true;
     default: break;
@@ -620,7 +646,9 @@ void TfrPreviewForm::BoxMouseMove(QPoint p) {
   }
 }
 
-void TfrPreviewForm::BoxMouseUp() { pbox_->Dragging = false; }
+void TfrPreviewForm::BoxMouseUp() {
+  pbox_->Dragging = false;
+}
 
 void TfrPreviewForm::BoxDoubleClick() {
   if (!pages_ || pages_->Count() == 0) return;
@@ -655,9 +683,9 @@ void TfrPreviewForm::Guarded(const std::function<void()>& action) {
 
 void TfrPreviewForm::LoadBtnClick() {
   if (!report_ || !pages_) return;
-  const QString name = AskOpenName ? AskOpenName(*this)
-                                   : QFileDialog::getOpenFileName(this, {}, {},
-                                                                  "Report file (*.frp)");
+  const QString name = AskOpenName
+                           ? AskOpenName(*this)
+                           : QFileDialog::getOpenFileName(this, {}, {}, "Report file (*.frp)");
   if (name.isEmpty()) return;
   Guarded([&] { LoadPreparedFile(FromQString(name)); });
 }
@@ -686,9 +714,9 @@ void TfrPreviewForm::LoadPreparedFile(const std::string& name) {
 
 void TfrPreviewForm::SaveBtnClick() {
   if (!report_ || !pages_) return;
-  const QString name = AskSaveName ? AskSaveName(*this)
-                                   : QFileDialog::getSaveFileName(this, {}, {},
-                                                                  "Report file (*.frp)");
+  const QString name = AskSaveName
+                           ? AskSaveName(*this)
+                           : QFileDialog::getSaveFileName(this, {}, {}, "Report file (*.frp)");
   if (name.isEmpty()) return;
   Guarded([&] { SavePreparedFile(FromQString(name)); });
 }
@@ -733,12 +761,13 @@ bool AskQtPageSetup(QWidget* owner, TfrPreviewForm::PageSetupChoice& c) {
   TfrPrinter& engine = EnginePrinter();
   if (!engine.IsVirtualSelected() && engine.SelectedPrinterIndex >= 0 &&
       engine.SelectedPrinterIndex < int(engine.PrinterNames.size()))
-    printer.setPrinterName(QString::fromStdString(engine.PrinterNames[engine.SelectedPrinterIndex]));
+    printer.setPrinterName(
+        QString::fromStdString(engine.PrinterNames[engine.SelectedPrinterIndex]));
   const QPageSize size(QPageSize::id(c.PaperSizeCode));
   if (size.isValid()) printer.setPageSize(size);
   printer.setPageOrientation(c.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait);
-  printer.setPageMargins(QMarginsF(c.MarginLeft / 100.0, c.MarginTop / 100.0,
-                                   c.MarginRight / 100.0, c.MarginBottom / 100.0),
+  printer.setPageMargins(QMarginsF(c.MarginLeft / 100.0, c.MarginTop / 100.0, c.MarginRight / 100.0,
+                                   c.MarginBottom / 100.0),
                          QPageLayout::Millimeter);
   QPageSetupDialog dialog(&printer, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -775,8 +804,8 @@ void TfrPreviewForm::PageSetupBtnClick() {
   if (!ok) return;
   for (const auto& page : report_->Template.Pages) {
     if (page->Type != ptReport) continue;
-    page->Margins = {c.MarginLeft * 18 / 500, c.MarginTop * 18 / 500,
-                     c.MarginRight * 18 / 500, c.MarginBottom * 18 / 500};
+    page->Margins = {c.MarginLeft * 18 / 500, c.MarginTop * 18 / 500, c.MarginRight * 18 / 500,
+                     c.MarginBottom * 18 / 500};
     page->PaperSizeCode = c.PaperSizeCode;
     page->PaperWidthTenths = c.PaperWidthTenths;
     page->PaperHeightTenths = c.PaperHeightTenths;
@@ -828,8 +857,7 @@ void TfrPreviewForm::FindNext() {
   CurrentPage = Search.SearchPage + 1;
   ShowPageNumber();
   const Rect& r = (*pages_)[Search.SearchPage].PreviewRect;
-  const ScrollTarget t =
-      ScrollToShow(Search.HitBounds, Scale, r, pbox_->width(), pbox_->height());
+  const ScrollTarget t = ScrollToShow(Search.HitBounds, Scale, r, pbox_->width(), pbox_->height());
   followScroll_ = false;
   SetVertPos(t.Vert);
   SetHorzPos(t.Horz);
@@ -890,11 +918,15 @@ void TfrPreviewForm::done(int result) {
 }
 
 void TfrPreviewForm::ExitBtnClick() {
-  if (report_ && !report_->ModalPreview) close();
-  else accept();
+  if (report_ && !report_->ModalPreview)
+    close();
+  else
+    accept();
 }
 
-void TfrPreviewForm::closeEvent(QCloseEvent* e) { QDialog::closeEvent(e); }
+void TfrPreviewForm::closeEvent(QCloseEvent* e) {
+  QDialog::closeEvent(e);
+}
 
 void TfrPreviewForm::SaveWindowPosition() {
   QSettings settings(QSettings::UserScope, "Quillet");
@@ -912,10 +944,9 @@ void TfrPreviewForm::RestoreWindowPosition() {
   settings.beginGroup("Form/TfrPreviewForm");
   if (!settings.value("Maximized", true).toBool()) setWindowState(Qt::WindowNoState);
   const QRect g = isMaximized() ? normalGeometry() : geometry();
-  const QRect stored(settings.value("XPosition", g.x()).toInt(),
-                     settings.value("YPosition", g.y()).toInt(),
-                     settings.value("Width", g.width()).toInt(),
-                     settings.value("Height", g.height()).toInt());
+  const QRect stored(
+      settings.value("XPosition", g.x()).toInt(), settings.value("YPosition", g.y()).toInt(),
+      settings.value("Width", g.width()).toInt(), settings.value("Height", g.height()).toInt());
   // A maximised window keeps the screen; the stored bounds apply to a
   // normal one.
   if (!isMaximized() && stored.width() > 0 && stored.height() > 0) setGeometry(stored);

@@ -118,10 +118,10 @@ ScrollTarget ScrollToShow(const Rect& bounds, double scale, const Rect& previewR
   const int hw = Round((double(bounds.right) - bounds.left) * scale);
   const int hh = Round((double(bounds.bottom) - bounds.top) * scale);
   t.Scaled = {hx, hy, hx + hw, hy + hh};
-  t.Vert = kPageGap + hy + hh <= boxH ? previewRect.top - kPageGap
-                                      : previewRect.top + hy + hh - boxH;
-  t.Horz = kPageGap + hx + hw <= boxW ? previewRect.left - kPageGap
-                                      : previewRect.left + hx + hw - boxW;
+  t.Vert =
+      kPageGap + hy + hh <= boxH ? previewRect.top - kPageGap : previewRect.top + hy + hh - boxH;
+  t.Horz =
+      kPageGap + hx + hw <= boxW ? previewRect.left - kPageGap : previewRect.left + hx + hw - boxW;
   return t;
 }
 

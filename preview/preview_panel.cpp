@@ -61,9 +61,13 @@ void TfrPreview::Connect(TfrReport& report) {
   form_->WheelFactor = 3;
 }
 
-void TfrPreview::Disconnect() { form_->Disconnect(); }
+void TfrPreview::Disconnect() {
+  form_->Disconnect();
+}
 
-int TfrPreview::CurrentPageNumber() const { return form_->CurrentPage; }
+int TfrPreview::CurrentPageNumber() const {
+  return form_->CurrentPage;
+}
 
 void TfrPreview::resizeEvent(QResizeEvent* e) {
   QFrame::resizeEvent(e);

@@ -24,7 +24,7 @@ struct SearchState {
   std::string SearchText;  // upper-cased when the search is not case-sensitive
   bool SearchCaseSensitive = false;
   bool SearchHit = false;
-  Rect HitBounds;  // report pixels of the hit's page
+  Rect HitBounds;                 // report pixels of the hit's page
   std::int32_t SearchPage = 0;    // 0-based page where the next step starts
   std::int32_t SearchRecord = 0;  // recording position from which matches count
 

@@ -41,7 +41,7 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent) : QDialog(parent) {
   cancel->setGeometry(182, 128, 75, 25);
   // Context-help numbers of the controls.
   const std::pair<QWidget*, int> help[] = {{Edit1, 98}, {CB1, 107}, {RB1, 116},
-                                           {RB2, 123}, {ok, 40},   {cancel, 50}};
+                                           {RB2, 123},  {ok, 40},   {cancel, 50}};
   for (const auto& [w, number] : help) w->setProperty("helpContext", number);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

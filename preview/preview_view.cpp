@@ -45,8 +45,7 @@ void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
   for (int i = 0; i < count; ++i) {
     PreparedPage& page = (*pages_)[i];
     Rect r = page.PreviewRect;
-    r = {r.left + ViewOffsetX, r.top + ViewOffsetY, r.right + ViewOffsetX,
-         r.bottom + ViewOffsetY};
+    r = {r.left + ViewOffsetX, r.top + ViewOffsetY, r.right + ViewOffsetX, r.bottom + ViewOffsetY};
     rects[i] = r;
     bool visible = false;
     // Far below or above the box: not visible, without asking the region.
@@ -86,11 +85,15 @@ void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
 
 void TfrPBox::mousePressEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  if (e->button() == Qt::LeftButton) form_.BoxMouseDown(p);
-  else if (e->button() == Qt::RightButton) form_.BoxRightClick(e->globalPosition().toPoint());
+  if (e->button() == Qt::LeftButton)
+    form_.BoxMouseDown(p);
+  else if (e->button() == Qt::RightButton)
+    form_.BoxRightClick(e->globalPosition().toPoint());
 }
 
-void TfrPBox::mouseMoveEvent(QMouseEvent* e) { form_.BoxMouseMove(e->position().toPoint()); }
+void TfrPBox::mouseMoveEvent(QMouseEvent* e) {
+  form_.BoxMouseMove(e->position().toPoint());
+}
 
 void TfrPBox::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) form_.BoxMouseUp();

@@ -123,8 +123,8 @@ TEST_F(PreviewFindTest, AMatchIsScrolledIntoViewAndMarkedInverted) {
     for (int x = mark.left(); x <= mark.right(); ++x) {
       const QRgb a = marked.pixel(x, y);
       const QRgb b = plain.pixel(x, y);
-      inverted += qRed(a) == 255 - qRed(b) && qGreen(a) == 255 - qGreen(b) &&
-                  qBlue(a) == 255 - qBlue(b);
+      inverted +=
+          qRed(a) == 255 - qRed(b) && qGreen(a) == 255 - qGreen(b) && qBlue(a) == 255 - qBlue(b);
     }
   EXPECT_EQ(inverted, mark.width() * mark.height());
 }

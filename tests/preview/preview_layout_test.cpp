@@ -1,9 +1,10 @@
 // The preview's page arithmetic: zoom of each mode, columns, placement,
 // scroll ranges, the page under a scroll position, stretched content and
 // scrolling a match into view.
+#include "preview/preview_layout.h"
+
 #include <gtest/gtest.h>
 
-#include "preview/preview_layout.h"
 #include "report/prepared_pages.h"
 #include "tests/preview/preview_support.h"
 
@@ -118,8 +119,7 @@ TEST(PreviewLayout, StretchedPagesDrawIntoThePrintableArea) {
   p.PageInfo.PrintableWidthPx = 780;
   p.PageInfo.PrintableHeightPx = 1100;
   // (5 + 20) x 0.5 = 12.5 rounds to 12, halves to even.
-  EXPECT_EQ(PageContentRect(p, r, 0.5),
-            (Rect{10 + 12, 10 + 18, 10 + 12 + 360, 10 + 18 + 510}));
+  EXPECT_EQ(PageContentRect(p, r, 0.5), (Rect{10 + 12, 10 + 18, 10 + 12 + 360, 10 + 18 + 510}));
 }
 
 TEST(PreviewLayout, ScrollingAMatchIntoView) {
