@@ -1,5 +1,6 @@
 #include "preview/preview_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -101,6 +102,13 @@ void TfrPBox::mouseReleaseEvent(QMouseEvent* e) {
 
 void TfrPBox::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) form_.BoxDoubleClick();
+}
+
+void TfrPBox::keyPressEvent(QKeyEvent* e) {
+  if (form_.HandleKey(e->key(), e->modifiers()))
+    e->accept();
+  else
+    e->ignore();
 }
 
 void TfrPBox::wheelEvent(QWheelEvent* e) {

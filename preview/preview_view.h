@@ -34,6 +34,8 @@ class TfrPBox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  // The window's keys also work where a panel borrowed the box.
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   TfrPreviewForm& form_;

@@ -3,11 +3,14 @@
 // panel that borrows the window's page area.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTimer>
 
 #include "preview/preview_panel.h"
+#include "preview/preview_view.h"
 #include "preview/qt_engine_host.h"
 #include "preview/toolbar_button.h"
 #include "report/page.h"
@@ -77,7 +80,9 @@ TEST_F(PreviewShowTest, ThePanelBorrowsThePageAreaAndReportsPages) {
   EXPECT_TRUE(form.HelpBtn()->isHidden());
   EXPECT_TRUE(form.ExitBtn()->isHidden());
   changes.clear();
-  form.PgDownClick();
+  QKeyEvent ctrlPageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
+  QApplication::sendEvent(form.PageBox(), &ctrlPageDown);  // the box is in the panel now
+  EXPECT_TRUE(ctrlPageDown.isAccepted());
   EXPECT_EQ(changes, std::vector<int>{2});
   EXPECT_EQ(panel->CurrentPageNumber(), 2);
   const int pos = form.VScrollBar()->value();
