@@ -866,8 +866,12 @@ void TfrPreviewForm::FindNext() {
   PaintEnabled = true;
   LastMark = QRect(r.left + ViewOffsetX + t.Scaled.left, r.top + ViewOffsetY + t.Scaled.top,
                    t.Scaled.Width(), t.Scaled.Height() + 1);
-  pbox_->MarkOnce(LastMark);
-  pbox_->repaint();
+  // The mark is drawn by the paint that follows at once; a box not on
+  // screen gets none, so no stale mark turns up later.
+  if (pbox_->isVisible()) {
+    pbox_->MarkOnce(LastMark);
+    pbox_->repaint();
+  }
 }
 
 // ---- Help ----
