@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <memory>
 
 #include "platform/qt/qt_text.h"
+#include "preview/preview_form.h"
+#include "preview/preview_panel.h"
 #include "preview/progress_form.h"
+#include "report/engine_state.h"
+#include "report/report.h"
 
 namespace quillet {
 namespace {
@@ -78,9 +83,33 @@ int QtEngineHost::RunWithProgress(const ProgressRequest& request, const Progress
   return TfrProgressForm::Instance().RunWithProgress(request, step);
 }
 
-void QtEngineHost::ShowPrepared(TfrReport&) {
-  ShowMessage("The report is prepared. The preview window is not part of this program yet.",
-              "Preview", MessageIcon::Information, MessageButtons::Ok);
+void QtEngineHost::ShowPrepared(TfrReport& report) {
+  PreparationState& prep = Prep();
+  prep.ActiveReport = &report;
+  prep.OuterReport = &report;
+  prep.RenderActive = true;
+  prep.ActiveBand = nullptr;
+  if (report.PreparedPages.Count() == 0) return;
+  std::string caption = "Preview";
+  if (!report.Title.empty()) caption += " - " + report.Title;
+  if (report.Preview) {
+    static_cast<TfrPreview*>(report.Preview)->Connect(report);
+    return;
+  }
+  auto* form = new TfrPreviewForm(QApplication::activeWindow());
+  form->setWindowTitle(ToQString(caption));
+  if (report.ModalPreview) {
+    // Closing ends the modal loop; the window and the pages it holds go
+    // with it.
+    std::unique_ptr<TfrPreviewForm> owned(form);
+    if (PreviewOpened) PreviewOpened(*form);
+    owned->ShowWindow(report);
+  } else {
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    if (PreviewOpened) PreviewOpened(*form);
+    form->ShowWindow(report);
+  }
+  ProcessPendingMessages();
 }
 
 }  // namespace quillet

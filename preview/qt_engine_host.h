@@ -3,11 +3,15 @@
 // QApplication exists.
 #pragma once
 
+#include <functional>
+
 #include "platform/engine_host.h"
 
 class QWidget;
 
 namespace quillet {
+
+class TfrPreviewForm;
 
 class QtEngineHost : public EngineHost {
  public:
@@ -20,9 +24,13 @@ class QtEngineHost : public EngineHost {
   void ProcessPendingMessages() override;
   // Runs through the process's one TfrProgressForm.
   int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) override;
-  // Seam for the preview window, which is not part of the program yet: it
-  // says so in an information box and shows nothing else.
+  // Opens the preview window on the report's prepared pages (modal when the
+  // report's ModalPreview is set), or connects the report's TfrPreview
+  // panel when it has one. Nothing when there are no pages.
   void ShowPrepared(TfrReport& report) override;
+  // Called with each new preview window before it is shown (the printing
+  // layer installs its print hook here; tests look at the window).
+  std::function<void(TfrPreviewForm&)> PreviewOpened;
 };
 
 }  // namespace quillet

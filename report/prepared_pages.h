@@ -79,6 +79,9 @@ class TfrEMFPages {
   const PreparedPage& operator[](int index) const;
 
   void Clear();
+  // Exchanges the pages of the two lists; each keeps its report. This is how
+  // a preview takes a report's pages and gives them back.
+  void Swap(TfrEMFPages& other) noexcept { pages_.swap(other.pages_); }
   // Inserts a new page with the template page's paper (appended when
   // `index` is at or past the end; RangeError when negative). Sets the
   // engine's stream version to 24; the page stream holds that version byte.

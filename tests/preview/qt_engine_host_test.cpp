@@ -102,21 +102,5 @@ TEST(QtEngineHost, ProgressRunsThroughTheProgressWindow) {
   EXPECT_EQ(TfrProgressForm::Instance().Caption(), "Preparing report");
 }
 
-TEST(QtEngineHost, PreviewSeamSaysItIsNotThereYet) {
-  QtEngineHost host;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QString text;
-  WhenModal([&](QWidget* w) {
-    auto* box = qobject_cast<QMessageBox*>(w);
-    ASSERT_NE(box, nullptr);
-    icon = box->icon();
-    text = box->text();
-    box->accept();
-  });
-  host.ShowPrepared(*reinterpret_cast<TfrReport*>(&host));  // the seam never touches the report
-  EXPECT_EQ(icon, QMessageBox::Information);
-  EXPECT_TRUE(text.contains("preview window is not part"));
-}
-
 }  // namespace
 }  // namespace quillet

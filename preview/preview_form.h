@@ -1,0 +1,259 @@
+// TfrPreviewForm: the preview window. It takes a report's prepared pages
+// (Connect), lays them out at a zoom (page width, whole page, two pages or a
+// percentage), pages, scrolls, finds text, saves and loads prepared-report
+// files, and forwards clicks and hovering over printed objects to the
+// report's events. A TfrPreview panel can borrow its page area and toolbar.
+//
+// Ownership: from Connect on the window owns the pages and the report holds
+// an empty list; Disconnect gives them back. Closing (destroying) the window
+// frees the pages it holds. The report is not owned and must outlive the
+// window. Everything runs on the user-interface thread.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "preview/preview_layout.h"
+#include "preview/preview_search.h"
+
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QScrollBar;
+
+namespace quillet {
+
+class TfrEMFPages;
+class TfrReport;
+class TfrPBox;
+class TfrTBButton;
+class TfrTBSeparator;
+class TfrSpeedButton;
+
+// Context-help numbers of the window's controls.
+enum PreviewHelpNumber : int {
+  hcZoom = 200,
+  hcLoad = 201,
+  hcSave = 202,
+  hcPrint = 203,
+  hcFind = 204,
+  hcExit = 205,
+  hcPageLabel = 206,
+  hcPageBox = 207,
+};
+// The context-help text of a number (empty for a number without help).
+QString PreviewHelpText(int number);
+
+class TfrPreviewForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrPreviewForm(QWidget* parent = nullptr);
+  ~TfrPreviewForm() override;
+
+  // ---- State ----
+  TfrReport* Report() const { return report_; }
+  // The pages shown, or nullptr while the window holds none.
+  TfrEMFPages* Pages() const { return pages_.get(); }
+  int PageCount() const;
+  int CurrentPage = 1;  // 1-based
+  int ViewOffsetX = 0;
+  int ViewOffsetY = 0;
+  int PrevHorzPos = 0;
+  int PrevVertPos = 0;
+  double Scale = 1.0;
+  std::uint8_t ZoomMode = zmPercent;
+  bool PaintEnabled = true;
+  SearchState Search;
+  std::function<void()> PageChangedHook;  // set by TfrPreview
+  int WheelFactor = 1;
+
+  // ---- Operations ----
+  // Connect, buttons, view reset, then shows the window: modally (returns
+  // when it closes) when the report's ModalPreview is set, else modelessly.
+  void ShowWindow(TfrReport& report);
+  // Takes the report's prepared pages; the report gets an empty list.
+  void Connect(TfrReport& report);
+  // Gives the pages back to the report.
+  void Disconnect();
+  void ApplyButtons();
+  void LoadCaptions();
+  void ResetView(bool resetPage);
+  void ShowPageNumber();
+  void ScrollToPage();
+  // The layout: zoom, page rectangles, scroll furniture and ranges.
+  void FormResize();
+  // Replaces the pages by those of a prepared-report file. Errors of the
+  // file propagate; the window is then left without pages.
+  void LoadPreparedFile(const std::string& name);
+  // Saves the pages under `name` with its extension replaced by ".frp".
+  // Errors propagate; the pages stay in the window.
+  void SavePreparedFile(const std::string& name);
+  // One find step (see preview_search.h), then the match is shown.
+  void FindNext();
+  // Chooses a zoom entry by its tag (200 .. 10 percent; 1, 2, 3 the modes).
+  void ChooseZoom(int tag);
+  void PgUpClick();
+  void PgDownClick();
+  // A key as the window previews it; true when consumed.
+  bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
+
+  // The toolbar actions.
+  void ZoomBtnClick();
+  void LoadBtnClick();
+  void SaveBtnClick();
+  void PrintBtnClick();
+  void PageSetupBtnClick();
+  void FindBtnClick();
+  void HelpBtnClick();
+  void ExitBtnClick();
+
+  // Printing of prepared pages (print dialog, then the report's
+  // PrintPrepared between Disconnect and Connect) belongs to the printing
+  // layer, which installs it here. Without it the Print button prints the
+  // pages once with the report's default copies and no dialog.
+  std::function<void(TfrPreviewForm&)> PrintHook;
+  // What the page-setup dialog shows and returns: margins in hundredths of
+  // a millimetre, the platform paper code, orientation (0 portrait), and
+  // the paper size in tenths of a millimetre.
+  struct PageSetupChoice {
+    int MarginLeft = 0, MarginTop = 0, MarginRight = 0, MarginBottom = 0;
+    int PaperSizeCode = 9;
+    int PaperWidthTenths = 0, PaperHeightTenths = 0;
+    std::uint8_t Orientation = 0;
+  };
+  // The page-setup dialog (Qt's by default; tests replace it): false on
+  // Cancel.
+  std::function<bool(TfrPreviewForm&, PageSetupChoice&)> AskPageSetup;
+  // How the file dialogs are asked (tests replace them): return the chosen
+  // name, or an empty text for Cancel.
+  std::function<QString(TfrPreviewForm&)> AskOpenName;
+  std::function<QString(TfrPreviewForm&)> AskSaveName;
+  // The search dialog: returns false on Cancel (tests replace it).
+  struct SearchRequest {
+    QString Text;
+    bool CaseSensitive = false;
+    bool FromCurrentPage = false;
+  };
+  std::function<bool(TfrPreviewForm&, SearchRequest&)> AskSearch;
+  // Starts a search as the dialog's OK does.
+  void StartSearch(const SearchRequest& request);
+
+  // ---- Widgets (for the panel and tests) ----
+  QWidget* ToolbarStrip() const { return toolbarStrip_; }
+  QWidget* PreviewPanel() const { return previewPanel_; }
+  TfrPBox* PageBox() const { return pbox_; }
+  QScrollBar* VScrollBar() const { return vbar_; }
+  QScrollBar* HScrollBar() const { return hbar_; }
+  QLabel* PageLabel() const { return label1_; }
+  QMenu* ProcMenu() const { return procMenu_; }
+  TfrTBButton* ZoomBtn() const { return zoomBtn_; }
+  TfrTBButton* LoadBtn() const { return loadBtn_; }
+  TfrTBButton* SaveBtn() const { return saveBtn_; }
+  TfrTBButton* PrintBtn() const { return printBtn_; }
+  TfrTBButton* PageSetupBtn() const { return pageSetupBtn_; }
+  TfrTBButton* FindBtn() const { return findBtn_; }
+  TfrTBButton* HelpBtn() const { return helpBtn_; }
+  TfrTBButton* ExitBtn() const { return exitBtn_; }
+  TfrSpeedButton* PgUp() const { return pgUp_; }
+  TfrSpeedButton* PgDown() const { return pgDown_; }
+  // The toolbar items in order, visible or not.
+  QList<QWidget*> ToolbarItems() const;
+  // Lays the visible toolbar items out from the left.
+  void ArrangeToolbar();
+  // Places the page area's furniture in its panel, then FormResize.
+  void ArrangePreviewPanel();
+  // Shows or hides the vertical (RPanel) and horizontal (BPanel) scroll
+  // furniture, then lays out again.
+  void SetScrollFurniture(bool vertical, bool horizontal);
+  // The box rectangle the last find match was marked in (for tests).
+  QRect LastMark;
+  // A popup menu that replaces ProcMenu on a right click (the panel's).
+  QMenu* ContextMenu = nullptr;
+  // True while the toolbar strip sits in this window (not in a panel).
+  bool ToolbarInWindow() const;
+
+  // Mouse actions of the page box (box coordinates).
+  void BoxMouseDown(QPoint p);
+  void BoxMouseMove(QPoint p);
+  void BoxMouseUp();
+  void BoxDoubleClick();
+  void BoxRightClick(QPoint globalPos);
+  void BoxWheel(int notches);
+  // Context-help mode is on (the next press on the window shows help).
+  bool HelpMode() const { return helpMode_; }
+  // The help number shown for a press at window point `p` in help mode
+  // (0: none). Ends help mode.
+  int HelpAt(QPoint p);
+  // The help popup's last text (for tests).
+  QString LastHelpText;
+
+  // Paints the page box (called by its paint event).
+  void PaintBox(QPainter& painter, const QRegion& region);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  // Every way of ending the window stores its position first.
+  void done(int result) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWidgets();
+  void BuildMenu();
+  void CheckZoomEntries();
+  void VScrolled(int pos);
+  void HScrolled(int pos);
+  void SetVertPos(int pos);
+  void SetHorzPos(int pos);
+  void SaveWindowPosition();
+  void RestoreWindowPosition();
+  void ShowMatch();
+  // Runs an action that may raise, reporting an error through the host.
+  void Guarded(const std::function<void()>& action);
+  static bool PrinterInstalled();
+
+  TfrReport* report_ = nullptr;
+  std::unique_ptr<TfrEMFPages> pages_;
+  bool helpMode_ = false;
+  bool positionRestored_ = false;
+  // The current page follows the vertical scroll position (not while the
+  // window scrolls to a page it chose).
+  bool followScroll_ = true;
+
+  QWidget* toolbarStrip_ = nullptr;
+  QWidget* panel1_ = nullptr;
+  QWidget* previewPanel_ = nullptr;
+  QWidget* scrollBox_ = nullptr;
+  QWidget* rPanel_ = nullptr;
+  QWidget* bPanel_ = nullptr;
+  QFrame* bevel1_ = nullptr;
+  TfrPBox* pbox_ = nullptr;
+  QScrollBar* vbar_ = nullptr;
+  QScrollBar* hbar_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QMenu* procMenu_ = nullptr;
+  QActionGroup* zoomGroup_ = nullptr;
+  QList<QAction*> editActions_;
+  TfrTBButton* zoomBtn_ = nullptr;
+  TfrTBSeparator* sep1_ = nullptr;
+  TfrTBButton* loadBtn_ = nullptr;
+  TfrTBButton* saveBtn_ = nullptr;
+  TfrTBButton* printBtn_ = nullptr;
+  TfrTBButton* pageSetupBtn_ = nullptr;
+  TfrTBSeparator* sep2_ = nullptr;
+  TfrTBButton* findBtn_ = nullptr;
+  TfrTBButton* helpBtn_ = nullptr;
+  TfrTBSeparator* sep3_ = nullptr;
+  TfrTBButton* exitBtn_ = nullptr;
+  TfrSpeedButton* pgUp_ = nullptr;
+  TfrSpeedButton* pgDown_ = nullptr;
+};
+
+}  // namespace quillet

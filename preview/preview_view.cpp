@@ -1,0 +1,119 @@
+#include "preview/preview_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <exception>
+
+#include "platform/qt/qt_canvas.h"
+#include "preview/preview_form.h"
+#include "report/prepared_pages.h"
+
+namespace quillet {
+
+TfrPBox::TfrPBox(TfrPreviewForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // no background erase: paint draws everything
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+}
+
+void TfrPBox::paintEvent(QPaintEvent* e) {
+  QPainter painter(this);
+  form_.PaintBox(painter, e->region());
+  if (!mark_.isEmpty()) {
+    // The find mark: the rectangle's colours inverted, as a white pen in
+    // exclusive-or mode does. Not remembered: the next paint drops it.
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(Qt::NoPen);
+    painter.fillRect(mark_, QColor(255, 255, 255));
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    mark_ = QRect();
+  }
+}
+
+void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
+  if (!PaintEnabled) return;
+  if (!pages_ || pages_->Count() == 0) {
+    painter.fillRect(pbox_->rect(), pbox_->palette().button());
+    return;
+  }
+  const int count = pages_->Count();
+  std::vector<Rect> rects(count);
+  QRegion gray = region;
+  for (int i = 0; i < count; ++i) {
+    PreparedPage& page = (*pages_)[i];
+    Rect r = page.PreviewRect;
+    r = {r.left + ViewOffsetX, r.top + ViewOffsetY, r.right + ViewOffsetX, r.bottom + ViewOffsetY};
+    rects[i] = r;
+    bool visible = false;
+    // Far below or above the box: not visible, without asking the region.
+    if (!(r.top > kFarBelow || r.bottom < 0))
+      visible = region.intersects(QRect(r.left, r.top, r.Width(), r.Height()));
+    page.InUse = visible ? 1 : 0;
+    if (visible) gray -= QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2);
+  }
+  // Page interiors are left out of the gray fill, so pages do not flicker.
+  painter.setClipRegion(gray);
+  painter.fillRect(pbox_->rect(), QColor(128, 128, 128));
+  painter.setClipRegion(region);
+
+  QtCanvas canvas(painter, DeviceKind::Screen);
+  canvas.SetPen(Pen{clBlack, 1, PenStyle::Solid, PenMode::Copy});
+  canvas.SetBrush(Brush{clWhite, BrushStyle::Solid});
+  for (int i = 0; i < count; ++i) {
+    if (!(*pages_)[i].InUse) continue;
+    const Rect& r = rects[i];
+    canvas.Rectangle(r);
+    canvas.Line(r.left + 1, r.bottom, r.right, r.bottom);  // the shadow
+    canvas.Line(r.right, r.bottom, r.right, r.top + 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    PreparedPage& page = (*pages_)[i];
+    const Rect content = page.InUse ? PageContentRect(page, rects[i], Scale) : Rect{};
+    try {
+      pages_->DrawPage(i, canvas, content);
+    } catch (const std::exception&) {
+      // A page whose records cannot be read stays blank here; saving keeps
+      // its bytes and printing reports the error.
+    }
+    canvas.SetPen(Pen{clBlack, 1, PenStyle::Solid, PenMode::Copy});
+    canvas.SetBrush(Brush{clWhite, BrushStyle::Solid});
+  }
+}
+
+void TfrPBox::mousePressEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (e->button() == Qt::LeftButton)
+    form_.BoxMouseDown(p);
+  else if (e->button() == Qt::RightButton)
+    form_.BoxRightClick(e->globalPosition().toPoint());
+}
+
+void TfrPBox::mouseMoveEvent(QMouseEvent* e) {
+  form_.BoxMouseMove(e->position().toPoint());
+}
+
+void TfrPBox::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) form_.BoxMouseUp();
+}
+
+void TfrPBox::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) form_.BoxDoubleClick();
+}
+
+void TfrPBox::keyPressEvent(QKeyEvent* e) {
+  if (form_.HandleKey(e->key(), e->modifiers()))
+    e->accept();
+  else
+    e->ignore();
+}
+
+void TfrPBox::wheelEvent(QWheelEvent* e) {
+  form_.BoxWheel(e->angleDelta().y() / 120);
+  e->accept();
+}
+
+}  // namespace quillet
