@@ -1,15 +1,18 @@
 // The quillet program. It takes no command-line arguments.
 #include <QApplication>
+#include <QStyleFactory>
 
-#include "app/sheet_window.h"
-#include "platform/qt/qt_canvas.h"
-#include "report/view_registry.h"
+#include "app/main_window.h"
+#include "preview/engine_session.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  quillet::InstallFontSubstitutions();
-  quillet::RegisterEngineKinds();
-  quillet::SheetWindow window;
+  QApplication::setApplicationName(QStringLiteral("quillet"));
+  // The classic style draws group captions on the frame line, as the
+  // window's compact layout expects.
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+  quillet::EngineSession engine;
+  quillet::TfrmShapes window;
   window.show();
   return app.exec();
 }

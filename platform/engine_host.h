@@ -27,9 +27,25 @@ class ProgressControl {
   virtual bool StopRequested() const = 0;
   // Lets the interface handle pending events (repaint, the Cancel click).
   virtual void ProcessMessages() = 0;
-  // Ends the modal run with `result` once the step returns.
+  // Ends the modal run with `result` once the step returns (1 done, 2
+  // cancelled); the last value set wins, a Cancel press sets 2.
   virtual void SetModalResult(int result) = 0;
+  // A dialog shown during the step hides the window and restores it after.
+  // Hosts without a window keep these defaults.
+  virtual bool Visible() const { return true; }
+  virtual void SetVisible(bool) {}
 };
+
+// What the caller sets before the progress window runs a step.
+struct ProgressRequest {
+  std::string caption;    // window caption ("Preparing report")
+  std::string firstLine;  // first line shown from the start ("Processing page:  1")
+  // Called once per Cancel press (button or Escape), before the step sees
+  // StopRequested(); the engine sets the report's stop request here. May be empty.
+  std::function<void()> onCancel;
+};
+
+using ProgressStep = std::function<void(ProgressControl&)>;
 
 class EngineHost {
  public:
@@ -43,9 +59,12 @@ class EngineHost {
                         std::string& value) = 0;
   virtual void ProcessPendingMessages() = 0;
   // Shows the progress window and runs `step` once it is on screen; returns
-  // the modal result the step set (0 when it set none).
-  virtual int RunWithProgress(const std::string& caption,
-                              const std::function<void(ProgressControl&)>& step) = 0;
+  // the modal result (0 when neither the step nor a Cancel press set one).
+  // An exception thrown by the step ends the window and propagates from here.
+  virtual int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) = 0;
+  int RunWithProgress(const std::string& caption, const ProgressStep& step) {
+    return RunWithProgress(ProgressRequest{caption, {}, {}}, step);
+  }
   // Opens the preview on the report's prepared pages.
   virtual void ShowPrepared(TfrReport& report) = 0;
 };

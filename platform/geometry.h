@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/numeric.h"
+
 namespace quillet {
 
 // 0x00BBGGRR; 0x80000000 + n is system colour n, resolved when drawn.
@@ -41,8 +43,15 @@ struct Rect {
   bool Intersects(const Rect& o) const {
     return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
   }
-  Rect Inflated(int d) const { return {left - d, top - d, right + d, bottom + d}; }
-  Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+  // Moved or grown rectangles saturate at the integer range.
+  Rect Inflated(int d) const {
+    return {ClampToInt(std::int64_t(left) - d), ClampToInt(std::int64_t(top) - d),
+            ClampToInt(std::int64_t(right) + d), ClampToInt(std::int64_t(bottom) + d)};
+  }
+  Rect Offset(int dx, int dy) const {
+    return {ClampToInt(std::int64_t(left) + dx), ClampToInt(std::int64_t(top) + dy),
+            ClampToInt(std::int64_t(right) + dx), ClampToInt(std::int64_t(bottom) + dy)};
+  }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 

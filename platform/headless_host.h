@@ -20,11 +20,10 @@ class HeadlessHost : public EngineHost {
 
   MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override;
-  bool InputBox(const std::string& caption, const std::string& prompt,
-                std::string& value) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
   void ProcessPendingMessages() override { ++pendingMessageRuns; }
-  int RunWithProgress(const std::string& caption,
-                      const std::function<void(ProgressControl&)>& step) override;
+  using EngineHost::RunWithProgress;
+  int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) override;
   void ShowPrepared(TfrReport& report) override;
 
   // What was asked, in order.
@@ -38,9 +37,12 @@ class HeadlessHost : public EngineHost {
   // preset answer, or cancel when none is left.
   MessageResult messageAnswer = MessageResult::Ok;
   std::deque<std::string> inputAnswers;
-  // A stop request is raised once this many progress lines were set (-1: never).
+  // A stop request (as from a Cancel press: the request's onCancel runs and
+  // the result becomes 2) is raised once this many progress lines were set
+  // (-1: never). The first line of the request counts as a line.
   int stopAfterLines = -1;
   bool stopRequested = false;
+  bool progressVisible = false;  // the window's visibility as the step left it
 };
 
 }  // namespace quillet

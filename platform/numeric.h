@@ -39,6 +39,14 @@ inline std::int32_t Trunc(double v) {
   return static_cast<std::int32_t>(r);
 }
 
+// A 64-bit value narrowed to 32 bits, saturating: coordinates read from
+// files may be extreme, and their sums must not wrap.
+constexpr std::int32_t ClampToInt(std::int64_t v) {
+  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(v);
+}
+
 // Integer division truncating toward zero (C++ '/' on integers already does).
 constexpr std::int32_t Div(std::int32_t a, std::int32_t b) { return a / b; }
 

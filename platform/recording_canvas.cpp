@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/errors.h"
+#include "platform/numeric.h"
 #include "platform/stream.h"
 
 namespace quillet {
@@ -21,12 +22,13 @@ Rect Grown(const Rect& r, const Pen& pen) {
 }
 
 Rect BoundsOf(std::span<const Point> pts) {
-  Rect b{pts[0].x, pts[0].y, pts[0].x + 1, pts[0].y + 1};
+  auto after = [](int v) { return ClampToInt(std::int64_t(v) + 1); };
+  Rect b{pts[0].x, pts[0].y, after(pts[0].x), after(pts[0].y)};
   for (const Point& p : pts) {
     b.left = std::min(b.left, p.x);
     b.top = std::min(b.top, p.y);
-    b.right = std::max(b.right, p.x + 1);
-    b.bottom = std::max(b.bottom, p.y + 1);
+    b.right = std::max(b.right, after(p.x));
+    b.bottom = std::max(b.bottom, after(p.y));
   }
   return b;
 }
@@ -199,8 +201,9 @@ void RecordingCanvas::OnText(int x, int y, unsigned options, const Rect* clip,
   op.charExtra = s.charExtra;
   op.justifyExtra = s.justifyExtra;
   op.justifyBreaks = s.justifyBreaks;
-  int width = OnTextWidth(text, s) + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
-  Rect box{x, y, x + width, y + OnTextMetrics(s.font).height};
+  const std::int64_t width =
+      std::int64_t(OnTextWidth(text, s)) + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
+  Rect box{x, y, ClampToInt(x + width), ClampToInt(std::int64_t(y) + OnTextMetrics(s.font).height)};
   if (clip && (options & etoClipped)) {
     box = {std::max(box.left, clip->left), std::max(box.top, clip->top),
            std::min(box.right, clip->right), std::min(box.bottom, clip->bottom)};
@@ -229,7 +232,8 @@ int RecordingCanvas::OnTextWidth(std::string_view text, const TextState& s) {
   }
   // Without a reference device: half the em height per character.
   int n = static_cast<int>(text.size());
-  return n * (std::abs(s.font.height) / 2) + n * s.charExtra;
+  const std::int64_t half = std::abs(std::int64_t(s.font.height)) / 2;
+  return ClampToInt(std::int64_t(n) * (half + s.charExtra));
 }
 
 int RecordingCanvas::OnPixelsPerInchY() { return reference_ ? reference_->PixelsPerInchY() : 96; }
@@ -242,7 +246,7 @@ TextMetrics RecordingCanvas::OnTextMetrics(const Font& f) {
     reference_->SetFont(saved);
     return m;
   }
-  int h = std::abs(f.height);
+  const int h = ClampToInt(std::abs(std::int64_t(f.height)));
   TextMetrics m;
   m.ascent = h - h / 5;
   m.descent = h / 5;

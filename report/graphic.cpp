@@ -16,6 +16,11 @@
 namespace quillet {
 namespace {
 
+// Replayed metafile coordinates stay within +-kMaxCoord device pixels, and
+// pen widths, corners, font heights and text spacing within +-kMaxSize.
+constexpr double kMaxCoord = 1 << 26;
+constexpr double kMaxSize = 1 << 12;
+
 // Files larger than this are not pictures a report embeds.
 constexpr std::uint64_t kMaxGraphicFileBytes = 256u * 1024 * 1024;
 
@@ -201,8 +206,15 @@ void DrawRecordingScaled(const RecordingCanvas& recording, const Rect& frame, Ca
   const double sx = double(target.Width()) / frame.Width();
   const double sy = double(target.Height()) / frame.Height();
   const double sw = (std::abs(sx) + std::abs(sy)) / 2;
-  auto mx = [&](int x) { return Round(target.left + (double(x) - frame.left) * sx); };
-  auto my = [&](int y) { return Round(target.top + (double(y) - frame.top) * sy); };
+  // A stored operation may lie anywhere, whatever its recorded bounds say;
+  // results are kept in a range no device reaches, so that canvases can
+  // add pen widths and text extents to them without overflowing.
+  auto coord = [](double v) { return int(std::clamp(v, -kMaxCoord, kMaxCoord)); };
+  auto size = [](double v) { return int(std::clamp(v, -kMaxSize, kMaxSize)); };
+  auto mx = [&](int x) {
+    return coord(std::nearbyint(target.left + (double(x) - frame.left) * sx));
+  };
+  auto my = [&](int y) { return coord(std::nearbyint(target.top + (double(y) - frame.top) * sy)); };
   auto mr = [&](const Rect& r) { return Rect{mx(r.left), my(r.top), mx(r.right), my(r.bottom)}; };
   auto mp = [&](Point p) { return Point{mx(p.x), my(p.y)}; };
 
@@ -212,7 +224,7 @@ void DrawRecordingScaled(const RecordingCanvas& recording, const Rect& frame, Ca
   const BkMode bkMode = canvas.GetBkMode();
   for (const CanvasOp& op : recording.Ops()) {
     Pen p = op.pen;
-    p.width = std::max(0, Round(p.width * sw));
+    p.width = std::max(0, size(std::nearbyint(p.width * sw)));
     canvas.SetPen(p);
     canvas.SetBrush(op.brush);
     canvas.SetBkMode(op.bkMode);
@@ -220,8 +232,9 @@ void DrawRecordingScaled(const RecordingCanvas& recording, const Rect& frame, Ca
     switch (op.kind) {
       case OpKind::Rectangle: canvas.Rectangle(r); break;
       case OpKind::RoundRect:
-        canvas.RoundRect(r.left, r.top, r.right, r.bottom, Round(op.cornerW * std::abs(sx)),
-                         Round(op.cornerH * std::abs(sy)));
+        canvas.RoundRect(r.left, r.top, r.right, r.bottom,
+                         size(std::nearbyint(op.cornerW * std::abs(sx))),
+                         size(std::nearbyint(op.cornerH * std::abs(sy))));
         break;
       case OpKind::Ellipse: canvas.Ellipse(r.left, r.top, r.right, r.bottom); break;
       case OpKind::FillRect: canvas.FillRect(r); break;
@@ -243,11 +256,12 @@ void DrawRecordingScaled(const RecordingCanvas& recording, const Rect& frame, Ca
       case OpKind::Text: {
         if (op.points.empty()) break;
         Font f = op.font;
-        f.height = Round(f.height * std::abs(sy));
+        f.height = size(std::nearbyint(f.height * std::abs(sy)));
         canvas.SetFont(f);
         canvas.SetBrushColor(op.bkColor);
-        canvas.SetTextCharacterExtra(Round(op.charExtra * std::abs(sx)));
-        canvas.SetTextJustification(Round(op.justifyExtra * std::abs(sx)), op.justifyBreaks);
+        canvas.SetTextCharacterExtra(size(std::nearbyint(op.charExtra * std::abs(sx))));
+        canvas.SetTextJustification(size(std::nearbyint(op.justifyExtra * std::abs(sx))),
+                                    op.justifyBreaks);
         const Rect clip = mr(op.clip);
         const Point at = mp(op.points[0]);
         canvas.ExtTextOut(at.x, at.y, op.options, op.hasClip ? &clip : nullptr, op.text);

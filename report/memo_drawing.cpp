@@ -82,7 +82,8 @@ void TfrMemoView::SetOutputFont() {
     height = Font_.PixelHeight(c.PixelsPerInchY());
   } else {
     const double exact = Font_.Size * 96.0 / 72.0 * DeviceScaleY;
-    height = DeviceScaleY == 1.0 ? -Round(exact) : -Trunc(exact);
+    height = -std::clamp(DeviceScaleY == 1.0 ? Round(exact) : Trunc(exact), -kMaxFontPixels,
+                         kMaxFontPixels);
   }
   c.SetFont(Font_.ToCanvasFont(height));
 }
@@ -100,7 +101,7 @@ void TfrMemoView::DrawUnderlines() {
   const int step = Round(LineSpacing * DeviceScaleY) + fontHeight;
   if (step <= 0) return;  // a negative line spacing leaves no line positions
   const int offset = Round(2 * DeviceScaleY) + fontHeight;
-  const int count = Height / step;
+  const int count = std::min(Height / step, kMaxUnderlines);
   for (int k = 0; k < count; ++k) {
     const int y = Top + GapY + k * step + offset;
     c.Line(Left, y, Left + Width - 1, y);

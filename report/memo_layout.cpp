@@ -1,6 +1,7 @@
 // Laying memo text out into lines on the measuring canvas: word wrap,
 // hyphenation points and the width a text needs.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/errors.h"
@@ -23,6 +24,10 @@ Canvas& MeasuringCanvas() {
 }
 
 // Lead bytes of the double-byte code pages, chosen by the font's character set.
+bool IsLeadByteCharset(int charset) {
+  return charset == 128 || charset == 129 || charset == 134 || charset == 136;
+}
+
 bool IsLeadByte(unsigned char b, int charset) {
   switch (charset) {
     case 128: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);  // Shift-JIS
@@ -82,10 +87,7 @@ std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
   return points;
 }
 
-void TfrMemoView::Emit(std::string line, int& position, int step) {
-  MemoWork().LayoutList.push_back(std::move(line));
-  position += step;
-}
+void TfrMemoView::Emit(std::string line) { MemoWork().LayoutList.push_back(std::move(line)); }
 
 void TfrMemoView::LayoutText() {
   Canvas& mc = MeasuringCanvas();
@@ -101,37 +103,103 @@ void TfrMemoView::LayoutText() {
   work.LayoutList.clear();
   const int step = LineSpacing + std::abs(font.height);
   const int gap = rotated ? GapX : GapY;
-  const int start = rotated ? Left + gap : Top + gap;
   const int available = rotated ? Height - 2 * GapY : Width - 2 * GapX;
-  int position = start;
-  int lines = 0;
 
   if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
     // An expression too long for its box on an editing page shows whole.
-    Emit(WorkText[0], position, step);
+    Emit(WorkText[0]);
   } else {
     for (const std::string& line : WorkText) {
       if (HasLineMarks)
-        Emit(line, position, step);
+        Emit(line);
       else if (Flags & flWordWrap)
         WrapLine(line, available, mc);
       else
-        Emit(line + kParagraphMark, position, step);
+        Emit(line + kParagraphMark);
     }
   }
-  lines = static_cast<int>(work.LayoutList.size());
   // Lines x step plus the gap above the first line and below the last.
-  work.MeasuredHeight = lines * step + 2 * gap;
+  const auto lines = static_cast<std::int64_t>(work.LayoutList.size());
+  work.MeasuredHeight = static_cast<int>(
+      std::clamp<std::int64_t>(lines * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
   LineStep = step;
-  layoutStep_ = step;
   mc.SetFont(savedFont);
   mc.SetTextCharacterExtra(savedExtra);
 }
 
+namespace {
+
+bool& ShortcutsOn() {
+  static bool on = true;
+  return on;
+}
+
+// Answers "is s[lineStart .. i] wider than the box?" for the word-wrap walk.
+// Widths only grow as a piece grows (with no negative character spacing), so
+// once a longer piece is known to fit, every shorter one fits too: the first
+// measurement of a line gallops ahead and bisects to the longest piece that
+// fits, and later questions below that length need no measuring. A question
+// beyond it is always measured, so every overflow is decided by a real width.
+class FitProbe {
+ public:
+  FitProbe(const std::string& s, int maxWidth, Canvas& mc, bool shortcut)
+      : s_(s), maxWidth_(maxWidth), mc_(mc), shortcut_(shortcut) {}
+
+  void StartLine(int lineStart) {
+    lineStart_ = lineStart;
+    knownFit_ = lineStart - 1;
+  }
+
+  bool Overflows(int i) {
+    if (i <= knownFit_) return false;
+    if (Width(i) > maxWidth_) return true;
+    knownFit_ = i;
+    if (shortcut_) Extend(i);
+    return false;
+  }
+
+ private:
+  int Width(int last) { return mc_.TextWidth(Piece(s_, lineStart_, last)); }
+
+  void Extend(int from) {
+    // Only up to the next line-break character: the walk stops there anyway.
+    std::size_t brk = s_.find_first_of("\r\n", static_cast<std::size_t>(from));
+    const int limit = brk == std::string::npos ? static_cast<int>(s_.size()) : static_cast<int>(brk);
+    int step = 8;
+    int tooWide = limit + 1;  // the shortest piece known not to fit
+    while (knownFit_ < limit) {
+      const int k = std::min(knownFit_ + step, limit);
+      if (Width(k) > maxWidth_) {
+        tooWide = k;
+        break;
+      }
+      knownFit_ = k;
+      step *= 2;
+    }
+    while (tooWide - knownFit_ > 1 && tooWide <= limit) {
+      const int mid = knownFit_ + (tooWide - knownFit_) / 2;
+      if (Width(mid) > maxWidth_)
+        tooWide = mid;
+      else
+        knownFit_ = mid;
+    }
+  }
+
+  const std::string& s_;
+  int maxWidth_;
+  Canvas& mc_;
+  bool shortcut_;
+  int lineStart_ = 1;
+  int knownFit_ = 0;
+};
+
+}  // namespace
+
+void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
+
 void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
-  int unusedPosition = 0;
-  auto emit = [&](std::string text) { Emit(std::move(text), unusedPosition, 0); };
+  auto emit = [this](std::string text) { Emit(std::move(text)); };
   const int n = static_cast<int>(s.size());
   auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
   auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };
@@ -140,9 +208,14 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
     emit(s + kParagraphMark);
     return;
   }
+  // Pieces cut inside a double-byte character would be measured as other
+  // characters, so those code pages measure every piece.
+  const bool shortcut = ShortcutsOn() && CharSpacing >= 0 && !IsLeadByteCharset(Font_.Charset);
+  FitProbe probe(s, maxWidth, mc, shortcut);
   int i = 1;
   int lineStart = 1;
   int lastBreak = 1;
+  probe.StartLine(lineStart);
   while (i <= n) {
     const char c = at(i);
     if (IsLineBreak(c)) {
@@ -150,9 +223,10 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
       while (i < n && IsLineBreak(at(i))) ++i;
       if (IsLineBreak(at(i))) return;  // the line ended with line-break characters
       lineStart = lastBreak = i;
+      probe.StartLine(lineStart);
       continue;
     }
-    if (c != ' ' && width(Piece(s, lineStart, i)) > maxWidth) {
+    if (c != ' ' && probe.Overflows(i)) {
       int breakPoint = lastBreak == lineStart ? i : lastBreak;
       bool hyphenated = false;
       if (Flags & flWordBreak) {
@@ -170,6 +244,7 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
           // Every accepted point lies at least two characters past the
           // line start, so the walk always moves on.
           i = lineStart = lastBreak = breakPoint + 1;
+          probe.StartLine(lineStart);
           hyphenated = true;
         }
       }
@@ -177,6 +252,7 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
       emit(Piece(s, lineStart, breakPoint - 1));
       lineStart = at(breakPoint) == ' ' ? breakPoint + 1 : breakPoint;
       lastBreak = lineStart;
+      probe.StartLine(lineStart);
     }
     if (at(i) == ' ') lastBreak = i;
     i += IsLeadByte(static_cast<unsigned char>(c), Font_.Charset) ? 2 : 1;

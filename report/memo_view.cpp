@@ -1,5 +1,6 @@
 #include "report/memo_view.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/errors.h"
@@ -16,7 +17,7 @@
 namespace quillet {
 
 int ReportFont::PixelHeight(int pixelsPerInch) const {
-  return -Round(double(Size) * pixelsPerInch / 72.0);
+  return -std::clamp(Round(double(Size) * pixelsPerInch / 72.0), -kMaxFontPixels, kMaxFontPixels);
 }
 
 Font ReportFont::ToCanvasFont(int pixelHeight) const {
@@ -311,6 +312,7 @@ void TfrMemoView::Record(Stream& stream) {
     if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
     PrepareDraw();
     DrawLines();
+    measuring->SetTextCharacterExtra(0);
     RestoreCoords();
     full = WorkText;
     const auto done = static_cast<std::size_t>(std::min<int>(LinesDone, int(WorkText.size())));

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/view_bases.h"
 
@@ -48,6 +49,12 @@ constexpr std::uint16_t flRTLReading = 256;
 // its own default (the platform's default character set).
 constexpr int kDefaultCharset = 1;
 
+// Largest font pixel height a memo draws with: sizes read from damaged
+// files stay within what a device can render.
+constexpr int kMaxFontPixels = 32767;
+// Most ruled lines one memo draws.
+constexpr int kMaxUnderlines = 1 << 14;
+
 // A report font: what templates and prepared pages store of a font.
 struct ReportFont {
   std::string Name = "Arial";
@@ -56,7 +63,8 @@ struct ReportFont {
   quillet::Color Color = clBlack;
   int Charset = kDefaultCharset;
 
-  // Pixel height (negative: character height) at `pixelsPerInch`.
+  // Pixel height (negative: character height) at `pixelsPerInch`, limited
+  // to kMaxFontPixels.
   int PixelHeight(int pixelsPerInch = 96) const;
   // The canvas font at the given pixel height, not rotated.
   Font ToCanvasFont(int pixelHeight) const;
@@ -83,6 +91,11 @@ struct MemoWorkState {
 };
 MemoWorkState& MemoWork();
 
+// Word wrap normally skips measuring pieces already known to fit (the
+// result is the same). Off, every piece is measured: a reference for tests
+// and benchmarks.
+void SetLayoutShortcuts(bool on);
+
 class TfrMemoView : public TfrStretcheable {
  public:
   TfrMemoView();
@@ -96,6 +109,9 @@ class TfrMemoView : public TfrStretcheable {
   Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                      const Variant& a3) override;
 
+  // Lays Memo out at scale 1 (unless it already carries paragraph marks),
+  // then draws background, frame, underlines and lines at the view's device
+  // scale and offset.
   void Draw(Canvas& canvas) override;
   // Writes the memo into the prepared page (object type byte, then the
   // record), honouring DrawPass: 2 writes only the lines that fit DrawRect
@@ -109,11 +125,17 @@ class TfrMemoView : public TfrStretcheable {
   void ReadRecord(Stream& stream) override;
   void WriteRecord(Stream& stream) override;
 
+  // Report pixels the text needs (lines x step + both gaps); 0 for an
+  // invisible or empty memo and for a suppressed repeat. Leaves WorkText
+  // laid out and DrawPass 1.
   int CalcHeight() override;
   int LeastPieceHeight() override;
   int LeftoverHeight() override;
 
-  // WorkText from Memo, bracketed expressions replaced by their values.
+  // WorkText from Memo, bracketed expressions replaced by their values. The
+  // values come from the report being prepared (Prep().ActiveReport's
+  // EvaluateBracket, where the expression engine plugs in); with no report
+  // the lines are copied unchanged. Evaluation errors propagate.
   void ExpandText();
   // Width in report pixels the given lines need with the output font on the
   // current canvas (the measuring canvas when none is attached).
@@ -145,7 +167,7 @@ class TfrMemoView : public TfrStretcheable {
 
  private:
   void WrapLine(const std::string& line, int maxWidth, Canvas& measuring);
-  void Emit(std::string line, int& position, int step);
+  void Emit(std::string line);  // appends to MemoWork().LayoutList
   // Applies the highlight when its condition holds; see the .cpp.
   void ApplyHighlight();
   void RunBeforePrint();
@@ -159,8 +181,6 @@ class TfrMemoView : public TfrStretcheable {
   void DrawRotatedLine(const std::string& line, int& position, int step, const Rect& clip);
   std::uint16_t ExportFrameBits(int index, int count) const;
   unsigned TextOptions() const;
-
-  int layoutStep_ = 0;  // step of the last LayoutText, pixels
 };
 
 }  // namespace quillet

@@ -33,11 +33,11 @@ void TfrView::SetGeometry(int left, int top, int width, int height) {
 void TfrView::Draw(Canvas&) { throw AbstractError(); }
 
 int TfrView::DeviceRight() const {
-  return Round((double(Saved.Left) + Saved.Width) * DeviceScaleX + DeviceOffsetX);
+  return Round((double(Saved.Left) + Saved.Width) * DeviceScaleX + double(DeviceOffsetX));
 }
 
 int TfrView::DeviceBottom() const {
-  return Round((double(Saved.Top) + Saved.Height) * DeviceScaleY + DeviceOffsetY);
+  return Round((double(Saved.Top) + Saved.Height) * DeviceScaleY + double(DeviceOffsetY));
 }
 
 void TfrView::PrepareDraw() {
@@ -49,8 +49,9 @@ void TfrView::PrepareDraw() {
   const double sx = DeviceScaleX;
   const double sy = DeviceScaleY;
   const double w = Saved.FrameWidth;
-  Left = Round(Saved.Left * sx) + DeviceOffsetX;
-  Top = Round(Saved.Top * sy) + DeviceOffsetY;
+  // Sums are taken in 64 bits and saturate: values from files may be extreme.
+  Left = ClampToInt(std::int64_t(Round(Saved.Left * sx)) + DeviceOffsetX);
+  Top = ClampToInt(std::int64_t(Round(Saved.Top * sy)) + DeviceOffsetY);
   Width = Round(Saved.Width * sx);
   Height = Round(Saved.Height * sy);
   const int insetX = Round((w * sx - 1) / 2);
@@ -58,15 +59,15 @@ void TfrView::PrepareDraw() {
   const int insetY = Round((w * sy - 1) / 2);
   const int halfY = Round(w * sy / 2);
   FrameWidth = static_cast<float>(w * sx);
-  GapX = Round(Saved.GapX * sx) + halfX;
-  GapY = Round(Saved.GapY * sy) + Div(halfY, 2);
-  int right = DeviceRight();
-  int bottom = DeviceBottom();
+  GapX = ClampToInt(std::int64_t(Round(Saved.GapX * sx)) + halfX);
+  GapY = ClampToInt(std::int64_t(Round(Saved.GapY * sy)) + Div(halfY, 2));
+  std::int64_t right = DeviceRight();
+  std::int64_t bottom = DeviceBottom();
   if (FrameTyp & frRight) right -= halfX;
   if (FrameTyp & frBottom) bottom -= halfY;
-  const int left = (FrameTyp & frLeft) ? Left + insetX : Left;
-  const int top = (FrameTyp & frTop) ? Top + insetY : Top;
-  DrawRect = {left, top, right + 1, bottom + 1};
+  const std::int64_t left = (FrameTyp & frLeft) ? std::int64_t(Left) + insetX : Left;
+  const std::int64_t top = (FrameTyp & frTop) ? std::int64_t(Top) + insetY : Top;
+  DrawRect = {ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
 }
 
 void TfrView::RestoreCoords() {
@@ -125,37 +126,40 @@ TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t
 void TfrView::ApplyBandAlignment() {
   ViewPage* page = Prep().ActivePage;
   if (!page || BandAlign == baNone) return;
-  const int leftLimit = page->LeftLimit();
-  const int rightLimit = page->RightLimit();
+  // Edges are summed in 64 bits and saturate, whatever the stored values.
+  using I64 = std::int64_t;
+  const I64 leftLimit = page->LeftLimit();
+  const I64 rightLimit = page->RightLimit();
   const std::vector<TfrView*> row = SameRow(*page, *this);
+  auto rightEdge = [](const TfrView* v) { return I64(v->Left) + v->Width; };
   switch (BandAlign) {
     case baLeft: {
       TfrView* n = LeftNeighbour(row, Left, baLeft);
-      const int edge = n ? n->Left + n->Width : leftLimit;
+      const I64 edge = n ? rightEdge(n) : leftLimit;
       // A neighbour that already runs past the right limit leaves the view
       // where it is, rather than giving it a negative width.
-      if (edge <= rightLimit) Left = edge;
+      if (edge <= rightLimit) Left = ClampToInt(edge);
       break;
     }
     case baRight: {
       TfrView* n = RightNeighbour(row, Left, baRight);
-      Left = n ? n->Left - Width - 1 : rightLimit - Width;
+      Left = ClampToInt(n ? I64(n->Left) - Width - 1 : rightLimit - Width);
       break;
     }
     case baCenter:
-      Left = leftLimit + Div(rightLimit - leftLimit - Width, 2);
+      Left = ClampToInt(leftLimit + (rightLimit - leftLimit - Width) / 2);
       break;
     case baWidth:
       if (Prep().RenderActive && !Prep().ActiveBand) {
-        Left = leftLimit;
-        Width = rightLimit - leftLimit - 1;
+        Left = ClampToInt(leftLimit);
+        Width = ClampToInt(rightLimit - leftLimit - 1);
       }
       break;
     case baRest: {
       TfrView* l = LeftNeighbour(row, Left, baLeft);
       TfrView* r = RightNeighbour(row, Left, baRight);
-      Left = l ? l->Left + l->Width : leftLimit;
-      Width = (r ? r->Left : rightLimit) - Left;
+      Left = ClampToInt(l ? rightEdge(l) : leftLimit);
+      Width = ClampToInt((r ? I64(r->Left) : rightLimit) - Left);
       break;
     }
     default:  // baBottom and baTop act when the view is written (Record)

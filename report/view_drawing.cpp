@@ -1,9 +1,15 @@
 // Background, frame and frame region of a view.
+#include <algorithm>
+
 #include "platform/numeric.h"
 #include "report/engine_state.h"
 #include "report/view.h"
 
 namespace quillet {
+
+// More parallel lines than any real frame needs: a dashed frame this wide
+// covers any page on any device.
+constexpr int kMaxDashedLines = 1024;
 
 void TfrView::DrawBackground() {
   const PreparationState& prep = Prep();
@@ -57,10 +63,11 @@ void TfrView::DrawFrameLine(int x1, int y1, int x2, int y2) {
   const bool vertical = x1 == x2;
   if (c.GetPen().style != PenStyle::Solid) {
     // Dashed styles: parallel one-pixel lines, since wide dashed pens are
-    // drawn solid by most devices. A width below one still draws one line.
+    // drawn solid by most devices. A width below one still draws one line;
+    // a width from a damaged file draws no more than kMaxDashedLines.
     c.SetBrushColor(FillColor);
     const int n = c.GetPen().width;
-    const int lines = n < 1 ? 1 : n;
+    const int lines = std::clamp(n, 1, kMaxDashedLines);
     c.SetPenWidth(1);
     for (int k = 0; k < lines; ++k) {
       const int d = k - Div(n, 2);

@@ -98,7 +98,8 @@ void TfrView::WriteRecord(Stream& s) {
     s.WriteI32(GapX);
     s.WriteI32(GapY);
   }
-  if (RecordVersion > 1) s.WriteU8(BandAlign);
+  // The band alignment byte exists only where the record carries its version.
+  if (v >= 24 && RecordVersion > 1) s.WriteU8(BandAlign);
 }
 
 }  // namespace quillet

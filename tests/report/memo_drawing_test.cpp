@@ -260,6 +260,25 @@ TEST(MemoDrawing, RightToLeftReading) {
   EXPECT_EQ(d.Draw().Texts()[0].options, etoClipped | etoRtlReading);
 }
 
+TEST(MemoDrawing, AbsurdSizesFromADamagedPageStayBounded) {
+  Drawn d;
+  d.memo.SetGeometry(0, 0, 200, 40);
+  d.memo.Font_.Size = INT32_MIN;
+  d.memo.Memo = {"x"};
+  d.Draw();
+  ASSERT_FALSE(d.Texts().empty());
+  EXPECT_EQ(std::abs(d.Texts()[0].font.height), kMaxFontPixels);
+  d.memo.SetGeometry(0, 0, 200, 2147483000);
+  d.memo.Font_.Size = 1;  // one-pixel steps down a very tall box
+  d.memo.LineSpacing = 0;
+  d.memo.Flags |= flUnderlines;
+  d.Draw();
+  const auto& ops = d.canvas.Ops();
+  EXPECT_EQ(std::count_if(ops.begin(), ops.end(),
+                          [](const CanvasOp& op) { return op.kind == OpKind::Line; }),
+            kMaxUnderlines);
+}
+
 TEST(MemoExport, LinesShareTheFrame) {
   struct Exported {
     int x, y;

@@ -191,6 +191,53 @@ TEST(MemoLayout, EditingPageShowsAWideExpressionWhole) {
   EXPECT_EQ(MemoWork().LayoutList, StringList{"[VeryLongExpressionName]"});
 }
 
+TEST(MemoLayout, DoubleByteCharactersAreNeverCut) {
+  std::string text;
+  for (int k = 0; k < 12; ++k) text += "\x82\xA0";  // Shift-JIS lead and trail bytes
+  for (int width : {15, 22, 31, 47}) {
+    TfrMemoView m;
+    m.Font_.Charset = 128;
+    m.SetGeometry(0, 0, width, 18);
+    m.WorkText = {text};
+    m.LayoutText();
+    ASSERT_GT(MemoWork().LayoutList.size(), 1u) << width;
+    std::string joined;
+    for (std::string piece : MemoWork().LayoutList) {
+      if (!piece.empty() && piece.back() == kParagraphMark) piece.pop_back();
+      EXPECT_EQ(piece.size() % 2, 0u) << width;
+      joined += piece;
+    }
+    EXPECT_EQ(joined, text);
+  }
+}
+
+TEST(MemoLayout, MeasuringShortcutsGiveTheSameLines) {
+  const StringList text{
+      "The quick brown fox jumps over the lazy dog, then over the fence and far away.",
+      "Averyveryverylongwordwithoutanyspacesthatmustbecutsomewhere and more",
+      "tab\tand  double  spaces   \r\nafter a break\rand\nmore breaks at the end\r\n",
+      "aa " + kKolokol + kKolokol + " " + kKolo + " " + kKolokol + " " + kKol,
+      "", "W = 50"};
+  for (int width : {12, 30, 57, 80, 121, 300}) {
+    for (std::uint16_t flags : {std::uint16_t(3), std::uint16_t(3 | flWordBreak)}) {
+      for (int charSpacing : {0, 2}) {
+        TfrMemoView m;
+        m.Font_.Charset = 204;
+        m.Flags = flags;
+        m.CharSpacing = charSpacing;
+        m.SetGeometry(0, 0, width, 18);
+        m.WorkText = text;
+        SetLayoutShortcuts(false);
+        m.LayoutText();
+        const StringList reference = MemoWork().LayoutList;
+        SetLayoutShortcuts(true);
+        m.LayoutText();
+        EXPECT_EQ(MemoWork().LayoutList, reference) << width << " " << flags << " " << charSpacing;
+      }
+    }
+  }
+}
+
 TEST(MemoLayout, HeightsOfPieces) {
   TfrMemoView m;  // Arial 10 pt: 13 pixels; line spacing 2
   m.SetGeometry(0, 0, 100, 60);

@@ -179,3 +179,35 @@ TEST_F(ViewGeometry, BaseViewWithoutDrawRaisesAbstractError) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(ViewExtremes, HugeValuesSaturateInsteadOfWrapping) {
+  Prep().RenderActive = true;
+  PlainView v;
+  v.SetGeometry(2000000000, 2000000000, 2000000000, 10);
+  v.DeviceScaleX = v.DeviceScaleY = 3;
+  v.DeviceOffsetX = 2000000000;
+  v.FrameTyp = frAllSides;
+  v.PrepareDraw();
+  EXPECT_EQ(v.Left, 2147483647);
+  EXPECT_GT(v.DrawRect.right, v.DrawRect.left - 10) << "no wrap to a negative edge";
+  v.RestoreCoords();
+  EXPECT_EQ(v.Left, 2000000000);
+}
+
+TEST(ViewExtremes, DashedFrameOfAbsurdWidthDrawsABoundedNumberOfLines) {
+  Prep().RenderActive = true;
+  PlainView v;
+  v.SetGeometry(0, 0, 10, 10);
+  v.FrameTyp = frTop;
+  v.FrameStyle = fsDot;
+  v.FrameWidth = 1.1e6f;
+  RecordingCanvas c;
+  v.Draw(c);
+  EXPECT_EQ(c.Ops().size(), 1024u);
+}
+
+}  // namespace
+}  // namespace quillet

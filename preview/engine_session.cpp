@@ -1,0 +1,30 @@
+#include "preview/engine_session.h"
+
+#include "platform/engine_host.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_platform_printer.h"
+#include "preview/qt_engine_host.h"
+#include "report/engine_state.h"
+#include "report/printer.h"
+#include "report/view_registry.h"
+
+namespace quillet {
+
+EngineSession::EngineSession()
+    : measuring_(std::make_unique<QtImageCanvas>(4, 4)),
+      host_(std::make_unique<QtEngineHost>()),
+      printer_(std::make_unique<QtPlatformPrinter>()) {
+  InstallFontSubstitutions();
+  RegisterEngineKinds();
+  Engine().MeasuringCanvas = measuring_.get();
+  SetHost(host_.get());
+  StartEnginePrinter([this] { return static_cast<PlatformPrinter*>(printer_.get()); });
+}
+
+EngineSession::~EngineSession() {
+  StopEnginePrinter();
+  SetHost(nullptr);
+  Engine().MeasuringCanvas = nullptr;
+}
+
+}  // namespace quillet
