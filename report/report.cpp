@@ -80,7 +80,6 @@ bool TfrReport::Prepare() {
   SelectPrinterByName(Template.PrinterName);
   prep.RenderActive = true;
   CaptureNow(prep.PrepareDate, prep.PrepareTime);
-  DrawAlignedObjects();
   prep.ActivePage = nullptr;
   prep.ActiveBand = nullptr;
   prep.OuterReport = prep.ActiveReport = this;
@@ -106,6 +105,11 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   MemoryStream snapshot;
   Template.SaveTemplate(snapshot);
   Prep().ActiveReport = this;
+  // Objects aligned to their band compute their size once before forming.
+  // That changes template objects too, so it happens after the snapshot
+  // that restores them.
+  DrawAlignedObjects();
+  Prep().ActivePage = nullptr;
   // Whatever happens, the template comes back as it was.
   struct Restore {
     TfrReport& r;

@@ -170,3 +170,20 @@ TEST_F(FormationPages, HostileGeometryFormsWithoutWrappingAround) {
 
 }  // namespace
 }  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST_F(FormationPages, AlignedObjectsSizedBeforeFormingLeaveTheTemplateAsItWas) {
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btPageHeader, "PageHeader", 0, 30);
+  b.Memo("Wide", 20, 5, 300, 20, {"spans the page"}).BandAlign = baWidth;
+  const auto before = SavedTemplate(report);
+  ASSERT_TRUE(report.Prepare());
+  EXPECT_EQ(SavedTemplate(report), before);
+  EXPECT_EQ(report.FindView("Wide")->Width, 300);
+}
+
+}  // namespace
+}  // namespace quillet::test
