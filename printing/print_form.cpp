@@ -57,12 +57,13 @@ void DrawSheet(QPainter& p, int x, int y, int w, int h, int number) {
   p.drawRect(x, y, w - 1, h - 1);
   // The folded corner.
   p.drawLine(x + w - 6, y, x + w - 1, y + 5);
+  // The number in the top-left corner, which the sheets in front leave
+  // visible.
   QFont f = EngineWindowFont();
-  f.setPixelSize(10);
+  f.setPixelSize(9);
   f.setBold(true);
   p.setFont(f);
-  p.drawText(QRect(x + 2, y + h - 14, w - 4, 12), Qt::AlignLeft | Qt::AlignVCenter,
-             QString::number(number));
+  p.drawText(QRect(x + 1, y + 1, 7, 10), Qt::AlignCenter, QString::number(number));
 }
 
 // Paints the printer glyph in printer names of CB1.
@@ -162,10 +163,10 @@ QImage MakeCollateImage() {
   QPainter p(&img);
   // Two sets, each 3 over 2 over 1, fanned.
   for (int set = 0; set < 2; ++set) {
-    const int x0 = set * 40;
+    const int x0 = set * 39;
     for (int page = 3; page >= 1; --page) {
-      const int shift = (3 - page) * 5;
-      DrawSheet(p, x0 + shift, shift + 3, 24, 40, page);
+      const int step = 3 - page;
+      DrawSheet(p, x0 + step * 8, 2 + step * 6, 19, 38, page);
     }
   }
   return img;
@@ -178,8 +179,8 @@ QImage MakeNonCollateImage() {
   // Pairs of the same page: 1 1, 2 2, 3 3.
   for (int page = 1; page <= 3; ++page) {
     const int x0 = (page - 1) * 31;
-    DrawSheet(p, x0 + 5, 0, 24, 35, page);
-    DrawSheet(p, x0, 5, 24, 35, page);
+    DrawSheet(p, x0, 0, 20, 34, page);
+    DrawSheet(p, x0 + 9, 6, 20, 34, page);
   }
   return img;
 }

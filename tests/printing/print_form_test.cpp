@@ -164,14 +164,14 @@ TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
     form.PaintCollatePicture(p);
   }
   const QRgb face = form.palette().color(QPalette::Button).rgb();
-  EXPECT_EQ(picture.pixel(10, 5), face);
+  EXPECT_EQ(picture.pixel(12, 2), face);
   form.CollateCB->setChecked(true);
   {
     QPainter p(&picture);
     form.PaintCollatePicture(p);
   }
   // The back sheet of the first collated set.
-  EXPECT_EQ(picture.pixel(10, 5), qRgb(255, 255, 255));
+  EXPECT_EQ(picture.pixel(12, 20), qRgb(255, 255, 255));
   picture.save(QString::fromStdString(test::OutputPath("print-collate.png")));
 }
 
@@ -180,7 +180,9 @@ TEST_F(PrintFormTest, DialogLooksRight) {
   form.show();
   QApplication::processEvents();
   form.grab().save(QString::fromStdString(test::OutputPath("print-form.png")));
-  SUCCEED();
+  form.CollateCB->setChecked(false);
+  QApplication::processEvents();
+  EXPECT_TRUE(form.grab().save(QString::fromStdString(test::OutputPath("print-form-uncollated.png"))));
 }
 
 TEST_F(PrintFormTest, ActionPrintsWhatTheDialogAsksFor) {
