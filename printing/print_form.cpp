@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -280,8 +282,11 @@ TfrPrintForm::TfrPrintForm(QWidget* parent) : QDialog(parent) {
   // The installed printers, the current one selected.
   TfrPrinter& printer = EnginePrinter();
   if (printer.PlatformPrinter) {
+    // The icon shows the glyph in the closed box too; the list draws its own.
+    const QIcon glyph(QPixmap::fromImage(Keyed(Image1, kOlive)));
+    CB1->setIconSize(QSize(18, 16));
     for (const std::string& name : printer.PlatformPrinter->PrinterNames())
-      CB1->addItem(ToQString(name));
+      CB1->addItem(glyph, ToQString(name));
     if (CB1->count() > 0) OldPrinterIndex = printer.PlatformPrinter->PrinterIndex();
   }
   CB1->setCurrentIndex(OldPrinterIndex);
