@@ -19,11 +19,17 @@ SheetReportComponent::SheetReportComponent() {
   report_.SelectPrinterByName(report_.Template.PrinterName);
 }
 
-TfrView* SheetReportComponent::FindView(std::string_view name) { return report_.FindView(name); }
+TfrView* SheetReportComponent::FindView(std::string_view name) {
+  return report_.FindView(name);
+}
 
-void SheetReportComponent::PrepareAndPreview() { report_.PrepareAndPreview(); }
+void SheetReportComponent::PrepareAndPreview() {
+  report_.PrepareAndPreview();
+}
 
-void SheetReportComponent::Prepare() { report_.Prepare(); }
+void SheetReportComponent::Prepare() {
+  report_.Prepare();
+}
 
 void SheetReportComponent::PrintPrepared(const std::string& pageRange, int copies, bool collate,
                                          int selection) {

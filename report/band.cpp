@@ -1,6 +1,7 @@
 #include "report/band.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/errors.h"
 #include "report/band_view.h"
@@ -10,6 +11,7 @@
 #include "report/memo_view.h"
 #include "report/page.h"
 #include "report/page_formation.h"
+#include "report/rebuilt_page.h"
 #include "report/report.h"
 #include "report/view_bases.h"
 
@@ -37,9 +39,13 @@ int BandShowingHeight(const TfrBand& band) {
   return band.Stretched && band.StretchedHeight > 0 ? band.StretchedHeight : band.BandHeight;
 }
 
-bool TfrBand::IsPresent() const { return View != nullptr || (Kind == kNoBandKind && !Views.empty()); }
+bool TfrBand::IsPresent() const {
+  return View != nullptr || (Kind == kNoBandKind && !Views.empty());
+}
 
-bool TfrBand::Owns(const TfrView& view) const { return view.FormationBand == this; }
+bool TfrBand::Owns(const TfrView& view) const {
+  return view.FormationBand == this;
+}
 
 int TfrBand::ColumnFooterHeight() const {
   const TfrBand* footer = Page->Chain(btColumnFooter);
@@ -89,7 +95,8 @@ bool TfrBand::Show() {
     if (Kind == btPageFooter) BandY = page.BottomLimit;
     if (IsPresent()) {
       ShowingHeight = BandHeight;
-      if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter && Kind != kNoBandKind) {
+      if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter &&
+          Kind != kNoBandKind) {
         const int h = MeasureHeight();
         if (page.BottomLimit < page.CurrentY + h && !Breaked) {
           if (page.SubReportTarget) return true;
@@ -103,7 +110,8 @@ bool TfrBand::Show() {
       prep.ActiveBand = this;
       DrawBand();
       if (Child) page.PresentBand(Child);
-      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible) page.BreakPage();
+      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
+        page.BreakPage();
     }
   } else if (Child && PrintChildIfInvisible) {
     page.PresentBand(Child);
@@ -123,7 +131,8 @@ void TfrBand::DrawBand() {
   if (Stretched && !fixed) {
     int h = ShowingHeight;
     for (TfrView* v : Views)
-      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
+      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) &&
+          v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
     if (!Breaked) CheckSpace(BandY, h, false);
@@ -202,8 +211,16 @@ void TfrBand::OutputObject(TfrView& view) {
           v.Top = y;
         }
       } putBack{view, x, y};
-      view.Left = page.ColumnOffsetX + x - page.LeftEdge();
-      view.Top = y + BandY;
+      const std::int64_t left = std::int64_t(page.ColumnOffsetX) + x - page.LeftEdge();
+      const std::int64_t top = std::int64_t(y) + BandY;
+      // Prepared pages hold objects on their page; one placed kilometres
+      // away (a damaged template) is refused loudly.
+      auto far = [](std::int64_t v) { return v < -kMaxPageCoordinate || v > kMaxPageCoordinate; };
+      if (far(left) || far(top) || far(view.Width) || far(view.Height) ||
+          far(std::int64_t(top) + view.Height))
+        throw EngineError("Object " + view.Name + " lies too far outside its page");
+      view.Left = static_cast<std::int32_t>(left);
+      view.Top = static_cast<std::int32_t>(top);
       MemoryStream& stream = *pages[prep.PageIndex].ObjectStream;
       stream.Seek(stream.Size());
       view.Record(stream);
@@ -291,6 +308,7 @@ void TfrBand::DrawSplit() {
     return;
   }
 
+  bool progress = false;  // the current part wrote something new
   // Writes a piece of a stretchable object cut to `pieceHeight`; what did
   // not fit grows the object by its leftover and pushes down what lies
   // below it.
@@ -304,7 +322,10 @@ void TfrBand::DrawSplit() {
     }
     v.Height = pieceHeight;
     s.DrawPass = 2;
+    auto* memo = dynamic_cast<TfrMemoView*>(&v);
+    const std::size_t linesBefore = memo ? memo->WorkText.size() : 0;
     OutputObject(v);
+    if (!memo || memo->WorkText.size() < linesBefore) progress = true;
     const int leftover = s.LeftoverHeight();
     v.Top = y;
     v.Height = fullHeight + leftover;
@@ -323,6 +344,7 @@ void TfrBand::DrawSplit() {
     if (freshPart && limit <= 0)
       throw EngineError("A breakable band has no room left on a new page");
     lowest = 0;
+    progress = false;
     for (Item& it : items) {
       if (!it.pending) continue;
       TfrView& v = *it.view;
@@ -340,6 +362,7 @@ void TfrBand::DrawSplit() {
           s->DrawPass = 2;
           OutputObject(v);
           it.pending = false;
+          progress = true;
           lowest = std::max(lowest, rest);
         } else {
           s->DrawPass = 2;  // the rest of the laid-out text, not a new layout
@@ -352,6 +375,7 @@ void TfrBand::DrawSplit() {
       if (v.Top + v.Height < limit) {
         OutputObject(v);
         it.pending = false;
+        progress = true;
         lowest = std::max(lowest, v.Top + v.Height);
       } else if (s && s->LeastPieceHeight() < limit - v.Top + 1) {
         const int piece = limit - v.Top + 1;
@@ -363,6 +387,7 @@ void TfrBand::DrawSplit() {
         // from page to page for ever.
         OutputObject(v);
         it.pending = false;
+        progress = true;
         lowest = std::max(lowest, v.Height);
       } else {
         v.Top = limit;
@@ -375,6 +400,10 @@ void TfrBand::DrawSplit() {
       remaining = true;
     }
     if (!remaining || outer.StopRequested) break;
+    // A fresh page or column on which nothing more could be written would
+    // repeat for ever (text whose lines fit no piece, say).
+    if (freshPart && !progress)
+      throw EngineError("Band " + Name + " cannot be continued: nothing of it fits a page");
     // The column footer of the new column or page follows the written part
     // rather than the band's top.
     page.CurrentY = BandY + lowest;

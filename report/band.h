@@ -23,10 +23,14 @@ class TfrDataset;
 constexpr int kBandKindCount = 23;
 constexpr std::uint8_t kNoBandKind = 22;
 
-constexpr bool IsDataBandKind(int kind) { return kind == 5 || kind == 8 || kind == 11; }
+constexpr bool IsDataBandKind(int kind) {
+  return kind == 5 || kind == 8 || kind == 11;
+}
 // Page footer, overlay and the no-band band: drawn at their own position,
 // they do not move the page's current position.
-constexpr bool IsFixedBandKind(int kind) { return kind == 3 || kind == 13 || kind == 22; }
+constexpr bool IsFixedBandKind(int kind) {
+  return kind == 3 || kind == 13 || kind == 22;
+}
 
 class TfrBand;
 // The height of the band's current showing: its stretched height when it

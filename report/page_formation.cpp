@@ -35,7 +35,9 @@ struct KeepValue {
 
 PageFormation::PageFormation(TfrPage& page, TfrReport& report) : Page(page), Report(report) {}
 
-PageFormation::~PageFormation() { FreeBands(); }
+PageFormation::~PageFormation() {
+  FreeBands();
+}
 
 bool PageFormation::Present(int kind) const {
   const TfrBand* band = Chain(kind);
@@ -213,7 +215,9 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
 void PageFormation::TakeBandObjects(TfrBand& band) {
   const int top = band.BandY;
   const int bottom = band.BandY + band.BandHeight;
-  auto inside = [&](const TfrView& v) { return v.FormationFlag && v.Top >= top && v.Top <= bottom; };
+  auto inside = [&](const TfrView& v) {
+    return v.FormationFlag && v.Top >= top && v.Top <= bottom;
+  };
   auto take = [&](TfrView& v, bool setOwner) {
     v.Top -= top;
     v.FormationFlag = 0;
@@ -237,6 +241,8 @@ void PageFormation::PlaceObjects() {
     v->Top = std::clamp(v->Top, -kMaxCoordinate, kMaxCoordinate);
     v->Width = std::clamp(v->Width, -kMaxCoordinate, kMaxCoordinate);
     v->Height = std::clamp(v->Height, -kMaxCoordinate, kMaxCoordinate);
+    v->GapX = std::clamp(v->GapX, -kMaxCoordinate, kMaxCoordinate);
+    v->GapY = std::clamp(v->GapY, -kMaxCoordinate, kMaxCoordinate);
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) {
       b->Columns = std::clamp(b->Columns, 0, kMaxColumns);
       b->ColumnWidth = std::clamp(b->ColumnWidth, -kMaxCoordinate, kMaxCoordinate);
@@ -286,7 +292,8 @@ void PageFormation::PlaceObjects() {
     bool configured = false;
     for (TfrBandView* bv : bandViews) {
       if (bv->FrameTyp != kind) continue;
-      if (configured) chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
+      if (configured)
+        chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
       ConfigureBand(*chain.back(), *bv);
       TakeBandObjects(*chain.back());

@@ -97,10 +97,10 @@ class PageFormation {
 
   // How deep BreakPage may nest (bands that start a page breaking it again).
   static constexpr int kMaxBreakDepth = 32;
-  // Object geometry (report pixels, about 277 metres) and column counts are
+  // Object geometry (report pixels, about 28 metres) and column counts are
   // kept within these while a page is formed.
-  static constexpr std::int32_t kMaxCoordinate = 1'000'000;
-  static constexpr std::int32_t kMaxColumns = 256;
+  static constexpr std::int32_t kMaxCoordinate = 100'000;
+  static constexpr std::int32_t kMaxColumns = 64;
 
  private:
   void TakePaper();

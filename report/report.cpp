@@ -38,7 +38,9 @@ void CaptureNow(double& date, double& time) {
 
 }  // namespace
 
-TfrReport::TfrReport() : PreparedPages(this) { Template.Owner = this; }
+TfrReport::TfrReport() : PreparedPages(this) {
+  Template.Owner = this;
+}
 
 TfrReport::~TfrReport() {
   formations_.clear();
@@ -64,7 +66,9 @@ void TfrReport::ForgetTemplateObjects() {
   }
 }
 
-TfrReport* TfrReport::Outer() { return dynamic_cast<TfrReport*>(Prep().OuterReport); }
+TfrReport* TfrReport::Outer() {
+  return dynamic_cast<TfrReport*>(Prep().OuterReport);
+}
 
 void TfrReport::FireEndPage(int pageIndex) {
   auto* active = dynamic_cast<TfrReport*>(Prep().ActiveReport);
@@ -352,25 +356,33 @@ void TfrReport::LoadPrepared(const std::string& path) {
   BuiltFromTemplate = false;
 }
 
-void TfrReport::SavePrepared(const std::string& path) { PreparedPages.SavePreparedFile(path); }
+void TfrReport::SavePrepared(const std::string& path) {
+  PreparedPages.SavePreparedFile(path);
+}
 
 void TfrReport::LoadTemplate(Stream& stream) {
   Template.LoadTemplate(stream);
   SelectPrinterByName(Template.PrinterName);
 }
 
-void TfrReport::SaveTemplate(Stream& stream) { Template.SaveTemplate(stream); }
+void TfrReport::SaveTemplate(Stream& stream) {
+  Template.SaveTemplate(stream);
+}
 
 void TfrReport::LoadTemplateFile(const std::string& path) {
   Template.LoadTemplateFile(path);
   SelectPrinterByName(Template.PrinterName);
 }
 
-void TfrReport::SaveTemplateFile(const std::string& path) { Template.SaveTemplateFile(path); }
+void TfrReport::SaveTemplateFile(const std::string& path) {
+  Template.SaveTemplateFile(path);
+}
 
 // ---- Services ------------------------------------------------------------
 
-TfrView* TfrReport::FindView(std::string_view name) const { return Template.FindView(name); }
+TfrView* TfrReport::FindView(std::string_view name) const {
+  return Template.FindView(name);
+}
 
 void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) {
   // Loading a bound field's value arrives with data-aware data sets.
@@ -412,7 +424,8 @@ void TfrReport::SelectPrinterByName(const std::string& name) {
   TfrPrinter& printer = EnginePrinter();
   for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i) {
     if (printer.PrinterNames[i] != name) continue;
-    if (static_cast<int>(i) != printer.SelectedPrinterIndex) printer.SelectPrinter(static_cast<int>(i));
+    if (static_cast<int>(i) != printer.SelectedPrinterIndex)
+      printer.SelectPrinter(static_cast<int>(i));
     return;
   }
 }

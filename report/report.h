@@ -98,8 +98,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrReportEvents Events;
 
   // ---- Owned lists ----
-  TfrTemplate Template;        // the template pages and data dictionary
-  TfrEMFPages PreparedPages;   // what preparation formed
+  TfrTemplate Template;       // the template pages and data dictionary
+  TfrEMFPages PreparedPages;  // what preparation formed
 
   // ---- Run-time state ----
   bool TwoPassRequested = false;

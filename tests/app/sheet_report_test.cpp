@@ -1,9 +1,10 @@
 // The sheet's report component: the embedded template, its printer, and the
 // print action's preparation into one prepared page.
+#include "app/sheet_report.h"
+
 #include <gtest/gtest.h>
 
 #include "app/sheet_layout.h"
-#include "app/sheet_report.h"
 #include "platform/headless_host.h"
 #include "platform/stream.h"
 #include "report/engine_state.h"
@@ -24,7 +25,8 @@ using test::FakePrinter;
 class SheetReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform_ = FakePrinter({FakeDevice::Named("Office laser"), FakeDevice::Named("HP DeskJet 720C")}, 0);
+    platform_ =
+        FakePrinter({FakeDevice::Named("Office laser"), FakeDevice::Named("HP DeskJet 720C")}, 0);
     StartEnginePrinter([this] { return &platform_; });
     SetHost(&host_);
     Prep() = PreparationState{};
@@ -70,7 +72,8 @@ TEST_F(SheetReportTest, LoadsTheEmbeddedTemplateAndSelectsItsPrinter) {
   EXPECT_EQ(sheet.Report().Template.ObjectCount(), 21u);
   EXPECT_EQ(sheet.Report().Template.PrinterName, "HP DeskJet 720C");
   EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 1);
-  for (const char* name : {"Shape1", "shape7", "WIDTH3", "Height7"}) EXPECT_NE(sheet.FindView(name), nullptr) << name;
+  for (const char* name : {"Shape1", "shape7", "WIDTH3", "Height7"})
+    EXPECT_NE(sheet.FindView(name), nullptr) << name;
   EXPECT_EQ(sheet.FindView("Shape8"), nullptr);
   EXPECT_TRUE(host_.messages.empty());
 }

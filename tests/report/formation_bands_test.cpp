@@ -26,10 +26,10 @@ TEST_F(FormationBands, FixturesMatchTheTemplatesBuiltInCode) {
     const char* file;
     void (*build)(TfrReport&);
   };
-  for (const Case& c : {Case{"banded.frf", BuildBanded}, Case{"columns.frf", BuildColumns},
-                        Case{"children.frf", BuildChildren},
-                        Case{"first_page_rules.frf", BuildFirstPageRules},
-                        Case{"two_pass.frf", BuildTwoPass}}) {
+  for (const Case& c :
+       {Case{"banded.frf", BuildBanded}, Case{"columns.frf", BuildColumns},
+        Case{"children.frf", BuildChildren}, Case{"first_page_rules.frf", BuildFirstPageRules},
+        Case{"two_pass.frf", BuildTwoPass}}) {
     TfrReport report;
     c.build(report);
     CheckFixture(report, c.file);

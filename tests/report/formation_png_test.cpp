@@ -38,11 +38,12 @@ TEST_F(FormationPicture, FirstTwoPagesOfTheBandedReport) {
       for (int x = x0; x < x1; ++x) ink += qGray(img.pixel(x, y)) < 128;
     return ink;
   };
-  EXPECT_GT(inkIn(30, 35, 150, 50), 20);              // "Report title"
-  EXPECT_GT(inkIn(30, 65, 150, 80), 20);              // "Page header" below it
+  EXPECT_GT(inkIn(30, 35, 150, 50), 20);               // "Report title"
+  EXPECT_GT(inkIn(30, 65, 150, 80), 20);               // "Page header" below it
   EXPECT_GT(inkIn(20 + w + 10, 35, 150 + w, 50), 20);  // header on page 2
-  EXPECT_GT(inkIn(30, 1036, 150, 1051), 20);          // footer of page 1
-  EXPECT_EQ(inkIn(10 + w + 10 + 600, 210, 10 + w + 10 + 700, 310), 0);  // the logo is on page 1 only
+  EXPECT_GT(inkIn(30, 1036, 150, 1051), 20);           // footer of page 1
+  EXPECT_EQ(inkIn(10 + w + 10 + 600, 210, 10 + w + 10 + 700, 310),
+            0);  // the logo is on page 1 only
   EXPECT_GT(inkIn(10 + 600, 210, 10 + 700, 310), 0);
 }
 

@@ -139,7 +139,8 @@ inline void CheckFixture(TfrReport& built, const std::string& name) {
   const std::string path = FixturePath(name);
   if (std::getenv("QUILLET_WRITE_FIXTURES")) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   std::ifstream in(path, std::ios::binary);
   ASSERT_TRUE(in) << path;

@@ -58,7 +58,8 @@ TEST_F(ReportPasses, TwoPassCountsFirstThenShowsTotals) {
   EXPECT_EQ(Prep().TotalPageCount, 3);
   // Two objects per record, written in the final pass only.
   EXPECT_EQ(written, 6);
-  EXPECT_TRUE(std::all_of(finalPassAtWrite.begin(), finalPassAtWrite.end(), [](bool b) { return b; }));
+  EXPECT_TRUE(
+      std::all_of(finalPassAtWrite.begin(), finalPassAtWrite.end(), [](bool b) { return b; }));
   EXPECT_TRUE(report.Template.TwoPass);
   EXPECT_FALSE(report.InFinalPass);
 
@@ -221,7 +222,8 @@ TEST_F(ReportPasses, PreparedFileRoundTripAndTemplateFiles) {
   EXPECT_FALSE(other.BuiltFromTemplate);
   ASSERT_EQ(other.PreparedPages.Count(), report.PreparedPages.Count());
   for (int p = 0; p < other.PreparedPages.Count(); ++p)
-    EXPECT_EQ(other.PreparedPages[p].ObjectStream->Bytes(), report.PreparedPages[p].ObjectStream->Bytes());
+    EXPECT_EQ(other.PreparedPages[p].ObjectStream->Bytes(),
+              report.PreparedPages[p].ObjectStream->Bytes());
   EXPECT_THROW(other.LoadPrepared(OutputPath("missing.frp")), std::exception);
 
   const std::string templatePath = OutputPath("banded_copy.frf");
@@ -279,6 +281,35 @@ TEST_F(ReportPasses, TwoPassWithoutTheWindowStillCountsFirst) {
   // The engine state keeps no reference into the template it restored.
   EXPECT_EQ(Prep().ActivePage, nullptr);
   EXPECT_EQ(Prep().ActiveBand, nullptr);
+}
+
+}  // namespace
+}  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST_F(ReportPasses, CompositeAppendsAReportWhoseFirstPageContinuesThePrevious) {
+  TfrReport first, second;
+  PageBuilder a(first.Template);
+  a.Band(btReportTitle, "TitleA", 0, 30);
+  a.Memo("A", 20, 5, 100, 20, {"first report"});
+  PageBuilder b(second.Template);
+  b.Page().PrintToPrevPage = 1;
+  b.Band(btReportTitle, "TitleB", 0, 30);
+  b.Memo("B", 20, 5, 100, 20, {"second report"});
+  TfrCompositeReport composite;
+  composite.ReportList = {&first, &second};
+  ASSERT_TRUE(composite.Prepare());
+  ASSERT_EQ(composite.PreparedPages.Count(), 1);
+  const auto page = PageObjects(composite, 0);
+  EXPECT_EQ(FindObject(page, "A")->Top, kMargin + 5);
+  EXPECT_EQ(FindObject(page, "B")->Top, kMargin + 30 + 5);
+
+  // A landscape second report starts its own page instead.
+  second.Template.Pages[0]->Orientation = 1;
+  ASSERT_TRUE(composite.Prepare());
+  EXPECT_EQ(composite.PreparedPages.Count(), 2);
 }
 
 }  // namespace
