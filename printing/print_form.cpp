@@ -6,12 +6,12 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -37,11 +37,27 @@ const QRgb kSilver = qRgb(192, 192, 192);
 
 // Texts of the dialog, in the order of the engine's text table.
 enum : int {
-  tPrint, tPrinter, tName, tProperties, tPageRange, tAll, tCurrentPage, tPages, tRangeHint,
-  tCopies, tNumberOfCopies, tCollate, tPrintWhat, tAllPages, tOddPages, tEvenPages,
+  tPrint,
+  tPrinter,
+  tName,
+  tProperties,
+  tPageRange,
+  tAll,
+  tCurrentPage,
+  tPages,
+  tRangeHint,
+  tCopies,
+  tNumberOfCopies,
+  tCollate,
+  tPrintWhat,
+  tAllPages,
+  tOddPages,
+  tEvenPages,
 };
 
-QString Text(int which) { return ToQString(EngineText(txPrintFormFirst + which)); }
+QString Text(int which) {
+  return ToQString(EngineText(txPrintFormFirst + which));
+}
 
 // `image` with every pixel of `key` made transparent.
 QImage Keyed(const QImage& image, QRgb key) {
@@ -74,7 +90,8 @@ class PrinterItemDelegate : public QStyledItemDelegate {
   PrinterItemDelegate(const QImage& glyph, QObject* parent)
       : QStyledItemDelegate(parent), glyph_(Keyed(glyph, kOlive)) {}
 
-  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* p, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     const QRect r = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette& pal = option.palette;

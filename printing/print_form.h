@@ -34,8 +34,8 @@ class TfrPrintForm : public QDialog {
   // Printer.
   QGroupBox* GroupBox1;
   QLabel* Label4;
-  QComboBox* CB1;     // installed printers, each drawn with Image1
-  QImage Image1;      // the 18 x 16 printer glyph; olive is transparent
+  QComboBox* CB1;  // installed printers, each drawn with Image1
+  QImage Image1;   // the 18 x 16 printer glyph; olive is transparent
   QPushButton* PropButton;
   // Page range.
   QGroupBox* GroupBox2;
@@ -51,13 +51,13 @@ class TfrPrintForm : public QDialog {
   TfrSpeedButton* frSpeedButton1;  // up
   TfrSpeedButton* frSpeedButton2;  // down, never below 1
   QCheckBox* CollateCB;
-  QLabel* Label3;   // clicking it toggles CollateCB
-  QWidget* PB1;     // paints CollateImg or NonCollateImg
+  QLabel* Label3;        // clicking it toggles CollateCB
+  QWidget* PB1;          // paints CollateImg or NonCollateImg
   QImage CollateImg;     // 74 x 53; silver is transparent
   QImage NonCollateImg;  // 92 x 40; silver is transparent
   // Odd / even.
   QLabel* Label5;
-  QComboBox* CB2;   // "All pages", "Odd pages", "Even pages"
+  QComboBox* CB2;        // "All pages", "Odd pages", "Even pages"
   QPushButton* Button1;  // OK
   QPushButton* Button2;  // Cancel
 
@@ -80,8 +80,8 @@ class TfrPrintForm : public QDialog {
 };
 
 // The pictures of the dialog, drawn in code.
-QImage MakePrinterGlyph();      // 18 x 16 on olive (128, 128, 0)
-QImage MakeCollateImage();      // 74 x 53 on silver (192, 192, 192)
-QImage MakeNonCollateImage();   // 92 x 40 on silver
+QImage MakePrinterGlyph();     // 18 x 16 on olive (128, 128, 0)
+QImage MakeCollateImage();     // 74 x 53 on silver (192, 192, 192)
+QImage MakeNonCollateImage();  // 92 x 40 on silver
 
 }  // namespace quillet

@@ -126,8 +126,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // The print job itself: one document per run of pages on the same paper,
   // pages in ascending order once per pass. Stops (aborting the document)
   // after the page during which StopRequested was set.
-  virtual void PrintPages(const std::string& pageRange, int copies, bool collate,
-                          int selection);
+  virtual void PrintPages(const std::string& pageRange, int copies, bool collate, int selection);
   // Prints prepared page `index` (0-based) when the selection wants it.
   void PrintOnePage(int index);
 

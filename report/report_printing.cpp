@@ -98,8 +98,7 @@ void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool col
   });
 }
 
-void TfrReport::PrintPages(const std::string& pageRange, int copies, bool collate,
-                           int selection) {
+void TfrReport::PrintPages(const std::string& pageRange, int copies, bool collate, int selection) {
   TfrPrinter& printer = EnginePrinter();
   printer.AttachPrinter(printer.PlatformPrinter);
   // A bad range item stops the job before any document begins.

@@ -26,15 +26,21 @@ namespace {
 constexpr double kReportPixelsPerInch = 93 / 1.015;
 constexpr int kDpi = 600;
 
-double DevicePixels(double reportPixels) { return reportPixels * kDpi / kReportPixelsPerInch; }
-double Millimetres(double devicePixels) { return devicePixels / kDpi * 25.4; }
+double DevicePixels(double reportPixels) {
+  return reportPixels * kDpi / kReportPixelsPerInch;
+}
+double Millimetres(double devicePixels) {
+  return devicePixels / kDpi * 25.4;
+}
 
 struct DarkRun {
   int from, to;  // inclusive
   double Centre() const { return (from + to) / 2.0; }
 };
 
-bool Dark(QRgb c) { return qGray(c) < 128; }
+bool Dark(QRgb c) {
+  return qGray(c) < 128;
+}
 
 std::vector<DarkRun> RowRuns(const QImage& img, int y) {
   std::vector<DarkRun> runs;

@@ -1,6 +1,8 @@
 // The print dialog and the Print button's action on the offscreen platform,
 // over the fake printer: the printer list and its restore on Cancel, the
 // copies arrows, the range choices, and what the action hands to the job.
+#include "printing/print_form.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include "platform/headless_host.h"
 #include "preview/speed_button.h"
 #include "printing/print_action.h"
-#include "printing/print_form.h"
 #include "report/engine_state.h"
 #include "report/printer.h"
 #include "report/report.h"
@@ -152,8 +153,9 @@ TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
   QApplication::processEvents();
   EXPECT_TRUE(form.RB3->isChecked());
 
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), form.Label3->mapToGlobal(QPointF(5, 5)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5),
+                    form.Label3->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
   QApplication::sendEvent(form.Label3, &press);
   EXPECT_FALSE(form.CollateCB->isChecked());
 
@@ -182,7 +184,8 @@ TEST_F(PrintFormTest, DialogLooksRight) {
   form.grab().save(QString::fromStdString(test::OutputPath("print-form.png")));
   form.CollateCB->setChecked(false);
   QApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromStdString(test::OutputPath("print-form-uncollated.png"))));
+  EXPECT_TRUE(
+      form.grab().save(QString::fromStdString(test::OutputPath("print-form-uncollated.png"))));
 }
 
 TEST_F(PrintFormTest, ActionPrintsWhatTheDialogAsksFor) {

@@ -76,7 +76,8 @@ class ReportPrintingTest : public ::testing::Test {
       int n = 0;
       for (const CanvasOp& op : page->Ops()) {
         if (op.kind != OpKind::Rectangle) continue;
-        n = static_cast<int>(std::lround((op.rect.left + kOffset) / (20.0 * kDpi / 91.6256157635468)));
+        n = static_cast<int>(
+            std::lround((op.rect.left + kOffset) / (20.0 * kDpi / 91.6256157635468)));
         break;
       }
       numbers.push_back(n);
@@ -246,10 +247,13 @@ TEST_F(ReportPrintingTest, PageCoversThePhysicalSheetOrStretchesIntoThePrintable
 
   const PrinterPageInfo& s = stretched.PageInfo;
   const CanvasOp& inside = doc.Pages[1]->Ops().at(0);
-  const int left = static_cast<int>(std::nearbyint(20.0 * s.DevPrintableWidth / s.PrintableWidthPx));
-  const int top = static_cast<int>(std::nearbyint(30.0 * s.DevPrintableHeight / s.PrintableHeightPx));
-  const int right = s.DevPrintableWidth -
-                    static_cast<int>(std::nearbyint(41.0 * s.DevPrintableWidth / s.PrintableWidthPx));
+  const int left =
+      static_cast<int>(std::nearbyint(20.0 * s.DevPrintableWidth / s.PrintableWidthPx));
+  const int top =
+      static_cast<int>(std::nearbyint(30.0 * s.DevPrintableHeight / s.PrintableHeightPx));
+  const int right =
+      s.DevPrintableWidth -
+      static_cast<int>(std::nearbyint(41.0 * s.DevPrintableWidth / s.PrintableWidthPx));
   EXPECT_EQ(inside.rect.left, left);
   EXPECT_EQ(inside.rect.top, top);
   // The page's width squeezed into the printable width inside the margins.
