@@ -3,6 +3,7 @@
 #include "app/sheet_template.h"
 #include "platform/engine_host.h"
 #include "platform/stream.h"
+#include "report/engine_texts.h"
 
 namespace quillet {
 
@@ -30,9 +31,13 @@ void SheetReportComponent::Prepare() {
   report_.Prepare();
 }
 
-void SheetReportComponent::PrintPrepared(const std::string&, int, bool, int) {
-  Host().ShowMessage("Printing is not built yet: the prepared sheet cannot be printed.", "Quillet",
-                     MessageIcon::Information, MessageButtons::Ok);
+void SheetReportComponent::PrintPrepared(const std::string& pageRange, int copies, bool collate,
+                                         int selection) {
+  try {
+    report_.PrintPrepared(pageRange, copies, collate, selection);
+  } catch (const std::exception& e) {
+    Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+  }
 }
 
 }  // namespace quillet

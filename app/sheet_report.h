@@ -21,7 +21,8 @@ class SheetReportComponent : public SheetReport {
   TfrView* FindView(std::string_view name) override;
   void PrepareAndPreview() override;
   void Prepare() override;
-  // Printing prepared pages is not built yet: says so through the host.
+  // Prints the prepared sheet; an error (no printer, a printer failure) is
+  // shown in an "Error" box through the engine host, with nothing printed.
   void PrintPrepared(const std::string& pageRange, int copies, bool collate,
                      int selection) override;
 

@@ -8,6 +8,7 @@ namespace quillet {
 
 // Numbers the engine itself quotes.
 enum EngineTextNumber : int {
+  txPrintFormFirst = 53040,  // the print dialog's texts, 53040 .. 53055
   txOk = 55000,
   txCancel = 55001,
   txVirtualPrinter = 55007,
@@ -20,6 +21,7 @@ enum EngineTextNumber : int {
   txFirstPass = 55204,
   txProcessingPage = 55205,
   txError = 55206,
+  txPrintingPage = 55208,
   txUntitled = 55209,
   txPrinterNotValid = 55210,
   txDefaultCharset = 55337,

@@ -143,11 +143,6 @@ void TfrReport::ShowPrepared() {
   Host().ShowPrepared(*this);
 }
 
-void TfrReport::PrintPrepared(const std::string&, int, bool, int) {
-  // Printing of prepared pages arrives with the print job machinery; until
-  // then nothing is printed.
-}
-
 std::string TfrReport::ProgressCaption() const {
   std::string caption = EngineText(txPreparingReport);
   if (!Title.empty()) caption += " - " + Title;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "report/page_formation.h"
+#include "report/page_range.h"
 #include "report/prepared_pages.h"
 #include "report/report_services.h"
 #include "report/report_template.h"
@@ -115,8 +116,25 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // Opens the preview on the prepared pages (Host().ShowPrepared); nothing
   // when there are none.
   void ShowPrepared();
-  // Printing prepared pages is not built yet: says so through the host.
-  virtual void PrintPrepared(const std::string& pageRange, int copies, bool collate, int selection);
+  // Prints the prepared pages: `pageRange` such as "1,3,5-12" (empty: every
+  // page), `copies` (below 1: one), collated or left to the printer's own
+  // copy count, `selection` 0 every page, 1 odd pages, 2 even pages. Runs
+  // in the progress window unless OnProgress is assigned or ShowProgress is
+  // off. Errors (a range item that is not a number, a printer failure)
+  // propagate after the open document was aborted, so nothing is printed.
+  void PrintPrepared(const std::string& pageRange, int copies, bool collate, int selection);
+  // The print job itself: one document per run of pages on the same paper,
+  // pages in ascending order once per pass. Stops (aborting the document)
+  // after the page during which StopRequested was set.
+  virtual void PrintPages(const std::string& pageRange, int copies, bool collate, int selection);
+  // Prints prepared page `index` (0-based) when the selection wants it.
+  void PrintOnePage(int index);
+
+  // The print request of the running (or last) job.
+  std::string PrintRangeText;
+  std::int32_t PrintCopies = 1;
+  bool PrintCollate = false;
+  std::uint8_t PrintSelection = 0;  // 0 all pages, 1 odd, 2 even
 
   bool RunPasses();
   void PassStep();
@@ -181,6 +199,11 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
 
   std::vector<std::unique_ptr<PageFormation>> formations_;
   ProgressControl* progress_ = nullptr;
+  // The print job: the pages the range selects and whether no page was
+  // printed yet.
+  PageSelection printPages_;
+  bool printFirst_ = true;
+  int pagesInDocument_ = 0;
   std::string firstLineText_;
   std::string ProgressCaption() const;
   friend class TfrCompositeReport;

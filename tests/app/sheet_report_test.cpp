@@ -159,15 +159,38 @@ TEST_F(SheetReportTest, PreparationLeavesTheTemplateAloneAndRepeatsItself) {
   EXPECT_EQ(sheet.FindView("Shape1")->Top, 16);
 }
 
-TEST_F(SheetReportTest, PrintingSaysItIsNotBuiltYet) {
+TEST_F(SheetReportTest, PrintingSendsPageOneToTheTemplatesPrinter) {
   SheetReportComponent sheet;
   SheetSettings settings;
   settings.Preview = false;
   RunPrintAction(settings, sheet);
   EXPECT_EQ(sheet.Report().PreparedPages.Count(), 1);
   EXPECT_TRUE(host_.previews.empty());
+  EXPECT_TRUE(host_.messages.empty());
+  ASSERT_EQ(platform_.Documents.size(), 1u);
+  const auto& doc = platform_.Documents[0];
+  EXPECT_EQ(platform_.Current, 1);  // "HP DeskJet 720C", the template's printer
+  EXPECT_EQ(doc.Title, "Untitled");
+  EXPECT_EQ(doc.Copies, 1);
+  EXPECT_TRUE(doc.Ended);
+  ASSERT_EQ(doc.Pages.size(), 1u);
+  EXPECT_FALSE(doc.Pages[0]->Ops().empty());
+  EXPECT_EQ(host_.progressLines.back(), "Printing page:  1");
+}
+
+TEST_F(SheetReportTest, PrintingWithNoPrinterReportsAnError) {
+  StopEnginePrinter();
+  platform_ = FakePrinter();
+  StartEnginePrinter([this] { return &platform_; });
+  SheetReportComponent sheet;
+  SheetSettings settings;
+  settings.Preview = false;
+  RunPrintAction(settings, sheet);
+  EXPECT_EQ(sheet.Report().PreparedPages.Count(), 1);
   ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_NE(host_.messages[0].text.find("not built yet"), std::string::npos);
+  EXPECT_EQ(host_.messages[0].caption, "Error");
+  EXPECT_EQ(host_.messages[0].icon, MessageIcon::Error);
+  EXPECT_NE(host_.messages[0].text.find("No printer"), std::string::npos);
 }
 
 }  // namespace

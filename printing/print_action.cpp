@@ -1,0 +1,46 @@
+#include "printing/print_action.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <exception>
+#include <string>
+
+#include "platform/engine_host.h"
+#include "platform/qt/qt_text.h"
+#include "printing/print_form.h"
+#include "report/engine_texts.h"
+#include "report/printer.h"
+#include "report/report.h"
+#include "report/text_format.h"
+
+namespace quillet {
+
+bool RunPrintDialogAndPrint(TfrReport& report, int currentPage) {
+  if (report.PreparedPages.Count() == 0 || !PrinterState().EnginePrinter) return false;
+  const TfrPrinter& printer = EnginePrinter();
+  if (!printer.PlatformPrinter || printer.PlatformPrinter->PrinterNames().empty()) return false;
+
+  TfrPrintForm form;
+  form.E1->setText(QString::number(report.DefaultCopies));
+  form.CollateCB->setChecked(report.DefaultCollate);
+  if (report.ShowPrintDialog && form.exec() != QDialog::Accepted) return false;
+
+  std::string range;
+  if (form.RB2->isChecked())
+    range = std::to_string(currentPage);
+  else if (!form.RB1->isChecked())
+    range = FromQString(form.E2->text());
+  try {
+    // The copies text is read before anything is printed.
+    const int copies = StrToInt(FromQString(form.E1->text()));
+    report.PrintPrepared(range, copies, form.CollateCB->isChecked(), form.CB2->currentIndex());
+  } catch (const std::exception& e) {
+    Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quillet
