@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "preview/engine_session.h"
+#include "printing/preview_printing.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   // window's compact layout expects.
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
   quillet::EngineSession engine;
+  quillet::InstallPreviewPrinting(engine.Host());
   quillet::TfrmShapes window;
   window.show();
   return app.exec();

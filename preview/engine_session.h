@@ -18,6 +18,7 @@ class EngineSession {
   EngineSession();
   ~EngineSession();
   EngineSession(const EngineSession&) = delete;
+  QtEngineHost& Host() { return *host_; }
   EngineSession& operator=(const EngineSession&) = delete;
 
  private:

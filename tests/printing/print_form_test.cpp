@@ -22,6 +22,8 @@
 #include "platform/headless_host.h"
 #include "preview/speed_button.h"
 #include "printing/print_action.h"
+#include "printing/preview_printing.h"
+#include "preview/preview_form.h"
 #include "report/engine_state.h"
 #include "report/printer.h"
 #include "report/report.h"
@@ -270,6 +272,26 @@ TEST_F(PrintFormTest, NothingWithoutPagesOrPrinters) {
   StartEnginePrinter([&] { return &none; });
   EXPECT_FALSE(RunPrintDialogAndPrint(report_, 1));
   EXPECT_TRUE(host_.messages.empty());
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST_F(PrintFormTest, PreviewPrintButtonPrintsTheShownPagesAndKeepsThem) {
+  AddPages(2);
+  report_.ShowPrintDialog = false;
+  TfrPreviewForm form;
+  form.Connect(report_);
+  ASSERT_EQ(report_.PreparedPages.Count(), 0) << "the window holds the pages";
+  PrintFromPreview(form);
+  ASSERT_EQ(platform_.Documents.size(), 1u);
+  EXPECT_EQ(platform_.Documents[0].Pages.size(), 2u);
+  EXPECT_EQ(report_.PreparedPages.Count(), 0) << "the window took the pages back";
+  form.Disconnect();
+  EXPECT_EQ(report_.PreparedPages.Count(), 2);
 }
 
 }  // namespace
