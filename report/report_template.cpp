@@ -1,5 +1,8 @@
 #include "report/report_template.h"
 
+#include "report/page_paper.h"
+#include "report/printer.h"
+
 #include <filesystem>
 #include <limits>
 #include <unordered_map>
@@ -15,6 +18,25 @@
 
 namespace quillet {
 namespace {
+
+// The page asks the engine printer for its stored paper and takes what the
+// printer reports back (a custom size of the same measures when the printer
+// refuses it). Without a started printer the page keeps what was read.
+void TakePrinterPaper(TfrPage& page) {
+  if (!PrinterState().EnginePrinter) return;
+  PagePaper paper;
+  paper.PaperSizeCode = static_cast<std::int16_t>(page.PaperSizeCode);
+  paper.PaperWidthTenths = page.PaperWidthTenths;
+  paper.PaperHeightTenths = page.PaperHeightTenths;
+  paper.Orientation = page.Orientation;
+  paper.PaperSource = page.PaperSource;
+  ApplyPagePaper(EnginePrinter(), paper);
+  page.PaperSizeCode = paper.PaperSizeCode;
+  page.PaperWidthTenths = paper.PaperWidthTenths;
+  page.PaperHeightTenths = paper.PaperHeightTenths;
+  page.Orientation = paper.Orientation;
+  page.PaperSource = paper.PaperSource;
+}
 
 constexpr std::uint8_t kMarkerPage = 255;
 constexpr std::uint8_t kMarkerDictionary = 254;
@@ -203,8 +225,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
       if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
-      // Here the page will ask the printer for its stored paper and take
-      // what the printer reports back (custom size when refused).
+      TakePrinterPaper(page);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
     } else if (marker == kMarkerExtension) {
