@@ -167,18 +167,7 @@ bool TfrReport::RunPasses() {
       return true;
     }
     firstLineText_ = EngineText(txFirstPass);
-    const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
-      progress_ = &window;
-      window.SetFirstLine(firstLineText_ + "  1");
-      try {
-        PassStep();
-      } catch (...) {
-        progress_ = nullptr;
-        throw;
-      }
-      progress_ = nullptr;
-    });
-    return modal != kModalCancelled;
+    return PassInProgressWindow();
   }
 
   if (!withWindow) {
@@ -195,6 +184,10 @@ bool TfrReport::RunPasses() {
     return true;
   }
   prep.TotalPageCount = 0;
+  return PassInProgressWindow();
+}
+
+bool TfrReport::PassInProgressWindow() {
   const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
     progress_ = &window;
     window.SetFirstLine(firstLineText_ + "  1");

@@ -206,6 +206,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   int pagesInDocument_ = 0;
   std::string firstLineText_;
   std::string ProgressCaption() const;
+  // Runs one pass inside the progress window; false when it was cancelled.
+  bool PassInProgressWindow();
   friend class TfrCompositeReport;
 };
 
