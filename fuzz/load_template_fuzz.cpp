@@ -7,30 +7,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/stream.h"
 #include "report/engine_state.h"
 #include "report/report_template.h"
 #include "report/view_registry.h"
+#include "fuzz/silent_host.h"
 
 namespace {
-
-// Answers every question and keeps nothing, so long runs stay small.
-class SilentHost : public quillet::EngineHost {
- public:
-  quillet::MessageResult ShowMessage(const std::string&, const std::string&, quillet::MessageIcon,
-                                     quillet::MessageButtons) override {
-    return quillet::MessageResult::Ok;
-  }
-  bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
-  void ProcessPendingMessages() override {}
-  int RunWithProgress(const std::string&,
-                      const std::function<void(quillet::ProgressControl&)>&) override {
-    return 0;
-  }
-  void ShowPrepared(quillet::TfrReport&) override {}
-};
 
 std::vector<std::uint8_t> Saved(quillet::TfrTemplate& t) {
   quillet::MemoryStream out;
@@ -49,7 +33,7 @@ void CheckRoundTrip(quillet::TfrTemplate& t) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static SilentHost host;
+  static quillet::fuzz::SilentHost host;
   quillet::SetHost(&host);
   quillet::RegisterEngineKinds();
   return 0;

@@ -6,31 +6,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/engine_host.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
 #include "report/engine_state.h"
 #include "report/printer.h"
 #include "report/report.h"
 #include "report/view_registry.h"
+#include "fuzz/silent_host.h"
 
 namespace {
-
-// Answers every question and keeps nothing; runs progress steps directly.
-class SilentHost : public quillet::EngineHost {
- public:
-  quillet::MessageResult ShowMessage(const std::string&, const std::string&, quillet::MessageIcon,
-                                     quillet::MessageButtons) override {
-    return quillet::MessageResult::Ok;
-  }
-  bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
-  void ProcessPendingMessages() override {}
-  int RunWithProgress(const std::string&,
-                      const std::function<void(quillet::ProgressControl&)>&) override {
-    return 0;
-  }
-  void ShowPrepared(quillet::TfrReport&) override {}
-};
 
 std::vector<std::uint8_t> Saved(quillet::TfrReport& r) {
   quillet::MemoryStream out;
@@ -41,7 +25,7 @@ std::vector<std::uint8_t> Saved(quillet::TfrReport& r) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static SilentHost host;
+  static quillet::fuzz::SilentHost host;
   static quillet::RecordingCanvas measuring(quillet::DeviceKind::Screen);
   quillet::SetHost(&host);
   quillet::RegisterEngineKinds();
