@@ -4,6 +4,8 @@
 // same memo out once.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_engine.h"
+
 #include <QGuiApplication>
 
 #include "platform/qt/qt_canvas.h"
@@ -99,13 +101,8 @@ BENCHMARK(BM_MemoLaidOutOnce)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  quillet::InstallFontSubstitutions();
-  quillet::QtImageCanvas measuring(16, 16);
-  quillet::Engine().MeasuringCanvas = &measuring;
-  quillet::RegisterEngineKinds();
-  quillet::StartEnginePrinter(nullptr);
+  quillet::bench::BenchEngine engine;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  quillet::StopEnginePrinter();
   return 0;
 }

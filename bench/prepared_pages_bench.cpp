@@ -2,6 +2,8 @@
 // 500 objects, and memory while 10,000 pages are drawn one after another.
 // Read each figure against the baseline of the same run.
 #include <benchmark/benchmark.h>
+
+#include "bench/bench_engine.h"
 #include <sys/resource.h>
 
 #include <QGuiApplication>
@@ -142,13 +144,8 @@ BENCHMARK(BM_Draw10000PagesPeakMemory)->Unit(benchmark::kMillisecond)->Iteration
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  quillet::InstallFontSubstitutions();
-  quillet::RegisterEngineKinds();
-  quillet::QtImageCanvas measuring(4, 4);
-  quillet::Engine().MeasuringCanvas = &measuring;
-  quillet::StartEnginePrinter(nullptr);
+  quillet::bench::BenchEngine engine;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  quillet::StopEnginePrinter();
   return 0;
 }

@@ -4,6 +4,8 @@
 // into an image with DrawPage; the scroll against painting one view.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_engine.h"
+
 #include <QApplication>
 #include <QLayout>
 #include <QPainter>
@@ -128,13 +130,8 @@ BENCHMARK(BM_ScrollThrough1000Pages)->Unit(benchmark::kMillisecond)->Iterations(
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  quillet::InstallFontSubstitutions();
-  quillet::QtImageCanvas measuring(16, 16);
-  quillet::Engine().MeasuringCanvas = &measuring;
-  quillet::RegisterEngineKinds();
-  quillet::StartEnginePrinter(nullptr);
+  quillet::bench::BenchEngine engine;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  quillet::StopEnginePrinter();
   return 0;
 }
