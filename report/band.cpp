@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/numeric.h"
 #include "platform/errors.h"
 #include "report/band_view.h"
 #include "report/calc_errors.h"
@@ -266,12 +267,14 @@ int TfrBand::MeasureHeight() {
     if (!s || !Owns(*v)) continue;
     Prep().ActiveView = v;
     try {
-      h = std::max(h, v->Top + s->CalcHeight());
+      h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
     } catch (const std::exception& e) {
       RecordCalcError(e.what());
     }
   }
-  ShowingHeight = h;
+  // Content taller than any page could hold is cut to the formation's
+  // coordinate bound, so the sums of page positions cannot wrap.
+  ShowingHeight = std::min(h, PageFormation::kMaxCoordinate);
   return ShowingHeight;
 }
 

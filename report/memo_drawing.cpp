@@ -175,7 +175,7 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   std::string line = source;
   const bool paragraphEnd = IsParagraphEnd(line);
   const int w = c.TextWidth(line);
-  const int boxWidth = DrawRect.right - DrawRect.left;
+  const int boxWidth = ClampToInt(std::int64_t(DrawRect.right) - DrawRect.left);
   int x = Left + GapX;
   bool justified = false;
   switch (horizontal) {
@@ -229,7 +229,7 @@ void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int 
   }
   c.SetTextJustification(0, 0);
   ++LinesDone;
-  position += step;
+  position = ClampToInt(std::int64_t(position) + step);
 }
 
 std::uint16_t TfrMemoView::ExportFrameBits(int index, int count) const {

@@ -101,9 +101,11 @@ void TfrMemoView::LayoutText() {
 
   MemoWorkState& work = MemoWork();
   work.LayoutList.clear();
-  const int step = LineSpacing + std::abs(font.height);
+  // Damaged templates may hold extreme sizes: sums saturate, never wrap.
+  const int step = ClampToInt(std::int64_t(LineSpacing) + std::abs(std::int64_t(font.height)));
   const int gap = rotated ? GapX : GapY;
-  const int available = rotated ? Height - 2 * GapY : Width - 2 * GapX;
+  const int available = ClampToInt(rotated ? std::int64_t(Height) - 2 * std::int64_t(GapY)
+                                            : std::int64_t(Width) - 2 * std::int64_t(GapX));
 
   if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {

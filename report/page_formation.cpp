@@ -356,7 +356,9 @@ void PageFormation::PlaceObjects() {
   if (Page.Columns <= 0) Page.Columns = 1;
   Page.Columns = std::min(Page.Columns, kMaxColumns);
   Page.ColumnGap = std::clamp(Page.ColumnGap, -kMaxCoordinate, kMaxCoordinate);
-  ColumnWidth = (RightEdge() - LeftEdge() - (Page.Columns - 1) * Page.ColumnGap) / Page.Columns;
+  ColumnWidth = ClampToInt((std::int64_t(RightEdge()) - LeftEdge() -
+                            std::int64_t(Page.Columns - 1) * Page.ColumnGap) /
+                           Page.Columns);
 }
 
 void PageFormation::LinkHeadersAndFooters() {
