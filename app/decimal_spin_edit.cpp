@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "platform/qt/qt_text.h"
-#include "report/engine_state.h"
-#include "report/text_format.h"
+#include "report/base/engine_state.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 

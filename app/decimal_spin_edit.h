@@ -8,7 +8,7 @@
 
 #include <QAbstractSpinBox>
 
-#include "app/sheet_controls.h"
+#include "sheet/sheet_controls.h"
 
 namespace quillet {
 

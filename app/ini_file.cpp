@@ -4,8 +4,8 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/text_format.h"
+#include "report/base/engine_state.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {

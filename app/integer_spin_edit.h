@@ -6,7 +6,7 @@
 
 #include <QAbstractSpinBox>
 
-#include "app/sheet_controls.h"
+#include "sheet/sheet_controls.h"
 
 namespace quillet {
 

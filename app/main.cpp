@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "preview/engine_session.h"
-#include "printing/preview_printing.h"
+#include "app/preview_printing.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

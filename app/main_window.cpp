@@ -16,7 +16,7 @@
 #include "app/integer_spin_edit.h"
 #include "app/program_icon.h"
 #include "app/radio_group.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_report.h"
 #include "platform/numeric.h"
 
 namespace quillet {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/shapes_settings.h"
-#include "app/sheet_controls.h"
-#include "app/sheet_layout.h"
+#include "sheet/sheet_controls.h"
+#include "sheet/sheet_layout.h"
 
 class QAbstractSpinBox;
 class QCheckBox;

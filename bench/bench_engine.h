@@ -4,9 +4,9 @@
 #pragma once
 
 #include "platform/qt/qt_canvas.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/views/view_registry.h"
 
 namespace quillet::bench {
 

@@ -9,12 +9,12 @@
 #include <stdexcept>
 
 #include "platform/qt/qt_canvas.h"
-#include "report/band_view.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
-#include "report/page.h"
-#include "report/report_template.h"
-#include "report/view_registry.h"
+#include "report/views/band_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/template/page.h"
+#include "report/template/report_template.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

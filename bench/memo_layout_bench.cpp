@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/qt/qt_canvas.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
 
 namespace {
 

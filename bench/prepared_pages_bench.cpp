@@ -11,12 +11,12 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/recording_canvas.h"
-#include "report/engine_state.h"
-#include "report/prepared_pages.h"
-#include "report/page_paper.h"
-#include "report/printer.h"
-#include "report/shape_view.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/printer/page_paper.h"
+#include "report/printer/printer.h"
+#include "report/views/shape_view.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

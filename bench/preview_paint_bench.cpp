@@ -14,12 +14,12 @@
 #include "platform/qt/qt_canvas.h"
 #include "preview/preview_form.h"
 #include "preview/preview_view.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
-#include "report/printer.h"
-#include "report/report.h"
-#include "report/shape_view.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
+#include "report/views/shape_view.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

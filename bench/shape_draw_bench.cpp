@@ -7,8 +7,8 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/recording_canvas.h"
-#include "report/engine_state.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/shape_view.h"
 
 namespace quillet {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "platform/stream.h"
-#include "report/report_template.h"
-#include "report/shape_view.h"
-#include "report/view_registry.h"
+#include "report/template/report_template.h"
+#include "report/views/shape_view.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/cli_options.h"
 
-#include "report/text_format.h"
+#include "report/base/text_format.h"
 
 namespace quillet::cli {
 

@@ -7,9 +7,9 @@
 #include "cli/commands.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
-#include "report/page_range.h"
-#include "report/printer.h"
-#include "report/report.h"
+#include "report/printer/page_range.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
 
 namespace quillet::cli {
 namespace {

@@ -8,9 +8,9 @@
 #include "cli/commands.h"
 #include "platform/qt/qt_text.h"
 #include "platform/recording_canvas.h"
-#include "report/page.h"
-#include "report/report.h"
-#include "report/shape_view.h"
+#include "report/template/page.h"
+#include "report/component/report.h"
+#include "report/views/shape_view.h"
 
 namespace quillet::cli {
 namespace {

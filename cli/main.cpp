@@ -10,9 +10,9 @@
 #include "cli/console_host.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_platform_printer.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/views/view_registry.h"
 
 namespace {
 

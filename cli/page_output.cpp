@@ -12,7 +12,7 @@
 #include "platform/numeric.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/stream.h"
-#include "report/prepared_pages.h"
+#include "report/prepared/prepared_pages.h"
 
 namespace quillet::cli {
 namespace {

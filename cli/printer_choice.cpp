@@ -1,7 +1,7 @@
 #include "cli/printer_choice.h"
 
 #include "cli/cli_options.h"
-#include "report/printer.h"
+#include "report/printer/printer.h"
 
 namespace quillet::cli {
 

@@ -5,15 +5,15 @@
 #include <cmath>
 #include <map>
 
-#include "app/sheet_controls.h"
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_controls.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
-#include "report/printer.h"
-#include "report/text_format.h"
+#include "report/printer/printer.h"
+#include "report/base/text_format.h"
 
 namespace quillet::cli {
 namespace {

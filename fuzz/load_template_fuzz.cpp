@@ -9,9 +9,9 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/report_template.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/template/report_template.h"
+#include "report/views/view_registry.h"
 #include "fuzz/silent_host.h"
 
 namespace {

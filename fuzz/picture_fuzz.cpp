@@ -10,9 +10,9 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/graphic.h"
-#include "report/picture_view.h"
+#include "report/base/engine_state.h"
+#include "report/graphics/graphic.h"
+#include "report/views/picture_view.h"
 
 namespace {
 

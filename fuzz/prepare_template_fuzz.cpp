@@ -8,10 +8,10 @@
 
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
-#include "report/report.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
+#include "report/views/view_registry.h"
 #include "fuzz/silent_host.h"
 
 namespace {

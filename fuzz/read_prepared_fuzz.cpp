@@ -9,10 +9,10 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/prepared_pages.h"
-#include "report/printer.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/printer/printer.h"
+#include "report/views/view_registry.h"
 
 namespace {
 

@@ -21,14 +21,14 @@
 #include "platform/numeric.h"
 #include "platform/qt/qt_text.h"
 #include "platform/recording_canvas.h"
-#include "preview/engine_window_font.h"
+#include "widgets/engine_window_font.h"
 #include "preview/preview_search_form.h"
 #include "preview/preview_view.h"
 #include "preview/toolbar_button.h"
 #include "preview/toolbar_glyphs.h"
-#include "report/page.h"
-#include "report/printer.h"
-#include "report/report.h"
+#include "report/template/page.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
 
 namespace quillet {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/numeric.h"
-#include "report/prepared_pages.h"
+#include "report/prepared/prepared_pages.h"
 
 namespace quillet {
 

@@ -1,8 +1,8 @@
 #include "preview/preview_search.h"
 
 #include "platform/recording_canvas.h"
-#include "report/engine_state.h"
-#include "report/prepared_pages.h"
+#include "report/base/engine_state.h"
+#include "report/prepared/prepared_pages.h"
 
 namespace quillet {
 

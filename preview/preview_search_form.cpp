@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <utility>
 
-#include "preview/engine_window_font.h"
+#include "widgets/engine_window_font.h"
 
 namespace quillet {
 

@@ -9,7 +9,7 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "preview/preview_form.h"
-#include "report/prepared_pages.h"
+#include "report/prepared/prepared_pages.h"
 
 namespace quillet {
 

@@ -10,7 +10,7 @@
 #include <QScreen>
 
 #include "platform/qt/qt_text.h"
-#include "preview/engine_window_font.h"
+#include "widgets/engine_window_font.h"
 
 namespace quillet {
 namespace {

@@ -9,8 +9,8 @@
 #include "preview/preview_form.h"
 #include "preview/preview_panel.h"
 #include "preview/progress_form.h"
-#include "report/engine_state.h"
-#include "report/report.h"
+#include "report/base/engine_state.h"
+#include "report/component/report.h"
 
 namespace quillet {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "preview/speed_button.h"
+#include "widgets/speed_button.h"
 
 namespace quillet {
 

@@ -10,10 +10,10 @@
 #include "platform/engine_host.h"
 #include "platform/qt/qt_text.h"
 #include "printing/print_form.h"
-#include "report/engine_texts.h"
-#include "report/printer.h"
-#include "report/report.h"
-#include "report/text_format.h"
+#include "report/base/engine_texts.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 

@@ -23,11 +23,11 @@
 
 #include "platform/engine_host.h"
 #include "platform/qt/qt_text.h"
-#include "preview/engine_window_font.h"
-#include "preview/speed_button.h"
-#include "report/engine_texts.h"
-#include "report/printer.h"
-#include "report/text_format.h"
+#include "widgets/engine_window_font.h"
+#include "widgets/speed_button.h"
+#include "report/base/engine_texts.h"
+#include "report/printer/printer.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {

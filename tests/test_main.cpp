@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "platform/qt/qt_canvas.h"
-#include "report/engine_state.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/views/view_registry.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Configures (once) and builds Quillet into ./build.
+# Configures (once) and builds Quillet into ./build (or the folder given).
+# ccache, when installed, keeps object files between clones of the tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+dir=${1:-build}
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake --build build -j "$(nproc)"
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+fi
+cmake --build "$dir" -j "$(nproc)"

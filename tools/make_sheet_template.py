@@ -4,7 +4,7 @@ int32 length, then the version-24 template stream) of one A4 page with the
 seven shapes and fourteen captions the print action fills in.
 
 Run from the repository root:  python3 tools/make_sheet_template.py
-It writes app/resources/sheet_template.frf (2638 bytes).
+It writes sheet/resources/sheet_template.frf (2638 bytes).
 """
 import struct
 import sys
@@ -139,7 +139,7 @@ def main():
     stream = template_stream()
     form = i32(24) + i32(len(stream)) + stream
     assert len(stream) == 2630, len(stream)
-    target = sys.argv[1] if len(sys.argv) > 1 else "app/resources/sheet_template.frf"
+    target = sys.argv[1] if len(sys.argv) > 1 else "sheet/resources/sheet_template.frf"
     with open(target, "wb") as f:
         f.write(form)
     print(f"{target}: {len(form)} bytes")

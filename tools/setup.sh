@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation

@@ -1,11 +1,11 @@
 // The sheet's prepared page drawn through DrawPage at 100 % and at 250 %.
 #include <gtest/gtest.h>
 
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "platform/qt/qt_canvas.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
 #include "tests/support.h"
 
 namespace quillet {

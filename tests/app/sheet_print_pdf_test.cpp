@@ -12,12 +12,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "platform/headless_host.h"
 #include "platform/qt/qt_platform_printer.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
 #include "tests/support.h"
 
 namespace quillet {

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
-#include "report/printer.h"
-#include "report/report.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
 #include "tests/support.h"
 
 namespace quillet {

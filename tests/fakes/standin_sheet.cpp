@@ -2,9 +2,9 @@
 
 #include "platform/engine_host.h"
 #include "platform/numeric.h"
-#include "report/engine_state.h"
-#include "report/shape_view.h"
-#include "report/text_format.h"
+#include "report/base/engine_state.h"
+#include "report/views/shape_view.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/sheet_layout.h"
-#include "report/view.h"
+#include "sheet/sheet_layout.h"
+#include "report/views/view.h"
 
 namespace quillet {
 

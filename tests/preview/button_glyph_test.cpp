@@ -1,9 +1,9 @@
 // Glyph images of the flat button's states and where glyph and caption sit.
-#include "preview/button_glyph.h"
+#include "widgets/button_glyph.h"
 
 #include <gtest/gtest.h>
 
-#include "preview/button_layout.h"
+#include "widgets/button_layout.h"
 
 namespace quillet {
 namespace {

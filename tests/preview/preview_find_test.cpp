@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "platform/recording_canvas.h"
 #include "preview/preview_search.h"
 #include "preview/preview_view.h"

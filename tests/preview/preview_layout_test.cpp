@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/prepared_pages.h"
+#include "report/prepared/prepared_pages.h"
 #include "tests/preview/preview_support.h"
 
 namespace quillet {

@@ -5,8 +5,8 @@
 
 #include <QScrollBar>
 
-#include "app/sheet_layout.h"
-#include "app/sheet_report.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "preview/preview_view.h"
 #include "preview/toolbar_button.h"
 #include "tests/preview/input_events.h"

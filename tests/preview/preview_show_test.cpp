@@ -13,7 +13,7 @@
 #include "preview/preview_view.h"
 #include "preview/qt_engine_host.h"
 #include "preview/toolbar_button.h"
-#include "report/page.h"
+#include "report/template/page.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/preview/preview_support.h"
 

@@ -11,10 +11,10 @@
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
 #include "preview/preview_layout.h"
-#include "report/engine_state.h"
-#include "report/prepared_pages.h"
-#include "report/printer.h"
-#include "report/report.h"
+#include "report/base/engine_state.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
 
 namespace quillet::test {
 

@@ -20,14 +20,14 @@
 #include <functional>
 
 #include "platform/headless_host.h"
-#include "preview/speed_button.h"
+#include "widgets/speed_button.h"
 #include "printing/print_action.h"
-#include "printing/preview_printing.h"
+#include "app/preview_printing.h"
 #include "preview/preview_form.h"
-#include "report/engine_state.h"
-#include "report/printer.h"
-#include "report/report.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/component/report.h"
+#include "report/views/shape_view.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/support.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "report/dataset.h"
+#include "report/base/dataset.h"
 #include "tests/report/formation_templates.h"
 
 namespace quillet::test {

@@ -13,13 +13,13 @@
 
 #include "platform/headless_host.h"
 #include "platform/stream.h"
-#include "report/band_view.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
-#include "report/printer.h"
-#include "report/rebuilt_page.h"
-#include "report/report.h"
-#include "report/shape_view.h"
+#include "report/views/band_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/printer/printer.h"
+#include "report/prepared/rebuilt_page.h"
+#include "report/component/report.h"
+#include "report/views/shape_view.h"
 
 namespace quillet::test {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/recording_canvas.h"
-#include "report/band_view.h"
-#include "report/engine_state.h"
-#include "report/line_view.h"
-#include "report/subreport_view.h"
+#include "report/views/band_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/line_view.h"
+#include "report/views/subreport_view.h"
 
 namespace quillet {
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
 
 namespace quillet {
 namespace {

@@ -2,8 +2,8 @@
 // line steps and heights, word wrap, hyphenation and line-break handling.
 #include <gtest/gtest.h>
 
-#include "report/engine_state.h"
-#include "report/memo_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
 
 namespace quillet {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

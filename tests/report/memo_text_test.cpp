@@ -5,9 +5,9 @@
 #include <map>
 
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/memo_view.h"
-#include "report/report_services.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/base/report_services.h"
 
 namespace quillet {
 namespace {

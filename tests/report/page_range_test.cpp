@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/page_range.h"
+#include "report/printer/page_range.h"
 
 namespace quillet {
 namespace {

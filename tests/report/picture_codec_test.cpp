@@ -8,11 +8,11 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/bmp_codec.h"
-#include "report/engine_state.h"
-#include "report/icon_codec.h"
-#include "report/jpeg_codec.h"
-#include "report/picture_view.h"
+#include "report/graphics/bmp_codec.h"
+#include "report/base/engine_state.h"
+#include "report/graphics/icon_codec.h"
+#include "report/graphics/jpeg_codec.h"
+#include "report/views/picture_view.h"
 #include "tests/support.h"
 
 namespace quillet {

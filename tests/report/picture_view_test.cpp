@@ -1,6 +1,6 @@
 // Where a picture view puts its picture (stretch, keep-aspect, centre), what
 // the printer receives, metafiles, and a page drawn for a person to look at.
-#include "report/picture_view.h"
+#include "report/views/picture_view.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include "platform/errors.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/recording_canvas.h"
-#include "report/bmp_codec.h"
-#include "report/engine_state.h"
-#include "report/icon_codec.h"
-#include "report/jpeg_codec.h"
-#include "report/line_view.h"
+#include "report/graphics/bmp_codec.h"
+#include "report/base/engine_state.h"
+#include "report/graphics/icon_codec.h"
+#include "report/graphics/jpeg_codec.h"
+#include "report/views/line_view.h"
 #include "tests/support.h"
 
 namespace quillet {

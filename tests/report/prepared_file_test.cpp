@@ -8,8 +8,8 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
-#include "report/compressor.h"
-#include "report/view_registry.h"
+#include "report/prepared/compressor.h"
+#include "report/views/view_registry.h"
 #include "tests/report/prepared_support.h"
 #include "tests/support.h"
 

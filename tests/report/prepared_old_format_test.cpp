@@ -4,10 +4,10 @@
 
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/picture_view.h"
-#include "report/prepared_pages.h"
-#include "report/view_registry.h"
+#include "report/base/engine_state.h"
+#include "report/views/picture_view.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/views/view_registry.h"
 #include "tests/report/prepared_support.h"
 
 namespace quillet {

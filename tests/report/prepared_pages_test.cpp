@@ -6,7 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
-#include "report/report_services.h"
+#include "report/base/report_services.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/report/prepared_support.h"
 

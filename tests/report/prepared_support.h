@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "report/engine_state.h"
-#include "report/prepared_pages.h"
-#include "report/printer.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/printer/printer.h"
+#include "report/views/shape_view.h"
 
 namespace quillet::test {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/printer.h"
+#include "report/printer/printer.h"
 #include "tests/fakes/fake_printer.h"
 
 namespace quillet {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "platform/errors.h"
-#include "report/printer.h"
+#include "report/printer/printer.h"
 #include "tests/fakes/fake_printer.h"
 
 namespace quillet {

@@ -14,7 +14,7 @@
 
 #include "platform/canvas.h"
 #include "platform/qt/qt_platform_printer.h"
-#include "report/printer.h"
+#include "report/printer/printer.h"
 #include "tests/support.h"
 
 namespace quillet {

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "platform/errors.h"
-#include "report/dataset.h"
-#include "report/engine_texts.h"
+#include "report/base/dataset.h"
+#include "report/base/engine_texts.h"
 #include "tests/report/formation_templates.h"
 #include "tests/support.h"
 

@@ -7,9 +7,9 @@
 
 #include "platform/errors.h"
 #include "platform/headless_host.h"
-#include "report/engine_state.h"
-#include "report/report.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/component/report.h"
+#include "report/views/shape_view.h"
 #include "tests/fakes/fake_printer.h"
 
 namespace quillet {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/qt_canvas.h"
-#include "report/engine_state.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/shape_view.h"
 #include "tests/support.h"
 
 namespace quillet {

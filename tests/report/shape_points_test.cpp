@@ -3,8 +3,8 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
-#include "report/engine_state.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/shape_view.h"
 
 namespace quillet {
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/views/shape_view.h"
 
 namespace quillet {
 namespace {

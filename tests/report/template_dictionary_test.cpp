@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/data_dictionary.h"
+#include "report/template/data_dictionary.h"
 #include "tests/report/template_support.h"
 
 namespace quillet::test {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/page.h"
-#include "report/printer.h"
-#include "report/report_template.h"
+#include "report/base/engine_state.h"
+#include "report/template/page.h"
+#include "report/printer/printer.h"
+#include "report/template/report_template.h"
 
 namespace quillet {
 namespace {

@@ -2,9 +2,9 @@
 // captions with every stored value, and byte-exact saving.
 #include <gtest/gtest.h>
 
-#include "app/sheet_template.h"
-#include "report/memo_view.h"
-#include "report/view_registry.h"
+#include "sheet/sheet_template.h"
+#include "report/views/memo/memo_view.h"
+#include "report/views/view_registry.h"
 #include "tests/report/template_support.h"
 
 namespace quillet::test {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/memo_view.h"
-#include "report/stream_strings.h"
-#include "report/view_registry.h"
+#include "report/views/memo/memo_view.h"
+#include "report/base/stream_strings.h"
+#include "report/views/view_registry.h"
 #include "tests/report/template_support.h"
 
 namespace quillet::test {

@@ -12,9 +12,9 @@
 #include "platform/engine_host.h"
 #include "platform/headless_host.h"
 #include "platform/stream.h"
-#include "report/engine_state.h"
-#include "report/report_template.h"
-#include "report/shape_view.h"
+#include "report/base/engine_state.h"
+#include "report/template/report_template.h"
+#include "report/views/shape_view.h"
 #include "tests/support.h"
 
 namespace quillet::test {

@@ -3,8 +3,8 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
-#include "report/engine_state.h"
-#include "report/view.h"
+#include "report/base/engine_state.h"
+#include "report/views/view.h"
 
 namespace quillet {
 namespace {

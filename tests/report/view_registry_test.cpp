@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/brackets.h"
-#include "report/engine_state.h"
-#include "report/report_services.h"
-#include "report/shape_view.h"
-#include "report/view_page.h"
-#include "report/view_registry.h"
+#include "report/expr/brackets.h"
+#include "report/base/engine_state.h"
+#include "report/base/report_services.h"
+#include "report/views/shape_view.h"
+#include "report/views/view_page.h"
+#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

@@ -1,0 +1,426 @@
+#include "report/component/report.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "platform/engine_host.h"
+#include "platform/errors.h"
+#include "platform/recording_canvas.h"
+#include "platform/stream.h"
+#include "report/base/calc_errors.h"
+#include "report/base/dataset.h"
+#include "report/base/engine_state.h"
+#include "report/base/engine_texts.h"
+#include "report/template/page.h"
+#include "report/formation/page_formation.h"
+#include "report/printer/printer.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kModalDone = 1;
+constexpr int kModalCancelled = 2;
+
+// Today as days since 1899-12-30 and the time of day as a fraction of a day,
+// in local time.
+void CaptureNow(double& date, double& time) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::tm midnight = local;
+  midnight.tm_hour = midnight.tm_min = midnight.tm_sec = 0;
+  // Days between 1899-12-30 and 1970-01-01.
+  constexpr double kEpochOffsetDays = 25569;
+  const std::time_t day = timegm(&midnight);
+  date = kEpochOffsetDays + static_cast<double>(day / 86400);
+  time = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
+}
+
+}  // namespace
+
+TfrReport::TfrReport() : PreparedPages(this) {
+  Template.Owner = this;
+}
+
+TfrReport::~TfrReport() {
+  formations_.clear();
+  ForgetTemplateObjects();
+  PreparationState& prep = Prep();
+  if (prep.ActiveReport == this) prep.ActiveReport = nullptr;
+  if (prep.OuterReport == this) prep.OuterReport = nullptr;
+  // The data dictionary, then the prepared pages, then the template pages.
+  Template.Dictionary.Clear();
+  PreparedPages.Clear();
+  Template.Pages.clear();
+}
+
+void TfrReport::ForgetTemplateObjects() {
+  // The engine state must not point into template pages about to go.
+  PreparationState& prep = Prep();
+  CurrentTemplatePage = nullptr;
+  prep.ActiveBand = nullptr;
+  for (const auto& page : Template.Pages) {
+    if (prep.ActivePage == page.get()) prep.ActivePage = nullptr;
+    for (const auto& view : page->Objects)
+      if (prep.ActiveView == view.get()) prep.ActiveView = nullptr;
+  }
+}
+
+TfrReport* TfrReport::Outer() {
+  return dynamic_cast<TfrReport*>(Prep().OuterReport);
+}
+
+void TfrReport::FireEndPage(int pageIndex) {
+  auto* active = dynamic_cast<TfrReport*>(Prep().ActiveReport);
+  TfrReport* outer = Outer();
+  if (active && active->Events.OnEndPage) active->Events.OnEndPage(pageIndex);
+  if (outer && outer != active && outer->Events.OnEndPage) outer->Events.OnEndPage(pageIndex);
+}
+
+// ---- Preparation ---------------------------------------------------------
+
+bool TfrReport::Prepare() {
+  PreparationState& prep = Prep();
+  SelectPrinterByName(Template.PrinterName);
+  prep.RenderActive = true;
+  CaptureNow(prep.PrepareDate, prep.PrepareTime);
+  prep.ActivePage = nullptr;
+  prep.ActiveBand = nullptr;
+  prep.OuterReport = prep.ActiveReport = this;
+  TwoPassRequested = Template.TwoPass;
+
+  bool errorFlag = false;
+  std::string errorText;
+  bool result = SnapshotAndRun(errorFlag, errorText);
+  InFinalPass = false;
+  if (result && prep.DialogCancelled) result = false;
+  if (errorFlag) {
+    Host().ShowMessage(errorText, EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+    PreparedPages.Clear();
+  } else if (prep.DialogCancelled) {
+    PreparedPages.Clear();
+  }
+  prep.CountingPass = false;
+  prep.ActiveBand = nullptr;
+  return result;
+}
+
+bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
+  MemoryStream snapshot;
+  Template.SaveTemplate(snapshot);
+  Prep().ActiveReport = this;
+  // Objects aligned to their band compute their size once before forming.
+  // That changes template objects too, so it happens after the snapshot
+  // that restores them.
+  DrawAlignedObjects();
+  Prep().ActivePage = nullptr;
+  // Whatever happens, the template comes back as it was.
+  struct Restore {
+    TfrReport& r;
+    MemoryStream& s;
+    ~Restore() {
+      r.formations_.clear();
+      r.ForgetTemplateObjects();
+      s.Seek(0);
+      r.Template.LoadTemplate(s);
+    }
+  } restore{*this, snapshot};
+  if (Events.OnBeginDoc) Events.OnBeginDoc();
+  const bool result = RunPasses();
+  if (Events.OnEndDoc) Events.OnEndDoc();
+  errorFlag = Prep().CalcErrorFlag;
+  errorText = Prep().CalcErrorText;
+  return result;
+}
+
+void TfrReport::PrepareAndPreview() {
+  Prepare();
+  ShowPrepared();
+}
+
+void TfrReport::ShowPrepared() {
+  if (PreparedPages.Count() == 0) return;
+  Host().ShowPrepared(*this);
+}
+
+std::string TfrReport::ProgressCaption() const {
+  std::string caption = EngineText(txPreparingReport);
+  if (!Title.empty()) caption += " - " + Title;
+  return caption;
+}
+
+bool TfrReport::RunPasses() {
+  PreparationState& prep = Prep();
+  StopRequested = false;
+  prep.AppendToPrevious = false;
+  prep.CountingPass = false;
+  InFinalPass = true;
+  prep.PageIndex = 0;
+  PreparedPages.Clear();
+  const bool withWindow = !Events.OnProgress && ShowProgress;
+
+  if (Template.TwoPass) {
+    prep.CountingPass = true;
+    InFinalPass = false;
+    if (!withWindow) {
+      PassStep();
+      return true;
+    }
+    firstLineText_ = EngineText(txFirstPass);
+    return PassInProgressWindow();
+  }
+
+  if (!withWindow) {
+    Template.TwoPass = TwoPassRequested;
+    PassStep();
+    return true;
+  }
+  firstLineText_ = EngineText(txProcessingPage);
+  if (TwoPassRequested && progress_) {
+    // The window is already open for the counting pass.
+    progress_->SetFirstLine(firstLineText_ + "  1");
+    Template.TwoPass = true;
+    PassStep();
+    return true;
+  }
+  prep.TotalPageCount = 0;
+  return PassInProgressWindow();
+}
+
+bool TfrReport::PassInProgressWindow() {
+  const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
+    progress_ = &window;
+    window.SetFirstLine(firstLineText_ + "  1");
+    try {
+      PassStep();
+    } catch (...) {
+      progress_ = nullptr;
+      throw;
+    }
+    progress_ = nullptr;
+  });
+  return modal != kModalCancelled;
+}
+
+void TfrReport::PassStep() {
+  BuildPages();
+  if (InFinalPass) {
+    if (progress_) progress_->SetModalResult(StopRequested ? kModalCancelled : kModalDone);
+    return;
+  }
+  // The counting pass has ended.
+  Prep().TotalPageCount = PreparedPages.Count();
+  Template.TwoPass = false;
+  if (StopRequested) {
+    PreparedPages.Clear();
+    if (progress_) progress_->SetModalResult(kModalCancelled);
+  } else {
+    RunPasses();
+  }
+  Template.TwoPass = true;
+}
+
+void TfrReport::ReportProgress(int pageNumber) {
+  // A report formed inside a composite reports through the composite.
+  if (TfrReport* outer = Outer(); !Events.OnProgress && outer && outer != this) {
+    outer->ReportProgress(pageNumber);
+    return;
+  }
+  if (Events.OnProgress) {
+    Events.OnProgress(pageNumber);
+    return;
+  }
+  if (!ShowProgress) return;
+  if (!progress_) {
+    Host().ProcessPendingMessages();
+    return;
+  }
+  std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
+  TfrReport* outer = Outer();
+  if (outer && outer->InFinalPass && outer->TwoPassRequested)
+    line += " " + EngineText(txFrom) + " " + std::to_string(Prep().TotalPageCount);
+  progress_->SetFirstLine(line);
+  progress_->ProcessMessages();
+  // The window's Cancel button asks the run to stop.
+  if (progress_->StopRequested()) (outer ? outer : this)->StopRequested = true;
+}
+
+void TfrReport::DrawAlignedObjects() {
+  PreparationState& prep = Prep();
+  for (const auto& page : Template.Pages) {
+    for (const auto& view : page->Objects) {
+      if (view->BandAlign == baNone) continue;
+      prep.ActivePage = page.get();
+      RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
+      view->Draw(scratch);
+    }
+  }
+}
+
+PageFormation* TfrReport::FormationOf(const TfrPage& page) const {
+  for (const auto& f : formations_)
+    if (&f->Page == &page) return f.get();
+  return nullptr;
+}
+
+void TfrReport::SetUpFormations() {
+  formations_.clear();
+  for (const auto& page : Template.Pages)
+    formations_.push_back(std::make_unique<PageFormation>(*page, *this));
+}
+
+void TfrReport::BuildPages() {
+  PreparationState& prep = Prep();
+  Host().ProcessPendingMessages();
+  BuiltFromTemplate = true;
+  prep.RenderActive = true;
+  prep.ActiveReport = this;
+  prep.CalcErrorFlag = false;
+  prep.CalcErrorText.clear();
+  TfrReport* outer = Outer();
+  if (!outer) outer = this;
+
+  const bool multi = IsMultiReport();
+  if (multi) {
+    Dataset->OpenData();
+    Dataset->First();
+  }
+  const bool finalOfTwoPass = outer->InFinalPass && outer->TwoPassRequested;
+  if (!finalOfTwoPass || formations_.size() != Template.Pages.size()) {
+    SetUpFormations();
+    prep.DialogCancelled = false;
+  }
+
+  try {
+    for (const auto& f : formations_) {
+      if (f->Page.Type != ptDialog) continue;
+      f->SetUpPage();
+      if (prep.DialogCancelled) break;
+    }
+    if (!prep.DialogCancelled) {
+      for (const auto& f : formations_)
+        if (f->Page.Type != ptDialog) f->SetUpPage();
+      for (const auto& f : formations_)
+        if (f->Page.Type != ptDialog && !finalOfTwoPass) f->ResolveReferences();
+      const std::size_t count = formations_.size();
+      do {
+        ReportProgress(prep.PageIndex + 1);
+        for (std::size_t i = 0; i < count; ++i) {
+          PageFormation& f = *formations_[i];
+          TfrPage& page = f.Page;
+          CurrentTemplatePage = &page;
+          prep.ActivePage = &page;
+          if (!page.Visible) RunScript(page.ScriptLines);
+          if (!f.SubReportTarget && page.Type != ptDialog && page.Visible) f.ComposePage();
+          prep.AppendToPrevious = false;
+          const bool last = i + 1 == count;
+          if ((last && prep.AppendNextReport && (!multi || Dataset->Eof())) ||
+              (!last && formations_[i + 1]->Page.PrintToPrevPage != 0)) {
+            --prep.PageIndex;
+            prep.AppendToPrevious = true;
+          }
+          if (!prep.AppendToPrevious) {
+            prep.PageIndex = outer->PreparedPages.Count();
+            ReportProgress(prep.PageIndex);
+          }
+          if (outer->StopRequested) break;
+        }
+        ReportProgress(prep.PageIndex);
+        if (multi) Dataset->Next();
+      } while (!outer->StopRequested && multi && !Dataset->Eof());
+    }
+  } catch (const std::exception& e) {
+    // Whatever escaped the object-level checks (a band that cannot fit any
+    // page, say) ends the run the same way.
+    RecordCalcError(e.what());
+  }
+
+  for (const auto& f : formations_)
+    if (f->Page.Type != ptDialog) f->FinishPage();
+  for (const auto& f : formations_)
+    if (f->Page.Type == ptDialog) f->FinishPage();
+  if (multi) Dataset->CloseData();
+}
+
+// ---- Files ---------------------------------------------------------------
+
+void TfrReport::LoadPrepared(const std::string& path) {
+  PreparedPages.LoadPreparedFile(path);
+  BuiltFromTemplate = false;
+}
+
+void TfrReport::SavePrepared(const std::string& path) {
+  PreparedPages.SavePreparedFile(path);
+}
+
+void TfrReport::LoadTemplate(Stream& stream) {
+  Template.LoadTemplate(stream);
+  SelectPrinterByName(Template.PrinterName);
+}
+
+void TfrReport::SaveTemplate(Stream& stream) {
+  Template.SaveTemplate(stream);
+}
+
+void TfrReport::LoadTemplateFile(const std::string& path) {
+  Template.LoadTemplateFile(path);
+  SelectPrinterByName(Template.PrinterName);
+}
+
+void TfrReport::SaveTemplateFile(const std::string& path) {
+  Template.SaveTemplateFile(path);
+}
+
+// ---- Services ------------------------------------------------------------
+
+TfrView* TfrReport::FindView(std::string_view name) const {
+  return Template.FindView(name);
+}
+
+void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) {
+  // Loading a bound field's value arrives with data-aware data sets.
+  if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
+}
+
+void TfrReport::RunViewScript(TfrView&) {
+  // Seam: the script interpreter is not built yet.
+}
+
+void TfrReport::RunScript(const StringList&) {
+  // Seam: the script interpreter is not built yet.
+}
+
+std::string TfrReport::EvaluateBracket(const std::string& expression) {
+  // Seam: until the expression evaluator exists, the text stands as it is.
+  return expression;
+}
+
+void TfrReport::OnBeginPage(int pageIndex) {
+  if (Events.OnBeginPage) Events.OnBeginPage(pageIndex);
+}
+
+bool TfrReport::OnObjectClick(TfrView& view) {
+  if (!Events.OnObjectClick) return false;
+  Events.OnObjectClick(view);
+  return true;
+}
+
+bool TfrReport::OnMouseOverObject(TfrView& view, int& cursor) {
+  if (!Events.OnMouseOverObject) return false;
+  Events.OnMouseOverObject(view, cursor);
+  return true;
+}
+
+void TfrReport::SelectPrinterByName(const std::string& name) {
+  Template.PrinterName = name;
+  if (Template.KeepCurrentPrinter || !PrinterState().EnginePrinter) return;
+  TfrPrinter& printer = EnginePrinter();
+  for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i) {
+    if (printer.PrinterNames[i] != name) continue;
+    if (static_cast<int>(i) != printer.SelectedPrinterIndex)
+      printer.SelectPrinter(static_cast<int>(i));
+    return;
+  }
+}
+
+}  // namespace quillet

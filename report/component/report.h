@@ -1,0 +1,226 @@
+// TfrReport: the report component. It owns a template (pages, data
+// dictionary, printer settings), the prepared pages that preparation forms
+// from it, and the run-time state of one preparation. Prepare forms the
+// template into prepared pages (one pass, or a counting pass and a final
+// pass), inside the progress window of the engine host unless the report
+// reports progress itself; the template is snapshotted before and restored
+// after, so preparation never changes it.
+//
+// Everything runs on the user-interface thread. Errors raised while
+// objects are evaluated become one calculation error that stops the run
+// and is shown in an "Error" box afterwards; the prepared pages are then
+// discarded.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/formation/page_formation.h"
+#include "report/printer/page_range.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/base/report_services.h"
+#include "report/template/report_template.h"
+#include "report/base/variant.h"
+
+namespace quillet {
+
+class ProgressControl;
+class TfrBand;
+class TfrDataset;
+class PageFormation;
+
+enum TfrReportType : std::uint8_t { rtSimple, rtMultiple };
+enum TfrPreviewZoom : std::uint8_t { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
+
+// Preview buttons (bits of PreviewButtons).
+enum TfrPreviewButton : std::uint8_t {
+  pbZoom = 1,
+  pbLoad = 2,
+  pbSave = 4,
+  pbPrint = 8,
+  pbFind = 16,
+  pbHelp = 32,
+  pbExit = 64,
+  pbPageSetup = 128,
+};
+
+// The report's events; an empty function is an unassigned event.
+struct TfrReportEvents {
+  std::function<void()> OnBeginDoc;
+  std::function<void()> OnEndDoc;
+  std::function<void(int pageIndex)> OnBeginPage;
+  std::function<void(int pageIndex)> OnEndPage;
+  std::function<void(TfrBand&)> OnBeginBand;
+  std::function<void(TfrBand&)> OnEndBand;
+  std::function<void(const std::string& name, Variant& value)> OnGetValue;
+  std::function<void(StringList& workText, TfrView& view)> OnBeforePrint;
+  std::function<void(const std::string& name, const Variant& p1, const Variant& p2,
+                     const Variant& p3, Variant& result)>
+      OnUserFunction;
+  std::function<void(int pageNumber)> OnProgress;
+  std::function<void(TfrBand&)> OnBeginColumn;
+  std::function<void(int column, int& width)> OnPrintColumn;
+  std::function<void(TfrPage&)> OnManualBuild;
+  std::function<void(TfrView&)> OnObjectClick;
+  std::function<void(TfrView&, int& cursor)> OnMouseOverObject;
+  std::function<void()> OnPrintReport;
+  std::function<void(void* component)> OnCustomizeObject;
+};
+
+class TfrReport : public ReportServices, public PreparedPagesReport {
+ public:
+  TfrReport();
+  ~TfrReport() override;
+  TfrReport(const TfrReport&) = delete;
+  TfrReport& operator=(const TfrReport&) = delete;
+
+  // ---- Published properties ----
+  std::string Name;
+  TfrDataset* Dataset = nullptr;  // not owned; drives a multi-report
+  std::int32_t DefaultCopies = 1;
+  bool DefaultCollate = true;
+  bool GrayedButtons = false;
+  TfrPreviewZoom InitialZoom = pzDefault;
+  bool MDIPreview = false;
+  bool ModalPreview = true;
+  bool ModifyPrepared = true;
+  void* Preview = nullptr;  // an embedded preview panel, not owned
+  std::uint8_t PreviewButtons = 127;
+  bool PrintIfEmpty = true;
+  TfrReportType ReportType = rtSimple;
+  bool ShowPrintDialog = true;
+  bool ShowProgress = true;
+  std::string Title;
+  TfrReportEvents Events;
+
+  // ---- Owned lists ----
+  TfrTemplate Template;       // the template pages and data dictionary
+  TfrEMFPages PreparedPages;  // what preparation formed
+
+  // ---- Run-time state ----
+  bool TwoPassRequested = false;
+  bool InFinalPass = false;
+  bool StopRequested = false;
+  bool BuiltFromTemplate = false;
+  TfrPage* CurrentTemplatePage = nullptr;  // not owned
+
+  // Forms the template into PreparedPages. False when the progress window
+  // ended with Cancel (or a calculation error) or a dialog was cancelled.
+  bool Prepare();
+  // Prepare, then ShowPrepared whatever Prepare returned.
+  void PrepareAndPreview();
+  // Opens the preview on the prepared pages (Host().ShowPrepared); nothing
+  // when there are none.
+  void ShowPrepared();
+  // Prints the prepared pages: `pageRange` such as "1,3,5-12" (empty: every
+  // page), `copies` (below 1: one), collated or left to the printer's own
+  // copy count, `selection` 0 every page, 1 odd pages, 2 even pages. Runs
+  // in the progress window unless OnProgress is assigned or ShowProgress is
+  // off. Errors (a range item that is not a number, a printer failure)
+  // propagate after the open document was aborted, so nothing is printed.
+  void PrintPrepared(const std::string& pageRange, int copies, bool collate, int selection);
+  // The print job itself: one document per run of pages on the same paper,
+  // pages in ascending order once per pass. Stops (aborting the document)
+  // after the page during which StopRequested was set.
+  virtual void PrintPages(const std::string& pageRange, int copies, bool collate, int selection);
+  // Prints prepared page `index` (0-based) when the selection wants it.
+  void PrintOnePage(int index);
+
+  // The print request of the running (or last) job.
+  std::string PrintRangeText;
+  std::int32_t PrintCopies = 1;
+  bool PrintCollate = false;
+  std::uint8_t PrintSelection = 0;  // 0 all pages, 1 odd, 2 even
+
+  bool RunPasses();
+  void PassStep();
+  // Forms every template page once (per data-set record for a multi-report).
+  virtual void BuildPages();
+  // A progress step: the OnProgress event, or the progress window's line.
+  void ReportProgress(int pageNumber);
+
+  // Prepared-report files. Raise FileOpenError, StreamReadError,
+  // StreamWriteError; loading keeps the pages read before a failure.
+  void LoadPrepared(const std::string& path);
+  void SavePrepared(const std::string& path);
+
+  // Template streams and files; loading selects the template's printer.
+  void LoadTemplate(Stream& stream);
+  void SaveTemplate(Stream& stream);
+  void LoadTemplateFile(const std::string& path);
+  void SaveTemplateFile(const std::string& path);
+  void ClearTemplate() { Template.ClearTemplate(); }
+
+  // The template page's formation while the report prepares, or nullptr.
+  PageFormation* FormationOf(const TfrPage& page) const;
+  // The progress window while preparation runs in it, or nullptr.
+  ProgressControl* Progress() const { return progress_; }
+
+  // ReportServices.
+  TfrView* FindView(std::string_view name) const override;
+  void BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) override;
+  // Scripts need the interpreter, which is not built yet: nothing runs.
+  void RunViewScript(TfrView& view) override;
+  // Expressions are not built yet: the expression's text stands for its
+  // value.
+  std::string EvaluateBracket(const std::string& expression) override;
+  // Runs a script text (bands, pages); nothing runs until the interpreter
+  // exists.
+  virtual void RunScript(const StringList& script);
+
+  // PreparedPagesReport.
+  void OnBeginPage(int pageIndex) override;
+  bool OnObjectClick(TfrView& view) override;
+  bool OnMouseOverObject(TfrView& view, int& cursor) override;
+  // Selects the installed printer of exactly that name unless the template
+  // keeps the current printer; always records the name.
+  void SelectPrinterByName(const std::string& name) override;
+
+ protected:
+  // The report whose prepared pages and stop request govern the run.
+  static TfrReport* Outer();
+  // Fires OnEndPage on the active report and, when different, the outer.
+  friend class PageFormation;
+  static void FireEndPage(int pageIndex);
+
+  // Clears the engine state's references into this report's template.
+  void ForgetTemplateObjects();
+  bool IsMultiReport() const { return Dataset && ReportType == rtMultiple; }
+  void SetUpFormations();
+  void FinishFormations();
+  void DrawAlignedObjects();
+  // Runs the passes between a snapshot of the template and its restore;
+  // hands out the calculation error of the run.
+  virtual bool SnapshotAndRun(bool& errorFlag, std::string& errorText);
+
+  std::vector<std::unique_ptr<PageFormation>> formations_;
+  ProgressControl* progress_ = nullptr;
+  // The print job: the pages the range selects and whether no page was
+  // printed yet.
+  PageSelection printPages_;
+  bool printFirst_ = true;
+  int pagesInDocument_ = 0;
+  std::string firstLineText_;
+  std::string ProgressCaption() const;
+  // Runs one pass inside the progress window; false when it was cancelled.
+  bool PassInProgressWindow();
+  friend class TfrCompositeReport;
+};
+
+// Reports prepared one after another into the composite's prepared pages.
+class TfrCompositeReport : public TfrReport {
+ public:
+  std::vector<TfrReport*> ReportList;  // not owned
+
+  void BuildPages() override;
+
+ protected:
+  // Snapshots every report of the list around the composite's passes.
+  bool SnapshotAndRun(bool& errorFlag, std::string& errorText) override;
+};
+
+}  // namespace quillet

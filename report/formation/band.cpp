@@ -1,0 +1,422 @@
+#include "report/formation/band.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/numeric.h"
+#include "platform/errors.h"
+#include "report/views/band_view.h"
+#include "report/base/calc_errors.h"
+#include "report/base/dataset.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+#include "report/template/page.h"
+#include "report/formation/page_formation.h"
+#include "report/prepared/rebuilt_page.h"
+#include "report/component/report.h"
+#include "report/views/view_bases.h"
+
+namespace quillet {
+namespace {
+
+TfrReport& OuterOf(TfrReport& report) {
+  auto* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
+  return outer ? *outer : report;
+}
+
+}  // namespace
+
+TfrBand::TfrBand(PageFormation& page, std::uint8_t kind) : Page(&page), Kind(kind) {}
+
+TfrBand::~TfrBand() {
+  // Unlinked one by one, so a long chain does not free itself recursively.
+  while (NextOwned) {
+    std::unique_ptr<TfrBand> rest = std::move(NextOwned->NextOwned);
+    NextOwned = std::move(rest);
+  }
+}
+
+int BandShowingHeight(const TfrBand& band) {
+  return band.Stretched && band.StretchedHeight > 0 ? band.StretchedHeight : band.BandHeight;
+}
+
+bool TfrBand::IsPresent() const {
+  return View != nullptr || (Kind == kNoBandKind && !Views.empty());
+}
+
+bool TfrBand::Owns(const TfrView& view) const {
+  return view.FormationBand == this;
+}
+
+int TfrBand::ColumnFooterHeight() const {
+  const TfrBand* footer = Page->Chain(btColumnFooter);
+  return footer ? footer->BandHeight : 0;
+}
+
+// ---- The showing protocol --------------------------------------------------
+
+bool TfrBand::Show() {
+  PreparationState& prep = Prep();
+  PageFormation& page = *Page;
+  TfrReport& report = page.Report;
+  TfrReport& outer = OuterOf(report);
+  prep.ActiveView = View;
+  prep.ActiveBand = this;
+  ShowingHeight = -1;
+  ForcedNewPages = 0;
+  ForcedNewColumns = 0;
+  if (report.Events.OnBeginBand) report.Events.OnBeginBand(*this);
+
+  TfrBand* last = page.LastShownBand;
+  if (last && last != this && last->IsPresent() && last->ColumnCounter > 1) {
+    // A multi-column band was left in the middle of a row: the row is
+    // closed, once (the bands shown after it must not close it again).
+    page.ColumnOffsetX = last->SavedX;
+    page.CurrentY += last->BandHeight;
+    last->ColumnCounter = 1;
+  }
+
+  KeepYAfterBreaks = false;
+  if (!SkipScriptOnce) report.RunScript(ScriptLines);
+  SkipScriptOnce = false;
+  const int y0 = page.CurrentY;
+  if (report.StopRequested || outer.StopRequested) return false;
+
+  for (int i = 0; i < ForcedNewPages; ++i) {
+    page.ColumnIndex = page.Page.Columns - 1;
+    page.BreakColumn(this);
+  }
+  for (int i = 0; i < ForcedNewColumns; ++i) page.BreakColumn(this);
+  if (KeepYAfterBreaks) page.CurrentY = y0;
+  prep.ActiveBand = this;
+
+  bool result = false;
+  if (Visible) {
+    if (Kind == btColumnHeader) page.ColumnTopY = page.CurrentY;
+    if (Kind == btPageFooter) BandY = page.BottomLimit;
+    if (IsPresent()) {
+      ShowingHeight = BandHeight;
+      if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter &&
+          Kind != kNoBandKind) {
+        const int h = MeasureHeight();
+        if (page.BottomLimit < page.CurrentY + h && !Breaked) {
+          if (page.SubReportTarget) return true;
+          CheckSpace(0, 10000, false);
+        }
+      }
+      SubReportDone = true;
+      // Data bands drawn together with the bands that follow them in their
+      // chain belong to data-driven formation; every band here is drawn
+      // on its own.
+      prep.ActiveBand = this;
+      DrawBand();
+      if (Child) page.PresentBand(Child);
+      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
+        page.BreakPage();
+    }
+  } else if (Child && PrintChildIfInvisible) {
+    page.PresentBand(Child);
+  }
+  if (report.Events.OnEndBand) report.Events.OnEndBand(*this);
+  return result;
+}
+
+// ---- Drawing one showing ---------------------------------------------------
+
+void TfrBand::DrawBand() {
+  PageFormation& page = *Page;
+  const int rememberedY = BandY;
+  const bool fixed = IsFixedBandKind(Kind);
+  if (!fixed) BandY = page.CurrentY;
+
+  if (Stretched && !fixed) {
+    int h = ShowingHeight;
+    for (TfrView* v : Views)
+      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) &&
+          v->Height > 0)
+        v->Height = h - v->Top;
+    StretchedHeight = h;
+    if (!Breaked) CheckSpace(BandY, h, false);
+    BandY = page.CurrentY;
+    if (Breaked) {
+      DrawSplit();
+      h = 0;
+    } else {
+      OutputObjects();
+    }
+    RestoreHeights();
+    page.CurrentY += h;
+  } else {
+    if (!fixed && !Breaked) {
+      CheckSpace(BandY, BandHeight, false);
+      BandY = page.CurrentY;
+    }
+    if (Breaked && !fixed) {
+      StretchedHeight = ShowingHeight;
+      DrawSplit();
+    } else {
+      OutputObjects();
+      if (!fixed) page.CurrentY += BandHeight;
+    }
+    RestoreHeights();
+  }
+
+  // Multi-column bands: showings side by side, then a new row.
+  if (page.LastShownBand != this) ColumnCounter = 1;
+  page.LastShownBand = this;
+  if (View && View->Columns > 1 && View->NewColumnAfter == 1) {
+    if (ColumnCounter == 1) SavedX = page.ColumnOffsetX;
+    ++ColumnCounter;
+    if (ColumnCounter > View->Columns) {
+      page.ColumnOffsetX = SavedX;
+      ColumnCounter = 1;
+    } else {
+      page.ColumnOffsetX = (View->ColumnWidth + View->ColumnGap) * (ColumnCounter - 1) + SavedX;
+      page.CurrentY -= ShowingHeight;
+    }
+  }
+  BandY = rememberedY;
+}
+
+bool TfrBand::OutputObjects() {
+  TfrReport& outer = OuterOf(Page->Report);
+  for (TfrView* v : Views) {
+    // Sub-report objects are formed by the sub-report procedure, which
+    // arrives with data-driven formation; until then they write nothing.
+    if (v->ObjectType == gtSubReport) continue;
+    OutputObject(*v);
+    if (outer.StopRequested) break;
+  }
+  return false;
+}
+
+void TfrBand::OutputObject(TfrView& view) {
+  PreparationState& prep = Prep();
+  PageFormation& page = *Page;
+  prep.ActivePage = &page.Page;
+  prep.ActiveBand = this;
+  if (!Owns(view)) return;
+  try {
+    if (Breaked || !prep.CountingPass) {
+      TfrEMFPages& pages = OuterOf(page.Report).PreparedPages;
+      if (prep.PageIndex < 0 || prep.PageIndex >= pages.Count())
+        throw EngineError("There is no prepared page " + std::to_string(prep.PageIndex + 1) +
+                          " to write into");
+      const int x = view.Left;
+      const int y = view.Top;
+      struct PutBack {
+        TfrView& v;
+        int x, y;
+        ~PutBack() {
+          v.Left = x;
+          v.Top = y;
+        }
+      } putBack{view, x, y};
+      const std::int64_t left = std::int64_t(page.ColumnOffsetX) + x - page.LeftEdge();
+      const std::int64_t top = std::int64_t(y) + BandY;
+      // Prepared pages hold objects on their page; one placed kilometres
+      // away (a damaged template) is refused loudly.
+      auto far = [](std::int64_t v) { return v < -kMaxPageCoordinate || v > kMaxPageCoordinate; };
+      if (far(left) || far(top) || far(view.Width) || far(view.Height) ||
+          far(std::int64_t(top) + view.Height))
+        throw EngineError("Object " + view.Name + " lies too far outside its page");
+      view.Left = static_cast<std::int32_t>(left);
+      view.Top = static_cast<std::int32_t>(top);
+      MemoryStream& stream = *pages[prep.PageIndex].ObjectStream;
+      stream.Seek(stream.Size());
+      view.Record(stream);
+    } else {
+      prep.ActiveView = &view;
+      auto* stretcheable = dynamic_cast<TfrStretcheable*>(&view);
+      if (view.ObjectType == gtMemo && stretcheable && stretcheable->DrawPass != 0) return;
+      page.Report.RunViewScript(view);
+    }
+  } catch (const std::exception& e) {
+    RecordCalcError(e.what());
+  }
+}
+
+// ---- Space, heights --------------------------------------------------------
+
+bool TfrBand::CheckSpace(int y, int h, bool testOnly) {
+  if (Kind == btColumnFooter) return false;
+  const bool fits = Page->BottomLimit >= y + h + ColumnFooterHeight();
+  if (!fits && !testOnly) Page->BreakColumn(this);
+  return !fits;
+}
+
+void TfrBand::SaveHeights() {
+  savedHeights_.clear();
+  savedHeights_.reserve(Views.size());
+  for (TfrView* v : Views) savedHeights_.push_back(v->Height);
+}
+
+void TfrBand::RestoreHeights() {
+  if (savedHeights_.size() != Views.size()) return;
+  for (std::size_t i = 0; i < Views.size(); ++i) Views[i]->Height = savedHeights_[i];
+  savedHeights_.clear();
+}
+
+int TfrBand::MeasureHeight() {
+  ShowingHeight = BandHeight;
+  SaveHeights();
+  if (!Stretched) return ShowingHeight;
+  int h = BandHeight;
+  for (TfrView* v : Views) {
+    auto* s = dynamic_cast<TfrStretcheable*>(v);
+    if (!s || !Owns(*v)) continue;
+    Prep().ActiveView = v;
+    try {
+      h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
+    } catch (const std::exception& e) {
+      RecordCalcError(e.what());
+    }
+  }
+  // Content taller than any page could hold is cut to the formation's
+  // coordinate bound, so the sums of page positions cannot wrap.
+  ShowingHeight = std::min(h, PageFormation::kMaxCoordinate);
+  return ShowingHeight;
+}
+
+// ---- Breakable bands -----------------------------------------------------
+
+void TfrBand::DrawSplit() {
+  PageFormation& page = *Page;
+  TfrReport& outer = OuterOf(page.Report);
+  struct Item {
+    TfrView* view;
+    std::int32_t left, top, width, height;
+    bool pending;
+  };
+  std::vector<Item> items;
+  items.reserve(Views.size());
+  for (TfrView* v : Views) items.push_back({v, v->Left, v->Top, v->Width, v->Height, Owns(*v)});
+  struct Restore {
+    std::vector<Item>& items;
+    ~Restore() {
+      for (Item& it : items) {
+        it.view->Left = it.left;
+        it.view->Top = it.top;
+        it.view->Width = it.width;
+        it.view->Height = it.height;
+      }
+    }
+  } restore{items};
+  for (Item& it : items)
+    if (it.view->BandAlign == baBottom) it.view->Top = ShowingHeight - it.view->Height;
+
+  if (!CheckSpace(BandY, StretchedHeight, true)) {
+    OutputObjects();
+    page.CurrentY += StretchedHeight;
+    return;
+  }
+
+  bool progress = false;  // the current part wrote something new
+  // Writes a piece of a stretchable object cut to `pieceHeight`; what did
+  // not fit grows the object by its leftover and pushes down what lies
+  // below it.
+  auto cut = [&](Item& it, TfrStretcheable& s, int pieceHeight) {
+    TfrView& v = *it.view;
+    const int y = v.Top;
+    const int fullHeight = v.Height;
+    if (s.DrawPass == 0) {
+      Prep().ActiveView = &v;
+      s.CalcHeight();  // lays the text out, so the piece takes the lines that fit
+    }
+    v.Height = pieceHeight;
+    s.DrawPass = 2;
+    auto* memo = dynamic_cast<TfrMemoView*>(&v);
+    const std::size_t linesBefore = memo ? memo->WorkText.size() : 0;
+    OutputObject(v);
+    if (!memo || memo->WorkText.size() < linesBefore) progress = true;
+    const int leftover = s.LeftoverHeight();
+    v.Top = y;
+    v.Height = fullHeight + leftover;
+    for (Item& other : items) {
+      if (&other == &it || !other.pending) continue;
+      TfrView& o = *other.view;
+      if (o.Top >= y + fullHeight && o.Left >= v.Left && o.Left <= v.Left + v.Width)
+        o.Top += leftover;
+    }
+  };
+
+  int lowest = 0;
+  bool freshPart = false;
+  while (!outer.StopRequested) {
+    const int limit = page.BottomLimit - ColumnFooterHeight() - BandY - 2;
+    if (freshPart && limit <= 0)
+      throw EngineError("A breakable band has no room left on a new page");
+    lowest = 0;
+    progress = false;
+    for (Item& it : items) {
+      if (!it.pending) continue;
+      TfrView& v = *it.view;
+      auto* s = dynamic_cast<TfrStretcheable*>(&v);
+      if (v.Top < 0) {
+        // Continued from the previous part.
+        const int rest = v.Top + v.Height;
+        if (rest <= 0 || !s) {
+          it.pending = false;
+          continue;
+        }
+        v.Top = 0;
+        v.Height = rest;
+        if (rest < limit) {
+          s->DrawPass = 2;
+          OutputObject(v);
+          it.pending = false;
+          progress = true;
+          lowest = std::max(lowest, rest);
+        } else {
+          s->DrawPass = 2;  // the rest of the laid-out text, not a new layout
+          cut(it, *s, limit + 1);
+          lowest = std::max(lowest, limit + 1);
+        }
+        continue;
+      }
+      if (v.Top >= limit) continue;
+      if (v.Top + v.Height < limit) {
+        OutputObject(v);
+        it.pending = false;
+        progress = true;
+        lowest = std::max(lowest, v.Top + v.Height);
+      } else if (s && s->LeastPieceHeight() < limit - v.Top + 1) {
+        const int piece = limit - v.Top + 1;
+        const int top = v.Top;
+        cut(it, *s, piece);
+        lowest = std::max(lowest, top + piece);
+      } else if (freshPart && v.Top == 0) {
+        // Taller than any page can hold: written whole rather than carried
+        // from page to page for ever.
+        OutputObject(v);
+        it.pending = false;
+        progress = true;
+        lowest = std::max(lowest, v.Height);
+      } else {
+        v.Top = limit;
+      }
+    }
+    bool remaining = false;
+    for (Item& it : items) {
+      if (!it.pending) continue;
+      it.view->Top -= limit;
+      remaining = true;
+    }
+    if (!remaining || outer.StopRequested) break;
+    // A fresh page or column on which nothing more could be written would
+    // repeat for ever (text whose lines fit no piece, say).
+    if (freshPart && !progress)
+      throw EngineError("Band " + Name + " cannot be continued: nothing of it fits a page");
+    // The column footer of the new column or page follows the written part
+    // rather than the band's top.
+    page.CurrentY = BandY + lowest;
+    page.BreakColumn(this);
+    Prep().ActiveBand = this;
+    BandY = page.CurrentY;
+    freshPart = true;
+  }
+  StretchedHeight = lowest;
+  page.CurrentY += StretchedHeight;
+}
+
+}  // namespace quillet

@@ -1,0 +1,196 @@
+// The prepared-report file: a version byte, a compression byte, the
+// printer's name, then one entry per page (paper settings and the page's
+// object stream), each entry starting with the file offset just past it.
+#include <limits>
+
+#include "platform/errors.h"
+#include "report/prepared/compressor.h"
+#include "report/prepared/prepared_pages.h"
+
+namespace quillet {
+namespace {
+
+OldFormatPictureWriter& PictureWriter() {
+  static OldFormatPictureWriter writer;
+  return writer;
+}
+
+// The printer name's form: a 16-bit length, the characters, one zero byte.
+std::string ReadPrinterName(Stream& s) {
+  const std::uint16_t n = s.ReadU16();
+  std::string name = s.ReadBytes(n);
+  s.ReadU8();
+  return name;
+}
+
+void WritePrinterName(Stream& s, const std::string& name) {
+  if (name.size() > 0xFFFF) throw StreamWriteError("Printer name too long to store");
+  s.WriteU16(static_cast<std::uint16_t>(name.size()));
+  s.WriteBytes(name);
+  s.WriteU8(0);
+}
+
+// Where a page entry ends, checked against the file before anything is
+// read or allocated for it: not before the entry's own header, not past
+// the end of the file.
+std::uint64_t CheckedNext(const Stream& s, std::int32_t next) {
+  if (next < 0 || std::uint64_t(next) < s.Position() || std::uint64_t(next) > s.Size())
+    throw StreamReadError();
+  return std::uint64_t(next);
+}
+
+std::int32_t FileOffset(const Stream& s) {
+  if (s.Position() > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
+    throw StreamWriteError("Prepared-report file too large: offsets past 2 GB cannot be stored");
+  return static_cast<std::int32_t>(s.Position());
+}
+
+}  // namespace
+
+void TfrEMFPages::SetOldFormatPictureWriter(OldFormatPictureWriter writer) {
+  PictureWriter() = std::move(writer);
+}
+
+void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
+  TfrPrinter& printer = EnginePrinter();
+  printer.SetPaper(page.PaperSizeCode, page.PaperWidthTenths, page.PaperHeightTenths,
+                   page.PaperSource, page.Orientation, false);
+  printer.FillPageInfo(page.PageInfo);
+}
+
+void TfrEMFPages::WritePreparedFile(Stream& file) {
+  const TfrCompressor& compressor = Compressor();
+  file.WriteU8(kPreparedStreamVersion);
+  file.WriteU8(compressor.CompressionEnabled ? 1 : 0);
+  std::string printerName;
+  if (PrinterState().EnginePrinter) {
+    const TfrPrinter& printer = EnginePrinter();
+    if (printer.SelectedPrinterIndex >= 0 &&
+        printer.SelectedPrinterIndex < static_cast<int>(printer.PrinterNames.size()))
+      printerName = printer.PrinterNames[printer.SelectedPrinterIndex];
+  }
+  WritePrinterName(file, printerName);
+  file.WriteI32(Count());
+  for (const std::unique_ptr<PreparedPage>& page : pages_) {
+    const std::uint64_t placeholder = file.Position();
+    file.WriteI32(0);
+    file.WriteI16(page->PaperSizeCode);
+    file.WriteI32(page->PaperWidthTenths);
+    file.WriteI32(page->PaperHeightTenths);
+    file.WriteU8(page->Orientation);
+    file.WriteI32(page->PaperSource);
+    file.WriteU8(page->MarginsApply);
+    file.WriteI32(page->Margins.Left);
+    file.WriteI32(page->Margins.Top);
+    file.WriteI32(page->Margins.Right);
+    file.WriteI32(page->Margins.Bottom);
+    MemoryStream& data = *page->ObjectStream;
+    if (compressor.CompressionEnabled) {
+      data.Seek(0);
+      Compressor().Compress(data, file);
+    } else {
+      file.Write(data.Bytes().data(), data.Bytes().size());
+    }
+    const std::int32_t end = FileOffset(file);
+    file.Seek(placeholder);
+    file.WriteI32(end);
+    file.Seek(std::uint64_t(end));
+  }
+}
+
+void TfrEMFPages::ReadPreparedFile(Stream& file) {
+  Clear();
+  int version = file.ReadU8();
+  if (version < 24 || version > 31) {
+    // A file without version byte: its first byte is the compression byte.
+    version = 0;
+    file.Seek(0);
+  }
+  const std::uint8_t compressed = file.ReadU8();
+  if (compressed == 0 || compressed == 1 || compressed == 255)
+    ReadCurrentFormat(file, version, compressed);
+  else
+    ReadPictureFormat(file);
+}
+
+void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t compressed) {
+  const std::string printerName = ReadPrinterName(file);
+  if (report_) report_->SelectPrinterByName(printerName);
+  const std::int32_t count = file.ReadI32();
+  if (count < 0) throw StreamReadError();
+  // Pages are read one by one: a count larger than the file can hold ends
+  // in a read error after the pages that are there, never in a huge list.
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto page = std::make_unique<PreparedPage>();
+    page->ObjectStream = std::make_unique<MemoryStream>();
+    const std::int32_t next = file.ReadI32();
+    page->PaperSizeCode = file.ReadI16();
+    page->PaperWidthTenths = file.ReadI32();
+    page->PaperHeightTenths = file.ReadI32();
+    page->Orientation = file.ReadU8();
+    page->PaperSource = -1;
+    if (version > 23) page->PaperSource = file.ReadI32();
+    page->MarginsApply = file.ReadU8();
+    if (version > 23) {
+      page->Margins.Left = file.ReadI32();
+      page->Margins.Top = file.ReadI32();
+      page->Margins.Right = file.ReadI32();
+      page->Margins.Bottom = file.ReadI32();
+    }
+    const std::uint64_t end = CheckedNext(file, next);
+    std::string data = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
+    if (compressed != 0) {
+      MemoryStream packed(data);
+      Compressor().Decompress(packed, *page->ObjectStream);
+    } else {
+      page->ObjectStream->WriteBytes(data);
+    }
+    SetPrinterToPage(*page);
+    pages_.push_back(std::move(page));
+    file.Seek(end);
+  }
+}
+
+void TfrEMFPages::ReadPictureFormat(Stream& file) {
+  // The printer names, separated by carriage returns and ended by a zero byte.
+  file.Seek(0);
+  std::string names;
+  for (char c; (c = static_cast<char>(file.ReadU8())) != 0;) names.push_back(c);
+  const std::string first = names.substr(0, names.find('\r'));
+  if (report_ && !first.empty()) report_->SelectPrinterByName(first);
+  const std::int32_t count = file.ReadI32();
+  if (count < 0) throw StreamReadError();
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto page = std::make_unique<PreparedPage>();
+    const std::int32_t next = file.ReadI32();
+    page->PaperSizeCode = file.ReadI16();
+    page->PaperWidthTenths = file.ReadI32();
+    page->PaperHeightTenths = file.ReadI32();
+    page->Orientation = file.ReadU8();
+    page->MarginsApply = file.ReadU8();
+    page->PaperSource = -1;
+    const std::uint64_t end = CheckedNext(file, next);
+    const std::string metafile = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
+    SetPrinterToPage(*page);
+    if (!PictureWriter())
+      throw EngineError(
+          "This prepared-report file holds pictures of pages, which need the picture object");
+    page->ObjectStream = std::make_unique<MemoryStream>();
+    page->ObjectStream->WriteU8(kPreparedStreamVersion);
+    PictureWriter()(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
+                    page->PageInfo.PaperHeightPx);
+    pages_.push_back(std::move(page));
+    file.Seek(end);
+  }
+}
+
+void TfrEMFPages::SavePreparedFile(const std::string& path) {
+  WriteFileAtomically(path, [this](Stream& out) { WritePreparedFile(out); });
+}
+
+void TfrEMFPages::LoadPreparedFile(const std::string& path) {
+  FileStream in(path, FileStream::Mode::Read);
+  ReadPreparedFile(in);
+}
+
+}  // namespace quillet

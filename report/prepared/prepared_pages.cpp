@@ -1,0 +1,247 @@
+#include "report/prepared/prepared_pages.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/canvas.h"
+#include "platform/errors.h"
+#include "platform/numeric.h"
+#include "platform/recording_canvas.h"
+#include "report/base/engine_state.h"
+#include "report/base/report_services.h"
+#include "report/base/stream_strings.h"
+#include "report/views/view.h"
+#include "report/views/view_registry.h"
+
+namespace quillet {
+namespace {
+
+// The text object's flag bit that makes its width follow its text.
+constexpr std::uint16_t kTextAutoWidthFlag = 8;
+
+// How far outside the clip region an object may start and still be drawn:
+// frames and text may reach a little past an object's rectangle.
+constexpr int kClipSlack = 10;
+
+// A scaled coordinate plus an offset, kept inside the int range (object
+// geometry comes from files and may be anything).
+int Placed(double scaled, int offset) {
+  const std::int64_t v = std::int64_t(Round(scaled)) + offset;
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// Device coordinates an object may reach. Geometry read from a file can be
+// anything; an object whose scaled rectangle or gaps lie beyond this could
+// not be placed on any device (and its arithmetic would overflow), so it is
+// not drawn.
+constexpr double kDeviceLimit = 1 << 29;
+
+// Whether the object can be drawn into `target`: its geometry within the
+// device range, and its frame no wider than the target itself (dashed frames
+// are drawn one device pixel at a time, so an absurd width from a file would
+// otherwise mean millions of lines).
+bool FitsDevice(const TfrView& v, double sx, double sy, const Rect& target) {
+  auto fits = [](double d) { return std::abs(d) <= kDeviceLimit; };
+  const int ox = target.left, oy = target.top;
+  const double frameLimit = std::max({std::abs(double(target.Width())),
+                                      std::abs(double(target.Height())), 1.0});
+  return fits(v.Left * sx + ox) && fits((double(v.Left) + v.Width) * sx + ox) &&
+         fits(v.Width * sx) && fits(v.Top * sy + oy) && fits((double(v.Top) + v.Height) * sy + oy) &&
+         fits(v.Height * sy) && fits(v.GapX * sx) && fits(v.GapY * sy) &&
+         std::abs(double(v.FrameWidth) * sx) <= frameLimit &&
+         std::abs(double(v.FrameWidth) * sy) <= frameLimit;
+}
+
+// Objects formation writes lie on their page; a record placing one
+// kilometres away is malformed, and would overflow the arithmetic of
+// alignment and drawing.
+void CheckGeometry(const TfrView& v) {
+  for (std::int32_t value : {v.Left, v.Top, v.Width, v.Height, v.GapX, v.GapY})
+    if (value < -kMaxPageCoordinate || value > kMaxPageCoordinate)
+      throw StreamReadError("Object \"" + v.Name + "\" of a prepared page lies out of range");
+}
+
+}  // namespace
+
+PagePaper PreparedPage::Paper() const {
+  PagePaper p;
+  p.PaperSizeCode = PaperSizeCode;
+  p.PaperWidthTenths = PaperWidthTenths;
+  p.PaperHeightTenths = PaperHeightTenths;
+  p.Orientation = Orientation;
+  p.PaperSource = PaperSource;
+  p.Margins = Margins;
+  p.MarginsApply = MarginsApply != 0;
+  p.PageInfo = PageInfo;
+  return p;
+}
+
+TfrEMFPages::TfrEMFPages(PreparedPagesReport* report) : report_(report) {}
+
+TfrEMFPages::~TfrEMFPages() { Clear(); }
+
+PreparedPage& TfrEMFPages::operator[](int index) {
+  if (index < 0 || index >= Count())
+    throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
+  return *pages_[index];
+}
+
+const PreparedPage& TfrEMFPages::operator[](int index) const {
+  return const_cast<TfrEMFPages&>(*this)[index];
+}
+
+void TfrEMFPages::ReleaseRebuilt(PreparedPage& page) {
+  // The preparation state must not keep pointing at a page that is gone.
+  if (page.RebuiltPage && Prep().ActivePage == page.RebuiltPage.get()) Prep().ActivePage = nullptr;
+  page.RebuiltPage.reset();
+}
+
+void TfrEMFPages::Clear() {
+  while (!pages_.empty()) DeletePage(0);
+}
+
+void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
+  if (index < 0) throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
+  Engine().StreamVersion = kPreparedStreamVersion;
+  auto page = std::make_unique<PreparedPage>();
+  page->ObjectStream = std::make_unique<MemoryStream>();
+  page->ObjectStream->WriteU8(kPreparedStreamVersion);
+  page->PaperSizeCode = templatePage.PaperSizeCode;
+  page->PaperWidthTenths = templatePage.PaperWidthTenths;
+  page->PaperHeightTenths = templatePage.PaperHeightTenths;
+  page->Orientation = templatePage.Orientation;
+  page->PaperSource = templatePage.PaperSource;
+  page->Margins = templatePage.Margins;
+  page->MarginsApply = templatePage.MarginsApply ? 1 : 0;
+  page->PageInfo = templatePage.PageInfo;
+  if (index >= Count())
+    pages_.push_back(std::move(page));
+  else
+    pages_.insert(pages_.begin() + index, std::move(page));
+}
+
+void TfrEMFPages::AddPage(const PagePaper& templatePage) {
+  InsertPage(Count(), templatePage);
+  PreparationState& prep = Prep();
+  // The reports that want page events implement PreparedPagesReport too.
+  auto* active = dynamic_cast<PreparedPagesReport*>(prep.ActiveReport);
+  auto* outer = dynamic_cast<PreparedPagesReport*>(prep.OuterReport);
+  if (active) active->OnBeginPage(prep.PageIndex);
+  if (outer && outer != active) outer->OnBeginPage(prep.PageIndex);
+}
+
+void TfrEMFPages::DeletePage(int index) {
+  PreparedPage& page = (*this)[index];
+  ReleaseRebuilt(page);
+  pages_.erase(pages_.begin() + index);
+}
+
+void TfrEMFPages::RebuildPage(int index) {
+  PreparedPage& record = (*this)[index];
+  ReleaseRebuilt(record);
+  auto page = std::make_unique<RebuiltPage>(record.Paper());
+  PreparationState& prep = Prep();
+  prep.ActivePage = page.get();
+  MemoryStream& s = *record.ObjectStream;
+  // Records written to the page later are appended, whatever happens here.
+  struct AtEndAfterwards {
+    MemoryStream& s;
+    ~AtEndAfterwards() { s.Seek(s.Size()); }
+  } atEnd{s};
+  try {
+    s.Seek(0);
+    // A page whose stream is empty (a compressed file in this system) is blank.
+    if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
+    while (!s.AtEnd()) {
+      const std::uint8_t kind = s.ReadU8();
+      const std::string className = kind == gtAddIn ? ReadCountedString(s) : std::string();
+      std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+      if (!view)
+        throw StreamReadError("Object of unknown type " + std::to_string(kind) +
+                              " in a prepared page");
+      view->OwnerPage = page.get();
+      view->PreparedMode = true;
+      view->ReadRecord(s);
+      view->PreparedMode = false;
+      CheckGeometry(*view);
+      if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
+        // Drawn once where nothing shows, so that it computes its width.
+        RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
+        view->Draw(scratch);
+      }
+      page->Objects.push_back(std::move(view));
+    }
+  } catch (...) {
+    if (prep.ActivePage == page.get()) prep.ActivePage = nullptr;
+    throw;
+  }
+  record.RebuiltPage = std::move(page);
+}
+
+void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
+  PreparedPage& record = (*this)[index];
+  PlatformPrinter* platform =
+      PrinterState().EnginePrinter ? EnginePrinter().PlatformPrinter : nullptr;
+  const bool printing =
+      platform && platform->Printing() && platform->PageCanvas() == &canvas;
+  PreparationState& prep = Prep();
+  prep.RenderActive = true;
+  if (!record.InUse) {
+    ReleaseRebuilt(record);
+    return;
+  }
+  if (!record.RebuiltPage) RebuildPage(index);
+  prep.ActivePage = record.RebuiltPage.get();
+  const PrinterPageInfo& info = record.PageInfo;
+  // A page without a size has nowhere to put its objects.
+  if (info.PaperWidthPx <= 0 || info.PaperHeightPx <= 0) return;
+  const double sx = double(rect.right - rect.left) / info.PaperWidthPx;
+  const double sy = double(rect.bottom - rect.top) / info.PaperHeightPx;
+  const bool clipTest = !printing && canvas.Kind() != DeviceKind::Metafile;
+  for (const std::unique_ptr<TfrView>& view : record.RebuiltPage->Objects) {
+    if (clipTest) {
+      const Rect area{Placed(view->Left * sx, rect.left - kClipSlack),
+                      Placed(view->Top * sy, rect.top - kClipSlack),
+                      Placed(sx * (double(view->Left) + view->Width), rect.left + kClipSlack),
+                      Placed(sy * (double(view->Top) + view->Height), rect.top + kClipSlack)};
+      if (!canvas.RectVisible(area)) continue;
+    }
+    if (!FitsDevice(*view, sx, sy, rect)) continue;
+    view->DeviceScaleX = sx;
+    view->DeviceScaleY = sy;
+    view->DeviceOffsetX = rect.left;
+    view->DeviceOffsetY = rect.top;
+    view->OnPrinterCanvas = printing;
+    view->Draw(canvas);
+  }
+}
+
+bool TfrEMFPages::HitTest(int index, Point point, int& cursor, bool isClick) {
+  PreparedPage& record = (*this)[index];
+  if (!record.RebuiltPage) RebuildPage(index);
+  const PrinterPageInfo& info = record.PageInfo;
+  double sx = 1, sy = 1, ox = 0, oy = 0;
+  if (record.MarginsApply == 0 && info.PaperWidthPx > 0 && info.PaperHeightPx > 0) {
+    const PageMargins& m = record.Margins;
+    sx = double(info.PrintableWidthPx - m.Left - m.Right) / info.PaperWidthPx;
+    sy = double(info.PrintableHeightPx - m.Top - m.Bottom) / info.PaperHeightPx;
+    ox = double(m.Left) + info.OffsetXPx;
+    oy = double(m.Top) + info.OffsetYPx;
+  }
+  const auto& objects = record.RebuiltPage->Objects;
+  for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+    TfrView& v = **it;
+    const int left = Round(v.Left * sx + ox);
+    const int top = Round(v.Top * sy + oy);
+    const int right = Round(ox + sx * (double(v.Left) + v.Width));
+    const int bottom = Round(oy + sy * (double(v.Top) + v.Height));
+    if (point.x < left || point.x >= right || point.y < top || point.y >= bottom) continue;
+    if (!report_) return false;
+    return isClick ? report_->OnObjectClick(v) : report_->OnMouseOverObject(v, cursor);
+  }
+  return false;
+}
+
+}  // namespace quillet

@@ -1,0 +1,133 @@
+// TfrEMFPages: the prepared pages of a report, and their file.
+//
+// A prepared page is its paper settings plus a byte stream of object
+// records (the version byte, then one record per object written in prepared
+// mode). Only that stream is kept per page; to draw or hit-test a page the
+// stream is rebuilt into live objects, which are released again when the
+// page is no longer in use.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/geometry.h"
+#include "platform/stream.h"
+#include "report/printer/page_paper.h"
+#include "report/prepared/rebuilt_page.h"
+
+namespace quillet {
+
+class Canvas;
+class TfrView;
+
+// The version byte written at the head of page streams and files.
+constexpr std::uint8_t kPreparedStreamVersion = 24;
+
+// What the prepared pages need of the report that owns them. Each hook
+// reports whether the report had a handler assigned.
+class PreparedPagesReport {
+ public:
+  virtual ~PreparedPagesReport() = default;
+  // A new prepared page begins (the report's OnBeginPage).
+  virtual void OnBeginPage(int /*pageIndex*/) {}
+  virtual bool OnObjectClick(TfrView& /*view*/) { return false; }
+  virtual bool OnMouseOverObject(TfrView& /*view*/, int& /*cursor*/) { return false; }
+  // Selects the named printer when installed (and wanted); silent otherwise.
+  virtual void SelectPrinterByName(const std::string& /*name*/) {}
+};
+
+// One prepared page.
+struct PreparedPage {
+  Rect PreviewRect;  // where the preview lays the page out; not stored in files
+  std::int16_t PaperSizeCode = 0;
+  std::int32_t PaperWidthTenths = 0;
+  std::int32_t PaperHeightTenths = 0;
+  std::uint8_t Orientation = 0;
+  std::int32_t PaperSource = 0;
+  std::uint8_t MarginsApply = 0;  // 1: the page's margins apply
+  PageMargins Margins;            // report pixels
+  PrinterPageInfo PageInfo;
+  std::uint8_t InUse = 0;  // wanted on screen or printer; 0 releases the rebuilt page
+  std::unique_ptr<MemoryStream> ObjectStream;  // owned
+  std::unique_ptr<quillet::RebuiltPage> RebuiltPage;  // owned; none until needed
+
+  // The paper, margins and page information as a page's paper.
+  PagePaper Paper() const;
+};
+
+// Writes the picture object that stands for one page of the older
+// picture-based file format: a picture at (0, 0) of `width` x `height`
+// report pixels holding `metafile` (the page's metafile bytes), written as a
+// prepared-mode object record into `out`.
+using OldFormatPictureWriter =
+    std::function<void(Stream& out, const std::string& metafile, int width, int height)>;
+
+class TfrEMFPages {
+ public:
+  // `report` is not owned and may be none (no events, no printer selection).
+  explicit TfrEMFPages(PreparedPagesReport* report = nullptr);
+  ~TfrEMFPages();
+  TfrEMFPages(const TfrEMFPages&) = delete;
+  TfrEMFPages& operator=(const TfrEMFPages&) = delete;
+
+  int Count() const { return static_cast<int>(pages_.size()); }
+  // The page at a zero-based index; RangeError outside the list.
+  PreparedPage& operator[](int index);
+  const PreparedPage& operator[](int index) const;
+
+  void Clear();
+  // Exchanges the pages of the two lists; each keeps its report. This is how
+  // a preview takes a report's pages and gives them back.
+  void Swap(TfrEMFPages& other) noexcept { pages_.swap(other.pages_); }
+  // Inserts a new page with the template page's paper (appended when
+  // `index` is at or past the end; RangeError when negative). Sets the
+  // engine's stream version to 24; the page stream holds that version byte.
+  void InsertPage(int index, const PagePaper& templatePage);
+  // Appends a page, then fires OnBeginPage with Prep().PageIndex on the
+  // active report and, when different, the outer report.
+  void AddPage(const PagePaper& templatePage);
+  void DeletePage(int index);
+
+  // Rebuilds the page's live objects from its stream. Raises
+  // ClassNotFoundError for an unregistered kind and StreamReadError for a
+  // malformed record; the page is then left without rebuilt objects.
+  void RebuildPage(int index);
+  // Draws the page scaled into `rect` (device pixels) on `canvas`. A page
+  // not InUse draws nothing and releases its rebuilt objects.
+  void DrawPage(int index, Canvas& canvas, const Rect& rect);
+  // Finds the topmost object under `point` (report pixels) and passes it to
+  // the report's click or mouse-over handler; true when a handler took it.
+  bool HitTest(int index, Point point, int& cursor, bool isClick);
+
+  // Writes all pages as a prepared-report file at the stream's position.
+  void WritePreparedFile(Stream& file);
+  // Replaces the pages by those of a prepared-report file. Malformed input
+  // raises StreamReadError; the pages read before the failure remain.
+  void ReadPreparedFile(Stream& file);
+
+  // Saves through a temporary file renamed over `path` only when complete.
+  void SavePreparedFile(const std::string& path);
+  // Loads the file at `path` (FileOpenError when it cannot be opened).
+  void LoadPreparedFile(const std::string& path);
+
+  // Makes the picture objects of older picture-based files. Until the
+  // picture object is part of the engine none is installed, and such files
+  // are refused with EngineError.
+  static void SetOldFormatPictureWriter(OldFormatPictureWriter writer);
+
+  PreparedPagesReport* Report() const { return report_; }
+
+ private:
+  void ReleaseRebuilt(PreparedPage& page);
+  void ReadCurrentFormat(Stream& file, int version, std::uint8_t compressed);
+  void ReadPictureFormat(Stream& file);
+  void SetPrinterToPage(PreparedPage& page);
+
+  PreparedPagesReport* report_;
+  std::vector<std::unique_ptr<PreparedPage>> pages_;
+};
+
+}  // namespace quillet

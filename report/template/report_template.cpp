@@ -1,0 +1,373 @@
+#include "report/template/report_template.h"
+
+#include "report/printer/page_paper.h"
+#include "report/printer/printer.h"
+
+#include <filesystem>
+#include <limits>
+#include <unordered_map>
+
+#include "platform/engine_host.h"
+#include "platform/errors.h"
+#include "platform/stream.h"
+#include "report/base/engine_state.h"
+#include "report/base/report_services.h"
+#include "report/base/stream_strings.h"
+#include "report/base/text_format.h"
+#include "report/views/view_registry.h"
+
+namespace quillet {
+namespace {
+
+// The page asks the engine printer for its stored paper and takes what the
+// printer reports back (a custom size of the same measures when the printer
+// refuses it). Without a started printer the page keeps what was read.
+void TakePrinterPaper(TfrPage& page) {
+  if (!PrinterState().EnginePrinter) return;
+  PagePaper paper;
+  paper.PaperSizeCode = static_cast<std::int16_t>(page.PaperSizeCode);
+  paper.PaperWidthTenths = page.PaperWidthTenths;
+  paper.PaperHeightTenths = page.PaperHeightTenths;
+  paper.Orientation = page.Orientation;
+  paper.PaperSource = page.PaperSource;
+  ApplyPagePaper(EnginePrinter(), paper);
+  page.PaperSizeCode = paper.PaperSizeCode;
+  page.PaperWidthTenths = paper.PaperWidthTenths;
+  page.PaperHeightTenths = paper.PaperHeightTenths;
+  page.Orientation = paper.Orientation;
+  page.PaperSource = paper.PaperSource;
+}
+
+constexpr std::uint8_t kMarkerPage = 255;
+constexpr std::uint8_t kMarkerDictionary = 254;
+constexpr std::uint8_t kMarkerExtension = 253;
+constexpr std::uint8_t kLastObjectKind = 10;
+constexpr std::uint8_t kBuiltInKinds = 5;
+const std::string kVirtualPrinterCode(1, '\x01');
+
+const char* const kUnsupportedFormat = "Unsupported FRF format";
+
+// An object record end position that cannot be trusted: skipping by it
+// could loop or leave the stream, so the whole load ends.
+class BadEndPosition : public StreamReadError {
+ public:
+  using StreamReadError::StreamReadError;
+};
+
+const char* BuiltInClassName(std::uint8_t kind) {
+  static const char* const names[kBuiltInKinds] = {"TfrMemoView", "TfrPictureView", "TfrBandView",
+                                                    "TfrSubReportView", "TfrLineView"};
+  return names[kind];
+}
+
+void ShowError(const std::string& text) {
+  Host().ShowMessage(text, "Error", MessageIcon::Error, MessageButtons::Ok);
+}
+
+// Answers name look-ups from the template while a template without an
+// owning report loads (views of older streams name themselves uniquely).
+// Names are indexed as objects arrive, so naming stays linear in the
+// number of objects.
+class TemplateNames : public ReportServices {
+ public:
+  explicit TemplateNames(const TfrTemplate& t) : t_(t) {}
+  TfrView* FindView(std::string_view name) const override {
+    CatchUp();
+    auto it = names_.find(UpperCase(name));
+    return it == names_.end() ? nullptr : it->second;
+  }
+  std::string EvaluateBracket(const std::string&) override {
+    throw EngineError("No report to evaluate expressions while a template loads");
+  }
+
+ private:
+  void CatchUp() const {
+    indexed_.resize(t_.Pages.size(), 0);
+    for (std::size_t p = 0; p < t_.Pages.size(); ++p) {
+      const auto& objects = t_.Pages[p]->Objects;
+      for (; indexed_[p] < objects.size(); ++indexed_[p]) {
+        TfrView* view = objects[indexed_[p]].get();
+        names_.try_emplace(UpperCase(view->Name), view);  // the first of a name wins
+      }
+    }
+  }
+
+  const TfrTemplate& t_;
+  mutable std::vector<std::size_t> indexed_;
+  mutable std::unordered_map<std::string, TfrView*> names_;
+};
+
+// Puts the preparation state's report and page back when a load ends.
+class ActiveScope {
+ public:
+  ActiveScope(ReportServices* report, bool restoreReport)
+      : report_(Prep().ActiveReport), page_(Prep().ActivePage), restoreReport_(restoreReport) {
+    Prep().ActiveReport = report;
+  }
+  ~ActiveScope() {
+    if (restoreReport_) Prep().ActiveReport = report_;
+    Prep().ActivePage = page_;
+  }
+
+ private:
+  ReportServices* report_;
+  ViewPage* page_;
+  bool restoreReport_;
+};
+
+std::string WithTemplateExtension(const std::string& path) {
+  if (std::filesystem::path(path).has_extension()) return path;
+  return path + std::string(kTemplateFileExtension);
+}
+
+}  // namespace
+
+TfrTemplate::TfrTemplate() = default;
+TfrTemplate::~TfrTemplate() = default;
+
+void TfrTemplate::ClearTemplate() {
+  Pages.clear();
+  Dictionary.Clear();
+  TwoPass = false;
+}
+
+std::string TfrTemplate::NewPageName() const {
+  for (int n = 1; n <= 10000; ++n) {
+    const std::string candidate = "Page" + std::to_string(n);
+    bool used = false;
+    for (const auto& page : Pages) used = used || EqualsIgnoreCase(page->Name, candidate);
+    if (!used) return candidate;
+  }
+  return {};
+}
+
+TfrPage& TfrTemplate::AddPage() {
+  auto page = std::make_unique<TfrPage>();
+  page->Name = NewPageName();
+  Pages.push_back(std::move(page));
+  return *Pages.back();
+}
+
+TfrView* TfrTemplate::FindView(std::string_view name) const {
+  for (const auto& page : Pages)
+    for (const auto& view : page->Objects)
+      if (EqualsIgnoreCase(view->Name, name)) return view.get();
+  return nullptr;
+}
+
+std::size_t TfrTemplate::ObjectCount() const {
+  std::size_t n = 0;
+  for (const auto& page : Pages) n += page->Objects.size();
+  return n;
+}
+
+void TfrTemplate::LoadTemplate(Stream& s) {
+  // Waiting for the printer abstraction's start-up belongs here once it
+  // exists; until then there is nothing to wait for.
+  PreparationState& prep = Prep();
+  prep.RenderActive = false;
+  TemplateNames names(*this);
+  ActiveScope scope(Owner ? Owner : &names, Owner == nullptr);
+  Dictionary.Clear();
+  if (s.AtEnd()) return;
+
+  const std::uint64_t start = s.Position();
+  int version = s.ReadU8();
+  if (version <= 20) {  // such streams carry no version byte
+    version = 21;
+    s.Seek(start);
+  }
+  prep.CalcErrorFlag = false;
+  prep.CalcErrorText.clear();
+  LoadErrorFlag = false;
+  LoadErrorText.clear();
+  if (version > kTemplateStreamVersion) {
+    ShowError(kUnsupportedFormat);
+    return;
+  }
+  Engine().StreamVersion = version;
+
+  try {
+    ClearTemplate();
+    ReadTemplateBody(s, version);
+    // Objects that did load are made ready even when some classes were
+    // missing, since they stay in the template.
+    for (const auto& page : Pages)
+      for (const auto& view : page->Objects) view->AfterReportLoaded();
+    if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
+  } catch (const ClassNotFoundError&) {
+    LoadErrorFlag = true;
+    LoadErrorText = prep.CalcErrorText;
+    ShowError("Report contains the following non-plugged components:\r" + LoadErrorText +
+              "You must include these components into your project.");
+  } catch (const std::exception&) {
+    ShowError(kUnsupportedFormat);
+    Pages.clear();
+    AddPage();
+  }
+}
+
+void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
+  KeepCurrentPrinter = s.ReadI16() != 0;
+  TwoPass = s.ReadI16() != 0;
+  PrinterName = ReadCountedString(s);
+  if (PrinterName == kVirtualPrinterCode) PrinterName = kVirtualPrinterName;
+  // Selecting the template's printer (unless KeepCurrentPrinter, and only
+  // when installed) arrives with the printer abstraction.
+
+  int pagesNamed = 0;
+  while (!s.AtEnd()) {
+    const std::uint8_t marker = s.ReadU8();
+    if (marker == kMarkerPage) {
+      Pages.push_back(std::make_unique<TfrPage>());
+      TfrPage& page = *Pages.back();
+      page.ReadRecord(s);
+      // Older streams store no page names. Every page here came from this
+      // loop, so the smallest unused number is always the next one.
+      if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
+      TakePrinterPaper(page);
+    } else if (marker == kMarkerDictionary) {
+      Dictionary.ReadFromStream(s);
+    } else if (marker == kMarkerExtension) {
+      break;  // the extension that owns this block is not part of this system
+    } else if (marker > kLastObjectKind) {
+      throw StreamReadError("Unknown template record marker " + std::to_string(marker));
+    } else {
+      ReadObjectRecord(s, marker, version);
+    }
+  }
+}
+
+void TfrTemplate::ReadObjectRecord(Stream& s, std::uint8_t marker, int version) {
+  std::uint64_t end = 0;
+  bool endRead = false;
+  auto readEnd = [&] {
+    const std::uint64_t after = s.Position() + 4;
+    const std::int32_t raw = s.ReadI32();
+    if (raw < 0 || std::uint64_t(raw) < after || std::uint64_t(raw) > s.Size())
+      throw BadEndPosition("Object record end position " + std::to_string(raw) +
+                           " out of range");
+    end = std::uint64_t(raw);
+    endRead = true;
+  };
+
+  try {
+    std::uint8_t kind = marker;
+    std::string className;
+    bool framedMemo = false;
+    if (kind == gtAddIn) {
+      className = ReadCountedString(s);
+      const std::string upper = UpperCase(className);
+      if (upper == "TFRBDELOOKUPCONTROL" || upper == "TFRIBXLOOKUPCONTROL") {
+        className = "TfrDBLookupControl";
+      } else if (upper == "TFRFRAMEDMEMOVIEW") {
+        kind = gtMemo;
+        className.clear();
+        framedMemo = true;
+      }
+    }
+    const std::uint8_t pageIndex = s.ReadU8();
+    if (pageIndex >= Pages.size())
+      throw StreamReadError("Object record for missing page " + std::to_string(pageIndex));
+    TfrPage& page = *Pages[pageIndex];
+    Prep().ActivePage = &page;
+
+    std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+    if (!view && kind < kBuiltInKinds) {
+      // A built-in kind whose class is not plugged in: listed like a
+      // missing registered class.
+      Prep().CalcErrorText += std::string(BuiltInClassName(kind)) + "\r";
+      Prep().CalcErrorFlag = true;
+      throw ClassNotFoundError(Prep().CalcErrorText);
+    }
+    if (version >= 24) readEnd();
+    if (view) {
+      view->OwnerPage = &page;
+      view->ReadRecord(s);
+      if (framedMemo) s.ReadBytes(8);  // the old framed memo's own fields
+      page.AddObject(std::move(view));
+    }
+    if (endRead) s.Seek(end);
+  } catch (const BadEndPosition&) {
+    throw;
+  } catch (const std::exception&) {
+    // The object is dropped; older streams go on where reading stopped.
+    if (version < 24) return;
+    if (!endRead) readEnd();
+    s.Seek(end);
+  }
+}
+
+void TfrTemplate::SaveTemplate(Stream& s) {
+  if (Owner) Prep().ActiveReport = Owner;
+  Engine().StreamVersion = kTemplateStreamVersion;
+  s.WriteU8(kTemplateStreamVersion);
+  s.WriteI16(KeepCurrentPrinter ? -1 : 0);
+  s.WriteI16(TwoPass ? -1 : 0);
+  // The printer abstraction's selected printer will be written here; until
+  // it exists the template's own printer name stands.
+  WriteCountedString(s, PrinterName == kVirtualPrinterName ? kVirtualPrinterCode : PrinterName);
+  for (const auto& page : Pages) {
+    s.WriteU8(kMarkerPage);
+    page->WriteRecord(s);
+  }
+  for (std::size_t i = 0; i < Pages.size(); ++i) {
+    for (const auto& view : Pages[i]->Objects) {
+      s.WriteU8(view->ObjectType);
+      if (view->ObjectType == gtAddIn) WriteCountedString(s, view->ClassName());
+      s.WriteU8(static_cast<std::uint8_t>(i & 0xFF));
+      const std::uint64_t placeholder = s.Position();
+      s.WriteI32(0);
+      view->WriteRecord(s);
+      const std::uint64_t end = s.Position();
+      if (end > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
+        throw StreamWriteError("Template too large to store");
+      s.Seek(placeholder);
+      s.WriteI32(static_cast<std::int32_t>(end));
+      s.Seek(end);
+    }
+  }
+  s.WriteU8(kMarkerDictionary);
+  Dictionary.WriteToStream(s);
+}
+
+void TfrTemplate::ReadReportForm(Stream& s) {
+  s.ReadI32();  // 24, whatever it holds
+  if (!StoreInDFM) return;
+  const std::int32_t n = s.ReadI32();
+  if (n < 0 || std::uint64_t(n) > s.Remaining())
+    throw StreamReadError("Template length " + std::to_string(n) + " beyond the stored bytes");
+  const std::string bytes = s.ReadBytes(std::size_t(n));
+  EmbeddedTemplate.assign(bytes.begin(), bytes.end());
+  HasEmbeddedTemplate = true;
+}
+
+void TfrTemplate::WriteReportForm(Stream& s) {
+  s.WriteI32(kTemplateStreamVersion);
+  if (!StoreInDFM) return;
+  MemoryStream body;
+  SaveTemplate(body);
+  if (body.Size() > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
+    throw StreamWriteError("Template too large to store");
+  s.WriteI32(static_cast<std::int32_t>(body.Size()));
+  s.Write(body.Bytes().data(), body.Bytes().size());
+}
+
+void TfrTemplate::LoadEmbeddedTemplate() {
+  if (!HasEmbeddedTemplate) return;
+  MemoryStream stream(std::move(EmbeddedTemplate));
+  EmbeddedTemplate.clear();
+  HasEmbeddedTemplate = false;
+  LoadTemplate(stream);
+}
+
+void TfrTemplate::SaveTemplateFile(const std::string& path) {
+  WriteFileAtomically(WithTemplateExtension(path), [this](Stream& s) { SaveTemplate(s); });
+}
+
+void TfrTemplate::LoadTemplateFile(const std::string& path) {
+  FileStream file(path, FileStream::Mode::Read);
+  LoadTemplate(file);
+}
+
+}  // namespace quillet

@@ -1,0 +1,96 @@
+// TfrTemplate: a report's template — its pages with their objects, its data
+// dictionary and its printer settings — and the template stream that holds
+// them (the "ReportForm" value of a window resource, or a template file).
+//
+// The report component owns one. Loading reports its problems to the user
+// itself, through Host().ShowMessage with the caption "Error"; it raises
+// nothing for bad template bytes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/template/data_dictionary.h"
+#include "report/template/page.h"
+
+namespace quillet {
+
+class ReportServices;
+class Stream;
+
+// The printer name stored as the one character with code 1.
+inline constexpr std::string_view kVirtualPrinterName = "Virtual printer";
+inline constexpr std::string_view kTemplateFileExtension = ".frf";
+inline constexpr int kTemplateStreamVersion = 24;
+
+class TfrTemplate {
+ public:
+  TfrTemplate();
+  ~TfrTemplate();
+  TfrTemplate(const TfrTemplate&) = delete;
+  TfrTemplate& operator=(const TfrTemplate&) = delete;
+
+  // Reads a template stream from the stream's position to its end into the
+  // pages and the dictionary. Sets Engine().StreamVersion to the version
+  // read and leaves Prep().RenderActive false. Every failure is shown to
+  // the user: a version above 24 leaves the pages alone, unknown classes are
+  // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
+  // other error leaves one empty page.
+  void LoadTemplate(Stream& stream);
+  // Writes version 24 and the whole template; raises StreamWriteError.
+  void SaveTemplate(Stream& stream);
+
+  // The "ReportForm" value: int32 24, then (with StoreInDFM) the length and
+  // the template stream. Reading keeps the bytes in EmbeddedTemplate until
+  // LoadEmbeddedTemplate; a length beyond the stream raises StreamReadError.
+  void ReadReportForm(Stream& stream);
+  void WriteReportForm(Stream& stream);
+  // Loads the kept "ReportForm" bytes (once the owner finished loading) and
+  // frees them; nothing when none are kept.
+  void LoadEmbeddedTemplate();
+
+  // Template files hold the template stream. Saving goes through a temporary
+  // file, so a failed save keeps the old file; ".frf" is added to a path
+  // without an extension. Raise FileOpenError / StreamWriteError.
+  void SaveTemplateFile(const std::string& path);
+  void LoadTemplateFile(const std::string& path);
+
+  // Removes all pages and the dictionary's entries; TwoPass becomes false.
+  void ClearTemplate();
+  // Appends a new page named "Page" + the smallest unused number.
+  TfrPage& AddPage();
+  std::string NewPageName() const;
+  // The object of that name on any page (letter case ignored), or nullptr.
+  TfrView* FindView(std::string_view name) const;
+  std::size_t ObjectCount() const;
+
+  std::vector<std::unique_ptr<TfrPage>> Pages;
+  TfrDataDictionary Dictionary;
+  bool KeepCurrentPrinter = false;
+  bool TwoPass = false;
+  // The template's printer as read; selecting it by name arrives with the
+  // printer abstraction (then saving writes the selected printer's name).
+  std::string PrinterName;
+  bool StoreInDFM = false;
+  std::vector<std::uint8_t> EmbeddedTemplate;
+  bool HasEmbeddedTemplate = false;
+
+  // Set by the last load: the classes it could not make, each followed by
+  // a carriage return.
+  bool LoadErrorFlag = false;
+  std::string LoadErrorText;
+
+  // The report that becomes Prep().ActiveReport while loading and saving
+  // (not owned). Without one, the template itself answers name look-ups
+  // during the load and the previous ActiveReport comes back afterwards.
+  ReportServices* Owner = nullptr;
+
+ private:
+  void ReadTemplateBody(Stream& stream, int version);
+  void ReadObjectRecord(Stream& stream, std::uint8_t marker, int version);
+};
+
+}  // namespace quillet

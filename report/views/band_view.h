@@ -1,0 +1,101 @@
+// TfrBandView: marks a strip of a template page that page formation repeats
+// per record, page or group (vertical strips for cross bands).
+//
+// FrameTyp holds the band type instead of frame sides; FormatText holds the
+// data source (form and data set joined by a dot) or, for a group header,
+// the group condition. Memo holds the script run before the band prints.
+// Band views never reach a prepared page: formation turns them into
+// run-time bands.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "report/views/view.h"
+
+namespace quillet {
+
+// Band types (the value of FrameTyp).
+enum BandType : std::uint8_t {
+  btReportTitle = 0,
+  btReportSummary,
+  btPageHeader,
+  btPageFooter,
+  btMasterHeader,
+  btMasterData,
+  btMasterFooter,
+  btDetailHeader,
+  btDetailData,
+  btDetailFooter,
+  btSubDetailHeader,
+  btSubDetailData,
+  btSubDetailFooter,
+  btOverlay,
+  btColumnHeader,
+  btColumnFooter,
+  btGroupHeader,
+  btGroupFooter,
+  btCrossHeader,
+  btCrossData,
+  btCrossFooter,
+  btChild,
+  btNone,
+};
+
+// Flags bits of band views (bit 0 is the base's Stretched).
+constexpr std::uint16_t flBandFormNewPage = 2;
+constexpr std::uint16_t flBandPrintIfSubsetEmpty = 4;
+constexpr std::uint16_t flBandBreaked = 8;
+constexpr std::uint16_t flBandOnFirstPage = 16;
+constexpr std::uint16_t flBandOnLastPage = 32;
+constexpr std::uint16_t flBandRepeatHeader = 64;
+constexpr std::uint16_t flBandPrintChildIfInvisible = 128;
+
+// The display name of a band type ("Master data"); empty for types past 22.
+std::string BandTypeName(int type);
+// Cross header, cross data and cross footer: vertical strips.
+constexpr bool IsCrossBand(int type) {
+  return type >= btCrossHeader && type <= btCrossFooter;
+}
+
+class TfrBandView : public TfrView {
+ public:
+  TfrBandView();
+
+  std::unique_ptr<TfrView> Create() const override;
+  std::string ClassName() const override { return "TfrBandView"; }
+
+  // The band's named properties (keys reaching the run-time band while a
+  // report renders) join with the property machinery of the report; until
+  // then the base table serves.
+
+  // The strip as the visual editor shows it. Sets FrameWidth 1 and, from
+  // the editing page's size when one is given, Left 0 and Width (Top 0 and
+  // Height for cross bands). The hatch pattern of the editor is left out.
+  void Draw(Canvas& canvas) override;
+  // The tail after the common record; written with RecordSubVersion 1.
+  void ReadRecord(Stream& stream) override;
+  void WriteRecord(Stream& stream) override;
+  // The base region, plus the title tab when titles are shown outside.
+  Rect FrameRegion(bool inflate) const override;
+
+  // Width of the band title tab: the type's name measured on the measuring
+  // canvas in Arial 8 pt, plus 8, and never under 100.
+  int TitleWidth() const;
+
+  std::string ChildBand;  // name of the child band printed after this one
+  std::string Master;     // group header: name of its master data band
+  std::int32_t Columns = 1;
+  std::int32_t ColumnWidth = 200;  // report pixels
+  std::int32_t ColumnGap = 20;     // report pixels
+  std::uint32_t NewColumnAfter = 1;
+
+  // Editing state the visual editor would supply: the page's size in
+  // report pixels (0 keeps the band's own geometry) and whether titles sit
+  // in a tab outside the strip.
+  int EditPageWidth = 0;
+  int EditPageHeight = 0;
+  bool TitlesOutside = false;
+};
+
+}  // namespace quillet

@@ -1,0 +1,243 @@
+// Drawing a memo: laying out at the reference resolution, then placing the
+// lines, their alignment, underlines and the export replay.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/numeric.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+
+namespace quillet {
+namespace {
+
+bool IsParagraphEnd(std::string& line) {
+  if (line.empty()) return true;
+  if (line.back() != kParagraphMark) return false;
+  line.pop_back();
+  return true;
+}
+
+int CountBreaks(const std::string& line) {
+  return static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) {
+    return c == ' ' || static_cast<unsigned char>(c) == 160;
+  }));
+}
+
+}  // namespace
+
+void TfrMemoView::Draw(Canvas& canvas) {
+  Canvas_ = &canvas;
+  if ((Flags & flAutoWidth) && !Memo.empty() && Prep().RenderActive) {
+    const int a = MeasureTextWidth(Memo);
+    if (Alignment & alRotated) {
+      Height = a;
+    } else {
+      if (Alignment & 1) Left += Width - a;
+      Width = a;
+    }
+  }
+  AttachCanvas(&canvas);
+  Splitting = false;
+  WorkText = Memo;
+  if (!WorkText.empty()) {
+    HasLineMarks = std::any_of(WorkText.begin(), WorkText.end(), [](const std::string& l) {
+      return l.find(kParagraphMark) != std::string::npos;
+    });
+    if (WorkText.back() == std::string(1, kParagraphMark)) WorkText.pop_back();
+    // Layout always happens at scale 1, so line breaks do not depend on the device.
+    const double sx = DeviceScaleX, sy = DeviceScaleY;
+    DeviceScaleX = DeviceScaleY = 1.0;
+    PrepareDraw();
+    if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
+    try {
+      LayoutText();
+    } catch (...) {
+      DeviceScaleX = sx;
+      DeviceScaleY = sy;
+      RestoreCoords();
+      throw;
+    }
+    DeviceScaleX = sx;
+    DeviceScaleY = sy;
+    RestoreCoords();
+    WorkText = MemoWork().LayoutList;
+  }
+  PrepareDraw();
+  if (!Exporting) {
+    DrawBackground();
+    DrawFrame();
+    DrawUnderlines();
+  }
+  if (!WorkText.empty()) DrawLines();
+  canvas.SetTextCharacterExtra(0);
+  RestoreCoords();
+}
+
+void TfrMemoView::SetOutputFont() {
+  Canvas& c = *Canvas_;
+  c.SetBkMode(BkMode::Transparent);
+  int height;
+  if (OnPrinterCanvas) {
+    // The printer maps the point size at its own resolution.
+    height = Font_.PixelHeight(c.PixelsPerInchY());
+  } else {
+    const double exact = Font_.Size * 96.0 / 72.0 * DeviceScaleY;
+    height = -std::clamp(DeviceScaleY == 1.0 ? Round(exact) : Trunc(exact), -kMaxFontPixels,
+                         kMaxFontPixels);
+  }
+  c.SetFont(Font_.ToCanvasFont(height));
+}
+
+unsigned TfrMemoView::TextOptions() const {
+  return etoClipped | ((Flags & flRTLReading) ? etoRtlReading : 0u);
+}
+
+void TfrMemoView::DrawUnderlines() {
+  if (!(Flags & flUnderlines) || !Canvas_) return;
+  SetOutputFont();
+  Canvas& c = *Canvas_;
+  c.SetPen({FrameColor, Round(FrameWidth), PenStyle::Solid, PenMode::Copy});
+  const int fontHeight = std::abs(c.GetFont().height);
+  const int step = Round(LineSpacing * DeviceScaleY) + fontHeight;
+  if (step <= 0) return;  // a negative line spacing leaves no line positions
+  const int offset = Round(2 * DeviceScaleY) + fontHeight;
+  const int count = std::min(Height / step, kMaxUnderlines);
+  for (int k = 0; k < count; ++k) {
+    const int y = Top + GapY + k * step + offset;
+    c.Line(Left, y, Left + Width - 1, y);
+  }
+}
+
+void TfrMemoView::DrawLines() {
+  Canvas& c = *Canvas_;
+  SetOutputFont();
+  c.SetTextCharacterExtra(Round(CharSpacing * DeviceScaleX));
+  const Rect clip{DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1};
+  const int h = Round(MemoWork().MeasuredHeight * DeviceScaleY);
+  const int fontHeight = std::abs(c.GetFont().height);
+  const bool rotated = Alignment & alRotated;
+
+  const int savedLeft = Left, savedTop = Top;
+  const std::uint32_t savedAlignment = Alignment;
+  const std::uint32_t vertical = Alignment & alVerticalMask;
+  if (vertical) {
+    Alignment &= 7;
+    // Both vertical bits together read as bottom.
+    const bool bottom = vertical & alVerticalBottom;
+    if (rotated) {
+      if (bottom)
+        Left = DrawRect.right - h;
+      else
+        Left += (DrawRect.right - DrawRect.left - h) / 2;
+    } else if (!Splitting) {
+      if (bottom)
+        Top = DrawRect.bottom - h - 1;
+      else
+        Top += (DrawRect.bottom - DrawRect.top - h) / 2;
+    }
+  }
+
+  LinesDone = 0;
+  if (!rotated) {
+    const int step = Round(LineSpacing * DeviceScaleY) + fontHeight;
+    int position = Top + GapY;
+    std::uint32_t horizontal = Alignment & alHorizontalMask;
+    // On an editing page a lone expression too wide for its box shows its end.
+    if (!Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
+        WorkText[0][0] == '[' && c.TextWidth(WorkText[0]) > clip.Width())
+      horizontal = alRight;
+    for (const std::string& line : WorkText)
+      if (DrawHorizontalLine(line, position, step, horizontal, clip)) break;
+  } else {
+    const ::quillet::Font upright = c.GetFont();
+    ::quillet::Font turned = upright;
+    turned.escapement = 900;
+    c.SetFont(turned);
+    const int step = Round(LineSpacing * DeviceScaleX) + fontHeight;
+    int position = Left + GapX;
+    for (const std::string& line : WorkText) DrawRotatedLine(line, position, step, clip);
+    c.SetFont(upright);
+  }
+  if (vertical) {
+    Left = savedLeft;
+    Top = savedTop;
+    Alignment = savedAlignment;
+  }
+}
+
+bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, int step,
+                                     std::uint32_t horizontal, const Rect& clip) {
+  if (Splitting && position + step > DrawRect.bottom) {
+    position += step;
+    return true;
+  }
+  Canvas& c = *Canvas_;
+  std::string line = source;
+  const bool paragraphEnd = IsParagraphEnd(line);
+  const int w = c.TextWidth(line);
+  const int boxWidth = ClampToInt(std::int64_t(DrawRect.right) - DrawRect.left);
+  int x = Left + GapX;
+  bool justified = false;
+  switch (horizontal) {
+    case alRight: x = Left + boxWidth - 1 - GapX - w; break;
+    case alCenter: x = Left + GapX + (boxWidth - 2 * GapX - w) / 2; break;
+    case alJustify:
+      if (!paragraphEnd) {
+        if (const int breaks = CountBreaks(line); breaks > 0) {
+          c.SetTextJustification(boxWidth - 2 * GapX - w, breaks);
+          justified = true;
+        }
+      }
+      break;
+    default: break;
+  }
+  if (!Exporting) {
+    c.ExtTextOut(x, position, TextOptions(), &clip, line);
+  } else if (MemoWork().TextExport) {
+    const int count = static_cast<int>(WorkText.size());
+    MemoWork().TextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
+  }
+  if (justified) c.SetTextJustification(0, 0);
+  ++LinesDone;
+  position += step;
+  return false;
+}
+
+void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int step,
+                                  const Rect& clip) {
+  Canvas& c = *Canvas_;
+  std::string line = source;
+  const bool paragraphEnd = IsParagraphEnd(line);
+  const int w = c.TextWidth(line);
+  const int boxHeight = DrawRect.bottom - DrawRect.top;
+  int y = DrawRect.bottom - GapY;
+  switch (Alignment & alHorizontalMask) {
+    case alRight: y = Top + GapY + w; break;
+    case alCenter: y = DrawRect.bottom - GapY - (boxHeight - 2 * GapY - w) / 2 - 1; break;
+    case alJustify:
+      y = Top + boxHeight - GapY;
+      if (!paragraphEnd)
+        if (const int breaks = CountBreaks(line); breaks > 0)
+          c.SetTextJustification(boxHeight - 2 * GapY - w, breaks);
+      break;
+    default: break;
+  }
+  if (!Exporting) {
+    c.ExtTextOut(position, y, TextOptions(), &clip, line);
+  } else if (MemoWork().TextExport) {
+    MemoWork().TextExport(DrawRect, position, *this, 0, y, line);
+  }
+  c.SetTextJustification(0, 0);
+  ++LinesDone;
+  position = ClampToInt(std::int64_t(position) + step);
+}
+
+std::uint16_t TfrMemoView::ExportFrameBits(int index, int count) const {
+  std::uint16_t bits = FrameTyp;
+  if (count <= 1) return bits;
+  if (index > 0) bits &= ~frTop;
+  if (index < count - 1) bits &= ~frBottom;
+  return bits;
+}
+
+}  // namespace quillet

@@ -1,0 +1,295 @@
+// Laying memo text out into lines on the measuring canvas: word wrap,
+// hyphenation points and the width a text needs.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/errors.h"
+#include "platform/numeric.h"
+#include "report/base/engine_state.h"
+#include "report/views/memo/memo_view.h"
+
+namespace quillet {
+namespace {
+
+constexpr char kCR = '\r';
+constexpr char kLF = '\n';
+
+bool IsLineBreak(char c) { return c == kCR || c == kLF; }
+
+Canvas& MeasuringCanvas() {
+  Canvas* c = Engine().MeasuringCanvas;
+  if (!c) throw EngineError("No measuring canvas is installed: text cannot be laid out");
+  return *c;
+}
+
+// Lead bytes of the double-byte code pages, chosen by the font's character set.
+bool IsLeadByteCharset(int charset) {
+  return charset == 128 || charset == 129 || charset == 134 || charset == 136;
+}
+
+bool IsLeadByte(unsigned char b, int charset) {
+  switch (charset) {
+    case 128: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);  // Shift-JIS
+    case 129:                                                               // Korean
+    case 134:                                                               // GB 2312
+    case 136: return b >= 0x81 && b <= 0xFE;                                // Big5
+    default: return false;
+  }
+}
+
+// Upper case of code page 1251 bytes (and ASCII).
+unsigned char UpperCase1251(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 224) return c - 32;  // а .. я
+  if (c == 184) return 168;     // ё
+  return c;
+}
+
+bool IsVowel(unsigned char c) {
+  switch (c) {
+    case 168: case 192: case 197: case 200: case 206:
+    case 211: case 219: case 221: case 222: case 223:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsSign(unsigned char c) { return c == 218 || c == 220; }
+
+// Characters first .. last of s, 1-based and inclusive, cut at the ends.
+std::string Piece(const std::string& s, int first, int last) {
+  first = std::max(first, 1);
+  last = std::min(last, static_cast<int>(s.size()));
+  if (last < first) return {};
+  return s.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+}  // namespace
+
+std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
+  std::vector<int> points;
+  const int n = static_cast<int>(word.size());
+  if (n < 4) return points;
+  std::string w(word.size(), ' ');
+  std::transform(word.begin(), word.end(), w.begin(),
+                 [](char c) { return static_cast<char>(UpperCase1251(static_cast<unsigned char>(c))); });
+  auto at = [&w](int i) { return static_cast<unsigned char>(w[static_cast<std::size_t>(i - 1)]); };
+  for (int i = 2; i <= n - 2; ++i) {
+    const bool vowelHere = IsVowel(at(i));
+    if (vowelHere && (IsVowel(at(i + 1)) || IsVowel(at(i + 2)))) {
+      points.push_back(i);
+    } else if (!vowelHere && !IsVowel(at(i + 1)) && !IsSign(at(i + 1)) && IsVowel(at(i + 2))) {
+      points.push_back(i);
+    }
+  }
+  return points;
+}
+
+void TfrMemoView::Emit(std::string line) { MemoWork().LayoutList.push_back(std::move(line)); }
+
+void TfrMemoView::LayoutText() {
+  Canvas& mc = MeasuringCanvas();
+  const ::quillet::Font savedFont = mc.GetFont();
+  const int savedExtra = mc.GetTextCharacterExtra();
+  ::quillet::Font font = Font_.ToCanvasFont(Font_.PixelHeight(96));
+  const bool rotated = Alignment & alRotated;
+  if (rotated) font.escapement = 900;
+  mc.SetFont(font);
+  mc.SetTextCharacterExtra(CharSpacing);
+
+  MemoWorkState& work = MemoWork();
+  work.LayoutList.clear();
+  // Damaged templates may hold extreme sizes: sums saturate, never wrap.
+  const int step = ClampToInt(std::int64_t(LineSpacing) + std::abs(std::int64_t(font.height)));
+  const int gap = rotated ? GapX : GapY;
+  const int available = ClampToInt(rotated ? std::int64_t(Height) - 2 * std::int64_t(GapY)
+                                            : std::int64_t(Width) - 2 * std::int64_t(GapX));
+
+  if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
+      WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
+    // An expression too long for its box on an editing page shows whole.
+    Emit(WorkText[0]);
+  } else {
+    for (const std::string& line : WorkText) {
+      if (HasLineMarks)
+        Emit(line);
+      else if (Flags & flWordWrap)
+        WrapLine(line, available, mc);
+      else
+        Emit(line + kParagraphMark);
+    }
+  }
+  // Lines x step plus the gap above the first line and below the last.
+  const auto lines = static_cast<std::int64_t>(work.LayoutList.size());
+  work.MeasuredHeight = static_cast<int>(
+      std::clamp<std::int64_t>(lines * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
+  LineStep = step;
+  mc.SetFont(savedFont);
+  mc.SetTextCharacterExtra(savedExtra);
+}
+
+namespace {
+
+bool& ShortcutsOn() {
+  static bool on = true;
+  return on;
+}
+
+// Answers "is s[lineStart .. i] wider than the box?" for the word-wrap walk.
+// Widths only grow as a piece grows (with no negative character spacing), so
+// once a longer piece is known to fit, every shorter one fits too: the first
+// measurement of a line gallops ahead and bisects to the longest piece that
+// fits, and later questions below that length need no measuring. A question
+// beyond it is always measured, so every overflow is decided by a real width.
+class FitProbe {
+ public:
+  FitProbe(const std::string& s, int maxWidth, Canvas& mc, bool shortcut)
+      : s_(s), maxWidth_(maxWidth), mc_(mc), shortcut_(shortcut) {}
+
+  void StartLine(int lineStart) {
+    lineStart_ = lineStart;
+    knownFit_ = lineStart - 1;
+  }
+
+  bool Overflows(int i) {
+    if (i <= knownFit_) return false;
+    if (Width(i) > maxWidth_) return true;
+    knownFit_ = i;
+    if (shortcut_) Extend(i);
+    return false;
+  }
+
+ private:
+  int Width(int last) { return mc_.TextWidth(Piece(s_, lineStart_, last)); }
+
+  void Extend(int from) {
+    // Only up to the next line-break character: the walk stops there anyway.
+    std::size_t brk = s_.find_first_of("\r\n", static_cast<std::size_t>(from));
+    const int limit = brk == std::string::npos ? static_cast<int>(s_.size()) : static_cast<int>(brk);
+    int step = 8;
+    int tooWide = limit + 1;  // the shortest piece known not to fit
+    while (knownFit_ < limit) {
+      const int k = std::min(knownFit_ + step, limit);
+      if (Width(k) > maxWidth_) {
+        tooWide = k;
+        break;
+      }
+      knownFit_ = k;
+      step *= 2;
+    }
+    while (tooWide - knownFit_ > 1 && tooWide <= limit) {
+      const int mid = knownFit_ + (tooWide - knownFit_) / 2;
+      if (Width(mid) > maxWidth_)
+        tooWide = mid;
+      else
+        knownFit_ = mid;
+    }
+  }
+
+  const std::string& s_;
+  int maxWidth_;
+  Canvas& mc_;
+  bool shortcut_;
+  int lineStart_ = 1;
+  int knownFit_ = 0;
+};
+
+}  // namespace
+
+void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
+
+void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
+  auto emit = [this](std::string text) { Emit(std::move(text)); };
+  const int n = static_cast<int>(s.size());
+  auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
+  auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };
+
+  if (s.find_first_of("\r\n") == std::string::npos && (n <= 1 || width(s) <= maxWidth)) {
+    emit(s + kParagraphMark);
+    return;
+  }
+  // Pieces cut inside a double-byte character would be measured as other
+  // characters, so those code pages measure every piece.
+  const bool shortcut = ShortcutsOn() && CharSpacing >= 0 && !IsLeadByteCharset(Font_.Charset);
+  FitProbe probe(s, maxWidth, mc, shortcut);
+  int i = 1;
+  int lineStart = 1;
+  int lastBreak = 1;
+  probe.StartLine(lineStart);
+  while (i <= n) {
+    const char c = at(i);
+    if (IsLineBreak(c)) {
+      emit(Piece(s, lineStart, i - 1) + kParagraphMark);
+      while (i < n && IsLineBreak(at(i))) ++i;
+      if (IsLineBreak(at(i))) return;  // the line ended with line-break characters
+      lineStart = lastBreak = i;
+      probe.StartLine(lineStart);
+      continue;
+    }
+    if (c != ' ' && probe.Overflows(i)) {
+      int breakPoint = lastBreak == lineStart ? i : lastBreak;
+      bool hyphenated = false;
+      if (Flags & flWordBreak) {
+        int j = i;
+        while (j <= n && at(j) != ' ' && at(j) != ',' && at(j) != '-' && at(j) != '.') ++j;
+        const std::string word = Piece(s, lastBreak + 1, j - 1);
+        int accepted = 0;
+        for (int h : HyphenPoints(word)) {
+          if (width(Piece(s, lineStart, lastBreak + h) + "-") > maxWidth) break;
+          accepted = h;
+        }
+        if (accepted > 0) {
+          breakPoint = lastBreak + accepted;
+          emit(Piece(s, lineStart, breakPoint) + "-");
+          // Every accepted point lies at least two characters past the
+          // line start, so the walk always moves on.
+          i = lineStart = lastBreak = breakPoint + 1;
+          probe.StartLine(lineStart);
+          hyphenated = true;
+        }
+      }
+      if (hyphenated) continue;
+      emit(Piece(s, lineStart, breakPoint - 1));
+      lineStart = at(breakPoint) == ' ' ? breakPoint + 1 : breakPoint;
+      lastBreak = lineStart;
+      probe.StartLine(lineStart);
+    }
+    if (at(i) == ' ') lastBreak = i;
+    i += IsLeadByte(static_cast<unsigned char>(c), Font_.Charset) ? 2 : 1;
+  }
+  if (i != lineStart) emit(Piece(s, lineStart, i) + kParagraphMark);
+}
+
+int TfrMemoView::MeasureTextWidth(const StringList& lines) {
+  Canvas* target = Canvas_ ? Canvas_ : &MeasuringCanvas();
+  std::string text = WholeText(lines);
+  std::erase(text, kParagraphMark);
+  if (text.size() >= 2 && text.ends_with("\r\n")) text.resize(text.size() - 2);
+
+  Canvas* saved = Canvas_;
+  Canvas_ = target;
+  const ::quillet::Font savedFont = target->GetFont();
+  const int savedExtra = target->GetTextCharacterExtra();
+  SetOutputFont();
+  target->SetTextCharacterExtra(Round(CharSpacing * DeviceScaleX));
+  // Multi-line measurement: CR LF, a lone CR and a lone LF each end a line;
+  // the rectangle starts at x = 0, so its right edge is the widest line.
+  int right = 0;
+  std::size_t from = 0;
+  while (from <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", from);
+    if (end == std::string::npos) end = text.size();
+    right = std::max(right, target->TextWidth(std::string_view(text).substr(from, end - from)));
+    if (end == text.size()) break;
+    from = end + ((text[end] == kCR && end + 1 < text.size() && text[end + 1] == kLF) ? 2 : 1);
+  }
+  target->SetFont(savedFont);
+  target->SetTextCharacterExtra(savedExtra);
+  Canvas_ = saved;
+  const double scale = DeviceScaleX != 0 ? DeviceScaleX : 1.0;
+  return Round(right / scale + FrameWidth + 2.0 * GapX + 1);
+}
+
+}  // namespace quillet

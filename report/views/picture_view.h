@@ -1,0 +1,57 @@
+// TfrPictureView: a bitmap, metafile, icon or JPEG picture placed in the
+// view's rectangle, stretched (optionally keeping its aspect) or at its own
+// size, optionally centred.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "report/graphics/graphic.h"
+#include "report/views/view.h"
+
+namespace quillet {
+
+// Flags bits of picture views (bit 0 is the base's Stretched).
+constexpr std::uint16_t flPictureCenter = 2;
+constexpr std::uint16_t flPictureKeepAspect = 4;
+
+// BlobType: the graphic kind a data field holds.
+enum BlobTypeCode : std::uint8_t { btBMP = 0, btJPG = 1, btICO = 2, btWMF = 3 };
+
+class TfrPictureView : public TfrView {
+ public:
+  TfrPictureView();
+
+  std::unique_ptr<TfrView> Create() const override;
+  std::string ClassName() const override { return "TfrPictureView"; }
+
+  // The named properties ("Picture", "Center", "KeepAspect", "DataField",
+  // "BlobType", method "LOADFROMFILE") join with the report's property
+  // machinery; LoadPictureFile below is what "LOADFROMFILE" will call.
+
+  // Background, the picture into TargetRect() (a 24-bit bitmap on printer
+  // canvases, metafiles excepted), frame. An empty picture draws nothing.
+  void Draw(Canvas& canvas) override;
+  // The tail after the common record: kind byte, BlobType, end position and
+  // the graphic's bytes. A graphic that cannot be read raises
+  // StreamReadError (an unreadable metafile is kept, see Graphic).
+  void ReadRecord(Stream& stream) override;
+  void WriteRecord(Stream& stream) override;
+  // Data fields reach pictures through LoadFromBlob once data sets exist.
+  void LoadFromField(const void* field) override;
+
+  // Device rectangle the picture is drawn into; valid between PrepareDraw
+  // and RestoreCoords, for a picture that is not empty.
+  Rect TargetRect() const;
+  // A data field's content as a graphic of the BlobType's kind; a null field
+  // empties the picture. Throws StreamReadError for bytes that do not read.
+  void LoadFromBlob(bool isNull, std::vector<std::uint8_t> bytes);
+  // Loads the named file; an empty name or a missing file empties the
+  // picture silently. Unreadable contents raise StreamReadError.
+  void LoadPictureFile(const std::string& path);
+
+  Graphic Picture;
+  std::uint8_t BlobType = btBMP;
+};
+
+}  // namespace quillet

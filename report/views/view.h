@@ -1,0 +1,152 @@
+// TfrView: the base of every object placed on a report page.
+//
+// Geometry is in report pixels, except between PrepareDraw and RestoreCoords,
+// when the geometry fields hold device pixels for the canvas being drawn on.
+// A page owns its views; Canvas, ParentBand and OwnerPage are not owned.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "report/base/object.h"
+
+namespace quillet {
+
+class Stream;
+class ViewPage;
+class TfrBandView;
+class TfrBand;
+
+using StringList = std::vector<std::string>;
+
+// ObjectType codes.
+enum : std::uint8_t {
+  gtMemo = 0,
+  gtPicture = 1,
+  gtBand = 2,
+  gtSubReport = 3,
+  gtLine = 4,
+  gtAddIn = 10,
+};
+
+// Flags bits of the base.
+constexpr std::uint16_t flStretched = 1;
+
+// FrameTyp side bits.
+constexpr std::uint16_t frRight = 1;
+constexpr std::uint16_t frBottom = 2;
+constexpr std::uint16_t frLeft = 4;
+constexpr std::uint16_t frTop = 8;
+constexpr std::uint16_t frAllSides = frRight | frBottom | frLeft | frTop;
+
+// FrameStyle values.
+enum : std::uint16_t { fsSolid = 0, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble };
+
+enum BandAlignment : std::uint8_t {
+  baNone = 0,
+  baLeft,
+  baRight,
+  baCenter,
+  baWidth,
+  baBottom,
+  baTop,
+  baRest,
+};
+
+class TfrView : public TfrObject {
+ public:
+  TfrView();
+  ~TfrView() override;
+
+  // What the factory calls to make a view of the same class.
+  virtual std::unique_ptr<TfrView> Create() const = 0;
+  // The class name stored in streams for ObjectType 10 ("TfrShapeView").
+  virtual std::string ClassName() const = 0;
+
+  void SetGeometry(int left, int top, int width, int height);
+
+  virtual void DrawBackground();
+  virtual void DrawFrame();
+  virtual void LoadFromField(const void* /*field*/) {}
+  virtual void AfterReportLoaded() {}
+  virtual void PrepareDraw();
+  virtual void RestoreCoords();
+  // Draws the view on `canvas`. The base provides none: AbstractError.
+  virtual void Draw(Canvas& canvas);
+  // Writes the view into the prepared page being formed.
+  virtual void Record(Stream& stream);
+  virtual void Export(Stream& stream);
+  virtual void ReadRecord(Stream& stream);
+  virtual void WriteRecord(Stream& stream);
+  virtual Rect FrameRegion(bool inflate) const;
+
+  void AttachCanvas(Canvas* canvas);
+  void ExpandTagExpressions();
+  void MakeUniqueName();
+
+  // Right and bottom device edges from the unscaled sums (valid while the
+  // saved geometry is held, i.e. between PrepareDraw and RestoreCoords).
+  int DeviceRight() const;
+  int DeviceBottom() const;
+
+  // Saved by PrepareDraw, put back by RestoreCoords.
+  struct SavedGeometry {
+    int Left = 0, Top = 0, Width = 0, Height = 0, GapX = 0, GapY = 0;
+    float FrameWidth = 0;
+  } Saved;
+
+  std::string NamePrefix = "View";
+  Canvas* Canvas_ = nullptr;  // the canvas being drawn on ("Canvas")
+  Rect DrawRect;
+  StringList WorkText;
+  void* BoundDataSet = nullptr;
+  std::string BoundFieldName;
+  bool PreparedMode = false;
+  std::string Name;
+  std::uint8_t ObjectType = gtAddIn;
+  std::uint8_t RecordVersion = 0;
+  std::uint8_t RecordSubVersion = 0;
+  std::int32_t SerialNumber = 0;
+  // Scratch of band formation: FormationFlag is set while the view is not
+  // placed into a horizontal band yet; FormationBand is its owner band
+  // while a page is formed (not owned).
+  std::uint8_t FormationFlag = 0;
+  TfrBand* FormationBand = nullptr;
+  std::int32_t FormationTop = 0;
+  std::int32_t FormationHeight = 0;
+  double DeviceScaleX = 1.0;
+  double DeviceScaleY = 1.0;
+  std::int32_t DeviceOffsetX = 0;
+  std::int32_t DeviceOffsetY = 0;
+  bool OnPrinterCanvas = false;
+  std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  std::uint16_t Flags = flStretched;
+  std::uint16_t FrameTyp = 0;
+  float FrameWidth = 1.0f;
+  Color FrameColor = clBlack;
+  std::uint16_t FrameStyle = fsSolid;
+  Color FillColor = clNone;
+  std::int32_t DisplayFormat = 0;
+  std::string FormatText;
+  std::int16_t Visible = -1;
+  std::int32_t GapX = 2, GapY = 1;
+  std::uint16_t Restrictions = 0;
+  std::string Tag;
+  StringList Memo;
+  StringList ScriptLines;
+  std::uint8_t BandAlign = baNone;
+  TfrBandView* ParentBand = nullptr;
+  ViewPage* OwnerPage = nullptr;
+
+ protected:
+  // Draws one framed side with the frame's style (see DrawFrame).
+  void DrawFrameLine(int x1, int y1, int x2, int y2);
+
+ private:
+  void ApplyBandAlignment();
+};
+
+}  // namespace quillet

@@ -1,0 +1,58 @@
+// Thin bases: views that stretch with their content, and views that host a
+// windowing-toolkit control on dialog pages.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "report/views/view.h"
+
+namespace quillet {
+
+class TfrStretcheable : public TfrView {
+ public:
+  // 0 whole object, 1 after its height was measured, 2 continued part of an
+  // object split across pages.
+  std::uint8_t DrawPass = 0;
+
+  // Report pixels needed to show all content.
+  virtual int CalcHeight() = 0;
+  // Height of the smallest piece that may be printed.
+  virtual int LeastPieceHeight() = 0;
+  // Height left after the piece that fits.
+  virtual int LeftoverHeight() = 0;
+
+  Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                     const Variant& a3) override;
+};
+
+// A toolkit control shown on a dialog page, supplied by the window layer.
+class HostedControl {
+ public:
+  virtual ~HostedControl() = default;
+  virtual void SetSize(int width, int height) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  // Renders the control at its size onto `canvas` with its top-left at (x, y).
+  virtual void PaintTo(Canvas& canvas, int x, int y) = 0;
+};
+
+class TfrControl : public TfrView {
+ public:
+  TfrControl();
+  HostedControl* Control = nullptr;  // not owned
+
+  void Draw(Canvas& canvas) override;
+  virtual void PaintControl();
+};
+
+class TfrNonVisualControl : public TfrControl {
+ public:
+  TfrNonVisualControl();
+  void* Component = nullptr;                // the component it stands for, not owned
+  std::vector<std::string> FixupList;       // named-variable list
+  RasterImage Icon;                         // never set by this system
+
+  void Draw(Canvas& canvas) override;
+};
+
+}  // namespace quillet

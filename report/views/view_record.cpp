@@ -1,0 +1,105 @@
+// The common view record of template streams and prepared pages.
+#include <cmath>
+
+#include "platform/numeric.h"
+#include "platform/stream.h"
+#include "report/base/engine_state.h"
+#include "report/base/stream_strings.h"
+#include "report/views/view.h"
+
+namespace quillet {
+namespace {
+
+// Whole widths up to 10 are stored as such, others in thousandths.
+std::int32_t EncodeFrameWidth(float width) {
+  if (width == std::floor(width) && width <= 10) return static_cast<std::int32_t>(width);
+  return Round(double(width) * 1000);
+}
+
+float DecodeFrameWidth(std::int32_t stored) {
+  const double thousandths = stored <= 10 ? double(stored) * 1000 : double(stored);
+  return static_cast<float>(thousandths / 1000);
+}
+
+}  // namespace
+
+void TfrView::ReadRecord(Stream& s) {
+  const int v = Engine().StreamVersion;
+  bool named = false;
+  if (v >= 24 || (v == 23 && !PreparedMode)) {
+    Name = ReadCountedString(s);
+    named = true;
+  }
+  if (v >= 24) {
+    RecordVersion = s.ReadU8();
+    RecordSubVersion = s.ReadU8();
+  }
+  Left = s.ReadI32();
+  Top = s.ReadI32();
+  Width = s.ReadI32();
+  Height = s.ReadI32();
+  Flags = s.ReadU16();
+  FrameTyp = s.ReadU16();
+  FrameWidth = DecodeFrameWidth(s.ReadI32());
+  FrameColor = s.ReadU32();
+  FrameStyle = s.ReadU16();
+  FillColor = s.ReadU32();
+  if (!PreparedMode) {
+    DisplayFormat = s.ReadI32();
+    FormatText = ReadCountedString(s);
+  }
+  Memo = ReadStringList(s);
+  if (!PreparedMode && v >= 23) {
+    ScriptLines = ReadStringList(s);
+    Visible = s.ReadI16();
+  }
+  if (v >= 24) {
+    Restrictions = s.ReadU16();
+    Tag = ReadCountedString(s);
+    GapX = s.ReadI32();
+    GapY = s.ReadI32();
+  }
+  if (RecordVersion > 1) BandAlign = s.ReadU8();
+  if (!named) MakeUniqueName();
+}
+
+void TfrView::WriteRecord(Stream& s) {
+  RecordVersion = 2;
+  const int v = Engine().StreamVersion;
+  if (v >= 24 || (v == 23 && !PreparedMode)) WriteCountedString(s, Name);
+  if (v >= 24) {
+    s.WriteU8(RecordVersion);
+    s.WriteU8(RecordSubVersion);
+  }
+  s.WriteI32(Left);
+  s.WriteI32(Top);
+  s.WriteI32(Width);
+  s.WriteI32(Height);
+  s.WriteU16(Flags);
+  s.WriteU16(FrameTyp);
+  s.WriteI32(EncodeFrameWidth(FrameWidth));
+  s.WriteU32(FrameColor);
+  s.WriteU16(FrameStyle);
+  s.WriteU32(FillColor);
+  if (!PreparedMode) {
+    s.WriteI32(DisplayFormat);
+    WriteCountedString(s, FormatText);
+    WriteStringList(s, Memo);
+    if (v >= 23) {
+      WriteStringList(s, ScriptLines);
+      s.WriteI16(Visible);
+    }
+  } else {
+    WriteStringList(s, WorkText);
+  }
+  if (v >= 24) {
+    s.WriteU16(Restrictions);
+    WriteCountedString(s, Tag);
+    s.WriteI32(GapX);
+    s.WriteI32(GapY);
+  }
+  // The band alignment byte exists only where the record carries its version.
+  if (v >= 24 && RecordVersion > 1) s.WriteU8(BandAlign);
+}
+
+}  // namespace quillet
