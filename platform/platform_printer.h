@@ -118,6 +118,10 @@ class PlatformPrinter {
   // The canvas of the page being printed (a printer canvas, device pixels,
   // origin at the printable area's top-left corner); nullptr when not printing.
   virtual Canvas* PageCanvas() = 0;
+  // The files (UTF-8 paths) that documents ended since the last call were
+  // written to, in order, and forgets them: a device that prints into files
+  // ("Print to PDF") says where the output went. Empty for paper.
+  virtual std::vector<std::string> TakeWrittenFiles() { return {}; }
 };
 
 }  // namespace quillet

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "platform/qt/pdf_properties_dialog.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_text.h"
 
@@ -298,26 +299,43 @@ std::vector<std::string> QtPlatformPrinter::SourceNames() const {
 int QtPlatformPrinter::DocumentProperties(const std::string& deviceName, DeviceMode& mode) {
   const int index = IndexOfName(deviceName);
   if (index < 0) return 0;
-  // The dialog works on a device of its own, so a cancelled dialog leaves
-  // the current settings untouched.
+  if (devices_[index]->pdf) {
+    // The PDF printer has no device of its own to ask: its properties are
+    // where the files go, the paper and the orientation.
+    const std::vector<QPageSize> sizes = CodedSizes(AllPageSizes());
+    std::vector<std::int16_t> codes;
+    std::vector<std::string> names;
+    for (const QPageSize& s : sizes) {
+      codes.push_back(static_cast<std::int16_t>(s.windowsId()));
+      names.push_back(FromQString(s.name()));
+    }
+    PdfPropertiesDialog dialog(PdfFolder(), codes, names, mode, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return 0;
+    mode = dialog.Mode();
+    return 1;
+  }
+  // A device of the dialog's own, so a cancelled dialog leaves the current
+  // settings untouched. The page-setup dialog edits what the device-mode
+  // block holds and offers the device's own papers; it prints nothing.
   Device scratch;
   scratch.info = devices_[index]->info;
-  scratch.pdf = devices_[index]->pdf;
   scratch.Apply(mode);
-  QPrintDialog dialog(scratch.printer.get(), QApplication::activeWindow());
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  QPageSetupDialog dialog(scratch.printer.get(), QApplication::activeWindow());
+  dialog.setWindowTitle(ToQString(deviceName) + QStringLiteral(" - Properties"));
   if (dialog.exec() != QDialog::Accepted) return 0;
   mode = scratch.ReadMode();
   return 1;
 }
 
-QString QtPlatformPrinter::NewPdfPath() const {
+QString QtPlatformPrinter::PdfFolder() const {
   QString folder = pdfFolder_;
   if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty()) folder = QDir::homePath();
+  return folder;
+}
+
+QString QtPlatformPrinter::NewPdfPath() const {
+  const QString folder = PdfFolder();
   QDir().mkpath(folder);
   QString title = ToQString(title_).trimmed();
   for (QChar& c : title)
@@ -368,6 +386,7 @@ void QtPlatformPrinter::EndDoc() {
   painter_.reset();
   printing_ = false;
   if (!ended) throw EngineError("The document could not be finished");
+  if (devices_[current_]->pdf) writtenFiles_.push_back(lastPdfPath_.toStdString());
 }
 
 void QtPlatformPrinter::Abort() {

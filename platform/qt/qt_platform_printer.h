@@ -14,6 +14,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/platform_printer.h"
@@ -45,7 +46,9 @@ class QtPlatformPrinter : public PlatformPrinter {
   std::vector<std::string> PaperNames() const override;
   std::vector<std::int16_t> PaperSources() const override;
   std::vector<std::string> SourceNames() const override;
-  // Shows QPrintDialog over a printer set up from `mode`; 1 when accepted.
+  // "Print to PDF": the folder its files go to, the paper and the
+  // orientation. An installed printer: its page setup (its own papers,
+  // orientation). 1 when accepted.
   int DocumentProperties(const std::string& deviceName, DeviceMode& mode) override;
   void SetTitle(const std::string& title) override { title_ = title; }
   std::string Title() const override { return title_; }
@@ -58,8 +61,12 @@ class QtPlatformPrinter : public PlatformPrinter {
   bool Printing() const override { return printing_; }
   Canvas* PageCanvas() override;
 
+  std::vector<std::string> TakeWrittenFiles() override { return std::exchange(writtenFiles_, {}); }
+
   // The file the last "Print to PDF" document went to (empty before one).
   QString LastPdfPath() const { return lastPdfPath_; }
+  // The folder "Print to PDF" writes to.
+  QString PdfFolder() const;
 
  private:
   struct Device;
@@ -76,6 +83,7 @@ class QtPlatformPrinter : public PlatformPrinter {
   int copies_ = 1;
   bool printing_ = false;
   QString lastPdfPath_;
+  std::vector<std::string> writtenFiles_;  // finished PDF documents not yet taken
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
 };
