@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/errors.h"
+#include "platform/file_errors.h"
 #include "report/prepared/compressor.h"
 #include "report/prepared/prepared_pages.h"
 
@@ -190,7 +191,11 @@ void TfrEMFPages::SavePreparedFile(const std::string& path) {
 
 void TfrEMFPages::LoadPreparedFile(const std::string& path) {
   FileStream in(path, FileStream::Mode::Read);
-  ReadPreparedFile(in);
+  try {
+    ReadPreparedFile(in);
+  } catch (...) {
+    RethrowNamingFile(path);
+  }
 }
 
 }  // namespace quillet

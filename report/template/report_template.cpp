@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <limits>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/engine_host.h"
 #include "platform/errors.h"
+#include "platform/file_errors.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/base/report_services.h"
@@ -60,8 +62,22 @@ const char* BuiltInClassName(std::uint8_t kind) {
   return names[kind];
 }
 
+// The template file being loaded, named in the messages of its load; empty
+// while a stream that is no file (an embedded template) loads.
+std::string loadingFile;
+
+class LoadingFileScope {
+ public:
+  explicit LoadingFileScope(const std::string& path) : outer_(std::exchange(loadingFile, path)) {}
+  ~LoadingFileScope() { loadingFile = std::move(outer_); }
+
+ private:
+  std::string outer_;
+};
+
 void ShowError(const std::string& text) {
-  Host().ShowMessage(text, "Error", MessageIcon::Error, MessageButtons::Ok);
+  Host().ShowMessage(loadingFile.empty() ? text : CannotOpenText(loadingFile, text), "Error",
+                     MessageIcon::Error, MessageButtons::Ok);
 }
 
 // Answers name look-ups from the template while a template without an
@@ -367,7 +383,12 @@ void TfrTemplate::SaveTemplateFile(const std::string& path) {
 
 void TfrTemplate::LoadTemplateFile(const std::string& path) {
   FileStream file(path, FileStream::Mode::Read);
-  LoadTemplate(file);
+  const LoadingFileScope naming(path);
+  try {
+    LoadTemplate(file);
+  } catch (...) {
+    RethrowNamingFile(path);
+  }
 }
 
 }  // namespace quillet
