@@ -70,8 +70,12 @@ int RunPrint(const Args& args) {
   report.LoadPrepared(path);
   if (auto name = o.Value("printer")) SelectPrinterNamed(*name);
   const int selection = o.Has("odd") ? 1 : o.Has("even") ? 2 : 0;
-  report.PrintPrepared(o.Value("range").value_or(""), static_cast<int>(copies), o.Has("collate"),
-                       selection);
+  PrintAndTellFiles(
+      [&] {
+        report.PrintPrepared(o.Value("range").value_or(""), static_cast<int>(copies),
+                             o.Has("collate"), selection);
+      },
+      std::cout);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/printer_choice.h"
 
 #include "cli/cli_options.h"
+#include "platform/platform_printer.h"
 #include "report/printer/printer.h"
 
 namespace quillet::cli {
@@ -15,6 +16,15 @@ void SelectPrinterNamed(const std::string& name) {
   std::string known;
   for (const std::string& n : printer.PrinterNames) known += (known.empty() ? "" : ", ") + n;
   throw UsageError("no printer named '" + name + "' (printers: " + known + ")");
+}
+
+void PrintAndTellFiles(const std::function<void()>& print, std::ostream& out) {
+  PlatformPrinter* platform = EnginePrinter().PlatformPrinter;
+  // Files of earlier jobs are not this job's.
+  if (platform) platform->TakeWrittenFiles();
+  print();
+  if (platform)
+    for (const std::string& file : platform->TakeWrittenFiles()) out << file << "\n";
 }
 
 }  // namespace quillet::cli

@@ -1,6 +1,9 @@
-// Choosing the engine printer by name from the command line.
+// Choosing the engine printer by name from the command line, and telling
+// where a print job's output went.
 #pragma once
 
+#include <functional>
+#include <ostream>
 #include <string>
 
 namespace quillet::cli {
@@ -8,5 +11,9 @@ namespace quillet::cli {
 // Selects the printer of exactly that name; UsageError listing the
 // printers when there is none.
 void SelectPrinterNamed(const std::string& name);
+
+// Runs `print` (one print job) and writes the file each of its documents
+// went to ("Print to PDF") on `out`, one path a line; nothing for paper.
+void PrintAndTellFiles(const std::function<void()>& print, std::ostream& out);
 
 }  // namespace quillet::cli

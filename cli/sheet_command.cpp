@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iostream>
 #include <map>
 
 #include "sheet/sheet_controls.h"
@@ -136,7 +137,7 @@ int RunSheet(const Args& args) {
     WritePng(report.PreparedPages, 0, 1.0, *o.Value("png"));
   } else {
     if (auto name = o.Value("printer")) SelectPrinterNamed(*name);
-    report.PrintPrepared("1", 1, false, 0);
+    PrintAndTellFiles([&] { report.PrintPrepared("1", 1, false, 0); }, std::cout);
   }
   return 0;
 }
