@@ -13,8 +13,11 @@ int main(int argc, char** argv) {
   // window's compact layout expects.
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
   quillet::EngineSession engine;
-  quillet::InstallPreviewPrinting(engine.Host());
   quillet::TfrmShapes window;
+  // A PDF printed from the preview is told in the main window too.
+  quillet::InstallPreviewPrinting(engine.Host(), [&window](const std::vector<std::string>& files) {
+    window.ShowPrintedFiles(files);
+  });
   window.show();
   return app.exec();
 }

@@ -14,8 +14,10 @@
 #include "app/color_box.h"
 #include "app/decimal_spin_edit.h"
 #include "app/integer_spin_edit.h"
+#include "app/printed_files.h"
 #include "app/program_icon.h"
 #include "app/radio_group.h"
+#include "app/window_placement.h"
 #include "sheet/sheet_report.h"
 #include "platform/numeric.h"
 
@@ -209,7 +211,11 @@ void TfrmShapes::FormCreate() {
   ReadSettings();
   spnAdjust->SetValue(settings_.Adjust);
   spnRndCnr->SetValue(settings_.LastRndCnr);
-  move(settings_.MainFormLeft, settings_.MainFormTop);
+  // A position off every screen (a screen since unplugged) opens the window
+  // where it can be seen; the file keeps its value until Close writes one.
+  QRect frame = frameGeometry();
+  frame.moveTopLeft(QPoint(settings_.MainFormLeft, settings_.MainFormTop));
+  move(FullyVisiblePosition(frame, AvailableScreenAreas()));
   gbShapeClick();
 }
 
@@ -266,11 +272,22 @@ SheetSettings TfrmShapes::CollectSheetSettings() const {
 void TfrmShapes::SetReport(std::unique_ptr<SheetReport> report) { report_ = std::move(report); }
 
 void TfrmShapes::btnPrintClick() {
+  TakePrintedFiles();  // files of earlier jobs have been told already
   try {
     RunPrintAction(CollectSheetSettings(), *report_);
   } catch (const std::exception& e) {
     QMessageBox::critical(this, QStringLiteral("Error"), QString::fromLocal8Bit(e.what()));
   }
+  ShowPrintedFiles(TakePrintedFiles());
+}
+
+void TfrmShapes::ShowPrintedFiles(const std::vector<std::string>& files) {
+  const QString notice = PrintedFilesNotice(files);
+  if (notice.isEmpty()) return;
+  // A long path loses its middle; the tip holds all of it.
+  psPath->setText(u' ' + psPath->fontMetrics().elidedText(notice, Qt::ElideMiddle,
+                                                           psPath->contentsRect().width() - 4));
+  psPath->setToolTip(notice);
 }
 
 void TfrmShapes::btnAboutClick() { ShowAboutBox(this); }

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/shapes_settings.h"
 #include "sheet/sheet_controls.h"
@@ -38,6 +39,8 @@ class TfrmShapes : public QWidget {
   // Shows only the groups that fit the chosen shape.
   void gbShapeClick();
   void btnPrintClick();
+  // Tells in the notice line where "Print to PDF" wrote (nothing for none).
+  void ShowPrintedFiles(const std::vector<std::string>& files);
   void btnAboutClick();
   // Saves position, corner radius and adjustment, then closes the window.
   void btnCloseClick();

@@ -2,14 +2,29 @@
 // the pages handed back to the report while it prints.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLabel;
+
 namespace quillet {
 
 class QtEngineHost;
 class TfrPreviewForm;
 
-// Runs the print dialog and the job for the pages shown in `form`.
-void PrintFromPreview(TfrPreviewForm& form);
+// Told the files a print job from a preview wrote ("Print to PDF").
+using PrintedFilesHook = std::function<void(const std::vector<std::string>&)>;
+
+// Runs the print dialog and the job for the pages shown in `form`. When the
+// job wrote files, the preview shows where (PreviewNotice) and `printed`
+// (when set) is told.
+void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed = {});
 // Makes every preview the host opens print through PrintFromPreview.
-void InstallPreviewPrinting(QtEngineHost& host);
+void InstallPreviewPrinting(QtEngineHost& host, PrintedFilesHook printed = {});
+
+// The notice line right of the preview's toolbar buttons; nullptr until a
+// job from this preview wrote a file.
+QLabel* PreviewNotice(const TfrPreviewForm& form);
 
 }  // namespace quillet
