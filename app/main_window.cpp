@@ -27,6 +27,18 @@ namespace {
 constexpr int kClientWidth = 444;
 constexpr int kClientHeight = 489;
 constexpr int kRowHeight = 21;
+// The spin-edit column inside every group, from its left edge: clear of the
+// widest caption ("Default Pixels per mm", 107 pixels in Liberation Sans
+// 11 px) by 6 pixels, and leaving room for "pixels" and 4 blank pixels
+// before the frame of a 208-wide group.
+constexpr int kCaptionLeft = 8;
+constexpr int kSpinLeft = 121;
+constexpr int kSpinWidth = 50;
+constexpr int kUnitGap = 3;
+constexpr int kFrameMargin = 6;  // the 2-pixel frame and 4 blank pixels
+// The right-hand column of groups: 2 pixels wider than 206 so that "pixels"
+// stands clear of the frame.
+constexpr int kRightGroupWidth = 208;
 
 QString Text(std::string_view s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -79,20 +91,20 @@ TfrmShapes::~TfrmShapes() = default;
 
 void TfrmShapes::AddSpinRow(QWidget* group, SpinId id, int top) {
   const SpinSpec& spec = kSpins[id];
-  const int spinLeft = group->width() - 84;
   auto* label = new QLabel(Text(spec.label), group);
-  label->setGeometry(8, top, spinLeft - 10, kRowHeight);
+  label->setGeometry(kCaptionLeft, top, kSpinLeft - 6 - kCaptionLeft, kRowHeight);
   QAbstractSpinBox* spin = nullptr;
   if (spec.integer)
     spin = new IntegerSpinEdit(spec, group);
   else
     spin = new DecimalSpinEdit(spec, group);
-  spin->setGeometry(spinLeft, top, 50, kRowHeight);
+  spin->setGeometry(kSpinLeft, top, kSpinWidth, kRowHeight);
   labels_[id] = label;
   spins_[id] = spin;
   if (!spec.unit.empty()) {
     auto* unit = new QLabel(Text(spec.unit), group);
-    unit->setGeometry(spinLeft + 53, top, group->width() - spinLeft - 55, kRowHeight);
+    const int unitLeft = kSpinLeft + kSpinWidth + kUnitGap;
+    unit->setGeometry(unitLeft, top, group->width() - kFrameMargin - unitLeft, kRowHeight);
     units_[id] = unit;
   }
 }
@@ -107,7 +119,7 @@ void TfrmShapes::BuildControls() {
   gbShape->SetItemIndex(2);
   connect(gbShape, &RadioGroup::Clicked, this, &TfrmShapes::gbShapeClick);
 
-  GroupBox4 = Group(this, QStringLiteral("Drawing Setup"), 228, 8, 206, 117);
+  GroupBox4 = Group(this, QStringLiteral("Drawing Setup"), 228, 8, kRightGroupWidth, 117);
   AddSpinRow(GroupBox4, quillet::spnCount, 18);
   AddSpinRow(GroupBox4, quillet::spnGap, 42);
   AddSpinRow(GroupBox4, quillet::spnLineThickness, 66);
@@ -117,11 +129,11 @@ void TfrmShapes::BuildControls() {
   AddSpinRow(GroupBox3, quillet::spnWidth, 17);
   AddSpinRow(GroupBox3, quillet::spnHeight, 41);
 
-  GroupBox1 = Group(this, QStringLiteral("Page Setup"), 228, 127, 206, 149);
+  GroupBox1 = Group(this, QStringLiteral("Page Setup"), 228, 127, kRightGroupWidth, 149);
   AddSpinRow(GroupBox1, quillet::spnPageWidth, 17);
   AddSpinRow(GroupBox1, quillet::spnPageHeight, 41);
-  chkCentre = LeftCaptionCheck(GroupBox1, QStringLiteral("Use Width Centering"), 8, 65,
-                               GroupBox1->width() - 84 + 16);
+  chkCentre = LeftCaptionCheck(GroupBox1, QStringLiteral("Use Width Centering"), kCaptionLeft, 65,
+                               kSpinLeft + 17 - kCaptionLeft);
   AddSpinRow(GroupBox1, quillet::spnTop, 89);
   AddSpinRow(GroupBox1, quillet::spnLeft, 113);
 
@@ -135,12 +147,12 @@ void TfrmShapes::BuildControls() {
   AddSpinRow(gbPolygon, quillet::spnInnerPc, 62);
   AddSpinRow(gbPolygon, quillet::spnSkew, 88);
 
-  gbTriangle = Group(this, QString(), 228, 282, 206, 63);
-  chkTriangle = LeftCaptionCheck(gbTriangle, QStringLiteral("Adjust Triangle"), 8, 8,
-                                 gbTriangle->width() - 84 + 16);
+  gbTriangle = Group(this, QString(), 228, 282, kRightGroupWidth, 63);
+  chkTriangle = LeftCaptionCheck(gbTriangle, QStringLiteral("Adjust Triangle"), kCaptionLeft, 8,
+                                 kSpinLeft + 17 - kCaptionLeft);
   AddSpinRow(gbTriangle, quillet::spnTriAngle, 34);
 
-  GroupBox2 = Group(this, QStringLiteral("Colors"), 228, 350, 206, 74);
+  GroupBox2 = Group(this, QStringLiteral("Colors"), 228, 350, kRightGroupWidth, 74);
   auto* frameLabel = new QLabel(QStringLiteral("Frame Color"), GroupBox2);
   frameLabel->setGeometry(8, 18, 70, 22);
   cboFrameColor = new ColorBox(GroupBox2);

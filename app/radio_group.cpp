@@ -15,9 +15,11 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
   }
   // Arrow keys move the selection without a click, so any newly checked item counts.
   connect(&group_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    UpdateTabStop();
     if (checked) emit Clicked();
   });
   ArrangeItems();
+  UpdateTabStop();
 }
 
 int RadioGroup::ItemIndex() const { return group_.checkedId(); }
@@ -30,6 +32,16 @@ void RadioGroup::SetItemIndex(int index) {
     return;
   }
   buttons_[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+// Only the selected item is a tab stop, so the keyboard (and the window's
+// first focus) lands on the selection and the focus frame never sits on
+// another item; arrow keys still move among all items. With nothing
+// selected every item is a stop.
+void RadioGroup::UpdateTabStop() {
+  const QAbstractButton* selected = group_.checkedButton();
+  for (QRadioButton* b : buttons_)
+    b->setFocusPolicy(!selected || b == selected ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void RadioGroup::resizeEvent(QResizeEvent* event) {

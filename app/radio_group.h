@@ -33,6 +33,7 @@ class RadioGroup : public QGroupBox {
 
  private:
   void ArrangeItems();
+  void UpdateTabStop();
 
   QButtonGroup group_;
   std::vector<QRadioButton*> buttons_;
