@@ -24,7 +24,8 @@ std::string CommandHelp(const std::string& command) {
       {"sheet", R"(Usage: quillet-cli sheet [SETTINGS] (--pdf FILE | --png FILE | --frp FILE | --print [--printer NAME])
 
 Lays out the sheet exactly as the Print button of the main window does,
-prepares it, and writes the prepared page (or prints page 1 once).
+prepares it, and writes the prepared page (or prints page 1 once). Printed
+to "Print to PDF", the path of the PDF is written on standard output.
 
 Settings (defaults and bounds are the main window's):
   --shape rectangle|rounded-rectangle|ellipse|triangle|polygon|star  (ellipse)
@@ -57,6 +58,8 @@ PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
       {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
 
 Prints the prepared pages ("quillet-cli printers" lists the printer names).
+Printed to "Print to PDF", the path of each PDF made goes to
+standard output, one a line.
 )"},
       {"info", R"(Usage: quillet-cli info FILE.frp|TEMPLATE.frf [--json]
 
