@@ -14,8 +14,6 @@
 #include <functional>
 
 #include "platform/canvas.h"
-#include "platform/errors.h"
-#include "platform/file_errors.h"
 #include "platform/qt/pdf_properties_dialog.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "tests/support.h"
@@ -113,36 +111,6 @@ TEST(PdfPrinterTest, FinishedDocumentsTellTheirFilesOnce) {
     EXPECT_TRUE(QFileInfo(made[i]).isFile());
   }
   EXPECT_TRUE(platform.TakeWrittenFiles().empty());
-}
-
-// The error of `thrown`, raised again naming "x.frp".
-template <class E>
-std::string Named(const E& thrown) {
-  try {
-    try {
-      throw thrown;
-    } catch (...) {
-      RethrowNamingFile("x.frp");
-    }
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "nothing raised";
-}
-
-TEST(FileErrorsTest, TheEngineMessageStaysInsideASentenceNamingTheFile) {
-  EXPECT_EQ(Named(StreamReadError()), "Cannot open 'x.frp': Stream read error");
-  EXPECT_EQ(Named(ConversionError::InvalidInteger("z")),
-            "Cannot open 'x.frp': 'z' is not a valid integer value");
-  EXPECT_THROW(
-      try { throw RangeError(); } catch (...) { RethrowNamingFile("x.frp"); }, RangeError);
-  EXPECT_THROW(
-      try { throw StreamReadError(); } catch (...) { RethrowNamingFile("x.frp"); },
-      StreamReadError);
-  // Open failures name their file already; foreign errors pass untouched.
-  EXPECT_EQ(Named(FileOpenError("Cannot open file \"x.frp\". No such file")),
-            "Cannot open file \"x.frp\". No such file");
-  EXPECT_EQ(Named(std::logic_error("not ours")), "not ours");
 }
 
 }  // namespace
