@@ -76,20 +76,20 @@ TfrmShapes::TfrmShapes(const QString& exeDir, const QString& configDir, QWidget*
 TfrmShapes::~TfrmShapes() = default;
 
 void TfrmShapes::AddSpinRow(QWidget* group, SpinId id, int top) {
-  const SpinSpec& spec = kSpins[id];
+  const SpinBounds& bounds = kSpins[id];
   const int spinLeft = group->width() - 84;
-  auto* label = new QLabel(Text(spec.label), group);
+  auto* label = new QLabel(Text(bounds.label), group);
   label->setGeometry(8, top, spinLeft - 10, kRowHeight);
   QAbstractSpinBox* spin = nullptr;
-  if (spec.integer)
-    spin = new IntegerSpinEdit(spec, group);
+  if (bounds.integer)
+    spin = new IntegerSpinEdit(bounds, group);
   else
-    spin = new DecimalSpinEdit(spec, group);
+    spin = new DecimalSpinEdit(bounds, group);
   spin->setGeometry(spinLeft, top, 50, kRowHeight);
   labels_[id] = label;
   spins_[id] = spin;
-  if (!spec.unit.empty()) {
-    auto* unit = new QLabel(Text(spec.unit), group);
+  if (!bounds.unit.empty()) {
+    auto* unit = new QLabel(Text(bounds.unit), group);
     unit->setGeometry(spinLeft + 53, top, group->width() - spinLeft - 55, kRowHeight);
     units_[id] = unit;
   }
