@@ -13,7 +13,7 @@ void PrintFromPreview(TfrPreviewForm& form) {
   // its duration and takes them again afterwards, whatever happened.
   form.Disconnect();
   try {
-    RunPrintDialogAndPrint(*report, form.CurrentPage);
+    RunPrintDialogAndPrint(*report, form.View.CurrentPage);
   } catch (...) {
     form.Connect(*report);
     throw;
