@@ -8,18 +8,24 @@ namespace quillet {
 
 void PrintFromPreview(TfrPreviewForm& form) {
   TfrReport* report = form.Report();
-  if (!report) return;
-  // The job prints the report's own pages: the window gives them back for
-  // its duration and takes them again afterwards, whatever happened.
-  form.Disconnect();
-  try {
-    RunPrintDialogAndPrint(*report, form.View.CurrentPage);
-  } catch (...) {
+  if (!report || !form.Pages() || form.PageCount() == 0) return;
+  // The window keeps showing its pages while the print dialog (and its
+  // Properties dialog, and any error box) is open. The job prints the
+  // report's own pages: the window gives them back for the job alone and
+  // takes them again afterwards, whatever happened.
+  const PagesLoan lend = [&form, report](const std::function<void()>& job) {
+    form.Disconnect();
+    try {
+      job();
+    } catch (...) {
+      form.Connect(*report);
+      form.ResetView(false);
+      throw;
+    }
     form.Connect(*report);
-    throw;
-  }
-  form.Connect(*report);
-  form.ResetView(false);
+    form.ResetView(false);
+  };
+  RunPrintDialogAndPrint(*report, form.View.CurrentPage, lend);
 }
 
 void InstallPreviewPrinting(QtEngineHost& host) {
