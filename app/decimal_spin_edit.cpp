@@ -10,16 +10,17 @@
 
 namespace quillet {
 
-DecimalSpinEdit::DecimalSpinEdit(const SpinSpec& spec, QWidget* parent)
-    : QAbstractSpinBox(parent), spec_(spec) {
-  setObjectName(QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+DecimalSpinEdit::DecimalSpinEdit(const SpinBounds& bounds, QWidget* parent)
+    : QAbstractSpinBox(parent), bounds_(bounds) {
+  setObjectName(
+      QString::fromLatin1(bounds.name.data(), static_cast<qsizetype>(bounds.name.size())));
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   setKeyboardTracking(true);
-  SetValue(spec.initial);
+  SetValue(bounds.initial);
 }
 
 double DecimalSpinEdit::Value() const {
-  return ReadDecimalSpin(FromQString(lineEdit()->text()), spec_);
+  return ReadDecimalSpin(FromQString(lineEdit()->text()), bounds_);
 }
 
 void DecimalSpinEdit::SetValue(double value) {
@@ -27,10 +28,10 @@ void DecimalSpinEdit::SetValue(double value) {
 }
 
 void DecimalSpinEdit::stepBy(int steps) {
-  double v = Value() + steps * spec_.step;
+  double v = Value() + steps * bounds_.step;
   // Remove the binary noise of repeated steps (0.01 + 0.01 + ...).
   v = std::round(v * 1e9) / 1e9;
-  if (spec_.minimum < spec_.maximum) v = std::clamp(v, spec_.minimum, spec_.maximum);
+  if (bounds_.minimum < bounds_.maximum) v = std::clamp(v, bounds_.minimum, bounds_.maximum);
   SetValue(v);
 }
 

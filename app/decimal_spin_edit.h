@@ -15,16 +15,16 @@ namespace quillet {
 class DecimalSpinEdit : public QAbstractSpinBox {
   Q_OBJECT
  public:
-  // Bounds, increment and initial value come from `spec`.
-  explicit DecimalSpinEdit(const SpinSpec& spec, QWidget* parent = nullptr);
+  // Bounds, increment and initial value come from `bounds`.
+  explicit DecimalSpinEdit(const SpinBounds& bounds, QWidget* parent = nullptr);
 
   double Value() const;
   void SetValue(double value);
 
-  double MinValue() const { return spec_.minimum; }
-  double MaxValue() const { return spec_.maximum; }
-  double Increment() const { return spec_.step; }
-  const SpinSpec& Spec() const { return spec_; }
+  double MinValue() const { return bounds_.minimum; }
+  double MaxValue() const { return bounds_.maximum; }
+  double Increment() const { return bounds_.step; }
+  const SpinBounds& Bounds() const { return bounds_; }
 
   // Steps from the value read, staying within the bounds unless they are equal.
   void stepBy(int steps) override;
@@ -33,7 +33,7 @@ class DecimalSpinEdit : public QAbstractSpinBox {
   StepEnabled stepEnabled() const override;
 
  private:
-  SpinSpec spec_;
+  SpinBounds bounds_;
 };
 
 }  // namespace quillet

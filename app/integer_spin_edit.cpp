@@ -6,23 +6,24 @@
 
 namespace quillet {
 
-IntegerSpinEdit::IntegerSpinEdit(const SpinSpec& spec, QWidget* parent)
-    : QAbstractSpinBox(parent), spec_(spec) {
-  setObjectName(QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+IntegerSpinEdit::IntegerSpinEdit(const SpinBounds& bounds, QWidget* parent)
+    : QAbstractSpinBox(parent), bounds_(bounds) {
+  setObjectName(
+      QString::fromLatin1(bounds.name.data(), static_cast<qsizetype>(bounds.name.size())));
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
-  SetValue(static_cast<long long>(spec.initial));
+  SetValue(static_cast<long long>(bounds.initial));
 }
 
 int IntegerSpinEdit::Value() const {
-  return ReadIntegerSpin(FromQString(lineEdit()->text()), spec_);
+  return ReadIntegerSpin(FromQString(lineEdit()->text()), bounds_);
 }
 
 void IntegerSpinEdit::SetValue(long long value) {
-  lineEdit()->setText(QString::number(ClampIntegerSpin(value, spec_)));
+  lineEdit()->setText(QString::number(ClampIntegerSpin(value, bounds_)));
 }
 
 void IntegerSpinEdit::stepBy(int steps) {
-  const long long step = spec_.step >= 1 ? static_cast<long long>(spec_.step) : 1;
+  const long long step = bounds_.step >= 1 ? static_cast<long long>(bounds_.step) : 1;
   SetValue(Value() + steps * step);
 }
 

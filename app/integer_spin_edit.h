@@ -13,15 +13,15 @@ namespace quillet {
 class IntegerSpinEdit : public QAbstractSpinBox {
   Q_OBJECT
  public:
-  // Bounds, increment and initial value come from `spec`.
-  explicit IntegerSpinEdit(const SpinSpec& spec, QWidget* parent = nullptr);
+  // Bounds, increment and initial value come from `bounds`.
+  explicit IntegerSpinEdit(const SpinBounds& bounds, QWidget* parent = nullptr);
 
   int Value() const;
   void SetValue(long long value);
 
-  int MinValue() const { return static_cast<int>(spec_.minimum); }
-  int MaxValue() const { return static_cast<int>(spec_.maximum); }
-  const SpinSpec& Spec() const { return spec_; }
+  int MinValue() const { return static_cast<int>(bounds_.minimum); }
+  int MaxValue() const { return static_cast<int>(bounds_.maximum); }
+  const SpinBounds& Bounds() const { return bounds_; }
 
   void stepBy(int steps) override;
 
@@ -29,7 +29,7 @@ class IntegerSpinEdit : public QAbstractSpinBox {
   StepEnabled stepEnabled() const override;
 
  private:
-  SpinSpec spec_;
+  SpinBounds bounds_;
 };
 
 }  // namespace quillet

@@ -90,19 +90,19 @@ TfrmShapes::TfrmShapes(const QString& exeDir, const QString& configDir, QWidget*
 TfrmShapes::~TfrmShapes() = default;
 
 void TfrmShapes::AddSpinRow(QWidget* group, SpinId id, int top) {
-  const SpinSpec& spec = kSpins[id];
-  auto* label = new QLabel(Text(spec.label), group);
+  const SpinBounds& bounds = kSpins[id];
+  auto* label = new QLabel(Text(bounds.label), group);
   label->setGeometry(kCaptionLeft, top, kSpinLeft - 6 - kCaptionLeft, kRowHeight);
   QAbstractSpinBox* spin = nullptr;
-  if (spec.integer)
-    spin = new IntegerSpinEdit(spec, group);
+  if (bounds.integer)
+    spin = new IntegerSpinEdit(bounds, group);
   else
-    spin = new DecimalSpinEdit(spec, group);
+    spin = new DecimalSpinEdit(bounds, group);
   spin->setGeometry(kSpinLeft, top, kSpinWidth, kRowHeight);
   labels_[id] = label;
   spins_[id] = spin;
-  if (!spec.unit.empty()) {
-    auto* unit = new QLabel(Text(spec.unit), group);
+  if (!bounds.unit.empty()) {
+    auto* unit = new QLabel(Text(bounds.unit), group);
     const int unitLeft = kSpinLeft + kSpinWidth + kUnitGap;
     unit->setGeometry(unitLeft, top, group->width() - kFrameMargin - unitLeft, kRowHeight);
     units_[id] = unit;

@@ -64,19 +64,25 @@ void ShowNotice(TfrPreviewForm& form, const QString& notice) {
 
 void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed) {
   TfrReport* report = form.Report();
-  if (!report) return;
+  if (!report || !form.Pages() || form.PageCount() == 0) return;
   TakePrintedFiles();  // files of earlier jobs are not this one's
-  // The job prints the report's own pages: the window gives them back for
-  // its duration and takes them again afterwards, whatever happened.
-  form.Disconnect();
-  try {
-    RunPrintDialogAndPrint(*report, form.CurrentPage);
-  } catch (...) {
+  // The window keeps showing its pages while the print dialog (and its
+  // Properties dialog, and any error box) is open. The job prints the
+  // report's own pages: the window gives them back for the job alone and
+  // takes them again afterwards, whatever happened.
+  const PagesLoan lend = [&form, report](const std::function<void()>& job) {
+    form.Disconnect();
+    try {
+      job();
+    } catch (...) {
+      form.Connect(*report);
+      form.ResetView(false);
+      throw;
+    }
     form.Connect(*report);
-    throw;
-  }
-  form.Connect(*report);
-  form.ResetView(false);
+    form.ResetView(false);
+  };
+  RunPrintDialogAndPrint(*report, form.View.CurrentPage, lend);
   const std::vector<std::string> files = TakePrintedFiles();
   if (files.empty()) return;
   ShowNotice(form, PrintedFilesNotice(files));

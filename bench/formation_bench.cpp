@@ -4,17 +4,13 @@
 // same memo out once.
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_engine.h"
-
-#include <QGuiApplication>
-
 #include "platform/qt/qt_canvas.h"
 #include "platform/stream.h"
-#include "report/views/band_view.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
-#include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "report/printer/printer.h"
+#include "report/views/band_view.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/shape_view.h"
 #include "report/views/view_registry.h"
 
@@ -97,12 +93,3 @@ BENCHMARK(BM_MemoLaidOutOnce)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  quillet::bench::BenchEngine engine;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

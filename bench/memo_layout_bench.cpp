@@ -3,7 +3,6 @@
 // width measurement per source line, the least any layout must do.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -18,8 +17,8 @@ using quillet::StringList;
 using quillet::TfrMemoView;
 
 StringList LatinText() {
-  const char* words[] = {"quick", "brown", "fox", "jumps", "over", "the", "lazy", "dog",
-                         "measure", "width", "of", "report", "caption"};
+  const char* words[] = {"quick", "brown",   "fox",   "jumps", "over",   "the",    "lazy",
+                         "dog",   "measure", "width", "of",    "report", "caption"};
   StringList lines;
   for (int i = 0; i < 1000; ++i) {
     std::string line = "Line " + std::to_string(i) + ":";
@@ -118,16 +117,3 @@ BENCHMARK(BM_LayoutWordWrapEveryPiece)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayoutWordBreakCyrillic)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
-  quillet::InstallFontSubstitutions();
-  quillet::QtImageCanvas measuring(4, 4);
-  quillet::Engine().MeasuringCanvas = &measuring;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -2,11 +2,8 @@
 // 500 objects, and memory while 10,000 pages are drawn one after another.
 // Read each figure against the baseline of the same run.
 #include <benchmark/benchmark.h>
-
-#include "bench/bench_engine.h"
 #include <sys/resource.h>
 
-#include <QGuiApplication>
 #include <cstring>
 
 #include "platform/qt/qt_canvas.h"
@@ -65,7 +62,8 @@ void BM_SaveLoad10000Pages(benchmark::State& state) {
     bytes = file.Bytes().size();
     benchmark::DoNotOptimize(back.Count());
   }
-  state.counters["pages/s"] = benchmark::Counter(10000.0 * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["pages/s"] =
+      benchmark::Counter(10000.0 * state.iterations(), benchmark::Counter::kIsRate);
   state.counters["bytes/page"] = double(bytes) / 10000;
 }
 BENCHMARK(BM_SaveLoad10000Pages)->Unit(benchmark::kMillisecond);
@@ -95,7 +93,8 @@ void DrawPage500(benchmark::State& state, MakeCanvas make) {
     pages.DrawPage(0, *canvas, {0, 0, 758, 1071});
     pages[0].InUse = 0;
     pages.DrawPage(0, *canvas, {});  // releases the rebuilt page, as the printer does
-    if constexpr (std::is_same_v<decltype(canvas), std::unique_ptr<RecordingCanvas>>) canvas->Clear();
+    if constexpr (std::is_same_v<decltype(canvas), std::unique_ptr<RecordingCanvas>>)
+      canvas->Clear();
   }
 }
 
@@ -114,7 +113,8 @@ void BM_FillRects500Baseline(benchmark::State& state) {
   QtImageCanvas canvas(758, 1071);
   for (auto _ : state)
     for (int k = 0; k < 500; ++k)
-      canvas.FillRect({10 + (k * 37) % 700, 10 + (k * 53) % 1000, 50 + (k * 37) % 700, 40 + (k * 53) % 1000});
+      canvas.FillRect(
+          {10 + (k * 37) % 700, 10 + (k * 53) % 1000, 50 + (k * 37) % 700, 40 + (k * 53) % 1000});
 }
 BENCHMARK(BM_FillRects500Baseline)->Unit(benchmark::kMillisecond);
 
@@ -140,12 +140,3 @@ BENCHMARK(BM_Draw10000PagesPeakMemory)->Unit(benchmark::kMillisecond)->Iteration
 
 }  // namespace
 }  // namespace quillet
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  quillet::bench::BenchEngine engine;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

@@ -4,9 +4,6 @@
 // into an image with DrawPage; the scroll against painting one view.
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_engine.h"
-
-#include <QApplication>
 #include <QLayout>
 #include <QPainter>
 #include <QScrollBar>
@@ -15,9 +12,9 @@
 #include "preview/preview_form.h"
 #include "preview/preview_view.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
-#include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "report/printer/printer.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/shape_view.h"
 #include "report/views/view_registry.h"
 
@@ -126,12 +123,3 @@ BENCHMARK(BM_ScrollThrough1000Pages)->Unit(benchmark::kMillisecond)->Iterations(
 
 }  // namespace
 }  // namespace quillet
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  quillet::bench::BenchEngine engine;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

@@ -2,7 +2,6 @@
 // Read the figures against BM_FillRectBaseline of the same run.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <type_traits>
 
 #include "platform/qt/qt_canvas.h"
@@ -13,9 +12,9 @@
 namespace quillet {
 namespace {
 
-const char* kTags[] = {"0;0;0;0;0;0", "0;0;0;0;0;0", "0;0;0;0;0;0", "0;0;0;0;0;0",
-                       "",            "",            "24;0;0;15;0;0", "",
-                       "",            "12;0;0;-90;45;5"};
+const char* kTags[] = {
+    "0;0;0;0;0;0",    "0;0;0;0;0;0", "0;0;0;0;0;0", "0;0;0;0;0;0", "", "", "24;0;0;15;0;0", "", "",
+    "12;0;0;-90;45;5"};
 
 template <typename C>
 void DrawKind(benchmark::State& state, C& canvas) {
@@ -59,11 +58,3 @@ BENCHMARK(BM_FillRectBaseline);
 
 }  // namespace
 }  // namespace quillet
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}

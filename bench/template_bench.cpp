@@ -76,5 +76,3 @@ BENCHMARK(BM_SaveTemplate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet
-
-BENCHMARK_MAIN();

@@ -8,11 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_platform_printer.h"
-#include "report/base/engine_state.h"
-#include "report/printer/printer.h"
-#include "report/views/view_registry.h"
+#include "session/engine_session.h"
 
 namespace {
 
@@ -61,16 +57,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  quillet::InstallFontSubstitutions();
-  quillet::RegisterEngineKinds();
-  quillet::QtImageCanvas measuring(4, 4);
-  quillet::Engine().MeasuringCanvas = &measuring;
   quillet::cli::ConsoleHost host;
-  quillet::SetHost(&host);
-  quillet::QtPlatformPrinter platformPrinter;
-  quillet::StartEnginePrinter([&platformPrinter] {
-    return static_cast<quillet::PlatformPrinter*>(&platformPrinter);
-  });
+  quillet::EngineSession session(&host, quillet::SessionPrinters::Machine);
 
   int code = 0;
   try {
@@ -83,8 +71,5 @@ int main(int argc, char** argv) {
     code = 1;
   }
   if (code == 0 && host.errors > 0) code = 1;
-  quillet::StopEnginePrinter();
-  quillet::SetHost(nullptr);
-  quillet::Engine().MeasuringCanvas = nullptr;
   return code;
 }

@@ -13,11 +13,11 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/stream.h"
 #include "report/prepared/prepared_pages.h"
+#include "report/printer/printer.h"
 
 namespace quillet::cli {
 namespace {
 
-constexpr double kReportPixelsPerInch = 93 / 1.015;
 constexpr int kPdfDpi = 600;
 
 // Draws page `index` into `rect` of `canvas`, then releases its objects.
@@ -93,8 +93,8 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
     bool first = true;
     for (int i : indexes) {
       const PreparedPage& page = pages[i];
-      const double wInch = page.PageInfo.PaperWidthPx / kReportPixelsPerInch;
-      const double hInch = page.PageInfo.PaperHeightPx / kReportPixelsPerInch;
+      const double wInch = page.PageInfo.PaperWidthPx / ReportPixelsPerInch;
+      const double hInch = page.PageInfo.PaperHeightPx / ReportPixelsPerInch;
       writer.setPageSize(QPageSize(QSizeF(wInch * 25.4, hInch * 25.4), QPageSize::Millimeter));
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (first) {

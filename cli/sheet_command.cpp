@@ -79,14 +79,14 @@ SheetSettings SettingsFrom(const Options& o) {
   // Bounds are the window's; a spin edit whose bounds are equal has none
   // above (the corner radius), and integer spin edits take whole numbers.
   for (const SpinOption& opt : kSpinOptions) {
-    const SpinSpec& spec = kSpins[opt.id];
+    const SpinBounds& bounds = kSpins[opt.id];
     if (!o.Has(opt.name)) {
-      opt.set(s, spec.initial);
+      opt.set(s, bounds.initial);
       continue;
     }
-    const double maximum = spec.maximum > spec.minimum ? spec.maximum : 1e6;
-    const double v = o.Number(opt.name, spec.minimum, maximum, spec.initial);
-    if (spec.integer && v != std::trunc(v))
+    const double maximum = bounds.maximum > bounds.minimum ? bounds.maximum : 1e6;
+    const double v = o.Number(opt.name, bounds.minimum, maximum, bounds.initial);
+    if (bounds.integer && v != std::trunc(v))
       throw UsageError(std::string("--") + opt.name + ": a whole number is needed");
     opt.set(s, v);
   }

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "fuzz/silent_host.h"
 #include "platform/errors.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/template/report_template.h"
 #include "report/views/view_registry.h"
-#include "fuzz/silent_host.h"
 
 namespace {
 
@@ -33,9 +33,7 @@ void CheckRoundTrip(quillet::TfrTemplate& t) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static quillet::fuzz::SilentHost host;
-  quillet::SetHost(&host);
-  quillet::RegisterEngineKinds();
+  quillet::fuzz::StartSilentEngine();
   return 0;
 }
 

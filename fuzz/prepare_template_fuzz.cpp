@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "fuzz/silent_host.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "report/printer/printer.h"
 #include "report/views/view_registry.h"
-#include "fuzz/silent_host.h"
 
 namespace {
 
@@ -25,12 +25,7 @@ std::vector<std::uint8_t> Saved(quillet::TfrReport& r) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  static quillet::fuzz::SilentHost host;
-  static quillet::RecordingCanvas measuring(quillet::DeviceKind::Screen);
-  quillet::SetHost(&host);
-  quillet::RegisterEngineKinds();
-  quillet::Engine().MeasuringCanvas = &measuring;
-  quillet::StartEnginePrinter(nullptr);
+  quillet::fuzz::StartSilentEngine();
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/silent_host.h"
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
@@ -34,8 +35,7 @@ void DrawAll(quillet::TfrEMFPages& pages) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  quillet::RegisterEngineKinds();
-  quillet::StartEnginePrinter(nullptr);  // the virtual printer
+  quillet::fuzz::StartSilentEngine();
   return 0;
 }
 

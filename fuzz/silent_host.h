@@ -1,10 +1,15 @@
 // An engine host for fuzz targets: answers every question, keeps nothing
-// (so long runs stay small), and runs progress steps directly.
+// (so long runs stay small), and runs progress steps directly; and the one
+// engine start-up of every fuzz target, free of Qt.
 #pragma once
 
 #include <string>
 
 #include "platform/engine_host.h"
+#include "platform/recording_canvas.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/views/view_registry.h"
 
 namespace quillet::fuzz {
 
@@ -38,5 +43,17 @@ class SilentHost : public EngineHost {
   }
   void ShowPrepared(TfrReport&) override {}
 };
+
+// The engine as the Qt programs start it, without Qt: the silent host, the
+// object kinds, a recording canvas for measuring, and the virtual printer.
+// Called once from LLVMFuzzerInitialize; lives for the whole run.
+inline void StartSilentEngine() {
+  static SilentHost host;
+  static RecordingCanvas measuring(DeviceKind::Screen);
+  SetHost(&host);
+  RegisterEngineKinds();
+  Engine().MeasuringCanvas = &measuring;
+  StartEnginePrinter(nullptr);
+}
 
 }  // namespace quillet::fuzz

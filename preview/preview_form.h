@@ -47,6 +47,18 @@ enum PreviewHelpNumber : int {
 // The context-help text of a number (empty for a number without help).
 QString PreviewHelpText(int number);
 
+// Where and how large the pages are shown.
+struct PreviewViewState {
+  int CurrentPage = 1;  // 1-based; the page whose number the label shows
+  int ViewOffsetX = 0;  // minus the horizontal scroll position
+  int ViewOffsetY = 0;  // minus the vertical scroll position
+  int PrevHorzPos = 0;  // scroll positions before the last change
+  int PrevVertPos = 0;
+  double Scale = 1.0;  // screen pixels per report pixel
+  std::uint8_t ZoomMode = zmPercent;
+  bool PaintEnabled = true;  // the page box paints nothing while false
+};
+
 class TfrPreviewForm : public QDialog {
   Q_OBJECT
 
@@ -59,14 +71,7 @@ class TfrPreviewForm : public QDialog {
   // The pages shown, or nullptr while the window holds none.
   TfrEMFPages* Pages() const { return pages_.get(); }
   int PageCount() const;
-  int CurrentPage = 1;  // 1-based
-  int ViewOffsetX = 0;
-  int ViewOffsetY = 0;
-  int PrevHorzPos = 0;
-  int PrevVertPos = 0;
-  double Scale = 1.0;
-  std::uint8_t ZoomMode = zmPercent;
-  bool PaintEnabled = true;
+  PreviewViewState View;
   SearchState Search;
   std::function<void()> PageChangedHook;  // set by TfrPreview
   int WheelFactor = 1;
@@ -111,10 +116,11 @@ class TfrPreviewForm : public QDialog {
   void HelpBtnClick();
   void ExitBtnClick();
 
-  // Printing of prepared pages (print dialog, then the report's
-  // PrintPrepared between Disconnect and Connect) belongs to the printing
-  // layer, which installs it here. Without it the Print button prints the
-  // pages once with the report's default copies and no dialog.
+  // Printing of prepared pages (the print dialog, then the report's
+  // PrintPrepared between Disconnect and Connect) comes from the printing
+  // layer; the program installs it here (app/preview_printing). Without it
+  // the Print button prints the pages once with the report's default
+  // copies and no dialog.
   std::function<void(TfrPreviewForm&)> PrintHook;
   // What the page-setup dialog shows and returns: margins in hundredths of
   // a millimetre, the platform paper code, orientation (0 portrait), and
@@ -212,6 +218,8 @@ class TfrPreviewForm : public QDialog {
   void HScrolled(int pos);
   void SetVertPos(int pos);
   void SetHorzPos(int pos);
+  // Shows the view moved by (dx, dy) box pixels after a scroll.
+  void MoveView(int dx, int dy);
   void SaveWindowPosition();
   void RestoreWindowPosition();
   void ShowMatch();

@@ -15,7 +15,7 @@ TfrPreview::TfrPreview(QWidget* parent)
   layout_->setContentsMargins(1, 1, 1, 1);
   layout_->setSpacing(0);
   form_->PageChangedHook = [this] {
-    if (OnPageChanged) OnPageChanged(*this, form_->CurrentPage);
+    if (OnPageChanged) OnPageChanged(*this, form_->View.CurrentPage);
   };
 }
 
@@ -66,7 +66,7 @@ void TfrPreview::Disconnect() {
 }
 
 int TfrPreview::CurrentPageNumber() const {
-  return form_->CurrentPage;
+  return form_->View.CurrentPage;
 }
 
 void TfrPreview::resizeEvent(QResizeEvent* e) {

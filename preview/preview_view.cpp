@@ -22,20 +22,32 @@ TfrPBox::TfrPBox(TfrPreviewForm& form, QWidget* parent) : QWidget(parent), form_
 void TfrPBox::paintEvent(QPaintEvent* e) {
   QPainter painter(this);
   form_.PaintBox(painter, e->region());
-  if (!mark_.isEmpty()) {
+  if (!mark_.isEmpty() && form_.View.PaintEnabled) {
     // The find mark: the rectangle's colours inverted, as a white pen in
-    // exclusive-or mode does. Not remembered: the next paint drops it.
+    // exclusive-or mode does. Only inside the region just painted, where
+    // the page was drawn afresh; elsewhere the mark is already on screen.
     painter.setClipping(false);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.setPen(Qt::NoPen);
-    painter.fillRect(mark_, QColor(255, 255, 255));
+    for (const QRect& part : e->region() & mark_) painter.fillRect(part, QColor(255, 255, 255));
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    mark_ = QRect();
   }
 }
 
+void TfrPBox::SetMark(const QRect& r) {
+  ClearMark();
+  mark_ = r;
+  update(mark_);
+}
+
+void TfrPBox::ClearMark() {
+  if (mark_.isEmpty()) return;
+  update(mark_);
+  mark_ = QRect();
+}
+
 void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
-  if (!PaintEnabled) return;
+  if (!View.PaintEnabled) return;
   if (!pages_ || pages_->Count() == 0) {
     painter.fillRect(pbox_->rect(), pbox_->palette().button());
     return;
@@ -46,7 +58,8 @@ void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
   for (int i = 0; i < count; ++i) {
     PreparedPage& page = (*pages_)[i];
     Rect r = page.PreviewRect;
-    r = {r.left + ViewOffsetX, r.top + ViewOffsetY, r.right + ViewOffsetX, r.bottom + ViewOffsetY};
+    r = {r.left + View.ViewOffsetX, r.top + View.ViewOffsetY, r.right + View.ViewOffsetX,
+         r.bottom + View.ViewOffsetY};
     rects[i] = r;
     bool visible = false;
     // Far below or above the box: not visible, without asking the region.
@@ -72,7 +85,7 @@ void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
   }
   for (int i = 0; i < count; ++i) {
     PreparedPage& page = (*pages_)[i];
-    const Rect content = page.InUse ? PageContentRect(page, rects[i], Scale) : Rect{};
+    const Rect content = page.InUse ? PageContentRect(page, rects[i], View.Scale) : Rect{};
     try {
       pages_->DrawPage(i, canvas, content);
     } catch (const std::exception&) {

@@ -23,9 +23,14 @@ class TfrPBox : public QWidget {
   int ClickedPage = 0;  // 1-based page under the last left press, 0 = none
   bool SkipNextMouseDown = false;
 
-  // A rectangle (box pixels) to invert once at the end of the next paint:
-  // the mark of a find match. Cleared by that paint.
-  void MarkOnce(const QRect& r) { mark_ = r; }
+  // The mark of a find match: a rectangle (box pixels) inverted at the end
+  // of every paint until the view moves (ClearMark). Repaints that move
+  // nothing, such as the one when the window gets the focus back from the
+  // Find dialog, keep it.
+  void SetMark(const QRect& r);
+  // Drops the mark and repaints where it was.
+  void ClearMark();
+  const QRect& Mark() const { return mark_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -28,8 +28,8 @@ class QtEngineHost : public EngineHost {
   // report's ModalPreview is set), or connects the report's TfrPreview
   // panel when it has one. Nothing when there are no pages.
   void ShowPrepared(TfrReport& report) override;
-  // Called with each new preview window before it is shown (the printing
-  // layer installs its print hook here; tests look at the window).
+  // Called with each new preview window before it is shown (the program
+  // installs the print dialog's hook here; tests look at the window).
   std::function<void(TfrPreviewForm&)> PreviewOpened;
 };
 

@@ -17,8 +17,9 @@
 
 namespace quillet {
 
-bool RunPrintDialogAndPrint(TfrReport& report, int currentPage) {
-  if (report.PreparedPages.Count() == 0 || !PrinterState().EnginePrinter) return false;
+bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan) {
+  // A lender holds the pages and has checked that there are some.
+  if ((!loan && report.PreparedPages.Count() == 0) || !PrinterState().EnginePrinter) return false;
   const TfrPrinter& printer = EnginePrinter();
   if (!printer.PlatformPrinter || printer.PlatformPrinter->PrinterNames().empty()) return false;
 
@@ -35,7 +36,13 @@ bool RunPrintDialogAndPrint(TfrReport& report, int currentPage) {
   try {
     // The copies text is read before anything is printed.
     const int copies = StrToInt(FromQString(form.E1->text()));
-    report.PrintPrepared(range, copies, form.CollateCB->isChecked(), form.CB2->currentIndex());
+    const auto job = [&] {
+      report.PrintPrepared(range, copies, form.CollateCB->isChecked(), form.CB2->currentIndex());
+    };
+    if (loan)
+      loan(job);
+    else
+      job();
   } catch (const std::exception& e) {
     Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
     return false;

@@ -1,9 +1,16 @@
 // The preview's Print button: the print dialog, then the print job.
 #pragma once
 
+#include <functional>
+
 namespace quillet {
 
 class TfrReport;
+
+// Runs a print job with the prepared pages lent to the report: a preview
+// that shows the pages keeps them on screen while the dialogs are open and
+// hands them over only for the job, taking them back however it ends.
+using PagesLoan = std::function<void(const std::function<void()>& job)>;
 
 // Shows the print dialog for `report` (unless its ShowPrintDialog is off,
 // when the dialog's initial values serve) and prints what it asks for;
@@ -15,8 +22,9 @@ class TfrReport;
 // pages are left as they were. True when the print job ran to its end (or
 // was cancelled in the progress window).
 //
-// The preview disconnects itself before calling this and connects and
-// resets its view afterwards.
-bool RunPrintDialogAndPrint(TfrReport& report, int currentPage);
+// With a `loan` the pages are not in the report but in a preview, which
+// lends them for the job alone; the dialog and any error box are shown
+// while the preview still shows them.
+bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan = {});
 
 }  // namespace quillet

@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-const std::array<SpinSpec, kSpinCount> kSpins = {{
+const std::array<SpinBounds, kSpinCount> kSpins = {{
     {"spnWidth", "Object Width", "mm", 10, 500, 0.5, 50, false},
     {"spnHeight", "Object Height", "mm", 10, 500, 0.5, 50, false},
     {"spnCount", "Number of Objects", "", 1, 7, 1, 2, false},
@@ -28,24 +28,24 @@ const std::array<SpinSpec, kSpinCount> kSpins = {{
     {"spnTriAngle", "Default Triangle Fix", "", 0.5, 2, 0.01, 0.86, false},
 }};
 
-double ReadDecimalSpin(std::string_view text, const SpinSpec& spec) {
+double ReadDecimalSpin(std::string_view text, const SpinBounds& bounds) {
   double v = 0;
   if (TryStrToFloat(text, Engine().DecimalSeparator, v)) return v;
-  return spec.minimum;
+  return bounds.minimum;
 }
 
-int ReadIntegerSpin(std::string_view text, const SpinSpec& spec) {
+int ReadIntegerSpin(std::string_view text, const SpinBounds& bounds) {
   try {
     return StrToInt(text);
   } catch (const ConversionError&) {
-    return static_cast<int>(spec.minimum);
+    return static_cast<int>(bounds.minimum);
   }
 }
 
-int ClampIntegerSpin(long long value, const SpinSpec& spec) {
-  if (spec.minimum == spec.maximum) return static_cast<int>(value);
-  return static_cast<int>(std::clamp<long long>(value, static_cast<long long>(spec.minimum),
-                                                static_cast<long long>(spec.maximum)));
+int ClampIntegerSpin(long long value, const SpinBounds& bounds) {
+  if (bounds.minimum == bounds.maximum) return static_cast<int>(value);
+  return static_cast<int>(std::clamp<long long>(value, static_cast<long long>(bounds.minimum),
+                                                static_cast<long long>(bounds.maximum)));
 }
 
 }  // namespace quillet

@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-struct SpinSpec {
+struct SpinBounds {
   std::string_view name;   // control name ("spnWidth")
   std::string_view label;  // caption left of the control
   std::string_view unit;   // caption right of the control, may be empty
@@ -40,16 +40,16 @@ enum SpinId {
   kSpinCount,
 };
 
-extern const std::array<SpinSpec, kSpinCount> kSpins;
+extern const std::array<SpinBounds, kSpinCount> kSpins;
 
 // A decimal spin edit's text as its value: the text as a number (with the
 // system decimal separator), or the minimum when it is empty or not a
 // number. Not clamped to the bounds.
-double ReadDecimalSpin(std::string_view text, const SpinSpec& spec);
+double ReadDecimalSpin(std::string_view text, const SpinBounds& bounds);
 // An integer spin edit's text as its value: the integer, or the minimum.
-int ReadIntegerSpin(std::string_view text, const SpinSpec& spec);
+int ReadIntegerSpin(std::string_view text, const SpinBounds& bounds);
 // What an integer spin edit holds after writing `value`: clamped into the
 // bounds unless they are equal.
-int ClampIntegerSpin(long long value, const SpinSpec& spec);
+int ClampIntegerSpin(long long value, const SpinBounds& bounds);
 
 }  // namespace quillet

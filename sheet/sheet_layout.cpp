@@ -1,24 +1,27 @@
 #include "sheet/sheet_layout.h"
 
-#include <stdexcept>
-
+#include "platform/errors.h"
 #include "platform/numeric.h"
 #include "report/base/engine_state.h"
-#include "report/views/shape_view.h"
 #include "report/base/text_format.h"
+#include "report/views/shape_view.h"
 
 namespace quillet {
 namespace {
 
 TfrView& Find(SheetReport& report, const std::string& name) {
   TfrView* v = report.FindView(name);
-  if (!v) throw std::logic_error("The sheet template has no object \"" + name + "\"");
+  if (!v) throw EngineError("The sheet template has no object \"" + name + "\"");
   return *v;
 }
 
-bool TriangleAdjusted(const SheetSettings& s) { return s.ShapeIndex == 3 && s.AdjustTriangle; }
+bool TriangleAdjusted(const SheetSettings& s) {
+  return s.ShapeIndex == 3 && s.AdjustTriangle;
+}
 
-std::string NumberText(double v) { return FloatToText(v, Engine().DecimalSeparator); }
+std::string NumberText(double v) {
+  return FloatToText(v, Engine().DecimalSeparator);
+}
 
 }  // namespace
 
@@ -74,7 +77,7 @@ int LayOutSheet(const SheetSettings& s, SheetReport& report) {
   for (int i = 1; i <= count && i <= kSheetSlots && y + h <= limit; ++i) {
     const std::string n = std::to_string(i);
     auto* shape = dynamic_cast<TfrShapeView*>(&Find(report, "Shape" + n));
-    if (!shape) throw std::logic_error("The sheet object \"Shape" + n + "\" is not a shape");
+    if (!shape) throw EngineError("The sheet object \"Shape" + n + "\" is not a shape");
     TfrView& wCap = Find(report, "Width" + n);
     TfrView& hCap = Find(report, "Height" + n);
 

@@ -61,7 +61,8 @@ std::string ShapeTagText(const SheetSettings& s);
 int CornerValue(const SheetSettings& s);
 
 // Hides every slot, then lays out as many as fit. Returns the number shown.
-// Raises std::logic_error naming a template object that is missing.
+// Raises EngineError naming a template object that is missing or of the
+// wrong kind.
 int LayOutSheet(const SheetSettings& settings, SheetReport& report);
 
 // One press of Print: the layout, then preview, or prepare and print page 1.

@@ -23,12 +23,13 @@ report/prepared: platform report/base report/graphics report/printer report/expr
 report/formation: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared
 report/data: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared report/formation
 report/component: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared report/formation report/data
+session: platform platform/qt report
 widgets: platform platform/qt report
 sheet: platform report
 preview: platform platform/qt report widgets
 printing: platform platform/qt report widgets
-app: platform platform/qt report widgets sheet preview printing
-cli: platform platform/qt report sheet
+app: platform platform/qt report session widgets sheet preview printing
+cli: platform platform/qt report session sheet
 '
 
 echo "Include rules (folder: may include besides itself):"
@@ -75,7 +76,7 @@ while IFS= read -r hit; do
   fi
   echo "$file:$line: includes $target, but $from may include only: ${allowed:-nothing else}"
   status=1
-done < <(grep -rnE '^ *#include *"[^"]+"' platform report widgets sheet preview printing app cli \
+done < <(grep -rnE '^ *#include *"[^"]+"' platform report session widgets sheet preview printing app cli \
   --include='*.h' --include='*.cpp' || true)
 
 qt=$(grep -rnE '#include *<Q[A-Za-z]' report platform --include='*.h' --include='*.cpp' \

@@ -94,7 +94,7 @@ QPainter::CompositionMode ToComposition(PenMode m) {
   }
 }
 
-// A GDI pen: widths 0 and 1 are one-pixel cosmetic pens; wider pens have
+// The engine's pen: widths 0 and 1 are one-pixel cosmetic pens; wider pens have
 // round ends and joins, centred on the outline.
 QPen ToQPen(const Pen& p) {
   QPen q(ToQColor(p.color));

@@ -11,7 +11,7 @@ TfrPage::TfrPage() = default;
 TfrPage::~TfrPage() = default;
 
 int TfrPage::PaperWidthPixels() const {
-  return Round(double(PaperWidthTenths) * kReportPixelsPerInch / 254);
+  return Round(double(PaperWidthTenths) * ReportPixelsPerInch / 254);
 }
 
 int TfrPage::LeftLimit() const { return MarginsApply != 0 ? Margins.Left : 0; }

@@ -36,8 +36,6 @@ enum PagePosition : std::uint8_t { poDesigned = 0, poScreenCenter = 4 };
 
 constexpr int kPaperCustom = 256;
 constexpr int kPaperA4 = 9;
-// Report pixels per inch of paper.
-constexpr double kReportPixelsPerInch = 93 / 1.015;
 
 class TfrPage : public TfrObject, public ViewPage {
  public:

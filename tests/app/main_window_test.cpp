@@ -44,11 +44,11 @@ TEST(MainWindowTest, ControlsStartFromTheTable) {
   EXPECT_EQ(w.cboFillColor->Selected(), clWhite);
   for (int i = 0; i < kSpinCount; ++i) {
     const SpinId id = static_cast<SpinId>(i);
-    const SpinSpec& spec = kSpins[id];
-    SCOPED_TRACE(std::string(spec.name));
-    EXPECT_EQ(w.SpinLabel(id)->text().toStdString(), spec.label);
-    EXPECT_EQ(w.SpinUnit(id) ? w.SpinUnit(id)->text().toStdString() : "", spec.unit);
-    EXPECT_EQ(w.Spin(id)->objectName().toStdString(), spec.name);
+    const SpinBounds& bounds = kSpins[id];
+    SCOPED_TRACE(std::string(bounds.name));
+    EXPECT_EQ(w.SpinLabel(id)->text().toStdString(), bounds.label);
+    EXPECT_EQ(w.SpinUnit(id) ? w.SpinUnit(id)->text().toStdString() : "", bounds.unit);
+    EXPECT_EQ(w.Spin(id)->objectName().toStdString(), bounds.name);
   }
   const SheetSettings s = w.CollectSheetSettings();
   const SheetSettings defaults;
@@ -147,7 +147,7 @@ TEST(SpinEditTest, IntegerClampsOnWriteUnlessTheBoundsAreEqual) {
   EXPECT_EQ(angle.Value(), -359);
   Type(&angle, "1000");
   EXPECT_EQ(angle.Value(), 1000);  // reading does not clamp
-  SpinSpec open = kSpins[spnAngle];
+  SpinBounds open = kSpins[spnAngle];
   open.maximum = open.minimum;
   IntegerSpinEdit free(open);
   free.SetValue(12345);

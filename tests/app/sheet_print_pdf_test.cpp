@@ -23,11 +23,10 @@
 namespace quillet {
 namespace {
 
-constexpr double kReportPixelsPerInch = 93 / 1.015;
 constexpr int kDpi = 600;
 
 double DevicePixels(double reportPixels) {
-  return reportPixels * kDpi / kReportPixelsPerInch;
+  return reportPixels * kDpi / ReportPixelsPerInch;
 }
 double Millimetres(double devicePixels) {
   return devicePixels / kDpi * 25.4;
@@ -137,7 +136,7 @@ TEST(SheetPrintPdf, EllipsesComeOutAtTheirTrueSize) {
   for (const DarkRun& r : row)
     if (r.Centre() < cx + DevicePixels(150)) right = r;  // the outline, not the next object
   const double width = Millimetres(right.Centre() - left.Centre());
-  EXPECT_NEAR(width, 181 / kReportPixelsPerInch * 25.4, 0.1) << "width " << width << " mm";
+  EXPECT_NEAR(width, 181 / ReportPixelsPerInch * 25.4, 0.1) << "width " << width << " mm";
   EXPECT_NEAR(width, 50.18, 0.1);
 
   const std::vector<DarkRun> column = ColumnRuns(img, cx);
@@ -152,10 +151,10 @@ TEST(SheetPrintPdf, EllipsesComeOutAtTheirTrueSize) {
   }
   ASSERT_GT(top2, 0);
   const double distance = Millimetres(top2 - top1);
-  EXPECT_NEAR(distance, 201 / kReportPixelsPerInch * 25.4, 0.1) << "distance " << distance << " mm";
+  EXPECT_NEAR(distance, 201 / ReportPixelsPerInch * 25.4, 0.1) << "distance " << distance << " mm";
   EXPECT_NEAR(distance, 55.72, 0.1);
   // The top outline at its place from the paper's top edge.
-  EXPECT_NEAR(Millimetres(top1), 16 / kReportPixelsPerInch * 25.4, 0.3);
+  EXPECT_NEAR(Millimetres(top1), 16 / ReportPixelsPerInch * 25.4, 0.3);
 }
 
 }  // namespace

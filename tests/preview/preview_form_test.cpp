@@ -73,20 +73,20 @@ TEST_F(PreviewFormTest, ZoomChoicesAreRememberedForTheNextPreview) {
     form.ChooseZoom(1);
     EXPECT_EQ(form.ZoomBtn()->Caption(), "101%");
     form.ChooseZoom(50);
-    EXPECT_DOUBLE_EQ(form.Scale, 0.5);
+    EXPECT_DOUBLE_EQ(form.View.Scale, 0.5);
     EXPECT_EQ(form.ZoomBtn()->Caption(), "50%");
     form.Disconnect();
   }
   TfrPreviewForm next;
   Open(next, report, 820, 600);
-  EXPECT_DOUBLE_EQ(next.Scale, 0.5);
+  EXPECT_DOUBLE_EQ(next.View.Scale, 0.5);
   next.Disconnect();
   // A report asking for whole pages sets the memory for all later previews.
   report.InitialZoom = pzOnePage;
   TfrPreviewForm third;
   Open(third, report, 820, 600);
-  EXPECT_EQ(third.ZoomMode, zmWholePage);
-  EXPECT_DOUBLE_EQ(third.Scale, 580.0 / 1123);
+  EXPECT_EQ(third.View.ZoomMode, zmWholePage);
+  EXPECT_DOUBLE_EQ(third.View.Scale, 580.0 / 1123);
   EXPECT_EQ(ZoomMemory().LastZoomMode, zmWholePage);
 }
 
@@ -96,7 +96,7 @@ TEST_F(PreviewFormTest, PagingKeysAndButtons) {
   Open(form, report, 900, 600);
   const auto top = [&](int page) { return (*form.Pages())[page - 1].PreviewRect.top; };
   EXPECT_TRUE(form.HandleKey(Qt::Key_PageDown, Qt::ControlModifier));
-  EXPECT_EQ(form.CurrentPage, 2);
+  EXPECT_EQ(form.View.CurrentPage, 2);
   EXPECT_EQ(form.PageLabel()->text(), "Page 2/4");
   EXPECT_EQ(form.VScrollBar()->value(), top(2) - 10);
   EXPECT_TRUE(form.HandleKey(Qt::Key_PageDown, Qt::NoModifier));
@@ -106,23 +106,23 @@ TEST_F(PreviewFormTest, PagingKeysAndButtons) {
   // Home and End reach the focused control without Ctrl.
   EXPECT_FALSE(form.HandleKey(Qt::Key_End, Qt::NoModifier));
   EXPECT_TRUE(form.HandleKey(Qt::Key_End, Qt::ControlModifier));
-  EXPECT_EQ(form.CurrentPage, 4);
+  EXPECT_EQ(form.View.CurrentPage, 4);
   EXPECT_EQ(form.PageLabel()->text(), "Page 4/4");
   EXPECT_EQ(form.VScrollBar()->value(), top(4) - 10);
   form.PgDownClick();
-  EXPECT_EQ(form.CurrentPage, 4);
+  EXPECT_EQ(form.View.CurrentPage, 4);
   EXPECT_TRUE(form.HandleKey(Qt::Key_Home, Qt::ControlModifier));
   EXPECT_EQ(form.VScrollBar()->value(), 0);
-  EXPECT_EQ(form.CurrentPage, 1);
+  EXPECT_EQ(form.View.CurrentPage, 1);
   form.PgUpClick();
-  EXPECT_EQ(form.CurrentPage, 1);
+  EXPECT_EQ(form.View.CurrentPage, 1);
   EXPECT_EQ(form.VScrollBar()->value(), 0);
   // Ctrl with any other key is consumed without effect.
   EXPECT_TRUE(form.HandleKey(Qt::Key_Q, Qt::ControlModifier));
   EXPECT_FALSE(form.HandleKey(Qt::Key_Q, Qt::NoModifier));
   // Scrolling by hand makes the page at the top current.
   form.VScrollBar()->setValue(top(3) - 5);
-  EXPECT_EQ(form.CurrentPage, 3);
+  EXPECT_EQ(form.View.CurrentPage, 3);
 }
 
 TEST_F(PreviewFormTest, ALastPageShorterThanTheViewStaysCurrent) {
@@ -133,7 +133,7 @@ TEST_F(PreviewFormTest, ALastPageShorterThanTheViewStaysCurrent) {
   // The bar stops short of the page's top, where the first page still shows.
   EXPECT_EQ(form.VScrollBar()->value(), form.VScrollBar()->maximum());
   EXPECT_LT(form.VScrollBar()->value(), (*form.Pages())[1].PreviewRect.top - 10);
-  EXPECT_EQ(form.CurrentPage, 2);
+  EXPECT_EQ(form.View.CurrentPage, 2);
   EXPECT_EQ(form.PageLabel()->text(), "Page 2/2");
 }
 
@@ -172,7 +172,7 @@ TEST_F(PreviewFormTest, DraggingTheGrayLeavesThePageAndMovesTheView) {
   test::Press(box, {2, 300});  // left of the centred page
   EXPECT_TRUE(box->Dragging);
   EXPECT_EQ(box->ClickedPage, 0);
-  EXPECT_EQ(form.CurrentPage, 2);
+  EXPECT_EQ(form.View.CurrentPage, 2);
   test::SendDrag(box, {2, 250});
   EXPECT_EQ(form.VScrollBar()->value(), before + 50);
   test::Release(box, {2, 250});
@@ -182,7 +182,7 @@ TEST_F(PreviewFormTest, DraggingTheGrayLeavesThePageAndMovesTheView) {
   form.VScrollBar()->setValue(0);
   test::Press(box, {r.left + 5, r.top + 5});
   EXPECT_EQ(box->ClickedPage, 1);
-  EXPECT_EQ(form.CurrentPage, 1);
+  EXPECT_EQ(form.View.CurrentPage, 1);
   form.BoxWheel(-2);
   EXPECT_EQ(form.VScrollBar()->value(), 20);
 }
@@ -212,7 +212,7 @@ TEST_F(PreviewFormTest, SavedPagesLoadBackByteForByte) {
   second.AskOpenName = [&](TfrPreviewForm&) { return QString::fromStdString(saved); };
   second.LoadBtnClick();
   ASSERT_EQ(second.PageCount(), 2);
-  EXPECT_EQ(second.CurrentPage, 1);
+  EXPECT_EQ(second.View.CurrentPage, 1);
   EXPECT_EQ(second.PageLabel()->text(), "Page 1/2");
   for (int i = 0; i < 2; ++i) EXPECT_EQ((*second.Pages())[i].ObjectStream->Bytes(), before[i]);
 }

@@ -44,7 +44,6 @@ TEST_F(PreviewPng, TheSheetWholePageAndAtTwoHundredPercentWithAMatch) {
   form.ChooseZoom(200);
   form.StartSearch({"H = 50", true, false});
   ASSERT_TRUE(form.Search.SearchHit);
-  form.PageBox()->MarkOnce(form.LastMark);
   const QImage zoomed = form.grab().toImage();
   ASSERT_TRUE(zoomed.save(QString::fromStdString(test::OutputPath("preview_200_find.png"))));
   EXPECT_EQ(form.ZoomBtn()->Caption(), "200%");

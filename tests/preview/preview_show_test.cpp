@@ -123,7 +123,7 @@ TEST_F(PreviewShowTest, PageSetupPreparesTheReportAgainWithTheNewMargins) {
   ASSERT_EQ(form.PageCount(), 1);
   EXPECT_EQ((*form.Pages())[0].Margins.Left, 72);
   EXPECT_EQ(report.PreparedPages.Count(), 0);
-  EXPECT_EQ(form.CurrentPage, 1);
+  EXPECT_EQ(form.View.CurrentPage, 1);
   form.Disconnect();
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include "preview/progress_form.h"
 #include "preview/toolbar_button.h"
@@ -118,15 +120,30 @@ TEST(PreviewPictures, RaisedButtonsInTheirStates) {
 TEST(PreviewPictures, ProgressWindowWhileAStepRuns) {
   TfrProgressForm& form = TfrProgressForm::Instance();
   QImage shot;
+  std::vector<QRect> lineRects;  // where the two lines sat while the step ran
   form.RunWithProgress({"Preparing report", "Processing page:  1", {}}, [&](ProgressControl& c) {
     c.SetFirstLine("Printing page:  3 from 5");
     c.SetSecondLine("Totals");
     c.ProcessMessages();
     shot = form.grab().toImage();
+    for (QLabel* label : form.findChildren<QLabel*>())
+      if (label->text() == "Printing page:  3 from 5" || label->text() == "Totals")
+        lineRects.push_back(QRect(label->mapTo(&form, QPoint(0, 0)), label->size()));
     c.SetModalResult(1);
   });
   ASSERT_FALSE(shot.isNull());
   EXPECT_EQ(shot.size(), QSize(278, 106));
+  // Both lines and the Cancel button are drawn where they sit.
+  auto drawn = [&shot](const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (shot.pixel(x, y) != shot.pixel(r.topLeft())) return true;
+    return false;
+  };
+  ASSERT_EQ(lineRects.size(), 2u);
+  for (const QRect& r : lineRects) EXPECT_TRUE(drawn(r));
+  EXPECT_TRUE(
+      drawn(QRect(form.CancelButton()->mapTo(&form, QPoint(0, 0)), form.CancelButton()->size())));
   ASSERT_TRUE(
       Enlarged(shot, 2).save(QString::fromStdString(test::OutputPath("progress_window.png"))));
 }

@@ -19,17 +19,18 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/headless_host.h"
-#include "widgets/speed_button.h"
-#include "printing/print_action.h"
 #include "app/preview_printing.h"
+#include "platform/headless_host.h"
 #include "preview/preview_form.h"
+#include "preview/preview_view.h"
+#include "printing/print_action.h"
 #include "report/base/engine_state.h"
-#include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "report/printer/printer.h"
 #include "report/views/shape_view.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/support.h"
+#include "widgets/speed_button.h"
 
 namespace quillet {
 namespace {
@@ -179,15 +180,40 @@ TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
   picture.save(QString::fromStdString(test::OutputPath("print-collate.png")));
 }
 
-TEST_F(PrintFormTest, DialogLooksRight) {
+// Pixels of PB1 where `picture` was placed at `at` that differ from it:
+// silver must show the button face, every other pixel itself.
+int PictureMismatches(const QImage& box, const QImage& picture, QPoint at, QRgb face) {
+  int wrong = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb want = picture.pixel(x, y) == qRgb(192, 192, 192) ? face : picture.pixel(x, y);
+      wrong += box.pixel(at + QPoint(x, y)) != want;
+    }
+  return wrong;
+}
+
+TEST_F(PrintFormTest, CollatePictureFollowsTheCheckBox) {
   TfrPrintForm form;
   form.show();
   QApplication::processEvents();
-  form.grab().save(QString::fromStdString(test::OutputPath("print-form.png")));
+  const QImage dialog = form.grab().toImage();
+  dialog.save(QString::fromStdString(test::OutputPath("print-form.png")));
+  const QRgb face = form.palette().color(QPalette::Button).rgb();
+  const QImage collated = form.PB1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(PictureMismatches(collated, form.CollateImg.convertToFormat(QImage::Format_RGB32),
+                              {8, 0}, face),
+            0);
+  EXPECT_EQ(collated.pixel(3, 30), face) << "left of the collated picture";
+
   form.CollateCB->setChecked(false);
   QApplication::processEvents();
-  EXPECT_TRUE(
-      form.grab().save(QString::fromStdString(test::OutputPath("print-form-uncollated.png"))));
+  form.grab().save(QString::fromStdString(test::OutputPath("print-form-uncollated.png")));
+  const QImage uncollated = form.PB1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(PictureMismatches(uncollated, form.NonCollateImg.convertToFormat(QImage::Format_RGB32),
+                              {0, 8}, face),
+            0);
+  EXPECT_EQ(uncollated.pixel(50, 3), face) << "above the uncollated picture";
+  EXPECT_NE(collated, uncollated);
 }
 
 TEST_F(PrintFormTest, ActionPrintsWhatTheDialogAsksFor) {
@@ -292,6 +318,110 @@ TEST_F(PrintFormTest, PreviewPrintButtonPrintsTheShownPagesAndKeepsThem) {
   EXPECT_EQ(report_.PreparedPages.Count(), 0) << "the window took the pages back";
   form.Disconnect();
   EXPECT_EQ(report_.PreparedPages.Count(), 2);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// The preview behind the print dialog: its pages stay on screen while the
+// dialog (or an error box after it) is up, and go to the job only while it
+// prints.
+class PreviewBehindPrintDialog : public PrintFormTest {
+ protected:
+  // Remembers whether the preview still held its pages when a message box
+  // came up.
+  struct WatchingHost : HeadlessHost {
+    TfrPreviewForm* preview = nullptr;
+    bool pagesShownAtMessage = false;
+    MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
+      pagesShownAtMessage = preview->Pages() && preview->PageCount() > 0;
+      return HeadlessHost::ShowMessage(text, caption, icon, buttons);
+    }
+  };
+
+  void SetUp() override {
+    PrintFormTest::SetUp();
+    AddPages(2);
+    for (int i = 0; i < 2; ++i) {  // A4 as the printer fills it in
+      PrinterPageInfo& info = report_.PreparedPages[i].PageInfo;
+      info.PaperWidthPx = info.PrintableWidthPx = 794;
+      info.PaperHeightPx = info.PrintableHeightPx = 1123;
+    }
+    watching_.preview = &preview_;
+    SetHost(&watching_);
+    preview_.resize(900, 700);
+    preview_.Connect(report_);
+    preview_.ApplyButtons();
+    preview_.ResetView(true);
+    preview_.show();
+    preview_.ArrangePreviewPanel();
+    QApplication::processEvents();
+  }
+
+  // The pixel a little inside the first page's top-left corner, as the
+  // page box paints it now.
+  QRgb PageCornerPixel() {
+    const Rect& r = (*preview_.Pages())[0].PreviewRect;
+    const QImage box = preview_.PageBox()->grab().toImage();
+    return box.pixel(r.left + preview_.View.ViewOffsetX + 3, r.top + preview_.View.ViewOffsetY + 3);
+  }
+
+  WatchingHost watching_;
+  TfrPreviewForm preview_;
+};
+
+TEST_F(PreviewBehindPrintDialog, PagesStayOnScreenWhileTheDialogIsOpen) {
+  bool shown = false;
+  QRgb corner = 0;
+  WhenShown([&](TfrPrintForm& dialog) {
+    shown = preview_.Pages() != nullptr && preview_.PageCount() == 2;
+    if (shown) corner = PageCornerPixel();
+    // Both windows as the screen shows them: the dialog centred over the
+    // preview.
+    QImage both = preview_.grab().toImage();
+    QPainter p(&both);
+    const QImage front = dialog.grab().toImage();
+    p.drawImage((both.width() - front.width()) / 2, (both.height() - front.height()) / 2, front);
+    p.end();
+    both.save(QString::fromStdString(test::OutputPath("print-dialog-over-preview.png")));
+    dialog.Button2->click();
+  });
+  PrintFromPreview(preview_);
+  EXPECT_TRUE(shown) << "the preview gave up its pages before the dialog opened";
+  EXPECT_EQ(corner, qRgb(255, 255, 255)) << "white paper, not an empty page area";
+  EXPECT_TRUE(platform_.Documents.empty());
+  EXPECT_EQ(preview_.PageCount(), 2);
+  EXPECT_EQ(report_.PreparedPages.Count(), 0);
+}
+
+TEST_F(PreviewBehindPrintDialog, PagesGoToTheJobAndComeBack) {
+  int pagesInReportDuringJob = -1;
+  report_.Events.OnPrintReport = [&] { pagesInReportDuringJob = report_.PreparedPages.Count(); };
+  WhenShown([](TfrPrintForm& dialog) { dialog.Button1->click(); });
+  PrintFromPreview(preview_);
+  EXPECT_EQ(pagesInReportDuringJob, 2) << "the job prints the report's own pages";
+  ASSERT_EQ(platform_.Documents.size(), 1u);
+  EXPECT_EQ(preview_.PageCount(), 2);
+  EXPECT_EQ(report_.PreparedPages.Count(), 0);
+  EXPECT_EQ(PageCornerPixel(), qRgb(255, 255, 255));
+}
+
+TEST_F(PreviewBehindPrintDialog, AnErrorBoxShowsOverThePages) {
+  WhenShown([](TfrPrintForm& dialog) {
+    dialog.RB3->setChecked(true);
+    dialog.E2->setText("1,,2");  // fails inside the job
+    dialog.Button1->click();
+  });
+  PrintFromPreview(preview_);
+  ASSERT_EQ(watching_.messages.size(), 1u);
+  EXPECT_TRUE(watching_.pagesShownAtMessage);
+  EXPECT_EQ(preview_.PageCount(), 2);
+  EXPECT_EQ(report_.PreparedPages.Count(), 0);
+  EXPECT_TRUE(platform_.Documents.empty());
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ class ReportPrintingTest : public ::testing::Test {
       for (const CanvasOp& op : page->Ops()) {
         if (op.kind != OpKind::Rectangle) continue;
         n = static_cast<int>(
-            std::lround((op.rect.left + kOffset) / (20.0 * kDpi / 91.6256157635468)));
+            std::lround((op.rect.left + kOffset) / (20.0 * kDpi / ReportPixelsPerInch)));
         break;
       }
       numbers.push_back(n);
@@ -243,7 +243,7 @@ TEST_F(ReportPrintingTest, PageCoversThePhysicalSheetOrStretchesIntoThePrintable
   EXPECT_EQ(whole.rect.left, -kOffset);
   EXPECT_EQ(whole.rect.top, -kOffset);
   // 100 report pixels at the true size: 100 / 91.6256 inch at 600 dpi.
-  EXPECT_NEAR(whole.rect.right - whole.rect.left, 100 * kDpi / 91.6256157635468, 1.5);
+  EXPECT_NEAR(whole.rect.right - whole.rect.left, 100 * kDpi / ReportPixelsPerInch, 1.5);
 
   const PrinterPageInfo& s = stretched.PageInfo;
   const CanvasOp& inside = doc.Pages[1]->Ops().at(0);

@@ -1,10 +1,12 @@
 // The print action's layout of the sheet's twenty-one objects.
+#include "sheet/sheet_layout.h"
+
 #include <gtest/gtest.h>
 
-#include "sheet/sheet_controls.h"
-#include "sheet/sheet_layout.h"
-#include "tests/fakes/standin_sheet.h"
+#include "platform/errors.h"
 #include "report/views/shape_view.h"
+#include "sheet/sheet_controls.h"
+#include "tests/fakes/standin_sheet.h"
 
 namespace quillet {
 namespace {
@@ -18,7 +20,9 @@ class RecordingSheet : public StandInSheet {
     calls.push_back("PrintPrepared " + range + " " + std::to_string(copies) + " " +
                     (collate ? "1" : "0") + " " + std::to_string(sel));
   }
-  TfrShapeView& Shape(int i) { return *dynamic_cast<TfrShapeView*>(FindView("Shape" + std::to_string(i))); }
+  TfrShapeView& Shape(int i) {
+    return *dynamic_cast<TfrShapeView*>(FindView("Shape" + std::to_string(i)));
+  }
   TfrView& W(int i) { return *FindView("Width" + std::to_string(i)); }
   TfrView& H(int i) { return *FindView("Height" + std::to_string(i)); }
   int ShownShapes() {
@@ -163,6 +167,26 @@ TEST(SpinReading, TextThatIsNotANumberReadsAsTheMinimum) {
   EXPECT_EQ(ReadIntegerSpin("x", kSpins[spnAngle]), -359);
   EXPECT_EQ(ClampIntegerSpin(500, kSpins[spnAngle]), 359);
   EXPECT_EQ(ClampIntegerSpin(-500, kSpins[spnInnerPc]), -100);
+}
+
+// A template that lost an object fails loudly with the engine's error,
+// naming the object, before anything is printed.
+class SheetWithoutHeight4 : public RecordingSheet {
+ public:
+  TfrView* FindView(std::string_view name) override {
+    return name == "Height4" ? nullptr : RecordingSheet::FindView(name);
+  }
+};
+
+TEST(SheetLayout, AMissingObjectIsAnEngineErrorNamingIt) {
+  SheetWithoutHeight4 sheet;
+  SheetSettings s;
+  try {
+    LayOutSheet(s, sheet);
+    FAIL() << "no error";
+  } catch (const EngineError& e) {
+    EXPECT_STREQ(e.what(), "The sheet template has no object \"Height4\"");
+  }
 }
 
 }  // namespace

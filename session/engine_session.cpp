@@ -1,0 +1,38 @@
+#include "session/engine_session.h"
+
+#include "platform/engine_host.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_platform_printer.h"
+#include "report/base/engine_state.h"
+#include "report/printer/printer.h"
+#include "report/views/view_registry.h"
+
+namespace quillet {
+
+EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
+    : measuring_(std::make_unique<QtImageCanvas>(4, 4)) {
+  InstallFontSubstitutions();
+  RegisterEngineKinds();
+  Engine().MeasuringCanvas = measuring_.get();
+  SetHost(host);
+  switch (printers) {
+    case SessionPrinters::Machine:
+      printer_ = std::make_unique<QtPlatformPrinter>();
+      StartEnginePrinter([this] { return static_cast<PlatformPrinter*>(printer_.get()); });
+      printerStarted_ = true;
+      break;
+    case SessionPrinters::VirtualOnly:
+      StartEnginePrinter(nullptr);
+      printerStarted_ = true;
+      break;
+    case SessionPrinters::NotStarted: break;
+  }
+}
+
+EngineSession::~EngineSession() {
+  if (printerStarted_) StopEnginePrinter();
+  SetHost(nullptr);
+  Engine().MeasuringCanvas = nullptr;
+}
+
+}  // namespace quillet
