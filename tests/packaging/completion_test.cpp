@@ -14,16 +14,16 @@ const char* const kBashCompletion = "/usr/share/bash-completion/bash_completion"
 // What completing `line` (the program's name left out) offers, one a line.
 std::string Complete(const std::string& line) {
   const std::string full = std::string(QUILLET_CLI) + " " + line;
-  const std::string script = std::string("source ") + kBashCompletion +
-                             "\nsource " QUILLET_PACKAGING +
-                             "/quillet-cli.bash-completion\n"
-                             "COMP_LINE='" +
-                             full +
-                             "'; COMP_POINT=${#COMP_LINE}\n"
-                             "read -ra COMP_WORDS <<<\"$COMP_LINE\"\n"
-                             "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')\n"
-                             "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
-                             "_quillet_cli\nprintf '%s\\n' \"${COMPREPLY[@]}\"\n";
+  const std::string script =
+      std::string("source ") + kBashCompletion + "\nsource " QUILLET_PACKAGING +
+      "/quillet-cli.bash-completion\n"
+      "COMP_LINE='" +
+      full +
+      "'; COMP_POINT=${#COMP_LINE}\n"
+      "read -ra COMP_WORDS <<<\"$COMP_LINE\"\n"
+      "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')\n"
+      "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
+      "_quillet_cli\n((${#COMPREPLY[@]} == 0)) || printf '%s\\n' \"${COMPREPLY[@]}\"\n";
   const auto r = test::RunProgram("bash", {"-c", QString::fromStdString(script)});
   EXPECT_EQ(r.code, 0) << r.err;
   return r.out;
