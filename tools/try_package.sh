@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs a built package into a clean Debian 12 (minbase) chroot and runs
-# quillet-cli there, proving that the package's dependencies are complete.
+# quillet-cli there without Recommends, proving that the Depends are complete.
 #   bash tools/try_package.sh build-deb/quillet_1.0_amd64.deb [CHROOT_DIR]
 # Needs root, debootstrap and Debian's package mirror. The chroot (about
 # 300 MB before the package's dependencies) is made once and reused; a
@@ -27,7 +27,7 @@ fi
 
 cp "$deb" "$root/tmp/"
 in_root apt-get update -qq
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" \
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "/tmp/$(basename "$deb")" \
   >/dev/null
 rm -f "$root/tmp/s.pdf"
 in_root quillet-cli --version
