@@ -33,7 +33,7 @@ rm -f "$dir"/quillet_*.deb
 (cd "$dir" && cpack -G DEB)
 deb=$(ls "$dir"/quillet_*.deb)
 echo "Package: $deb"
-dpkg-deb -I "$deb" | sed -n '/Package:/,$p'
+dpkg-deb -I "$deb" | sed -n '/^ [A-Z]/p'
 # lintian's errors fail the build; warnings and notes are shown.
 lintian --fail-on error "$deb"
 echo "lintian: no error"
