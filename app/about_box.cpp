@@ -10,6 +10,7 @@
 #include "app/label_3d.h"
 #include "app/program_icon.h"
 #include "app/system_info.h"
+#include "quillet_version.h"
 
 namespace quillet {
 namespace {
@@ -62,7 +63,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
   Label3D1->SetEllipsesStyle(esNone);
   Label3D1->SetCaption(QStringLiteral("Quillet"));
 
-  Label1 = new QLabel(QStringLiteral("Version 1.0"), this);
+  Label1 = new QLabel(QStringLiteral("Version ") + QLatin1String(kQuilletVersion), this);
   QFont versionFont = formFont;
   versionFont.setPixelSize(13);
   Label1->setFont(versionFont);

@@ -20,5 +20,7 @@ int RunPrinters(const Args& args);
 // Help texts: the program's, and each subcommand's.
 std::string ProgramHelp();
 std::string CommandHelp(const std::string& command);
+// "quillet-cli 1.0", for --version.
+std::string VersionText();
 
 }  // namespace quillet::cli

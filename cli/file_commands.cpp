@@ -21,6 +21,17 @@ std::string OnlyFile(const Options& o, const std::string& what) {
   return path;
 }
 
+// --size N: the longer side of each PNG page in whole pixels, or 0 when
+// absent (the pages then follow --scale).
+int LongerSideOption(const Options& o, const std::string& kind) {
+  if (!o.Has("size")) return 0;
+  if (o.Has("scale")) throw UsageError("give --size or --scale, not both");
+  if (kind != "png" && kind != "png-file") throw UsageError("--size applies to PNG pages only");
+  const double size = o.Number("size", 8, 4096, 0);
+  if (size != static_cast<int>(size)) throw UsageError("--size: a whole number is needed");
+  return static_cast<int>(size);
+}
+
 }  // namespace
 
 int RunPrepare(const Args& args) {
@@ -38,10 +49,11 @@ int RunPrepare(const Args& args) {
 }
 
 int RunRender(const Args& args) {
-  const Options o(args, {}, {"pdf", "png", "svg", "pages", "scale"});
+  const Options o(args, {}, {"pdf", "png", "png-file", "svg", "pages", "scale", "size"});
   const std::string path = OnlyFile(o, "prepared-report file (.frp)");
-  const std::string kind = OneOf(o, {"pdf", "png", "svg"});
+  const std::string kind = OneOf(o, {"pdf", "png", "png-file", "svg"});
   const double scale = o.Number("scale", 0.05, 20, 1.0);
+  const int size = LongerSideOption(o, kind);
   TfrReport report;
   report.LoadPrepared(path);
   TfrEMFPages& pages = report.PreparedPages;
@@ -51,10 +63,15 @@ int RunRender(const Args& args) {
     if (wanted.Wants(i + 1)) indexes.push_back(i);
   if (indexes.empty()) throw UsageError("the page range selects no page of " + path);
   const std::string target = *o.Value(kind);
+  const auto scaleOf = [&](int i) { return size ? ScaleForLongerSide(pages, i, size) : scale; };
   if (kind == "pdf")
     WritePdf(pages, indexes, target);
   else if (kind == "png")
-    WritePngPages(pages, indexes, scale, target);
+    WritePngPages(pages, indexes, scaleOf, target);
+  else if (kind == "png-file" && indexes.size() != 1)
+    throw UsageError("--png-file writes one page: choose it with --pages");
+  else if (kind == "png-file")
+    WritePng(pages, indexes[0], scaleOf(indexes[0]), target);
   else
     WriteSvgPages(pages, indexes, scale, target);
   return 0;

@@ -1,6 +1,7 @@
 #include <map>
 
 #include "cli/commands.h"
+#include "quillet_version.h"
 
 namespace quillet::cli {
 
@@ -16,8 +17,14 @@ Commands:
   printers   list the printers and the current one
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
+
+Options:
+  -h, --help     show this help and exit
+      --version  show the version and exit
 )";
 }
+
+std::string VersionText() { return std::string("quillet-cli ") + kQuilletVersion + "\n"; }
 
 std::string CommandHelp(const std::string& command) {
   static const std::map<std::string, std::string> help = {
@@ -48,11 +55,13 @@ Settings (defaults and bounds are the main window's):
 
 Prepares the template without a window; progress goes to standard error.
 )"},
-      {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --svg DIR) [--pages RANGE] [--scale S]
+      {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
 
 Draws the pages through the same page drawing as the preview and the printer.
   --pages RANGE   pages such as 1,3,5-12 (all pages when left out)
   --scale S       report pixels to image pixels for PNG and SVG (0.05..20, 1)
+  --size N        instead of --scale: the longer side of each PNG page, in pixels (8..4096)
+  --png-file FILE one PNG page (choose it with --pages) written to FILE
 PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
 )"},
       {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]

@@ -41,6 +41,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quillet-cli"));
 
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    std::cout << quillet::cli::VersionText();
+    return 0;
+  }
   if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
     std::cout << quillet::cli::ProgramHelp();
     return argc < 2 ? 2 : 0;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -79,9 +80,22 @@ void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& pa
 
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
                    const std::string& folder) {
+  WritePngPages(pages, indexes, [scale](int) { return scale; }, folder);
+}
+
+void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                   const std::function<double(int)>& scaleOfPage, const std::string& folder) {
   EnsureFolder(folder);
   for (int i : indexes)
-    WritePng(pages, i, scale, (std::filesystem::path(folder) / PageFileName(i, "png")).string());
+    WritePng(pages, i, scaleOfPage(i),
+             (std::filesystem::path(folder) / PageFileName(i, "png")).string());
+}
+
+double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
+  const PrinterPageInfo& info = pages[index].PageInfo;
+  // A page without a paper size (a damaged file) still gets a finite scale.
+  const int longer = std::max({1, info.PaperWidthPx, info.PaperHeightPx});
+  return double(pixels) / longer;
 }
 
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path) {

@@ -3,6 +3,7 @@
 // target and renamed over it only once complete.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace quillet::cli {
 void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path);
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
                    const std::string& folder);
+// The same with a scale chosen per page (see ScaleForLongerSide).
+void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                   const std::function<double(int)>& scaleOfPage, const std::string& folder);
+// The scale that draws page `index` with its longer side `pixels` long.
+double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels);
 // One PDF page per index, each at its paper's true size.
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path);
 void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,

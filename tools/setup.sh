@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb xauth poppler-utils
+  shared-mime-info libglib2.0-bin xdg-utils bash-completion help2man
 )
 
 missing=()

@@ -1,0 +1,133 @@
+// `quillet FILE`: the command line's requests, and the preview window
+// opened on a prepared-report file or a prepared template.
+#include "app/open_report_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <fstream>
+
+#include "app/command_line.h"
+#include "platform/headless_host.h"
+#include "preview/preview_form.h"
+#include "preview/qt_engine_host.h"
+#include "report/base/engine_state.h"
+#include "report/component/report.h"
+#include "report/printer/printer.h"
+#include "tests/support.h"
+
+namespace quillet {
+namespace {
+
+const std::string kTemplate = std::string(QUILLET_TEST_DATA) + "/banded.frf";
+
+TEST(ProgramArgumentsTest, ChooseWindowFileOrText) {
+  using R = ProgramRequest;
+  EXPECT_EQ(ParseProgramArguments({}).What, R::ShowMainWindow);
+  const R file = ParseProgramArguments({"report.frp"});
+  EXPECT_EQ(file.What, R::OpenFile);
+  EXPECT_EQ(file.File, "report.frp");
+  EXPECT_EQ(ParseProgramArguments({"--version"}).What, R::PrintVersion);
+  EXPECT_EQ(ParseProgramArguments({"a.frp", "--help"}).What, R::PrintHelp);
+  EXPECT_EQ(ParseProgramArguments({"-h"}).What, R::PrintHelp);
+  // After "--" a name that starts with a dash is a file.
+  EXPECT_EQ(ParseProgramArguments({"--", "-odd.frp"}).File, "-odd.frp");
+  EXPECT_EQ(ParseProgramArguments({"-"}).What, R::OpenFile);
+}
+
+TEST(ProgramArgumentsTest, MistakesAreOneLineEach) {
+  using R = ProgramRequest;
+  const R unknown = ParseProgramArguments({"--zoom"});
+  EXPECT_EQ(unknown.What, R::BadUsage);
+  EXPECT_EQ(unknown.Message, "unknown option '--zoom' (see quillet --help)");
+  EXPECT_EQ(ParseProgramArguments({"a.frp", "b.frp"}).What, R::BadUsage);
+  EXPECT_EQ(ParseProgramArguments({""}).What, R::BadUsage);
+}
+
+TEST(ProgramArgumentsTest, TemplatesAreKnownByName) {
+  EXPECT_TRUE(IsTemplateFileName("/x/report.frf"));
+  EXPECT_TRUE(IsTemplateFileName("REPORT.FRF"));
+  EXPECT_FALSE(IsTemplateFileName("report.frp"));
+  EXPECT_FALSE(IsTemplateFileName("report.frf.json"));
+  EXPECT_FALSE(IsTemplateFileName("frf"));
+}
+
+class OpenReportFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartEnginePrinter(nullptr);
+    Prep() = PreparationState{};
+  }
+  void TearDown() override {
+    SetHost(nullptr);
+    Prep() = PreparationState{};
+    StopEnginePrinter();
+  }
+
+  // The pages the test template prepares to, saved as a prepared-report file.
+  int SavePreparedTemplate(const std::string& path) {
+    SetHost(&headless);
+    TfrReport report;
+    report.LoadTemplateFile(kTemplate);
+    EXPECT_TRUE(report.Prepare());
+    report.SavePrepared(path);
+    return report.PreparedPages.Count();
+  }
+
+  // Opens `path` as `quillet FILE` does, with a Qt host whose preview
+  // window reports what it shows and closes itself.
+  int OpenAndLook(const std::string& path) {
+    QtEngineHost qtHost;
+    qtHost.PreviewOpened = [this](TfrPreviewForm& form) {
+      QTimer::singleShot(0, &form, [this, &form] {
+        caption = form.windowTitle();
+        pagesShown = form.PageCount();
+        form.HandleKey(Qt::Key_Escape, Qt::NoModifier);
+      });
+    };
+    SetHost(&qtHost);
+    const int code = OpenReportFile(path);
+    SetHost(&headless);
+    return code;
+  }
+
+  HeadlessHost headless;
+  QString caption;
+  int pagesShown = -1;
+};
+
+TEST_F(OpenReportFileTest, APreparedFileOpensThePreviewOnAllItsPages) {
+  const std::string frp = test::OutputPath("open_banded.frp");
+  const int pages = SavePreparedTemplate(frp);
+  ASSERT_GT(pages, 1);
+  EXPECT_EQ(OpenAndLook(frp), 0);
+  EXPECT_EQ(pagesShown, pages);
+  EXPECT_EQ(caption, "Preview - open_banded.frp");
+}
+
+TEST_F(OpenReportFileTest, ATemplateIsPreparedThenPreviewed) {
+  const int pages = SavePreparedTemplate(test::OutputPath("open_expected.frp"));
+  EXPECT_EQ(OpenAndLook(kTemplate), 0);
+  EXPECT_EQ(pagesShown, pages);
+  EXPECT_EQ(caption, "Preview - banded.frf");
+}
+
+TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
+  SetHost(&headless);
+  EXPECT_EQ(OpenReportFile(test::OutputPath("no_such_file.frp")), 1);
+  const std::string garbage = test::OutputPath("open_garbage.frp");
+  std::ofstream(garbage, std::ios::binary) << "\x18\x00\x40\x00not a report";
+  EXPECT_EQ(OpenReportFile(garbage), 1);
+  const std::string empty = test::OutputPath("open_empty.frp");
+  std::ofstream(empty, std::ios::binary) << std::string("\x18\x00\x00\x00\x00\x00\x00\x00\x00", 9);
+  EXPECT_EQ(OpenReportFile(empty), 1);
+  EXPECT_TRUE(headless.previews.empty());
+  ASSERT_EQ(headless.messages.size(), 3u);
+  EXPECT_EQ(headless.messages[0].caption, "Error");
+  EXPECT_NE(headless.messages[0].text.find("no such file: "), std::string::npos);
+  EXPECT_NE(headless.messages[1].text.find("cannot read "), std::string::npos);
+  EXPECT_NE(headless.messages[2].text.find("holds no page"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet
