@@ -225,7 +225,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
       if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
-      TakePrinterPaper(page);
+      if (!KeepStoredPaper) TakePrinterPaper(page);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
     } else if (marker == kMarkerExtension) {
