@@ -479,10 +479,11 @@ std::unique_ptr<TfrView> ReadView(const Json& j, const std::string& path, bool& 
 }
 
 std::unique_ptr<TfrPage> ReadPage(const Json& j, const std::string& path,
-                                  std::vector<TfrView*>& unnamed) {
+                                  std::vector<TfrView*>& unnamed, bool& named) {
   Members m(j, path);
   auto page = std::make_unique<TfrPage>();
   TfrPage& p = *page;
+  named = m.Take("name") != nullptr;
   m.Text("name", p.Name);
   if (auto paper = m.Object("paper")) {
     paper->Integer("size", p.PaperSizeCode);
@@ -571,6 +572,23 @@ void NameUnnamed(const std::vector<std::unique_ptr<TfrPage>>& pages,
   }
 }
 
+// Pages without a "name" are named like new pages: "Page" and the smallest
+// number no other page uses.
+void NameUnnamedPages(const std::vector<std::unique_ptr<TfrPage>>& pages,
+                      const std::vector<TfrPage*>& unnamed) {
+  std::set<std::string> used;
+  for (const auto& page : pages) used.insert(UpperCase(page->Name));
+  for (TfrPage* page : unnamed) {
+    for (int n = 1;; ++n) {
+      std::string candidate = "Page" + std::to_string(n);
+      if (used.insert(UpperCase(candidate)).second) {
+        page->Name = std::move(candidate);
+        break;
+      }
+    }
+  }
+}
+
 struct ReadResult {
   std::vector<std::unique_ptr<TfrPage>> pages;
   TfrDataDictionary dictionary;
@@ -590,8 +608,13 @@ ReadResult ReadDocument(const Json& doc) {
     if (!pages->is_array()) WrongType(*pages, "/pages", "an array of pages");
     if (pages->size() > 256)
       Fail("/pages", "a template holds at most 256 pages (objects name their page in one byte)");
-    for (std::size_t i = 0; i < pages->size(); ++i)
-      r.pages.push_back(ReadPage((*pages)[i], "/pages/" + std::to_string(i), unnamed));
+    std::vector<TfrPage*> unnamedPages;
+    for (std::size_t i = 0; i < pages->size(); ++i) {
+      bool named = false;
+      r.pages.push_back(ReadPage((*pages)[i], "/pages/" + std::to_string(i), unnamed, named));
+      if (!named) unnamedPages.push_back(r.pages.back().get());
+    }
+    NameUnnamedPages(r.pages, unnamedPages);
   }
   if (auto dict = m.Object("dictionary")) {
     r.dictionary.VariableTable = ReadTable(*dict, "variables");
