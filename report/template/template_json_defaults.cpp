@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "report/base/engine_state.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/memo/memo_view.h"
@@ -47,8 +48,14 @@ JsonKind JsonKindOfType(std::string_view type) {
 std::unique_ptr<TfrView> DefaultViewLike(const TfrView& view) {
   std::unique_ptr<TfrView> fresh = view.Create();
   fresh->ObjectType = view.ObjectType;
-  fresh->DisplayFormat = kJsonDefaultDisplayFormat;
+  PinJsonDefaults(*fresh);
   return fresh;
+}
+
+void PinJsonDefaults(TfrView& fresh) {
+  // Classes that set a format of their own (bands: 0) keep it.
+  if (fresh.DisplayFormat == 512 + static_cast<unsigned char>(Engine().DecimalSeparator))
+    fresh.DisplayFormat = kJsonDefaultDisplayFormat;
 }
 
 }  // namespace quillet

@@ -28,5 +28,8 @@ JsonKind JsonKindOfType(std::string_view type);
 // A new view of the same class with the JSON form's defaults: what a member
 // left out of the JSON means.
 std::unique_ptr<TfrView> DefaultViewLike(const TfrView& view);
+// Gives a new view the JSON form's defaults where a new view's own follow
+// the machine (the display format's decimal separator).
+void PinJsonDefaults(TfrView& fresh);
 
 }  // namespace quillet

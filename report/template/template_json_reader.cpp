@@ -407,7 +407,7 @@ std::unique_ptr<TfrView> MakeView(Members& m) {
   }
   if (!view || JsonKindOf(*view) != kind)
     Fail(path, "the engine makes no object of type " + Quoted(name) + " here");
-  view->DisplayFormat = kJsonDefaultDisplayFormat;
+  PinJsonDefaults(*view);
   return view;
 }
 

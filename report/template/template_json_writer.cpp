@@ -306,23 +306,41 @@ bool IsFlat(const Json& j) {
   return true;
 }
 
-// Flat values that fit stay on one line; the rest is indented by two
-// spaces a level.
+// Flat values that fit stay on one line. Otherwise members go one to a
+// line, indented by two spaces a level, except that runs of scalar members
+// share lines up to the width.
 void Indented(const Json& j, int depth, std::string& out) {
+  constexpr std::size_t kWidth = 96;
   const std::string line = OneLine(j);
-  if (!j.is_structured() || j.empty() || (IsFlat(j) && line.size() + depth * 2 <= 96)) {
+  if (!j.is_structured() || j.empty() || (IsFlat(j) && line.size() + depth * 2 <= kWidth)) {
     out += line;
     return;
   }
   const std::string pad(std::size_t(depth + 1) * 2, ' ');
   out += j.is_object() ? "{\n" : "[\n";
+  std::size_t lineStart = out.size();
   bool first = true;
+  bool lastWasScalar = false;
   for (const auto& [key, value] : j.items()) {
+    const std::string member =
+        (j.is_object() ? Json(key).dump() + ": " : std::string()) + OneLine(value);
+    const bool scalar = j.is_object() && !value.is_structured();
+    if (!first && scalar && lastWasScalar &&
+        out.size() - lineStart + 2 + member.size() <= kWidth) {
+      out += ", " + member;
+      continue;
+    }
     if (!first) out += ",\n";
     first = false;
+    lineStart = out.size();
     out += pad;
-    if (j.is_object()) out += Json(key).dump() + ": ";
-    Indented(value, depth + 1, out);
+    if (scalar) {
+      out += member;
+    } else {
+      if (j.is_object()) out += Json(key).dump() + ": ";
+      Indented(value, depth + 1, out);
+    }
+    lastWasScalar = scalar;
   }
   out += "\n" + std::string(std::size_t(depth) * 2, ' ') + (j.is_object() ? "}" : "]");
 }
