@@ -114,6 +114,26 @@ TEST_F(TemplateJsonTest, EveryKnownTemplateSurvivesJsonBothWays) {
   }
 }
 
+// The examples are kept as the writer writes them, so each comes back from
+// a template stream as the same text.
+TEST_F(TemplateJsonTest, TheExamplesComeBackFromAStreamAsTheSameText) {
+  int seen = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(QUILLET_TEST_DATA) / "../../examples")) {
+    if (entry.path().extension() != ".json") continue;
+    SCOPED_TRACE(entry.path().string());
+    ++seen;
+    const Bytes file = FileBytes(entry.path());
+    const std::string json(file.begin(), file.end());
+    TfrTemplate t;
+    ReadTemplateJson(json, t);
+    TfrTemplate loaded;
+    loaded.KeepStoredPaper = true;
+    Load(loaded, Save(t));
+    EXPECT_EQ(WriteTemplateJson(loaded), json);
+  }
+  EXPECT_EQ(seen, 4);
+}
+
 // One template with every object kind and every field off its default,
 // including values that have no name.
 void FillEverything(TfrTemplate& t) {
