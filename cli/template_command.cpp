@@ -27,7 +27,8 @@ void LoadForConversion(TfrTemplate& t, const std::string& path) {
   const int before = ErrorsShown();
   t.KeepStoredPaper = true;
   LoadTemplateAnyForm(t, path);
-  if (ErrorsShown() != before) throw EngineError(path + " did not load completely; nothing written");
+  if (ErrorsShown() != before)
+    throw EngineError(path + " did not load completely; nothing written");
 }
 
 int Dump(const Options& o) {

@@ -9,14 +9,29 @@ namespace {
 template <std::size_t N>
 using Table = std::array<JsonName, N>;
 
-const Table<23> kBandKinds{{{0, "reportTitle"},      {1, "reportSummary"},    {2, "pageHeader"},
-                            {3, "pageFooter"},       {4, "masterHeader"},     {5, "masterData"},
-                            {6, "masterFooter"},     {7, "detailHeader"},     {8, "detailData"},
-                            {9, "detailFooter"},     {10, "subDetailHeader"}, {11, "subDetailData"},
-                            {12, "subDetailFooter"}, {13, "overlay"},         {14, "columnHeader"},
-                            {15, "columnFooter"},    {16, "groupHeader"},     {17, "groupFooter"},
-                            {18, "crossHeader"},     {19, "crossData"},       {20, "crossFooter"},
-                            {21, "child"},           {22, "none"}}};
+const Table<23> kBandKinds{{{0, "reportTitle"},
+                            {1, "reportSummary"},
+                            {2, "pageHeader"},
+                            {3, "pageFooter"},
+                            {4, "masterHeader"},
+                            {5, "masterData"},
+                            {6, "masterFooter"},
+                            {7, "detailHeader"},
+                            {8, "detailData"},
+                            {9, "detailFooter"},
+                            {10, "subDetailHeader"},
+                            {11, "subDetailData"},
+                            {12, "subDetailFooter"},
+                            {13, "overlay"},
+                            {14, "columnHeader"},
+                            {15, "columnFooter"},
+                            {16, "groupHeader"},
+                            {17, "groupFooter"},
+                            {18, "crossHeader"},
+                            {19, "crossData"},
+                            {20, "crossFooter"},
+                            {21, "child"},
+                            {22, "none"}}};
 const Table<10> kShapeKinds{{{0, "rectangle"},
                              {1, "roundRectangle"},
                              {2, "ellipse"},
@@ -49,8 +64,7 @@ const Table<2> kPositions{{{0, "designed"}, {4, "screenCenter"}}};
 const Table<5> kGraphicKinds{
     {{0, "none"}, {1, "bitmap"}, {2, "metafile"}, {3, "icon"}, {4, "jpeg"}}};
 const Table<4> kBlobTypes{{{0, "bmp"}, {1, "jpg"}, {2, "ico"}, {3, "wmf"}}};
-const Table<5> kCategories{
-    {{0, "text"}, {1, "number"}, {2, "date"}, {3, "time"}, {4, "boolean"}}};
+const Table<5> kCategories{{{0, "text"}, {1, "number"}, {2, "date"}, {3, "time"}, {4, "boolean"}}};
 const Table<4> kHorizontal{{{0, "left"}, {1, "right"}, {2, "center"}, {3, "justify"}}};
 
 const Table<1> kViewFlags{{{1, "stretched"}}};
@@ -77,30 +91,18 @@ const Table<4> kFontStyles{{{1, "italic"}, {2, "bold"}, {4, "underline"}, {8, "s
 const Table<3> kAlignmentBits{{{4, "rotated"}, {8, "verticalCenter"}, {16, "verticalBottom"}}};
 
 // System colours 0x80000000 + n by n.
-const Table<25> kSystemColors{{{0, "scrollBar"},
-                               {1, "background"},
-                               {2, "activeCaption"},
-                               {3, "inactiveCaption"},
-                               {4, "menu"},
-                               {5, "window"},
-                               {6, "windowFrame"},
-                               {7, "menuText"},
-                               {8, "windowText"},
-                               {9, "captionText"},
-                               {10, "activeBorder"},
-                               {11, "inactiveBorder"},
-                               {12, "appWorkspace"},
-                               {13, "highlight"},
-                               {14, "highlightText"},
-                               {15, "btnFace"},
-                               {16, "btnShadow"},
-                               {17, "grayText"},
-                               {18, "btnText"},
-                               {19, "inactiveCaptionText"},
-                               {20, "btnHighlight"},
-                               {21, "3dDarkShadow"},
-                               {22, "3dLight"},
-                               {23, "infoText"},
+const Table<25> kSystemColors{{{0, "scrollBar"},      {1, "background"},
+                               {2, "activeCaption"},  {3, "inactiveCaption"},
+                               {4, "menu"},           {5, "window"},
+                               {6, "windowFrame"},    {7, "menuText"},
+                               {8, "windowText"},     {9, "captionText"},
+                               {10, "activeBorder"},  {11, "inactiveBorder"},
+                               {12, "appWorkspace"},  {13, "highlight"},
+                               {14, "highlightText"}, {15, "btnFace"},
+                               {16, "btnShadow"},     {17, "grayText"},
+                               {18, "btnText"},       {19, "inactiveCaptionText"},
+                               {20, "btnHighlight"},  {21, "3dDarkShadow"},
+                               {22, "3dLight"},       {23, "infoText"},
                                {24, "infoBackground"}}};
 
 // Accepted on reading only; plain colours are always written as #RRGGBB.

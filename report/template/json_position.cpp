@@ -13,7 +13,8 @@ class Scanner {
   std::size_t pos = 0;
 
   void SkipSpace() {
-    while (pos < s_.size() && (s_[pos] == ' ' || s_[pos] == '\t' || s_[pos] == '\n' || s_[pos] == '\r'))
+    while (pos < s_.size() &&
+           (s_[pos] == ' ' || s_[pos] == '\t' || s_[pos] == '\n' || s_[pos] == '\r'))
       ++pos;
   }
   char Peek() const { return pos < s_.size() ? s_[pos] : '\0'; }
@@ -46,7 +47,8 @@ class Scanner {
       return;
     }
     if (first != '{' && first != '[') {
-      while (pos < s_.size() && std::string_view(",]} \t\r\n").find(s_[pos]) == std::string_view::npos)
+      while (pos < s_.size() &&
+             std::string_view(",]} \t\r\n").find(s_[pos]) == std::string_view::npos)
         ++pos;
       return;
     }

@@ -25,7 +25,8 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
   const auto b = static_cast<unsigned char>(s[i++]);
   int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
   char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-  for (; extra > 0 && i < s.size(); --extra) c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+  for (; extra > 0 && i < s.size(); --extra)
+    c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
   return c;
 }
 

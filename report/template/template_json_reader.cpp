@@ -41,7 +41,9 @@ struct PathError {
   throw PathError{path, message};
 }
 
-std::string Quoted(std::string_view text) { return Json(std::string(text)).dump(); }
+std::string Quoted(std::string_view text) {
+  return Json(std::string(text)).dump();
+}
 
 std::string TypeOf(const Json& j) {
   if (j.is_number_float()) return "a fraction";
@@ -76,8 +78,8 @@ std::string TextValue(const Json& j, const std::string& path, int codePage = kPl
   if (!j.is_string()) WrongType(j, path, "a string");
   auto bytes = CodePageFromUtf8(j.get_ref<const std::string&>(), codePage);
   if (!bytes)
-    Fail(path, "the text holds a character that code page " + std::to_string(codePage) +
-                   " cannot store");
+    Fail(path,
+         "the text holds a character that code page " + std::to_string(codePage) + " cannot store");
   if (bytes->size() > 0xFFFF) Fail(path, "the text is longer than 65535 characters");
   return std::move(*bytes);
 }
@@ -100,8 +102,7 @@ StringList LinesValue(const Json& j, const std::string& path, int codePage = kPl
   return lines;
 }
 
-std::uint32_t EnumValue(const Json& j, const std::string& path, JsonNames names,
-                        const char* what) {
+std::uint32_t EnumValue(const Json& j, const std::string& path, JsonNames names, const char* what) {
   if (j.is_number()) return IntegerValue<std::uint32_t>(j, path);
   if (!j.is_string()) WrongType(j, path, std::string("a ") + what + " name");
   const std::string& name = j.get_ref<const std::string&>();
@@ -133,7 +134,8 @@ Color ColorValue(const Json& j, const std::string& path) {
   if (!j.is_string()) WrongType(j, path, "a colour (\"#RRGGBB\" or a name)");
   const std::string& name = j.get_ref<const std::string&>();
   if (auto c = ColorOfName(name)) return *c;
-  Fail(path, "unknown colour " + Quoted(name) + " (\"#RRGGBB\", \"none\", a system colour such as "
+  Fail(path, "unknown colour " + Quoted(name) +
+                 " (\"#RRGGBB\", \"none\", a system colour such as "
                  "\"btnFace\", or a common name such as \"black\")");
 }
 
@@ -304,10 +306,10 @@ void ReadMemo(Members& m, TfrMemoView& v) {
   if (auto h = m.Object("highlight")) {
     h->Text("condition", v.HighlightCondition);
     if (const Json* s = h->Take("style"))
-      v.HighlightStyle = s->is_number()
-                             ? IntegerValue<std::int16_t>(*s, h->At("style"))
-                             : std::int16_t(BitsValue(*s, h->At("style"), kJsonFontStyles,
-                                                      "font style", false));
+      v.HighlightStyle =
+          s->is_number()
+              ? IntegerValue<std::int16_t>(*s, h->At("style"))
+              : std::int16_t(BitsValue(*s, h->At("style"), kJsonFontStyles, "font style", false));
     h->ColorMember("color", v.HighlightColor);
     h->ColorMember("fill", v.HighlightFillColor);
     h->Finish();

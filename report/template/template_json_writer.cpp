@@ -103,8 +103,7 @@ void PutFrame(Json& out, const TfrView& v, const TfrView& d, bool withSides) {
     Put(frame, "sides", v.FrameTyp, d.FrameTyp, [](auto b) { return Bits(kJsonFrameSides, b); });
   Put(frame, "width", v.FrameWidth, d.FrameWidth, FloatValue);
   Put(frame, "color", v.FrameColor, d.FrameColor, ColorValue);
-  Put(frame, "style", v.FrameStyle, d.FrameStyle,
-      [](auto s) { return Enum(kJsonFrameStyles, s); });
+  Put(frame, "style", v.FrameStyle, d.FrameStyle, [](auto s) { return Enum(kJsonFrameStyles, s); });
   if (!frame.empty()) out["frame"] = std::move(frame);
 }
 
@@ -119,7 +118,8 @@ void PutMemoFields(Json& out, const TfrMemoView& m, const TfrMemoView& d) {
   if (!font.empty()) out["font"] = std::move(font);
   Put(out, "alignment", m.Alignment, d.Alignment, [](std::uint32_t a) {
     Json names = Json::array();
-    if (a & alHorizontalMask) names.push_back(Enum(kJsonHorizontalAlignments, a & alHorizontalMask));
+    if (a & alHorizontalMask)
+      names.push_back(Enum(kJsonHorizontalAlignments, a & alHorizontalMask));
     for (auto& n : Bits(kJsonAlignmentBits, a & ~alHorizontalMask)) names.push_back(n);
     return names;
   });
@@ -194,8 +194,9 @@ Json ViewJson(const TfrView& v) {
   PutFrame(out, v, d, !isBand);
   Put(out, "fill", v.FillColor, d.FillColor, ColorValue);
   Put(out, "displayFormat", v.DisplayFormat, d.DisplayFormat, DisplayFormatValue);
-  const char* formatKey =
-      !isBand ? "formatText" : v.FrameTyp == btGroupHeader ? "condition" : "dataSource";
+  const char* formatKey = !isBand                       ? "formatText"
+                          : v.FrameTyp == btGroupHeader ? "condition"
+                                                        : "dataSource";
   Put(out, formatKey, v.FormatText, d.FormatText, [](auto& t) { return Text(t); });
   Put(out, "text", v.Memo, d.Memo, [&](auto& l) { return Lines(l, textCodePage); });
   Put(out, "script", v.ScriptLines, d.ScriptLines, [](auto& l) { return Lines(l); });
@@ -224,12 +225,9 @@ Json ViewJson(const TfrView& v) {
       out["page"] = s.SubPageIndex;
       break;
     }
-    case JsonKind::Other:
-      out["tail"] = EncodeBase64(TailBytes(v));
-      break;
+    case JsonKind::Other: out["tail"] = EncodeBase64(TailBytes(v)); break;
     case JsonKind::Line:
-    case JsonKind::Shape:
-      break;
+    case JsonKind::Shape: break;
   }
   return out;
 }
@@ -277,7 +275,8 @@ Json PageJson(const TfrPage& p) {
 
 Json TableJson(const NameValueTable& table) {
   Json out = Json::array();
-  for (const NameValue& e : table) out.push_back({{"name", Text(e.Name)}, {"value", Text(e.Value)}});
+  for (const NameValue& e : table)
+    out.push_back({{"name", Text(e.Name)}, {"value", Text(e.Value)}});
   return out;
 }
 
@@ -325,8 +324,7 @@ void Indented(const Json& j, int depth, std::string& out) {
     const std::string member =
         (j.is_object() ? Json(key).dump() + ": " : std::string()) + OneLine(value);
     const bool scalar = j.is_object() && !value.is_structured();
-    if (!first && scalar && lastWasScalar &&
-        out.size() - lineStart + 2 + member.size() <= kWidth) {
+    if (!first && scalar && lastWasScalar && out.size() - lineStart + 2 + member.size() <= kWidth) {
       out += ", " + member;
       continue;
     }

@@ -28,8 +28,12 @@ CliResult Cli(const QStringList& args) {
           p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
-QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
-fs::path Out(const std::string& name) { return test::OutputPath(name); }
+QString Q(const fs::path& p) {
+  return QString::fromStdString(p.string());
+}
+fs::path Out(const std::string& name) {
+  return test::OutputPath(name);
+}
 const fs::path kRoot = fs::path(QUILLET_TEST_DATA) / ".." / "..";
 
 std::string Slurp(const fs::path& path) {
@@ -58,7 +62,8 @@ TEST(TemplateCli, DumpThenBuildGivesTheSameBytes) {
 
 TEST(TemplateCli, BadJsonGivesOneLineWithItsPlaceAndWritesNothing) {
   const fs::path bad = Out("cli_bad.json");
-  Spill(bad, "{\"pages\": [{\"objects\": [\n  {\"type\": \"band\", \"kind\": \"masterdata\"}]}]}\n");
+  Spill(bad,
+        "{\"pages\": [{\"objects\": [\n  {\"type\": \"band\", \"kind\": \"masterdata\"}]}]}\n");
   const fs::path target = Out("cli_bad_never.frf");
   fs::remove(target);
   CliResult r = Cli({"template", "build", Q(bad), "-o", Q(target)});

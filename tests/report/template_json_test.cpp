@@ -2,13 +2,14 @@
 // JSON byte for byte, JSON survives the trip through a stream, members are
 // named readably with defaults left out, and bad JSON is refused with its
 // place.
+#include "report/template/template_json.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "report/template/template_json.h"
 #include "report/base/stream_strings.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
@@ -52,8 +53,8 @@ class TemplateJsonTest : public TemplateTest {
   void SetUp() override {
     TemplateTest::SetUp();
     RegisterEngineKinds();
-    RegisterObjectKind("TfrJsonTestBox", [] { return std::unique_ptr<TfrView>(new JsonTestBoxView); },
-                       {}, "");
+    RegisterObjectKind(
+        "TfrJsonTestBox", [] { return std::unique_ptr<TfrView>(new JsonTestBoxView); }, {}, "");
   }
 
   // Stream bytes → template → JSON → template → stream bytes.
@@ -91,7 +92,8 @@ class TemplateJsonTest : public TemplateTest {
 TEST_F(TemplateJsonTest, EveryKnownTemplateSurvivesJsonBothWays) {
   const fs::path root = fs::path(QUILLET_TEST_DATA) / ".." / "..";
   std::vector<fs::path> files;
-  for (const char* folder : {"tests/data", "fuzz/corpus/load_template", "fuzz/corpus/prepare_template"})
+  for (const char* folder :
+       {"tests/data", "fuzz/corpus/load_template", "fuzz/corpus/prepare_template"})
     for (const auto& entry : fs::directory_iterator(root / folder))
       if (entry.path().extension() == ".frf") files.push_back(entry.path());
   // The sheet's file is a "ReportForm" value: the template stream after
@@ -213,8 +215,8 @@ void FillEverything(TfrTemplate& t) {
 
   auto picture = std::make_unique<TfrPictureView>();
   picture->Name = "Logo";
-  picture->Picture.SetImage(GraphicKind::Bitmap, RasterImage{2, 2, {0xFF0000FF, 0xFF00FF00,
-                                                                    0xFFFF0000, 0xFFFFFFFF}});
+  picture->Picture.SetImage(GraphicKind::Bitmap,
+                            RasterImage{2, 2, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF}});
   picture->BlobType = btJPG;
   picture->Flags = flPictureCenter;
   report.AddObject(std::move(picture));
@@ -270,17 +272,32 @@ TEST_F(TemplateJsonTest, WritesReadableNamesAndLeavesDefaultsOut) {
   TfrTemplate t;
   FillEverything(t);
   const std::string json = WriteTemplateJson(t);
-  for (const char* expected :
-       {R"("printer": "Virtual printer")", R"("kind": "groupHeader")",
-        R"("flags": ["formNewPage", "repeatHeader", "bit14"])", R"("condition": "[Customer]")",
-        R"("sides": ["left", "top", "bit8"])", R"("width": 1.5)", R"("color": 2147483747)",
-        R"("style": "dashDotDot")", R"("fill": "#FF0000")", R"("separator": ",")",
-        R"("text": ["Привет", "", "[PAGE#]"])", R"("tag": "café")", R"("visible": false)",
-        R"("alignment": ["center", "rotated", "verticalBottom", "bit8"])",
-        R"("style": ["italic", "bold"])", R"("displayFormat": -251658240)", R"("visible": 5)",
-        R"("width": 0.012)", R"("kind": "bitmap")", R"("blobType": 9)", R"("page": 1)",
-        R"("kind": "star")", R"("type": "TfrJsonTestBox")", R"("color": 305419896)",
-        R"("borderStyle": "toolWindow")", R"("position": "designed")"})
+  for (const char* expected : {R"("printer": "Virtual printer")",
+                               R"("kind": "groupHeader")",
+                               R"("flags": ["formNewPage", "repeatHeader", "bit14"])",
+                               R"("condition": "[Customer]")",
+                               R"("sides": ["left", "top", "bit8"])",
+                               R"("width": 1.5)",
+                               R"("color": 2147483747)",
+                               R"("style": "dashDotDot")",
+                               R"("fill": "#FF0000")",
+                               R"("separator": ",")",
+                               R"("text": ["Привет", "", "[PAGE#]"])",
+                               R"("tag": "café")",
+                               R"("visible": false)",
+                               R"("alignment": ["center", "rotated", "verticalBottom", "bit8"])",
+                               R"("style": ["italic", "bold"])",
+                               R"("displayFormat": -251658240)",
+                               R"("visible": 5)",
+                               R"("width": 0.012)",
+                               R"("kind": "bitmap")",
+                               R"("blobType": 9)",
+                               R"("page": 1)",
+                               R"("kind": "star")",
+                               R"("type": "TfrJsonTestBox")",
+                               R"("color": 305419896)",
+                               R"("borderStyle": "toolWindow")",
+                               R"("position": "designed")"})
     EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
 
   // A new memo and a new page say nothing beyond their names and places.
