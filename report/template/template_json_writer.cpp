@@ -162,12 +162,14 @@ std::vector<std::uint8_t> TailBytes(const TfrView& view) {
   // Writing a record only settles RecordVersion, which a save settles the
   // same way; the view is otherwise left as it is.
   auto& v = const_cast<TfrView&>(view);
-  const int version = Engine().StreamVersion;
-  Engine().StreamVersion = kTemplateStreamVersion;
+  struct VersionScope {
+    int saved = Engine().StreamVersion;
+    VersionScope() { Engine().StreamVersion = kTemplateStreamVersion; }
+    ~VersionScope() { Engine().StreamVersion = saved; }
+  } scope;
   MemoryStream whole, common;
   v.WriteRecord(whole);
   v.TfrView::WriteRecord(common);
-  Engine().StreamVersion = version;
   const auto& all = whole.Bytes();
   return {all.begin() + std::ptrdiff_t(common.Size()), all.end()};
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "report/base/stream_strings.h"
+#include "report/template/json_text.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/memo/memo_view.h"
@@ -409,6 +410,28 @@ TEST_F(TemplateJsonTest, TellsJsonFromTemplateStreamsByTheFirstByte) {
   FillWithShapes(t, 1);
   const Bytes stream = Save(t);
   EXPECT_FALSE(LooksLikeTemplateJson(std::string(stream.begin(), stream.end())));
+}
+
+// Picture bytes and code-page texts convert both ways without loss, and
+// what does not convert is refused rather than altered.
+TEST(TemplateJsonText, Base64AndCodePagesConvertBothWaysOrRefuse) {
+  Bytes bytes;
+  for (int n = 0; n < 7; ++n) {
+    EXPECT_EQ(DecodeBase64(EncodeBase64(bytes)), bytes) << n;
+    bytes.push_back(std::uint8_t(0xF0 + n));
+  }
+  EXPECT_EQ(EncodeBase64({'A', 'B', 'C', 'D'}), "QUJDRA==");
+  EXPECT_EQ(DecodeBase64("QUJD\nRA"), (Bytes{'A', 'B', 'C', 'D'}));  // padding optional
+  for (const char* bad : {"Q", "QUJD=A==", "QU*D", "=", "QUJDR==="})
+    EXPECT_FALSE(DecodeBase64(bad)) << bad;
+
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(char(b));
+  for (int codePage : {1250, 1251, 1252})
+    EXPECT_EQ(CodePageFromUtf8(CodePageToUtf8(all, codePage), codePage), all) << codePage;
+  EXPECT_EQ(CodePageToUtf8("\x80", 1252), "\u20ac");
+  EXPECT_FALSE(CodePageFromUtf8("\u0416", 1252));  // Cyrillic has no byte in 1252
+  EXPECT_FALSE(CodePageFromUtf8("\U0001F600", 1251));
 }
 
 }  // namespace
