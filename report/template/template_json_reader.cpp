@@ -608,12 +608,14 @@ ReadResult ReadDocument(const Json& doc) {
   std::vector<TfrView*> unnamed;
   if (const Json* pages = m.Take("pages")) {
     if (!pages->is_array()) WrongType(*pages, "/pages", "an array of pages");
-    if (pages->size() > 256)
-      Fail("/pages", "a template holds at most 256 pages (objects name their page in one byte)");
     std::vector<TfrPage*> unnamedPages;
     for (std::size_t i = 0; i < pages->size(); ++i) {
       bool named = false;
       r.pages.push_back(ReadPage((*pages)[i], "/pages/" + std::to_string(i), unnamed, named));
+      // Objects name their page in one byte.
+      if (i >= 256 && !r.pages.back()->Objects.empty())
+        Fail("/pages/" + std::to_string(i) + "/objects",
+             "a template keeps objects on its first 256 pages only");
       if (!named) unnamedPages.push_back(r.pages.back().get());
     }
     NameUnnamedPages(r.pages, unnamedPages);

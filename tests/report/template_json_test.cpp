@@ -412,6 +412,25 @@ TEST_F(TemplateJsonTest, TellsJsonFromTemplateStreamsByTheFirstByte) {
   EXPECT_FALSE(LooksLikeTemplateJson(std::string(stream.begin(), stream.end())));
 }
 
+// Objects name their page in one byte; past page 256 they would come back
+// on another page, so neither the JSON reader nor the stream writer takes them.
+TEST_F(TemplateJsonTest, ObjectsPastPage256AreRefusedNotMoved) {
+  TfrTemplate t;
+  FillWithShapes(t, 0, 257);
+  EXPECT_NO_THROW(Save(t));
+  t.Pages.back()->AddObject(MakeShape("Late", 1, 1));
+  MemoryStream out;
+  EXPECT_THROW(t.SaveTemplate(out), StreamWriteError);
+  EXPECT_EQ(out.Size(), 0u);
+
+  std::string json = R"({"pages": [)";
+  for (int i = 0; i < 256; ++i) json += "{}, ";
+  TfrTemplate many;
+  ReadTemplateJson(json + "{}]}", many);
+  EXPECT_EQ(many.Pages.size(), 257u);
+  EXPECT_EQ(ErrorOf(json + R"({"objects": [{"type": "line"}]}]})").Path(), "/pages/256/objects");
+}
+
 // Picture bytes and code-page texts convert both ways without loss, and
 // what does not convert is refused rather than altered.
 TEST(TemplateJsonText, Base64AndCodePagesConvertBothWaysOrRefuse) {
