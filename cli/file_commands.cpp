@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
+#include "cli/template_loading.h"
 #include "report/printer/page_range.h"
 #include "report/printer/printer.h"
 #include "report/component/report.h"
@@ -36,11 +37,11 @@ int LongerSideOption(const Options& o, const std::string& kind) {
 
 int RunPrepare(const Args& args) {
   const Options o(args, {}, {"output"});
-  const std::string path = OnlyFile(o, "template file (.frf)");
+  const std::string path = OnlyFile(o, "template file (.frf or .json)");
   const auto out = o.Value("output");
   if (!out) throw UsageError("give the prepared-report file to write with -o OUT.frp");
   TfrReport report;
-  report.LoadTemplateFile(path);
+  LoadTemplateAnyForm(report, path);
   if (report.Template.Pages.empty()) throw UsageError(path + " holds no page to prepare");
   if (!report.Prepare()) return 1;
   report.SavePrepared(*out);

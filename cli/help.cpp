@@ -15,6 +15,7 @@ Commands:
   print      print a prepared-report file
   info       list the pages and objects of a .frp or .frf file
   printers   list the printers and the current one
+  template   turn a template file into its JSON text and back
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
 
@@ -51,9 +52,10 @@ Settings (defaults and bounds are the main window's):
   --brush solid|clear (clear)
   --preview-corner                round corners by the preview's rule, not the printer's
 )"},
-      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf -o OUT.frp
+      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf|TEMPLATE.json -o OUT.frp
 
 Prepares the template without a window; progress goes to standard error.
+A template in JSON text is recognised by its content (it starts with '{').
 )"},
       {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
 
@@ -70,10 +72,20 @@ Prints the prepared pages ("quillet-cli printers" lists the printer names).
 Printed to "Print to PDF", the path of each PDF made goes to
 standard output, one a line.
 )"},
-      {"info", R"(Usage: quillet-cli info FILE.frp|TEMPLATE.frf [--json]
+      {"info", R"(Usage: quillet-cli info FILE.frp|TEMPLATE.frf|TEMPLATE.json [--json]
 
 One line for the file, one per page, one per object (kind, name, geometry,
 colours, Tag and text); --json gives the same as one JSON document.
+)"},
+      {"template", R"(Usage: quillet-cli template dump TEMPLATE.frf [-o OUT.json]
+       quillet-cli template build TEMPLATE.json -o OUT.frf
+
+dump writes the template as JSON text (to standard output without -o);
+build writes the template file a JSON text describes. Converting a .frf to
+JSON and back gives the same bytes; the printer name and paper stay as the
+template names them. docs/template-format.md describes the JSON text.
+A JSON error is reported as FILE:LINE:COLUMN: JSON-POINTER: problem, and
+nothing is written.
 )"},
       {"printers", R"(Usage: quillet-cli printers
 

@@ -6,6 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/template_loading.h"
 #include "platform/qt/qt_text.h"
 #include "platform/recording_canvas.h"
 #include "report/template/page.h"
@@ -112,9 +113,9 @@ int RunInfo(const Args& args) {
   TfrReport report;
   std::vector<PageFacts> facts;
   std::string kind;
-  if (ext == ".frf") {
+  if (ext == ".frf" || IsJsonTemplateFile(path)) {
     kind = "template";
-    report.LoadTemplateFile(path);
+    LoadTemplateAnyForm(report, path);
     for (const auto& page : report.Template.Pages) {
       PageFacts f{page->PaperSizeCode, page->PaperWidthTenths, page->PaperHeightTenths,
                   page->Orientation, {}};

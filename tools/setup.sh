@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation
   xvfb xauth poppler-utils
   shared-mime-info libglib2.0-bin xdg-utils bash-completion help2man

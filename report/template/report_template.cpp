@@ -241,7 +241,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
       if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
-      TakePrinterPaper(page);
+      if (!KeepStoredPaper) TakePrinterPaper(page);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
     } else if (marker == kMarkerExtension) {
@@ -315,6 +315,12 @@ void TfrTemplate::ReadObjectRecord(Stream& s, std::uint8_t marker, int version) 
 }
 
 void TfrTemplate::SaveTemplate(Stream& s) {
+  // An object names its page in one byte: objects past page 256 would load
+  // onto another page, so such a template is refused before writing.
+  for (std::size_t i = 256; i < Pages.size(); ++i)
+    if (!Pages[i]->Objects.empty())
+      throw StreamWriteError("Objects on page " + std::to_string(i + 1) +
+                             " cannot be stored: a template keeps objects on its first 256 pages");
   if (Owner) Prep().ActiveReport = Owner;
   Engine().StreamVersion = kTemplateStreamVersion;
   s.WriteU8(kTemplateStreamVersion);

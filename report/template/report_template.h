@@ -75,6 +75,10 @@ class TfrTemplate {
   // printer abstraction (then saving writes the selected printer's name).
   std::string PrinterName;
   bool StoreInDFM = false;
+  // Loading normally lets each page take the paper the engine printer
+  // reports for it; a conversion between template forms keeps the paper
+  // exactly as stored.
+  bool KeepStoredPaper = false;
   std::vector<std::uint8_t> EmbeddedTemplate;
   bool HasEmbeddedTemplate = false;
 

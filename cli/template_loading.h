@@ -1,0 +1,25 @@
+// Template files in either form: the template stream (.frf) or its JSON
+// text. The form is told by the content, not the extension: a JSON template
+// starts with '{' after any white space.
+#pragma once
+
+#include <string>
+
+namespace quillet {
+class TfrReport;
+class TfrTemplate;
+}  // namespace quillet
+
+namespace quillet::cli {
+
+// Whether the file holds a JSON template (false when it cannot be read).
+bool IsJsonTemplateFile(const std::string& path);
+
+// Loads the file into `target`. A template stream loads as the engine loads
+// it (problems go to the host as messages); bad JSON raises EngineError
+// "PATH:LINE:COLUMN: ..." and leaves `target` alone.
+void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path);
+// The same for a report, which then selects the template's printer.
+void LoadTemplateAnyForm(TfrReport& report, const std::string& path);
+
+}  // namespace quillet::cli

@@ -1,0 +1,124 @@
+// quillet-cli template dump|build, JSON templates given to prepare and info,
+// and the example reports, each prepared and rendered.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "tests/support.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliResult {
+  int code = -1;
+  std::string out, err;
+};
+
+CliResult Cli(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(QUILLET_CLI), args);
+  p.waitForFinished(300000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+QString Q(const fs::path& p) {
+  return QString::fromStdString(p.string());
+}
+fs::path Out(const std::string& name) {
+  return test::OutputPath(name);
+}
+const fs::path kRoot = fs::path(QUILLET_TEST_DATA) / ".." / "..";
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+void Spill(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(TemplateCli, DumpThenBuildGivesTheSameBytes) {
+  for (const char* name : {"banded.frf", "two_pass.frf", "columns.frf"}) {
+    SCOPED_TRACE(name);
+    const fs::path frf = fs::path(QUILLET_TEST_DATA) / name;
+    const fs::path json = Out(std::string("cli_dump_") + name + ".json");
+    const fs::path built = Out(std::string("cli_built_") + name);
+    CliResult dump = Cli({"template", "dump", Q(frf), "-o", Q(json)});
+    ASSERT_EQ(dump.code, 0) << dump.err;
+    CliResult toStdout = Cli({"template", "dump", Q(frf)});
+    EXPECT_EQ(toStdout.out, Slurp(json));
+    CliResult build = Cli({"template", "build", Q(json), "-o", Q(built)});
+    ASSERT_EQ(build.code, 0) << build.err;
+    EXPECT_EQ(Slurp(built), Slurp(frf));
+  }
+}
+
+TEST(TemplateCli, BadJsonGivesOneLineWithItsPlaceAndWritesNothing) {
+  const fs::path bad = Out("cli_bad.json");
+  Spill(bad,
+        "{\"pages\": [{\"objects\": [\n  {\"type\": \"band\", \"kind\": \"masterdata\"}]}]}\n");
+  const fs::path target = Out("cli_bad_never.frf");
+  fs::remove(target);
+  CliResult r = Cli({"template", "build", Q(bad), "-o", Q(target)});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("cli_bad.json:2:28: /pages/0/objects/0/kind: unknown band kind"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_FALSE(fs::exists(target));
+
+  Spill(bad, "{\"pages\": [}");
+  CliResult syntax = Cli({"prepare", Q(bad), "-o", Q(Out("cli_bad_never.frp"))});
+  EXPECT_EQ(syntax.code, 1);
+  EXPECT_NE(syntax.err.find("cli_bad.json:1:12: syntax error"), std::string::npos) << syntax.err;
+  EXPECT_FALSE(fs::exists(Out("cli_bad_never.frp")));
+}
+
+// The form is told by the content: a JSON template named .txt still prepares.
+TEST(TemplateCli, PrepareAndInfoTakeJsonWhateverItsName) {
+  const fs::path json = Out("cli_shapes_template.txt");
+  fs::copy_file(kRoot / "examples/shapes.json", json, fs::copy_options::overwrite_existing);
+  CliResult info = Cli({"info", Q(json)});
+  ASSERT_EQ(info.code, 0) << info.err;
+  EXPECT_EQ(info.out.rfind("file template pages=1", 0), 0u) << info.out;
+  EXPECT_NE(info.out.find("Shape10"), std::string::npos) << info.out;
+  CliResult prepare = Cli({"prepare", Q(json), "-o", Q(Out("cli_shapes_template.frp"))});
+  EXPECT_EQ(prepare.code, 0) << prepare.err;
+}
+
+// Every example prepares and renders; the PNGs are kept in the test output
+// (test-output/examples/NAME/page-001.png, ...) for looking at.
+TEST(TemplateCli, EveryExamplePreparesAndRenders) {
+  const std::map<std::string, int> minimumPages = {
+      {"price_list", 1}, {"grouped_list", 1}, {"split_memo", 2}, {"shapes", 1}};
+  int seen = 0;
+  for (const auto& entry : fs::directory_iterator(kRoot / "examples")) {
+    if (entry.path().extension() != ".json") continue;
+    const std::string name = entry.path().stem().string();
+    SCOPED_TRACE(name);
+    ++seen;
+    const fs::path frp = Out("example_" + name + ".frp");
+    CliResult prepare = Cli({"prepare", Q(entry.path()), "-o", Q(frp)});
+    ASSERT_EQ(prepare.code, 0) << prepare.err;
+    const fs::path pngs = Out("examples/" + name);
+    fs::remove_all(pngs);
+    fs::create_directories(pngs);
+    CliResult render = Cli({"render", Q(frp), "--png", Q(pngs)});
+    ASSERT_EQ(render.code, 0) << render.err;
+    int pages = 0;
+    for (const auto& png : fs::directory_iterator(pngs)) pages += png.path().extension() == ".png";
+    ASSERT_TRUE(minimumPages.count(name)) << "an example without an expectation";
+    EXPECT_GE(pages, minimumPages.at(name));
+  }
+  EXPECT_EQ(seen, 4);
+}
+
+}  // namespace
+}  // namespace quillet
