@@ -1,12 +1,11 @@
-// The composite report: the reports of its list are formed one after
-// another into the composite's own prepared pages.
+#include "report/component/composite_report.h"
+
 #include <memory>
 
 #include "platform/stream.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/template/page.h"
-#include "report/component/report.h"
 
 namespace quillet {
 namespace {

@@ -66,16 +66,7 @@ void TfrReport::ForgetTemplateObjects() {
   }
 }
 
-TfrReport* TfrReport::Outer() {
-  return dynamic_cast<TfrReport*>(Prep().OuterReport);
-}
-
-void TfrReport::FireEndPage(int pageIndex) {
-  auto* active = dynamic_cast<TfrReport*>(Prep().ActiveReport);
-  TfrReport* outer = Outer();
-  if (active && active->Events.OnEndPage) active->Events.OnEndPage(pageIndex);
-  if (outer && outer != active && outer->Events.OnEndPage) outer->Events.OnEndPage(pageIndex);
-}
+PreparationReport* TfrReport::Outer() { return Prep().OuterReport; }
 
 // ---- Preparation ---------------------------------------------------------
 
@@ -222,7 +213,7 @@ void TfrReport::PassStep() {
 
 void TfrReport::ReportProgress(int pageNumber) {
   // A report formed inside a composite reports through the composite.
-  if (TfrReport* outer = Outer(); !Events.OnProgress && outer && outer != this) {
+  if (PreparationReport* outer = Outer(); !Events.OnProgress && outer && outer != this) {
     outer->ReportProgress(pageNumber);
     return;
   }
@@ -236,7 +227,7 @@ void TfrReport::ReportProgress(int pageNumber) {
     return;
   }
   std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
-  TfrReport* outer = Outer();
+  PreparationReport* outer = Outer();
   if (outer && outer->InFinalPass && outer->TwoPassRequested)
     line += " " + EngineText(txFrom) + " " + std::to_string(Prep().TotalPageCount);
   progress_->SetFirstLine(line);
@@ -255,6 +246,12 @@ void TfrReport::DrawAlignedObjects() {
       view->Draw(scratch);
     }
   }
+}
+
+PageFormation* TfrReport::FormationAt(int index) const {
+  const auto& pages = Template.Pages;
+  if (index < 0 || static_cast<std::size_t>(index) >= pages.size()) return nullptr;
+  return FormationOf(*pages[static_cast<std::size_t>(index)]);
 }
 
 PageFormation* TfrReport::FormationOf(const TfrPage& page) const {
@@ -277,8 +274,7 @@ void TfrReport::BuildPages() {
   prep.ActiveReport = this;
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
-  TfrReport* outer = Outer();
-  if (!outer) outer = this;
+  PreparationReport* outer = &OuterReportOf(*this);
 
   const bool multi = IsMultiReport();
   if (multi) {
@@ -320,7 +316,7 @@ void TfrReport::BuildPages() {
             prep.AppendToPrevious = true;
           }
           if (!prep.AppendToPrevious) {
-            prep.PageIndex = outer->PreparedPages.Count();
+            prep.PageIndex = outer->Prepared().Count();
             ReportProgress(prep.PageIndex);
           }
           if (outer->StopRequested) break;
@@ -393,6 +389,26 @@ void TfrReport::RunScript(const StringList&) {
 std::string TfrReport::EvaluateBracket(const std::string& expression) {
   // Seam: until the expression evaluator exists, the text stands as it is.
   return expression;
+}
+
+TfrDataset* TfrReport::MasterDataset() const {
+  return ReportType == rtSimple ? Dataset : nullptr;
+}
+
+void TfrReport::OnEndPage(int pageIndex) {
+  if (Events.OnEndPage) Events.OnEndPage(pageIndex);
+}
+
+void TfrReport::OnBeginBand(TfrBand& band) {
+  if (Events.OnBeginBand) Events.OnBeginBand(band);
+}
+
+void TfrReport::OnEndBand(TfrBand& band) {
+  if (Events.OnEndBand) Events.OnEndBand(band);
+}
+
+void TfrReport::BuildManually(TfrPage& page) {
+  if (Events.OnManualBuild) Events.OnManualBuild(page);
 }
 
 void TfrReport::OnBeginPage(int pageIndex) {

@@ -9,7 +9,7 @@
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/views/view.h"
 #include "report/views/view_registry.h"
@@ -125,9 +125,8 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
   InsertPage(Count(), templatePage);
   PreparationState& prep = Prep();
-  // The reports that want page events implement PreparedPagesReport too.
-  auto* active = dynamic_cast<PreparedPagesReport*>(prep.ActiveReport);
-  auto* outer = dynamic_cast<PreparedPagesReport*>(prep.OuterReport);
+  PreparationReport* active = prep.ActiveReport;
+  PreparationReport* outer = prep.OuterReport;
   if (active) active->OnBeginPage(prep.PageIndex);
   if (outer && outer != active) outer->OnBeginPage(prep.PageIndex);
 }

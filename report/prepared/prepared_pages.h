@@ -1,3 +1,7 @@
+// Folder report/prepared: the prepared pages, their file and the objects
+// rebuilt from a page to draw it. It includes platform/ and the report
+// folders up to template/.
+//
 // TfrEMFPages: the prepared pages of a report, and their file.
 //
 // A prepared page is its paper settings plus a byte stream of object
@@ -8,13 +12,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/geometry.h"
 #include "platform/stream.h"
+#include "report/base/preparation_report.h"
 #include "report/printer/page_paper.h"
 #include "report/prepared/rebuilt_page.h"
 
@@ -25,19 +29,6 @@ class TfrView;
 
 // The version byte written at the head of page streams and files.
 constexpr std::uint8_t kPreparedStreamVersion = 24;
-
-// What the prepared pages need of the report that owns them. Each hook
-// reports whether the report had a handler assigned.
-class PreparedPagesReport {
- public:
-  virtual ~PreparedPagesReport() = default;
-  // A new prepared page begins (the report's OnBeginPage).
-  virtual void OnBeginPage(int /*pageIndex*/) {}
-  virtual bool OnObjectClick(TfrView& /*view*/) { return false; }
-  virtual bool OnMouseOverObject(TfrView& /*view*/, int& /*cursor*/) { return false; }
-  // Selects the named printer when installed (and wanted); silent otherwise.
-  virtual void SelectPrinterByName(const std::string& /*name*/) {}
-};
 
 // One prepared page.
 struct PreparedPage {
@@ -57,13 +48,6 @@ struct PreparedPage {
   // The paper, margins and page information as a page's paper.
   PagePaper Paper() const;
 };
-
-// Writes the picture object that stands for one page of the older
-// picture-based file format: a picture at (0, 0) of `width` x `height`
-// report pixels holding `metafile` (the page's metafile bytes), written as a
-// prepared-mode object record into `out`.
-using OldFormatPictureWriter =
-    std::function<void(Stream& out, const std::string& metafile, int width, int height)>;
 
 class TfrEMFPages {
  public:
@@ -112,11 +96,6 @@ class TfrEMFPages {
   void SavePreparedFile(const std::string& path);
   // Loads the file at `path` (FileOpenError when it cannot be opened).
   void LoadPreparedFile(const std::string& path);
-
-  // Makes the picture objects of older picture-based files. Until the
-  // picture object is part of the engine none is installed, and such files
-  // are refused with EngineError.
-  static void SetOldFormatPictureWriter(OldFormatPictureWriter writer);
 
   PreparedPagesReport* Report() const { return report_; }
 

@@ -277,10 +277,9 @@ void TfrPrinter::ShowPrinterProperties() {
   PlatformPrinter->SetDevice(device, std::make_shared<DeviceMode>(copy));
 }
 
-PrinterGlobals& PrinterState() {
-  static PrinterGlobals globals;
-  return globals;
-}
+void EngineObjectDeleter::operator()(TfrPrinter* printer) const { delete printer; }
+
+PrinterGlobals& PrinterState() { return Engine().Printer; }
 
 TfrPrinter& EnginePrinter() {
   if (!PrinterState().EnginePrinter) throw RangeError("The engine printer has not been started");
@@ -289,7 +288,7 @@ TfrPrinter& EnginePrinter() {
 
 void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain) {
   PrinterGlobals& g = PrinterState();
-  g.EnginePrinter = std::make_unique<TfrPrinter>();
+  g.EnginePrinter.reset(new TfrPrinter());
   try {
     PlatformPrinter* p = obtain ? obtain() : nullptr;
     g.EnginePrinter->AttachPrinter(p);

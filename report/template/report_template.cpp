@@ -11,7 +11,7 @@
 #include "platform/errors.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/base/text_format.h"
 #include "report/views/view_registry.h"
@@ -68,7 +68,7 @@ void ShowError(const std::string& text) {
 // owning report loads (views of older streams name themselves uniquely).
 // Names are indexed as objects arrive, so naming stays linear in the
 // number of objects.
-class TemplateNames : public ReportServices {
+class TemplateNames : public PreparationReport {
  public:
   explicit TemplateNames(const TfrTemplate& t) : t_(t) {}
   TfrView* FindView(std::string_view name) const override {
@@ -100,7 +100,7 @@ class TemplateNames : public ReportServices {
 // Puts the preparation state's report and page back when a load ends.
 class ActiveScope {
  public:
-  ActiveScope(ReportServices* report, bool restoreReport)
+  ActiveScope(PreparationReport* report, bool restoreReport)
       : report_(Prep().ActiveReport), page_(Prep().ActivePage), restoreReport_(restoreReport) {
     Prep().ActiveReport = report;
   }
@@ -110,7 +110,7 @@ class ActiveScope {
   }
 
  private:
-  ReportServices* report_;
+  PreparationReport* report_;
   ViewPage* page_;
   bool restoreReport_;
 };

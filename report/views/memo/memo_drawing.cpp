@@ -49,8 +49,9 @@ void TfrMemoView::Draw(Canvas& canvas) {
     DeviceScaleX = DeviceScaleY = 1.0;
     PrepareDraw();
     if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
+    MemoLayout layout;
     try {
-      LayoutText();
+      layout = LayoutText();
     } catch (...) {
       DeviceScaleX = sx;
       DeviceScaleY = sy;
@@ -60,7 +61,8 @@ void TfrMemoView::Draw(Canvas& canvas) {
     DeviceScaleX = sx;
     DeviceScaleY = sy;
     RestoreCoords();
-    WorkText = MemoWork().LayoutList;
+    WorkText = std::move(layout.Lines);
+    MeasuredHeight = layout.MeasuredHeight;
   }
   PrepareDraw();
   if (!Exporting) {
@@ -113,7 +115,7 @@ void TfrMemoView::DrawLines() {
   SetOutputFont();
   c.SetTextCharacterExtra(Round(CharSpacing * DeviceScaleX));
   const Rect clip{DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1};
-  const int h = Round(MemoWork().MeasuredHeight * DeviceScaleY);
+  const int h = Round(MeasuredHeight * DeviceScaleY);
   const int fontHeight = std::abs(c.GetFont().height);
   const bool rotated = Alignment & alRotated;
 
@@ -193,9 +195,9 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   }
   if (!Exporting) {
     c.ExtTextOut(x, position, TextOptions(), &clip, line);
-  } else if (MemoWork().TextExport) {
+  } else if (Engine().MemoTextExport) {
     const int count = static_cast<int>(WorkText.size());
-    MemoWork().TextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
+    Engine().MemoTextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
   }
   if (justified) c.SetTextJustification(0, 0);
   ++LinesDone;
@@ -224,8 +226,8 @@ void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int 
   }
   if (!Exporting) {
     c.ExtTextOut(position, y, TextOptions(), &clip, line);
-  } else if (MemoWork().TextExport) {
-    MemoWork().TextExport(DrawRect, position, *this, 0, y, line);
+  } else if (Engine().MemoTextExport) {
+    Engine().MemoTextExport(DrawRect, position, *this, 0, y, line);
   }
   c.SetTextJustification(0, 0);
   ++LinesDone;

@@ -6,11 +6,11 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
-#include "report/formation/band.h"
 #include "report/views/band_view.h"
 #include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/forming_band.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/base/text_format.h"
 
@@ -29,11 +29,6 @@ Font ReportFont::ToCanvasFont(int pixelHeight) const {
   f.charset = Charset;
   f.escapement = 0;
   return f;
-}
-
-MemoWorkState& MemoWork() {
-  static MemoWorkState state;
-  return state;
 }
 
 TfrMemoView::TfrMemoView() {
@@ -235,9 +230,9 @@ int TfrMemoView::CalcHeight() {
   int result = 0;
   try {
     if (!WorkText.empty()) {
-      LayoutText();
-      WorkText = MemoWork().LayoutList;
-      result = MemoWork().MeasuredHeight;
+      MemoLayout layout = LayoutText();
+      WorkText = std::move(layout.Lines);
+      MeasuredHeight = result = layout.MeasuredHeight;
       if ((Flags & flSuppress) && WholeText(WorkText) == LastText) result = 0;
     }
   } catch (...) {
@@ -329,11 +324,11 @@ void TfrMemoView::Record(Stream& stream) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
   // Placement against the band being formed; baBottom never applies to memos.
-  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+  if (const FormingBand* band = Prep().ActiveBand; band && band->HasBandObject()) {
     if (BandAlign == baTop) {
-      Top = band->BandY;
-    } else if (BandAlign == baWidth && IsCrossBand(band->Kind)) {
-      Width = band->BandWidth;
+      Top = band->FormingTop();
+    } else if (BandAlign == baWidth && IsCrossBand(band->FormingKind())) {
+      Width = band->FormingWidth();
       BandAlign = baNone;
     }
   }
