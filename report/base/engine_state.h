@@ -39,8 +39,8 @@ class ViewPage;
 struct PreparationState {
   PreparationReport* ActiveReport = nullptr;
   PreparationReport* OuterReport = nullptr;  // see OuterReportOf
-  EvaluatedObject* ActiveView = nullptr;  // object being evaluated, or none
-  FormingBand* ActiveBand = nullptr;  // band being formed, or none
+  EvaluatedObject* ActiveView = nullptr;     // object being evaluated, or none
+  FormingBand* ActiveBand = nullptr;         // band being formed, or none
   ViewPage* ActivePage = nullptr;  // page being formed or drawn, or none
   int PageIndex = 0;
   int TotalPageCount = 0;
@@ -85,9 +85,9 @@ using OldFormatPictureWriter =
 // Receives each horizontal line of a memo being exported: the memo's device
 // rectangle, the line's x, the memo, the frame sides the line carries, the
 // line's y and its text (paragraph mark removed).
-using MemoTextExportHook = std::function<void(const Rect& drawRect, int x, TfrMemoView& view,
-                                              std::uint16_t frameBits, int y,
-                                              const std::string& text)>;
+using MemoTextExportHook =
+    std::function<void(const Rect& drawRect, int x, TfrMemoView& view, std::uint16_t frameBits,
+                       int y, const std::string& text)>;
 
 // Deletes an engine-wide object whose class a higher folder defines; each
 // of those folders defines the deleter of its own class.

@@ -6,6 +6,7 @@
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
+#include "platform/scope_guard.h"
 #include "platform/stream.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
@@ -66,7 +67,9 @@ void TfrReport::ForgetTemplateObjects() {
   }
 }
 
-PreparationReport* TfrReport::Outer() { return Prep().OuterReport; }
+PreparationReport* TfrReport::Outer() {
+  return Prep().OuterReport;
+}
 
 // ---- Preparation ---------------------------------------------------------
 
@@ -106,16 +109,12 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   DrawAlignedObjects();
   Prep().ActivePage = nullptr;
   // Whatever happens, the template comes back as it was.
-  struct Restore {
-    TfrReport& r;
-    MemoryStream& s;
-    ~Restore() {
-      r.formations_.clear();
-      r.ForgetTemplateObjects();
-      s.Seek(0);
-      r.Template.LoadTemplate(s);
-    }
-  } restore{*this, snapshot};
+  const ScopeGuard restore([this, &snapshot] {
+    formations_.clear();
+    ForgetTemplateObjects();
+    snapshot.Seek(0);
+    Template.LoadTemplate(snapshot);
+  });
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();
   if (Events.OnEndDoc) Events.OnEndDoc();
@@ -181,14 +180,9 @@ bool TfrReport::RunPasses() {
 bool TfrReport::PassInProgressWindow() {
   const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
     progress_ = &window;
+    const ScopeGuard forget([this] { progress_ = nullptr; });
     window.SetFirstLine(firstLineText_ + "  1");
-    try {
-      PassStep();
-    } catch (...) {
-      progress_ = nullptr;
-      throw;
-    }
-    progress_ = nullptr;
+    PassStep();
   });
   return modal != kModalCancelled;
 }

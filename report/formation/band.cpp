@@ -5,6 +5,7 @@
 
 #include "platform/numeric.h"
 #include "platform/errors.h"
+#include "platform/scope_guard.h"
 #include "report/views/band_view.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
@@ -197,14 +198,8 @@ void TfrBand::OutputObject(TfrView& view) {
                           " to write into");
       const int x = view.Left;
       const int y = view.Top;
-      struct PutBack {
-        TfrView& v;
-        int x, y;
-        ~PutBack() {
-          v.Left = x;
-          v.Top = y;
-        }
-      } putBack{view, x, y};
+      const KeepValue<std::int32_t> keepLeft(view.Left);
+      const KeepValue<std::int32_t> keepTop(view.Top);
       const std::int64_t left = std::int64_t(page.ColumnOffsetX) + x - page.LeftEdge();
       const std::int64_t top = std::int64_t(y) + BandY;
       // Prepared pages hold objects on their page; one placed kilometres
@@ -284,17 +279,14 @@ void TfrBand::DrawSplit() {
   std::vector<Item> items;
   items.reserve(Views.size());
   for (TfrView* v : Views) items.push_back({v, v->Left, v->Top, v->Width, v->Height, Owns(*v)});
-  struct Restore {
-    std::vector<Item>& items;
-    ~Restore() {
-      for (Item& it : items) {
-        it.view->Left = it.left;
-        it.view->Top = it.top;
-        it.view->Width = it.width;
-        it.view->Height = it.height;
-      }
+  const ScopeGuard restore([&items] {
+    for (Item& it : items) {
+      it.view->Left = it.left;
+      it.view->Top = it.top;
+      it.view->Width = it.width;
+      it.view->Height = it.height;
     }
-  } restore{items};
+  });
   for (Item& it : items)
     if (it.view->BandAlign == baBottom) it.view->Top = ShowingHeight - it.view->Height;
 

@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "report/views/band_view.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
@@ -25,15 +26,6 @@ void FireEndPage(int pageIndex) {
   if (active) active->OnEndPage(pageIndex);
   if (outer && outer != active) outer->OnEndPage(pageIndex);
 }
-
-// Restores a value when the scope ends, also when an error passes through.
-template <typename T>
-struct KeepValue {
-  T& ref;
-  T saved;
-  explicit KeepValue(T& r) : ref(r), saved(r) {}
-  ~KeepValue() { ref = saved; }
-};
 
 }  // namespace
 
@@ -75,7 +67,7 @@ int PageFormation::BottomEdge() const {
   else
     bottom = Page.Margins.Bottom != 0 ? info.PaperHeightPx - Page.Margins.Bottom
                                       : info.OffsetYPx + info.PrintableHeightPx;
-  if (Prep().RenderActive && Present(3)) bottom -= Chain(3)->BandHeight;
+  if (Prep().RenderActive && Present(btPageFooter)) bottom -= Chain(btPageFooter)->BandHeight;
   return bottom;
 }
 
@@ -516,10 +508,7 @@ void PageFormation::BreakPage() {
   if (breakDepth_ >= kMaxBreakDepth)
     throw EngineError("The bands that begin a page do not fit on one page");
   ++breakDepth_;
-  struct Depth {
-    int& d;
-    ~Depth() { --d; }
-  } depth{breakDepth_};
+  const ScopeGuard depth([this] { --breakDepth_; });
   PreparationState& prep = Prep();
   PreparationReport& outer = OuterReportOf(Report);
   Report.ReportProgress(prep.PageIndex + 1);
@@ -547,10 +536,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
   if (!band) return;
   auto repeat = [this](TfrBand* header) {
     header->Repeating = true;
-    struct Done {
-      TfrBand* h;
-      ~Done() { h->Repeating = false; }
-    } done{header};
+    const ScopeGuard done([header] { header->Repeating = false; });
     PresentBand(header);
   };
   if (!SuppressRepeatHeaders) {

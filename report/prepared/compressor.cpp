@@ -8,7 +8,9 @@ namespace quillet {
 void TfrCompressor::Compress(Stream&, Stream&) {}
 void TfrCompressor::Decompress(Stream&, Stream&) {}
 
-void EngineObjectDeleter::operator()(TfrCompressor* compressor) const { delete compressor; }
+void EngineObjectDeleter::operator()(TfrCompressor* compressor) const {
+  delete compressor;
+}
 
 TfrCompressor& Compressor() {
   auto& compressor = Engine().Compressor;

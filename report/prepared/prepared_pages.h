@@ -79,6 +79,8 @@ class TfrEMFPages {
   // ClassNotFoundError for an unregistered kind and StreamReadError for a
   // malformed record; the page is then left without rebuilt objects.
   void RebuildPage(int index);
+  // Clears the page's InUse and releases its rebuilt objects.
+  void ReleasePage(int index);
   // Draws the page scaled into `rect` (device pixels) on `canvas`. A page
   // not InUse draws nothing and releases its rebuilt objects.
   void DrawPage(int index, Canvas& canvas, const Rect& rect);
@@ -107,6 +109,23 @@ class TfrEMFPages {
 
   PreparedPagesReport* report_;
   std::vector<std::unique_ptr<PreparedPage>> pages_;
+};
+
+// Holds a prepared page in use for a scope: InUse is set when the guard is
+// made; when the scope ends the page is released again (ReleasePage), also
+// when an error passes through.
+class [[nodiscard]] PageInUse {
+ public:
+  PageInUse(TfrEMFPages& pages, int index) : pages_(pages), index_(index) {
+    pages_[index_].InUse = 1;
+  }
+  ~PageInUse() { pages_.ReleasePage(index_); }
+  PageInUse(const PageInUse&) = delete;
+  PageInUse& operator=(const PageInUse&) = delete;
+
+ private:
+  TfrEMFPages& pages_;
+  int index_;
 };
 
 }  // namespace quillet

@@ -277,9 +277,13 @@ void TfrPrinter::ShowPrinterProperties() {
   PlatformPrinter->SetDevice(device, std::make_shared<DeviceMode>(copy));
 }
 
-void EngineObjectDeleter::operator()(TfrPrinter* printer) const { delete printer; }
+void EngineObjectDeleter::operator()(TfrPrinter* printer) const {
+  delete printer;
+}
 
-PrinterGlobals& PrinterState() { return Engine().Printer; }
+PrinterGlobals& PrinterState() {
+  return Engine().Printer;
+}
 
 TfrPrinter& EnginePrinter() {
   if (!PrinterState().EnginePrinter) throw RangeError("The engine printer has not been started");

@@ -162,8 +162,8 @@ std::size_t TfrTemplate::ObjectCount() const {
 }
 
 void TfrTemplate::LoadTemplate(Stream& s) {
-  // Waiting for the printer abstraction's start-up belongs here once it
-  // exists; until then there is nothing to wait for.
+  // The engine printer starts synchronously (StartEnginePrinter), so a load
+  // has no printer start-up to wait for.
   PreparationState& prep = Prep();
   prep.RenderActive = false;
   TemplateNames names(*this);
@@ -212,8 +212,8 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
   TwoPass = s.ReadI16() != 0;
   PrinterName = ReadCountedString(s);
   if (PrinterName == kVirtualPrinterCode) PrinterName = kVirtualPrinterName;
-  // Selecting the template's printer (unless KeepCurrentPrinter, and only
-  // when installed) arrives with the printer abstraction.
+  // The owning report selects the template's printer by this name after
+  // the load (unless KeepCurrentPrinter, and only when installed).
 
   int pagesNamed = 0;
   while (!s.AtEnd()) {
@@ -304,8 +304,8 @@ void TfrTemplate::SaveTemplate(Stream& s) {
   s.WriteU8(kTemplateStreamVersion);
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
-  // The printer abstraction's selected printer will be written here; until
-  // it exists the template's own printer name stands.
+  // The template's own printer name is written (the name it was loaded
+  // with or last selected by), not the engine printer's current choice.
   WriteCountedString(s, PrinterName == kVirtualPrinterName ? kVirtualPrinterCode : PrinterName);
   for (const auto& page : Pages) {
     s.WriteU8(kMarkerPage);

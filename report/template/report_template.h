@@ -75,8 +75,8 @@ class TfrTemplate {
   TfrDataDictionary Dictionary;
   bool KeepCurrentPrinter = false;
   bool TwoPass = false;
-  // The template's printer as read; selecting it by name arrives with the
-  // printer abstraction (then saving writes the selected printer's name).
+  // The template's printer as read; the owning report selects it by name
+  // after a load and records every name it selects here. Saving writes it.
   std::string PrinterName;
   bool StoreInDFM = false;
   std::vector<std::uint8_t> EmbeddedTemplate;

@@ -69,11 +69,7 @@ Rect TfrPictureView::TargetRect() const {
 
 void TfrPictureView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);
-  PrepareDraw();
-  struct Restore {
-    TfrPictureView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
   DrawBackground();
   if (!Picture.IsEmpty()) {
     const Rect target = TargetRect();

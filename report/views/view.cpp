@@ -214,8 +214,8 @@ void TfrView::Record(Stream& stream) {
 }
 
 void TfrView::Export(Stream&) {
-  // The report's export hook arrives with the report component; nothing to
-  // hand the view to until then.
+  // This system has no export filters: a view on its own hands nothing on
+  // (the memo replays its lines into Engine().MemoTextExport).
 }
 
 }  // namespace quillet

@@ -163,4 +163,17 @@ class TfrView : public TfrObject, public EvaluatedObject {
   void ApplyBandAlignment();
 };
 
+// Holds a view in device coordinates for a scope: PrepareDraw when made,
+// RestoreCoords when the scope ends, also when an error passes through.
+class [[nodiscard]] DeviceCoordinates {
+ public:
+  explicit DeviceCoordinates(TfrView& view) : view_(view) { view_.PrepareDraw(); }
+  ~DeviceCoordinates() { view_.RestoreCoords(); }
+  DeviceCoordinates(const DeviceCoordinates&) = delete;
+  DeviceCoordinates& operator=(const DeviceCoordinates&) = delete;
+
+ private:
+  TfrView& view_;
+};
+
 }  // namespace quillet

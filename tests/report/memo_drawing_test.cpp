@@ -287,7 +287,9 @@ TEST(MemoExport, LinesShareTheFrame) {
   };
   std::vector<Exported> got;
   Engine().MemoTextExport = [&got](const Rect&, int x, TfrMemoView&, std::uint16_t bits, int y,
-                                 const std::string& text) { got.push_back({x, y, bits, text}); };
+                                   const std::string& text) {
+    got.push_back({x, y, bits, text});
+  };
   Drawn d;
   d.memo.SetGeometry(5, 7, 200, 100);
   d.memo.FrameTyp = frAllSides;

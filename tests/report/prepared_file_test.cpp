@@ -312,13 +312,12 @@ TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
 
   std::string seen;
   int seenW = 0, seenH = 0;
-  Engine().OldFormatPictures =
-      [&](Stream& out, const std::string& metafile, int w, int h) {
-        seen = metafile;
-        seenW = w;
-        seenH = h;
-        out.WriteU8(1);
-      };
+  Engine().OldFormatPictures = [&](Stream& out, const std::string& metafile, int w, int h) {
+    seen = metafile;
+    seenW = w;
+    seenH = h;
+    out.WriteU8(1);
+  };
   Load(pages, PictureFile("META"));
   RegisterEngineKinds();  // puts the engine's own picture writer back
   ASSERT_EQ(pages.Count(), 1);

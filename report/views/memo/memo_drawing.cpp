@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 
@@ -45,26 +46,22 @@ void TfrMemoView::Draw(Canvas& canvas) {
     });
     if (WorkText.back() == std::string(1, kParagraphMark)) WorkText.pop_back();
     // Layout always happens at scale 1, so line breaks do not depend on the device.
-    const double sx = DeviceScaleX, sy = DeviceScaleY;
-    DeviceScaleX = DeviceScaleY = 1.0;
-    PrepareDraw();
-    if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
     MemoLayout layout;
-    try {
+    {
+      const double sx = DeviceScaleX, sy = DeviceScaleY;
+      const ScopeGuard scales([this, sx, sy] {
+        DeviceScaleX = sx;
+        DeviceScaleY = sy;
+      });
+      DeviceScaleX = DeviceScaleY = 1.0;
+      const DeviceCoordinates device(*this);
+      if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
       layout = LayoutText();
-    } catch (...) {
-      DeviceScaleX = sx;
-      DeviceScaleY = sy;
-      RestoreCoords();
-      throw;
     }
-    DeviceScaleX = sx;
-    DeviceScaleY = sy;
-    RestoreCoords();
     WorkText = std::move(layout.Lines);
     MeasuredHeight = layout.MeasuredHeight;
   }
-  PrepareDraw();
+  const DeviceCoordinates device(*this);
   if (!Exporting) {
     DrawBackground();
     DrawFrame();
@@ -72,7 +69,6 @@ void TfrMemoView::Draw(Canvas& canvas) {
   }
   if (!WorkText.empty()) DrawLines();
   canvas.SetTextCharacterExtra(0);
-  RestoreCoords();
 }
 
 void TfrMemoView::SetOutputFont() {
