@@ -67,10 +67,6 @@ void TfrReport::ForgetTemplateObjects() {
   }
 }
 
-PreparationReport* TfrReport::Outer() {
-  return Prep().OuterReport;
-}
-
 // ---- Preparation ---------------------------------------------------------
 
 bool TfrReport::Prepare() {
@@ -207,8 +203,9 @@ void TfrReport::PassStep() {
 
 void TfrReport::ReportProgress(int pageNumber) {
   // A report formed inside a composite reports through the composite.
-  if (PreparationReport* outer = Outer(); !Events.OnProgress && outer && outer != this) {
-    outer->ReportProgress(pageNumber);
+  PreparationReport& outer = OuterReportOf(*this);
+  if (!Events.OnProgress && &outer != this) {
+    outer.ReportProgress(pageNumber);
     return;
   }
   if (Events.OnProgress) {
@@ -221,13 +218,12 @@ void TfrReport::ReportProgress(int pageNumber) {
     return;
   }
   std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
-  PreparationReport* outer = Outer();
-  if (outer && outer->InFinalPass && outer->TwoPassRequested)
+  if (outer.InFinalPass && outer.TwoPassRequested)
     line += " " + EngineText(txFrom) + " " + std::to_string(Prep().TotalPageCount);
   progress_->SetFirstLine(line);
   progress_->ProcessMessages();
   // The window's Cancel button asks the run to stop.
-  if (progress_->StopRequested()) (outer ? outer : this)->StopRequested = true;
+  if (progress_->StopRequested()) outer.StopRequested = true;
 }
 
 void TfrReport::DrawAlignedObjects() {

@@ -201,10 +201,6 @@ class TfrReport : public FormationReport {
   void SelectPrinterByName(const std::string& name) override;
 
  protected:
-  // The report whose prepared pages and stop request govern the run, or
-  // nullptr outside a run.
-  static PreparationReport* Outer();
-
   // Clears the engine state's references into this report's template.
   void ForgetTemplateObjects();
   bool IsMultiReport() const { return Dataset && ReportType == rtMultiple; }
