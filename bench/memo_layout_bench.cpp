@@ -67,8 +67,7 @@ void RunLayout(benchmark::State& state, const StringList& lines, std::uint16_t f
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     memo.WorkText = lines;
-    memo.LayoutText();
-    produced = quillet::MemoWork().LayoutList.size();
+    produced = memo.LayoutText().Lines.size();
   }
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

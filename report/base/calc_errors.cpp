@@ -2,9 +2,8 @@
 
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
-#include "report/formation/page_formation.h"
-#include "report/component/report.h"
-#include "report/views/view.h"
+#include "report/base/evaluated_object.h"
+#include "report/base/preparation_report.h"
 
 namespace quillet {
 
@@ -12,12 +11,12 @@ std::string CalcErrorMessage(const std::string& message) {
   const PreparationState& prep = Prep();
   std::string text = EngineText(txCalcError);
   if (prep.ActiveView)
-    for (const std::string& line : prep.ActiveView->Memo) text += '\r' + line;
+    for (const std::string& line : prep.ActiveView->EvaluatedText()) text += '\r' + line;
   text += "\r\r";
   text += EngineText(txReport) + ' ';
-  if (auto* report = dynamic_cast<TfrReport*>(prep.ActiveReport)) text += report->Name;
+  if (prep.ActiveReport) text += prep.ActiveReport->ReportName();
   text += '\r';
-  if (prep.ActiveView) text += EngineText(txObject) + ' ' + prep.ActiveView->Name + '\r';
+  if (prep.ActiveView) text += EngineText(txObject) + ' ' + prep.ActiveView->EvaluatedName() + '\r';
   text += '\r';
   text += message;
   return text;
@@ -27,7 +26,7 @@ void RecordCalcError(const std::string& message) {
   PreparationState& prep = Prep();
   prep.CalcErrorText = CalcErrorMessage(message);
   prep.CalcErrorFlag = true;
-  if (auto* outer = dynamic_cast<TfrReport*>(prep.OuterReport)) outer->StopRequested = true;
+  if (prep.OuterReport) prep.OuterReport->StopRequested = true;
 }
 
 }  // namespace quillet

@@ -1,9 +1,23 @@
+// Folder report/base: what every part of the engine shares — the engine
+// state (the preparation in progress and the engine-wide globals), the
+// variant value, the property table of report objects, data sets as an
+// interface, the engine's texts, text formats, calculation errors, and the
+// interfaces through which lower folders reach objects that higher ones
+// define (PreparationReport, FormingBand, EvaluatedObject, ReportServices).
+// It includes only platform/. Still to come below the views: expr/ (the
+// expression parser, text routines, variables, the function splitter);
+// beside it, script/ (the interpreter, the aggregate splitter) and
+// functions/ (the library registry, the standard library), each including
+// only base/ and expr/; above formation, data/ (data sets, data levels,
+// groups, cross-tabs, sub-reports, aggregates).
+//
 // Engine-wide state, in two explicit objects reached through one accessor
 // each. Single-threaded by design: only the user-interface thread touches it.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,17 +25,22 @@
 
 namespace quillet {
 
-class ReportServices;
+class EvaluatedObject;
+class FormingBand;
+class PreparationReport;
+class Stream;
+class TfrCompressor;
+class TfrMemoView;
+class TfrPrinter;
 class TfrView;
-class TfrBand;
 class ViewPage;
 
 // The state of the preparation in progress (or of drawing).
 struct PreparationState {
-  ReportServices* ActiveReport = nullptr;
-  ReportServices* OuterReport = nullptr;
-  TfrView* ActiveView = nullptr;
-  TfrBand* ActiveBand = nullptr;  // band being formed, or none
+  PreparationReport* ActiveReport = nullptr;
+  PreparationReport* OuterReport = nullptr;  // see OuterReportOf
+  EvaluatedObject* ActiveView = nullptr;     // object being evaluated, or none
+  FormingBand* ActiveBand = nullptr;         // band being formed, or none
   ViewPage* ActivePage = nullptr;  // page being formed or drawn, or none
   int PageIndex = 0;
   int TotalPageCount = 0;
@@ -56,6 +75,34 @@ struct TfrAddInObjectInfo {
   std::string HintText;
 };
 
+// Writes the picture object that stands for one page of the older
+// picture-based prepared-report format: a picture at (0, 0) of `width` x
+// `height` report pixels holding `metafile` (the page's picture bytes),
+// written as a prepared-mode object record into `out`.
+using OldFormatPictureWriter =
+    std::function<void(Stream& out, const std::string& metafile, int width, int height)>;
+
+// Receives each horizontal line of a memo being exported: the memo's device
+// rectangle, the line's x, the memo, the frame sides the line carries, the
+// line's y and its text (paragraph mark removed).
+using MemoTextExportHook =
+    std::function<void(const Rect& drawRect, int x, TfrMemoView& view, std::uint16_t frameBits,
+                       int y, const std::string& text)>;
+
+// Deletes an engine-wide object whose class a higher folder defines; each
+// of those folders defines the deleter of its own class.
+struct EngineObjectDeleter {
+  void operator()(TfrPrinter* printer) const;        // report/printer
+  void operator()(TfrCompressor* compressor) const;  // report/prepared
+};
+
+// The engine printer and what start-up found (see StartEnginePrinter).
+struct PrinterGlobals {
+  std::unique_ptr<TfrPrinter, EngineObjectDeleter> EnginePrinter;
+  std::int32_t DefaultPaperSize = 9;  // A4 until start-up reads the printer's size
+  bool PrinterReady = false;          // set once start-up has run, whatever happened
+};
+
 // Engine-wide registries and settings that live from start to end.
 struct EngineGlobals {
   static constexpr int kMaxObjectKinds = 32;
@@ -65,6 +112,15 @@ struct EngineGlobals {
   int StreamVersion = 24;          // version of the stream being read or written
   char DecimalSeparator = '.';
   Canvas* MeasuringCanvas = nullptr;  // 96-dpi text layout canvas, not owned
+  // Makes the picture objects of older picture-based files; installed with
+  // the engine's object kinds. Without it such files are refused.
+  OldFormatPictureWriter OldFormatPictures;
+  PrinterGlobals Printer;
+  // The report's text-export hook, installed by the report component when
+  // it exports; while empty, exported lines go nowhere.
+  MemoTextExportHook MemoTextExport;
+  // The compression hook of prepared-report files; made on first use.
+  std::unique_ptr<TfrCompressor, EngineObjectDeleter> Compressor;
 };
 
 EngineGlobals& Engine();

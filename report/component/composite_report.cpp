@@ -1,12 +1,12 @@
-// The composite report: the reports of its list are formed one after
-// another into the composite's own prepared pages.
+#include "report/component/composite_report.h"
+
 #include <memory>
 
+#include "platform/scope_guard.h"
 #include "platform/stream.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/template/page.h"
-#include "report/component/report.h"
 
 namespace quillet {
 namespace {
@@ -37,20 +37,16 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
     if (r->Events.OnBeginDoc) r->Events.OnBeginDoc();
   }
   Prep().ActiveReport = this;
-  struct Restore {
-    TfrCompositeReport& c;
-    std::vector<std::unique_ptr<MemoryStream>>& s;
-    ~Restore() {
-      for (std::size_t i = 0; i < c.ReportList.size() && i < s.size(); ++i) {
-        TfrReport* r = c.ReportList[i];
-        r->formations_.clear();
-        r->ForgetTemplateObjects();
-        s[i]->Seek(0);
-        if (r->Events.OnEndDoc) r->Events.OnEndDoc();
-        r->Template.LoadTemplate(*s[i]);
-      }
+  const ScopeGuard restore([this, &snapshots] {
+    for (std::size_t i = 0; i < ReportList.size() && i < snapshots.size(); ++i) {
+      TfrReport* r = ReportList[i];
+      r->formations_.clear();
+      r->ForgetTemplateObjects();
+      snapshots[i]->Seek(0);
+      if (r->Events.OnEndDoc) r->Events.OnEndDoc();
+      r->Template.LoadTemplate(*snapshots[i]);
     }
-  } restore{*this, snapshots};
+  });
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();
   if (Events.OnEndDoc) Events.OnEndDoc();

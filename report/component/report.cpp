@@ -6,6 +6,7 @@
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
+#include "platform/scope_guard.h"
 #include "platform/stream.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
@@ -66,17 +67,6 @@ void TfrReport::ForgetTemplateObjects() {
   }
 }
 
-TfrReport* TfrReport::Outer() {
-  return dynamic_cast<TfrReport*>(Prep().OuterReport);
-}
-
-void TfrReport::FireEndPage(int pageIndex) {
-  auto* active = dynamic_cast<TfrReport*>(Prep().ActiveReport);
-  TfrReport* outer = Outer();
-  if (active && active->Events.OnEndPage) active->Events.OnEndPage(pageIndex);
-  if (outer && outer != active && outer->Events.OnEndPage) outer->Events.OnEndPage(pageIndex);
-}
-
 // ---- Preparation ---------------------------------------------------------
 
 bool TfrReport::Prepare() {
@@ -115,16 +105,12 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   DrawAlignedObjects();
   Prep().ActivePage = nullptr;
   // Whatever happens, the template comes back as it was.
-  struct Restore {
-    TfrReport& r;
-    MemoryStream& s;
-    ~Restore() {
-      r.formations_.clear();
-      r.ForgetTemplateObjects();
-      s.Seek(0);
-      r.Template.LoadTemplate(s);
-    }
-  } restore{*this, snapshot};
+  const ScopeGuard restore([this, &snapshot] {
+    formations_.clear();
+    ForgetTemplateObjects();
+    snapshot.Seek(0);
+    Template.LoadTemplate(snapshot);
+  });
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();
   if (Events.OnEndDoc) Events.OnEndDoc();
@@ -190,14 +176,9 @@ bool TfrReport::RunPasses() {
 bool TfrReport::PassInProgressWindow() {
   const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
     progress_ = &window;
+    const ScopeGuard forget([this] { progress_ = nullptr; });
     window.SetFirstLine(firstLineText_ + "  1");
-    try {
-      PassStep();
-    } catch (...) {
-      progress_ = nullptr;
-      throw;
-    }
-    progress_ = nullptr;
+    PassStep();
   });
   return modal != kModalCancelled;
 }
@@ -222,8 +203,9 @@ void TfrReport::PassStep() {
 
 void TfrReport::ReportProgress(int pageNumber) {
   // A report formed inside a composite reports through the composite.
-  if (TfrReport* outer = Outer(); !Events.OnProgress && outer && outer != this) {
-    outer->ReportProgress(pageNumber);
+  PreparationReport& outer = OuterReportOf(*this);
+  if (!Events.OnProgress && &outer != this) {
+    outer.ReportProgress(pageNumber);
     return;
   }
   if (Events.OnProgress) {
@@ -236,13 +218,12 @@ void TfrReport::ReportProgress(int pageNumber) {
     return;
   }
   std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
-  TfrReport* outer = Outer();
-  if (outer && outer->InFinalPass && outer->TwoPassRequested)
+  if (outer.InFinalPass && outer.TwoPassRequested)
     line += " " + EngineText(txFrom) + " " + std::to_string(Prep().TotalPageCount);
   progress_->SetFirstLine(line);
   progress_->ProcessMessages();
   // The window's Cancel button asks the run to stop.
-  if (progress_->StopRequested()) (outer ? outer : this)->StopRequested = true;
+  if (progress_->StopRequested()) outer.StopRequested = true;
 }
 
 void TfrReport::DrawAlignedObjects() {
@@ -255,6 +236,12 @@ void TfrReport::DrawAlignedObjects() {
       view->Draw(scratch);
     }
   }
+}
+
+PageFormation* TfrReport::FormationAt(int index) const {
+  const auto& pages = Template.Pages;
+  if (index < 0 || static_cast<std::size_t>(index) >= pages.size()) return nullptr;
+  return FormationOf(*pages[static_cast<std::size_t>(index)]);
 }
 
 PageFormation* TfrReport::FormationOf(const TfrPage& page) const {
@@ -277,8 +264,7 @@ void TfrReport::BuildPages() {
   prep.ActiveReport = this;
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
-  TfrReport* outer = Outer();
-  if (!outer) outer = this;
+  PreparationReport* outer = &OuterReportOf(*this);
 
   const bool multi = IsMultiReport();
   if (multi) {
@@ -320,7 +306,7 @@ void TfrReport::BuildPages() {
             prep.AppendToPrevious = true;
           }
           if (!prep.AppendToPrevious) {
-            prep.PageIndex = outer->PreparedPages.Count();
+            prep.PageIndex = outer->Prepared().Count();
             ReportProgress(prep.PageIndex);
           }
           if (outer->StopRequested) break;
@@ -393,6 +379,26 @@ void TfrReport::RunScript(const StringList&) {
 std::string TfrReport::EvaluateBracket(const std::string& expression) {
   // Seam: until the expression evaluator exists, the text stands as it is.
   return expression;
+}
+
+TfrDataset* TfrReport::MasterDataset() const {
+  return ReportType == rtSimple ? Dataset : nullptr;
+}
+
+void TfrReport::OnEndPage(int pageIndex) {
+  if (Events.OnEndPage) Events.OnEndPage(pageIndex);
+}
+
+void TfrReport::OnBeginBand(TfrBand& band) {
+  if (Events.OnBeginBand) Events.OnBeginBand(band);
+}
+
+void TfrReport::OnEndBand(TfrBand& band) {
+  if (Events.OnEndBand) Events.OnEndBand(band);
+}
+
+void TfrReport::BuildManually(TfrPage& page) {
+  if (Events.OnManualBuild) Events.OnManualBuild(page);
 }
 
 void TfrReport::OnBeginPage(int pageIndex) {

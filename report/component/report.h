@@ -1,3 +1,7 @@
+// Folder report/component: the report component (TfrReport), the composite
+// report and printing of prepared pages. It may include every report
+// folder; only the layers outside the engine include it.
+//
 // TfrReport: the report component. It owns a template (pages, data
 // dictionary, printer settings), the prepared pages that preparation forms
 // from it, and the run-time state of one preparation. Prepare forms the
@@ -22,16 +26,19 @@
 #include "report/formation/page_formation.h"
 #include "report/printer/page_range.h"
 #include "report/prepared/prepared_pages.h"
-#include "report/base/report_services.h"
+#include "report/formation/formation_report.h"
 #include "report/template/report_template.h"
 #include "report/base/variant.h"
 
 namespace quillet {
 
+class DialogComponent;
 class ProgressControl;
 class TfrBand;
 class TfrDataset;
 class PageFormation;
+// The embedded preview panel; the preview layer defines it.
+class TfrPreview;
 
 enum TfrReportType : std::uint8_t { rtSimple, rtMultiple };
 enum TfrPreviewZoom : std::uint8_t { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
@@ -68,10 +75,10 @@ struct TfrReportEvents {
   std::function<void(TfrView&)> OnObjectClick;
   std::function<void(TfrView&, int& cursor)> OnMouseOverObject;
   std::function<void()> OnPrintReport;
-  std::function<void(void* component)> OnCustomizeObject;
+  std::function<void(DialogComponent* component)> OnCustomizeObject;
 };
 
-class TfrReport : public ReportServices, public PreparedPagesReport {
+class TfrReport : public FormationReport {
  public:
   TfrReport();
   ~TfrReport() override;
@@ -88,7 +95,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   bool MDIPreview = false;
   bool ModalPreview = true;
   bool ModifyPrepared = true;
-  void* Preview = nullptr;  // an embedded preview panel, not owned
+  TfrPreview* Preview = nullptr;  // an embedded preview panel, not owned
   std::uint8_t PreviewButtons = 127;
   bool PrintIfEmpty = true;
   TfrReportType ReportType = rtSimple;
@@ -102,9 +109,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrEMFPages PreparedPages;  // what preparation formed
 
   // ---- Run-time state ----
-  bool TwoPassRequested = false;
-  bool InFinalPass = false;
-  bool StopRequested = false;
+  // TwoPassRequested, InFinalPass and StopRequested come with
+  // PreparationReport.
   bool BuiltFromTemplate = false;
   TfrPage* CurrentTemplatePage = nullptr;  // not owned
 
@@ -141,7 +147,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // Forms every template page once (per data-set record for a multi-report).
   virtual void BuildPages();
   // A progress step: the OnProgress event, or the progress window's line.
-  void ReportProgress(int pageNumber);
+  void ReportProgress(int pageNumber) override;
 
   // Prepared-report files. Raise FileOpenError, StreamReadError,
   // StreamWriteError; loading keeps the pages read before a failure.
@@ -160,6 +166,20 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // The progress window while preparation runs in it, or nullptr.
   ProgressControl* Progress() const { return progress_; }
 
+  // PreparationReport.
+  std::string ReportName() const override { return Name; }
+  TfrEMFPages& Prepared() override { return PreparedPages; }
+  void OnEndPage(int pageIndex) override;
+
+  // FormationReport.
+  PageFormation* FormationAt(int index) const override;
+  TfrDataset* MasterDataset() const override;
+  bool PrintsIfEmpty() const override { return PrintIfEmpty; }
+  void OnBeginBand(TfrBand& band) override;
+  void OnEndBand(TfrBand& band) override;
+  bool BuildsManually() const override { return static_cast<bool>(Events.OnManualBuild); }
+  void BuildManually(TfrPage& page) override;
+
   // ReportServices.
   TfrView* FindView(std::string_view name) const override;
   void BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) override;
@@ -170,7 +190,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   std::string EvaluateBracket(const std::string& expression) override;
   // Runs a script text (bands, pages); nothing runs until the interpreter
   // exists.
-  virtual void RunScript(const StringList& script);
+  void RunScript(const StringList& script) override;
 
   // PreparedPagesReport.
   void OnBeginPage(int pageIndex) override;
@@ -181,12 +201,6 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   void SelectPrinterByName(const std::string& name) override;
 
  protected:
-  // The report whose prepared pages and stop request govern the run.
-  static TfrReport* Outer();
-  // Fires OnEndPage on the active report and, when different, the outer.
-  friend class PageFormation;
-  static void FireEndPage(int pageIndex);
-
   // Clears the engine state's references into this report's template.
   void ForgetTemplateObjects();
   bool IsMultiReport() const { return Dataset && ReportType == rtMultiple; }
@@ -209,18 +223,6 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // Runs one pass inside the progress window; false when it was cancelled.
   bool PassInProgressWindow();
   friend class TfrCompositeReport;
-};
-
-// Reports prepared one after another into the composite's prepared pages.
-class TfrCompositeReport : public TfrReport {
- public:
-  std::vector<TfrReport*> ReportList;  // not owned
-
-  void BuildPages() override;
-
- protected:
-  // Snapshots every report of the list around the composite's passes.
-  bool SnapshotAndRun(bool& errorFlag, std::string& errorText) override;
 };
 
 }  // namespace quillet

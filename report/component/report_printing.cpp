@@ -8,6 +8,7 @@
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
 #include "report/printer/printer.h"
@@ -75,11 +76,7 @@ void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool col
 
   if (Events.OnProgress || !ShowProgress) {
     // The mouse-over handler stays out of the way while pages are rebuilt.
-    struct Restore {
-      TfrReportEvents& events;
-      std::function<void(TfrView&, int&)> saved;
-      ~Restore() { events.OnMouseOverObject = std::move(saved); }
-    } restore{Events, std::move(Events.OnMouseOverObject)};
+    const KeepValue<std::function<void(TfrView&, int&)>> restore(Events.OnMouseOverObject);
     Events.OnMouseOverObject = nullptr;
     PrintPages(PrintRangeText, PrintCopies, PrintCollate, PrintSelection);
     return;
@@ -89,10 +86,7 @@ void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool col
   ProgressRequest request{ProgressCaption(), firstLineText_, [this] { StopRequested = true; }};
   Host().RunWithProgress(request, [this](ProgressControl& window) {
     progress_ = &window;
-    struct Forget {
-      ProgressControl*& progress;
-      ~Forget() { progress = nullptr; }
-    } forget{progress_};
+    const ScopeGuard forget([this] { progress_ = nullptr; });
     PrintPages(PrintRangeText, PrintCopies, PrintCollate, PrintSelection);
     window.SetModalResult(kModalDone);
   });
@@ -120,28 +114,24 @@ void TfrReport::PrintPages(const std::string& pageRange, int copies, bool collat
   device.BeginDoc();
   printFirst_ = true;
   pagesInDocument_ = 0;
-  try {
-    const int passes = collate ? copies : 1;
-    for (int pass = 0; pass < passes; ++pass) {
-      for (int i = 0; i < PreparedPages.Count(); ++i) {
-        if (!printPages_.Wants(std::int64_t(i) + 1)) continue;
-        PrintOnePage(i);
-        if (StopRequested) {
-          device.Abort();
-          return;
-        }
-      }
+  // A failed or stopped job leaves nothing half printed and the printer
+  // free; a range that selects no page leaves an empty document, which is
+  // dropped too, since ending it would print a blank sheet.
+  bool ended = false;
+  const ScopeGuard abortUnlessEnded([&device, &ended] {
+    if (!ended) device.Abort();
+  });
+  const int passes = collate ? copies : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    for (int i = 0; i < PreparedPages.Count(); ++i) {
+      if (!printPages_.Wants(std::int64_t(i) + 1)) continue;
+      PrintOnePage(i);
+      if (StopRequested) return;
     }
-    // A range that selects no page leaves an empty document: it is
-    // dropped, since ending it would print a blank sheet.
-    if (pagesInDocument_ > 0)
-      device.EndDoc();
-    else
-      device.Abort();
-  } catch (...) {
-    // A failed job leaves nothing half printed and the printer free.
-    device.Abort();
-    throw;
+  }
+  if (pagesInDocument_ > 0) {
+    device.EndDoc();
+    ended = true;
   }
 }
 
@@ -174,18 +164,9 @@ void TfrReport::PrintOnePage(int index) {
   printer.FillPageInfo(page.PageInfo);
   Canvas* canvas = device.PageCanvas();
   if (!canvas) throw EngineError("The printer gives no page to draw on");
-  page.InUse = 1;
   {
-    struct Release {
-      TfrEMFPages& pages;
-      int index;
-      Canvas& canvas;
-      ~Release() {
-        // The page's rebuilt objects go as soon as it is printed.
-        pages[index].InUse = 0;
-        pages.DrawPage(index, canvas, Rect{});
-      }
-    } release{PreparedPages, index, *canvas};
+    // The page's rebuilt objects go as soon as it is printed.
+    const PageInUse inUse(PreparedPages, index);
     PreparedPages.DrawPage(index, *canvas, PrintTarget(page));
   }
   ++pagesInDocument_;

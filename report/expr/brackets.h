@@ -1,3 +1,7 @@
+// Folder report/expr: expressions in texts. Today the bracket finder; the
+// parser, text routines, variables and the function splitter join it. It
+// includes only platform/ and report/base/.
+//
 // Finding and replacing bracketed expressions ("Total: [Sum]") in a text.
 #pragma once
 

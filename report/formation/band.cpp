@@ -5,6 +5,7 @@
 
 #include "platform/numeric.h"
 #include "platform/errors.h"
+#include "platform/scope_guard.h"
 #include "report/views/band_view.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
@@ -13,18 +14,11 @@
 #include "report/template/page.h"
 #include "report/formation/page_formation.h"
 #include "report/prepared/rebuilt_page.h"
-#include "report/component/report.h"
+#include "report/formation/formation_report.h"
+#include "report/prepared/prepared_pages.h"
 #include "report/views/view_bases.h"
 
 namespace quillet {
-namespace {
-
-TfrReport& OuterOf(TfrReport& report) {
-  auto* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
-  return outer ? *outer : report;
-}
-
-}  // namespace
 
 TfrBand::TfrBand(PageFormation& page, std::uint8_t kind) : Page(&page), Kind(kind) {}
 
@@ -36,8 +30,8 @@ TfrBand::~TfrBand() {
   }
 }
 
-int BandShowingHeight(const TfrBand& band) {
-  return band.Stretched && band.StretchedHeight > 0 ? band.StretchedHeight : band.BandHeight;
+int TfrBand::FormingHeight() const {
+  return Stretched && StretchedHeight > 0 ? StretchedHeight : BandHeight;
 }
 
 bool TfrBand::IsPresent() const {
@@ -58,14 +52,14 @@ int TfrBand::ColumnFooterHeight() const {
 bool TfrBand::Show() {
   PreparationState& prep = Prep();
   PageFormation& page = *Page;
-  TfrReport& report = page.Report;
-  TfrReport& outer = OuterOf(report);
+  FormationReport& report = page.Report;
+  PreparationReport& outer = OuterReportOf(report);
   prep.ActiveView = View;
   prep.ActiveBand = this;
   ShowingHeight = -1;
   ForcedNewPages = 0;
   ForcedNewColumns = 0;
-  if (report.Events.OnBeginBand) report.Events.OnBeginBand(*this);
+  report.OnBeginBand(*this);
 
   TfrBand* last = page.LastShownBand;
   if (last && last != this && last->IsPresent() && last->ColumnCounter > 1) {
@@ -117,7 +111,7 @@ bool TfrBand::Show() {
   } else if (Child && PrintChildIfInvisible) {
     page.PresentBand(Child);
   }
-  if (report.Events.OnEndBand) report.Events.OnEndBand(*this);
+  report.OnEndBand(*this);
   return result;
 }
 
@@ -179,7 +173,7 @@ void TfrBand::DrawBand() {
 }
 
 bool TfrBand::OutputObjects() {
-  TfrReport& outer = OuterOf(Page->Report);
+  PreparationReport& outer = OuterReportOf(Page->Report);
   for (TfrView* v : Views) {
     // Sub-report objects are formed by the sub-report procedure, which
     // arrives with data-driven formation; until then they write nothing.
@@ -198,20 +192,14 @@ void TfrBand::OutputObject(TfrView& view) {
   if (!Owns(view)) return;
   try {
     if (Breaked || !prep.CountingPass) {
-      TfrEMFPages& pages = OuterOf(page.Report).PreparedPages;
+      TfrEMFPages& pages = OuterReportOf(page.Report).Prepared();
       if (prep.PageIndex < 0 || prep.PageIndex >= pages.Count())
         throw EngineError("There is no prepared page " + std::to_string(prep.PageIndex + 1) +
                           " to write into");
       const int x = view.Left;
       const int y = view.Top;
-      struct PutBack {
-        TfrView& v;
-        int x, y;
-        ~PutBack() {
-          v.Left = x;
-          v.Top = y;
-        }
-      } putBack{view, x, y};
+      const KeepValue<std::int32_t> keepLeft(view.Left);
+      const KeepValue<std::int32_t> keepTop(view.Top);
       const std::int64_t left = std::int64_t(page.ColumnOffsetX) + x - page.LeftEdge();
       const std::int64_t top = std::int64_t(y) + BandY;
       // Prepared pages hold objects on their page; one placed kilometres
@@ -282,7 +270,7 @@ int TfrBand::MeasureHeight() {
 
 void TfrBand::DrawSplit() {
   PageFormation& page = *Page;
-  TfrReport& outer = OuterOf(page.Report);
+  PreparationReport& outer = OuterReportOf(page.Report);
   struct Item {
     TfrView* view;
     std::int32_t left, top, width, height;
@@ -291,17 +279,14 @@ void TfrBand::DrawSplit() {
   std::vector<Item> items;
   items.reserve(Views.size());
   for (TfrView* v : Views) items.push_back({v, v->Left, v->Top, v->Width, v->Height, Owns(*v)});
-  struct Restore {
-    std::vector<Item>& items;
-    ~Restore() {
-      for (Item& it : items) {
-        it.view->Left = it.left;
-        it.view->Top = it.top;
-        it.view->Width = it.width;
-        it.view->Height = it.height;
-      }
+  const ScopeGuard restore([&items] {
+    for (Item& it : items) {
+      it.view->Left = it.left;
+      it.view->Top = it.top;
+      it.view->Width = it.width;
+      it.view->Height = it.height;
     }
-  } restore{items};
+  });
   for (Item& it : items)
     if (it.view->BandAlign == baBottom) it.view->Top = ShowingHeight - it.view->Height;
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "report/base/forming_band.h"
+#include "report/views/band_view.h"
 #include "report/views/view.h"
 
 namespace quillet {
@@ -20,29 +22,32 @@ class PageFormation;
 class TfrBandView;
 class TfrDataset;
 
-constexpr int kBandKindCount = 23;
-constexpr std::uint8_t kNoBandKind = 22;
+constexpr int kBandKindCount = btNone + 1;
+// The band that holds the objects lying in no band object.
+constexpr std::uint8_t kNoBandKind = btNone;
 
 constexpr bool IsDataBandKind(int kind) {
-  return kind == 5 || kind == 8 || kind == 11;
+  return kind == btMasterData || kind == btDetailData || kind == btSubDetailData;
 }
 // Page footer, overlay and the no-band band: drawn at their own position,
 // they do not move the page's current position.
 constexpr bool IsFixedBandKind(int kind) {
-  return kind == 3 || kind == 13 || kind == 22;
+  return kind == btPageFooter || kind == btOverlay || kind == kNoBandKind;
 }
 
-class TfrBand;
-// The height of the band's current showing: its stretched height when it
-// stretches, else its own.
-int BandShowingHeight(const TfrBand& band);
-
-class TfrBand {
+class TfrBand : public FormingBand {
  public:
   TfrBand(PageFormation& page, std::uint8_t kind);
-  ~TfrBand();
+  ~TfrBand() override;
   TfrBand(const TfrBand&) = delete;
   TfrBand& operator=(const TfrBand&) = delete;
+
+  // FormingBand. The height is the stretched one when the band stretches.
+  bool HasBandObject() const override { return View != nullptr; }
+  std::uint8_t FormingKind() const override { return Kind; }
+  int FormingTop() const override { return BandY; }
+  int FormingWidth() const override { return BandWidth; }
+  int FormingHeight() const override;
 
   // A band is present when it has a band object, or when it is the no-band
   // band and holds at least one object.

@@ -5,35 +5,31 @@
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "report/views/band_view.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/template/page.h"
 #include "report/printer/printer.h"
-#include "report/component/report.h"
+#include "report/formation/formation_report.h"
+#include "report/prepared/prepared_pages.h"
 #include "report/views/subreport_view.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
 namespace {
 
-TfrReport& OuterOf(TfrReport& report) {
-  auto* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
-  return outer ? *outer : report;
+// Fires OnEndPage on the active report and, when different, the outer.
+void FireEndPage(int pageIndex) {
+  PreparationReport* active = Prep().ActiveReport;
+  PreparationReport* outer = Prep().OuterReport;
+  if (active) active->OnEndPage(pageIndex);
+  if (outer && outer != active) outer->OnEndPage(pageIndex);
 }
-
-// Restores a value when the scope ends, also when an error passes through.
-template <typename T>
-struct KeepValue {
-  T& ref;
-  T saved;
-  explicit KeepValue(T& r) : ref(r), saved(r) {}
-  ~KeepValue() { ref = saved; }
-};
 
 }  // namespace
 
-PageFormation::PageFormation(TfrPage& page, TfrReport& report) : Page(page), Report(report) {}
+PageFormation::PageFormation(TfrPage& page, FormationReport& report) : Page(page), Report(report) {}
 
 PageFormation::~PageFormation() {
   FreeBands();
@@ -71,7 +67,7 @@ int PageFormation::BottomEdge() const {
   else
     bottom = Page.Margins.Bottom != 0 ? info.PaperHeightPx - Page.Margins.Bottom
                                       : info.OffsetYPx + info.PrintableHeightPx;
-  if (Prep().RenderActive && Present(3)) bottom -= Chain(3)->BandHeight;
+  if (Prep().RenderActive && Present(btPageFooter)) bottom -= Chain(btPageFooter)->BandHeight;
   return bottom;
 }
 
@@ -100,7 +96,7 @@ void PageFormation::TakePaper() {
 
 void PageFormation::SetUpPage() {
   PreparationState& prep = Prep();
-  TfrReport& outer = OuterOf(Report);
+  PreparationReport& outer = OuterReportOf(Report);
   if (SetUpDone && outer.InFinalPass && outer.TwoPassRequested) {
     // The bands survived the counting pass: only their data start again.
     for (int kind = 0; kind < kBandKindCount; ++kind)
@@ -208,8 +204,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   }
   // Data sets named after components of the owning window are found with
   // the window layer's component look-up, which the engine does not have.
-  if (band.Kind == btMasterData && !band.Dataset && Report.ReportType == rtSimple)
-    band.Dataset = Report.Dataset;
+  if (band.Kind == btMasterData && !band.Dataset) band.Dataset = Report.MasterDataset();
 }
 
 void PageFormation::TakeBandObjects(TfrBand& band) {
@@ -253,10 +248,8 @@ void PageFormation::PlaceObjects() {
     v->FormationBand = nullptr;
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) bandViews.push_back(b);
     if (auto* sub = dynamic_cast<TfrSubReportView*>(v.get())) {
-      const auto& pages = Report.Template.Pages;
-      if (sub->SubPageIndex >= 0 && static_cast<std::size_t>(sub->SubPageIndex) < pages.size())
-        if (PageFormation* target = Report.FormationOf(*pages[sub->SubPageIndex]))
-          target->SubReportTarget = true;
+      if (PageFormation* target = Report.FormationAt(sub->SubPageIndex))
+        target->SubReportTarget = true;
     }
   }
 
@@ -403,10 +396,10 @@ void PageFormation::LinkHeadersAndFooters() {
 
 void PageFormation::ComposePage() {
   PreparationState& prep = Prep();
-  TfrReport& outer = OuterOf(Report);
+  PreparationReport& outer = OuterReportOf(Report);
   prep.ActivePage = &Page;
 
-  if (!Report.PrintIfEmpty) {
+  if (!Report.PrintsIfEmpty()) {
     bool empty = true;
     try {
       TfrBand* master = Chain(btMasterData);
@@ -423,20 +416,20 @@ void PageFormation::ComposePage() {
     }
   }
   SuppressRepeatHeaders = false;
-  const bool manual = static_cast<bool>(Report.Events.OnManualBuild);
+  const bool manual = Report.BuildsManually();
 
   if (!Recording) {
     RunPageScript(Page.ScriptLines);
     if (prep.AppendToPrevious && prep.ResumeY == prep.ResumeBottom) {
       prep.AppendToPrevious = false;
       prep.FootersPrinted = false;
-      prep.PageIndex = outer.PreparedPages.Count();
+      prep.PageIndex = outer.Prepared().Count();
     }
     BottomLimit = prep.AppendToPrevious && prep.FootersPrinted ? prep.ResumeBottom : BottomEdge();
     ColumnIndex = 0;
     ColumnOffsetX = LeftEdge();
     if (!prep.AppendToPrevious) {
-      outer.PreparedPages.AddPage(Paper);
+      outer.Prepared().AddPage(Paper);
       CurrentY = TopEdge();
       PresentBand(Chain(btOverlay));
       PresentBand(Chain(kNoBandKind));
@@ -458,7 +451,7 @@ void PageFormation::ComposePage() {
 
   if (!Recording) {
     if (manual) {
-      Report.Events.OnManualBuild(Page);
+      Report.BuildManually(Page);
     } else {
       SuppressRepeatHeaders = true;
       PresentBand(Chain(btColumnFooter));
@@ -486,7 +479,7 @@ void PageFormation::ComposePage() {
         if (prep.FootersPrinted) WritePageFooters();
       }
     }
-    TfrReport::FireEndPage(prep.PageIndex);
+    FireEndPage(prep.PageIndex);
     prep.PageIndex = n + 1;
   }
   LastShownBand = nullptr;
@@ -515,17 +508,14 @@ void PageFormation::BreakPage() {
   if (breakDepth_ >= kMaxBreakDepth)
     throw EngineError("The bands that begin a page do not fit on one page");
   ++breakDepth_;
-  struct Depth {
-    int& d;
-    ~Depth() { --d; }
-  } depth{breakDepth_};
+  const ScopeGuard depth([this] { --breakDepth_; });
   PreparationState& prep = Prep();
-  TfrReport& outer = OuterOf(Report);
+  PreparationReport& outer = OuterReportOf(Report);
   Report.ReportProgress(prep.PageIndex + 1);
   if (!SuppressRepeatHeaders) PresentBand(Chain(btColumnFooter));
   WritePageFooters();
   BottomLimit = BottomEdge();
-  outer.PreparedPages.AddPage(Paper);
+  outer.Prepared().AddPage(Paper);
   prep.AppendToPrevious = false;
   PresentBand(Chain(btOverlay));
   CurrentY = TopEdge();
@@ -546,10 +536,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
   if (!band) return;
   auto repeat = [this](TfrBand* header) {
     header->Repeating = true;
-    struct Done {
-      TfrBand* h;
-      ~Done() { h->Repeating = false; }
-    } done{header};
+    const ScopeGuard done([header] { header->Repeating = false; });
     PresentBand(header);
   };
   if (!SuppressRepeatHeaders) {
@@ -572,18 +559,18 @@ void PageFormation::BreakColumn(TfrBand* band) {
 
 void PageFormation::WritePageFooters() {
   PreparationState& prep = Prep();
-  TfrReport& outer = OuterOf(Report);
+  PreparationReport& outer = OuterReportOf(Report);
   ColumnIndex = 0;
   ColumnOffsetX = LeftEdge();
   TfrBand* footer = Chain(btPageFooter);
   if (prep.PageIndex != 0 || (footer->Flags & flBandOnFirstPage)) {
-    for (; prep.PageIndex < outer.PreparedPages.Count(); ++prep.PageIndex) {
+    for (; prep.PageIndex < outer.Prepared().Count(); ++prep.PageIndex) {
       if (prep.AppendToPrevious && prep.FootersPrinted) continue;
-      TfrReport::FireEndPage(prep.PageIndex);
+      FireEndPage(prep.PageIndex);
       PresentBand(footer);
     }
   }
-  prep.PageIndex = outer.PreparedPages.Count();
+  prep.PageIndex = outer.Prepared().Count();
 }
 
 TfrView* PageFormation::FindPageView(std::string_view name) const {

@@ -1,3 +1,9 @@
+// Folder report/formation: forming template pages into prepared pages —
+// page formation and its run-time bands. It includes platform/ and the
+// report folders up to prepared/ (script/ and functions/ too, once they
+// exist); it reaches the report through FormationReport, which the
+// component implements.
+//
 // PageFormation: forms one template page into prepared pages. It creates
 // the page's run-time bands and places the page's objects into them
 // (SetUpPage), shows the bands page after page (ComposePage, BreakPage,
@@ -22,12 +28,12 @@
 
 namespace quillet {
 
+class FormationReport;
 class TfrPage;
-class TfrReport;
 
 class PageFormation {
  public:
-  PageFormation(TfrPage& page, TfrReport& report);
+  PageFormation(TfrPage& page, FormationReport& report);
   ~PageFormation();
   PageFormation(const PageFormation&) = delete;
   PageFormation& operator=(const PageFormation&) = delete;
@@ -73,7 +79,7 @@ class PageFormation {
   bool Present(int kind) const;
 
   TfrPage& Page;
-  TfrReport& Report;
+  FormationReport& Report;
   // The page's paper as the engine printer gives it (PageInfo filled).
   PagePaper Paper;
 

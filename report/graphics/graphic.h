@@ -1,3 +1,6 @@
+// Folder report/graphics: pictures and their codecs (bitmap, icon, JPEG,
+// recorded drawings). It includes only platform/ and report/base/.
+//
 // Graphic: the picture a picture view owns. It keeps the graphic in its own
 // file format (the bytes streams carry) together with what can be drawn
 // from them: a decoded raster for bitmaps, icons and JPEG images, or the

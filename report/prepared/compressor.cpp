@@ -1,14 +1,21 @@
 #include "report/prepared/compressor.h"
 
+#include "report/base/engine_state.h"
+
 namespace quillet {
 
 // No compressor is plugged into this system; these write nothing.
 void TfrCompressor::Compress(Stream&, Stream&) {}
 void TfrCompressor::Decompress(Stream&, Stream&) {}
 
+void EngineObjectDeleter::operator()(TfrCompressor* compressor) const {
+  delete compressor;
+}
+
 TfrCompressor& Compressor() {
-  static TfrCompressor compressor;
-  return compressor;
+  auto& compressor = Engine().Compressor;
+  if (!compressor) compressor.reset(new TfrCompressor());
+  return *compressor;
 }
 
 }  // namespace quillet

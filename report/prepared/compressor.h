@@ -18,7 +18,7 @@ class TfrCompressor {
   bool CompressionEnabled = false;
 };
 
-// The engine-wide compressor.
+// The engine-wide compressor (a member of the engine globals).
 TfrCompressor& Compressor();
 
 }  // namespace quillet

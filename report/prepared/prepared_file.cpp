@@ -5,16 +5,12 @@
 
 #include "platform/errors.h"
 #include "platform/file_errors.h"
+#include "report/base/engine_state.h"
 #include "report/prepared/compressor.h"
 #include "report/prepared/prepared_pages.h"
 
 namespace quillet {
 namespace {
-
-OldFormatPictureWriter& PictureWriter() {
-  static OldFormatPictureWriter writer;
-  return writer;
-}
 
 // The printer name's form: a 16-bit length, the characters, one zero byte.
 std::string ReadPrinterName(Stream& s) {
@@ -47,10 +43,6 @@ std::int32_t FileOffset(const Stream& s) {
 }
 
 }  // namespace
-
-void TfrEMFPages::SetOldFormatPictureWriter(OldFormatPictureWriter writer) {
-  PictureWriter() = std::move(writer);
-}
 
 void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
   TfrPrinter& printer = EnginePrinter();
@@ -173,13 +165,14 @@ void TfrEMFPages::ReadPictureFormat(Stream& file) {
     const std::uint64_t end = CheckedNext(file, next);
     const std::string metafile = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
     SetPrinterToPage(*page);
-    if (!PictureWriter())
+    const OldFormatPictureWriter& writePicture = Engine().OldFormatPictures;
+    if (!writePicture)
       throw EngineError(
           "This prepared-report file holds pictures of pages, which need the picture object");
     page->ObjectStream = std::make_unique<MemoryStream>();
     page->ObjectStream->WriteU8(kPreparedStreamVersion);
-    PictureWriter()(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
-                    page->PageInfo.PaperHeightPx);
+    writePicture(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
+                 page->PageInfo.PaperHeightPx);
     pages_.push_back(std::move(page));
     file.Seek(end);
   }

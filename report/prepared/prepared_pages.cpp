@@ -8,8 +8,9 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
+#include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/views/view.h"
 #include "report/views/view_registry.h"
@@ -98,6 +99,12 @@ void TfrEMFPages::ReleaseRebuilt(PreparedPage& page) {
   page.RebuiltPage.reset();
 }
 
+void TfrEMFPages::ReleasePage(int index) {
+  PreparedPage& page = (*this)[index];
+  page.InUse = 0;
+  ReleaseRebuilt(page);
+}
+
 void TfrEMFPages::Clear() {
   while (!pages_.empty()) DeletePage(0);
 }
@@ -125,9 +132,8 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
   InsertPage(Count(), templatePage);
   PreparationState& prep = Prep();
-  // The reports that want page events implement PreparedPagesReport too.
-  auto* active = dynamic_cast<PreparedPagesReport*>(prep.ActiveReport);
-  auto* outer = dynamic_cast<PreparedPagesReport*>(prep.OuterReport);
+  PreparationReport* active = prep.ActiveReport;
+  PreparationReport* outer = prep.OuterReport;
   if (active) active->OnBeginPage(prep.PageIndex);
   if (outer && outer != active) outer->OnBeginPage(prep.PageIndex);
 }
@@ -145,37 +151,33 @@ void TfrEMFPages::RebuildPage(int index) {
   PreparationState& prep = Prep();
   prep.ActivePage = page.get();
   MemoryStream& s = *record.ObjectStream;
-  // Records written to the page later are appended, whatever happens here.
-  struct AtEndAfterwards {
-    MemoryStream& s;
-    ~AtEndAfterwards() { s.Seek(s.Size()); }
-  } atEnd{s};
-  try {
-    s.Seek(0);
-    // A page whose stream is empty (a compressed file in this system) is blank.
-    if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
-    while (!s.AtEnd()) {
-      const std::uint8_t kind = s.ReadU8();
-      const std::string className = kind == gtAddIn ? ReadCountedString(s) : std::string();
-      std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
-      if (!view)
-        throw StreamReadError("Object of unknown type " + std::to_string(kind) +
-                              " in a prepared page");
-      view->OwnerPage = page.get();
-      view->PreparedMode = true;
-      view->ReadRecord(s);
-      view->PreparedMode = false;
-      CheckGeometry(*view);
-      if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
-        // Drawn once where nothing shows, so that it computes its width.
-        RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
-        view->Draw(scratch);
-      }
-      page->Objects.push_back(std::move(view));
+  // Records written to the page later are appended, whatever happens here,
+  // and a failed rebuild leaves no active page pointing at it.
+  const ScopeGuard atEnd([&s] { s.Seek(s.Size()); });
+  const ScopeGuard forget([&prep, &page] {
+    if (page && prep.ActivePage == page.get()) prep.ActivePage = nullptr;
+  });
+  s.Seek(0);
+  // A page whose stream is empty (a compressed file in this system) is blank.
+  if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
+  while (!s.AtEnd()) {
+    const std::uint8_t kind = s.ReadU8();
+    const std::string className = kind == gtAddIn ? ReadCountedString(s) : std::string();
+    std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+    if (!view)
+      throw StreamReadError("Object of unknown type " + std::to_string(kind) +
+                            " in a prepared page");
+    view->OwnerPage = page.get();
+    view->PreparedMode = true;
+    view->ReadRecord(s);
+    view->PreparedMode = false;
+    CheckGeometry(*view);
+    if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
+      // Drawn once where nothing shows, so that it computes its width.
+      RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
+      view->Draw(scratch);
     }
-  } catch (...) {
-    if (prep.ActivePage == page.get()) prep.ActivePage = nullptr;
-    throw;
+    page->Objects.push_back(std::move(view));
   }
   record.RebuiltPage = std::move(page);
 }

@@ -1,3 +1,7 @@
+// Folder report/prepared: the prepared pages, their file and the objects
+// rebuilt from a page to draw it. It includes platform/ and the report
+// folders up to template/.
+//
 // TfrEMFPages: the prepared pages of a report, and their file.
 //
 // A prepared page is its paper settings plus a byte stream of object
@@ -8,13 +12,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/geometry.h"
 #include "platform/stream.h"
+#include "report/base/preparation_report.h"
 #include "report/printer/page_paper.h"
 #include "report/prepared/rebuilt_page.h"
 
@@ -25,19 +29,6 @@ class TfrView;
 
 // The version byte written at the head of page streams and files.
 constexpr std::uint8_t kPreparedStreamVersion = 24;
-
-// What the prepared pages need of the report that owns them. Each hook
-// reports whether the report had a handler assigned.
-class PreparedPagesReport {
- public:
-  virtual ~PreparedPagesReport() = default;
-  // A new prepared page begins (the report's OnBeginPage).
-  virtual void OnBeginPage(int /*pageIndex*/) {}
-  virtual bool OnObjectClick(TfrView& /*view*/) { return false; }
-  virtual bool OnMouseOverObject(TfrView& /*view*/, int& /*cursor*/) { return false; }
-  // Selects the named printer when installed (and wanted); silent otherwise.
-  virtual void SelectPrinterByName(const std::string& /*name*/) {}
-};
 
 // One prepared page.
 struct PreparedPage {
@@ -57,13 +48,6 @@ struct PreparedPage {
   // The paper, margins and page information as a page's paper.
   PagePaper Paper() const;
 };
-
-// Writes the picture object that stands for one page of the older
-// picture-based file format: a picture at (0, 0) of `width` x `height`
-// report pixels holding `metafile` (the page's metafile bytes), written as a
-// prepared-mode object record into `out`.
-using OldFormatPictureWriter =
-    std::function<void(Stream& out, const std::string& metafile, int width, int height)>;
 
 class TfrEMFPages {
  public:
@@ -95,6 +79,8 @@ class TfrEMFPages {
   // ClassNotFoundError for an unregistered kind and StreamReadError for a
   // malformed record; the page is then left without rebuilt objects.
   void RebuildPage(int index);
+  // Clears the page's InUse and releases its rebuilt objects.
+  void ReleasePage(int index);
   // Draws the page scaled into `rect` (device pixels) on `canvas`. A page
   // not InUse draws nothing and releases its rebuilt objects.
   void DrawPage(int index, Canvas& canvas, const Rect& rect);
@@ -113,11 +99,6 @@ class TfrEMFPages {
   // Loads the file at `path` (FileOpenError when it cannot be opened).
   void LoadPreparedFile(const std::string& path);
 
-  // Makes the picture objects of older picture-based files. Until the
-  // picture object is part of the engine none is installed, and such files
-  // are refused with EngineError.
-  static void SetOldFormatPictureWriter(OldFormatPictureWriter writer);
-
   PreparedPagesReport* Report() const { return report_; }
 
  private:
@@ -128,6 +109,23 @@ class TfrEMFPages {
 
   PreparedPagesReport* report_;
   std::vector<std::unique_ptr<PreparedPage>> pages_;
+};
+
+// Holds a prepared page in use for a scope: InUse is set when the guard is
+// made; when the scope ends the page is released again (ReleasePage), also
+// when an error passes through.
+class [[nodiscard]] PageInUse {
+ public:
+  PageInUse(TfrEMFPages& pages, int index) : pages_(pages), index_(index) {
+    pages_[index_].InUse = 1;
+  }
+  ~PageInUse() { pages_.ReleasePage(index_); }
+  PageInUse(const PageInUse&) = delete;
+  PageInUse& operator=(const PageInUse&) = delete;
+
+ private:
+  TfrEMFPages& pages_;
+  int index_;
 };
 
 }  // namespace quillet

@@ -277,9 +277,12 @@ void TfrPrinter::ShowPrinterProperties() {
   PlatformPrinter->SetDevice(device, std::make_shared<DeviceMode>(copy));
 }
 
+void EngineObjectDeleter::operator()(TfrPrinter* printer) const {
+  delete printer;
+}
+
 PrinterGlobals& PrinterState() {
-  static PrinterGlobals globals;
-  return globals;
+  return Engine().Printer;
 }
 
 TfrPrinter& EnginePrinter() {
@@ -289,7 +292,7 @@ TfrPrinter& EnginePrinter() {
 
 void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain) {
   PrinterGlobals& g = PrinterState();
-  g.EnginePrinter = std::make_unique<TfrPrinter>();
+  g.EnginePrinter.reset(new TfrPrinter());
   try {
     PlatformPrinter* p = obtain ? obtain() : nullptr;
     g.EnginePrinter->AttachPrinter(p);

@@ -1,3 +1,6 @@
+// Folder report/printer: the engine printer, the paper of a page and page
+// ranges. It includes only platform/ and report/base/.
+//
 // TfrPrinter: the engine's printer. It wraps the platform printer, appends
 // the pseudo-printer "Virtual printer" to the installed ones (so pages can be
 // laid out with no printer installed), keeps the selected printer's paper
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "platform/platform_printer.h"
+#include "report/base/engine_state.h"
 
 namespace quillet {
 
@@ -127,13 +131,7 @@ class TfrPrinter {
   void ReadLockedSettings();
 };
 
-// Engine-wide printer state.
-struct PrinterGlobals {
-  std::unique_ptr<TfrPrinter> EnginePrinter;
-  std::int32_t DefaultPaperSize = kA4PaperSize;  // the printer's size right after start-up
-  bool PrinterReady = false;  // set once start-up has run, whatever happened
-};
-
+// The engine-wide printer state (a member of the engine globals).
 PrinterGlobals& PrinterState();
 // The engine printer; RangeError when start-up has not run.
 TfrPrinter& EnginePrinter();

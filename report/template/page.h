@@ -48,8 +48,8 @@ class TfrPage : public TfrObject, public ViewPage {
   std::size_t ObjectCount() const override { return Objects.size(); }
   TfrView* ObjectAt(std::size_t index) const override { return Objects.at(index).get(); }
   // The horizontal printing limits: the margins when they apply, otherwise
-  // the paper's edges. The printable area of the selected printer (used when
-  // a margin is 0) arrives with the printer's page information.
+  // the paper's edges. A margin of 0 is the paper's edge; the selected
+  // printer's printable area is not consulted.
   int LeftLimit() const override;
   int RightLimit() const override;
 

@@ -13,7 +13,7 @@
 #include "platform/file_errors.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/base/text_format.h"
 #include "report/views/view_registry.h"
@@ -84,7 +84,7 @@ void ShowError(const std::string& text) {
 // owning report loads (views of older streams name themselves uniquely).
 // Names are indexed as objects arrive, so naming stays linear in the
 // number of objects.
-class TemplateNames : public ReportServices {
+class TemplateNames : public PreparationReport {
  public:
   explicit TemplateNames(const TfrTemplate& t) : t_(t) {}
   TfrView* FindView(std::string_view name) const override {
@@ -116,7 +116,7 @@ class TemplateNames : public ReportServices {
 // Puts the preparation state's report and page back when a load ends.
 class ActiveScope {
  public:
-  ActiveScope(ReportServices* report, bool restoreReport)
+  ActiveScope(PreparationReport* report, bool restoreReport)
       : report_(Prep().ActiveReport), page_(Prep().ActivePage), restoreReport_(restoreReport) {
     Prep().ActiveReport = report;
   }
@@ -126,7 +126,7 @@ class ActiveScope {
   }
 
  private:
-  ReportServices* report_;
+  PreparationReport* report_;
   ViewPage* page_;
   bool restoreReport_;
 };
@@ -178,8 +178,8 @@ std::size_t TfrTemplate::ObjectCount() const {
 }
 
 void TfrTemplate::LoadTemplate(Stream& s) {
-  // Waiting for the printer abstraction's start-up belongs here once it
-  // exists; until then there is nothing to wait for.
+  // The engine printer starts synchronously (StartEnginePrinter), so a load
+  // has no printer start-up to wait for.
   PreparationState& prep = Prep();
   prep.RenderActive = false;
   TemplateNames names(*this);
@@ -228,8 +228,8 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
   TwoPass = s.ReadI16() != 0;
   PrinterName = ReadCountedString(s);
   if (PrinterName == kVirtualPrinterCode) PrinterName = kVirtualPrinterName;
-  // Selecting the template's printer (unless KeepCurrentPrinter, and only
-  // when installed) arrives with the printer abstraction.
+  // The owning report selects the template's printer by this name after
+  // the load (unless KeepCurrentPrinter, and only when installed).
 
   int pagesNamed = 0;
   while (!s.AtEnd()) {
@@ -326,8 +326,8 @@ void TfrTemplate::SaveTemplate(Stream& s) {
   s.WriteU8(kTemplateStreamVersion);
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
-  // The printer abstraction's selected printer will be written here; until
-  // it exists the template's own printer name stands.
+  // The template's own printer name is written (the name it was loaded
+  // with or last selected by), not the engine printer's current choice.
   WriteCountedString(s, PrinterName == kVirtualPrinterName ? kVirtualPrinterCode : PrinterName);
   for (const auto& page : Pages) {
     s.WriteU8(kMarkerPage);

@@ -1,3 +1,7 @@
+// Folder report/template: the template — pages, data dictionary, printer
+// settings — and its stream. It includes platform/ and the report folders
+// up to views/.
+//
 // TfrTemplate: a report's template — its pages with their objects, its data
 // dictionary and its printer settings — and the template stream that holds
 // them (the "ReportForm" value of a window resource, or a template file).
@@ -18,7 +22,7 @@
 
 namespace quillet {
 
-class ReportServices;
+class PreparationReport;
 class Stream;
 
 // The printer name stored as the one character with code 1.
@@ -71,8 +75,8 @@ class TfrTemplate {
   TfrDataDictionary Dictionary;
   bool KeepCurrentPrinter = false;
   bool TwoPass = false;
-  // The template's printer as read; selecting it by name arrives with the
-  // printer abstraction (then saving writes the selected printer's name).
+  // The template's printer as read; the owning report selects it by name
+  // after a load and records every name it selects here. Saving writes it.
   std::string PrinterName;
   bool StoreInDFM = false;
   // Loading normally lets each page take the paper the engine printer
@@ -90,7 +94,7 @@ class TfrTemplate {
   // The report that becomes Prep().ActiveReport while loading and saving
   // (not owned). Without one, the template itself answers name look-ups
   // during the load and the previous ActiveReport comes back afterwards.
-  ReportServices* Owner = nullptr;
+  PreparationReport* Owner = nullptr;
 
  private:
   void ReadTemplateBody(Stream& stream, int version);

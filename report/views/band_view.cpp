@@ -90,11 +90,7 @@ void TfrBandView::Draw(Canvas& canvas) {
     Height = EditPageHeight;
   }
   AttachCanvas(&canvas);
-  PrepareDraw();
-  struct Restore {
-    TfrBandView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
 
   Canvas& c = canvas;
   c.SetPen({clBtnFace, 1, PenStyle::Solid, PenMode::Copy});

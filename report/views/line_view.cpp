@@ -24,11 +24,7 @@ void TfrLineView::Draw(Canvas& canvas) {
     Width = 0;
     FrameTyp = frLeft;
   }
-  PrepareDraw();
-  struct Restore {
-    TfrLineView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
   DrawFrame();
 }
 

@@ -69,11 +69,7 @@ Rect TfrPictureView::TargetRect() const {
 
 void TfrPictureView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);
-  PrepareDraw();
-  struct Restore {
-    TfrPictureView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
   DrawBackground();
   if (!Picture.IsEmpty()) {
     const Rect target = TargetRect();
@@ -117,9 +113,9 @@ void TfrPictureView::WriteRecord(Stream& s) {
   s.Seek(end);
 }
 
-void TfrPictureView::LoadFromField(const void*) {
-  // Data sets are not part of the engine yet; LoadFromBlob is the entry
-  // their fields will use.
+void TfrPictureView::LoadFromField(const TfrDataField*) {
+  // Data sets with fields are not part of the engine yet; LoadFromBlob is
+  // the entry their fields will use.
 }
 
 void TfrPictureView::LoadFromBlob(bool isNull, std::vector<std::uint8_t> bytes) {

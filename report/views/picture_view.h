@@ -38,7 +38,7 @@ class TfrPictureView : public TfrView {
   void ReadRecord(Stream& stream) override;
   void WriteRecord(Stream& stream) override;
   // Data fields reach pictures through LoadFromBlob once data sets exist.
-  void LoadFromField(const void* field) override;
+  void LoadFromField(const TfrDataField* field) override;
 
   // Device rectangle the picture is drawn into; valid between PrepareDraw
   // and RestoreCoords, for a picture that is not empty.

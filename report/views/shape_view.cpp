@@ -86,12 +86,8 @@ void TfrShapeView::WriteRecord(Stream& stream) {
 void TfrShapeView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);
   WorkText = Memo;
-  PrepareDraw();
   // The template geometry comes back even when the Tag fails to convert.
-  struct Restore {
-    TfrShapeView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
   const Color fill = FillColor;
   FillColor = clNone;
   DrawBackground();

@@ -16,11 +16,7 @@ std::unique_ptr<TfrView> TfrSubReportView::Create() const {
 void TfrSubReportView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);
   FrameWidth = 1;
-  PrepareDraw();
-  struct Restore {
-    TfrSubReportView& v;
-    ~Restore() { v.RestoreCoords(); }
-  } restore{*this};
+  const DeviceCoordinates device(*this);
   canvas.SetPen({clBlack, 1, PenStyle::Solid, PenMode::Copy});
   canvas.SetBrush({clWhite, BrushStyle::Solid});
   canvas.Rectangle(Left, Top, Left + Width + 1, Top + Height + 1);

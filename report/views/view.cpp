@@ -6,11 +6,11 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
-#include "report/formation/band.h"
 #include "report/views/band_view.h"
 #include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/forming_band.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/views/view_bases.h"
 #include "report/views/view_page.h"
@@ -199,13 +199,13 @@ void TfrView::Record(Stream& stream) {
   const std::string keptTag = Tag;
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   // Placement against the band being formed.
-  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+  if (const FormingBand* band = Prep().ActiveBand; band && band->HasBandObject()) {
     if (BandAlign == baBottom)
-      Top = band->BandY + BandShowingHeight(*band) - Height;
+      Top = band->FormingTop() + band->FormingHeight() - Height;
     else if (BandAlign == baTop)
-      Top = band->BandY;
-    else if (BandAlign == baWidth && IsCrossBand(band->Kind))
-      Width = band->BandWidth;
+      Top = band->FormingTop();
+    else if (BandAlign == baWidth && IsCrossBand(band->FormingKind()))
+      Width = band->FormingWidth();
   }
   stream.WriteU8(ObjectType);
   if (ObjectType == gtAddIn) WriteCountedString(stream, ClassName());
@@ -214,8 +214,8 @@ void TfrView::Record(Stream& stream) {
 }
 
 void TfrView::Export(Stream&) {
-  // The report's export hook arrives with the report component; nothing to
-  // hand the view to until then.
+  // This system has no export filters: a view on its own hands nothing on
+  // (the memo replays its lines into Engine().MemoTextExport).
 }
 
 }  // namespace quillet

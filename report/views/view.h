@@ -1,3 +1,9 @@
+// Folder report/views: the objects placed on report pages (text, picture,
+// band, sub-report, line, shape) and the factory that makes them by kind;
+// the text object lives in views/memo/. Views include platform/ and
+// report/base/, graphics/, printer/ and expr/; what they need of the report
+// and of the band being formed they reach through base/ interfaces.
+//
 // TfrView: the base of every object placed on a report page.
 //
 // Geometry is in report pixels, except between PrepareDraw and RestoreCoords,
@@ -11,11 +17,15 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "report/base/evaluated_object.h"
 #include "report/base/object.h"
 
 namespace quillet {
 
 class Stream;
+// A field of a data-aware data set; those arrive with report/data/.
+class TfrDataField;
+class TfrDataset;
 class ViewPage;
 class TfrBandView;
 class TfrBand;
@@ -56,7 +66,7 @@ enum BandAlignment : std::uint8_t {
   baRest,
 };
 
-class TfrView : public TfrObject {
+class TfrView : public TfrObject, public EvaluatedObject {
  public:
   TfrView();
   ~TfrView() override;
@@ -68,9 +78,13 @@ class TfrView : public TfrObject {
 
   void SetGeometry(int left, int top, int width, int height);
 
+  // EvaluatedObject.
+  const std::string& EvaluatedName() const override { return Name; }
+  const StringList& EvaluatedText() const override { return Memo; }
+
   virtual void DrawBackground();
   virtual void DrawFrame();
-  virtual void LoadFromField(const void* /*field*/) {}
+  virtual void LoadFromField(const TfrDataField* /*field*/) {}
   virtual void AfterReportLoaded() {}
   virtual void PrepareDraw();
   virtual void RestoreCoords();
@@ -102,7 +116,7 @@ class TfrView : public TfrObject {
   Canvas* Canvas_ = nullptr;  // the canvas being drawn on ("Canvas")
   Rect DrawRect;
   StringList WorkText;
-  void* BoundDataSet = nullptr;
+  TfrDataset* BoundDataSet = nullptr;  // not owned
   std::string BoundFieldName;
   bool PreparedMode = false;
   std::string Name;
@@ -147,6 +161,19 @@ class TfrView : public TfrObject {
 
  private:
   void ApplyBandAlignment();
+};
+
+// Holds a view in device coordinates for a scope: PrepareDraw when made,
+// RestoreCoords when the scope ends, also when an error passes through.
+class [[nodiscard]] DeviceCoordinates {
+ public:
+  explicit DeviceCoordinates(TfrView& view) : view_(view) { view_.PrepareDraw(); }
+  ~DeviceCoordinates() { view_.RestoreCoords(); }
+  DeviceCoordinates(const DeviceCoordinates&) = delete;
+  DeviceCoordinates& operator=(const DeviceCoordinates&) = delete;
+
+ private:
+  TfrView& view_;
 };
 
 }  // namespace quillet

@@ -9,6 +9,9 @@
 
 namespace quillet {
 
+// A non-visual component of a dialog form; the window layer defines it.
+class DialogComponent;
+
 class TfrStretcheable : public TfrView {
  public:
   // 0 whole object, 1 after its height was measured, 2 continued part of an
@@ -48,7 +51,7 @@ class TfrControl : public TfrView {
 class TfrNonVisualControl : public TfrControl {
  public:
   TfrNonVisualControl();
-  void* Component = nullptr;                // the component it stands for, not owned
+  DialogComponent* Component = nullptr;     // the component it stands for, not owned
   std::vector<std::string> FixupList;       // named-variable list
   RasterImage Icon;                         // never set by this system
 

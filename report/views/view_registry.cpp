@@ -7,7 +7,6 @@
 #include "report/views/line_view.h"
 #include "report/views/memo/memo_view.h"
 #include "report/views/picture_view.h"
-#include "report/prepared/prepared_pages.h"
 #include "platform/stream.h"
 #include "report/views/shape_view.h"
 #include "report/views/subreport_view.h"
@@ -82,7 +81,7 @@ void WriteOldFormatPicture(Stream& out, const std::string& metafile, int width, 
 }  // namespace
 
 void RegisterEngineKinds() {
-  TfrEMFPages::SetOldFormatPictureWriter(&WriteOldFormatPicture);
+  Engine().OldFormatPictures = &WriteOldFormatPicture;
   RegisterBuiltInKind(gtMemo, &Make<TfrMemoView>);
   RegisterBuiltInKind(gtPicture, &Make<TfrPictureView>);
   RegisterBuiltInKind(gtBand, &Make<TfrBandView>);

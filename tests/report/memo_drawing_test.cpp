@@ -286,8 +286,10 @@ TEST(MemoExport, LinesShareTheFrame) {
     std::string text;
   };
   std::vector<Exported> got;
-  MemoWork().TextExport = [&got](const Rect&, int x, TfrMemoView&, std::uint16_t bits, int y,
-                                 const std::string& text) { got.push_back({x, y, bits, text}); };
+  Engine().MemoTextExport = [&got](const Rect&, int x, TfrMemoView&, std::uint16_t bits, int y,
+                                   const std::string& text) {
+    got.push_back({x, y, bits, text});
+  };
   Drawn d;
   d.memo.SetGeometry(5, 7, 200, 100);
   d.memo.FrameTyp = frAllSides;
@@ -315,7 +317,7 @@ TEST(MemoExport, LinesShareTheFrame) {
   d.memo.Export(unused);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].bits, 0);
-  MemoWork().TextExport = nullptr;
+  Engine().MemoTextExport = nullptr;
 }
 
 }  // namespace

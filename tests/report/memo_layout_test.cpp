@@ -36,18 +36,19 @@ struct Laid {
     memo.Memo = std::move(lines);
     memo.WorkText = memo.Memo;
     memo.PrepareDraw();
-    memo.LayoutText();
+    layout = memo.LayoutText();
     memo.RestoreCoords();
   }
-  const StringList& Lines() const { return MemoWork().LayoutList; }
+  const StringList& Lines() const { return layout.Lines; }
+  MemoLayout layout;
 };
 
 TEST(MemoLayout, SheetCaptionIsOneLineOfStepThirteen) {
   Laid caption({"W = 50"});
   EXPECT_EQ(caption.Lines(), StringList{"W = 50" + kMark});
   EXPECT_EQ(caption.memo.LineStep, 13);  // line spacing 2 + 11 pixels of Arial 8 pt
-  EXPECT_EQ(MemoWork().MeasuredHeight, 15);
-  EXPECT_LT(MemoWork().MeasuredHeight, 18);
+  EXPECT_EQ(caption.layout.MeasuredHeight, 15);
+  EXPECT_LT(caption.layout.MeasuredHeight, 18);
 }
 
 TEST(MemoLayout, CalcHeightOfTheCaptionAndOfEmptyAndHiddenMemos) {
@@ -63,7 +64,7 @@ TEST(MemoLayout, CalcHeightOfTheCaptionAndOfEmptyAndHiddenMemos) {
   memo.Memo = {"one", "two", "three"};
   EXPECT_EQ(memo.CalcHeight(), 3 * 13 + 2);
 
-  MemoWork().MeasuredHeight = 99;  // stale value of another memo
+  memo.MeasuredHeight = 99;  // stale value of an earlier layout
   memo.Memo.clear();
   EXPECT_EQ(memo.CalcHeight(), 0);
   memo.Memo = {"x"};
@@ -75,7 +76,7 @@ TEST(MemoLayout, WrapsAtTheLastSpaceThatFits) {
   const int fit = MeasuredWidth("aaa bbb");
   Laid l({"aaa bbb ccc"}, fit + 4);
   EXPECT_EQ(l.Lines(), (StringList{"aaa bbb", "ccc" + kMark}));
-  EXPECT_EQ(MemoWork().MeasuredHeight, 2 * 13 + 2);
+  EXPECT_EQ(l.layout.MeasuredHeight, 2 * 13 + 2);
 }
 
 TEST(MemoLayout, WithoutWordWrapEveryLineStaysWhole) {
@@ -136,15 +137,15 @@ TEST(MemoLayout, WordBreakHyphenatesAtTheLastPointThatFits) {
   m.SetGeometry(0, 0, fit + 4, 18);
   m.WorkText = {"aa " + kKolokol};
   m.PrepareDraw();
-  m.LayoutText();
+  MemoLayout layout = m.LayoutText();
   m.RestoreCoords();
-  EXPECT_EQ(MemoWork().LayoutList, (StringList{"aa " + kKolo + "-", kKol + kMark}));
+  EXPECT_EQ(layout.Lines, (StringList{"aa " + kKolo + "-", kKol + kMark}));
 
   m.Flags = 3;  // without WordBreak the word moves down whole
   m.PrepareDraw();
-  m.LayoutText();
+  layout = m.LayoutText();
   m.RestoreCoords();
-  EXPECT_EQ(MemoWork().LayoutList, (StringList{"aa", kKolokol + kMark}));
+  EXPECT_EQ(layout.Lines, (StringList{"aa", kKolokol + kMark}));
 }
 
 TEST(MemoLayout, RotatedTextWrapsAgainstTheHeight) {
@@ -157,16 +158,16 @@ TEST(MemoLayout, RotatedTextWrapsAgainstTheHeight) {
   m.SetGeometry(0, 0, 20, 200);  // narrow but tall: one upward line
   m.WorkText = {"aaa bbb ccc"};
   m.PrepareDraw();
-  m.LayoutText();
+  MemoLayout layout = m.LayoutText();
   m.RestoreCoords();
-  EXPECT_EQ(MemoWork().LayoutList, StringList{"aaa bbb ccc" + kMark});
-  EXPECT_EQ(MemoWork().MeasuredHeight, 13 + 2 * 2);  // gaps across the lines are GapX
+  EXPECT_EQ(layout.Lines, StringList{"aaa bbb ccc" + kMark});
+  EXPECT_EQ(layout.MeasuredHeight, 13 + 2 * 2);  // gaps across the lines are GapX
 
   m.SetGeometry(0, 0, 200, fit + 2);  // wide but low: wraps
   m.PrepareDraw();
-  m.LayoutText();
+  layout = m.LayoutText();
   m.RestoreCoords();
-  EXPECT_EQ(MemoWork().LayoutList, (StringList{"aaa bbb", "ccc" + kMark}));
+  EXPECT_EQ(layout.Lines, (StringList{"aaa bbb", "ccc" + kMark}));
 }
 
 TEST(MemoLayout, LaidOutTextIsKeptAsItIs) {
@@ -174,9 +175,9 @@ TEST(MemoLayout, LaidOutTextIsKeptAsItIs) {
   l.memo.HasLineMarks = true;
   l.memo.WorkText = {"a long line that does not fit", "x" + kMark};
   l.memo.PrepareDraw();
-  l.memo.LayoutText();
+  const MemoLayout layout = l.memo.LayoutText();
   l.memo.RestoreCoords();
-  EXPECT_EQ(MemoWork().LayoutList, (StringList{"a long line that does not fit", "x" + kMark}));
+  EXPECT_EQ(layout.Lines, (StringList{"a long line that does not fit", "x" + kMark}));
 }
 
 TEST(MemoLayout, EditingPageShowsAWideExpressionWhole) {
@@ -185,10 +186,10 @@ TEST(MemoLayout, EditingPageShowsAWideExpressionWhole) {
   m.SetGeometry(0, 0, 30, 18);
   m.WorkText = {"[VeryLongExpressionName]"};
   m.PrepareDraw();
-  m.LayoutText();
+  const MemoLayout layout = m.LayoutText();
   m.RestoreCoords();
   Prep().RenderActive = true;
-  EXPECT_EQ(MemoWork().LayoutList, StringList{"[VeryLongExpressionName]"});
+  EXPECT_EQ(layout.Lines, StringList{"[VeryLongExpressionName]"});
 }
 
 TEST(MemoLayout, DoubleByteCharactersAreNeverCut) {
@@ -199,10 +200,10 @@ TEST(MemoLayout, DoubleByteCharactersAreNeverCut) {
     m.Font_.Charset = 128;
     m.SetGeometry(0, 0, width, 18);
     m.WorkText = {text};
-    m.LayoutText();
-    ASSERT_GT(MemoWork().LayoutList.size(), 1u) << width;
+    const StringList lines = m.LayoutText().Lines;
+    ASSERT_GT(lines.size(), 1u) << width;
     std::string joined;
-    for (std::string piece : MemoWork().LayoutList) {
+    for (std::string piece : lines) {
       if (!piece.empty() && piece.back() == kParagraphMark) piece.pop_back();
       EXPECT_EQ(piece.size() % 2, 0u) << width;
       joined += piece;
@@ -228,11 +229,9 @@ TEST(MemoLayout, MeasuringShortcutsGiveTheSameLines) {
         m.SetGeometry(0, 0, width, 18);
         m.WorkText = text;
         SetLayoutShortcuts(false);
-        m.LayoutText();
-        const StringList reference = MemoWork().LayoutList;
+        const StringList reference = m.LayoutText().Lines;
         SetLayoutShortcuts(true);
-        m.LayoutText();
-        EXPECT_EQ(MemoWork().LayoutList, reference) << width << " " << flags << " " << charSpacing;
+        EXPECT_EQ(m.LayoutText().Lines, reference) << width << " " << flags << " " << charSpacing;
       }
     }
   }

@@ -7,12 +7,12 @@
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 
 namespace quillet {
 namespace {
 
-class FakeReport : public ReportServices {
+class FakeReport : public PreparationReport {
  public:
   std::map<std::string, std::string> values{
       {"Size", "50"}, {"Two", "a\r\nb"}, {"Empty", ""}, {"Tail", "x\r\n"}};

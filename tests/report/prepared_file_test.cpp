@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
+#include "report/base/engine_state.h"
 #include "report/prepared/compressor.h"
 #include "report/views/view_registry.h"
 #include "tests/report/prepared_support.h"
@@ -304,20 +305,19 @@ std::string PictureFile(const std::string& metafile) {
 TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
   NamingReport report;
   TfrEMFPages pages(&report);
-  TfrEMFPages::SetOldFormatPictureWriter(nullptr);
+  Engine().OldFormatPictures = nullptr;
   EXPECT_THROW(Load(pages, PictureFile("META")), EngineError);
   EXPECT_EQ(report.names, std::vector<std::string>{"Laser"});
   EXPECT_EQ(pages.Count(), 0);
 
   std::string seen;
   int seenW = 0, seenH = 0;
-  TfrEMFPages::SetOldFormatPictureWriter(
-      [&](Stream& out, const std::string& metafile, int w, int h) {
-        seen = metafile;
-        seenW = w;
-        seenH = h;
-        out.WriteU8(1);
-      });
+  Engine().OldFormatPictures = [&](Stream& out, const std::string& metafile, int w, int h) {
+    seen = metafile;
+    seenW = w;
+    seenH = h;
+    out.WriteU8(1);
+  };
   Load(pages, PictureFile("META"));
   RegisterEngineKinds();  // puts the engine's own picture writer back
   ASSERT_EQ(pages.Count(), 1);

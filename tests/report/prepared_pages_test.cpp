@@ -6,7 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/report/prepared_support.h"
 
@@ -28,7 +28,7 @@ class ClippedCanvas : public RecordingCanvas {
 };
 
 // A report that takes page events and object clicks.
-class EventReport : public ReportServices, public PreparedPagesReport {
+class EventReport : public PreparationReport {
  public:
   TfrView* FindView(std::string_view) const override { return nullptr; }
   std::string EvaluateBracket(const std::string&) override { return {}; }

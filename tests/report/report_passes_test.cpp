@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_texts.h"
+#include "report/component/composite_report.h"
 #include "tests/report/formation_templates.h"
 #include "tests/support.h"
 

@@ -4,7 +4,7 @@
 #include "platform/errors.h"
 #include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/preparation_report.h"
 #include "report/views/shape_view.h"
 #include "report/views/view_page.h"
 #include "report/views/view_registry.h"
@@ -28,7 +28,7 @@ class PageOfViews : public ViewPage {
   }
 };
 
-class NamedReport : public ReportServices {
+class NamedReport : public PreparationReport {
  public:
   PageOfViews* page = nullptr;
   TfrView* FindView(std::string_view name) const override {

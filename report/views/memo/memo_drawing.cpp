@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 
@@ -45,24 +46,22 @@ void TfrMemoView::Draw(Canvas& canvas) {
     });
     if (WorkText.back() == std::string(1, kParagraphMark)) WorkText.pop_back();
     // Layout always happens at scale 1, so line breaks do not depend on the device.
-    const double sx = DeviceScaleX, sy = DeviceScaleY;
-    DeviceScaleX = DeviceScaleY = 1.0;
-    PrepareDraw();
-    if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
-    try {
-      LayoutText();
-    } catch (...) {
-      DeviceScaleX = sx;
-      DeviceScaleY = sy;
-      RestoreCoords();
-      throw;
+    MemoLayout layout;
+    {
+      const double sx = DeviceScaleX, sy = DeviceScaleY;
+      const ScopeGuard scales([this, sx, sy] {
+        DeviceScaleX = sx;
+        DeviceScaleY = sy;
+      });
+      DeviceScaleX = DeviceScaleY = 1.0;
+      const DeviceCoordinates device(*this);
+      if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
+      layout = LayoutText();
     }
-    DeviceScaleX = sx;
-    DeviceScaleY = sy;
-    RestoreCoords();
-    WorkText = MemoWork().LayoutList;
+    WorkText = std::move(layout.Lines);
+    MeasuredHeight = layout.MeasuredHeight;
   }
-  PrepareDraw();
+  const DeviceCoordinates device(*this);
   if (!Exporting) {
     DrawBackground();
     DrawFrame();
@@ -70,7 +69,6 @@ void TfrMemoView::Draw(Canvas& canvas) {
   }
   if (!WorkText.empty()) DrawLines();
   canvas.SetTextCharacterExtra(0);
-  RestoreCoords();
 }
 
 void TfrMemoView::SetOutputFont() {
@@ -113,7 +111,7 @@ void TfrMemoView::DrawLines() {
   SetOutputFont();
   c.SetTextCharacterExtra(Round(CharSpacing * DeviceScaleX));
   const Rect clip{DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1};
-  const int h = Round(MemoWork().MeasuredHeight * DeviceScaleY);
+  const int h = Round(MeasuredHeight * DeviceScaleY);
   const int fontHeight = std::abs(c.GetFont().height);
   const bool rotated = Alignment & alRotated;
 
@@ -193,9 +191,9 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   }
   if (!Exporting) {
     c.ExtTextOut(x, position, TextOptions(), &clip, line);
-  } else if (MemoWork().TextExport) {
+  } else if (Engine().MemoTextExport) {
     const int count = static_cast<int>(WorkText.size());
-    MemoWork().TextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
+    Engine().MemoTextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
   }
   if (justified) c.SetTextJustification(0, 0);
   ++LinesDone;
@@ -224,8 +222,8 @@ void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int 
   }
   if (!Exporting) {
     c.ExtTextOut(position, y, TextOptions(), &clip, line);
-  } else if (MemoWork().TextExport) {
-    MemoWork().TextExport(DrawRect, position, *this, 0, y, line);
+  } else if (Engine().MemoTextExport) {
+    Engine().MemoTextExport(DrawRect, position, *this, 0, y, line);
   }
   c.SetTextJustification(0, 0);
   ++LinesDone;

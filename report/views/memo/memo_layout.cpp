@@ -87,9 +87,7 @@ std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
   return points;
 }
 
-void TfrMemoView::Emit(std::string line) { MemoWork().LayoutList.push_back(std::move(line)); }
-
-void TfrMemoView::LayoutText() {
+MemoLayout TfrMemoView::LayoutText() {
   Canvas& mc = MeasuringCanvas();
   const ::quillet::Font savedFont = mc.GetFont();
   const int savedExtra = mc.GetTextCharacterExtra();
@@ -99,8 +97,8 @@ void TfrMemoView::LayoutText() {
   mc.SetFont(font);
   mc.SetTextCharacterExtra(CharSpacing);
 
-  MemoWorkState& work = MemoWork();
-  work.LayoutList.clear();
+  MemoLayout layout;
+  StringList& out = layout.Lines;
   // Damaged templates may hold extreme sizes: sums saturate, never wrap.
   const int step = ClampToInt(std::int64_t(LineSpacing) + std::abs(std::int64_t(font.height)));
   const int gap = rotated ? GapX : GapY;
@@ -110,24 +108,25 @@ void TfrMemoView::LayoutText() {
   if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
     // An expression too long for its box on an editing page shows whole.
-    Emit(WorkText[0]);
+    out.push_back(WorkText[0]);
   } else {
     for (const std::string& line : WorkText) {
       if (HasLineMarks)
-        Emit(line);
+        out.push_back(line);
       else if (Flags & flWordWrap)
-        WrapLine(line, available, mc);
+        WrapLine(line, available, mc, out);
       else
-        Emit(line + kParagraphMark);
+        out.push_back(line + kParagraphMark);
     }
   }
   // Lines x step plus the gap above the first line and below the last.
-  const auto lines = static_cast<std::int64_t>(work.LayoutList.size());
-  work.MeasuredHeight = static_cast<int>(
+  const auto lines = static_cast<std::int64_t>(out.size());
+  layout.MeasuredHeight = static_cast<int>(
       std::clamp<std::int64_t>(lines * step + 2 * std::int64_t(gap), INT32_MIN, INT32_MAX));
   LineStep = step;
   mc.SetFont(savedFont);
   mc.SetTextCharacterExtra(savedExtra);
+  return layout;
 }
 
 namespace {
@@ -200,8 +199,8 @@ class FitProbe {
 
 void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
 
-void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc) {
-  auto emit = [this](std::string text) { Emit(std::move(text)); };
+void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, StringList& out) {
+  auto emit = [&out](std::string text) { out.push_back(std::move(text)); };
   const int n = static_cast<int>(s.size());
   auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
   auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };

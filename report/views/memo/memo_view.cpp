@@ -5,12 +5,13 @@
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/scope_guard.h"
 #include "platform/stream.h"
-#include "report/formation/band.h"
 #include "report/views/band_view.h"
 #include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
-#include "report/base/report_services.h"
+#include "report/base/forming_band.h"
+#include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/base/text_format.h"
 
@@ -29,11 +30,6 @@ Font ReportFont::ToCanvasFont(int pixelHeight) const {
   f.charset = Charset;
   f.escapement = 0;
   return f;
-}
-
-MemoWorkState& MemoWork() {
-  static MemoWorkState state;
-  return state;
 }
 
 TfrMemoView::TfrMemoView() {
@@ -230,25 +226,19 @@ int TfrMemoView::CalcHeight() {
   RunBeforePrint();
   const ReportFont font = Font_;
   const Color fill = FillColor;
-  ApplyHighlight();
-  PrepareDraw();
-  int result = 0;
-  try {
-    if (!WorkText.empty()) {
-      LayoutText();
-      WorkText = MemoWork().LayoutList;
-      result = MemoWork().MeasuredHeight;
-      if ((Flags & flSuppress) && WholeText(WorkText) == LastText) result = 0;
-    }
-  } catch (...) {
-    RestoreCoords();
+  const ScopeGuard restoreLook([this, &font, fill] {
     Font_ = font;
     FillColor = fill;
-    throw;
+  });
+  ApplyHighlight();
+  const DeviceCoordinates device(*this);
+  int result = 0;
+  if (!WorkText.empty()) {
+    MemoLayout layout = LayoutText();
+    WorkText = std::move(layout.Lines);
+    MeasuredHeight = result = layout.MeasuredHeight;
+    if ((Flags & flSuppress) && WholeText(WorkText) == LastText) result = 0;
   }
-  RestoreCoords();
-  Font_ = font;
-  FillColor = fill;
   return result;
 }
 
@@ -273,13 +263,10 @@ void TfrMemoView::Record(Stream& stream) {
   Canvas* measuring = Engine().MeasuringCanvas;
   AttachCanvas(measuring);
   Splitting = true;
-  struct EndPass {
-    TfrMemoView& v;
-    ~EndPass() {
-      v.Splitting = false;
-      v.DrawPass = 0;
-    }
-  } endPass{*this};
+  const ScopeGuard endPass([this] {
+    Splitting = false;
+    DrawPass = 0;
+  });
   ReportServices* report = Prep().ActiveReport;
   if (DrawPass == 0) {
     if (report) report->RunViewScript(*this);
@@ -291,29 +278,23 @@ void TfrMemoView::Record(Stream& stream) {
   const Color fill = FillColor;
   const std::string tag = Tag;
   const std::uint8_t bandAlign = BandAlign;
-  struct RestoreState {
-    TfrMemoView& v;
-    const ReportFont& font;
-    Color fill;
-    const std::string& tag;
-    std::uint8_t bandAlign;
-    ~RestoreState() {
-      v.Font_ = font;
-      v.FillColor = fill;
-      v.Tag = tag;
-      v.BandAlign = bandAlign;
-    }
-  } restore{*this, font, fill, tag, bandAlign};
+  const ScopeGuard restore([this, &font, fill, &tag, bandAlign] {
+    Font_ = font;
+    FillColor = fill;
+    Tag = tag;
+    BandAlign = bandAlign;
+  });
   ApplyHighlight();
 
   StringList full;
   if (DrawPass == 2) {
     // The lines that fit DrawRect go on this page.
     if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
-    PrepareDraw();
-    DrawLines();
-    measuring->SetTextCharacterExtra(0);
-    RestoreCoords();
+    {
+      const DeviceCoordinates device(*this);
+      DrawLines();
+      measuring->SetTextCharacterExtra(0);
+    }
     full = WorkText;
     const auto done = static_cast<std::size_t>(std::min<int>(LinesDone, int(WorkText.size())));
     WorkText.resize(done);
@@ -329,11 +310,11 @@ void TfrMemoView::Record(Stream& stream) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
   // Placement against the band being formed; baBottom never applies to memos.
-  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+  if (const FormingBand* band = Prep().ActiveBand; band && band->HasBandObject()) {
     if (BandAlign == baTop) {
-      Top = band->BandY;
-    } else if (BandAlign == baWidth && IsCrossBand(band->Kind)) {
-      Width = band->BandWidth;
+      Top = band->FormingTop();
+    } else if (BandAlign == baWidth && IsCrossBand(band->FormingKind())) {
+      Width = band->FormingWidth();
       BandAlign = baNone;
     }
   }
@@ -359,13 +340,8 @@ void TfrMemoView::Export(Stream& stream) {
   Canvas* measuring = Engine().MeasuringCanvas;
   if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
   Exporting = true;
-  try {
-    Draw(*measuring);
-  } catch (...) {
-    Exporting = false;
-    throw;
-  }
-  Exporting = false;
+  const ScopeGuard exported([this] { Exporting = false; });
+  Draw(*measuring);
 }
 
 }  // namespace quillet

@@ -1,3 +1,6 @@
+// Folder report/views/memo: the text object — its record, layout and
+// drawing. It belongs to views and includes what views may.
+//
 // TfrMemoView: the text object of a report page.
 //
 // A memo holds lines of text (Memo), a font in points and an alignment word.
@@ -71,25 +74,11 @@ struct ReportFont {
   friend bool operator==(const ReportFont&, const ReportFont&) = default;
 };
 
-class TfrMemoView;
-
-// Receives each horizontal line of a memo being exported: the memo's device
-// rectangle, the line's x, the memo, the frame sides the line carries, the
-// line's y and its text (paragraph mark removed).
-using MemoTextExportHook = std::function<void(const Rect& drawRect, int x, TfrMemoView& view,
-                                              std::uint16_t frameBits, int y,
-                                              const std::string& text)>;
-
-// Engine-wide working state of the memo machinery, shared by all memos and
-// valid only right after a layout (single-threaded by design).
-struct MemoWorkState {
-  StringList LayoutList;    // lines produced by the last layout
-  int MeasuredHeight = 0;   // lines x step + both gaps, pixels
-  // The report's text-export hook. Installed by the report component when it
-  // exports; while empty, exported lines go nowhere.
-  MemoTextExportHook TextExport;
+// One layout of a memo's text at 96 pixels per inch.
+struct MemoLayout {
+  StringList Lines;        // every paragraph's last line ends with the mark
+  int MeasuredHeight = 0;  // lines x step + both gaps, pixels
 };
-MemoWorkState& MemoWork();
 
 // Word wrap normally skips measuring pieces already known to fit (the
 // result is the same). Off, every piece is measured: a reference for tests
@@ -117,7 +106,7 @@ class TfrMemoView : public TfrStretcheable {
   // record), honouring DrawPass: 2 writes only the lines that fit DrawRect
   // and keeps the rest in WorkText for the next page.
   void Record(Stream& stream) override;
-  // Replays the memo's lines into MemoWork().TextExport.
+  // Replays the memo's lines into Engine().MemoTextExport.
   void Export(Stream& stream) override;
   // Common view record, then the memo tail; the template or prepared
   // variant by PreparedMode, the layout by Engine().StreamVersion. Short or
@@ -141,9 +130,9 @@ class TfrMemoView : public TfrStretcheable {
   // current canvas (the measuring canvas when none is attached).
   int MeasureTextWidth(const StringList& lines);
 
-  // Lays WorkText out into MemoWork().LayoutList at 96 pixels per inch using
-  // the current geometry and gaps; sets MemoWork().MeasuredHeight and LineStep.
-  void LayoutText();
+  // Lays WorkText out at 96 pixels per inch using the current geometry and
+  // gaps; sets LineStep.
+  MemoLayout LayoutText();
   // Break positions (counts of characters) allowed inside `word`, in order.
   static std::vector<int> HyphenPoints(const std::string& word);
 
@@ -155,6 +144,7 @@ class TfrMemoView : public TfrStretcheable {
   bool HasLineMarks = false;
   bool Splitting = false;
   std::int32_t LineStep = 0;
+  std::int32_t MeasuredHeight = 0;  // of the layout WorkText holds
   std::int32_t LinesDone = 0;
   bool Exporting = false;
   std::uint32_t Alignment = alLeft;
@@ -166,8 +156,8 @@ class TfrMemoView : public TfrStretcheable {
   std::int32_t CharSpacing = 0;
 
  private:
-  void WrapLine(const std::string& line, int maxWidth, Canvas& measuring);
-  void Emit(std::string line);  // appends to MemoWork().LayoutList
+  // Appends the wrapped pieces of `line` to `out`.
+  void WrapLine(const std::string& line, int maxWidth, Canvas& measuring, StringList& out);
   // Applies the highlight when its condition holds; see the .cpp.
   void ApplyHighlight();
   void RunBeforePrint();
