@@ -3,8 +3,8 @@
 //   0x02 lo hi             jump to that line
 //   0x03 expression        evaluate for its effect; "EXIT(0)" ends the script
 //   name  expression       assignment (name, spaces, expression)
-// A jump whose label was never defined keeps 0x02 followed by the label's
-// characters instead of a target, so it is longer than three characters.
+// A jump whose label was never defined keeps 0x02, kUnresolvedTarget and the
+// label's characters ("10:"), so it is longer than three characters.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,7 @@ using CodeLines = std::vector<std::string>;
 inline constexpr char kCodeCondJump = '\x01';
 inline constexpr char kCodeJump = '\x02';
 inline constexpr char kCodeExpression = '\x03';
+inline constexpr const char* kUnresolvedTarget = "\xFF\xFF";
 
 // Jump targets are 16-bit; a code list never grows past this many lines, so
 // that the target "one past the last line" stays addressable.

@@ -64,7 +64,7 @@ void TfrInterpretator::Run(const CodeLines& code) {
       }
       case kCodeJump:
         if (line.size() != 3)
-          throw EngineError("Undefined label \"" + line.substr(1) + ":\" in goto");
+          throw EngineError("Undefined label \"" + line.substr(3) + "\" in goto");
         i = DecodeTarget(line);
         break;
       case kCodeExpression: {

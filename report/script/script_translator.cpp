@@ -259,7 +259,9 @@ class Translator {
     while (digits < w.size() && IsDigit(w[digits])) ++digits;
     if (digits == 0) throw TranslateFailure{"\"goto\" label must be a number"};
     pos_ += digits;
-    Emit(std::string(1, kCodeJump) + w.substr(0, digits), std::string::npos);
+    gotoLines_.push_back(
+        Emit(std::string(1, kCodeJump) + kUnresolvedTarget + w.substr(0, digits) + ":",
+             std::string::npos));
   }
 
   void LabelStatement(std::size_t length) {
@@ -465,9 +467,9 @@ class Translator {
   // A jump to a label gets the label's line; one to an undefined label keeps
   // the label's characters, and running it is an error.
   void ResolveJumps() {
-    for (std::string& line : *code_) {
-      if (line.empty() || line[0] != kCodeJump || line.size() <= 1) continue;
-      const std::string label = line.substr(1) + ":";
+    for (std::size_t i : gotoLines_) {
+      std::string& line = (*code_)[i];
+      const std::string label = line.substr(3);
       for (const auto& [text, target] : labels_) {
         if (text == label) {
           line = std::string(1, kCodeJump) + EncodeTarget(target);
@@ -475,6 +477,7 @@ class Translator {
         }
       }
     }
+    gotoLines_.clear();
   }
 
  public:
@@ -488,6 +491,7 @@ class Translator {
   int depth_ = 0;
   std::vector<std::pair<std::size_t, std::size_t>> comments_;  // start, length
   std::vector<std::pair<std::string, std::size_t>> labels_;    // text, code line
+  std::vector<std::size_t> gotoLines_;                         // jumps to labels
   CodeLines* code_ = nullptr;
 };
 

@@ -56,8 +56,9 @@ TEST(ScriptTranslate, CallsExitArraysAndLabels) {
   EXPECT_EQ(Code({"begin 10: x := x + 1; if x < 3 then goto 10 end"}),
             (CodeLines{"x x + 1", Cond(3, "x < 3"), Jump(0)}));
   // A forward jump, and one to a label that never comes.
-  EXPECT_EQ(Code({"begin goto 20; x := 1; 20: y := 2; goto 30 end"}),
-            (CodeLines{Jump(2), "x 1", "y 2", std::string(1, kCodeJump) + "30"}));
+  EXPECT_EQ(
+      Code({"begin goto 20; x := 1; 20: y := 2; goto 30 end"}),
+      (CodeLines{Jump(2), "x 1", "y 2", std::string(1, kCodeJump) + kUnresolvedTarget + "30:"}));
 }
 
 TEST(ScriptTranslate, CommentsAreCutOut) {
