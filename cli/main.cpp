@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_locale_formats.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "report/base/engine_state.h"
 #include "report/printer/printer.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
   quillet::RegisterEngineKinds();
   quillet::QtImageCanvas measuring(4, 4);
   quillet::Engine().MeasuringCanvas = &measuring;
+  quillet::QtLocaleFormats locale;
+  quillet::SetLocaleFormats(&locale);
   quillet::cli::ConsoleHost host;
   quillet::SetHost(&host);
   quillet::QtPlatformPrinter platformPrinter;
@@ -86,5 +89,6 @@ int main(int argc, char** argv) {
   quillet::StopEnginePrinter();
   quillet::SetHost(nullptr);
   quillet::Engine().MeasuringCanvas = nullptr;
+  quillet::SetLocaleFormats(nullptr);
   return code;
 }

@@ -63,16 +63,15 @@ bool CivilToDays(int year, int month, int day, double& days) {
   static constexpr int kLength[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   if (day > kLength[month - 1] + (month == 2 && leap)) return false;
-  days = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                           static_cast<unsigned>(day)) +
-                             kEpochOffset);
+  days = static_cast<double>(
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kEpochOffset);
   return true;
 }
 
 std::string LocaleFormats::LongDate(double days) const {
-  static const char* const kMonths[] = {"January", "February", "March",     "April",
-                                        "May",     "June",     "July",      "August",
-                                        "September", "October", "November", "December"};
+  static const char* const kMonths[] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
   const CivilDate c = DaysToCivil(days);
   char buf[64];
   std::snprintf(buf, sizeof buf, "%d %s %04d", c.day, kMonths[c.month - 1], c.year);
@@ -101,8 +100,12 @@ bool LocaleFormats::ParseTime(std::string_view text, double& fraction) const {
   return true;
 }
 
-LocaleFormats& CurrentLocale() { return current ? *current : builtIn; }
+LocaleFormats& CurrentLocale() {
+  return current ? *current : builtIn;
+}
 
-void SetLocaleFormats(LocaleFormats* formats) { current = formats; }
+void SetLocaleFormats(LocaleFormats* formats) {
+  current = formats;
+}
 
 }  // namespace quillet

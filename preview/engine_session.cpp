@@ -2,6 +2,7 @@
 
 #include "platform/engine_host.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_locale_formats.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "preview/qt_engine_host.h"
 #include "report/base/engine_state.h"
@@ -17,6 +18,8 @@ EngineSession::EngineSession()
   InstallFontSubstitutions();
   RegisterEngineKinds();
   Engine().MeasuringCanvas = measuring_.get();
+  static QtLocaleFormats locale;  // the user's locale for long dates
+  SetLocaleFormats(&locale);
   SetHost(host_.get());
   StartEnginePrinter([this] { return static_cast<PlatformPrinter*>(printer_.get()); });
 }
@@ -25,6 +28,7 @@ EngineSession::~EngineSession() {
   StopEnginePrinter();
   SetHost(nullptr);
   Engine().MeasuringCanvas = nullptr;
+  SetLocaleFormats(nullptr);
 }
 
 }  // namespace quillet

@@ -8,7 +8,9 @@ namespace quillet {
 
 std::string QtLocaleFormats::LongDate(double days) const {
   const CivilDate c = DaysToCivil(days);
-  return QLocale::system().toString(QDate(c.year, c.month, c.day), QLocale::LongFormat).toStdString();
+  return QLocale::system()
+      .toString(QDate(c.year, c.month, c.day), QLocale::LongFormat)
+      .toStdString();
 }
 
 bool QtLocaleFormats::ParseDate(std::string_view text, double& days) const {

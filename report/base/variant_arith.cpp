@@ -49,7 +49,10 @@ Number ToNumber(const Variant& v) {
       return n;
     }
     case T::Float:
-    case T::Date: n.isInteger = false; n.f = v.AsFloat(); return n;
+    case T::Date:
+      n.isInteger = false;
+      n.f = v.AsFloat();
+      return n;
   }
   return n;
 }
@@ -59,7 +62,9 @@ Variant FromNumber(const Number& n) {
   return Variant(n.f);
 }
 
-bool IsTextLike(const Variant& v) { return v.GetType() == T::Text; }
+bool IsTextLike(const Variant& v) {
+  return v.GetType() == T::Text;
+}
 
 enum class Op { Add, Subtract, Multiply };
 
@@ -111,9 +116,13 @@ Variant AddValues(const Variant& a, const Variant& b) {
   return Arith(a, b, Op::Add);
 }
 
-Variant SubtractValues(const Variant& a, const Variant& b) { return Arith(a, b, Op::Subtract); }
+Variant SubtractValues(const Variant& a, const Variant& b) {
+  return Arith(a, b, Op::Subtract);
+}
 
-Variant MultiplyValues(const Variant& a, const Variant& b) { return Arith(a, b, Op::Multiply); }
+Variant MultiplyValues(const Variant& a, const Variant& b) {
+  return Arith(a, b, Op::Multiply);
+}
 
 Variant DivideValues(const Variant& a, const Variant& b) {
   if (a.IsNull() || b.IsNull()) return Variant::Null();
@@ -169,6 +178,8 @@ int CompareValues(const Variant& a, const Variant& b) {
   return p < q ? -1 : (p > q ? 1 : 0);
 }
 
-bool ValuesEqual(const Variant& a, const Variant& b) { return CompareValues(a, b) == 0; }
+bool ValuesEqual(const Variant& a, const Variant& b) {
+  return CompareValues(a, b) == 0;
+}
 
 }  // namespace quillet

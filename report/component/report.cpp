@@ -43,6 +43,7 @@ TfrReport::TfrReport() : PreparedPages(this) {
 }
 
 TfrReport::~TfrReport() {
+  ReleaseParserHooks(this);
   formations_.clear();
   ForgetTemplateObjects();
   PreparationState& prep = Prep();
@@ -87,6 +88,7 @@ bool TfrReport::Prepare() {
   prep.ActivePage = nullptr;
   prep.ActiveBand = nullptr;
   prep.OuterReport = prep.ActiveReport = this;
+  InstallParserHooks();
   TwoPassRequested = Template.TwoPass;
 
   bool errorFlag = false;
@@ -275,6 +277,7 @@ void TfrReport::BuildPages() {
   BuiltFromTemplate = true;
   prep.RenderActive = true;
   prep.ActiveReport = this;
+  InstallParserHooks();
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
   TfrReport* outer = Outer();
@@ -378,7 +381,9 @@ TfrView* TfrReport::FindView(std::string_view name) const {
 }
 
 void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) {
-  // Loading a bound field's value arrives with data-aware data sets.
+  // Seam: a view bound to a data-set field (BoundDataSet, BoundFieldName)
+  // loads the field's value here through LoadFromField; data sets hold no
+  // fields until data access is plugged in, so nothing is loaded yet.
   if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
 }
 
@@ -388,11 +393,6 @@ void TfrReport::RunViewScript(TfrView&) {
 
 void TfrReport::RunScript(const StringList&) {
   // Seam: the script interpreter is not built yet.
-}
-
-std::string TfrReport::EvaluateBracket(const std::string& expression) {
-  // Seam: until the expression evaluator exists, the text stands as it is.
-  return expression;
 }
 
 void TfrReport::OnBeginPage(int pageIndex) {

@@ -165,9 +165,33 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   void BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) override;
   // Scripts need the interpreter, which is not built yet: nothing runs.
   void RunViewScript(TfrView& view) override;
-  // Expressions are not built yet: the expression's text stands for its
-  // value.
+  // The text of a bracketed expression's value: an optional format suffix
+  // after " #" (N…, D…/T…, B…, or digits), the value resolved, zeros hidden
+  // for memos with HideZeros, formatted by FormatDisplayValue. Sets
+  // LastExpression and LastValue.
   std::string EvaluateBracket(const std::string& expression) override;
+
+  // ---- Names and procedures (report_names.cpp) ----
+  // The parser's value hook: events, dictionary, system variables ("PAGE#",
+  // "TOTALPAGES", "DATE"...), user variables, page variables and object
+  // properties, and finally the name evaluated as an expression. A name
+  // that refers back to itself raises "Undefined symbol".
+  void ResolveName(const std::string& name, Variant& value);
+  // "CURY", "FREESPACE", "FINALPASS", "PAGEHEIGHT", "PAGEWIDTH", object
+  // properties and named constants; false when the name is none of them.
+  bool ResolvePageVariable(const std::string& name, Variant& value);
+  // The parser's function hook: function libraries, then the report's
+  // procedures, then OnUserFunction. The result starts as the text "0".
+  void CallFunction(const std::string& name, const Variant& p1, const Variant& p2,
+                    const Variant& p3, Variant& result);
+  void CallBuiltinProcedure(const std::string& name, const Variant& p1, const Variant& p2,
+                            const Variant& p3, Variant& result);
+  // A dotted reference ("Memo1.Left", "PAGE2.Left", "Font.Name") as an
+  // object and its property name; the object is the active view when the
+  // text names no other. The object's property table is built if empty.
+  TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
+  // Binds the shared parser's hooks to this report (Prepare, BuildPages).
+  void InstallParserHooks();
   // Runs a script text (bands, pages); nothing runs until the interpreter
   // exists.
   virtual void RunScript(const StringList& script);
@@ -210,6 +234,9 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   bool PassInProgressWindow();
   friend class TfrCompositeReport;
 };
+
+// Unbinds the shared parser's hooks when they are bound to `report`.
+void ReleaseParserHooks(TfrReport* report);
 
 // Reports prepared one after another into the composite's prepared pages.
 class TfrCompositeReport : public TfrReport {

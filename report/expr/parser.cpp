@@ -69,7 +69,9 @@ char NamedOperator(std::string_view token) {
   return 0;
 }
 
-bool StartsNumber(char c) { return (c >= '0' && c <= '9') || c == ',' || c == '.'; }
+bool StartsNumber(char c) {
+  return (c >= '0' && c <= '9') || c == ',' || c == '.';
+}
 
 // INT and FRAC: a value within 1e-10 of an integer is that integer.
 double Snapped(double x) {
@@ -236,8 +238,8 @@ Variant TfrParser::CalcPostfix(std::string_view postfix) {
   int count = 0;
   auto push = [&](Variant v) {
     if (count == kStackSize)
-        throw StackError(
-            "Expression needs more than " + std::to_string(kStackSize) + " stack values", postfix);
+      throw StackError("Expression needs more than " + std::to_string(kStackSize) + " stack values",
+                       postfix);
     stack[count++] = std::move(v);
   };
   auto need = [&](int operands) {

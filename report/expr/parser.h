@@ -58,8 +58,7 @@ class TfrParser {
   // arguments are the raw argument texts as text values (missing ones
   // empty); the name is upper-cased.
   using FunctionHookFn = std::function<void(const std::string& name, const Variant& p1,
-                                            const Variant& p2, const Variant& p3,
-                                            Variant& value)>;
+                                            const Variant& p2, const Variant& p3, Variant& value)>;
 
   ValueHookFn ValueHook;
   FunctionHookFn FunctionHook;

@@ -83,8 +83,7 @@ CallArguments ReadArguments(std::string_view text, std::size_t& position) {
       if (c == ')') break;
     }
   }
-  if (i >= text.size())
-    throw ParserError("Missing \")\" in \"" + std::string(text) + "\"");
+  if (i >= text.size()) throw ParserError("Missing \")\" in \"" + std::string(text) + "\"");
   // "f()" has no argument, not one empty one.
   if (args.count == 1 && args.p1.find_first_not_of(" \t\r\n") == std::string::npos) {
     args.p1.clear();

@@ -19,10 +19,9 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 std::size_t TfrVariables::LowerBound(std::string_view name) const {
-  auto it = std::lower_bound(items_.begin(), items_.end(), name,
-                             [](const Item& item, std::string_view key) {
-                               return CompareIgnoreCase(item.name, key) < 0;
-                             });
+  auto it = std::lower_bound(
+      items_.begin(), items_.end(), name,
+      [](const Item& item, std::string_view key) { return CompareIgnoreCase(item.name, key) < 0; });
   return static_cast<std::size_t>(it - items_.begin());
 }
 

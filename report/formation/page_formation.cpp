@@ -12,6 +12,8 @@
 #include "report/printer/printer.h"
 #include "report/component/report.h"
 #include "report/views/subreport_view.h"
+#include "report/views/memo/memo_view.h"
+#include "report/expr/expression_globals.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
@@ -185,8 +187,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.FormNewPage = !SubReportTarget && (view.Flags & flBandFormNewPage) != 0;
   band.Breaked = !SubReportTarget && (view.Flags & flBandBreaked) != 0;
   if (band.Kind == btGroupHeader) {
-    // The condition is kept as text until the expression parser converts it.
-    band.Condition = view.FormatText;
+    band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
     return;
   }
   band.DataSource = view.FormatText;
@@ -249,6 +250,14 @@ void PageFormation::PlaceObjects() {
       b->ColumnGap = std::clamp(b->ColumnGap, -kMaxCoordinate, kMaxCoordinate);
     }
     v->PreparedMode = true;
+    if (auto* memo = dynamic_cast<TfrMemoView*>(v.get())) {
+      // A condition that does not convert never holds, as one that fails.
+      try {
+        memo->HighlightPostfix = Expressions().Parser.ToPostfix(memo->HighlightCondition);
+      } catch (const ParserError&) {
+        memo->HighlightPostfix.clear();
+      }
+    }
     v->FormationFlag = v->ObjectType == gtBand ? 0 : 1;
     v->FormationBand = nullptr;
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) bandViews.push_back(b);

@@ -9,6 +9,7 @@
 #include "report/formation/band.h"
 #include "report/views/band_view.h"
 #include "report/expr/brackets.h"
+#include "report/expr/expression_globals.h"
 #include "report/base/engine_state.h"
 #include "report/base/report_services.h"
 #include "report/base/stream_strings.h"
@@ -209,10 +210,21 @@ void TfrMemoView::ExpandText() {
   }
 }
 
-// Highlight conditions are evaluated by the expression engine (postfix
-// evaluation), which does not exist yet: until it does no condition holds,
-// so the memo keeps its font and fill, as it does when evaluation fails.
-void TfrMemoView::ApplyHighlight() {}
+// The condition was converted when the page was set up. A condition that
+// fails to evaluate does not hold: the memo keeps its font and fill.
+void TfrMemoView::ApplyHighlight() {
+  if (HighlightCondition.empty() || HighlightPostfix.empty()) return;
+  bool holds = false;
+  try {
+    holds = !ValuesEqual(Expressions().Parser.CalcPostfix(HighlightPostfix), Variant(0));
+  } catch (const std::exception&) {
+    holds = false;
+  }
+  if (!holds) return;
+  Font_.Style = HighlightStyle;
+  Font_.Color = HighlightColor;
+  FillColor = HighlightFillColor;
+}
 
 void TfrMemoView::RunBeforePrint() {
   WorkText = Memo;
