@@ -12,6 +12,7 @@
 #include "platform/qt/qt_locale_formats.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "report/base/engine_state.h"
+#include "report/component/engine_library.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
   quillet::StartEnginePrinter([&platformPrinter] {
     return static_cast<quillet::PlatformPrinter*>(&platformPrinter);
   });
+  quillet::StartEngineLibrary();
 
   int code = 0;
   try {
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     code = 1;
   }
   if (code == 0 && host.errors > 0) code = 1;
+  quillet::StopEngineLibrary();
   quillet::StopEnginePrinter();
   quillet::SetHost(nullptr);
   quillet::Engine().MeasuringCanvas = nullptr;

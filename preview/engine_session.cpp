@@ -6,6 +6,7 @@
 #include "platform/qt/qt_platform_printer.h"
 #include "preview/qt_engine_host.h"
 #include "report/base/engine_state.h"
+#include "report/component/engine_library.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 
@@ -22,9 +23,11 @@ EngineSession::EngineSession()
   SetLocaleFormats(&locale);
   SetHost(host_.get());
   StartEnginePrinter([this] { return static_cast<PlatformPrinter*>(printer_.get()); });
+  StartEngineLibrary();
 }
 
 EngineSession::~EngineSession() {
+  StopEngineLibrary();
   StopEnginePrinter();
   SetHost(nullptr);
   Engine().MeasuringCanvas = nullptr;

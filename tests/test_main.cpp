@@ -8,6 +8,7 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "report/base/engine_state.h"
+#include "report/component/engine_library.h"
 #include "report/views/view_registry.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   quillet::RegisterEngineKinds();
   quillet::QtImageCanvas measuring(4, 4);
   quillet::Engine().MeasuringCanvas = &measuring;
+  quillet::StartEngineLibrary();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

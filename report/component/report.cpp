@@ -11,6 +11,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
+#include "report/component/engine_library.h"
 #include "report/template/page.h"
 #include "report/formation/page_formation.h"
 #include "report/printer/printer.h"
@@ -81,6 +82,7 @@ void TfrReport::FireEndPage(int pageIndex) {
 // ---- Preparation ---------------------------------------------------------
 
 bool TfrReport::Prepare() {
+  StartEngineLibrary();  // nothing when the program started it already
   PreparationState& prep = Prep();
   SelectPrinterByName(Template.PrinterName);
   prep.RenderActive = true;
@@ -122,6 +124,7 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
     MemoryStream& s;
     ~Restore() {
       r.formations_.clear();
+      r.ForgetObjectScripts();
       r.ForgetTemplateObjects();
       s.Seek(0);
       r.Template.LoadTemplate(s);
@@ -387,13 +390,6 @@ void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& 
   if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
 }
 
-void TfrReport::RunViewScript(TfrView&) {
-  // Seam: the script interpreter is not built yet.
-}
-
-void TfrReport::RunScript(const StringList&) {
-  // Seam: the script interpreter is not built yet.
-}
 
 void TfrReport::OnBeginPage(int pageIndex) {
   if (Events.OnBeginPage) Events.OnBeginPage(pageIndex);

@@ -17,11 +17,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "report/formation/page_formation.h"
 #include "report/printer/page_range.h"
 #include "report/prepared/prepared_pages.h"
+#include "report/script/code_lines.h"
 #include "report/base/report_services.h"
 #include "report/template/report_template.h"
 #include "report/base/variant.h"
@@ -163,7 +165,7 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   // ReportServices.
   TfrView* FindView(std::string_view name) const override;
   void BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) override;
-  // Scripts need the interpreter, which is not built yet: nothing runs.
+  // Runs the object's script as translated when its page was set up.
   void RunViewScript(TfrView& view) override;
   // The text of a bracketed expression's value: an optional format suffix
   // after " #" (N…, D…/T…, B…, or digits), the value resolved, zeros hidden
@@ -192,9 +194,21 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
   // Binds the shared parser's hooks to this report (Prepare, BuildPages).
   void InstallParserHooks();
-  // Runs a script text (bands, pages); nothing runs until the interpreter
-  // exists.
+  // ---- Scripts (report_scripts.cpp) ----
+  // Translates and runs a script text on the spot (page scripts); syntax
+  // errors are dropped and what translated runs. Errors while running
+  // propagate to the caller, which records them as calculation errors.
   virtual void RunScript(const StringList& script);
+  // Runs translated code lines; scripts that run scripts (a band shown
+  // from a script) nest at most kMaxScriptDepth deep.
+  void RunCode(const CodeLines& code);
+  // The script of a band's band object, as translated at page set-up.
+  void RunBandScript(const TfrView* bandView);
+  // Translates the scripts of a page's objects once, when the page is set
+  // up; they are forgotten when preparation ends.
+  void TranslateObjectScripts(const TfrPage& page);
+  void ForgetObjectScripts();
+  static constexpr int kMaxScriptDepth = 32;
 
   // PreparedPagesReport.
   void OnBeginPage(int pageIndex) override;
@@ -222,6 +236,8 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   virtual bool SnapshotAndRun(bool& errorFlag, std::string& errorText);
 
   std::vector<std::unique_ptr<PageFormation>> formations_;
+  std::unordered_map<const TfrView*, CodeLines> objectCode_;  // translated object scripts
+  int scriptDepth_ = 0;
   ProgressControl* progress_ = nullptr;
   // The print job: the pages the range selects and whether no page was
   // printed yet.

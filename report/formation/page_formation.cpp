@@ -123,6 +123,7 @@ void PageFormation::SetUpPage() {
     BandChains[static_cast<std::size_t>(kind)] =
         std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind));
   PlaceObjects();
+  Report.TranslateObjectScripts(Page);
   RecordPosition = 1;
   CrossColumnNumber = 1;
   SetUpDone = true;
