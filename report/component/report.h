@@ -192,6 +192,10 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
   // Binds the shared parser's hooks to this report (Prepare, BuildPages).
   void InstallParserHooks();
+  // The engine state as Prepare sets it before forming pages (date and
+  // time captured, this report active, parser hooks bound), without
+  // forming any: for evaluating expressions outside a run.
+  void StartEvaluation();
   // Runs a script text (bands, pages); nothing runs until the interpreter
   // exists.
   virtual void RunScript(const StringList& script);
