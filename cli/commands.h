@@ -16,6 +16,7 @@ int RunRender(const Args& args);
 int RunPrint(const Args& args);
 int RunInfo(const Args& args);
 int RunPrinters(const Args& args);
+int RunEval(const Args& args);
 
 // Help texts: the program's, and each subcommand's.
 std::string ProgramHelp();

@@ -14,6 +14,7 @@ Commands:
   print      print a prepared-report file
   info       list the pages and objects of a .frp or .frf file
   printers   list the printers and the current one
+  eval       evaluate an expression as a report's bracket would
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
 )";
@@ -62,6 +63,36 @@ Prints the prepared pages ("quillet-cli printers" lists the printer names).
 
 One line for the file, one per page, one per object (kind, name, geometry,
 colours, Tag and text); --json gives the same as one JSON document.
+)"},
+      {"eval", R"(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
+       quillet-cli eval --postfix EXPRESSION
+
+Evaluates EXPRESSION as a report preparing the template would evaluate a
+bracketed expression (no template: an empty report) and prints its value as
+text on one line. Errors go to standard error as one line, exit code 1.
+
+  --template FILE.frf   names, objects ("Memo1.Left", "PAGE1.Name") and the
+                        data dictionary come from this template
+  --var NAME=VALUE      presets a user variable (repeatable); VALUE is an
+                        integer when it is digits with an optional minus, a
+                        float with one decimal point, otherwise text
+  --json                prints {"type": "integer|float|text|boolean|date|null",
+                        "text": "..."}
+  --postfix             prints the postfix form instead, operator codes as \xNN
+
+Expressions: numbers (2.5 or 2,5), 'quoted text' ('' is one quote), names,
+[bracketed names], + - * / MOD, < = > <> <= >=, AND OR NOT, INT FRAC ROUND
+STR, IF(c, a, b), COPY(text, from, count), STRTODATE, STRTOTIME, SETARRAY,
+GETARRAY, name[index]. Comparisons bind more loosely than AND and OR:
+write (a > 1) AND (b < 2). A unary minus after an operator needs
+parentheses: a * (-b).
+
+Examples:
+  quillet-cli eval "2+3*4"                          14
+  quillet-cli eval "A * 1.5" --var A=4              6
+  quillet-cli eval "IF(A > 1, 'big', 'small')" --var A=3
+  quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
+  quillet-cli eval --postfix "a+b*c"                a b c *+
 )"},
       {"printers", R"(Usage: quillet-cli printers
 

@@ -24,6 +24,7 @@ const std::map<std::string, int (*)(const Args&)> kCommands = {
     {"sheet", quillet::cli::RunSheet},       {"prepare", quillet::cli::RunPrepare},
     {"render", quillet::cli::RunRender},     {"print", quillet::cli::RunPrint},
     {"info", quillet::cli::RunInfo},         {"printers", quillet::cli::RunPrinters},
+    {"eval", quillet::cli::RunEval},
 };
 
 bool WantsHelp(const Args& args) {

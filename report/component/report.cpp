@@ -109,6 +109,16 @@ bool TfrReport::Prepare() {
   return result;
 }
 
+void TfrReport::StartEvaluation() {
+  PreparationState& prep = Prep();
+  prep.RenderActive = true;
+  CaptureNow(prep.PrepareDate, prep.PrepareTime);
+  prep.OuterReport = prep.ActiveReport = this;
+  prep.PageIndex = 0;
+  prep.EvaluatingName.clear();
+  InstallParserHooks();
+}
+
 bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   MemoryStream snapshot;
   Template.SaveTemplate(snapshot);

@@ -194,6 +194,10 @@ class TfrReport : public ReportServices, public PreparedPagesReport {
   TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
   // Binds the shared parser's hooks to this report (Prepare, BuildPages).
   void InstallParserHooks();
+  // The engine state as Prepare sets it before forming pages (date and
+  // time captured, this report active, parser hooks bound), without
+  // forming any: for evaluating expressions outside a run.
+  void StartEvaluation();
   // ---- Scripts (report_scripts.cpp) ----
   // Translates and runs a script text on the spot (page scripts); syntax
   // errors are dropped and what translated runs. Errors while running

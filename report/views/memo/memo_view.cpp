@@ -8,6 +8,7 @@
 #include "platform/stream.h"
 #include "report/formation/band.h"
 #include "report/views/band_view.h"
+#include "report/views/view_properties.h"
 #include "report/expr/brackets.h"
 #include "report/expr/expression_globals.h"
 #include "report/base/engine_state.h"
@@ -89,12 +90,10 @@ void TfrMemoView::RegisterProperties() {
   AddProperty("RTLReading", pfBoolean);
 }
 
-// The base properties and the font sub-properties ("Font.Name" ...) are
-// served by the named-property layer when it arrives; the memo's own keys
-// are handled here.
 void TfrMemoView::WriteProperty(const std::string& name, const Variant& value) {
   TfrStretcheable::WriteProperty(name, value);
   const std::string key = UpperCase(name);
+  WriteFontProperty(Font_, key, value);
   if (key == "ALIGNMENT") {
     Alignment = static_cast<std::uint32_t>(value.AsInteger());
   } else if (key == "LINESPACING") {
@@ -116,6 +115,8 @@ Variant TfrMemoView::ReadProperty(const std::string& name) {
   Variant v = TfrStretcheable::ReadProperty(name);
   if (!v.IsNull()) return v;
   const std::string key = UpperCase(name);
+  v = ReadFontProperty(Font_, key);
+  if (!v.IsNull()) return v;
   if (key == "ALIGNMENT") return Variant(std::int64_t(Alignment));
   if (key == "LINESPACING") return Variant(int(LineSpacing));
   if (key == "CHARSPACING") return Variant(int(CharSpacing));
@@ -125,10 +126,11 @@ Variant TfrMemoView::ReadProperty(const std::string& name) {
   return v;
 }
 
-// List methods on Memo ("LINES") arrive with the named-property layer.
 Variant TfrMemoView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                                 const Variant& a3) {
-  return TfrStretcheable::CallMethod(name, a1, a2, a3);
+  Variant result = TfrStretcheable::CallMethod(name, a1, a2, a3);
+  if (result.IsNull()) result = InvokeListMethod(Memo, name, a1, a2, a3, "LINES");
+  return result;
 }
 
 // ---- Record --------------------------------------------------------------
