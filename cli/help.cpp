@@ -15,6 +15,8 @@ Commands:
   info       list the pages and objects of a .frp or .frf file
   printers   list the printers and the current one
   eval       evaluate an expression as a report's bracket would
+  run-script translate and run a script file as a report's interpreter would
+  check      translate every script and convert every expression of a template
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
 )";
@@ -93,6 +95,32 @@ Examples:
   quillet-cli eval "IF(A > 1, 'big', 'small')" --var A=3
   quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
   quillet-cli eval --postfix "a+b*c"                a b c *+
+)"},
+      {"run-script", R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
+
+Translates the script in FILE and runs it as a report's interpreter runs an
+object's script, then prints every user variable as NAME=VALUE, sorted by
+name. A translation error prints "Line l/c: message" on standard error and
+exits 1 without running anything; an error while running prints its message
+and exits 2.
+
+  --template FILE.frf   objects ("Memo1.Visible := False"), the data
+                        dictionary and the names of this template
+  --var NAME=VALUE      presets a user variable (repeatable), typed as for eval
+  --max-steps N         ends a script that runs more than N lines with an
+                        error (default 10000000)
+  --json                prints {"NAME": {"type": "...", "text": "..."}, ...}
+
+Example:
+  quillet-cli run-script total.pas --var N=3
+)"},
+      {"check", R"(Usage: quillet-cli check TEMPLATE.frf
+
+Translates every script (pages, bands, objects) and converts every bracketed
+expression, highlight condition and group condition of the template without
+preparing it. Each problem is one line, "OBJECT: Line l/c: message" for
+scripts and "OBJECT: expression: message" for expressions; exit code 1 when
+there is any, otherwise "no problems" and exit code 0.
 )"},
       {"printers", R"(Usage: quillet-cli printers
 

@@ -25,6 +25,8 @@ const std::map<std::string, int (*)(const Args&)> kCommands = {
     {"render", quillet::cli::RunRender},     {"print", quillet::cli::RunPrint},
     {"info", quillet::cli::RunInfo},         {"printers", quillet::cli::RunPrinters},
     {"eval", quillet::cli::RunEval},
+    {"run-script", quillet::cli::RunScriptFile},
+    {"check", quillet::cli::RunCheck},
 };
 
 bool WantsHelp(const Args& args) {

@@ -9,6 +9,7 @@
 #include "report/base/engine_texts.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
+#include "report/component/report_scripts.h"
 #include "report/component/value_format.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
@@ -262,15 +263,8 @@ void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1,
     if (parser.ValueHook) parser.ValueHook(UpperCase(first), current);
     const Variant changed =
         name == "INC" ? AddValues(current, Variant(1)) : SubtractValues(current, Variant(1));
-    // Stored as the script interpreter assigns: a property when the name is
-    // an object's, otherwise a user variable.
-    std::string property;
-    TfrObject* object =
-        first.find('.') != std::string::npos ? ResolveObjectProperty(first, property) : nullptr;
-    if (object && object->FindProperty(property))
-      object->WriteProperty(property, changed);
-    else
-      variables.SetValue(first, changed);
+    // Stored as the script interpreter assigns.
+    AssignAsScript(*this, first, changed);
   } else if (name == "SETARRAY" || name == "GETARRAY") {
     const bool set = name == "SETARRAY";
     const Variant index = parser.Calc(p2.AsText());

@@ -8,6 +8,7 @@
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
+#include "report/component/report_scripts.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
 #include "report/script/report_interpretator.h"
@@ -100,6 +101,19 @@ class ReportScriptEnvironment : public ScriptEnvironment {
 };
 
 }  // namespace
+
+void AssignAsScript(TfrReport& report, const std::string& name, const Variant& value) {
+  TInterpretator& interpreter = ReportInterpreter();
+  ReportScriptEnvironment environment(report);
+  ScriptEnvironment* const previous = interpreter.Environment;
+  interpreter.Environment = &environment;
+  struct Restore {
+    TInterpretator& in;
+    ScriptEnvironment* previous;
+    ~Restore() { in.Environment = previous; }
+  } restore{interpreter, previous};
+  interpreter.Assign(name, value);
+}
 
 void TfrReport::TranslateObjectScripts(const TfrPage& page) {
   TInterpretator& interpreter = ReportInterpreter();

@@ -44,7 +44,6 @@ void TfrInterpretator::Translate(const std::vector<std::string>& source, CodeLin
 }
 
 void TfrInterpretator::Run(const CodeLines& code) {
-  StepsRun = 0;
   std::size_t i = 0;
   while (i < code.size()) {
     if (++StepsRun % kStopCheckInterval == 0 && StopRequested()) return;

@@ -54,7 +54,8 @@ class TfrInterpretator {
   virtual bool StopRequested() { return false; }
 
   std::uint64_t MaxSteps = 0;
-  // Lines run by the last Run.
+  // Lines run so far, nested runs included (a script that shows a band
+  // whose script runs); whoever sets MaxSteps resets it.
   std::uint64_t StepsRun = 0;
 
   TfrParser Parser;

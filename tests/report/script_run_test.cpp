@@ -5,6 +5,7 @@
 #include <map>
 
 #include "report/expr/expression_globals.h"
+#include "report/script/aggregate_splitter.h"
 #include "report/script/report_interpretator.h"
 
 namespace quillet {
@@ -149,6 +150,28 @@ TEST(ScriptRun, ReportInterpreterAssignsInItsOrder) {
   in.Run(code);
   EXPECT_EQ(user.GetValue("CURY").AsFloat(), 120.4);
   user.Clear();
+}
+
+std::vector<std::string> Trimmed(std::vector<std::string> calls) {
+  for (std::string& c : calls) c.erase(0, c.find_first_not_of(' '));
+  return calls;
+}
+
+TEST(ScriptRun, AggregateCallsAreFoundInCodeAndTexts) {
+  TfrInterpretator in;
+  CodeLines code;
+  std::vector<std::string> errors;
+  in.Translate({"begin x := SUM(Price) + 1; if COUNT(Band1) > 2 then y := MAX(a); goto 1 end"},
+               code, errors);
+  TAggregateFunctionsSplitter splitter(nullptr);
+  splitter.ScanCode(code);
+  splitter.ScanTexts({"Total: [SUM(Price)]", "no bracket", "[AVG([Qty]) #N0.00]"});
+  EXPECT_EQ(Trimmed(splitter.FoundCalls),
+            (std::vector<std::string>{"SUM(Price)", "COUNT(Band1)", "MAX(a)", "SUM(Price)",
+                                      "AVG([Qty])"}));
+  std::vector<std::string> found;
+  CollectCalls(code, {"max"}, nullptr, found);
+  EXPECT_EQ(Trimmed(found), (std::vector<std::string>{"MAX(a)"}));
 }
 
 }  // namespace
