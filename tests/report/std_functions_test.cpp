@@ -2,6 +2,7 @@
 // the engine parser as expressions call them.
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "platform/headless_host.h"
 #include "report/base/engine_state.h"
 #include "report/expr/expression_globals.h"
