@@ -119,8 +119,12 @@ void TfrReport::TranslateObjectScripts(const TfrPage& page) {
   TInterpretator& interpreter = ReportInterpreter();
   std::vector<std::string> errors;  // objects run what translated
   for (const auto& view : page.Objects) {
-    if (view->ScriptLines.empty()) continue;
-    interpreter.Translate(view->ScriptLines, objectCode_[view.get()], errors);
+    // An object made where an earlier run's object was must not inherit
+    // its script.
+    if (view->ScriptLines.empty())
+      objectCode_.erase(view.get());
+    else
+      interpreter.Translate(view->ScriptLines, objectCode_[view.get()], errors);
   }
 }
 

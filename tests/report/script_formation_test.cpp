@@ -82,7 +82,7 @@ TEST_F(ScriptFormation, ScriptThatLoopsForEverIsCancelledThroughTheProgressWindo
   TfrReport report;
   PageBuilder b(report.Template);
   auto& title = b.Band(btReportTitle, "Title", 0, 30);
-  title.ScriptLines = {"while 1 do x := x + 1"};
+  title.ScriptLines = {"begin x := 0; while 1 do x := x + 1 end"};
   b.Memo("TitleText", 20, 5, 300, 20, {"Title"});
   // Cancel is pressed as the band begins, so it reaches the script's loop.
   report.Events.OnBeginBand = [this](TfrBand&) { host.stopRequested = true; };
