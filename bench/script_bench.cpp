@@ -25,27 +25,26 @@ class BenchInterpreter : public TfrInterpretator {
   TfrVariables vars;
 };
 
-const std::vector<std::string> kScript = {
-    "begin",
-    "  Line := Line + 1;",
-    "  Price := 12.5 + Line MOD 7;",
-    "  Qty := 1 + Line MOD 3;",
-    "  Amount := Price * Qty;",
-    "  Total := Total + Amount;",
-    "  if Amount > 30 then",
-    "    Big := Big + 1",
-    "  else",
-    "    Small := Small + 1;",
-    "  if (Line MOD 10) = 0 then Tens := Tens + 1;",
-    "  Name := 'Item ' + STR(Line);",
-    "  Avg := Total / Line;",
-    "  for i := 1 to 3 do Acc := Acc + i;",
-    "  Discount := 0;",
-    "  if Total > 1000 then Discount := Total * 0.05;",
-    "  Net := Total - Discount;",
-    "  Flag := (Qty > 1) AND (Price < 15);",
-    "  Last := Amount",
-    "end"};
+const std::vector<std::string> kScript = {"begin",
+                                          "  Line := Line + 1;",
+                                          "  Price := 12.5 + Line MOD 7;",
+                                          "  Qty := 1 + Line MOD 3;",
+                                          "  Amount := Price * Qty;",
+                                          "  Total := Total + Amount;",
+                                          "  if Amount > 30 then",
+                                          "    Big := Big + 1",
+                                          "  else",
+                                          "    Small := Small + 1;",
+                                          "  if (Line MOD 10) = 0 then Tens := Tens + 1;",
+                                          "  Name := 'Item ' + STR(Line);",
+                                          "  Avg := Total / Line;",
+                                          "  for i := 1 to 3 do Acc := Acc + i;",
+                                          "  Discount := 0;",
+                                          "  if Total > 1000 then Discount := Total * 0.05;",
+                                          "  Net := Total - Discount;",
+                                          "  Flag := (Qty > 1) AND (Price < 15);",
+                                          "  Last := Amount",
+                                          "end"};
 
 void BM_RunPerRecord(benchmark::State& state) {
   BenchInterpreter in;
@@ -64,10 +63,10 @@ BENCHMARK(BM_RunPerRecord)->Unit(benchmark::kMicrosecond);
 void BM_BaselineExpressionsOnly(benchmark::State& state) {
   BenchInterpreter in;
   std::vector<std::string> postfix;
-  for (const char* e : {"Line + 1", "12.5 + Line MOD 7", "1 + Line MOD 3", "Price * Qty",
-                        "Total + Amount", "Amount > 30", "Big + 1", "(Line MOD 10) = 0",
-                        "'Item ' + STR(Line)", "Total / Line", "Total > 1000", "Total - Discount",
-                        "(Qty > 1) AND (Price < 15)", "Amount"})
+  for (const char* e :
+       {"Line + 1", "12.5 + Line MOD 7", "1 + Line MOD 3", "Price * Qty", "Total + Amount",
+        "Amount > 30", "Big + 1", "(Line MOD 10) = 0", "'Item ' + STR(Line)", "Total / Line",
+        "Total > 1000", "Total - Discount", "(Qty > 1) AND (Price < 15)", "Amount"})
     postfix.push_back(in.Parser.ToPostfix(e));
   in.vars.SetValue("Line", 5);
   for (auto _ : state)

@@ -76,9 +76,9 @@ void PrintVariables(bool json) {
   for (int i = 0; i < variables.Count(); ++i) {
     const Variant value = variables.ValueAt(i);
     if (json)
-      std::cout << (i ? ", " : "") << JsonString(variables.NameAt(i)) << ": {\"type\": "
-                << JsonString(TypeName(value)) << ", \"text\": " << JsonString(ValueText(value))
-                << "}";
+      std::cout << (i ? ", " : "") << JsonString(variables.NameAt(i))
+                << ": {\"type\": " << JsonString(TypeName(value))
+                << ", \"text\": " << JsonString(ValueText(value)) << "}";
     else
       std::cout << variables.NameAt(i) << "=" << ValueText(value) << "\n";
   }

@@ -2,13 +2,14 @@
 // is set up and run when the object is written, band scripts run when the
 // band is shown, page scripts translated and run on the spot, and what an
 // assignment in a script reaches in the report (ReportScriptEnvironment).
+#include "report/component/report_scripts.h"
+
 #include <algorithm>
 
 #include "platform/engine_host.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
-#include "report/component/report_scripts.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
 #include "report/script/report_interpretator.h"
@@ -55,8 +56,8 @@ class ReportScriptEnvironment : public ScriptEnvironment {
       band->KeepYAfterBreaks = true;
     auto* page = dynamic_cast<TfrPage*>(prep.ActivePage);
     if (PageFormation* formation = page ? report_.FormationOf(*page) : nullptr)
-      formation->CurrentY = std::clamp(y, -PageFormation::kMaxCoordinate,
-                                       PageFormation::kMaxCoordinate);
+      formation->CurrentY =
+          std::clamp(y, -PageFormation::kMaxCoordinate, PageFormation::kMaxCoordinate);
   }
 
   bool WriteProperty(const std::string& name, const Variant& value) override {
@@ -128,7 +129,9 @@ void TfrReport::TranslateObjectScripts(const TfrPage& page) {
   }
 }
 
-void TfrReport::ForgetObjectScripts() { objectCode_.clear(); }
+void TfrReport::ForgetObjectScripts() {
+  objectCode_.clear();
+}
 
 void TfrReport::RunViewScript(TfrView& view) {
   auto it = objectCode_.find(&view);

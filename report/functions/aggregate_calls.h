@@ -16,8 +16,7 @@ enum AggregateCode { agSum = 11, agMin = 12, agMax = 13, agAvg = 14, agCount = 1
 // (for COUNT the band name and the count-invisible flag; for the others the
 // expression, the band name and the flag).
 using AggregateHandler = std::function<void(AggregateCode code, const Variant& p1,
-                                            const Variant& p2, const Variant& p3,
-                                            Variant& result)>;
+                                            const Variant& p2, const Variant& p3, Variant& result)>;
 
 // The handler in force; empty until data bands install theirs.
 AggregateHandler& Aggregates();

@@ -36,8 +36,12 @@ enum StdFunction {
   fnYearOf,
 };
 
-Variant Eval(const Variant& argument) { return Expressions().Parser.Calc(argument.AsText()); }
-std::string TextOf(const Variant& argument) { return Eval(argument).AsText(); }
+Variant Eval(const Variant& argument) {
+  return Expressions().Parser.Calc(argument.AsText());
+}
+std::string TextOf(const Variant& argument) {
+  return Eval(argument).AsText();
+}
 
 // A date argument as days since 1899-12-30: a date, a number of days, or a
 // text in the locale's short date form.
@@ -102,10 +106,10 @@ void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, cons
 
 TfrStdFunctionLibrary::TfrStdFunctionLibrary(PatternFormatters formatters)
     : formatters_(formatters) {
-  FunctionNames = {"AVG",       "COUNT",   "DAYOF",    "FORMATDATETIME", "FORMATFLOAT",
-                   "FORMATTEXT", "INPUT",   "LENGTH",   "LOWERCASE",      "MAX",
-                   "MAXNUM",     "MESSAGEBOX", "MIN",   "MINNUM",         "MONTHOF",
-                   "NAMECASE",   "POS",     "SUM",      "TRIM",           "UPPERCASE",
+  FunctionNames = {"AVG",        "COUNT",      "DAYOF",  "FORMATDATETIME", "FORMATFLOAT",
+                   "FORMATTEXT", "INPUT",      "LENGTH", "LOWERCASE",      "MAX",
+                   "MAXNUM",     "MESSAGEBOX", "MIN",    "MINNUM",         "MONTHOF",
+                   "NAMECASE",   "POS",        "SUM",    "TRIM",           "UPPERCASE",
                    "YEAROF"};
 }
 
@@ -203,7 +207,15 @@ std::string FormatByEditMask(const std::string& mask, const std::string& text) {
       case '\\':
         if (i + 1 < mask.size()) out += mask[++i];
         continue;
-      case 'L': case 'l': case 'A': case 'a': case 'C': case 'c': case '0': case '9': case '#': {
+      case 'L':
+      case 'l':
+      case 'A':
+      case 'a':
+      case 'C':
+      case 'c':
+      case '0':
+      case '9':
+      case '#': {
         std::string c = next < text.size() ? text.substr(next++, 1) : " ";
         if (caseMode > 0) c = LocaleUpperCase(c);
         if (caseMode < 0) c = LocaleLowerCase(c);

@@ -21,8 +21,8 @@ inline void BuildScripted(TfrReport& report) {
   auto& title = b.Band(btReportTitle, "Title", 40, 60);
   title.ScriptLines = {"begin Total := Total + 10 end"};
   auto& titleText = b.Memo("TitleText", 20, 45, 300, 20, {"Title [Total]"});
-  titleText.ScriptLines = {"begin { the note is for the designer only }",
-                           "  Note.Visible := False", "end"};
+  titleText.ScriptLines = {"begin { the note is for the designer only }", "  Note.Visible := False",
+                           "end"};
   b.Memo("Note", 20, 70, 300, 20, {"Note"});
   auto& hidden = b.Band(btColumnHeader, "Hidden", 110, 30);
   hidden.Visible = 0;
@@ -62,8 +62,8 @@ TEST_F(ScriptFormation, PageBandAndObjectScriptsShapeThePage) {
   const auto objects = PageObjects(report, 0);
   std::vector<std::string> names;
   for (const auto& o : objects) names.push_back(o.Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"HeaderText", "TitleText", "SummaryText",
-                                             "FooterText"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"HeaderText", "TitleText", "SummaryText", "FooterText"}));
   EXPECT_EQ(FindObject(objects, "HeaderText")->Text, (StringList{"Header 0"}));
   EXPECT_EQ(FindObject(objects, "TitleText")->Text, (StringList{"Title 10"}));
   // The hidden band's script still ran.

@@ -1,5 +1,7 @@
 // The standard function library and the named constants, called through
 // the engine parser as expressions call them.
+#include "report/functions/std_functions.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
@@ -7,7 +9,6 @@
 #include "report/base/engine_state.h"
 #include "report/expr/expression_globals.h"
 #include "report/functions/aggregate_calls.h"
-#include "report/functions/std_functions.h"
 
 namespace quillet {
 namespace {
@@ -45,10 +46,12 @@ class StdFunctions : public ::testing::Test {
 TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
   TfrStdFunctionLibrary library({});
   EXPECT_EQ(library.FunctionNames,
-            (std::vector<std::string>{"AVG", "COUNT", "DAYOF", "FORMATDATETIME", "FORMATFLOAT",
-                                      "FORMATTEXT", "INPUT", "LENGTH", "LOWERCASE", "MAX",
-                                      "MAXNUM", "MESSAGEBOX", "MIN", "MINNUM", "MONTHOF",
-                                      "NAMECASE", "POS", "SUM", "TRIM", "UPPERCASE", "YEAROF"}));
+            (std::vector<std::string>{"AVG",         "COUNT",      "DAYOF",   "FORMATDATETIME",
+                                      "FORMATFLOAT", "FORMATTEXT", "INPUT",   "LENGTH",
+                                      "LOWERCASE",   "MAX",        "MAXNUM",  "MESSAGEBOX",
+                                      "MIN",         "MINNUM",     "MONTHOF", "NAMECASE",
+                                      "POS",         "SUM",        "TRIM",    "UPPERCASE",
+                                      "YEAROF"}));
   int count = 0;
   for (const auto& l : FunctionLibraries()) count += l->ClassName() == "TfrStdFunctionLibrary";
   EXPECT_EQ(count, 1);
@@ -57,7 +60,10 @@ TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
 TEST_F(StdFunctions, TextFunctions) {
   EXPECT_EQ(Calc("LENGTH('abc' + 'de')"), Variant(std::int64_t(5)));
   EXPECT_EQ(Text("UPPERCASE('abc\xe9\xff')"), "ABC\xc9\x9f");  // é, ÿ by the code page
-  EXPECT_EQ(Text("LOWERCASE('\xc0" "BC')"), "\xe0" "bc");
+  EXPECT_EQ(Text("LOWERCASE('\xc0"
+                 "BC')"),
+            "\xe0"
+            "bc");
   EXPECT_EQ(Text("NAMECASE('mIXED cASE')"), "Mixed case");
   EXPECT_EQ(Text("NAMECASE('')"), "");
   EXPECT_EQ(Calc("POS('cd', 'abcdef')"), Variant(std::int64_t(3)));
