@@ -62,15 +62,16 @@ TEST_F(ScriptFormation, PageBandAndObjectScriptsShapeThePage) {
   const auto objects = PageObjects(report, 0);
   std::vector<std::string> names;
   for (const auto& o : objects) names.push_back(o.Name);
+  // The title comes first on the first page, then the page header.
   EXPECT_EQ(names,
-            (std::vector<std::string>{"HeaderText", "TitleText", "SummaryText", "FooterText"}));
-  EXPECT_EQ(FindObject(objects, "HeaderText")->Text, (StringList{"Header 0"}));
+            (std::vector<std::string>{"TitleText", "HeaderText", "SummaryText", "FooterText"}));
   EXPECT_EQ(FindObject(objects, "TitleText")->Text, (StringList{"Title 10"}));
+  EXPECT_EQ(FindObject(objects, "HeaderText")->Text, (StringList{"Header 10"}));
   // The hidden band's script still ran.
   EXPECT_EQ(FindObject(objects, "SummaryText")->Text, (StringList{"Total 115"}));
   EXPECT_EQ(FindObject(objects, "FooterText")->Text, (StringList{"Footer 115"}));
-  // Header 0..30, title 30..90 (the page starts at the 20-pixel margin),
-  // the summary 50 pixels below where it would have been.
+  // Title 60 and header 30 pixels high below the 20-pixel margin; the
+  // summary 50 pixels below where it would have been.
   EXPECT_EQ(FindObject(objects, "SummaryText")->Top, kMargin + 30 + 60 + 50 + 5);
   EXPECT_NE(std::find(host.progressLines.begin(), host.progressLines.end(), "Scripts"),
             host.progressLines.end());

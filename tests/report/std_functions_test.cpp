@@ -74,11 +74,12 @@ TEST_F(StdFunctions, TextFunctions) {
 }
 
 TEST_F(StdFunctions, NumbersAndDates) {
-  EXPECT_EQ(Calc("MAXNUM(3, 7)"), Variant(std::int64_t(7)));
-  EXPECT_EQ(Calc("MINNUM(3, 7)"), Variant(std::int64_t(3)));
+  EXPECT_EQ(Calc("MAXNUM(3, 7)").AsFloat(), 7);
+  EXPECT_EQ(Calc("MINNUM(3, 7)").AsFloat(), 3);
+  EXPECT_EQ(Calc("MAXNUM(-1, -2)").AsFloat(), -1);
   // Equal arguments give the second.
-  EXPECT_EQ(Calc("MAXNUM(2, 2.0)").GetType(), Variant::Type::Float);
-  EXPECT_EQ(Calc("MINNUM(2.0, 2)").GetType(), Variant::Type::Integer);
+  EXPECT_EQ(Calc("MAXNUM('2', 2)").GetType(), Variant::Type::Float);
+  EXPECT_EQ(Calc("MINNUM(2, '2')").GetType(), Variant::Type::Text);
   EXPECT_EQ(Text("FORMATFLOAT('#,##0.00', 1234567.891)"), "1,234,567.89");
   Engine().DecimalSeparator = ',';
   EXPECT_EQ(Text("FORMATFLOAT('#,##0.00', 1234.5)"), "1.234,50");
@@ -115,7 +116,10 @@ TEST_F(StdFunctions, AggregatesAnswerZeroUntilDataBandsInstallAHandler) {
     result = Variant(p1.AsText() + "!");
   };
   EXPECT_EQ(Text("SUM(Price)"), "Price!");
-  EXPECT_EQ(Text("AVG(a)") + Text("MIN(a)") + Text("MAX(a)") + Text("COUNT(b)"), "a!a!a!b!");
+  EXPECT_EQ(Text("AVG(a)"), "a!");
+  EXPECT_EQ(Text("MIN(a)"), "a!");
+  EXPECT_EQ(Text("MAX(a)"), "a!");
+  EXPECT_EQ(Text("COUNT(b)"), "b!");
   EXPECT_EQ(codes, (std::vector<int>{agSum, agAvg, agMin, agMax, agCount}));
   Prep().AggregateScan = true;
   EXPECT_EQ(Calc("SUM(Price)"), Variant("0"));
