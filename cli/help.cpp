@@ -66,7 +66,7 @@ Prints the prepared pages ("quillet-cli printers" lists the printer names).
 One line for the file, one per page, one per object (kind, name, geometry,
 colours, Tag and text); --json gives the same as one JSON document.
 )"},
-      {"eval", R"(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
+      {"eval", R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
        quillet-cli eval --postfix EXPRESSION
 
 Evaluates EXPRESSION as a report preparing the template would evaluate a
@@ -95,7 +95,7 @@ Examples:
   quillet-cli eval "IF(A > 1, 'big', 'small')" --var A=3
   quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
   quillet-cli eval --postfix "a+b*c"                a b c *+
-)"},
+)help"},
       {"run-script", R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
 
 Translates the script in FILE and runs it as a report's interpreter runs an

