@@ -79,7 +79,6 @@ constexpr IntConstant kOthers[] = {
 }  // namespace
 
 void FillNamedConstants(TfrVariables& constants) {
-  constants.Clear();
   for (const IntConstant& c : kColours) constants.SetValue(c.name, Variant(c.value));
   std::int64_t system = 0x80000000;
   for (const char* name : kSystemColours) constants.SetValue(name, Variant(system++));

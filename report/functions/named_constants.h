@@ -7,7 +7,8 @@
 
 namespace quillet {
 
-// Replaces the list's contents with the constants.
+// Adds the constants to the list (object kinds add their own, such as the
+// shape kinds).
 void FillNamedConstants(TfrVariables& constants);
 
 }  // namespace quillet

@@ -138,7 +138,9 @@ TEST_F(StdFunctions, NamedConstants) {
   EXPECT_EQ(Calc("baRest").AsInteger(), 7);
   EXPECT_EQ(Text("CRLF"), "\r\n");
   EXPECT_TRUE(constants.GetValue("Null").IsNull());
-  EXPECT_EQ(constants.Count(), 17 + 25 + 42 + 2);
+  for (const char* name : {"clAqua", "clScrollBar", "mrNone", "fsStrikeOut", "frftTop",
+                           "frtaDown", "baNone", "psDouble", "mb_IconWarning"})
+    EXPECT_GE(constants.IndexOfName(name), 0) << name;
 }
 
 }  // namespace
