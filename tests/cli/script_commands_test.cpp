@@ -41,10 +41,11 @@ TEST(ScriptCommands, RunScriptPrintsTheUserVariablesSortedByName) {
 
   r = Cli({"run-script", file, "--var", "N=2", "--json"});
   ASSERT_EQ(r.code, 0) << r.err;
+  // Numbers in expressions are floating-point; --var typed N as an integer.
   EXPECT_EQ(r.out,
-            "{\"i\": {\"type\": \"integer\", \"text\": \"3\"}, \"N\": {\"type\": \"integer\", "
+            "{\"i\": {\"type\": \"float\", \"text\": \"3\"}, \"N\": {\"type\": \"integer\", "
             "\"text\": \"2\"}, \"Name\": {\"type\": \"text\", \"text\": \"DONE\"}, \"s\": "
-            "{\"type\": \"integer\", \"text\": \"3\"}}\n");
+            "{\"type\": \"float\", \"text\": \"3\"}}\n");
 }
 
 TEST(ScriptCommands, RunScriptErrorsAndTheStepBound) {
