@@ -17,6 +17,9 @@ int RunPrint(const Args& args);
 int RunInfo(const Args& args);
 int RunPrinters(const Args& args);
 int RunTemplate(const Args& args);
+int RunEval(const Args& args);
+int RunScriptFile(const Args& args);
+int RunCheck(const Args& args);
 
 // Help texts: the program's, and each subcommand's.
 std::string ProgramHelp();

@@ -16,6 +16,9 @@ Commands:
   info       list the pages and objects of a .frp or .frf file
   printers   list the printers and the current one
   template   turn a template file into its JSON text and back
+  eval       evaluate an expression as a report's bracket would
+  run-script translate and run a script file as a report's interpreter would
+  check      translate every script and convert every expression of a template
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
 
@@ -86,6 +89,62 @@ JSON and back gives the same bytes; the printer name and paper stay as the
 template names them. docs/template-format.md describes the JSON text.
 A JSON error is reported as FILE:LINE:COLUMN: JSON-POINTER: problem, and
 nothing is written.
+)"},
+      {"eval", R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
+       quillet-cli eval --postfix EXPRESSION
+
+Evaluates EXPRESSION as a report preparing the template would evaluate a
+bracketed expression (no template: an empty report) and prints its value as
+text on one line. Errors go to standard error as one line, exit code 1.
+
+  --template FILE.frf   names, objects ("Memo1.Left", "PAGE1.Name") and the
+                        data dictionary come from this template
+  --var NAME=VALUE      presets a user variable (repeatable); VALUE is an
+                        integer when it is digits with an optional minus, a
+                        float with one decimal point, otherwise text
+  --json                prints {"type": "integer|float|text|boolean|date|null",
+                        "text": "..."}
+  --postfix             prints the postfix form instead, operator codes as \xNN
+
+Expressions: numbers (2.5 or 2,5), 'quoted text' ('' is one quote), names,
+[bracketed names], + - * / MOD, < = > <> <= >=, AND OR NOT, INT FRAC ROUND
+STR, IF(c, a, b), COPY(text, from, count), STRTODATE, STRTOTIME, SETARRAY,
+GETARRAY, name[index]. Comparisons bind more loosely than AND and OR:
+write (a > 1) AND (b < 2). A unary minus after an operator needs
+parentheses: a * (-b).
+
+Examples:
+  quillet-cli eval "2+3*4"                          14
+  quillet-cli eval "A * 1.5" --var A=4              6
+  quillet-cli eval "IF(A > 1, 'big', 'small')" --var A=3
+  quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
+  quillet-cli eval --postfix "a+b*c"                a b c *+
+)help"},
+      {"run-script", R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
+
+Translates the script in FILE and runs it as a report's interpreter runs an
+object's script, then prints every user variable as NAME=VALUE, sorted by
+name. A translation error prints "Line l/c: message" on standard error and
+exits 1 without running anything; an error while running prints its message
+and exits 2.
+
+  --template FILE.frf   objects ("Memo1.Visible := False"), the data
+                        dictionary and the names of this template
+  --var NAME=VALUE      presets a user variable (repeatable), typed as for eval
+  --max-steps N         ends a script that runs more than N lines with an
+                        error (default 10000000)
+  --json                prints {"NAME": {"type": "...", "text": "..."}, ...}
+
+Example:
+  quillet-cli run-script total.pas --var N=3
+)"},
+      {"check", R"(Usage: quillet-cli check TEMPLATE.frf
+
+Translates every script (pages, bands, objects) and converts every bracketed
+expression, highlight condition and group condition of the template without
+preparing it. Each problem is one line, "OBJECT: Line l/c: message" for
+scripts and "OBJECT: expression: message" for expressions; exit code 1 when
+there is any, otherwise "no problems" and exit code 0.
 )"},
       {"printers", R"(Usage: quillet-cli printers
 

@@ -19,6 +19,9 @@ const std::map<std::string, int (*)(const Args&)> kCommands = {
     {"render", quillet::cli::RunRender},     {"print", quillet::cli::RunPrint},
     {"info", quillet::cli::RunInfo},         {"printers", quillet::cli::RunPrinters},
     {"template", quillet::cli::RunTemplate},
+    {"eval", quillet::cli::RunEval},
+    {"run-script", quillet::cli::RunScriptFile},
+    {"check", quillet::cli::RunCheck},
 };
 
 bool WantsHelp(const Args& args) {

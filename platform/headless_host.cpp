@@ -50,7 +50,8 @@ MessageResult HeadlessHost::ShowMessage(const std::string& text, const std::stri
   return messageAnswer;
 }
 
-bool HeadlessHost::InputBox(const std::string&, const std::string&, std::string& value) {
+bool HeadlessHost::InputBox(const std::string&, const std::string& prompt, std::string& value) {
+  inputPrompts.push_back(prompt);
   if (inputAnswers.empty()) return false;
   value = inputAnswers.front();
   inputAnswers.pop_front();

@@ -30,6 +30,7 @@ class HeadlessHost : public EngineHost {
   std::vector<Message> messages;
   std::vector<std::string> progressLines;  // every first and second line set
   std::vector<std::string> progressCaptions;
+  std::vector<std::string> inputPrompts;  // every input box's prompt
   std::vector<TfrReport*> previews;
   int pendingMessageRuns = 0;
 

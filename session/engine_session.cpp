@@ -2,8 +2,10 @@
 
 #include "platform/engine_host.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_locale_formats.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "report/base/engine_state.h"
+#include "report/component/engine_library.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 
@@ -14,6 +16,8 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
   InstallFontSubstitutions();
   RegisterEngineKinds();
   Engine().MeasuringCanvas = measuring_.get();
+  static QtLocaleFormats locale;  // the user's locale for long dates
+  SetLocaleFormats(&locale);
   SetHost(host);
   switch (printers) {
     case SessionPrinters::Machine:
@@ -27,12 +31,15 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
       break;
     case SessionPrinters::NotStarted: break;
   }
+  StartEngineLibrary();
 }
 
 EngineSession::~EngineSession() {
+  StopEngineLibrary();
   if (printerStarted_) StopEnginePrinter();
   SetHost(nullptr);
   Engine().MeasuringCanvas = nullptr;
+  SetLocaleFormats(nullptr);
 }
 
 }  // namespace quillet

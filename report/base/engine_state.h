@@ -22,6 +22,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "report/base/variant.h"
 
 namespace quillet {
 
@@ -61,6 +62,12 @@ struct PreparationState {
   // time of day as a fraction of a day.
   double PrepareDate = 0;
   double PrepareTime = 0;
+  // Expressions: the value and text of the last bracketed expression
+  // ("VALUE"), and the name being resolved by evaluating it (the guard
+  // against names that refer to themselves).
+  Variant LastValue;
+  std::string LastExpression;
+  std::string EvaluatingName;
 };
 
 PreparationState& Prep();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace quillet {
@@ -38,6 +39,8 @@ class Variant {
   bool IsEmpty() const { return GetType() == Type::Empty; }
   bool IsNull() const { return GetType() == Type::Null; }
   bool IsNumeric() const { return GetType() == Type::Integer || GetType() == Type::Float; }
+  // The held text, or nullptr when the value is no text.
+  const std::string* IfText() const { return std::get_if<std::string>(&value_); }
 
   // Conversions raise ConversionError where the value has no such reading.
   std::int64_t AsInteger() const;
@@ -52,5 +55,35 @@ class Variant {
   std::variant<std::monostate, NullValue, bool, std::int64_t, double, std::string, DateTime>
       value_;
 };
+
+// Arithmetic and comparison, as expressions compute them (variant_arith.cpp).
+//
+// - Empty counts as the integer 0 (or the empty text beside a text). Null
+//   makes arithmetic Null; it equals only Null or Empty and compares below
+//   every other value.
+// - Booleans count as -1 (true) and 0 (false) in arithmetic and beside
+//   numbers; two booleans compare as booleans (false < true).
+// - Integer with integer gives an integer (a float when the 64-bit result
+//   would overflow); with a float, a float. Dates count as their day number;
+//   a date plus or minus a number stays a date, date minus date is a float.
+// - Text + text concatenates; text beside a number (or boolean, or date) is
+//   converted to a number with "." as decimal separator, and a text that is
+//   no number raises ConversionError. "-", "*", "/" convert texts always.
+// - Texts compare with each other byte for byte (letter case counts).
+// - Division is always a float division; DivideValues by 0 gives 0.
+// - ModValues and OrValues work on integers (floats rounded, halves to
+//   even); OrValues of two booleans is the boolean or. ModValues by 0
+//   raises ParserError.
+// - A float becomes text with up to 15 significant digits ("2.5", "14").
+Variant AddValues(const Variant& a, const Variant& b);
+Variant SubtractValues(const Variant& a, const Variant& b);
+Variant MultiplyValues(const Variant& a, const Variant& b);
+Variant DivideValues(const Variant& a, const Variant& b);
+Variant ModValues(const Variant& a, const Variant& b);
+Variant OrValues(const Variant& a, const Variant& b);
+Variant NegateValue(const Variant& a);
+// Negative, zero or positive as a < b, a = b, a > b.
+int CompareValues(const Variant& a, const Variant& b);
+bool ValuesEqual(const Variant& a, const Variant& b);
 
 }  // namespace quillet

@@ -12,6 +12,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
+#include "report/component/engine_library.h"
 #include "report/template/page.h"
 #include "report/formation/page_formation.h"
 #include "report/printer/printer.h"
@@ -44,6 +45,7 @@ TfrReport::TfrReport() : PreparedPages(this) {
 }
 
 TfrReport::~TfrReport() {
+  ReleaseParserHooks(this);
   formations_.clear();
   ForgetTemplateObjects();
   PreparationState& prep = Prep();
@@ -70,6 +72,7 @@ void TfrReport::ForgetTemplateObjects() {
 // ---- Preparation ---------------------------------------------------------
 
 bool TfrReport::Prepare() {
+  StartEngineLibrary();  // nothing when the program started it already
   PreparationState& prep = Prep();
   SelectPrinterByName(Template.PrinterName);
   prep.RenderActive = true;
@@ -77,6 +80,7 @@ bool TfrReport::Prepare() {
   prep.ActivePage = nullptr;
   prep.ActiveBand = nullptr;
   prep.OuterReport = prep.ActiveReport = this;
+  InstallParserHooks();
   TwoPassRequested = Template.TwoPass;
 
   bool errorFlag = false;
@@ -95,6 +99,16 @@ bool TfrReport::Prepare() {
   return result;
 }
 
+void TfrReport::StartEvaluation() {
+  PreparationState& prep = Prep();
+  prep.RenderActive = true;
+  CaptureNow(prep.PrepareDate, prep.PrepareTime);
+  prep.OuterReport = prep.ActiveReport = this;
+  prep.PageIndex = 0;
+  prep.EvaluatingName.clear();
+  InstallParserHooks();
+}
+
 bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   MemoryStream snapshot;
   Template.SaveTemplate(snapshot);
@@ -107,6 +121,7 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   // Whatever happens, the template comes back as it was.
   const ScopeGuard restore([this, &snapshot] {
     formations_.clear();
+    ForgetObjectScripts();
     ForgetTemplateObjects();
     snapshot.Seek(0);
     Template.LoadTemplate(snapshot);
@@ -262,6 +277,7 @@ void TfrReport::BuildPages() {
   BuiltFromTemplate = true;
   prep.RenderActive = true;
   prep.ActiveReport = this;
+  InstallParserHooks();
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
   PreparationReport* outer = &OuterReportOf(*this);
@@ -364,22 +380,12 @@ TfrView* TfrReport::FindView(std::string_view name) const {
 }
 
 void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) {
-  // Loading a bound field's value arrives with data-aware data sets.
+  // Seam: a view bound to a data-set field (BoundDataSet, BoundFieldName)
+  // loads the field's value here through LoadFromField; data sets hold no
+  // fields until data access is plugged in, so nothing is loaded yet.
   if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
 }
 
-void TfrReport::RunViewScript(TfrView&) {
-  // Seam: the script interpreter is not built yet.
-}
-
-void TfrReport::RunScript(const StringList&) {
-  // Seam: the script interpreter is not built yet.
-}
-
-std::string TfrReport::EvaluateBracket(const std::string& expression) {
-  // Seam: until the expression evaluator exists, the text stands as it is.
-  return expression;
-}
 
 TfrDataset* TfrReport::MasterDataset() const {
   return ReportType == rtSimple ? Dataset : nullptr;

@@ -21,12 +21,15 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "report/formation/page_formation.h"
 #include "report/printer/page_range.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/formation/formation_report.h"
+#include "report/script/code_lines.h"
+#include "report/base/report_services.h"
 #include "report/template/report_template.h"
 #include "report/base/variant.h"
 
@@ -183,14 +186,54 @@ class TfrReport : public FormationReport {
   // ReportServices.
   TfrView* FindView(std::string_view name) const override;
   void BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) override;
-  // Scripts need the interpreter, which is not built yet: nothing runs.
+  // Runs the object's script as translated when its page was set up.
   void RunViewScript(TfrView& view) override;
-  // Expressions are not built yet: the expression's text stands for its
-  // value.
+  // The text of a bracketed expression's value: an optional format suffix
+  // after " #" (N…, D…/T…, B…, or digits), the value resolved, zeros hidden
+  // for memos with HideZeros, formatted by FormatDisplayValue. Sets
+  // LastExpression and LastValue.
   std::string EvaluateBracket(const std::string& expression) override;
-  // Runs a script text (bands, pages); nothing runs until the interpreter
-  // exists.
+
+  // ---- Names and procedures (report_names.cpp) ----
+  // The parser's value hook: events, dictionary, system variables ("PAGE#",
+  // "TOTALPAGES", "DATE"...), user variables, page variables and object
+  // properties, and finally the name evaluated as an expression. A name
+  // that refers back to itself raises "Undefined symbol".
+  void ResolveName(const std::string& name, Variant& value);
+  // "CURY", "FREESPACE", "FINALPASS", "PAGEHEIGHT", "PAGEWIDTH", object
+  // properties and named constants; false when the name is none of them.
+  bool ResolvePageVariable(const std::string& name, Variant& value);
+  // The parser's function hook: function libraries, then the report's
+  // procedures, then OnUserFunction. The result starts as the text "0".
+  void CallFunction(const std::string& name, const Variant& p1, const Variant& p2,
+                    const Variant& p3, Variant& result);
+  void CallBuiltinProcedure(const std::string& name, const Variant& p1, const Variant& p2,
+                            const Variant& p3, Variant& result);
+  // A dotted reference ("Memo1.Left", "PAGE2.Left", "Font.Name") as an
+  // object and its property name; the object is the active view when the
+  // text names no other. The object's property table is built if empty.
+  TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
+  // Binds the shared parser's hooks to this report (Prepare, BuildPages).
+  void InstallParserHooks();
+  // The engine state as Prepare sets it before forming pages (date and
+  // time captured, this report active, parser hooks bound), without
+  // forming any: for evaluating expressions outside a run.
+  void StartEvaluation();
+  // ---- Scripts (report_scripts.cpp) ----
+  // Translates and runs a script text on the spot (page scripts); syntax
+  // errors are dropped and what translated runs. Errors while running
+  // propagate to the caller, which records them as calculation errors.
   void RunScript(const StringList& script) override;
+  // Runs translated code lines; scripts that run scripts (a band shown
+  // from a script) nest at most kMaxScriptDepth deep.
+  void RunCode(const CodeLines& code);
+  // The script of a band's band object, as translated at page set-up.
+  void RunBandScript(const TfrView* bandView);
+  // Translates the scripts of a page's objects once, when the page is set
+  // up; they are forgotten when preparation ends.
+  void TranslateObjectScripts(const TfrPage& page);
+  void ForgetObjectScripts();
+  static constexpr int kMaxScriptDepth = 32;
 
   // PreparedPagesReport.
   void OnBeginPage(int pageIndex) override;
@@ -212,6 +255,8 @@ class TfrReport : public FormationReport {
   virtual bool SnapshotAndRun(bool& errorFlag, std::string& errorText);
 
   std::vector<std::unique_ptr<PageFormation>> formations_;
+  std::unordered_map<const TfrView*, CodeLines> objectCode_;  // translated object scripts
+  int scriptDepth_ = 0;
   ProgressControl* progress_ = nullptr;
   // The print job: the pages the range selects and whether no page was
   // printed yet.
@@ -224,5 +269,8 @@ class TfrReport : public FormationReport {
   bool PassInProgressWindow();
   friend class TfrCompositeReport;
 };
+
+// Unbinds the shared parser's hooks when they are bound to `report`.
+void ReleaseParserHooks(TfrReport* report);
 
 }  // namespace quillet

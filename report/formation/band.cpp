@@ -71,7 +71,7 @@ bool TfrBand::Show() {
   }
 
   KeepYAfterBreaks = false;
-  if (!SkipScriptOnce) report.RunScript(ScriptLines);
+  if (!SkipScriptOnce) report.RunBandScript(View);
   SkipScriptOnce = false;
   const int y0 = page.CurrentY;
   if (report.StopRequested || outer.StopRequested) return false;

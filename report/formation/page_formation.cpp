@@ -14,6 +14,8 @@
 #include "report/formation/formation_report.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/views/subreport_view.h"
+#include "report/views/memo/memo_view.h"
+#include "report/expr/expression_globals.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
@@ -117,6 +119,7 @@ void PageFormation::SetUpPage() {
     BandChains[static_cast<std::size_t>(kind)] =
         std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind));
   PlaceObjects();
+  Report.TranslateObjectScripts(Page);
   RecordPosition = 1;
   CrossColumnNumber = 1;
   SetUpDone = true;
@@ -181,8 +184,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.FormNewPage = !SubReportTarget && (view.Flags & flBandFormNewPage) != 0;
   band.Breaked = !SubReportTarget && (view.Flags & flBandBreaked) != 0;
   if (band.Kind == btGroupHeader) {
-    // The condition is kept as text until the expression parser converts it.
-    band.Condition = view.FormatText;
+    band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
     return;
   }
   band.DataSource = view.FormatText;
@@ -244,6 +246,14 @@ void PageFormation::PlaceObjects() {
       b->ColumnGap = std::clamp(b->ColumnGap, -kMaxCoordinate, kMaxCoordinate);
     }
     v->PreparedMode = true;
+    if (auto* memo = dynamic_cast<TfrMemoView*>(v.get())) {
+      // A condition that does not convert never holds, as one that fails.
+      try {
+        memo->HighlightPostfix = Expressions().Parser.ToPostfix(memo->HighlightCondition);
+      } catch (const ParserError&) {
+        memo->HighlightPostfix.clear();
+      }
+    }
     v->FormationFlag = v->ObjectType == gtBand ? 0 : 1;
     v->FormationBand = nullptr;
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) bandViews.push_back(b);

@@ -56,6 +56,13 @@ class TfrPage : public TfrObject, public ViewPage {
   // Paper width in report pixels.
   int PaperWidthPixels() const;
 
+  // Named properties (page_properties.cpp). A report page's "Width" and
+  // "Height" are the paper's in report pixels (tenths of a millimetre x
+  // 18 / 50); a dialog page's are its form's.
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
+  Variant ReadProperty(const std::string& name) override;
+
   // Appends `view` (taking it) and makes this page its owner.
   TfrView* AddObject(std::unique_ptr<TfrView> view);
   void ClearObjects() { Objects.clear(); }

@@ -65,9 +65,14 @@ class TfrBandView : public TfrView {
   std::unique_ptr<TfrView> Create() const override;
   std::string ClassName() const override { return "TfrBandView"; }
 
-  // The band's named properties (keys reaching the run-time band while a
-  // report renders) join with the property machinery of the report; until
-  // then the base table serves.
+  // Named properties by band type (band_properties.cpp): flag keys,
+  // "ChildBand", "Master", "Condition", columns. The run-time band is not
+  // reached from here: keys that move or hide the band being formed, and
+  // "EOF", "NEXT", "PRIOR", "FIRST" on its data set, wait for formation to
+  // offer the band to its views.
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
+  Variant ReadProperty(const std::string& name) override;
 
   // The strip as the visual editor shows it. Sets FrameWidth 1 and, from
   // the editing page's size when one is given, Left 0 and Width (Top 0 and

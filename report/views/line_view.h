@@ -13,8 +13,8 @@ class TfrLineView : public TfrStretcheable {
   std::unique_ptr<TfrView> Create() const override;
   std::string ClassName() const override { return "TfrLineView"; }
 
-  // The base table plus "Stretched" once named properties are registered by
-  // the report's property machinery.
+  // The base table plus "Stretched".
+  void RegisterProperties() override;
 
   // A line along the top edge when Height < Width (Height becomes 0 and
   // FrameTyp frTop), otherwise along the left edge (Width 0, FrameTyp

@@ -25,9 +25,13 @@ class TfrPictureView : public TfrView {
   std::unique_ptr<TfrView> Create() const override;
   std::string ClassName() const override { return "TfrPictureView"; }
 
-  // The named properties ("Picture", "Center", "KeepAspect", "DataField",
-  // "BlobType", method "LOADFROMFILE") join with the report's property
-  // machinery; LoadPictureFile below is what "LOADFROMFILE" will call.
+  // Named properties "Picture", "Stretched", "Center", "KeepAspect",
+  // "DataField", "BlobType"; method "LOADFROMFILE" (its argument evaluated).
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
+  Variant ReadProperty(const std::string& name) override;
+  Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                     const Variant& a3) override;
 
   // Background, the picture into TargetRect() (a 24-bit bitmap on printer
   // canvases, metafiles excepted), frame. An empty picture draws nothing.

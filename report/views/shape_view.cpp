@@ -9,6 +9,7 @@
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
+#include "report/expr/expression_globals.h"
 #include "report/views/view_registry.h"
 
 namespace quillet {
@@ -46,8 +47,12 @@ int MaxVisibleSides(float rx, float ry) {
 TfrShapeView::TfrShapeView() {
   NamePrefix = "Shape";
   ShapeKind = skRectangle;
-  // The named constants skRectangle .. skStar join the engine's constant
-  // list when that list exists (expressions and scripts are not built yet).
+  // Expressions and scripts may write the kinds by name.
+  static constexpr const char* kKindNames[] = {
+      "skRectangle", "skRoundRectangle", "skEllipse", "skTriangle", "skDiagonal1",
+      "skDiagonal2", "skPolygon",        "skLineH",   "skLineV",    "skStar"};
+  TfrVariables& constants = Expressions().NamedConstants;
+  for (int i = 0; i < 10; ++i) constants.SetValue(kKindNames[i], Variant(i));
 }
 
 std::unique_ptr<TfrView> TfrShapeView::Create() const { return std::make_unique<TfrShapeView>(); }

@@ -97,6 +97,14 @@ class TfrView : public TfrObject, public EvaluatedObject {
   virtual void WriteRecord(Stream& stream);
   virtual Rect FrameRegion(bool inflate) const;
 
+  // Named properties (view_properties.cpp): "Name", "Left" ... "Memo",
+  // "Memo.Count"; methods "HIDE", "SHOW" and the memo list methods.
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
+  Variant ReadProperty(const std::string& name) override;
+  Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                     const Variant& a3) override;
+
   void AttachCanvas(Canvas* canvas);
   void ExpandTagExpressions();
   void MakeUniqueName();

@@ -136,3 +136,36 @@ TEST_F(CliTest, HelpForEveryCommand) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(CliEval, ValuesTypesPostfixAndErrors) {
+  CliRun r = Cli({"eval", "2+3*4"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "14\n");
+  r = Cli({"eval", "A * 1.5", "--var", "A=4", "--json"});
+  EXPECT_EQ(r.out, "{\"type\": \"float\", \"text\": \"6\"}\n") << r.err;
+  r = Cli({"eval", "--var", "N=-3", "--var", "T=x y", "N * 2 + LENGTHLESS", "--json"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "quillet-cli eval: Undefined symbol \"LENGTHLESS\"\n");
+  r = Cli({"eval", "[T] + 'z'", "--var", "T=x y"});
+  EXPECT_EQ(r.out, "x yz\n");
+  r = Cli({"eval", "ROUND(N)", "--var", "N=-3", "--json"});
+  EXPECT_EQ(r.out, "{\"type\": \"integer\", \"text\": \"-3\"}\n");
+  r = Cli({"eval", "-2*3"});
+  EXPECT_EQ(r.out, "-6\n") << r.err;
+  r = Cli({"eval", "--postfix", "NOT a = b"});
+  EXPECT_EQ(r.out, "a \\x0Cb =\n");
+  r = Cli({"eval", "2 * -3"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("\"2 * -3\""), std::string::npos) << r.err;
+  r = Cli(
+      {"eval", "PAGE1.Name", "--template", QStringLiteral(QUILLET_TEST_DATA "/expressions.frf")});
+  EXPECT_EQ(r.code, 0) << r.err;
+  r = Cli({"eval", "--help"});
+  EXPECT_NE(r.out.find("--var NAME=VALUE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet

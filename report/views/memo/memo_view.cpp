@@ -8,7 +8,9 @@
 #include "platform/scope_guard.h"
 #include "platform/stream.h"
 #include "report/views/band_view.h"
+#include "report/views/view_properties.h"
 #include "report/expr/brackets.h"
+#include "report/expr/expression_globals.h"
 #include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
@@ -84,12 +86,10 @@ void TfrMemoView::RegisterProperties() {
   AddProperty("RTLReading", pfBoolean);
 }
 
-// The base properties and the font sub-properties ("Font.Name" ...) are
-// served by the named-property layer when it arrives; the memo's own keys
-// are handled here.
 void TfrMemoView::WriteProperty(const std::string& name, const Variant& value) {
   TfrStretcheable::WriteProperty(name, value);
   const std::string key = UpperCase(name);
+  WriteFontProperty(Font_, key, value);
   if (key == "ALIGNMENT") {
     Alignment = static_cast<std::uint32_t>(value.AsInteger());
   } else if (key == "LINESPACING") {
@@ -111,6 +111,8 @@ Variant TfrMemoView::ReadProperty(const std::string& name) {
   Variant v = TfrStretcheable::ReadProperty(name);
   if (!v.IsNull()) return v;
   const std::string key = UpperCase(name);
+  v = ReadFontProperty(Font_, key);
+  if (!v.IsNull()) return v;
   if (key == "ALIGNMENT") return Variant(std::int64_t(Alignment));
   if (key == "LINESPACING") return Variant(int(LineSpacing));
   if (key == "CHARSPACING") return Variant(int(CharSpacing));
@@ -120,10 +122,11 @@ Variant TfrMemoView::ReadProperty(const std::string& name) {
   return v;
 }
 
-// List methods on Memo ("LINES") arrive with the named-property layer.
 Variant TfrMemoView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                                 const Variant& a3) {
-  return TfrStretcheable::CallMethod(name, a1, a2, a3);
+  Variant result = TfrStretcheable::CallMethod(name, a1, a2, a3);
+  if (result.IsNull()) result = InvokeListMethod(Memo, name, a1, a2, a3, "LINES");
+  return result;
 }
 
 // ---- Record --------------------------------------------------------------
@@ -205,10 +208,21 @@ void TfrMemoView::ExpandText() {
   }
 }
 
-// Highlight conditions are evaluated by the expression engine (postfix
-// evaluation), which does not exist yet: until it does no condition holds,
-// so the memo keeps its font and fill, as it does when evaluation fails.
-void TfrMemoView::ApplyHighlight() {}
+// The condition was converted when the page was set up. A condition that
+// fails to evaluate does not hold: the memo keeps its font and fill.
+void TfrMemoView::ApplyHighlight() {
+  if (HighlightCondition.empty() || HighlightPostfix.empty()) return;
+  bool holds = false;
+  try {
+    holds = !ValuesEqual(Expressions().Parser.CalcPostfix(HighlightPostfix), Variant(0));
+  } catch (const std::exception&) {
+    holds = false;
+  }
+  if (!holds) return;
+  Font_.Style = HighlightStyle;
+  Font_.Color = HighlightColor;
+  FillColor = HighlightFillColor;
+}
 
 void TfrMemoView::RunBeforePrint() {
   WorkText = Memo;

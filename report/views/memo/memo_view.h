@@ -152,6 +152,9 @@ class TfrMemoView : public TfrStretcheable {
   Color HighlightColor = clBlack;
   Color HighlightFillColor = clWhite;
   std::string HighlightCondition;
+  // HighlightCondition in postfix form, converted when the page is set up
+  // (kept apart, so a page set up twice never converts it twice).
+  std::string HighlightPostfix;
   std::int32_t LineSpacing = 2;
   std::int32_t CharSpacing = 0;
 

@@ -1,0 +1,95 @@
+// quillet-cli check: every script of a template translated and every
+// bracketed expression, highlight and group condition converted, without
+// preparing the template; each problem listed on its own line.
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "platform/errors.h"
+#include "report/component/report.h"
+#include "report/expr/brackets.h"
+#include "report/expr/expression_globals.h"
+#include "report/script/report_interpretator.h"
+#include "report/template/page.h"
+#include "report/views/band_view.h"
+#include "report/views/memo/memo_view.h"
+
+namespace quillet::cli {
+namespace {
+
+class Checker {
+ public:
+  void Script(const std::string& owner, const StringList& script) {
+    if (script.empty()) return;
+    CodeLines code;
+    std::vector<std::string> errors;
+    ReportInterpreter().Translate(script, code, errors);
+    for (const std::string& e : errors) Problem(owner + ": " + e);
+  }
+
+  void Expression(const std::string& owner, const std::string& expression) {
+    try {
+      Expressions().Parser.ToPostfix(expression);
+    } catch (const std::exception& e) {
+      Problem(owner + ": " + expression + ": " + e.what());
+    }
+  }
+
+  // Every bracketed expression of the lines, without its format suffix.
+  void Brackets(const std::string& owner, const StringList& lines) {
+    for (const std::string& line : lines) {
+      std::size_t i = 0;
+      while ((i = line.find('[', i)) != std::string::npos) {
+        const BracketMatch m = FindBracket(line, i);
+        if (!m.found) break;
+        std::string expression = m.inner;
+        if (const auto suffix = expression.find(" #"); suffix != std::string::npos)
+          expression.resize(suffix);
+        Expression(owner, expression);
+        i = m.end + 1;
+      }
+    }
+  }
+
+  int problems = 0;
+
+ private:
+  void Problem(const std::string& line) {
+    std::cout << line << "\n";
+    ++problems;
+  }
+};
+
+}  // namespace
+
+int RunCheck(const Args& args) {
+  const Options options(args, {}, {});
+  if (options.Positional().size() != 1) throw UsageError("give exactly one template file");
+  const std::string path = options.Positional().front();
+  if (!std::filesystem::exists(path)) throw UsageError("no such file: " + path);
+  TfrReport report;
+  report.LoadTemplateFile(path);
+
+  Checker check;
+  int pageNumber = 0;
+  for (const auto& page : report.Template.Pages) {
+    ++pageNumber;
+    check.Script("Page" + std::to_string(pageNumber), page->ScriptLines);
+    for (const auto& view : page->Objects) {
+      check.Script(view->Name, view->ScriptLines);
+      if (auto* memo = dynamic_cast<TfrMemoView*>(view.get())) {
+        check.Brackets(view->Name, memo->Memo);
+        if (!memo->HighlightCondition.empty())
+          check.Expression(view->Name, memo->HighlightCondition);
+      }
+      auto* band = dynamic_cast<TfrBandView*>(view.get());
+      if (band && band->FrameTyp == btGroupHeader && !band->FormatText.empty())
+        check.Expression(view->Name, band->FormatText);
+    }
+  }
+  if (check.problems == 0) std::cout << "no problems\n";
+  return check.problems == 0 ? 0 : 1;
+}
+
+}  // namespace quillet::cli

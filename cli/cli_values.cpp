@@ -1,0 +1,83 @@
+#include "cli/cli_values.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "cli/cli_options.h"
+#include "platform/locale_formats.h"
+#include "report/base/text_format.h"
+
+namespace quillet::cli {
+
+Variant TypedValue(const std::string& text) {
+  std::size_t digits = 0, points = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9')
+      ++digits;
+    else if (c == '.')
+      ++points;
+    else if (!(c == '-' && i == 0))
+      return Variant(text);
+  }
+  if (digits == 0 || points > 1) return Variant(text);
+  if (points == 1) return Variant(StrToFloat(text, '.'));
+  try {
+    return Variant(StrToInt64(text));
+  } catch (const std::exception&) {
+    return Variant(StrToFloat(text, '.'));  // beyond 64 bits
+  }
+}
+
+std::pair<std::string, Variant> NamedValue(const std::string& assignment) {
+  const auto eq = assignment.find('=');
+  if (eq == std::string::npos || eq == 0)
+    throw UsageError("--var wants NAME=VALUE, not '" + assignment + "'");
+  return {assignment.substr(0, eq), TypedValue(assignment.substr(eq + 1))};
+}
+
+std::string TypeName(const Variant& value) {
+  switch (value.GetType()) {
+    case Variant::Type::Integer: return "integer";
+    case Variant::Type::Float: return "float";
+    case Variant::Type::Text: return "text";
+    case Variant::Type::Boolean: return "boolean";
+    case Variant::Type::Date: return "date";
+    default: return "null";
+  }
+}
+
+std::string ValueText(const Variant& value) {
+  if (value.GetType() != Variant::Type::Date) return value.AsText();
+  const double days = value.AsFloat();
+  const double whole = std::floor(days);
+  const CivilDate c = DaysToCivil(days);
+  long long seconds = std::llround((days - whole) * 86400.0);
+  if (seconds >= 86400) seconds = 86399;
+  char date[32], time[32];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", c.year, c.month, c.day);
+  std::snprintf(time, sizeof time, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
+  if (whole == 0 && seconds != 0) return time;
+  if (seconds == 0) return date;
+  return std::string(date) + " " + time;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 32) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,26 @@
+// Values as the command line reads and prints them: "--var NAME=VALUE"
+// typed by its text, and a value's type name and text for output.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "report/base/variant.h"
+
+namespace quillet::cli {
+
+// Digits with an optional minus: an integer; digits with one decimal
+// point: a float; anything else: text.
+Variant TypedValue(const std::string& text);
+// "NAME=VALUE" split at the first "="; raises UsageError when there is no
+// name.
+std::pair<std::string, Variant> NamedValue(const std::string& assignment);
+
+// "integer", "float", "text", "boolean", "date" or "null".
+std::string TypeName(const Variant& value);
+// The value's text; dates as yyyy-mm-dd, hh:mm:ss or both.
+std::string ValueText(const Variant& value);
+// A JSON string literal.
+std::string JsonString(const std::string& text);
+
+}  // namespace quillet::cli

@@ -1,0 +1,1 @@
+repeat n := n + 1 until n >= 3

@@ -1,0 +1,177 @@
+// The report's side of scripts: object scripts translated once when a page
+// is set up and run when the object is written, band scripts run when the
+// band is shown, page scripts translated and run on the spot, and what an
+// assignment in a script reaches in the report (ReportScriptEnvironment).
+#include "report/component/report_scripts.h"
+
+#include <algorithm>
+
+#include "platform/engine_host.h"
+#include "report/base/engine_state.h"
+#include "report/base/text_format.h"
+#include "report/component/report.h"
+#include "report/formation/band.h"
+#include "report/formation/page_formation.h"
+#include "report/script/report_interpretator.h"
+#include "report/template/page.h"
+
+namespace quillet {
+namespace {
+
+// A value as a dictionary variable holds it: the text of an expression
+// that gives the value back.
+std::string ExpressionOf(const Variant& value) {
+  const std::string* text = value.IfText();
+  if (!text) return value.AsText();
+  std::string quoted = "'";
+  for (char c : *text) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted + "'";
+}
+
+class ReportScriptEnvironment : public ScriptEnvironment {
+ public:
+  explicit ReportScriptEnvironment(TfrReport& report) : report_(report) {}
+
+  bool SetDictionaryVariable(const std::string& name, const Variant& value) override {
+    for (NameValue& entry : report_.Template.Dictionary.VariableTable) {
+      if (!EqualsIgnoreCase(entry.Name, name)) continue;
+      entry.Value = ExpressionOf(value);
+      return true;
+    }
+    return false;
+  }
+
+  void SetModalResult(int) override {
+    // Dialog pages show no window of their own yet (their controls are not
+    // hosted), so there is no modal result to set.
+  }
+
+  void SetCurrentY(int y) override {
+    PreparationState& prep = Prep();
+    if (TfrBand* band = prep.ActiveBand;
+        band && (band->ForcedNewPages > 0 || band->ForcedNewColumns > 0))
+      band->KeepYAfterBreaks = true;
+    auto* page = dynamic_cast<TfrPage*>(prep.ActivePage);
+    if (PageFormation* formation = page ? report_.FormationOf(*page) : nullptr)
+      formation->CurrentY =
+          std::clamp(y, -PageFormation::kMaxCoordinate, PageFormation::kMaxCoordinate);
+  }
+
+  bool WriteProperty(const std::string& name, const Variant& value) override {
+    std::string property;
+    TfrObject* object = report_.ResolveObjectProperty(name, property);
+    if (!object || !object->FindProperty(property)) return false;
+    object->WriteProperty(property, value);
+    return true;
+  }
+
+  void ShowProgress(const std::string& text) override {
+    if (ProgressControl* window = ProgressOf()) {
+      window->SetSecondLine(text);
+      window->ProcessMessages();
+    } else {
+      Host().ProcessPendingMessages();
+    }
+  }
+
+  bool StopRequested() override {
+    TfrReport* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
+    if (!outer) outer = &report_;
+    // The progress window gets to handle a Cancel press.
+    if (ProgressControl* window = ProgressOf()) {
+      window->ProcessMessages();
+      if (window->StopRequested()) outer->StopRequested = true;
+    } else {
+      Host().ProcessPendingMessages();
+    }
+    return outer->StopRequested || report_.StopRequested;
+  }
+
+ private:
+  // The window the run shows: the outer report's while it prepares.
+  ProgressControl* ProgressOf() const {
+    auto* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
+    if (outer && outer->Progress()) return outer->Progress();
+    return report_.Progress();
+  }
+
+  TfrReport& report_;
+};
+
+}  // namespace
+
+void AssignAsScript(TfrReport& report, const std::string& name, const Variant& value) {
+  TInterpretator& interpreter = ReportInterpreter();
+  ReportScriptEnvironment environment(report);
+  ScriptEnvironment* const previous = interpreter.Environment;
+  interpreter.Environment = &environment;
+  struct Restore {
+    TInterpretator& in;
+    ScriptEnvironment* previous;
+    ~Restore() { in.Environment = previous; }
+  } restore{interpreter, previous};
+  interpreter.Assign(name, value);
+}
+
+void TfrReport::TranslateObjectScripts(const TfrPage& page) {
+  TInterpretator& interpreter = ReportInterpreter();
+  std::vector<std::string> errors;  // objects run what translated
+  for (const auto& view : page.Objects) {
+    // An object made where an earlier run's object was must not inherit
+    // its script.
+    if (view->ScriptLines.empty())
+      objectCode_.erase(view.get());
+    else
+      interpreter.Translate(view->ScriptLines, objectCode_[view.get()], errors);
+  }
+}
+
+void TfrReport::ForgetObjectScripts() {
+  objectCode_.clear();
+}
+
+void TfrReport::RunViewScript(TfrView& view) {
+  auto it = objectCode_.find(&view);
+  if (it != objectCode_.end()) RunCode(it->second);
+}
+
+void TfrReport::RunBandScript(const TfrView* bandView) {
+  auto it = objectCode_.find(bandView);
+  if (it != objectCode_.end()) RunCode(it->second);
+}
+
+void TfrReport::RunScript(const StringList& script) {
+  if (script.empty()) return;
+  CodeLines code;
+  std::vector<std::string> errors;  // page scripts run whatever translated
+  ReportInterpreter().Translate(script, code, errors);
+  RunCode(code);
+}
+
+void TfrReport::RunCode(const CodeLines& code) {
+  if (code.empty()) return;
+  // A script may show a band whose script shows a band again.
+  if (scriptDepth_ >= kMaxScriptDepth)
+    throw EngineError("Scripts nested more than " + std::to_string(kMaxScriptDepth) +
+                      " levels deep (a band shown from its own script?)");
+  TInterpretator& interpreter = ReportInterpreter();
+  ReportScriptEnvironment environment(*this);
+  ScriptEnvironment* const previous = interpreter.Environment;
+  interpreter.Environment = &environment;
+  ++scriptDepth_;
+  struct Restore {
+    TInterpretator& in;
+    ScriptEnvironment* previous;
+    int& depth;
+    ~Restore() {
+      in.Environment = previous;
+      --depth;
+    }
+  } restore{interpreter, previous, scriptDepth_};
+  interpreter.Run(code);
+}
+
+}  // namespace quillet

@@ -1,0 +1,92 @@
+#include "report/expr/components.h"
+
+#include <algorithm>
+
+#include "platform/errors.h"
+#include "report/base/text_format.h"
+#include "report/expr/text_routines.h"
+
+namespace quillet {
+namespace {
+
+std::vector<NamedComponent*>& Globals() {
+  static std::vector<NamedComponent*> list;
+  return list;
+}
+
+// Dot-separated parts; a part that starts with a double quote takes the rest.
+std::vector<std::string> PathParts(std::string_view text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    if (start < text.size() && text[start] == '"') {
+      parts.emplace_back(text.substr(start));
+      break;
+    }
+    std::size_t dot = text.find('.', start);
+    if (dot == std::string_view::npos) dot = text.size();
+    parts.emplace_back(text.substr(start, dot - start));
+    start = dot + 1;
+  }
+  return parts;
+}
+
+ClassNotFoundError Missing(std::string_view path) {
+  return ClassNotFoundError("Missing " + std::string(path));
+}
+
+// The first part through the global lookup, each further one inside the
+// previous component.
+NamedComponent* Walk(const std::vector<std::string>& parts, std::size_t count,
+                     std::string_view path) {
+  NamedComponent* c = FindGlobalComponent(parts[0]);
+  for (std::size_t i = 1; c && i < count; ++i) c = c->FindOwned(parts[i]);
+  if (!c) throw Missing(path);
+  return c;
+}
+
+}  // namespace
+
+void RegisterGlobalComponent(NamedComponent* component) {
+  auto& list = Globals();
+  if (component && std::find(list.begin(), list.end(), component) == list.end())
+    list.push_back(component);
+}
+
+void UnregisterGlobalComponent(NamedComponent* component) {
+  auto& list = Globals();
+  list.erase(std::remove(list.begin(), list.end(), component), list.end());
+}
+
+NamedComponent* FindGlobalComponent(std::string_view name) {
+  for (NamedComponent* c : Globals())
+    if (EqualsIgnoreCase(c->ComponentName(), name)) return c;
+  return nullptr;
+}
+
+NamedComponent* FindComponentByPath(NamedComponent* owner, std::string_view path) {
+  const std::vector<std::string> parts = PathParts(path);
+  if (parts.size() == 1) {
+    NamedComponent* c = owner ? owner->FindOwned(path) : nullptr;
+    if (!c) throw Missing(path);
+    return c;
+  }
+  if (parts.size() > 3) throw Missing(path);
+  return Walk(parts, parts.size(), path);
+}
+
+std::string FindDataField(std::string_view reference, NamedComponent*& dataset,
+                          NamedComponent* owner) {
+  const std::vector<std::string> parts = PathParts(reference);
+  if (parts.size() == 2) {
+    dataset = FindComponentByPath(owner, parts[0]);
+  } else if (parts.size() == 3 || parts.size() == 4) {
+    dataset = Walk(parts, parts.size() - 1, reference);
+  } else if (parts.size() > 4) {
+    throw Missing(reference);
+  }
+  const std::string field = Unquote(parts.back());
+  return dataset && dataset->HasField(field) ? field : std::string();
+}
+
+}  // namespace quillet

@@ -1,0 +1,33 @@
+// TfrFunctionSplitter: finds the calls of chosen functions inside an
+// expression, looking through variables and nested arguments (used to find
+// the aggregate calls of a report's texts).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/expr/parser.h"
+#include "report/expr/variables.h"
+
+namespace quillet {
+
+class TfrFunctionSplitter {
+ public:
+  TfrFunctionSplitter(std::vector<std::string> matchList, const TfrVariables* variables)
+      : MatchList(std::move(matchList)), Variables(variables) {}
+
+  // Appends to FoundCalls the text of every call of a MatchList function
+  // (letter case ignored) in `text`, inner calls first.
+  void Split(std::string_view text);
+
+  TfrParser Parser;                     // its own parser
+  std::vector<std::string> MatchList;   // function names to look for
+  const TfrVariables* Variables;        // names whose values are split too; not owned
+  std::vector<std::string> FoundCalls;  // what Split found
+
+ private:
+  int depth_ = 0;  // variables may refer to each other
+};
+
+}  // namespace quillet

@@ -1,0 +1,10 @@
+#include "report/functions/aggregate_calls.h"
+
+namespace quillet {
+
+AggregateHandler& Aggregates() {
+  static AggregateHandler handler;
+  return handler;
+}
+
+}  // namespace quillet

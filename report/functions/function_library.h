@@ -1,0 +1,35 @@
+// Function libraries: named functions that expressions call. The report
+// offers every call to the registered libraries in registration order
+// before its own procedures. The standard library is registered by the
+// engine globals, which arrive later; until then the registry is empty.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/base/variant.h"
+
+namespace quillet {
+
+class TfrFunctionLibrary {
+ public:
+  virtual ~TfrFunctionLibrary() = default;
+  virtual std::string ClassName() const = 0;
+  // When `name` is one of FunctionNames (letter case ignored), runs it and
+  // answers true. Arguments are the raw argument texts.
+  virtual bool HandleCall(const std::string& name, const Variant& p1, const Variant& p2,
+                          const Variant& p3, Variant& result);
+  virtual void RunFunction(int index, const Variant& p1, const Variant& p2, const Variant& p3,
+                           Variant& result) = 0;
+
+  std::vector<std::string> FunctionNames;
+};
+
+// The registered libraries in registration order (at most 32; a second
+// library of a registered class name is not added).
+std::vector<std::unique_ptr<TfrFunctionLibrary>>& FunctionLibraries();
+void RegisterFunctionLibrary(std::unique_ptr<TfrFunctionLibrary> library);
+void UnregisterFunctionLibrary(const std::string& className);
+
+}  // namespace quillet

@@ -1,0 +1,231 @@
+#include "report/functions/std_functions.h"
+
+#include "platform/engine_host.h"
+#include "platform/errors.h"
+#include "platform/locale_formats.h"
+#include "report/base/engine_state.h"
+#include "report/base/locale_case.h"
+#include "report/base/text_format.h"
+#include "report/expr/expression_globals.h"
+#include "report/functions/aggregate_calls.h"
+
+namespace quillet {
+namespace {
+
+enum StdFunction {
+  fnAvg,
+  fnCount,
+  fnDayOf,
+  fnFormatDateTime,
+  fnFormatFloat,
+  fnFormatText,
+  fnInput,
+  fnLength,
+  fnLowerCase,
+  fnMax,
+  fnMaxNum,
+  fnMessageBox,
+  fnMin,
+  fnMinNum,
+  fnMonthOf,
+  fnNameCase,
+  fnPos,
+  fnSum,
+  fnTrim,
+  fnUpperCase,
+  fnYearOf,
+};
+
+Variant Eval(const Variant& argument) {
+  return Expressions().Parser.Calc(argument.AsText());
+}
+std::string TextOf(const Variant& argument) {
+  return Eval(argument).AsText();
+}
+
+// A date argument as days since 1899-12-30: a date, a number of days, or a
+// text in the locale's short date form.
+double DaysOf(const Variant& argument) {
+  const Variant value = Eval(argument);
+  if (const std::string* text = value.IfText()) {
+    double days = 0;
+    if (!CurrentLocale().ParseDate(*text, days))
+      throw ConversionError("'" + *text + "' is not a valid date");
+    return days;
+  }
+  return value.AsFloat();
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+  return text.substr(first, last - first);
+}
+
+MessageButtons ButtonsOf(std::int64_t flags) {
+  switch (flags & 0x0F) {
+    case 1: return MessageButtons::OkCancel;
+    case 3: return MessageButtons::YesNoCancel;
+    case 4: return MessageButtons::YesNo;
+    default: return MessageButtons::Ok;
+  }
+}
+
+MessageIcon IconOf(std::int64_t flags) {
+  switch (flags & 0xF0) {
+    case 16: return MessageIcon::Error;
+    case 32: return MessageIcon::Question;
+    case 48: return MessageIcon::Warning;
+    case 64: return MessageIcon::Information;
+    default: return MessageIcon::None;
+  }
+}
+
+// The dialog result of the button pressed (mrOk 1, mrCancel 2, mrYes 6,
+// mrNo 7).
+int ModalResultOf(MessageResult answer) {
+  switch (answer) {
+    case MessageResult::Ok: return 1;
+    case MessageResult::Cancel: return 2;
+    case MessageResult::Yes: return 6;
+    case MessageResult::No: return 7;
+  }
+  return 0;
+}
+
+void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
+                  Variant& result) {
+  // While objects are pre-scanned for aggregates the answer stays "0".
+  if (Prep().AggregateScan) return;
+  if (const AggregateHandler& handler = Aggregates()) handler(code, p1, p2, p3, result);
+}
+
+}  // namespace
+
+TfrStdFunctionLibrary::TfrStdFunctionLibrary(PatternFormatters formatters)
+    : formatters_(formatters) {
+  FunctionNames = {"AVG",        "COUNT",      "DAYOF",  "FORMATDATETIME", "FORMATFLOAT",
+                   "FORMATTEXT", "INPUT",      "LENGTH", "LOWERCASE",      "MAX",
+                   "MAXNUM",     "MESSAGEBOX", "MIN",    "MINNUM",         "MONTHOF",
+                   "NAMECASE",   "POS",        "SUM",    "TRIM",           "UPPERCASE",
+                   "YEAROF"};
+}
+
+void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Variant& p2,
+                                        const Variant& p3, Variant& result) {
+  result = Variant("0");
+  switch (index) {
+    case fnAvg: return RunAggregate(agAvg, p1, p2, p3, result);
+    case fnCount: return RunAggregate(agCount, p1, p2, p3, result);
+    case fnMax: return RunAggregate(agMax, p1, p2, p3, result);
+    case fnMin: return RunAggregate(agMin, p1, p2, p3, result);
+    case fnSum: return RunAggregate(agSum, p1, p2, p3, result);
+    case fnDayOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).day)); return;
+    case fnMonthOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).month)); return;
+    case fnYearOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).year)); return;
+    case fnFormatDateTime: {
+      if (!formatters_.DateTime) throw EngineError("FORMATDATETIME: no date formatter installed");
+      const std::string pattern = TextOf(p1);
+      result = Variant(formatters_.DateTime(DaysOf(p2), pattern));
+      return;
+    }
+    case fnFormatFloat: {
+      if (!formatters_.Number) throw EngineError("FORMATFLOAT: no number formatter installed");
+      const std::string pattern = TextOf(p1);
+      result = Variant(formatters_.Number(Eval(p2).AsFloat(), pattern, Engine().DecimalSeparator));
+      return;
+    }
+    case fnFormatText: {
+      const std::string mask = TextOf(p1);
+      result = Variant(FormatByEditMask(mask, TextOf(p2)));
+      return;
+    }
+    case fnInput: {
+      const std::string prompt = TextOf(p1);
+      std::string value = TextOf(p2);
+      // A cancelled input box leaves the default.
+      Host().InputBox("", prompt, value);
+      result = Variant(value);
+      return;
+    }
+    case fnLength: result = Variant(std::int64_t(TextOf(p1).size())); return;
+    case fnLowerCase: result = Variant(LocaleLowerCase(TextOf(p1))); return;
+    case fnUpperCase: result = Variant(LocaleUpperCase(TextOf(p1))); return;
+    case fnNameCase: {
+      std::string text = LocaleLowerCase(TextOf(p1));
+      if (!text.empty()) text[0] = LocaleUpperCase(text.substr(0, 1))[0];
+      result = Variant(text);
+      return;
+    }
+    case fnMaxNum:
+    case fnMinNum: {
+      const Variant a = Eval(p1);
+      const Variant b = Eval(p2);
+      const int order = CompareValues(a, b);
+      result = (index == fnMaxNum ? order > 0 : order < 0) ? a : b;
+      return;
+    }
+    case fnMessageBox: {
+      const std::string text = TextOf(p1);
+      const std::string caption = TextOf(p2);
+      const std::int64_t flags = Eval(p3).AsInteger();
+      result = Variant(std::int64_t(
+          ModalResultOf(Host().ShowMessage(text, caption, IconOf(flags), ButtonsOf(flags)))));
+      return;
+    }
+    case fnPos: {
+      const std::string part = TextOf(p1);
+      const std::string text = TextOf(p2);
+      const std::size_t at = part.empty() ? std::string::npos : text.find(part);
+      result = Variant(std::int64_t(at == std::string::npos ? 0 : at + 1));
+      return;
+    }
+    case fnTrim: result = Variant(Trim(TextOf(p1))); return;
+    default: return;
+  }
+}
+
+std::string FormatByEditMask(const std::string& mask, const std::string& text) {
+  std::string out;
+  std::size_t next = 0;  // next character of `text`
+  int caseMode = 0;      // 1 upper, -1 lower
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const char m = mask[i];
+    switch (m) {
+      case '!': continue;
+      case '>': caseMode = 1; continue;
+      case '<':
+        if (i + 1 < mask.size() && mask[i + 1] == '>') {
+          caseMode = 0;
+          ++i;
+        } else {
+          caseMode = -1;
+        }
+        continue;
+      case '\\':
+        if (i + 1 < mask.size()) out += mask[++i];
+        continue;
+      case 'L':
+      case 'l':
+      case 'A':
+      case 'a':
+      case 'C':
+      case 'c':
+      case '0':
+      case '9':
+      case '#': {
+        std::string c = next < text.size() ? text.substr(next++, 1) : " ";
+        if (caseMode > 0) c = LocaleUpperCase(c);
+        if (caseMode < 0) c = LocaleLowerCase(c);
+        out += c;
+        continue;
+      }
+      default: out += m;
+    }
+  }
+  return out;
+}
+
+}  // namespace quillet

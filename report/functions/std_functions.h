@@ -1,0 +1,43 @@
+// TfrStdFunctionLibrary: the standard functions of expressions and scripts,
+// in index order: AVG, COUNT, DAYOF, FORMATDATETIME, FORMATFLOAT,
+// FORMATTEXT, INPUT, LENGTH, LOWERCASE, MAX, MAXNUM, MESSAGEBOX, MIN,
+// MINNUM, MONTHOF, NAMECASE, POS, SUM, TRIM, UPPERCASE, YEAROF.
+//
+// Arguments arrive as the texts of the call's argument expressions; each
+// function evaluates the ones it needs with the engine parser. Before a
+// function runs its result is the text "0".
+#pragma once
+
+#include <string>
+
+#include "report/functions/function_library.h"
+
+namespace quillet {
+
+// The display formatters the format functions use (the report's value
+// formatting); given at registration, since they live above this library.
+struct PatternFormatters {
+  // value, pattern ("#,##0.00"), decimal separator → text
+  std::string (*Number)(double, const std::string&, char) = nullptr;
+  // days since 1899-12-30, pattern ("dd.mm.yyyy") → text
+  std::string (*DateTime)(double, const std::string&) = nullptr;
+};
+
+class TfrStdFunctionLibrary : public TfrFunctionLibrary {
+ public:
+  explicit TfrStdFunctionLibrary(PatternFormatters formatters);
+  static constexpr const char* kClassName = "TfrStdFunctionLibrary";
+  std::string ClassName() const override { return kClassName; }
+  void RunFunction(int index, const Variant& p1, const Variant& p2, const Variant& p3,
+                   Variant& result) override;
+
+ private:
+  PatternFormatters formatters_;
+};
+
+// Text by an edit mask whose literal characters are not stored: `text`
+// supplies the mask's character positions in order, missing ones show as
+// a space ("!000-0000" with "5551234" gives "555-1234").
+std::string FormatByEditMask(const std::string& mask, const std::string& text);
+
+}  // namespace quillet

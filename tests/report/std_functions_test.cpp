@@ -1,0 +1,147 @@
+// The standard function library and the named constants, called through
+// the engine parser as expressions call them.
+#include "report/functions/std_functions.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/headless_host.h"
+#include "report/base/engine_state.h"
+#include "report/expr/expression_globals.h"
+#include "report/functions/aggregate_calls.h"
+
+namespace quillet {
+namespace {
+
+// Binds the engine parser to the function libraries and the named
+// constants, as a report does while it prepares.
+class StdFunctions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TfrParser& parser = Expressions().Parser;
+    parser.ValueHook = [](const std::string& name, Variant& value) {
+      value = Expressions().NamedConstants.GetValue(name);
+    };
+    parser.FunctionHook = [](const std::string& name, const Variant& p1, const Variant& p2,
+                             const Variant& p3, Variant& result) {
+      result = Variant("0");
+      for (const auto& library : FunctionLibraries())
+        if (library->HandleCall(name, p1, p2, p3, result)) return;
+      throw EngineError("unknown function " + name);
+    };
+    SetHost(&host);
+  }
+  void TearDown() override {
+    Expressions().Parser.ValueHook = nullptr;
+    Expressions().Parser.FunctionHook = nullptr;
+    SetHost(nullptr);
+    Engine().DecimalSeparator = '.';
+  }
+  Variant Calc(const std::string& text) { return Expressions().Parser.Calc(text); }
+  std::string Text(const std::string& text) { return Calc(text).AsText(); }
+
+  HeadlessHost host;
+};
+
+TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
+  TfrStdFunctionLibrary library({});
+  EXPECT_EQ(library.FunctionNames,
+            (std::vector<std::string>{"AVG",         "COUNT",      "DAYOF",   "FORMATDATETIME",
+                                      "FORMATFLOAT", "FORMATTEXT", "INPUT",   "LENGTH",
+                                      "LOWERCASE",   "MAX",        "MAXNUM",  "MESSAGEBOX",
+                                      "MIN",         "MINNUM",     "MONTHOF", "NAMECASE",
+                                      "POS",         "SUM",        "TRIM",    "UPPERCASE",
+                                      "YEAROF"}));
+  int count = 0;
+  for (const auto& l : FunctionLibraries()) count += l->ClassName() == "TfrStdFunctionLibrary";
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(StdFunctions, TextFunctions) {
+  EXPECT_EQ(Calc("LENGTH('abc' + 'de')"), Variant(std::int64_t(5)));
+  EXPECT_EQ(Text("UPPERCASE('abc\xe9\xff')"), "ABC\xc9\x9f");  // é, ÿ by the code page
+  EXPECT_EQ(Text("LOWERCASE('\xc0"
+                 "BC')"),
+            "\xe0"
+            "bc");
+  EXPECT_EQ(Text("NAMECASE('mIXED cASE')"), "Mixed case");
+  EXPECT_EQ(Text("NAMECASE('')"), "");
+  EXPECT_EQ(Calc("POS('cd', 'abcdef')"), Variant(std::int64_t(3)));
+  EXPECT_EQ(Calc("POS('x', 'abcdef')"), Variant(std::int64_t(0)));
+  EXPECT_EQ(Text("TRIM('  padded ' + CRLF)"), "padded");
+  EXPECT_EQ(Text("FORMATTEXT('!000-0000', '5551234')"), "555-1234");
+  EXPECT_EQ(Text("FORMATTEXT('>LL-00', 'ab1')"), "AB-1 ");
+}
+
+TEST_F(StdFunctions, NumbersAndDates) {
+  EXPECT_EQ(Calc("MAXNUM(3, 7)").AsFloat(), 7);
+  EXPECT_EQ(Calc("MINNUM(3, 7)").AsFloat(), 3);
+  EXPECT_EQ(Calc("MAXNUM(-1, -2)").AsFloat(), -1);
+  // Equal arguments give the second.
+  EXPECT_EQ(Calc("MAXNUM('2', 2)").GetType(), Variant::Type::Float);
+  EXPECT_EQ(Calc("MINNUM(2, '2')").GetType(), Variant::Type::Text);
+  EXPECT_EQ(Text("FORMATFLOAT('#,##0.00', 1234567.891)"), "1,234,567.89");
+  Engine().DecimalSeparator = ',';
+  EXPECT_EQ(Text("FORMATFLOAT('#,##0.00', 1234.5)"), "1.234,50");
+  Engine().DecimalSeparator = '.';
+  // 45000 days after 1899-12-30 is 2023-03-15.
+  EXPECT_EQ(Calc("DAYOF(45000)").AsInteger(), 15);
+  EXPECT_EQ(Calc("MONTHOF(45000)").AsInteger(), 3);
+  EXPECT_EQ(Calc("YEAROF(45000.75)").AsInteger(), 2023);
+  EXPECT_EQ(Text("FORMATDATETIME('dd.mm.yyyy', 45000)"), "15.03.2023");
+  EXPECT_THROW(Calc("DAYOF('no date')"), ConversionError);
+}
+
+TEST_F(StdFunctions, DialogsGoThroughTheHost) {
+  host.messageAnswer = MessageResult::No;
+  EXPECT_EQ(Calc("MESSAGEBOX('Go on?', 'Question', mb_YesNo + mb_IconQuestion)").AsInteger(), 7);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Go on?");
+  EXPECT_EQ(host.messages[0].caption, "Question");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::Question);
+
+  host.inputAnswers.push_back("typed");
+  EXPECT_EQ(Text("INPUT('Name?', 'default')"), "typed");
+  EXPECT_EQ(Text("INPUT('Again?', 'default')"), "default");  // cancelled
+  EXPECT_EQ(host.inputPrompts, (std::vector<std::string>{"Name?", "Again?"}));
+}
+
+TEST_F(StdFunctions, AggregatesAnswerZeroUntilDataBandsInstallAHandler) {
+  EXPECT_EQ(Calc("SUM([x])"), Variant("0"));
+  EXPECT_EQ(Calc("COUNT(Band1)"), Variant("0"));
+  std::vector<int> codes;
+  Aggregates() = [&](AggregateCode code, const Variant& p1, const Variant&, const Variant&,
+                     Variant& result) {
+    codes.push_back(code);
+    result = Variant(p1.AsText() + "!");
+  };
+  EXPECT_EQ(Text("SUM(Price)"), "Price!");
+  EXPECT_EQ(Text("AVG(a)"), "a!");
+  EXPECT_EQ(Text("MIN(a)"), "a!");
+  EXPECT_EQ(Text("MAX(a)"), "a!");
+  EXPECT_EQ(Text("COUNT(b)"), "b!");
+  EXPECT_EQ(codes, (std::vector<int>{agSum, agAvg, agMin, agMax, agCount}));
+  Prep().AggregateScan = true;
+  EXPECT_EQ(Calc("SUM(Price)"), Variant("0"));
+  Prep().AggregateScan = false;
+  Aggregates() = nullptr;
+}
+
+TEST_F(StdFunctions, NamedConstants) {
+  const TfrVariables& constants = Expressions().NamedConstants;
+  EXPECT_TRUE(constants.Sorted());
+  EXPECT_EQ(Calc("clRed").AsInteger(), 0x0000FF);
+  EXPECT_EQ(Calc("mb_YesNo").AsInteger(), 4);
+  EXPECT_EQ(Calc("CLTRANSPARENT").AsInteger(), 0x1FFFFFFF);
+  EXPECT_EQ(Calc("clInfoBk").AsInteger(), 0x80000000LL + 24);
+  EXPECT_EQ(Calc("fsBold + fsItalic").AsInteger(), 3);
+  EXPECT_EQ(Calc("baRest").AsInteger(), 7);
+  EXPECT_EQ(Text("CRLF"), "\r\n");
+  EXPECT_TRUE(constants.GetValue("Null").IsNull());
+  for (const char* name : {"clAqua", "clScrollBar", "mrNone", "fsStrikeOut", "frftTop",
+                           "frtaDown", "baNone", "psDouble", "mb_IconWarning"})
+    EXPECT_GE(constants.IndexOfName(name), 0) << name;
+}
+
+}  // namespace
+}  // namespace quillet
