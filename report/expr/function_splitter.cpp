@@ -46,6 +46,13 @@ void TfrFunctionSplitter::Split(std::string_view input) {
     if (!Variables) return false;
     const int i = Variables->IndexOfName(name);
     if (i < 0) return false;
+    for (const std::string& open : expanding_)
+      if (EqualsIgnoreCase(open, name)) return true;
+    expanding_.push_back(name);
+    struct Pop {
+      std::vector<std::string>& v;
+      ~Pop() { v.pop_back(); }
+    } pop{expanding_};
     Split(Variables->ValueAt(i).AsText());
     return true;
   };

@@ -27,7 +27,10 @@ class TfrFunctionSplitter {
   std::vector<std::string> FoundCalls;  // what Split found
 
  private:
-  int depth_ = 0;  // variables may refer to each other
+  // Variables being split (a variable met again inside its own value is
+  // not split again: variables may refer to each other), and the nesting.
+  std::vector<std::string> expanding_;
+  int depth_ = 0;
 };
 
 }  // namespace quillet

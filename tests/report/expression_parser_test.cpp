@@ -236,10 +236,13 @@ TEST(FunctionSplitter, FindsCallsThroughVariablesAndArguments) {
   s.FoundCalls.clear();
   s.Split("'SUM(quoted)'");
   EXPECT_TRUE(s.FoundCalls.empty());
-  // Variables naming each other end.
-  vars.SetValue("A", Variant("B"));
-  vars.SetValue("B", Variant("A"));
-  s.Split("A");
+  // Variables naming themselves or each other end, and quickly: each is
+  // split once per chain, not once per mention.
+  vars.SetValue("A", Variant("B + B + B + SUM(a)"));
+  vars.SetValue("B", Variant("A + A + A"));
+  s.FoundCalls.clear();
+  s.Split("A + A");
+  EXPECT_EQ(s.FoundCalls, (std::vector<std::string>{" SUM(a)", " SUM(a)"}));
 }
 
 TEST(ComponentPaths, MissingComponentsAreNamed) {
