@@ -50,13 +50,15 @@ class TfrPage : public TfrObject, public ViewPage {
   std::size_t ObjectCount() const override { return Objects.size(); }
   TfrView* ObjectAt(std::size_t index) const override { return Objects.at(index).get(); }
   // The horizontal printing limits: the margins when they apply, otherwise
-  // the paper's edges. The printable area of the selected printer (used when
-  // a margin is 0) arrives with the printer's page information.
+  // the paper's edges. A margin of 0 gives the edge of the printable area
+  // of the selected printer (PageInfo).
   int LeftLimit() const override;
   int RightLimit() const override;
 
   // Paper width in report pixels.
   int PaperWidthPixels() const;
+  // PageInfo, or the whole paper as printable when no printer filled it.
+  PrinterPageInfo PrintableArea() const;
 
   // Appends `view` (taking it) and makes this page its owner.
   TfrView* AddObject(std::unique_ptr<TfrView> view);
@@ -76,6 +78,7 @@ class TfrPage : public TfrObject, public ViewPage {
   PageMargins Margins;
   std::uint8_t Orientation = 0;  // 0 portrait, 1 landscape
   std::int32_t PaperSource = -1;  // -1 (low 16 bits 0xFFFF): no particular bin
+  PrinterPageInfo PageInfo;  // the selected printer's geometry for this paper; not streamed
   std::int16_t PrintToPrevPage = 0;
   std::int16_t MarginsApply = -1;
   std::int32_t Columns = 0;

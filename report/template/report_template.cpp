@@ -36,6 +36,7 @@ void TakePrinterPaper(TfrPage& page) {
   page.PaperHeightTenths = paper.PaperHeightTenths;
   page.Orientation = paper.Orientation;
   page.PaperSource = paper.PaperSource;
+  page.PageInfo = paper.PageInfo;
 }
 
 constexpr std::uint8_t kMarkerPage = 255;
@@ -190,11 +191,10 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   try {
     ClearTemplate();
     ReadTemplateBody(s, version);
-    // Objects that did load are made ready even when some classes were
-    // missing, since they stay in the template.
+    if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
+    // Only a template that loaded whole is made ready.
     for (const auto& page : Pages)
       for (const auto& view : page->Objects) view->AfterReportLoaded();
-    if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
   } catch (const ClassNotFoundError&) {
     LoadErrorFlag = true;
     LoadErrorText = prep.CalcErrorText;
@@ -304,9 +304,14 @@ void TfrTemplate::SaveTemplate(Stream& s) {
   s.WriteU8(kTemplateStreamVersion);
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
-  // The printer abstraction's selected printer will be written here; until
-  // it exists the template's own printer name stands.
-  WriteCountedString(s, PrinterName == kVirtualPrinterName ? kVirtualPrinterCode : PrinterName);
+  // The printer selected now is the one the template prints on next time;
+  // without a started printer the template's own name stands.
+  std::string printerName = PrinterName;
+  if (const auto& printer = PrinterState().EnginePrinter;
+      printer && printer->SelectedPrinterIndex >= 0 &&
+      std::size_t(printer->SelectedPrinterIndex) < printer->PrinterNames.size())
+    printerName = printer->PrinterNames[std::size_t(printer->SelectedPrinterIndex)];
+  WriteCountedString(s, printerName == kVirtualPrinterName ? kVirtualPrinterCode : printerName);
   for (const auto& page : Pages) {
     s.WriteU8(kMarkerPage);
     page->WriteRecord(s);

@@ -329,7 +329,7 @@ void TfrMemoView::Record(Stream& stream) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
   // Placement against the band being formed; baBottom never applies to memos.
-  if (const TfrBand* band = Prep().ActiveBand; band && band->View) {
+  if (const TfrBand* band = Prep().ActiveBand) {
     if (BandAlign == baTop) {
       Top = band->BandY;
     } else if (BandAlign == baWidth && IsCrossBand(band->Kind)) {
