@@ -16,6 +16,8 @@ Commands:
   printers   list the printers and the current one
 
 Run 'quillet-cli COMMAND --help' for the options of a command.
+Progress lines go to standard error on a terminal; elsewhere only with
+--progress (given after the command).
 )";
 }
 
@@ -45,7 +47,9 @@ Settings (defaults and bounds are the main window's):
 )"},
       {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf -o OUT.frp
 
-Prepares the template without a window; progress goes to standard error.
+Prepares the template without a window; progress goes to standard error
+(on a terminal, or with --progress). A picture that cannot be drawn (too
+large, bad data) is kept in the output and named in a warning.
 )"},
       {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --svg DIR) [--pages RANGE] [--scale S]
 
@@ -53,6 +57,8 @@ Draws the pages through the same page drawing as the preview and the printer.
   --pages RANGE   pages such as 1,3,5-12 (all pages when left out)
   --scale S       report pixels to image pixels for PNG and SVG (0.05..20, 1)
 PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
+A PNG page image may take at most 1 GiB (4 bytes a pixel) and 32767 pixels
+a side; a larger page or scale is refused before drawing.
 )"},
       {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
 

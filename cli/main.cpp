@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     return argc < 2 ? 2 : 0;
   }
   const std::string command = argv[1];
-  const Args args(argv + 2, argv + argc);
+  Args args(argv + 2, argv + argc);
+  const bool progressToLog = std::erase(args, std::string("--progress")) > 0;
   auto it = kCommands.find(command);
   if (it == kCommands.end()) {
     std::cerr << "quillet-cli: unknown command '" << command << "' (see quillet-cli --help)\n";
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
   quillet::QtImageCanvas measuring(4, 4);
   quillet::Engine().MeasuringCanvas = &measuring;
   quillet::cli::ConsoleHost host;
+  host.progressToLog = progressToLog;
   quillet::SetHost(&host);
   quillet::QtPlatformPrinter platformPrinter;
   quillet::StartEnginePrinter([&platformPrinter] {
