@@ -74,7 +74,8 @@ void PrintLines(const std::string& kind, const std::vector<PageFacts>& pages) {
                 << " height=" << v->Height << " frame=" << ColorText(v->FrameColor)
                 << " fill=" << ColorText(v->FillColor) << " visible=" << (v->Visible ? 1 : 0);
       if (auto* shape = dynamic_cast<const TfrShapeView*>(v)) std::cout << " shape=" << int(shape->ShapeKind);
-      if (auto* picture = dynamic_cast<const TfrPictureView*>(v); picture && !picture->Picture.Refusal().empty())
+      if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
+          picture && !picture->Picture.Refusal().empty())
         std::cout << " refused=" << Quoted(picture->Picture.Refusal());
       std::cout << " tag=" << Quoted(v->Tag) << " text=" << Quoted(TextOf(*v)) << "\n";
     }
@@ -98,7 +99,8 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
                 << "\",\"visible\":" << (v->Visible ? "true" : "false");
       if (auto* shape = dynamic_cast<const TfrShapeView*>(v))
         std::cout << ",\"shape\":" << int(shape->ShapeKind);
-      if (auto* picture = dynamic_cast<const TfrPictureView*>(v); picture && !picture->Picture.Refusal().empty())
+      if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
+          picture && !picture->Picture.Refusal().empty())
         std::cout << ",\"refused\":" << Quoted(picture->Picture.Refusal());
       std::cout << ",\"tag\":" << Quoted(v->Tag) << ",\"text\":" << Quoted(TextOf(*v)) << "}";
     }

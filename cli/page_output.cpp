@@ -107,8 +107,8 @@ void CheckPngSize(const PreparedPage& page, int index, double scale) {
   char limit[64];
   std::snprintf(limit, sizeof limit, "%.1f GB and %d pixels a side",
                 double(kMaxPngImageBytes) / 1e9, kMaxPngSide);
-  throw EngineError("Page " + std::to_string(index + 1) + " (" + Millimetres(page) +
-                    ") at scale " + QString::number(scale).toStdString() + " would be " + size +
+  throw EngineError("Page " + std::to_string(index + 1) + " (" + Millimetres(page) + ") at scale " +
+                    QString::number(scale).toStdString() + " would be " + size +
                     ", beyond the PNG limit of " + limit +
                     "; use a smaller --scale, or --pdf or --svg");
 }

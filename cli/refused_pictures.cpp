@@ -37,7 +37,8 @@ int WarnRefusedPictures(TfrEMFPages& pages, const std::vector<int>& indexes,
   int count = 0;
   for (int i : indexes) {
     pages.RebuildPage(i);
-    if (pages[i].RebuiltPage) count += Warn(pages[i].RebuiltPage->Objects, file, i + 1, "was not drawn");
+    if (pages[i].RebuiltPage)
+      count += Warn(pages[i].RebuiltPage->Objects, file, i + 1, "was not drawn");
   }
   return count;
 }

@@ -104,8 +104,7 @@ void MemoryStream::Write(const void* buffer, std::size_t n) {
 FileStream::FileStream(const std::string& path, Mode mode, const std::string& shownName)
     : name_(shownName.empty() ? path : shownName) {
   file_ = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
-  if (!file_)
-    throw FileOpenError("Cannot open file \"" + name_ + "\". " + std::strerror(errno));
+  if (!file_) throw FileOpenError("Cannot open file \"" + name_ + "\". " + std::strerror(errno));
   if (mode == Mode::Read) {
     std::error_code ec;
     auto sz = std::filesystem::file_size(path, ec);
@@ -148,8 +147,7 @@ void FileStream::Close() {
     error = errno;
   }
   file_ = nullptr;
-  if (!ok)
-    throw StreamWriteError("Cannot write file \"" + name_ + "\". " + std::strerror(error));
+  if (!ok) throw StreamWriteError("Cannot write file \"" + name_ + "\". " + std::strerror(error));
 }
 
 std::string TemporaryNameBeside(const std::string& path) {

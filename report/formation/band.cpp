@@ -375,8 +375,7 @@ void TfrBand::DrawSplit() {
   int lowest = 0;
   bool freshPart = false;
   while (!outer.StopRequested) {
-    const int limit =
-        ClampToInt(std::int64_t(page.BottomLimit) - ColumnFooterHeight() - BandY - 2);
+    const int limit = ClampToInt(std::int64_t(page.BottomLimit) - ColumnFooterHeight() - BandY - 2);
     if (freshPart && limit <= 0)
       throw EngineError("A breakable band has no room left on a new page");
     lowest = 0;

@@ -256,8 +256,7 @@ void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {
   const int bottom = AddSat(band.BandY, band.BandHeight);
   // The unplaced objects whose top lies in the band, in template order.
   std::vector<std::size_t> inside;
-  for (auto it = unplaced.lower_bound({top, 0});
-       it != unplaced.end() && it->first <= bottom; ++it)
+  for (auto it = unplaced.lower_bound({top, 0}); it != unplaced.end() && it->first <= bottom; ++it)
     inside.push_back(it->second);
   std::sort(inside.begin(), inside.end());
   auto take = [&](TfrView& v, std::size_t index, bool setOwner) {

@@ -34,12 +34,16 @@ CliRun Cli(const QStringList& args) {
           p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
-QString Out(const std::string& name) { return QString::fromStdString(test::OutputPath(name)); }
+QString Out(const std::string& name) {
+  return QString::fromStdString(test::OutputPath(name));
+}
 QString Hostile(const std::string& name) {
   return QString::fromStdString(std::string(QUILLET_TEST_DATA) + "/hostile/" + name);
 }
 
-int Lines(const std::string& text) { return int(std::count(text.begin(), text.end(), '\n')); }
+int Lines(const std::string& text) {
+  return int(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(CliHostile, FilesThatAreNoFilesFailAtOnceWithOneLine) {
   const std::string empty = test::OutputPath("cli_empty.frf");
@@ -96,8 +100,8 @@ TEST(CliHostile, UnwritableTargetsNameTheTargetAndTheSystemsReason) {
   if (geteuid() != 0) {
     const std::string locked = test::OutputPath("cli_locked");
     std::filesystem::create_directories(locked);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const CliRun r = Cli({"render", frp, "--svg", QString::fromStdString(locked)});
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
     EXPECT_EQ(r.code, 1);

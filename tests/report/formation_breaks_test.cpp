@@ -42,7 +42,7 @@ TEST_F(FormationBreaks, ObjectsBelowASplitMemoMoveDownByItsLeftover) {
   PageBuilder b(report.Template);
   b.Band(btReportSummary, "Summary", 100, 60, flStretched | flBandBreaked);
   b.Memo("Body", 20, 105, 300, 30, NumberedLines("Line", 120));
-  b.Shape("Below", 50, 140, 40, 10);   // under the memo, within its width
+  b.Shape("Below", 50, 140, 40, 10);    // under the memo, within its width
   b.Shape("Beside", 500, 140, 40, 10);  // under the band's top, right of the memo
   ASSERT_TRUE(report.Prepare());
   ASSERT_GE(report.PreparedPages.Count(), 2);

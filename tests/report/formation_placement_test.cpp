@@ -133,7 +133,8 @@ TEST_F(FormationPlacement, ChildBandCyclesAreRefusedByName) {
   const Case cases[] = {
       {"itself", {{"Loop", "Loop"}}, "Band Loop names itself as its child band"},
       {"two", {{"A", "B"}, {"B", "A"}}, "Child bands form a cycle through band A"},
-      {"into a cycle", {{"Start", "A"}, {"A", "B"}, {"B", "A"}},
+      {"into a cycle",
+       {{"Start", "A"}, {"A", "B"}, {"B", "A"}},
        "Child bands form a cycle through band A"},
   };
   for (const Case& c : cases) {

@@ -168,7 +168,8 @@ TEST_F(HostileInputs, ImpossiblePageCountsAreRefusedByName) {
             "The file claims 2147483648 pages, more than a prepared-report file can hold");
   const std::string cut = ReadAndDraw(Hostile("count_2e31m1.frp"));
   EXPECT_TRUE(cut.starts_with("Page ")) << cut;
-  EXPECT_NE(cut.find(" of the 2147483647 the file claims cannot be read"), std::string::npos) << cut;
+  EXPECT_NE(cut.find(" of the 2147483647 the file claims cannot be read"), std::string::npos)
+      << cut;
 }
 
 TEST_F(HostileInputs, RecordingReplayedWithAnOffsetSaturates) {

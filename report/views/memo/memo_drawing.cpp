@@ -181,7 +181,9 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   bool justified = false;
   switch (horizontal) {
     case alRight: x = ClampToInt(I64(Left) + boxWidth - 1 - GapX - w); break;
-    case alCenter: x = ClampToInt(I64(Left) + GapX + (I64(boxWidth) - 2 * I64(GapX) - w) / 2); break;
+    case alCenter:
+      x = ClampToInt(I64(Left) + GapX + (I64(boxWidth) - 2 * I64(GapX) - w) / 2);
+      break;
     case alJustify:
       if (!paragraphEnd) {
         if (const int breaks = CountBreaks(line); breaks > 0) {
