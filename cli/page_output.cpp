@@ -75,7 +75,8 @@ void EnsureFolder(const std::string& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder))
-    throw FileOpenError("Cannot create folder \"" + folder + "\"");
+    throw FileOpenError("Cannot create folder \"" + folder + "\"" +
+                        (ec ? ". " + ec.message() : std::string()));
 }
 
 }  // namespace
@@ -102,11 +103,12 @@ void CheckPngSize(const PreparedPage& page, int index, double scale) {
   const double bytes = double(w) * double(h) * kPngBytesPerPixel;
   if (w <= kMaxPngSide && h <= kMaxPngSide && bytes <= double(kMaxPngImageBytes)) return;
   char size[160];
-  std::snprintf(size, sizeof size, "%lld x %lld pixels (%.1f GB)", static_cast<long long>(w),
-                static_cast<long long>(h), bytes / 1e9);
+  constexpr double kGiB = 1024.0 * 1024.0 * 1024.0;
+  std::snprintf(size, sizeof size, "%lld x %lld pixels (%.1f GiB)", static_cast<long long>(w),
+                static_cast<long long>(h), bytes / kGiB);
   char limit[64];
-  std::snprintf(limit, sizeof limit, "%.1f GB and %d pixels a side",
-                double(kMaxPngImageBytes) / 1e9, kMaxPngSide);
+  std::snprintf(limit, sizeof limit, "%g GiB and %d pixels a side",
+                double(kMaxPngImageBytes) / kGiB, kMaxPngSide);
   throw EngineError("Page " + std::to_string(index + 1) + " (" + Millimetres(page) + ") at scale " +
                     QString::number(scale).toStdString() + " would be " + size +
                     ", beyond the PNG limit of " + limit +

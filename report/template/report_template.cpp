@@ -145,6 +145,7 @@ std::string TfrTemplate::NewPageName() const {
 TfrPage& TfrTemplate::AddPage() {
   auto page = std::make_unique<TfrPage>();
   page->Name = NewPageName();
+  TakePrinterPaper(*page);  // a new page has the printer's paper and page information
   Pages.push_back(std::move(page));
   return *Pages.back();
 }

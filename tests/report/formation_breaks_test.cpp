@@ -40,10 +40,12 @@ std::vector<const PreparedObject*> AllNamed(const std::vector<Objects>& pages,
 TEST_F(FormationBreaks, ObjectsBelowASplitMemoMoveDownByItsLeftover) {
   TfrReport report;
   PageBuilder b(report.Template);
-  b.Band(btReportSummary, "Summary", 100, 60, flStretched | flBandBreaked);
-  b.Memo("Body", 20, 105, 300, 30, NumberedLines("Line", 120));
-  b.Shape("Below", 50, 140, 40, 10);    // under the memo, within its width
-  b.Shape("Beside", 500, 140, 40, 10);  // under the band's top, right of the memo
+  b.Band(btReportSummary, "Summary", 100, 1600, flStretched | flBandBreaked);
+  // A memo of fixed height (not stretched to the band), taller than a page:
+  // what does not fit the first page is its leftover.
+  b.Memo("Body", 20, 105, 300, 1500, NumberedLines("Line", 90)).Flags &= ~flStretched;
+  b.Shape("Below", 50, 1610, 40, 10);   // under the memo, within its width
+  b.Shape("Beside", 500, 140, 40, 10);  // beside the memo
   ASSERT_TRUE(report.Prepare());
   ASSERT_GE(report.PreparedPages.Count(), 2);
   std::vector<Objects> pages;
@@ -68,7 +70,7 @@ TEST_F(FormationBreaks, ObjectsBelowASplitMemoMoveDownByItsLeftover) {
   // Every line once, in order.
   StringList lines;
   for (const PreparedObject* o : body) lines.insert(lines.end(), o->Text.begin(), o->Text.end());
-  EXPECT_EQ(lines, NumberedLines("Line", 120));
+  EXPECT_EQ(lines, NumberedLines("Line", 90));
 }
 
 TEST_F(FormationBreaks, AStretchedBandThatMayNotBreakMovesWholeToTheNextPage) {

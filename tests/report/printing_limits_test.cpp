@@ -12,7 +12,7 @@ struct Placed {
   int left, width;
 };
 
-class BandAlignment : public FormationTest {
+class PrintingLimits : public FormationTest {
  protected:
   // A4 on the virtual printer with all four margins set to `margin`.
   void SetUpPage(int margin) {
@@ -36,7 +36,7 @@ class BandAlignment : public FormationTest {
   TfrPage page;
 };
 
-TEST_F(BandAlignment, ZeroMarginsAlignToThePrintableArea) {
+TEST_F(PrintingLimits, ZeroMarginsAlignToThePrintableArea) {
   SetUpPage(0);
   EXPECT_EQ(page.LeftLimit(), 18);
   EXPECT_EQ(page.RightLimit(), 740);
@@ -52,7 +52,7 @@ TEST_F(BandAlignment, ZeroMarginsAlignToThePrintableArea) {
   EXPECT_EQ(AlignAlone(baNone).left, 300);
 }
 
-TEST_F(BandAlignment, SetMarginsAlignToTheMargins) {
+TEST_F(PrintingLimits, SetMarginsAlignToTheMargins) {
   SetUpPage(20);
   EXPECT_EQ(page.LeftLimit(), 20);
   EXPECT_EQ(page.RightLimit(), 758 - 20);
@@ -67,7 +67,7 @@ TEST_F(BandAlignment, SetMarginsAlignToTheMargins) {
   EXPECT_EQ(rest.width, 718);
 }
 
-TEST_F(BandAlignment, MarginsThatDoNotApplyGiveThePaperEdges) {
+TEST_F(PrintingLimits, MarginsThatDoNotApplyGiveThePaperEdges) {
   SetUpPage(0);
   page.MarginsApply = 0;
   EXPECT_EQ(page.LeftLimit(), 0);
@@ -75,7 +75,7 @@ TEST_F(BandAlignment, MarginsThatDoNotApplyGiveThePaperEdges) {
   EXPECT_EQ(AlignAlone(baRight).left, 658);
 }
 
-TEST_F(BandAlignment, AFarMarginSaturatesInsteadOfWrapping) {
+TEST_F(PrintingLimits, AFarMarginSaturatesInsteadOfWrapping) {
   SetUpPage(0);
   page.Margins.Right = std::numeric_limits<std::int32_t>::min();
   EXPECT_EQ(page.RightLimit(), std::numeric_limits<std::int32_t>::max());
@@ -83,7 +83,7 @@ TEST_F(BandAlignment, AFarMarginSaturatesInsteadOfWrapping) {
 
 // The same alignments written by formation, in a band and in no band, with
 // zero and with set margins: what the prepared page stores.
-TEST_F(BandAlignment, FormedObjectsStoreTheAlignedPositions) {
+TEST_F(PrintingLimits, FormedObjectsStoreTheAlignedPositions) {
   for (int margin : {0, 20}) {
     SCOPED_TRACE("margins " + std::to_string(margin));
     const int left = margin ? 20 : 18;
@@ -111,18 +111,16 @@ TEST_F(BandAlignment, FormedObjectsStoreTheAlignedPositions) {
       EXPECT_EQ(FindObject(page, w + "Left")->Left, left) << w;
       EXPECT_EQ(FindObject(page, w + "Right")->Left, right - 100) << w;
       EXPECT_EQ(FindObject(page, w + "Center")->Left, left + (right - left - 100) / 2) << w;
-      // Inside formation a band is always being formed: baWidth changes
-      // nothing outside cross bands.
-      EXPECT_EQ(FindObject(page, w + "Width")->Left, 300) << w;
-      EXPECT_EQ(FindObject(page, w + "Width")->Width, 100) << w;
+      // Sized once before forming, when no band is being formed.
+      EXPECT_EQ(FindObject(page, w + "Width")->Left, left) << w;
+      EXPECT_EQ(FindObject(page, w + "Width")->Width, right - left - 1) << w;
     }
     EXPECT_EQ(FindObject(page, "RowLeft")->Left, left);
     EXPECT_EQ(FindObject(page, "RowRight")->Left, right - 60);
-    // The rest view runs between its neighbours' template places (each
-    // neighbour is put back once written).
+    // The rest view runs from the left view's right edge to the right view.
     const PreparedObject* rest = FindObject(page, "RowRest");
-    EXPECT_EQ(rest->Left, 150);
-    EXPECT_EQ(rest->Left + rest->Width, 600);
+    EXPECT_EQ(rest->Left, left + 50);
+    EXPECT_EQ(rest->Left + rest->Width, right - 60);
   }
 }
 
