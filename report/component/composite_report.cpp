@@ -47,7 +47,7 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
         r->ForgetTemplateObjects();
         s[i]->Seek(0);
         if (r->Events.OnEndDoc) r->Events.OnEndDoc();
-        r->Template.LoadTemplate(*s[i]);
+        r->Template.RestoreSnapshot(*s[i]);
       }
     }
   } restore{*this, snapshots};
@@ -82,7 +82,7 @@ void TfrCompositeReport::BuildPages() {
         r.formations_.clear();
         r.ForgetTemplateObjects();
         snapshot.Seek(0);
-        r.Template.LoadTemplate(snapshot);
+        r.Template.RestoreSnapshot(snapshot);
         prep.RenderActive = true;
       }
       prep.AppendToPrevious = prep.AppendNextReport;

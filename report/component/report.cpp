@@ -122,7 +122,7 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
       r.formations_.clear();
       r.ForgetTemplateObjects();
       s.Seek(0);
-      r.Template.LoadTemplate(s);
+      r.Template.RestoreSnapshot(s);
     }
   } restore{*this, snapshot};
   if (Events.OnBeginDoc) Events.OnBeginDoc();

@@ -21,8 +21,9 @@ namespace {
 
 // The page asks the engine printer for its stored paper and takes what the
 // printer reports back (a custom size of the same measures when the printer
-// refuses it). Without a started printer the page keeps what was read.
-void TakePrinterPaper(TfrPage& page) {
+// refuses it), unless `keepStored`: then only its page information comes
+// from the printer. Without a started printer the page keeps what was read.
+void TakePrinterPaper(TfrPage& page, bool keepStored = false) {
   if (!PrinterState().EnginePrinter) return;
   PagePaper paper;
   paper.PaperSizeCode = static_cast<std::int16_t>(page.PaperSizeCode);
@@ -31,12 +32,13 @@ void TakePrinterPaper(TfrPage& page) {
   paper.Orientation = page.Orientation;
   paper.PaperSource = page.PaperSource;
   ApplyPagePaper(EnginePrinter(), paper);
+  page.PageInfo = paper.PageInfo;
+  if (keepStored) return;
   page.PaperSizeCode = paper.PaperSizeCode;
   page.PaperWidthTenths = paper.PaperWidthTenths;
   page.PaperHeightTenths = paper.PaperHeightTenths;
   page.Orientation = paper.Orientation;
   page.PaperSource = paper.PaperSource;
-  page.PageInfo = paper.PageInfo;
 }
 
 constexpr std::uint8_t kMarkerPage = 255;
@@ -208,6 +210,15 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   }
 }
 
+void TfrTemplate::RestoreSnapshot(Stream& s) {
+  keepStoredPaper_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{keepStoredPaper_};
+  LoadTemplate(s);
+}
+
 void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
   KeepCurrentPrinter = s.ReadI16() != 0;
   TwoPass = s.ReadI16() != 0;
@@ -226,7 +237,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
       if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
-      TakePrinterPaper(page);
+      TakePrinterPaper(page, keepStoredPaper_);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
     } else if (marker == kMarkerExtension) {

@@ -40,6 +40,11 @@ class TfrTemplate {
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
   // other error leaves one empty page.
   void LoadTemplate(Stream& stream);
+  // Loads a snapshot this template saved itself (preparing restores the
+  // template so): the pages keep the paper sizes stored in it instead of
+  // asking the printer again, whose paper forming has changed since, so the
+  // template comes back byte for byte.
+  void RestoreSnapshot(Stream& stream);
   // Writes version 24 and the whole template; raises StreamWriteError.
   void SaveTemplate(Stream& stream);
 
@@ -89,6 +94,7 @@ class TfrTemplate {
   ReportServices* Owner = nullptr;
 
  private:
+  bool keepStoredPaper_ = false;  // set while RestoreSnapshot loads
   void ReadTemplateBody(Stream& stream, int version);
   void ReadObjectRecord(Stream& stream, std::uint8_t marker, int version);
 };

@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "report/views/memo/memo_view.h"
 #include "report/base/stream_strings.h"
+#include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 #include "tests/report/template_support.h"
 
@@ -134,6 +135,19 @@ TEST_F(TemplateStream, VirtualPrinterIsStoredAsCharacterOne) {
   TfrTemplate u;
   Load(u, b);
   EXPECT_EQ(u.PrinterName, "Virtual printer");
+}
+
+TEST_F(TemplateStream, SavingWritesThePrinterSelectedNow) {
+  TfrTemplate t;
+  t.AddPage();
+  t.PrinterName = "HP DeskJet 720C";  // not installed: the virtual printer stays selected
+  StartEnginePrinter(nullptr);
+  const Bytes b = Save(t);
+  StopEnginePrinter();
+  EXPECT_EQ(Bytes(b.begin(), b.begin() + 9), (Bytes{24, 0, 0, 0, 0, 1, 0, 1, 0}));
+  // Without a started printer the template's own name stands.
+  const Bytes own = Save(t);
+  EXPECT_EQ(std::string(own.begin() + 7, own.begin() + 22), "HP DeskJet 720C");
 }
 
 TEST_F(TemplateStream, EmptyStreamOnlyClearsTheDictionary) {
