@@ -13,10 +13,11 @@ namespace {
 // Engine text is code-page bytes; the terminal wants UTF-8.
 std::string Utf8(const std::string& bytes) { return ToQString(bytes).toStdString(); }
 
-// Progress lines: one line each on a log, one line redrawn on a terminal.
+// Progress lines: one line redrawn on a terminal; one line each on a log
+// when asked for, else none (a failing command's last line is its error).
 class ConsoleProgress : public ProgressControl {
  public:
-  explicit ConsoleProgress(bool terminal) : terminal_(terminal) {}
+  ConsoleProgress(bool terminal, bool toLog) : terminal_(terminal), toLog_(toLog) {}
   ~ConsoleProgress() override {
     if (terminal_ && drawn_) std::cerr << "\n";
   }
@@ -37,12 +38,13 @@ class ConsoleProgress : public ProgressControl {
     if (terminal_) {
       std::cerr << "\r\x1b[K" << caption_ << ": " << line << std::flush;
       drawn_ = true;
-    } else {
+    } else if (toLog_) {
       std::cerr << line << "\n";
     }
   }
 
   bool terminal_;
+  bool toLog_;
   bool drawn_ = false;
   std::string caption_;
   std::string last_;
@@ -66,7 +68,7 @@ bool ConsoleHost::InputBox(const std::string&, const std::string&, std::string&)
 }
 
 int ConsoleHost::RunWithProgress(const ProgressRequest& request, const ProgressStep& step) {
-  ConsoleProgress progress(isatty(STDERR_FILENO) != 0);
+  ConsoleProgress progress(isatty(STDERR_FILENO) != 0, progressToLog);
   progress.SetCaption(request.caption);
   if (!request.firstLine.empty()) progress.SetFirstLine(request.firstLine);
   step(progress);

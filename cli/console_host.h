@@ -22,6 +22,8 @@ class ConsoleHost : public EngineHost {
 
   // Error messages shown so far (the command fails when there were any).
   int errors = 0;
+  // Progress lines also when standard error is not a terminal (--progress).
+  bool progressToLog = false;
 };
 
 }  // namespace quillet::cli

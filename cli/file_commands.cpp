@@ -5,9 +5,11 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/input_file.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
 #include "cli/template_loading.h"
+#include "cli/refused_pictures.h"
 #include "report/printer/page_range.h"
 #include "report/printer/printer.h"
 #include "report/component/report.h"
@@ -17,9 +19,7 @@ namespace {
 
 std::string OnlyFile(const Options& o, const std::string& what) {
   if (o.Positional().size() != 1) throw UsageError("give exactly one " + what);
-  const std::string& path = o.Positional()[0];
-  if (!std::filesystem::exists(path)) throw UsageError("no such file: " + path);
-  return path;
+  return CheckedInputFile(o.Positional()[0]);
 }
 
 // --size N: the longer side of each PNG page in whole pixels, or 0 when
@@ -46,6 +46,8 @@ int RunPrepare(const Args& args) {
   if (!report.Prepare()) return 1;
   report.SavePrepared(*out);
   std::cerr << "quillet-cli: " << report.PreparedPages.Count() << " pages written to " << *out << "\n";
+  // Refused pictures keep their bytes in the prepared file: warned, not lost.
+  WarnRefusedPictures(report.Template, path);
   return 0;
 }
 
@@ -75,7 +77,11 @@ int RunRender(const Args& args) {
     WritePng(pages, indexes[0], scaleOf(indexes[0]), target);
   else
     WriteSvgPages(pages, indexes, scale, target);
-  return 0;
+  std::cerr << "quillet-cli: " << indexes.size() << (indexes.size() == 1 ? " page" : " pages")
+            << " written to " << target << " (largest paper " << LargestPaper(pages, indexes)
+            << ")\n";
+  // A picture missing from the output is content lost: the exit says so.
+  return WarnRefusedPictures(pages, indexes, path) > 0 ? 1 : 0;
 }
 
 int RunPrint(const Args& args) {

@@ -25,6 +25,8 @@ Run 'quillet-cli COMMAND --help' for the options of a command.
 Options:
   -h, --help     show this help and exit
       --version  show the version and exit
+Progress lines go to standard error on a terminal; elsewhere only with
+--progress (given after the command).
 )";
 }
 
@@ -57,8 +59,10 @@ Settings (defaults and bounds are the main window's):
 )"},
       {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf|TEMPLATE.json -o OUT.frp
 
-Prepares the template without a window; progress goes to standard error.
-A template in JSON text is recognised by its content (it starts with '{').
+Prepares the template without a window; progress goes to standard error
+(on a terminal, or with --progress). A template in JSON text is recognised
+by its content (it starts with '{'). A picture that cannot be drawn (too
+large, bad data) is kept in the output and named in a warning.
 )"},
       {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
 
@@ -68,6 +72,8 @@ Draws the pages through the same page drawing as the preview and the printer.
   --size N        instead of --scale: the longer side of each PNG page, in pixels (8..4096)
   --png-file FILE one PNG page (choose it with --pages) written to FILE
 PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
+A PNG page image may take at most 1 GiB (4 bytes a pixel) and 32767 pixels
+a side; a larger page or scale is refused before drawing.
 )"},
       {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
 

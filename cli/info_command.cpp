@@ -7,10 +7,12 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/template_loading.h"
+#include "cli/input_file.h"
 #include "platform/qt/qt_text.h"
 #include "platform/recording_canvas.h"
 #include "report/template/page.h"
 #include "report/component/report.h"
+#include "report/views/picture_view.h"
 #include "report/views/shape_view.h"
 
 namespace quillet::cli {
@@ -73,6 +75,9 @@ void PrintLines(const std::string& kind, const std::vector<PageFacts>& pages) {
                 << " height=" << v->Height << " frame=" << ColorText(v->FrameColor)
                 << " fill=" << ColorText(v->FillColor) << " visible=" << (v->Visible ? 1 : 0);
       if (auto* shape = dynamic_cast<const TfrShapeView*>(v)) std::cout << " shape=" << int(shape->ShapeKind);
+      if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
+          picture && !picture->Picture.Refusal().empty())
+        std::cout << " refused=" << Quoted(picture->Picture.Refusal());
       std::cout << " tag=" << Quoted(v->Tag) << " text=" << Quoted(TextOf(*v)) << "\n";
     }
   }
@@ -95,6 +100,9 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
                 << "\",\"visible\":" << (v->Visible ? "true" : "false");
       if (auto* shape = dynamic_cast<const TfrShapeView*>(v))
         std::cout << ",\"shape\":" << int(shape->ShapeKind);
+      if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
+          picture && !picture->Picture.Refusal().empty())
+        std::cout << ",\"refused\":" << Quoted(picture->Picture.Refusal());
       std::cout << ",\"tag\":" << Quoted(v->Tag) << ",\"text\":" << Quoted(TextOf(*v)) << "}";
     }
     std::cout << "]}";
@@ -107,8 +115,7 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
 int RunInfo(const Args& args) {
   const Options o(args, {"json"}, {});
   if (o.Positional().size() != 1) throw UsageError("give exactly one .frp or .frf file");
-  const std::string path = o.Positional()[0];
-  if (!std::filesystem::exists(path)) throw UsageError("no such file: " + path);
+  const std::string path = CheckedInputFile(o.Positional()[0]);
   const std::string ext = std::filesystem::path(path).extension().string();
   TfrReport report;
   std::vector<PageFacts> facts;

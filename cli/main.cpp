@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     return argc < 2 ? 2 : 0;
   }
   const std::string command = argv[1];
-  const Args args(argv + 2, argv + argc);
+  Args args(argv + 2, argv + argc);
+  const bool progressToLog = std::erase(args, std::string("--progress")) > 0;
   auto it = kCommands.find(command);
   if (it == kCommands.end()) {
     std::cerr << "quillet-cli: unknown command '" << command << "' (see quillet-cli --help)\n";
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
   }
 
   quillet::cli::ConsoleHost host;
+  host.progressToLog = progressToLog;
   quillet::EngineSession session(&host, quillet::SessionPrinters::Machine);
 
   int code = 0;

@@ -1,5 +1,6 @@
 #include "cli/page_output.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -40,12 +41,30 @@ QSize PixelSize(const PreparedPage& page, double scale) {
           std::max(1, Round(page.PageInfo.PaperHeightPx * scale))};
 }
 
-// Writes through a temporary beside `path`; `write` gets the temporary's name.
+std::string Millimetres(const PreparedPage& page) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.0f x %.0f mm",
+                page.PageInfo.PaperWidthPx / ReportPixelsPerInch * 25.4,
+                page.PageInfo.PaperHeightPx / ReportPixelsPerInch * 25.4);
+  return text;
+}
+
+// Writes through a temporary beside `path`; `write` gets the open temporary
+// file. Failures name `path` (never the temporary) with the system's reason.
 template <typename Fn>
-void Atomically(const std::string& path, Fn&& write) {
+void Atomically(const std::string& path, const std::string& what, Fn&& write) {
   const std::string temp = TemporaryNameBeside(path);
+  auto failed = [&](const QFile& file) {
+    return StreamWriteError("Cannot write " + what + " file \"" + path + "\". " +
+                            file.errorString().toStdString());
+  };
   try {
-    write(temp);
+    QFile file(QString::fromStdString(temp));
+    if (!file.open(QIODevice::WriteOnly)) throw failed(file);
+    write(file);
+    if (!file.flush() || file.error() != QFileDevice::NoError) throw failed(file);
+    file.close();
+    if (file.error() != QFileDevice::NoError) throw failed(file);
   } catch (...) {
     RemoveFileQuietly(temp);
     throw;
@@ -57,7 +76,8 @@ void EnsureFolder(const std::string& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder))
-    throw FileOpenError("Cannot create folder \"" + folder + "\"");
+    throw FileOpenError("Cannot create folder \"" + folder + "\"" +
+                        (ec ? ". " + ec.message() : std::string()));
 }
 
 }  // namespace
@@ -68,13 +88,46 @@ std::string PageFileName(int index, const std::string& extension) {
   return name;
 }
 
+std::string LargestPaper(TfrEMFPages& pages, const std::vector<int>& indexes) {
+  int largest = indexes.empty() ? 0 : indexes[0];
+  auto area = [&pages](int i) {
+    return double(pages[i].PageInfo.PaperWidthPx) * pages[i].PageInfo.PaperHeightPx;
+  };
+  for (int i : indexes)
+    if (area(i) > area(largest)) largest = i;
+  return indexes.empty() ? std::string() : Millimetres(pages[largest]);
+}
+
+void CheckPngSize(const PreparedPage& page, int index, double scale) {
+  const std::int64_t w = std::max<std::int64_t>(1, Round64(page.PageInfo.PaperWidthPx * scale));
+  const std::int64_t h = std::max<std::int64_t>(1, Round64(page.PageInfo.PaperHeightPx * scale));
+  const double bytes = double(w) * double(h) * kPngBytesPerPixel;
+  if (w <= kMaxPngSide && h <= kMaxPngSide && bytes <= double(kMaxPngImageBytes)) return;
+  char size[160];
+  constexpr double kGiB = 1024.0 * 1024.0 * 1024.0;
+  std::snprintf(size, sizeof size, "%lld x %lld pixels (%.1f GiB)", static_cast<long long>(w),
+                static_cast<long long>(h), bytes / kGiB);
+  char limit[64];
+  std::snprintf(limit, sizeof limit, "%g GiB and %d pixels a side",
+                double(kMaxPngImageBytes) / kGiB, kMaxPngSide);
+  throw EngineError("Page " + std::to_string(index + 1) + " (" + Millimetres(page) + ") at scale " +
+                    QString::number(scale).toStdString() + " would be " + size +
+                    ", beyond the PNG limit of " + limit +
+                    "; use a smaller --scale, or --pdf or --svg");
+}
+
 void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path) {
+  CheckPngSize(pages[index], index, scale);
   const QSize size = PixelSize(pages[index], scale);
   QtImageCanvas canvas(size.width(), size.height(), clWhite, Round(96 * scale));
+  if (canvas.Image().isNull())
+    throw EngineError("No memory for the " + std::to_string(size.width()) + " x " +
+                      std::to_string(size.height()) + " pixel image of page " +
+                      std::to_string(index + 1));
   DrawOne(pages, index, canvas, {0, 0, size.width(), size.height()});
-  Atomically(path, [&canvas](const std::string& temp) {
-    if (!canvas.Image().save(QString::fromStdString(temp), "PNG"))
-      throw StreamWriteError("Cannot write PNG file \"" + temp + "\"");
+  Atomically(path, "PNG", [&canvas](QFile& file) {
+    if (!canvas.Image().save(&file, "PNG") && file.error() == QFileDevice::NoError)
+      throw StreamWriteError("Cannot encode the PNG image of " + file.fileName().toStdString());
   });
 }
 
@@ -85,6 +138,8 @@ void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double s
 
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
                    const std::function<double(int)>& scaleOfPage, const std::string& folder) {
+  // Every page is checked before any is drawn, so a refusal leaves no half set.
+  for (int i : indexes) CheckPngSize(pages[i], i, scaleOfPage(i));
   EnsureFolder(folder);
   for (int i : indexes)
     WritePng(pages, i, scaleOfPage(i),
@@ -99,8 +154,8 @@ double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
 }
 
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path) {
-  Atomically(path, [&](const std::string& temp) {
-    QPdfWriter writer(QString::fromStdString(temp));
+  Atomically(path, "PDF", [&](QFile& file) {
+    QPdfWriter writer(&file);
     writer.setResolution(kPdfDpi);
     writer.setCreator(QStringLiteral("Quillet"));
     QPainter painter;
@@ -109,7 +164,9 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
       const PreparedPage& page = pages[i];
       const double wInch = page.PageInfo.PaperWidthPx / ReportPixelsPerInch;
       const double hInch = page.PageInfo.PaperHeightPx / ReportPixelsPerInch;
-      writer.setPageSize(QPageSize(QSizeF(wInch * 25.4, hInch * 25.4), QPageSize::Millimeter));
+      if (!writer.setPageSize(QPageSize(QSizeF(wInch * 25.4, hInch * 25.4), QPageSize::Millimeter)))
+        throw StreamWriteError("Page " + std::to_string(i + 1) + " (" + Millimetres(page) +
+                               ") is a paper size a PDF page cannot take");
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (first) {
         if (!painter.begin(&writer))
@@ -132,10 +189,10 @@ void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double s
   EnsureFolder(folder);
   for (int i : indexes) {
     const std::string path = (std::filesystem::path(folder) / PageFileName(i, "svg")).string();
-    Atomically(path, [&](const std::string& temp) {
+    Atomically(path, "SVG", [&](QFile& file) {
       const QSize size = PixelSize(pages[i], scale);
       QSvgGenerator svg;
-      svg.setFileName(QString::fromStdString(temp));
+      svg.setOutputDevice(&file);
       svg.setSize(size);
       svg.setViewBox(QRect(QPoint(0, 0), size));
       svg.setResolution(Round(96 * scale));

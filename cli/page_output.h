@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,17 @@ class TfrEMFPages;
 
 namespace quillet::cli {
 
+// The largest page image a PNG is drawn from, checked before the image is
+// made: 1 GiB of 32-bit pixels (an A4 page up to about scale 18; a drawing
+// that size already takes seconds and as much memory again to encode), and
+// at most 32767 pixels a side.
+constexpr std::int64_t kMaxPngImageBytes = std::int64_t(1) << 30;
+constexpr int kPngBytesPerPixel = 4;
+constexpr int kMaxPngSide = 32767;
+
 // Zero-based page indexes; `scale` multiplies report pixels (PNG, SVG).
+// A page whose PNG image would pass the limits above raises EngineError
+// saying its paper size and scale, before anything is allocated or written.
 void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path);
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
                    const std::string& folder);
@@ -26,6 +37,9 @@ double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels);
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path);
 void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
                    const std::string& folder);
+
+// The largest paper among the pages, "W x H mm", for what render reports.
+std::string LargestPaper(TfrEMFPages& pages, const std::vector<int>& indexes);
 
 // "page-001.png" for index 0.
 std::string PageFileName(int index, const std::string& extension);

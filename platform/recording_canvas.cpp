@@ -270,13 +270,13 @@ void RecordingCanvas::ReplayOn(Canvas& target, int dx, int dy) const {
       case OpKind::FillRect: target.FillRect(r); break;
       case OpKind::Polygon: {
         std::vector<Point> pts = op.points;
-        for (Point& p : pts) p = {p.x + dx, p.y + dy};
+        for (Point& p : pts) p = {AddSat(p.x, dx), AddSat(p.y, dy)};
         target.Polygon(pts);
         break;
       }
       case OpKind::Line:
-        target.Line(op.points[0].x + dx, op.points[0].y + dy, op.points[1].x + dx,
-                    op.points[1].y + dy);
+        target.Line(AddSat(op.points[0].x, dx), AddSat(op.points[0].y, dy),
+                    AddSat(op.points[1].x, dx), AddSat(op.points[1].y, dy));
         break;
       case OpKind::Text: {
         target.SetFont(op.font);
@@ -284,7 +284,7 @@ void RecordingCanvas::ReplayOn(Canvas& target, int dx, int dy) const {
         target.SetTextCharacterExtra(op.charExtra);
         target.SetTextJustification(op.justifyExtra, op.justifyBreaks);
         Rect clip = op.clip.Offset(dx, dy);
-        target.ExtTextOut(op.points[0].x + dx, op.points[0].y + dy, op.options,
+        target.ExtTextOut(AddSat(op.points[0].x, dx), AddSat(op.points[0].y, dy), op.options,
                           op.hasClip ? &clip : nullptr, op.text);
         target.SetTextJustification(0, 0);
         target.SetTextCharacterExtra(0);

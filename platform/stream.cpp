@@ -101,10 +101,10 @@ void MemoryStream::Write(const void* buffer, std::size_t n) {
   pos_ += n;
 }
 
-FileStream::FileStream(const std::string& path, Mode mode) {
+FileStream::FileStream(const std::string& path, Mode mode, const std::string& shownName)
+    : name_(shownName.empty() ? path : shownName) {
   file_ = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
-  if (!file_)
-    throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (!file_) throw FileOpenError("Cannot open file \"" + name_ + "\". " + std::strerror(errno));
   if (mode == Mode::Read) {
     std::error_code ec;
     auto sz = std::filesystem::file_size(path, ec);
@@ -133,16 +133,21 @@ void FileStream::ReadExact(void* buffer, std::size_t n) {
 
 void FileStream::Write(const void* buffer, std::size_t n) {
   if (!file_) throw StreamWriteError();
-  if (n && std::fwrite(buffer, 1, n, file_) != n) throw StreamWriteError();
+  if (n && std::fwrite(buffer, 1, n, file_) != n)
+    throw StreamWriteError("Cannot write file \"" + name_ + "\". " + std::strerror(errno));
   size_ = std::max(size_, Position());
 }
 
 void FileStream::Close() {
   if (!file_) return;
   bool ok = std::fflush(file_) == 0;
-  ok = (std::fclose(file_) == 0) && ok;
+  int error = ok ? 0 : errno;
+  if (std::fclose(file_) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   file_ = nullptr;
-  if (!ok) throw StreamWriteError();
+  if (!ok) throw StreamWriteError("Cannot write file \"" + name_ + "\". " + std::strerror(error));
 }
 
 std::string TemporaryNameBeside(const std::string& path) {

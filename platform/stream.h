@@ -79,8 +79,10 @@ class MemoryStream : public Stream {
 class FileStream : public Stream {
  public:
   enum class Mode { Read, Create };
-  // Throws FileOpenError naming the path when the file cannot be opened.
-  FileStream(const std::string& path, Mode mode);
+  // Throws FileOpenError naming the path (or `shownName`, the file the user
+  // asked for when `path` is a temporary beside it) and the system's reason
+  // when the file cannot be opened. Write and Close failures name it too.
+  FileStream(const std::string& path, Mode mode, const std::string& shownName = {});
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
@@ -96,6 +98,7 @@ class FileStream : public Stream {
  private:
   std::FILE* file_ = nullptr;
   std::uint64_t size_ = 0;
+  std::string name_;  // the name errors give
 };
 
 // Writes a file through a temporary beside it, renamed over the target only
@@ -112,7 +115,7 @@ template <typename Fn>
 void WriteFileAtomically(const std::string& path, Fn&& write) {
   const std::string temp = TemporaryNameBeside(path);
   try {
-    FileStream out(temp, FileStream::Mode::Create);
+    FileStream out(temp, FileStream::Mode::Create, path);
     write(static_cast<Stream&>(out));
     out.Close();
   } catch (...) {

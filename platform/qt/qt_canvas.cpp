@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/numeric.h"
 #include "platform/qt/qt_text.h"
 
 namespace quillet {
@@ -261,7 +262,7 @@ int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
   QFont font = ToQFont(s.font);
   QFontMetrics fm(font, painter_.device());
   QString qs = ToQString(text, s.font.charset);
-  return fm.horizontalAdvance(qs) + s.charExtra * static_cast<int>(qs.size());
+  return ClampToInt(fm.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size());
 }
 
 // Ascent and descent are rounded up, as the platform the report format comes

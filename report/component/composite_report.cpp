@@ -44,7 +44,7 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
       r->ForgetTemplateObjects();
       snapshots[i]->Seek(0);
       if (r->Events.OnEndDoc) r->Events.OnEndDoc();
-      r->Template.LoadTemplate(*snapshots[i]);
+      r->Template.RestoreSnapshot(*snapshots[i]);
     }
   });
   if (Events.OnBeginDoc) Events.OnBeginDoc();
@@ -78,7 +78,7 @@ void TfrCompositeReport::BuildPages() {
         r.formations_.clear();
         r.ForgetTemplateObjects();
         snapshot.Seek(0);
-        r.Template.LoadTemplate(snapshot);
+        r.Template.RestoreSnapshot(snapshot);
         prep.RenderActive = true;
       }
       prep.AppendToPrevious = prep.AppendNextReport;

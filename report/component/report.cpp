@@ -124,7 +124,7 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
     ForgetObjectScripts();
     ForgetTemplateObjects();
     snapshot.Seek(0);
-    Template.LoadTemplate(snapshot);
+    Template.RestoreSnapshot(snapshot);
   });
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();

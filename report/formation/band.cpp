@@ -50,6 +50,30 @@ int TfrBand::ColumnFooterHeight() const {
 // ---- The showing protocol --------------------------------------------------
 
 bool TfrBand::Show() {
+  // A band and its chain of children are shown one after another rather
+  // than nested, so a long chain costs no stack: each band's closing steps
+  // (the new page it asks for, OnEndBand) wait until its children are shown,
+  // innermost first.
+  std::vector<std::pair<TfrBand*, bool>> opened;  // band, whether it was drawn
+  bool result = false;
+  for (TfrBand* band = this; band;) {
+    if (band != this && Page->Recording) {
+      Page->PresentBand(band);
+      break;
+    }
+    bool bandResult = false, drawn = false;
+    TfrBand* child = nullptr;
+    const bool open = band->OpenShowing(bandResult, drawn, child);
+    if (band == this) result = bandResult;
+    if (!open) break;
+    opened.emplace_back(band, drawn);
+    band = child;
+  }
+  for (auto it = opened.rbegin(); it != opened.rend(); ++it) it->first->CloseShowing(it->second);
+  return result;
+}
+
+bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
   PreparationState& prep = Prep();
   PageFormation& page = *Page;
   FormationReport& report = page.Report;
@@ -74,7 +98,7 @@ bool TfrBand::Show() {
   if (!SkipScriptOnce) report.RunBandScript(View);
   SkipScriptOnce = false;
   const int y0 = page.CurrentY;
-  if (report.StopRequested || outer.StopRequested) return false;
+  if (report.StopRequested || outer.StopRequested) return false;  // no OnEndBand
 
   for (int i = 0; i < ForcedNewPages; ++i) {
     page.ColumnIndex = page.Page.Columns - 1;
@@ -84,7 +108,6 @@ bool TfrBand::Show() {
   if (KeepYAfterBreaks) page.CurrentY = y0;
   prep.ActiveBand = this;
 
-  bool result = false;
   if (Visible) {
     if (Kind == btColumnHeader) page.ColumnTopY = page.CurrentY;
     if (Kind == btPageFooter) BandY = page.BottomLimit;
@@ -93,8 +116,11 @@ bool TfrBand::Show() {
       if (Kind != btPageFooter && Kind != btOverlay && Kind != btColumnFooter &&
           Kind != kNoBandKind) {
         const int h = MeasureHeight();
-        if (page.BottomLimit < page.CurrentY + h && !Breaked) {
-          if (page.SubReportTarget) return true;
+        if (page.BottomLimit < AddSat(page.CurrentY, h) && !Breaked) {
+          if (page.SubReportTarget) {
+            result = true;
+            return false;  // no OnEndBand
+          }
           CheckSpace(0, 10000, false);
         }
       }
@@ -104,15 +130,19 @@ bool TfrBand::Show() {
       // on its own.
       prep.ActiveBand = this;
       DrawBand();
-      if (Child) page.PresentBand(Child);
-      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
-        page.BreakPage();
+      child = Child;
+      drawn = true;
     }
   } else if (Child && PrintChildIfInvisible) {
-    page.PresentBand(Child);
+    child = Child;
   }
-  report.OnEndBand(*this);
-  return result;
+  return true;
+}
+
+void TfrBand::CloseShowing(bool drawn) {
+  if (drawn && !IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
+    Page->BreakPage();
+  Page->Report.OnEndBand(*this);
 }
 
 // ---- Drawing one showing ---------------------------------------------------
@@ -228,7 +258,7 @@ void TfrBand::OutputObject(TfrView& view) {
 
 bool TfrBand::CheckSpace(int y, int h, bool testOnly) {
   if (Kind == btColumnFooter) return false;
-  const bool fits = Page->BottomLimit >= y + h + ColumnFooterHeight();
+  const bool fits = Page->BottomLimit >= std::int64_t(y) + h + ColumnFooterHeight();
   if (!fits && !testOnly) Page->BreakColumn(this);
   return !fits;
 }
@@ -316,19 +346,20 @@ void TfrBand::DrawSplit() {
     if (!memo || memo->WorkText.size() < linesBefore) progress = true;
     const int leftover = s.LeftoverHeight();
     v.Top = y;
-    v.Height = fullHeight + leftover;
+    v.Height = AddSat(fullHeight, leftover);
     for (Item& other : items) {
       if (&other == &it || !other.pending) continue;
       TfrView& o = *other.view;
-      if (o.Top >= y + fullHeight && o.Left >= v.Left && o.Left <= v.Left + v.Width)
-        o.Top += leftover;
+      if (o.Top >= std::int64_t(y) + fullHeight && o.Left >= v.Left &&
+          o.Left <= std::int64_t(v.Left) + v.Width)
+        o.Top = AddSat(o.Top, leftover);
     }
   };
 
   int lowest = 0;
   bool freshPart = false;
   while (!outer.StopRequested) {
-    const int limit = page.BottomLimit - ColumnFooterHeight() - BandY - 2;
+    const int limit = ClampToInt(std::int64_t(page.BottomLimit) - ColumnFooterHeight() - BandY - 2);
     if (freshPart && limit <= 0)
       throw EngineError("A breakable band has no room left on a new page");
     lowest = 0;
@@ -339,7 +370,7 @@ void TfrBand::DrawSplit() {
       auto* s = dynamic_cast<TfrStretcheable*>(&v);
       if (v.Top < 0) {
         // Continued from the previous part.
-        const int rest = v.Top + v.Height;
+        const int rest = AddSat(v.Top, v.Height);
         if (rest <= 0 || !s) {
           it.pending = false;
           continue;
@@ -354,18 +385,18 @@ void TfrBand::DrawSplit() {
           lowest = std::max(lowest, rest);
         } else {
           s->DrawPass = 2;  // the rest of the laid-out text, not a new layout
-          cut(it, *s, limit + 1);
-          lowest = std::max(lowest, limit + 1);
+          cut(it, *s, AddSat(limit, 1));
+          lowest = std::max(lowest, AddSat(limit, 1));
         }
         continue;
       }
       if (v.Top >= limit) continue;
-      if (v.Top + v.Height < limit) {
+      if (std::int64_t(v.Top) + v.Height < limit) {
         OutputObject(v);
         it.pending = false;
         progress = true;
         lowest = std::max(lowest, v.Top + v.Height);
-      } else if (s && s->LeastPieceHeight() < limit - v.Top + 1) {
+      } else if (s && s->LeastPieceHeight() < std::int64_t(limit) - v.Top + 1) {
         const int piece = limit - v.Top + 1;
         const int top = v.Top;
         cut(it, *s, piece);
@@ -384,7 +415,7 @@ void TfrBand::DrawSplit() {
     bool remaining = false;
     for (Item& it : items) {
       if (!it.pending) continue;
-      it.view->Top -= limit;
+      it.view->Top = SubSat(it.view->Top, limit);
       remaining = true;
     }
     if (!remaining || outer.StopRequested) break;

@@ -119,6 +119,13 @@ class TfrBand : public FormingBand {
   bool SubReportDone = false;
 
  private:
+  // The part of a showing up to the band's child: false when the showing
+  // ended early (stopped, or a sub-report page out of room), with no child
+  // and no closing steps. `result` is the showing's result, `drawn` whether
+  // the band was drawn, `child` the band to show next.
+  bool OpenShowing(bool& result, bool& drawn, TfrBand*& child);
+  // The rest of a showing once the band's children are shown.
+  void CloseShowing(bool drawn);
   // Heights of the band's objects kept by MeasureHeight for DrawBand.
   std::vector<std::int32_t> savedHeights_;
   void SaveHeights();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
+#include <unordered_map>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -27,6 +29,41 @@ void FireEndPage(int pageIndex) {
   PreparationReport* outer = Prep().OuterReport;
   if (active) active->OnEndPage(pageIndex);
   if (outer && outer != active) outer->OnEndPage(pageIndex);
+}
+
+// Orders a chain by BandY exactly as a selection sort does (for each place,
+// the first band of the smallest top among the rest is swapped into it;
+// bands of equal top may change their order), with a tree of minimums so
+// that a chain of many bands is not sorted in quadratic time.
+void SelectionSortByTop(std::vector<std::unique_ptr<TfrBand>>& chain) {
+  const std::size_t n = chain.size();
+  if (n < 2) return;
+  std::size_t size = 1;
+  while (size < n) size *= 2;
+  // tree[size + i] is place i; an inner node holds the place of the first
+  // smallest top below it, n for none.
+  std::vector<std::size_t> tree(2 * size, n);
+  auto better = [&](std::size_t a, std::size_t b) {
+    if (a == n) return b;
+    if (b == n) return a;
+    if (chain[b]->BandY < chain[a]->BandY) return b;
+    if (chain[a]->BandY < chain[b]->BandY) return a;
+    return std::min(a, b);
+  };
+  auto update = [&](std::size_t place, bool present) {
+    std::size_t node = size + place;
+    tree[node] = present ? place : n;
+    for (node /= 2; node >= 1; node /= 2) tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+  };
+  for (std::size_t i = 0; i < n; ++i) tree[size + i] = i;
+  for (std::size_t node = size - 1; node >= 1; --node)
+    tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t best = tree[1];
+    std::swap(chain[i], chain[best]);
+    update(best, true);  // the band moved there from place i
+    update(i, false);    // place i is settled
+  }
 }
 
 }  // namespace
@@ -57,8 +94,8 @@ int PageFormation::LeftEdge() const {
 int PageFormation::RightEdge() const {
   const PrinterPageInfo& info = Paper.PageInfo;
   if (Page.MarginsApply == 0) return info.PaperWidthPx;
-  return Page.Margins.Right != 0 ? info.PaperWidthPx - Page.Margins.Right
-                                 : info.OffsetXPx + info.PrintableWidthPx;
+  return Page.Margins.Right != 0 ? SubSat(info.PaperWidthPx, Page.Margins.Right)
+                                 : AddSat(info.OffsetXPx, info.PrintableWidthPx);
 }
 
 int PageFormation::BottomEdge() const {
@@ -67,9 +104,10 @@ int PageFormation::BottomEdge() const {
   if (Page.MarginsApply == 0)
     bottom = info.PaperHeightPx;
   else
-    bottom = Page.Margins.Bottom != 0 ? info.PaperHeightPx - Page.Margins.Bottom
-                                      : info.OffsetYPx + info.PrintableHeightPx;
-  if (Prep().RenderActive && Present(btPageFooter)) bottom -= Chain(btPageFooter)->BandHeight;
+    bottom = Page.Margins.Bottom != 0 ? SubSat(info.PaperHeightPx, Page.Margins.Bottom)
+                                      : AddSat(info.OffsetYPx, info.PrintableHeightPx);
+  if (Prep().RenderActive && Present(btPageFooter))
+    bottom = SubSat(bottom, Chain(btPageFooter)->BandHeight);
   return bottom;
 }
 
@@ -83,6 +121,7 @@ void PageFormation::TakePaper() {
   Paper.MarginsApply = Page.MarginsApply != 0;
   if (PrinterState().EnginePrinter) {
     ApplyPagePaper(EnginePrinter(), Paper);
+    Page.PageInfo = Paper.PageInfo;
     return;
   }
   // No printer service at all: the paper as it stands, all of it printable.
@@ -92,6 +131,7 @@ void PageFormation::TakePaper() {
   info.PaperHeightPx = Round(Paper.PaperHeightTenths * ReportPixelsPerInch / 254);
   info.PrintableWidthPx = info.PaperWidthPx;
   info.PrintableHeightPx = info.PaperHeightPx;
+  Page.PageInfo = info;
 }
 
 // ---- Set-up and finish -----------------------------------------------------
@@ -209,24 +249,33 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   if (band.Kind == btMasterData && !band.Dataset) band.Dataset = Report.MasterDataset();
 }
 
-void PageFormation::TakeBandObjects(TfrBand& band) {
+void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {
   const int top = band.BandY;
-  const int bottom = band.BandY + band.BandHeight;
-  auto inside = [&](const TfrView& v) {
-    return v.FormationFlag && v.Top >= top && v.Top <= bottom;
-  };
-  auto take = [&](TfrView& v, bool setOwner) {
+  const int bottom = AddSat(band.BandY, band.BandHeight);
+  // The unplaced objects whose top lies in the band, in template order.
+  std::vector<std::size_t> inside;
+  for (auto it = unplaced.lower_bound({top, 0}); it != unplaced.end() && it->first <= bottom; ++it)
+    inside.push_back(it->second);
+  std::sort(inside.begin(), inside.end());
+  auto take = [&](TfrView& v, std::size_t index, bool setOwner) {
+    unplaced.erase({v.Top, index});
     v.Top -= top;
     v.FormationFlag = 0;
     if (setOwner) v.FormationBand = &band;
     band.Views.push_back(&v);
   };
-  for (const auto& v : Page.Objects)
-    if (inside(*v) && !v->FormationBand && v->ObjectType != gtSubReport) take(*v, true);
-  for (const auto& v : Page.Objects)
-    if (inside(*v) && v->FormationBand && IsCrossBand(v->FormationBand->Kind)) take(*v, false);
-  for (const auto& v : Page.Objects)
-    if (inside(*v) && !v->FormationBand && v->ObjectType == gtSubReport) take(*v, true);
+  // Three sweeps: ordinary objects, objects of a cross band, sub-reports.
+  for (std::size_t i : inside)
+    if (TfrView& v = *Page.Objects[i]; !v.FormationBand && v.ObjectType != gtSubReport)
+      take(v, i, true);
+  for (std::size_t i : inside)
+    if (TfrView& v = *Page.Objects[i];
+        v.FormationFlag && v.FormationBand && IsCrossBand(v.FormationBand->Kind))
+      take(v, i, false);
+  for (std::size_t i : inside)
+    if (TfrView& v = *Page.Objects[i];
+        v.FormationFlag && !v.FormationBand && v.ObjectType == gtSubReport)
+      take(v, i, true);
 }
 
 void PageFormation::PlaceObjects() {
@@ -286,7 +335,12 @@ void PageFormation::PlaceObjects() {
     }
   }
 
-  // Horizontal bands, kind by kind, each chain ordered by its top.
+  // Horizontal bands, kind by kind, each chain ordered by its top. The
+  // objects not yet placed are kept ordered by their top, so that each band
+  // finds its own without a walk over the whole page.
+  UnplacedByTop unplaced;
+  for (std::size_t i = 0; i < Page.Objects.size(); ++i)
+    if (Page.Objects[i]->FormationFlag) unplaced.insert({Page.Objects[i]->Top, i});
   for (int kind = 0; kind <= btChild; ++kind) {
     if (IsCrossBand(kind)) continue;
     auto& first = BandChains[static_cast<std::size_t>(kind)];
@@ -299,14 +353,9 @@ void PageFormation::PlaceObjects() {
         chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
       ConfigureBand(*chain.back(), *bv);
-      TakeBandObjects(*chain.back());
+      TakeBandObjects(*chain.back(), unplaced);
     }
-    for (std::size_t i = 0; i < chain.size(); ++i) {
-      std::size_t best = i;
-      for (std::size_t j = i + 1; j < chain.size(); ++j)
-        if (chain[j]->BandY < chain[best]->BandY) best = j;
-      std::swap(chain[i], chain[best]);
-    }
+    SelectionSortByTop(chain);
     for (std::size_t i = chain.size(); i-- > 1;) {
       chain[i - 1]->Next = chain[i].get();
       chain[i]->Prev = chain[i - 1].get();
@@ -319,22 +368,23 @@ void PageFormation::PlaceObjects() {
   }
 
   // Whatever lies in no band belongs to the no-band band, in template order.
+  // An object of a cross band's strip that no horizontal band took is
+  // written there too, at its template position.
   TfrBand& none = *Chain(kNoBandKind);
   for (const auto& v : Page.Objects) {
-    if (!v->FormationFlag || v->FormationBand) continue;
+    if (!v->FormationFlag) continue;
+    if (v->FormationBand) v->Left += v->FormationBand->BandX;
     v->FormationBand = &none;
     none.Views.push_back(v.get());
+  }
+  for (int kind = btCrossHeader; kind <= btCrossFooter; ++kind) {
+    TfrBand& cross = *Chain(kind);
+    std::erase_if(cross.Views, [&](TfrView* v) { return v->FormationBand != &cross; });
   }
 
   LinkHeadersAndFooters();
 
-  // Child bands: the band of the page object the band object names.
-  for (const auto& first : BandChains)
-    for (TfrBand* band = first.get(); band; band = band->Next) {
-      if (!band->View || band->View->ChildBand.empty()) continue;
-      if (TfrView* child = FindPageView(band->View->ChildBand); child && child->FormationBand)
-        band->Child = child->FormationBand;
-    }
+  LinkChildBands();
 
   // Group headers join their data band (the master-data band unless named).
   if (Present(btMasterData)) {
@@ -362,6 +412,48 @@ void PageFormation::PlaceObjects() {
   ColumnWidth = ClampToInt((std::int64_t(RightEdge()) - LeftEdge() -
                             std::int64_t(Page.Columns - 1) * Page.ColumnGap) /
                            Page.Columns);
+}
+
+void PageFormation::LinkChildBands() {
+  // Child bands: the band of the page object the band object names (the
+  // first object of that name, looked up once per name).
+  std::unordered_map<std::string, TfrView*> byName;
+  for (const auto& v : Page.Objects) byName.try_emplace(UpperCase(v->Name), v.get());
+  std::vector<TfrBand*> bands;
+  for (const auto& first : BandChains)
+    for (TfrBand* band = first.get(); band; band = band->Next) {
+      bands.push_back(band);
+      if (!band->View || band->View->ChildBand.empty()) continue;
+      auto it = byName.find(UpperCase(band->View->ChildBand));
+      if (it != byName.end() && it->second->FormationBand) band->Child = it->second->FormationBand;
+    }
+
+  // Each band has one child, so the chains are walked once each: a chain
+  // that comes back to a band of its own walk is a cycle, and a chain's
+  // length is known once its end (or an already measured band) is reached.
+  std::unordered_map<const TfrBand*, int> depth;  // 0 while on the current walk
+  for (TfrBand* start : bands) {
+    if (depth.count(start)) continue;
+    std::vector<TfrBand*> walk;
+    TfrBand* band = start;
+    while (band && !depth.count(band)) {
+      depth[band] = 0;
+      walk.push_back(band);
+      band = band->Child;
+    }
+    if (band && depth[band] == 0) {
+      const auto length = walk.end() - std::find(walk.begin(), walk.end(), band);
+      throw EngineError(length == 1 ? "Band " + band->Name + " names itself as its child band"
+                                    : "Child bands form a cycle through band " + band->Name);
+    }
+    int below = band ? depth[band] : 0;
+    for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
+      depth[*it] = ++below;
+      if (below > kMaxChildDepth)
+        throw EngineError("Band " + (*it)->Name + " starts a chain of more than " +
+                          std::to_string(kMaxChildDepth) + " child bands");
+    }
+  }
 }
 
 void PageFormation::LinkHeadersAndFooters() {

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -107,13 +108,20 @@ class PageFormation {
   // kept within these while a page is formed.
   static constexpr std::int32_t kMaxCoordinate = 100'000;
   static constexpr std::int32_t kMaxColumns = 64;
+  // Longest chain of child bands a page may have. Children are shown one
+  // after another without nesting, so a chain costs little; the bound only
+  // refuses templates that no one lays out by hand.
+  static constexpr int kMaxChildDepth = 100'000;
 
  private:
   void TakePaper();
   void PlaceObjects();
   void ConfigureBand(TfrBand& band, TfrBandView& view);
-  void TakeBandObjects(TfrBand& band);
+  // Objects not yet placed: (top, index in the page's objects).
+  using UnplacedByTop = std::set<std::pair<std::int32_t, std::size_t>>;
+  void TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced);
   void LinkHeadersAndFooters();
+  void LinkChildBands();
   void FreeBands();
 
   int breakDepth_ = 0;

@@ -57,7 +57,8 @@ Graphic::Graphic(const Graphic& o)
       originX_(o.originX_),
       originY_(o.originY_),
       width_(o.width_),
-      height_(o.height_) {}
+      height_(o.height_),
+      refusal_(o.refusal_) {}
 
 Graphic& Graphic::operator=(const Graphic& o) {
   if (this != &o) {
@@ -70,6 +71,7 @@ Graphic& Graphic::operator=(const Graphic& o) {
     std::swap(originY_, copy.originY_);
     std::swap(width_, copy.width_);
     std::swap(height_, copy.height_);
+    std::swap(refusal_, copy.refusal_);
   }
   return *this;
 }
@@ -80,6 +82,14 @@ void Graphic::Clear() {
   image_ = {};
   metafile_.reset();
   originX_ = originY_ = width_ = height_ = 0;
+  refusal_.clear();
+}
+
+void Graphic::KeepRefused(GraphicKind kind, std::vector<std::uint8_t> bytes, std::string reason) {
+  Clear();
+  kind_ = kind;
+  bytes_ = std::move(bytes);
+  refusal_ = std::move(reason);
 }
 
 void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
@@ -121,6 +131,7 @@ void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
   bytes_ = std::move(bytes);
   image_ = std::move(image);
   metafile_ = std::move(metafile);
+  refusal_.clear();
   if (metafile_) {
     originX_ = Clamp32(x1);
     originY_ = Clamp32(y1);

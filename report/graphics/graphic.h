@@ -53,6 +53,12 @@ class Graphic {
   // do not decode raise StreamReadError and leave the graphic unchanged; a
   // metafile never fails (see above).
   void Load(GraphicKind kind, std::vector<std::uint8_t> bytes);
+  // Keeps `bytes` of `kind` that were refused (too large, bad data) without
+  // drawing them: they are saved back unchanged, the graphic is empty, and
+  // Refusal() says why.
+  void KeepRefused(GraphicKind kind, std::vector<std::uint8_t> bytes, std::string reason);
+  // Why the kept bytes are not drawn; empty for a graphic that was read.
+  const std::string& Refusal() const { return refusal_; }
   // Loads a file, its kind chosen by extension: .bmp/.dib, .jpg/.jpeg/.jpe,
   // .ico/.cur, .emf/.wmf (metafile). Throws FileOpenError when the file
   // cannot be opened, StreamReadError for an unknown extension or bad data.
@@ -88,6 +94,7 @@ class Graphic {
   int originY_ = 0;
   int width_ = 0;
   int height_ = 0;
+  std::string refusal_;
 };
 
 // Replays `recording` scaled so that `frame` (recording pixels) fills

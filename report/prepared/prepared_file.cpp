@@ -42,6 +42,22 @@ std::int32_t FileOffset(const Stream& s) {
   return static_cast<std::int32_t>(s.Position());
 }
 
+// The page count that follows the printer name; a negative one (2^31 and
+// beyond, as unsigned) is refused by name.
+std::int32_t ReadPageCount(Stream& s) {
+  const std::int32_t count = s.ReadI32();
+  if (count < 0)
+    throw StreamReadError("The file claims " + std::to_string(std::uint32_t(count)) +
+                          " pages, more than a prepared-report file can hold");
+  return count;
+}
+
+// A page entry that could not be read, with where and why.
+std::string PageReadError(std::int32_t index, std::int32_t count, const std::string& why) {
+  return "Page " + std::to_string(index + 1) + " of the " + std::to_string(count) +
+         " the file claims cannot be read (" + why + ")";
+}
+
 }  // namespace
 
 void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
@@ -109,38 +125,42 @@ void TfrEMFPages::ReadPreparedFile(Stream& file) {
 void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t compressed) {
   const std::string printerName = ReadPrinterName(file);
   if (report_) report_->SelectPrinterByName(printerName);
-  const std::int32_t count = file.ReadI32();
-  if (count < 0) throw StreamReadError();
+  const std::int32_t count = ReadPageCount(file);
   // Pages are read one by one: a count larger than the file can hold ends
   // in a read error after the pages that are there, never in a huge list.
-  for (std::int32_t i = 0; i < count; ++i) {
-    auto page = std::make_unique<PreparedPage>();
-    page->ObjectStream = std::make_unique<MemoryStream>();
-    const std::int32_t next = file.ReadI32();
-    page->PaperSizeCode = file.ReadI16();
-    page->PaperWidthTenths = file.ReadI32();
-    page->PaperHeightTenths = file.ReadI32();
-    page->Orientation = file.ReadU8();
-    page->PaperSource = -1;
-    if (version > 23) page->PaperSource = file.ReadI32();
-    page->MarginsApply = file.ReadU8();
-    if (version > 23) {
-      page->Margins.Left = file.ReadI32();
-      page->Margins.Top = file.ReadI32();
-      page->Margins.Right = file.ReadI32();
-      page->Margins.Bottom = file.ReadI32();
+  std::int32_t i = 0;
+  try {
+    for (; i < count; ++i) {
+      auto page = std::make_unique<PreparedPage>();
+      page->ObjectStream = std::make_unique<MemoryStream>();
+      const std::int32_t next = file.ReadI32();
+      page->PaperSizeCode = file.ReadI16();
+      page->PaperWidthTenths = file.ReadI32();
+      page->PaperHeightTenths = file.ReadI32();
+      page->Orientation = file.ReadU8();
+      page->PaperSource = -1;
+      if (version > 23) page->PaperSource = file.ReadI32();
+      page->MarginsApply = file.ReadU8();
+      if (version > 23) {
+        page->Margins.Left = file.ReadI32();
+        page->Margins.Top = file.ReadI32();
+        page->Margins.Right = file.ReadI32();
+        page->Margins.Bottom = file.ReadI32();
+      }
+      const std::uint64_t end = CheckedNext(file, next);
+      std::string data = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
+      if (compressed != 0) {
+        MemoryStream packed(data);
+        Compressor().Decompress(packed, *page->ObjectStream);
+      } else {
+        page->ObjectStream->WriteBytes(data);
+      }
+      SetPrinterToPage(*page);
+      pages_.push_back(std::move(page));
+      file.Seek(end);
     }
-    const std::uint64_t end = CheckedNext(file, next);
-    std::string data = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
-    if (compressed != 0) {
-      MemoryStream packed(data);
-      Compressor().Decompress(packed, *page->ObjectStream);
-    } else {
-      page->ObjectStream->WriteBytes(data);
-    }
-    SetPrinterToPage(*page);
-    pages_.push_back(std::move(page));
-    file.Seek(end);
+  } catch (const StreamReadError& e) {
+    throw StreamReadError(PageReadError(i, count, e.what()));
   }
 }
 
@@ -151,30 +171,34 @@ void TfrEMFPages::ReadPictureFormat(Stream& file) {
   for (char c; (c = static_cast<char>(file.ReadU8())) != 0;) names.push_back(c);
   const std::string first = names.substr(0, names.find('\r'));
   if (report_ && !first.empty()) report_->SelectPrinterByName(first);
-  const std::int32_t count = file.ReadI32();
-  if (count < 0) throw StreamReadError();
-  for (std::int32_t i = 0; i < count; ++i) {
-    auto page = std::make_unique<PreparedPage>();
-    const std::int32_t next = file.ReadI32();
-    page->PaperSizeCode = file.ReadI16();
-    page->PaperWidthTenths = file.ReadI32();
-    page->PaperHeightTenths = file.ReadI32();
-    page->Orientation = file.ReadU8();
-    page->MarginsApply = file.ReadU8();
-    page->PaperSource = -1;
-    const std::uint64_t end = CheckedNext(file, next);
-    const std::string metafile = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
-    SetPrinterToPage(*page);
-    const OldFormatPictureWriter& writePicture = Engine().OldFormatPictures;
-    if (!writePicture)
-      throw EngineError(
-          "This prepared-report file holds pictures of pages, which need the picture object");
-    page->ObjectStream = std::make_unique<MemoryStream>();
-    page->ObjectStream->WriteU8(kPreparedStreamVersion);
-    writePicture(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
-                 page->PageInfo.PaperHeightPx);
-    pages_.push_back(std::move(page));
-    file.Seek(end);
+  const std::int32_t count = ReadPageCount(file);
+  std::int32_t i = 0;
+  try {
+    for (; i < count; ++i) {
+      auto page = std::make_unique<PreparedPage>();
+      const std::int32_t next = file.ReadI32();
+      page->PaperSizeCode = file.ReadI16();
+      page->PaperWidthTenths = file.ReadI32();
+      page->PaperHeightTenths = file.ReadI32();
+      page->Orientation = file.ReadU8();
+      page->MarginsApply = file.ReadU8();
+      page->PaperSource = -1;
+      const std::uint64_t end = CheckedNext(file, next);
+      const std::string metafile = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
+      SetPrinterToPage(*page);
+      const OldFormatPictureWriter& writePicture = Engine().OldFormatPictures;
+      if (!writePicture)
+        throw EngineError(
+            "This prepared-report file holds pictures of pages, which need the picture object");
+      page->ObjectStream = std::make_unique<MemoryStream>();
+      page->ObjectStream->WriteU8(kPreparedStreamVersion);
+      writePicture(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
+                   page->PageInfo.PaperHeightPx);
+      pages_.push_back(std::move(page));
+      file.Seek(end);
+    }
+  } catch (const StreamReadError& e) {
+    throw StreamReadError(PageReadError(i, count, e.what()));
   }
 }
 

@@ -219,9 +219,15 @@ void TfrPrinter::ApplySettings() {
 bool TfrPrinter::SettingsMatch(std::int32_t size, std::int32_t width, std::int32_t height,
                                std::int32_t source, std::uint8_t orientation) const {
   if (size != PaperSizeCode) return false;
-  if (size == kCustomPaperSize)
-    return std::abs(std::int64_t(PaperWidthTenths) - width) <= 1 &&
-           std::abs(std::int64_t(PaperHeightTenths) - height) <= 1 && orientation == Orientation;
+  const bool sameMeasures = std::abs(std::int64_t(PaperWidthTenths) - width) <= 1 &&
+                            std::abs(std::int64_t(PaperHeightTenths) - height) <= 1;
+  if (size == kCustomPaperSize) return sameMeasures && orientation == Orientation;
+  // A code the paper table does not know says nothing about the measures:
+  // the size an earlier page left must not pass for this page's.
+  const auto& table = PaperTable();
+  const bool known = std::any_of(table.begin(), table.end(),
+                                 [size](const PaperTableEntry& e) { return e.Code == size; });
+  if (!known && !sameMeasures) return false;
   return orientation == Orientation && (source == PaperSource || IsAnySource(source));
 }
 

@@ -14,10 +14,25 @@ int TfrPage::PaperWidthPixels() const {
   return Round(double(PaperWidthTenths) * ReportPixelsPerInch / 254);
 }
 
-int TfrPage::LeftLimit() const { return MarginsApply != 0 ? Margins.Left : 0; }
+PrinterPageInfo TfrPage::PrintableArea() const {
+  if (PageInfo != PrinterPageInfo{}) return PageInfo;
+  // Never given a printer's page information: all of the paper prints.
+  PrinterPageInfo all;
+  all.PaperWidthPx = all.PrintableWidthPx = PaperWidthPixels();
+  return all;
+}
+
+int TfrPage::LeftLimit() const {
+  if (MarginsApply == 0) return 0;
+  return Margins.Left != 0 ? Margins.Left : PrintableArea().OffsetXPx;
+}
 
 int TfrPage::RightLimit() const {
-  return MarginsApply != 0 ? PaperWidthPixels() - Margins.Right : PaperWidthPixels();
+  if (MarginsApply == 0) return PaperWidthPixels();
+  const PrinterPageInfo area = PrintableArea();
+  // Margins come from files: the difference saturates rather than wraps.
+  return Margins.Right != 0 ? SubSat(PaperWidthPixels(), Margins.Right)
+                            : AddSat(area.OffsetXPx, area.PrintableWidthPx);
 }
 
 TfrView* TfrPage::AddObject(std::unique_ptr<TfrView> view) {

@@ -48,13 +48,15 @@ class TfrPage : public TfrObject, public ViewPage {
   std::size_t ObjectCount() const override { return Objects.size(); }
   TfrView* ObjectAt(std::size_t index) const override { return Objects.at(index).get(); }
   // The horizontal printing limits: the margins when they apply, otherwise
-  // the paper's edges. A margin of 0 is the paper's edge; the selected
-  // printer's printable area is not consulted.
+  // the paper's edges. A margin of 0 gives the edge of the printable area
+  // of the selected printer (PageInfo).
   int LeftLimit() const override;
   int RightLimit() const override;
 
   // Paper width in report pixels.
   int PaperWidthPixels() const;
+  // PageInfo, or the whole paper as printable when no printer filled it.
+  PrinterPageInfo PrintableArea() const;
 
   // Named properties (page_properties.cpp). A report page's "Width" and
   // "Height" are the paper's in report pixels (tenths of a millimetre x
@@ -81,6 +83,7 @@ class TfrPage : public TfrObject, public ViewPage {
   PageMargins Margins;
   std::uint8_t Orientation = 0;  // 0 portrait, 1 landscape
   std::int32_t PaperSource = -1;  // -1 (low 16 bits 0xFFFF): no particular bin
+  PrinterPageInfo PageInfo;  // the selected printer's geometry for this paper; not streamed
   std::int16_t PrintToPrevPage = 0;
   std::int16_t MarginsApply = -1;
   std::int32_t Columns = 0;

@@ -23,8 +23,9 @@ namespace {
 
 // The page asks the engine printer for its stored paper and takes what the
 // printer reports back (a custom size of the same measures when the printer
-// refuses it). Without a started printer the page keeps what was read.
-void TakePrinterPaper(TfrPage& page) {
+// refuses it), unless `keepStored`: then only its page information comes
+// from the printer. Without a started printer the page keeps what was read.
+void TakePrinterPaper(TfrPage& page, bool keepStored = false) {
   if (!PrinterState().EnginePrinter) return;
   PagePaper paper;
   paper.PaperSizeCode = static_cast<std::int16_t>(page.PaperSizeCode);
@@ -33,6 +34,8 @@ void TakePrinterPaper(TfrPage& page) {
   paper.Orientation = page.Orientation;
   paper.PaperSource = page.PaperSource;
   ApplyPagePaper(EnginePrinter(), paper);
+  page.PageInfo = paper.PageInfo;
+  if (keepStored) return;
   page.PaperSizeCode = paper.PaperSizeCode;
   page.PaperWidthTenths = paper.PaperWidthTenths;
   page.PaperHeightTenths = paper.PaperHeightTenths;
@@ -160,6 +163,7 @@ std::string TfrTemplate::NewPageName() const {
 TfrPage& TfrTemplate::AddPage() {
   auto page = std::make_unique<TfrPage>();
   page->Name = NewPageName();
+  TakePrinterPaper(*page);  // a new page has the printer's paper and page information
   Pages.push_back(std::move(page));
   return *Pages.back();
 }
@@ -206,11 +210,10 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   try {
     ClearTemplate();
     ReadTemplateBody(s, version);
-    // Objects that did load are made ready even when some classes were
-    // missing, since they stay in the template.
+    if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
+    // Only a template that loaded whole is made ready.
     for (const auto& page : Pages)
       for (const auto& view : page->Objects) view->AfterReportLoaded();
-    if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
   } catch (const ClassNotFoundError&) {
     LoadErrorFlag = true;
     LoadErrorText = prep.CalcErrorText;
@@ -221,6 +224,15 @@ void TfrTemplate::LoadTemplate(Stream& s) {
     Pages.clear();
     AddPage();
   }
+}
+
+void TfrTemplate::RestoreSnapshot(Stream& s) {
+  keepStoredPaper_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{keepStoredPaper_};
+  LoadTemplate(s);
 }
 
 void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
@@ -241,7 +253,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
       if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
-      if (!KeepStoredPaper) TakePrinterPaper(page);
+      TakePrinterPaper(page, keepStoredPaper_ || KeepStoredPaper);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
     } else if (marker == kMarkerExtension) {
@@ -326,9 +338,15 @@ void TfrTemplate::SaveTemplate(Stream& s) {
   s.WriteU8(kTemplateStreamVersion);
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
-  // The template's own printer name is written (the name it was loaded
-  // with or last selected by), not the engine printer's current choice.
-  WriteCountedString(s, PrinterName == kVirtualPrinterName ? kVirtualPrinterCode : PrinterName);
+  // The printer selected now is the one the template prints on next time;
+  // without a started printer, or in a conversion between template forms,
+  // the template's own name stands.
+  std::string printerName = PrinterName;
+  if (const auto& printer = PrinterState().EnginePrinter;
+      !KeepStoredPaper && printer && printer->SelectedPrinterIndex >= 0 &&
+      std::size_t(printer->SelectedPrinterIndex) < printer->PrinterNames.size())
+    printerName = printer->PrinterNames[std::size_t(printer->SelectedPrinterIndex)];
+  WriteCountedString(s, printerName == kVirtualPrinterName ? kVirtualPrinterCode : printerName);
   for (const auto& page : Pages) {
     s.WriteU8(kMarkerPage);
     page->WriteRecord(s);

@@ -44,6 +44,11 @@ class TfrTemplate {
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
   // other error leaves one empty page.
   void LoadTemplate(Stream& stream);
+  // Loads a snapshot this template saved itself (preparing restores the
+  // template so): the pages keep the paper sizes stored in it instead of
+  // asking the printer again, whose paper forming has changed since, so the
+  // template comes back byte for byte.
+  void RestoreSnapshot(Stream& stream);
   // Writes version 24 and the whole template; raises StreamWriteError.
   void SaveTemplate(Stream& stream);
 
@@ -80,7 +85,8 @@ class TfrTemplate {
   std::string PrinterName;
   bool StoreInDFM = false;
   // Loading normally lets each page take the paper the engine printer
-  // reports for it; a conversion between template forms keeps the paper
+  // reports for it, and saving records the printer selected now; a
+  // conversion between template forms keeps the paper and the printer name
   // exactly as stored.
   bool KeepStoredPaper = false;
   std::vector<std::uint8_t> EmbeddedTemplate;
@@ -97,6 +103,7 @@ class TfrTemplate {
   PreparationReport* Owner = nullptr;
 
  private:
+  bool keepStoredPaper_ = false;  // set while RestoreSnapshot loads
   void ReadTemplateBody(Stream& stream, int version);
   void ReadObjectRecord(Stream& stream, std::uint8_t marker, int version);
 };

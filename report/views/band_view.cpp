@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/numeric.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/base/stream_strings.h"
@@ -95,7 +96,9 @@ void TfrBandView::Draw(Canvas& canvas) {
   Canvas& c = canvas;
   c.SetPen({clBtnFace, 1, PenStyle::Solid, PenMode::Copy});
   c.SetBrushStyle(BrushStyle::Clear);
-  c.Rectangle(Left, Top, Left + Width + 1, Top + Height + 1);
+  const int right = ClampToInt(std::int64_t(Left) + Width + 1);
+  const int bottom = ClampToInt(std::int64_t(Top) + Height + 1);
+  c.Rectangle(Left, Top, right, bottom);
   if (Columns > 1) {
     c.SetPen({clBlack, 1, PenStyle::Dot, PenMode::Copy});
     const int start = Prep().ActivePage ? Prep().ActivePage->LeftLimit() : 0;
@@ -105,7 +108,7 @@ void TfrBandView::Draw(Canvas& canvas) {
     for (std::int64_t i = 0; i < Columns; ++i) {
       const std::int64_t x = start + i * step;
       if (x > std::int64_t(Left) + Width || (i > 0 && step <= 0)) break;
-      c.Rectangle(int(x), Top, int(x) + ColumnWidth + 1, Top + Height + 1);
+      c.Rectangle(int(x), Top, ClampToInt(x + ColumnWidth + 1), bottom);
     }
   }
   Font font = TitleFont();
@@ -113,20 +116,20 @@ void TfrBandView::Draw(Canvas& canvas) {
   c.SetBkMode(BkMode::Transparent);
   if (!TitlesOutside) {
     c.SetFont(font);
-    c.TextOut(Left + 4, Top + 2, title);
+    c.TextOut(AddSat(Left, 4), AddSat(Top, 2), title);
   } else if (!cross) {
     c.SetBrush({clBtnFace, BrushStyle::Solid});
-    c.FillRect({Left, Top - kTitleTabHeight, Left + TitleWidth(), Top});
+    c.FillRect({Left, SubSat(Top, kTitleTabHeight), AddSat(Left, TitleWidth()), Top});
     c.SetFont(font);
-    c.TextOut(Left + 4, Top - kTitleTabHeight + 2, title);
+    c.TextOut(AddSat(Left, 4), SubSat(Top, kTitleTabHeight - 2), title);
   } else {
     // Written bottom-up in a tab left of the strip.
     const int w = TitleWidth();
     c.SetBrush({clBtnFace, BrushStyle::Solid});
-    c.FillRect({Left - kTitleTabHeight, Top, Left, Top + w});
+    c.FillRect({SubSat(Left, kTitleTabHeight), Top, Left, AddSat(Top, w)});
     font.escapement = 900;
     c.SetFont(font);
-    c.TextOut(Left - kTitleTabHeight + 2, Top + w - 4, title);
+    c.TextOut(SubSat(Left, kTitleTabHeight - 2), AddSat(Top, std::int64_t(w) - 4), title);
   }
   c.SetBkMode(BkMode::Opaque);
 }

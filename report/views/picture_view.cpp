@@ -94,7 +94,13 @@ void TfrPictureView::ReadRecord(Stream& s) {
     throw StreamReadError("Picture data end " + std::to_string(end) + " lies outside the stream");
   std::vector<std::uint8_t> bytes(end - s.Position());
   if (!bytes.empty()) s.ReadExact(bytes.data(), bytes.size());
-  Picture.Load(static_cast<GraphicKind>(kind), std::move(bytes));
+  try {
+    Picture.Load(static_cast<GraphicKind>(kind), bytes);
+  } catch (const StreamReadError& e) {
+    // A picture refused (too large, bad data) keeps its object and its
+    // bytes; it draws nothing and says why (Picture.Refusal()).
+    Picture.KeepRefused(static_cast<GraphicKind>(kind), std::move(bytes), e.what());
+  }
   s.Seek(end);
 }
 

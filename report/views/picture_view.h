@@ -37,8 +37,9 @@ class TfrPictureView : public TfrView {
   // canvases, metafiles excepted), frame. An empty picture draws nothing.
   void Draw(Canvas& canvas) override;
   // The tail after the common record: kind byte, BlobType, end position and
-  // the graphic's bytes. A graphic that cannot be read raises
-  // StreamReadError (an unreadable metafile is kept, see Graphic).
+  // the graphic's bytes. Bytes that do not decode (or picture sizes beyond
+  // the engine's limits) are kept undrawn with the reason
+  // (Graphic::KeepRefused); a record cut short raises StreamReadError.
   void ReadRecord(Stream& stream) override;
   void WriteRecord(Stream& stream) override;
   // Data fields reach pictures through LoadFromBlob once data sets exist.

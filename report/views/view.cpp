@@ -198,10 +198,11 @@ void TfrView::Record(Stream& stream) {
   if (Visible == 0) return;
   const std::string keptTag = Tag;
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
-  // Placement against the band being formed.
-  if (const FormingBand* band = Prep().ActiveBand; band && band->HasBandObject()) {
+  // Placement against the band being formed (the no-band band too, whose
+  // top is the page top and whose height is 0).
+  if (const FormingBand* band = Prep().ActiveBand) {
     if (BandAlign == baBottom)
-      Top = band->FormingTop() + band->FormingHeight() - Height;
+      Top = SubSat(AddSat(band->FormingTop(), band->FormingHeight()), Height);
     else if (BandAlign == baTop)
       Top = band->FormingTop();
     else if (BandAlign == baWidth && IsCrossBand(band->FormingKind()))

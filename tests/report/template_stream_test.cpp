@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "report/views/memo/memo_view.h"
 #include "report/base/stream_strings.h"
+#include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 #include "tests/report/template_support.h"
 
@@ -136,6 +137,19 @@ TEST_F(TemplateStream, VirtualPrinterIsStoredAsCharacterOne) {
   EXPECT_EQ(u.PrinterName, "Virtual printer");
 }
 
+TEST_F(TemplateStream, SavingWritesThePrinterSelectedNow) {
+  TfrTemplate t;
+  t.AddPage();
+  t.PrinterName = "HP DeskJet 720C";  // not installed: the virtual printer stays selected
+  StartEnginePrinter(nullptr);
+  const Bytes b = Save(t);
+  StopEnginePrinter();
+  EXPECT_EQ(Bytes(b.begin(), b.begin() + 9), (Bytes{24, 0, 0, 0, 0, 1, 0, 1, 0}));
+  // Without a started printer the template's own name stands.
+  const Bytes own = Save(t);
+  EXPECT_EQ(std::string(own.begin() + 7, own.begin() + 22), "HP DeskJet 720C");
+}
+
 TEST_F(TemplateStream, EmptyStreamOnlyClearsTheDictionary) {
   TfrTemplate t;
   FillWithShapes(t, 2);
@@ -242,8 +256,9 @@ TEST_F(TemplateStream, UnregisteredClassesAreListedAndTheRestLoads) {
   auto& box2 = static_cast<TestBoxView&>(*u.Pages[1]->Objects[0]);
   EXPECT_EQ(box1.Payload, 11);
   EXPECT_EQ(box2.Payload, 22);
-  EXPECT_EQ(box1.AfterLoadedCalls, 1);
-  EXPECT_EQ(box2.AfterLoadedCalls, 1);
+  // A template that did not load whole is not made ready.
+  EXPECT_EQ(box1.AfterLoadedCalls, 0);
+  EXPECT_EQ(box2.AfterLoadedCalls, 0);
 }
 
 TEST_F(TemplateStream, EveryObjectHearsAfterReportLoadedOnce) {

@@ -192,7 +192,7 @@ TEST_P(ViewTails, PictureRecordEndsAtItsEndPositionInALongerStream) {
 INSTANTIATE_TEST_SUITE_P(TemplateAndPrepared, ViewTails, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Prepared" : "Template"; });
 
-TEST(PictureRecord, BadTailsRaiseStreamReadError) {
+TEST(PictureRecord, BadTailsRaiseStreamReadErrorAndBadPicturesAreKept) {
   Engine().StreamVersion = 24;
   TfrPictureView pic;
   pic.Picture.SetImage(GraphicKind::Bitmap,
@@ -214,10 +214,16 @@ TEST(PictureRecord, BadTailsRaiseStreamReadError) {
   b[tail + 2] = 0;  // end position before the graphic
   b[tail + 3] = 0;
   EXPECT_THROW(readBack(b), StreamReadError);
+  EXPECT_THROW(readBack(Bytes(good.begin(), good.end() - 1)), StreamReadError);
+  // A bitmap that does not decode keeps its bytes and says why.
   b = good;
   b[tail + 6 + 18] = 0xFF;  // the bitmap's width: rows past its data
-  EXPECT_THROW(readBack(b), StreamReadError);
-  EXPECT_THROW(readBack(Bytes(good.begin(), good.end() - 1)), StreamReadError);
+  TfrPictureView refused;
+  MemoryStream in(b);
+  ASSERT_NO_THROW(refused.ReadRecord(in));
+  EXPECT_TRUE(refused.Picture.IsEmpty());
+  EXPECT_FALSE(refused.Picture.Refusal().empty());
+  EXPECT_EQ(Written(refused), b);
   // An unreadable metafile is no error: it is kept and draws nothing.
   b = good;
   b[tail] = std::uint8_t(GraphicKind::Metafile);

@@ -33,7 +33,7 @@ void TfrMemoView::Draw(Canvas& canvas) {
     if (Alignment & alRotated) {
       Height = a;
     } else {
-      if (Alignment & 1) Left += Width - a;
+      if (Alignment & 1) Left = AddSat(Left, SubSat(Width, a));
       Width = a;
     }
   }
@@ -55,7 +55,7 @@ void TfrMemoView::Draw(Canvas& canvas) {
       });
       DeviceScaleX = DeviceScaleY = 1.0;
       const DeviceCoordinates device(*this);
-      if ((Flags & flAutoWidth) && Prep().RenderActive) Width += 100;
+      if ((Flags & flAutoWidth) && Prep().RenderActive) Width = AddSat(Width, 100);
       layout = LayoutText();
     }
     WorkText = std::move(layout.Lines);
@@ -96,13 +96,13 @@ void TfrMemoView::DrawUnderlines() {
   Canvas& c = *Canvas_;
   c.SetPen({FrameColor, Round(FrameWidth), PenStyle::Solid, PenMode::Copy});
   const int fontHeight = std::abs(c.GetFont().height);
-  const int step = Round(LineSpacing * DeviceScaleY) + fontHeight;
+  const int step = AddSat(Round(LineSpacing * DeviceScaleY), fontHeight);
   if (step <= 0) return;  // a negative line spacing leaves no line positions
-  const int offset = Round(2 * DeviceScaleY) + fontHeight;
+  const int offset = AddSat(Round(2 * DeviceScaleY), fontHeight);
   const int count = std::min(Height / step, kMaxUnderlines);
   for (int k = 0; k < count; ++k) {
-    const int y = Top + GapY + k * step + offset;
-    c.Line(Left, y, Left + Width - 1, y);
+    const int y = ClampToInt(std::int64_t(Top) + GapY + std::int64_t(k) * step + offset);
+    c.Line(Left, y, ClampToInt(std::int64_t(Left) + Width - 1), y);
   }
 }
 
@@ -124,21 +124,21 @@ void TfrMemoView::DrawLines() {
     const bool bottom = vertical & alVerticalBottom;
     if (rotated) {
       if (bottom)
-        Left = DrawRect.right - h;
+        Left = SubSat(DrawRect.right, h);
       else
-        Left += (DrawRect.right - DrawRect.left - h) / 2;
+        Left = AddSat(Left, (std::int64_t(DrawRect.right) - DrawRect.left - h) / 2);
     } else if (!Splitting) {
       if (bottom)
-        Top = DrawRect.bottom - h - 1;
+        Top = SubSat(DrawRect.bottom, std::int64_t(h) + 1);
       else
-        Top += (DrawRect.bottom - DrawRect.top - h) / 2;
+        Top = AddSat(Top, (std::int64_t(DrawRect.bottom) - DrawRect.top - h) / 2);
     }
   }
 
   LinesDone = 0;
   if (!rotated) {
-    const int step = Round(LineSpacing * DeviceScaleY) + fontHeight;
-    int position = Top + GapY;
+    const int step = AddSat(Round(LineSpacing * DeviceScaleY), fontHeight);
+    int position = AddSat(Top, GapY);
     std::uint32_t horizontal = Alignment & alHorizontalMask;
     // On an editing page a lone expression too wide for its box shows its end.
     if (!Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
@@ -151,8 +151,8 @@ void TfrMemoView::DrawLines() {
     ::quillet::Font turned = upright;
     turned.escapement = 900;
     c.SetFont(turned);
-    const int step = Round(LineSpacing * DeviceScaleX) + fontHeight;
-    int position = Left + GapX;
+    const int step = AddSat(Round(LineSpacing * DeviceScaleX), fontHeight);
+    int position = AddSat(Left, GapX);
     for (const std::string& line : WorkText) DrawRotatedLine(line, position, step, clip);
     c.SetFont(upright);
   }
@@ -165,8 +165,8 @@ void TfrMemoView::DrawLines() {
 
 bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, int step,
                                      std::uint32_t horizontal, const Rect& clip) {
-  if (Splitting && position + step > DrawRect.bottom) {
-    position += step;
+  if (Splitting && std::int64_t(position) + step > DrawRect.bottom) {
+    position = AddSat(position, step);
     return true;
   }
   Canvas& c = *Canvas_;
@@ -174,15 +174,18 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   const bool paragraphEnd = IsParagraphEnd(line);
   const int w = c.TextWidth(line);
   const int boxWidth = ClampToInt(std::int64_t(DrawRect.right) - DrawRect.left);
-  int x = Left + GapX;
+  using I64 = std::int64_t;
+  int x = AddSat(Left, GapX);
   bool justified = false;
   switch (horizontal) {
-    case alRight: x = Left + boxWidth - 1 - GapX - w; break;
-    case alCenter: x = Left + GapX + (boxWidth - 2 * GapX - w) / 2; break;
+    case alRight: x = ClampToInt(I64(Left) + boxWidth - 1 - GapX - w); break;
+    case alCenter:
+      x = ClampToInt(I64(Left) + GapX + (I64(boxWidth) - 2 * I64(GapX) - w) / 2);
+      break;
     case alJustify:
       if (!paragraphEnd) {
         if (const int breaks = CountBreaks(line); breaks > 0) {
-          c.SetTextJustification(boxWidth - 2 * GapX - w, breaks);
+          c.SetTextJustification(ClampToInt(I64(boxWidth) - 2 * I64(GapX) - w), breaks);
           justified = true;
         }
       }
@@ -197,7 +200,7 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   }
   if (justified) c.SetTextJustification(0, 0);
   ++LinesDone;
-  position += step;
+  position = AddSat(position, step);
   return false;
 }
 
@@ -207,16 +210,19 @@ void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int 
   std::string line = source;
   const bool paragraphEnd = IsParagraphEnd(line);
   const int w = c.TextWidth(line);
-  const int boxHeight = DrawRect.bottom - DrawRect.top;
-  int y = DrawRect.bottom - GapY;
+  using I64 = std::int64_t;
+  const I64 boxHeight = I64(DrawRect.bottom) - DrawRect.top;
+  int y = SubSat(DrawRect.bottom, GapY);
   switch (Alignment & alHorizontalMask) {
-    case alRight: y = Top + GapY + w; break;
-    case alCenter: y = DrawRect.bottom - GapY - (boxHeight - 2 * GapY - w) / 2 - 1; break;
+    case alRight: y = ClampToInt(I64(Top) + GapY + w); break;
+    case alCenter:
+      y = ClampToInt(I64(DrawRect.bottom) - GapY - (boxHeight - 2 * I64(GapY) - w) / 2 - 1);
+      break;
     case alJustify:
-      y = Top + boxHeight - GapY;
+      y = ClampToInt(I64(Top) + boxHeight - GapY);
       if (!paragraphEnd)
         if (const int breaks = CountBreaks(line); breaks > 0)
-          c.SetTextJustification(boxHeight - 2 * GapY - w, breaks);
+          c.SetTextJustification(ClampToInt(boxHeight - 2 * I64(GapY) - w), breaks);
       break;
     default: break;
   }

@@ -324,7 +324,7 @@ void TfrMemoView::Record(Stream& stream) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
   // Placement against the band being formed; baBottom never applies to memos.
-  if (const FormingBand* band = Prep().ActiveBand; band && band->HasBandObject()) {
+  if (const FormingBand* band = Prep().ActiveBand) {
     if (BandAlign == baTop) {
       Top = band->FormingTop();
     } else if (BandAlign == baWidth && IsCrossBand(band->FormingKind())) {
