@@ -10,6 +10,8 @@
 
 namespace quillet {
 
+class ProgressControl;
+
 class TfrEMFPages;
 
 // What the prepared pages need of the report that owns them. Each hook
@@ -44,6 +46,8 @@ class PreparationReport : public ReportServices, public PreparedPagesReport {
   virtual void OnEndPage(int /*pageIndex*/) {}
   // A progress step with the number of the page being formed.
   virtual void ReportProgress(int /*pageNumber*/) {}
+  // The progress window the run shows, or none.
+  virtual ProgressControl* Progress() const { return nullptr; }
 };
 
 // The report whose prepared pages and stop request govern the run: the

@@ -167,7 +167,7 @@ class TfrReport : public FormationReport {
   // The template page's formation while the report prepares, or nullptr.
   PageFormation* FormationOf(const TfrPage& page) const;
   // The progress window while preparation runs in it, or nullptr.
-  ProgressControl* Progress() const { return progress_; }
+  ProgressControl* Progress() const override { return progress_; }
 
   // PreparationReport.
   std::string ReportName() const override { return Name; }

@@ -265,7 +265,7 @@ void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1,
   const std::string first = Trimmed(p1.AsText());
 
   if (name == "STOPREPORT") {
-    if (auto* active = dynamic_cast<TfrReport*>(prep.ActiveReport)) active->StopRequested = true;
+    if (prep.ActiveReport) prep.ActiveReport->StopRequested = true;
   } else if (name == "NEWPAGE") {
     if (prep.ActiveBand) ++prep.ActiveBand->ForcedNewPages;
   } else if (name == "NEWCOLUMN") {

@@ -78,8 +78,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
   }
 
   bool StopRequested() override {
-    TfrReport* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
-    if (!outer) outer = &report_;
+    PreparationReport* outer = &OuterReportOf(report_);
     // The progress window gets to handle a Cancel press.
     if (ProgressControl* window = ProgressOf()) {
       window->ProcessMessages();
@@ -93,8 +92,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
  private:
   // The window the run shows: the outer report's while it prepares.
   ProgressControl* ProgressOf() const {
-    auto* outer = dynamic_cast<TfrReport*>(Prep().OuterReport);
-    if (outer && outer->Progress()) return outer->Progress();
+    if (ProgressControl* outer = OuterReportOf(report_).Progress()) return outer;
     return report_.Progress();
   }
 
