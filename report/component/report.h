@@ -228,10 +228,10 @@ class TfrReport : public FormationReport {
   // from a script) nest at most kMaxScriptDepth deep.
   void RunCode(const CodeLines& code);
   // The script of a band's band object, as translated at page set-up.
-  void RunBandScript(const TfrView* bandView);
+  void RunBandScript(const TfrView* bandView) override;
   // Translates the scripts of a page's objects once, when the page is set
   // up; they are forgotten when preparation ends.
-  void TranslateObjectScripts(const TfrPage& page);
+  void TranslateObjectScripts(const TfrPage& page) override;
   void ForgetObjectScripts();
   static constexpr int kMaxScriptDepth = 32;
 

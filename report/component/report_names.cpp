@@ -8,6 +8,7 @@
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
 #include "report/base/text_format.h"
+#include "report/component/active_objects.h"
 #include "report/component/report.h"
 #include "report/component/report_scripts.h"
 #include "report/component/value_format.h"
@@ -58,7 +59,7 @@ std::string Trimmed(const std::string& s) {
 // The counting band of "LINE#": the active band, or the first of its chain
 // when it has no data set.
 const TfrBand* CountingBand() {
-  const TfrBand* band = Prep().ActiveBand;
+  const TfrBand* band = ActiveTfrBand();
   if (band && !band->Dataset)
     while (band->Prev && band->Prev->Kind == band->Kind) band = band->Prev;
   return band;
@@ -135,7 +136,7 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
   } else if (name == "TOTALPAGES") {
     value = Variant(prep.TotalPageCount);
   } else if (name == "CALCWIDTH") {
-    TfrView* view = prep.ActiveView;
+    TfrView* view = ActiveTfrView();
     if (!view) {
       value = Variant(0);
     } else if (auto* memo = dynamic_cast<TfrMemoView*>(view)) {
@@ -218,7 +219,8 @@ bool TfrReport::ResolvePageVariable(const std::string& name, Variant& value) {
 
 TfrObject* TfrReport::ResolveObjectProperty(const std::string& reference, std::string& property) {
   PreparationState& prep = Prep();
-  TfrObject* object = prep.ActiveView;
+  TfrView* active = ActiveTfrView();
+  TfrObject* object = active;
   property = reference;
   if (const auto dot = reference.find('.'); dot != std::string::npos) {
     const std::string head = reference.substr(0, dot);
@@ -233,10 +235,10 @@ TfrObject* TfrReport::ResolveObjectProperty(const std::string& reference, std::s
     } else {
       ReportServices* report = prep.ActiveReport ? prep.ActiveReport : this;
       object = report->FindView(head);
-      if (!object && prep.ActiveView) {
-        prep.ActiveView->EnsureProperties();
-        if (prep.ActiveView->FindProperty(head)) {
-          object = prep.ActiveView;
+      if (!object && active) {
+        active->EnsureProperties();
+        if (active->FindProperty(head)) {
+          object = active;
           property = reference;
         }
       }
@@ -267,9 +269,9 @@ void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1,
   if (name == "STOPREPORT") {
     if (prep.ActiveReport) prep.ActiveReport->StopRequested = true;
   } else if (name == "NEWPAGE") {
-    if (prep.ActiveBand) ++prep.ActiveBand->ForcedNewPages;
+    if (TfrBand* band = ActiveTfrBand()) ++band->ForcedNewPages;
   } else if (name == "NEWCOLUMN") {
-    if (prep.ActiveBand) ++prep.ActiveBand->ForcedNewColumns;
+    if (TfrBand* band = ActiveTfrBand()) ++band->ForcedNewColumns;
   } else if (name == "SHOWBAND") {
     if (auto* page = dynamic_cast<TfrPage*>(prep.ActivePage))
       if (PageFormation* f = FormationOf(*page)) f->PresentNamedBand(first);
@@ -311,7 +313,7 @@ void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1,
 std::string TfrReport::EvaluateBracket(const std::string& text) {
   PreparationState& prep = Prep();
   prep.EvaluatingName.clear();
-  TfrView* view = prep.ActiveView;
+  TfrView* view = ActiveTfrView();
   std::uint32_t format = view ? static_cast<std::uint32_t>(view->DisplayFormat) : 0;
   std::string formatText = view ? view->FormatText : std::string();
   std::string expression = text;

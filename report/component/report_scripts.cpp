@@ -9,6 +9,7 @@
 #include "platform/engine_host.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
+#include "report/component/active_objects.h"
 #include "report/component/report.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
@@ -51,7 +52,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
 
   void SetCurrentY(int y) override {
     PreparationState& prep = Prep();
-    if (TfrBand* band = prep.ActiveBand;
+    if (TfrBand* band = ActiveTfrBand();
         band && (band->ForcedNewPages > 0 || band->ForcedNewColumns > 0))
       band->KeepYAfterBreaks = true;
     auto* page = dynamic_cast<TfrPage*>(prep.ActivePage);

@@ -48,6 +48,22 @@ class TfrBand : public FormingBand {
   int FormingTop() const override { return BandY; }
   int FormingWidth() const override { return BandWidth; }
   int FormingHeight() const override;
+  // What the band object's named properties reach (band_by_name.cpp).
+  int Geometry(Edge edge) const override;
+  void SetGeometry(Edge edge, int value) override;
+  bool IsShown() const override { return Visible; }
+  void SetShown(bool shown) override { Visible = shown; }
+  bool IsSplit() const override { return Breaked; }
+  void SetSplit(bool split) override { Breaked = split; }
+  void SetCondition(const std::string& expression) override;
+  void LinkChild(FormingBand* child) override;
+  // A count ("3") makes a data set of the band's own; any other text names
+  // a component of the owner window, which the engine cannot look up, so
+  // the band has none then (a master data band falls back to the report's).
+  // A replaced data set of the band's own is closed but kept until the
+  // band is freed, as a showing in progress may still hold it.
+  void UseDataSource(const std::string& source) override;
+  TfrDataset* BandDataset() const override { return Dataset; }
 
   // A band is present when it has a band object, or when it is the no-band
   // band and holds at least one object.
@@ -110,6 +126,7 @@ class TfrBand : public FormingBand {
   StringList ScriptLines;
   TfrDataset* Dataset = nullptr;
   std::unique_ptr<TfrDataset> OwnedDataset;
+  std::vector<std::unique_ptr<TfrDataset>> RetiredDatasets;
   TfrDataset* CrossDataset = nullptr;
   std::unique_ptr<TfrDataset> OwnedCrossDataset;
   std::string DataSource;  // the band object's data source text

@@ -13,6 +13,7 @@ class PageFormation;
 class TfrBand;
 class TfrDataset;
 class TfrPage;
+class TfrView;
 
 class FormationReport : public PreparationReport {
  public:
@@ -33,6 +34,11 @@ class FormationReport : public PreparationReport {
   virtual void BuildManually(TfrPage& /*page*/) {}
   // Runs a script text (bands, pages).
   virtual void RunScript(const std::vector<std::string>& /*script*/) {}
+  // Runs the script of a band's band object, as translated when its page
+  // was set up; nothing for a default band (no band object).
+  virtual void RunBandScript(const TfrView* /*bandView*/) {}
+  // Translates the scripts of a page's objects once, when it is set up.
+  virtual void TranslateObjectScripts(const TfrPage& /*page*/) {}
 };
 
 }  // namespace quillet

@@ -68,10 +68,13 @@ void SelectionSortByTop(std::vector<std::unique_ptr<TfrBand>>& chain) {
 
 }  // namespace
 
-PageFormation::PageFormation(TfrPage& page, FormationReport& report) : Page(page), Report(report) {}
+PageFormation::PageFormation(TfrPage& page, FormationReport& report) : Page(page), Report(report) {
+  Page.Formation = this;
+}
 
 PageFormation::~PageFormation() {
   FreeBands();
+  if (Page.Formation == this) Page.Formation = nullptr;
 }
 
 bool PageFormation::Present(int kind) const {
@@ -198,7 +201,10 @@ void PageFormation::FreeBands() {
     }
     first.reset();
   }
-  for (const auto& view : Page.Objects) view->FormationBand = nullptr;
+  for (const auto& view : Page.Objects) {
+    view->FormationBand = nullptr;
+    if (auto* bandView = dynamic_cast<TfrBandView*>(view.get())) bandView->RunTimeBand = nullptr;
+  }
   LastShownBand = nullptr;
   PendingBand = nullptr;
 }
@@ -218,6 +224,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.Name = view.Name;
   band.ColumnCounter = 1;
   view.FormationBand = &band;
+  view.RunTimeBand = &band;
   band.Stretched = (view.Flags & flStretched) != 0;
   band.PrintIfSubsetEmpty = (view.Flags & flBandPrintIfSubsetEmpty) != 0;
   band.PrintChildIfInvisible = (view.Flags & flBandPrintChildIfInvisible) != 0;
@@ -227,26 +234,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
     band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
     return;
   }
-  band.DataSource = view.FormatText;
-  const std::string& source = band.DataSource;
-  if (source.find(';') == std::string::npos && !source.empty() && source[0] >= '1' &&
-      source[0] <= '9') {
-    // A count: the band repeats that many times over a data set of its own.
-    auto counted = std::make_unique<TfrUserDataset>();
-    counted->RangeEnd = reCount;
-    std::int64_t n = 0;
-    for (char c : source) {
-      if (!std::isdigit(static_cast<unsigned char>(c))) break;
-      n = std::min<std::int64_t>(n * 10 + (c - '0'), 1'000'000'000);
-    }
-    counted->RangeEndCount = static_cast<std::int32_t>(n);
-    counted->OpenData();
-    band.Dataset = counted.get();
-    band.OwnedDataset = std::move(counted);
-  }
-  // Data sets named after components of the owning window are found with
-  // the window layer's component look-up, which the engine does not have.
-  if (band.Kind == btMasterData && !band.Dataset) band.Dataset = Report.MasterDataset();
+  band.UseDataSource(view.FormatText);
 }
 
 void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {

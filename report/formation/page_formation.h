@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/base/forming_page.h"
 #include "report/formation/band.h"
 #include "report/printer/page_paper.h"
 
@@ -32,10 +33,10 @@ namespace quillet {
 class FormationReport;
 class TfrPage;
 
-class PageFormation {
+class PageFormation : public FormingPage {
  public:
   PageFormation(TfrPage& page, FormationReport& report);
-  ~PageFormation();
+  ~PageFormation() override;
   PageFormation(const PageFormation&) = delete;
   PageFormation& operator=(const PageFormation&) = delete;
 
@@ -70,10 +71,10 @@ class PageFormation {
 
   // Page edges (report pixels). The bottom edge leaves room for the page
   // footer while rendering.
-  int TopEdge() const;
-  int LeftEdge() const;
-  int RightEdge() const;
-  int BottomEdge() const;
+  int TopEdge() const override;
+  int LeftEdge() const override;
+  int RightEdge() const override;
+  int BottomEdge() const override;
 
   // The first band of a kind (0 .. 22), or nullptr before set-up.
   TfrBand* Chain(int kind) const { return BandChains[static_cast<std::size_t>(kind)].get(); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "report/base/forming_page.h"
 #include "report/base/object.h"
 #include "report/printer/page_paper.h"
 #include "report/views/view.h"
@@ -60,7 +61,9 @@ class TfrPage : public TfrObject, public ViewPage {
 
   // Named properties (page_properties.cpp). A report page's "Width" and
   // "Height" are the paper's in report pixels (tenths of a millimetre x
-  // 18 / 50); a dialog page's are its form's.
+  // 18 / 50); a dialog page's are its form's. While a report renders and
+  // the page is formed, "LeftMargin" .. "BottomMargin" read the page's
+  // edges as formation computes them.
   void RegisterProperties() override;
   void WriteProperty(const std::string& name, const Variant& value) override;
   Variant ReadProperty(const std::string& name) override;
@@ -99,6 +102,10 @@ class TfrPage : public TfrObject, public ViewPage {
   bool Visible = true;
 
   std::vector<std::unique_ptr<TfrView>> Objects;  // in template (drawing) order
+
+  // The formation of this page while a report prepares (set and cleared by
+  // it); none otherwise. Not owned.
+  const FormingPage* Formation = nullptr;
 };
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 // Named properties of template pages.
 #include "platform/numeric.h"
+#include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/template/page.h"
 #include "report/views/view_properties.h"
@@ -70,6 +71,12 @@ Variant TfrPage::ReadProperty(const std::string& name) {
     return Variant::Null();
   }
   if (key == "SIZE") return Variant(PaperSizeCode);
+  if (const FormingPage* f = Prep().RenderActive ? Formation : nullptr) {
+    if (key == "LEFTMARGIN") return Variant(f->LeftEdge());
+    if (key == "TOPMARGIN") return Variant(f->TopEdge());
+    if (key == "RIGHTMARGIN") return Variant(f->RightEdge());
+    if (key == "BOTTOMMARGIN") return Variant(f->BottomEdge());
+  }
   if (key == "LEFTMARGIN") return Variant(Margins.Left);
   if (key == "TOPMARGIN") return Variant(Margins.Top);
   if (key == "RIGHTMARGIN") return Variant(Margins.Right);

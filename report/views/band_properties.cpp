@@ -1,5 +1,6 @@
 // Named properties of band views: what scripts and expressions may read and
 // write by name.
+#include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/views/band_view.h"
@@ -43,6 +44,38 @@ std::string BandNames(const TfrBandView& self, std::initializer_list<int> kinds)
   return names;
 }
 
+// The run-time band this band object stands for while a report renders.
+FormingBand* FormingOf(const TfrBandView& self) {
+  return Prep().RenderActive ? self.RunTimeBand : nullptr;
+}
+
+// Position and size keys, as the run-time band holds them.
+bool EdgeOf(const std::string& key, FormingBand::Edge& edge) {
+  using Edge = FormingBand::Edge;
+  if (key == "LEFT")
+    edge = Edge::Left;
+  else if (key == "TOP")
+    edge = Edge::Top;
+  else if (key == "WIDTH")
+    edge = Edge::Width;
+  else if (key == "HEIGHT")
+    edge = Edge::Height;
+  else
+    return false;
+  return true;
+}
+
+// The run-time band of the page's band object with that name; none when
+// there is no such band object or it has no run-time band.
+FormingBand* NamedForming(const TfrBandView& self, const std::string& name) {
+  if (!self.OwnerPage) return nullptr;
+  for (std::size_t i = 0; i < self.OwnerPage->ObjectCount(); ++i) {
+    auto* band = dynamic_cast<TfrBandView*>(self.OwnerPage->ObjectAt(i));
+    if (band && EqualsIgnoreCase(band->Name, name)) return band->RunTimeBand;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void TfrBandView::RegisterProperties() {
@@ -80,12 +113,27 @@ void TfrBandView::RegisterProperties() {
 void TfrBandView::WriteProperty(const std::string& name, const Variant& value) {
   TfrView::WriteProperty(name, value);
   const std::string key = UpperCase(name);
-  if (key == "CHILDBAND")
+  FormingBand* forming = FormingOf(*this);
+  FormingBand::Edge edge;
+  if (key == "CHILDBAND") {
     ChildBand = value.AsText();
-  else if (key == "MASTER")
+    if (forming) forming->LinkChild(NamedForming(*this, ChildBand));
+  } else if (key == "MASTER") {
     Master = value.AsText();
-  else if (key == "CONDITION")
+  } else if (key == "CONDITION") {
     FormatText = value.AsText();
+    if (forming) forming->SetCondition(FormatText);
+  } else if (!forming) {
+    // The keys below only act on the band being formed.
+  } else if (EdgeOf(key, edge)) {
+    forming->SetGeometry(edge, ClampToInt(value.AsInteger()));
+  } else if (key == "VISIBLE") {
+    forming->SetShown(value.AsBoolean());
+  } else if (key == "DATASOURCE") {
+    forming->UseDataSource(value.AsText());
+  }
+  if (key == "COLUMNS")
+    Columns = ClampToInt(value.AsInteger());
   else if (key == "COLUMNS")
     Columns = ClampToInt(value.AsInteger());
   else if (key == "COLUMNGAP")
@@ -98,12 +146,20 @@ void TfrBandView::WriteProperty(const std::string& name, const Variant& value) {
     for (const FlagKey& f : kBandFlags)
       if (key == f.key)
         Flags = value.AsBoolean() ? std::uint16_t(Flags | f.bit) : std::uint16_t(Flags & ~f.bit);
+  if (key == "BREAKED" && forming) forming->SetSplit(value.AsBoolean());
 }
 
 Variant TfrBandView::ReadProperty(const std::string& name) {
+  const std::string key = UpperCase(name);
+  FormingBand* forming = FormingOf(*this);
+  if (FormingBand::Edge edge; forming && EdgeOf(key, edge)) return Variant(forming->Geometry(edge));
+  if (forming && key == "VISIBLE") return Variant(forming->IsShown());
   Variant v = TfrView::ReadProperty(name);
   if (!v.IsNull()) return v;
-  const std::string key = UpperCase(name);
+  if (forming && key == "BREAKED") return Variant(forming->IsSplit());
+  // Without a data set there is no end of data to tell.
+  if (TfrDataset* data = forming ? forming->BandDataset() : nullptr; data && key == "EOF")
+    return Variant(data->Eof());
   if (key == "CHILDBAND") return Variant(ChildBand);
   if (key == "MASTER") return Variant(Master);
   if (key == "CONDITION") return Variant(FormatText);
@@ -114,6 +170,21 @@ Variant TfrBandView::ReadProperty(const std::string& name) {
   for (const FlagKey& f : kBandFlags)
     if (key == f.key) return Variant((Flags & f.bit) != 0);
   return v;
+}
+
+Variant TfrBandView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                                const Variant& a3) {
+  Variant result = TfrView::CallMethod(name, a1, a2, a3);
+  FormingBand* forming = FormingOf(*this);
+  if (TfrDataset* data = forming ? forming->BandDataset() : nullptr) {
+    if (name == "NEXT")
+      data->Next();
+    else if (name == "PRIOR")
+      data->Prior();
+    else if (name == "FIRST")
+      data->First();
+  }
+  return result;
 }
 
 }  // namespace quillet

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "report/base/forming_band.h"
 #include "report/views/view.h"
 
 namespace quillet {
@@ -66,13 +67,16 @@ class TfrBandView : public TfrView {
   std::string ClassName() const override { return "TfrBandView"; }
 
   // Named properties by band type (band_properties.cpp): flag keys,
-  // "ChildBand", "Master", "Condition", columns. The run-time band is not
-  // reached from here: keys that move or hide the band being formed, and
-  // "EOF", "NEXT", "PRIOR", "FIRST" on its data set, wait for formation to
-  // offer the band to its views.
+  // "ChildBand", "Master", "Condition", columns. While a report renders and
+  // the band's page is formed they also reach the run-time band: "Left",
+  // "Top", "Width", "Height", "Visible" move, size and hide it, "ChildBand"
+  // relinks it, "DataSource" replaces its data set, "EOF" reads the data
+  // set's end and the methods "NEXT", "PRIOR", "FIRST" move it.
   void RegisterProperties() override;
   void WriteProperty(const std::string& name, const Variant& value) override;
   Variant ReadProperty(const std::string& name) override;
+  Variant CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                     const Variant& a3) override;
 
   // The strip as the visual editor shows it. Sets FrameWidth 1 and, from
   // the editing page's size when one is given, Left 0 and Width (Top 0 and
@@ -94,6 +98,10 @@ class TfrBandView : public TfrView {
   std::int32_t ColumnWidth = 200;  // report pixels
   std::int32_t ColumnGap = 20;     // report pixels
   std::uint32_t NewColumnAfter = 1;
+
+  // The run-time band made from this band object while its page is formed
+  // (set and cleared by formation); none otherwise. Not owned.
+  FormingBand* RunTimeBand = nullptr;
 
   // Editing state the visual editor would supply: the page's size in
   // report pixels (0 keeps the band's own geometry) and whether titles sit

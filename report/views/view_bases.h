@@ -9,8 +9,13 @@
 
 namespace quillet {
 
-// A non-visual component of a dialog form; the window layer defines it.
-class DialogComponent;
+// A non-visual component of a dialog form, supplied by the window layer.
+class DialogComponent {
+ public:
+  virtual ~DialogComponent() = default;
+  // The component takes the name its report object was given.
+  virtual void Rename(const std::string& name) = 0;
+};
 
 class TfrStretcheable : public TfrView {
  public:
@@ -46,6 +51,12 @@ class TfrControl : public TfrView {
 
   void Draw(Canvas& canvas) override;
   virtual void PaintControl();
+
+  // Named properties (control_properties.cpp): "Name", the position and
+  // size, "Visible" (which also shows or hides the control) and
+  // "Restrictions".
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
 };
 
 class TfrNonVisualControl : public TfrControl {
@@ -56,6 +67,11 @@ class TfrNonVisualControl : public TfrControl {
   RasterImage Icon;                         // never set by this system
 
   void Draw(Canvas& canvas) override;
+
+  // Named properties: "Name" (which also renames the component) and
+  // "Restrictions".
+  void RegisterProperties() override;
+  void WriteProperty(const std::string& name, const Variant& value) override;
 };
 
 }  // namespace quillet

@@ -167,5 +167,21 @@ TEST(CliEval, ValuesTypesPostfixAndErrors) {
   EXPECT_NE(r.out.find("--var NAME=VALUE"), std::string::npos);
 }
 
+// eval types --var values as run-script does, and refuses a value without
+// a name the same way.
+TEST(CliEval, VarTypingIsSharedWithRunScript) {
+  CliRun r = Cli({"eval", "V", "--var", "V=1.50", "--json"});
+  EXPECT_EQ(r.out, "{\"type\": \"float\", \"text\": \"1.5\"}\n") << r.err;
+  r = Cli({"eval", "V", "--var", "V=-", "--json"});
+  EXPECT_EQ(r.out, "{\"type\": \"text\", \"text\": \"-\"}\n") << r.err;
+  r = Cli({"eval", "V", "--var", "V=1.2.3", "--json"});
+  EXPECT_EQ(r.out, "{\"type\": \"text\", \"text\": \"1.2.3\"}\n") << r.err;
+  r = Cli({"eval", "V", "--var", "=5"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "quillet-cli eval: --var wants NAME=VALUE, not '=5'\n");
+  r = Cli({"eval", "V", "--var", "V"});
+  EXPECT_EQ(r.code, 2);
+}
+
 }  // namespace
 }  // namespace quillet

@@ -8,8 +8,11 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "report/base/calc_errors.h"
+#include "report/base/dataset.h"
+#include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
+#include "report/template/page.h"
 #include "report/views/band_view.h"
 #include "tests/report/prepared_support.h"
 
@@ -34,8 +37,23 @@ class FakeBand : public FormingBand {
   int FormingTop() const override { return 300; }
   int FormingWidth() const override { return 77; }
   int FormingHeight() const override { return 40; }
+  int Geometry(Edge edge) const override { return edges[static_cast<int>(edge)]; }
+  void SetGeometry(Edge edge, int value) override { edges[static_cast<int>(edge)] = value; }
+  bool IsShown() const override { return shown; }
+  void SetShown(bool s) override { shown = s; }
+  bool IsSplit() const override { return split; }
+  void SetSplit(bool s) override { split = s; }
+  void SetCondition(const std::string& c) override { condition = c; }
+  void LinkChild(FormingBand* c) override { child = c; }
+  void UseDataSource(const std::string& source) override { dataSource = source; }
+  TfrDataset* BandDataset() const override { return data; }
   bool hasObject = true;
   std::uint8_t kind = btMasterData;
+  int edges[4] = {10, 300, 77, 40};
+  bool shown = true, split = false;
+  std::string condition, dataSource;
+  FormingBand* child = nullptr;
+  TfrDataset* data = nullptr;
 };
 
 using EngineInterfaces = test::PreparedPagesTest;  // the engine state is fresh per test
@@ -145,6 +163,66 @@ TEST_F(EngineInterfaces, APageInUseIsReleasedAfterwardsAlsoWhenItCannotBeRebuilt
   EXPECT_EQ(pages[0].InUse, 0);
   EXPECT_FALSE(pages[0].RebuiltPage);
   EXPECT_EQ(Prep().ActivePage, nullptr);
+}
+
+// A band object reaches its run-time band only while a report renders;
+// otherwise its keys act on the band object alone.
+TEST_F(EngineInterfaces, BandObjectKeysReachTheRunTimeBandOnlyWhileRendering) {
+  TfrPage page;
+  auto* extra = static_cast<TfrBandView*>(page.AddObject(std::make_unique<TfrBandView>()));
+  extra->Name = "Extra";
+  auto* view = static_cast<TfrBandView*>(page.AddObject(std::make_unique<TfrBandView>()));
+  view->Name = "Items";
+  view->FrameTyp = btMasterData;
+  view->SetGeometry(0, 100, 500, 20);
+  FakeBand band, extraBand;
+  TfrUserDataset data;
+  data.RangeEnd = reCount;
+  data.RangeEndCount = 2;
+  band.data = &data;
+  view->RunTimeBand = &band;
+  extra->RunTimeBand = &extraBand;
+
+  Prep().RenderActive = true;
+  EXPECT_EQ(view->ReadProperty("top").AsInteger(), 300);
+  view->WriteProperty("Height", Variant(90));
+  EXPECT_EQ(band.edges[3], 90);
+  view->CallMethod("HIDE", Variant(), Variant(), Variant());
+  EXPECT_FALSE(band.shown);
+  EXPECT_FALSE(view->ReadProperty("Visible").AsBoolean());
+  view->WriteProperty("ChildBand", Variant("extra"));
+  EXPECT_EQ(band.child, &extraBand);
+  view->WriteProperty("ChildBand", Variant("Nowhere"));
+  EXPECT_EQ(band.child, nullptr);
+  view->WriteProperty("Breaked", Variant(true));
+  EXPECT_TRUE(band.split);
+  view->WriteProperty("DataSource", Variant("5"));
+  EXPECT_EQ(band.dataSource, "5");
+  EXPECT_FALSE(view->ReadProperty("EOF").AsBoolean());
+  view->CallMethod("NEXT", Variant(), Variant(), Variant());
+  view->CallMethod("NEXT", Variant(), Variant(), Variant());
+  EXPECT_TRUE(view->ReadProperty("EOF").AsBoolean());
+  view->CallMethod("PRIOR", Variant(), Variant(), Variant());
+  EXPECT_FALSE(view->ReadProperty("EOF").AsBoolean());
+  view->CallMethod("NEXT", Variant(), Variant(), Variant());
+  view->CallMethod("FIRST", Variant(), Variant(), Variant());
+  EXPECT_EQ(data.RecordNumber, 0);
+
+  // Loading a template: the band object alone.
+  Prep().RenderActive = false;
+  band.shown = true;
+  band.dataSource.clear();
+  EXPECT_EQ(view->ReadProperty("Top").AsInteger(), 100);
+  view->WriteProperty("Width", Variant(123));
+  EXPECT_EQ(view->Width, 123);
+  EXPECT_EQ(band.edges[2], 77);
+  view->WriteProperty("Visible", Variant(false));
+  EXPECT_TRUE(band.shown);
+  view->WriteProperty("DataSource", Variant("5"));
+  EXPECT_EQ(band.dataSource, "");
+  EXPECT_TRUE(view->ReadProperty("EOF").IsNull());
+  view->CallMethod("NEXT", Variant(), Variant(), Variant());
+  EXPECT_EQ(data.RecordNumber, 0);
 }
 
 }  // namespace

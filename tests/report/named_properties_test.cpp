@@ -13,6 +13,7 @@
 #include "report/views/picture_view.h"
 #include "report/views/shape_view.h"
 #include "report/views/subreport_view.h"
+#include "report/views/view_bases.h"
 #include "report/views/view_properties.h"
 
 namespace quillet {
@@ -129,6 +130,59 @@ TEST(NamedProperties, BandPictureLineKeys) {
   TfrLineView line;
   line.EnsureProperties();
   EXPECT_EQ(Names(line).back(), "Stretched");
+}
+
+class RecordingControl : public HostedControl {
+ public:
+  void SetSize(int, int) override {}
+  void SetVisible(bool v) override { visible = v; }
+  void PaintTo(Canvas&, int, int) override {}
+  bool visible = true;
+};
+
+class RecordingComponent : public DialogComponent {
+ public:
+  void Rename(const std::string& n) override { name = n; }
+  std::string name;
+};
+
+template <class Base>
+class ConcreteControl : public Base {
+ public:
+  std::unique_ptr<TfrView> Create() const override { return std::make_unique<ConcreteControl>(); }
+  std::string ClassName() const override { return "TfrTestControl"; }
+};
+
+// Controls register only what a dialog control has; writing "Visible"
+// reaches the control and writing "Name" renames the component.
+TEST(NamedProperties, ControlViewsKeepTheirShortListsAndReachTheirControls) {
+  ConcreteControl<TfrControl> control;
+  control.EnsureProperties();
+  EXPECT_EQ(Names(control), (std::vector<std::string>{"Name", "Left", "Top", "Width", "Height",
+                                                      "Visible", "Restrictions"}));
+  EXPECT_EQ(control.FindProperty("Restrictions")->EntryFlags, pfHasEditor);
+  EXPECT_EQ(control.FindProperty("Name")->EntryFlags, 257);
+  EXPECT_EQ(control.FindProperty("FrameColor"), nullptr);
+  RecordingControl hosted;
+  control.WriteProperty("visible", Variant(false));  // no control yet: the view alone
+  EXPECT_EQ(control.Visible, 0);
+  control.Control = &hosted;
+  control.WriteProperty("VISIBLE", Variant(true));
+  EXPECT_TRUE(hosted.visible);
+  control.CallMethod("HIDE", Variant(), Variant(), Variant());
+  EXPECT_FALSE(hosted.visible);
+  EXPECT_EQ(control.Visible, 0);
+
+  ConcreteControl<TfrNonVisualControl> component;
+  component.EnsureProperties();
+  EXPECT_EQ(Names(component), (std::vector<std::string>{"Name", "Restrictions"}));
+  RecordingComponent dialogComponent;
+  component.Component = &dialogComponent;
+  component.WriteProperty("Name", Variant("Query1"));
+  EXPECT_EQ(component.Name, "Query1");
+  EXPECT_EQ(dialogComponent.name, "Query1");
+  component.WriteProperty("Tag", Variant("x"));
+  EXPECT_EQ(dialogComponent.name, "Query1");
 }
 
 TEST(NamedProperties, PageSizesInReportPixels) {
