@@ -11,6 +11,7 @@
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 #include "report/template/page.h"
+#include "report/formation/data_seams.h"
 #include "report/formation/page_formation.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/component/report.h"
@@ -105,17 +106,30 @@ bool TfrBand::Show() {
         }
       }
       SubReportDone = true;
-      // Data bands drawn together with the bands that follow them in their
-      // chain belong to data-driven formation; every band here is drawn
-      // on its own.
       prep.ActiveBand = this;
-      DrawBand();
-      if (Child) page.PresentBand(Child);
-      if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
-        page.BreakPage();
+      if (IsDataBandKind(Kind) && Dataset && Next && !Next->Dataset) {
+        // The bands after it in its chain have no data of their own: they
+        // are drawn with it, once per record.
+        for (TfrBand* b = this; b && (b == this || !b->Dataset); b = b->Next) {
+          prep.ActiveBand = b;
+          prep.ActiveView = b->View;
+          b->DrawBand();
+        }
+      } else {
+        DrawBand();
+        if (Child) page.PresentBand(Child);
+        if (!IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
+          page.BreakPage();
+      }
     }
-  } else if (Child && PrintChildIfInvisible) {
-    page.PresentBand(Child);
+  } else {
+    if (Child && PrintChildIfInvisible) page.PresentBand(Child);
+    if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+  }
+  if (!Repeating && DataSeams().Reset) {
+    // A page footer keeps its values until the last prepared page.
+    if (Kind != btPageFooter || prep.PageIndex + 1 >= outer.PreparedPages.Count())
+      DataSeams().Reset(*this);
   }
   if (report.Events.OnEndBand) report.Events.OnEndBand(*this);
   return result;
@@ -176,6 +190,7 @@ void TfrBand::DrawBand() {
     }
   }
   BandY = rememberedY;
+  if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
 }
 
 bool TfrBand::OutputObjects() {

@@ -13,7 +13,9 @@
 #include "report/component/report.h"
 #include "report/views/subreport_view.h"
 #include "report/views/memo/memo_view.h"
+#include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
+#include "report/formation/data_seams.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
@@ -130,14 +132,14 @@ void PageFormation::SetUpPage() {
 }
 
 void PageFormation::ResolveReferences() {
-  // Binding a text to a data field needs data-aware data sets and the
-  // expression parser's field look-up; neither exists yet, so every object
-  // keeps its text and no aggregate is pre-scanned.
+  // Texts are not bound to data fields ahead: a data reference is resolved
+  // each time its text is expanded.
   Prep().ActivePage = &Page;
   for (const auto& view : Page.Objects) {
     view->BoundDataSet = nullptr;
     view->BoundFieldName.clear();
   }
+  if (DataSeams().PreScanAggregates) DataSeams().PreScanAggregates(*this);
 }
 
 void PageFormation::FinishPage() {
@@ -208,8 +210,13 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
     band.Dataset = counted.get();
     band.OwnedDataset = std::move(counted);
   }
-  // Data sets named after components of the owning window are found with
-  // the window layer's component look-up, which the engine does not have.
+  // Any other text names a data set the host registered.
+  if (!band.Dataset && !source.empty()) {
+    if (DataSetComponent* named = FindDatasetComponent(source)) {
+      band.Dataset = &named->Dataset();
+      band.Dataset->OpenData();
+    }
+  }
   if (band.Kind == btMasterData && !band.Dataset && Report.ReportType == rtSimple)
     band.Dataset = Report.Dataset;
 }
@@ -462,9 +469,8 @@ void PageFormation::ComposePage() {
     }
   }
 
-  // Data levels (data bands with their headers, footers and groups) are
-  // shown here once data-driven formation exists; without them a page shows
-  // no data band.
+  // Data levels: data bands with their headers, footers and groups.
+  if (!manual && DataSeams().ShowDataLevels) DataSeams().ShowDataLevels(*this);
 
   if (!Recording) {
     if (manual) {
@@ -606,6 +612,10 @@ void PageFormation::RunPageScript(const StringList& script) {
   if (script.empty()) return;
   Prep().ActiveView = nullptr;
   Report.RunScript(script);
+}
+
+bool PageFormation::StopRequested() const {
+  return Report.StopRequested || OuterOf(Report).StopRequested;
 }
 
 }  // namespace quillet

@@ -97,8 +97,8 @@ int ModalResultOf(MessageResult answer) {
 
 void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
                   Variant& result) {
-  // While objects are pre-scanned for aggregates the answer stays "0".
-  if (Prep().AggregateScan) return;
+  // While objects are pre-scanned for aggregates the handler registers the
+  // call and the answer stays "0".
   if (const AggregateHandler& handler = Aggregates()) handler(code, p1, p2, p3, result);
 }
 
