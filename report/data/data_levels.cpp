@@ -152,14 +152,14 @@ class DataLevels {
         }
         if (ValuesEqual(now, g->GroupValue)) continue;
       }
+      // Back one record so the footers show the group's last record; at the
+      // end of the data too, or the last group's footers would show none.
       bool steppedBack = false;
-      if (!atEnd) {
-        try {
-          data.Prior();
-          steppedBack = true;
-        } catch (const std::exception&) {
-          // A data set that cannot go back: footers see the next record.
-        }
+      try {
+        data.Prior();
+        steppedBack = true;
+      } catch (const std::exception&) {
+        // A data set that cannot go back: footers see the next record.
       }
       for (TfrBand* h = band.LastGroupHeader; h && h != g; h = h->PrevGroupHeader) {
         queue_.Add(h->Footer);
@@ -168,8 +168,8 @@ class DataLevels {
       }
       queue_.Add(g->Footer);
       queue_.Flush();
-      if (atEnd) return;
       if (steppedBack) data.Next();
+      if (atEnd) return;
       if (g->FormNewPage && g->Visible) page_.BreakPage();
       for (TfrBand* h = g; h; h = h->NextGroupHeader) {
         Count(h);
