@@ -46,9 +46,15 @@ Settings (defaults and bounds are the main window's):
   --brush solid|clear (clear)
   --preview-corner                round corners by the preview's rule, not the printer's
 )"},
-      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf -o OUT.frp
+      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf -o OUT.frp [data options]
 
 Prepares the template without a window; progress goes to standard error.
+A data band whose data source is NAME runs over the data set of that name:
+  --csv NAME=FILE.csv       a CSV file with a header row (repeatable)
+  --csv-delimiter C         the CSV delimiter: one character or "tab" (,)
+  --db CONNECTION           an SQLite file, or driver=QPSQL;host=H;port=P;dbname=D;user=U
+                            (the password is read from QUILLET_DB_PASSWORD)
+  --dataset NAME=SELECT ... the rows of a query over --db (repeatable)
 )"},
       {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --svg DIR) [--pages RANGE] [--scale S]
 
