@@ -273,6 +273,18 @@ void TfrBand::RestoreHeights() {
 }
 
 int TfrBand::MeasureHeight() {
+  // A data band drawn together with the following bands of its chain needs
+  // room for all of them; each keeps its own showing height for drawing.
+  static bool inChain = false;
+  if (!inChain && IsDataBandKind(Kind) && Dataset && Next && !Next->Dataset) {
+    inChain = true;
+    struct Done {
+      ~Done() { inChain = false; }
+    } done;
+    std::int64_t total = MeasureHeight();
+    for (TfrBand* b = Next; b && !b->Dataset; b = b->Next) total += b->MeasureHeight();
+    return ClampToInt(std::min<std::int64_t>(total, PageFormation::kMaxCoordinate));
+  }
   ShowingHeight = BandHeight;
   SaveHeights();
   if (!Stretched) return ShowingHeight;

@@ -79,6 +79,25 @@ TEST_F(DataBands, GroupFootersSeeTheGroupsLastRecordAndLineNumbersRestart) {
             (StringList{"last ink sum 4", "last pad sum 10", "last bag sum 18"}));
 }
 
+TEST_F(DataBands, BandsWithoutDataFollowTheDataBandBeforeThemInItsChain) {
+  RowsDataset items = Items();
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Data", 0, 20).FormatText = "Items";
+  b.Memo("First", 0, 2, 200, 16, {"[Items.Item]"});
+  b.Band(btMasterData, "More", 30, 30);
+  b.Memo("Second", 0, 32, 200, 16, {"more [Items.Item]"});
+  ASSERT_TRUE(report.Prepare());
+  EXPECT_EQ(Texts(report, "Second"),
+            (StringList{"more pen", "more ink", "more pad", "more cap", "more box", "more bag"}));
+  const auto objects = PageObjects(report, 0);
+  ASSERT_EQ(objects.size(), 12u);
+  EXPECT_EQ(objects[0].Name, "First");
+  EXPECT_EQ(objects[1].Name, "Second");
+  EXPECT_EQ(objects[1].Top, objects[0].Top + 20);
+  EXPECT_EQ(objects[2].Top, objects[0].Top + 50);
+}
+
 TEST_F(DataBands, MasterWithoutDetailRowsIsHiddenUnlessPrintIfSubsetEmpty) {
   for (bool printEmpty : {false, true}) {
     SCOPED_TRACE(printEmpty);
