@@ -22,17 +22,28 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 CsvSource::CsvSource(std::string path, char delimiter)
     : path_(std::move(path)), delimiter_(delimiter), parser_(std::make_unique<csv_parser>()) {
-  Rewind();
-  std::vector<std::string> header;
-  if (!NextCells(header)) Fail("has no header row");
-  // A byte-order mark before the first name is no part of it.
-  if (header[0].rfind("\xEF\xBB\xBF", 0) == 0) header[0].erase(0, 3);
-  columns_ = std::move(header);
+  try {
+    Rewind();
+    std::vector<std::string> header;
+    if (!NextCells(header)) Fail("has no header row");
+    // A byte-order mark before the first name is no part of it.
+    if (header[0].rfind("\xEF\xBB\xBF", 0) == 0) header[0].erase(0, 3);
+    columns_ = std::move(header);
+  } catch (...) {
+    Close();  // no destructor runs for a source that failed to open
+    throw;
+  }
 }
 
 CsvSource::~CsvSource() {
+  Close();
+}
+
+void CsvSource::Close() {
   if (file_) std::fclose(file_);
+  file_ = nullptr;
   if (parserLive_) csv_free(parser_.get());
+  parserLive_ = false;
 }
 
 void CsvSource::Fail(const std::string& what) const {
@@ -40,9 +51,7 @@ void CsvSource::Fail(const std::string& what) const {
 }
 
 void CsvSource::Rewind() {
-  if (file_) std::fclose(file_);
-  if (parserLive_) csv_free(parser_.get());
-  parserLive_ = false;
+  Close();
   file_ = std::fopen(path_.c_str(), "rb");
   if (!file_) Fail("cannot be opened");
   if (csv_init(parser_.get(), CSV_STRICT | CSV_STRICT_FINI) != 0)

@@ -37,6 +37,8 @@ class CsvSource : public RowSource {
   bool Feed();
   bool NextCells(std::vector<std::string>& cells);
   [[noreturn]] void Fail(const std::string& what) const;
+  // Closes the file and frees the parser's buffer.
+  void Close();
 
   std::string path_;
   char delimiter_;
