@@ -120,6 +120,24 @@ TEST_F(DataBands, MasterWithoutDetailRowsIsHiddenUnlessPrintIfSubsetEmpty) {
   }
 }
 
+TEST_F(DataBands, ThreeLevelsWithFootersAndLineNumbersPerLevel) {
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Master", 0, 20).FormatText = "2";
+  b.Memo("M", 0, 2, 100, 16, {"M[LINE#]"});
+  b.Band(btDetailData, "Detail", 30, 20).FormatText = "2";
+  b.Memo("D", 0, 32, 100, 16, {"D[LINE#]"});
+  b.Band(btSubDetailData, "Sub", 60, 20).FormatText = "1";
+  b.Memo("S", 0, 62, 100, 16, {"S[LINE#]"});
+  b.Band(btDetailFooter, "DetailFoot", 90, 20);
+  b.Memo("DF", 0, 92, 100, 16, {"DF [COUNT(Detail)]"});
+  ASSERT_TRUE(report.Prepare());
+  StringList texts;
+  for (const auto& o : PageObjects(report, 0)) texts.push_back(o.Text.at(0));
+  EXPECT_EQ(texts, (StringList{"M1", "D1", "S1", "D2", "S1", "DF 2", "M2", "D1", "S1", "D2", "S1",
+                               "DF 2"}));
+}
+
 TEST_F(DataBands, AveragesInFootersAndInTheSummaryAfterSeveralGroupFooters) {
   RowsDataset items = Items();
   TfrReport report;
