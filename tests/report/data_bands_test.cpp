@@ -120,6 +120,21 @@ TEST_F(DataBands, MasterWithoutDetailRowsIsHiddenUnlessPrintIfSubsetEmpty) {
   }
 }
 
+TEST_F(DataBands, DictionaryVariablesNameDataFields) {
+  RowsDataset items = Items();
+  TfrReport report;
+  report.Template.Dictionary.VariableTable = {{"Cost", "Items.\"Price\""}, {"Label", "items.ITEM"}};
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Data", 0, 20).FormatText = "Items";
+  b.Memo("Row", 0, 2, 200, 16, {"[Label]=[Cost]"});
+  b.Band(btReportSummary, "Summary", 40, 20);
+  b.Memo("Total", 0, 42, 200, 16, {"[SUM([Cost])]"});
+  ASSERT_TRUE(report.Prepare());
+  EXPECT_EQ(Texts(report, "Row"),
+            (StringList{"pen=1", "ink=3", "pad=10", "cap=4", "box=6", "bag=8"}));
+  EXPECT_EQ(Texts(report, "Total"), (StringList{"32"}));
+}
+
 TEST_F(DataBands, ThreeLevelsWithFootersAndLineNumbersPerLevel) {
   TfrReport report;
   PageBuilder b(report.Template);
