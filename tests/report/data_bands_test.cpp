@@ -135,6 +135,21 @@ TEST_F(DataBands, DictionaryVariablesNameDataFields) {
   EXPECT_EQ(Texts(report, "Total"), (StringList{"32"}));
 }
 
+TEST_F(DataBands, InvisibleRecordsCountOnlyWhereTheCallAsksForThem) {
+  RowsDataset items = Items();
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Data", 0, 20).FormatText = "Items";
+  report.Template.Pages[0]->Objects.back()->Visible = 0;
+  b.Memo("Row", 0, 2, 200, 16, {"[Items.Item]"});
+  b.Band(btReportSummary, "Summary", 40, 20);
+  b.Memo("Total", 0, 42, 300, 16,
+         {"[SUM([Items.Price])] [SUM([Items.Price], Data, 1)] [COUNT(Data, 1)]"});
+  ASSERT_TRUE(report.Prepare());
+  EXPECT_TRUE(Texts(report, "Row").empty());
+  EXPECT_EQ(Texts(report, "Total"), (StringList{"0 32 6"}));
+}
+
 TEST_F(DataBands, ThreeLevelsWithFootersAndLineNumbersPerLevel) {
   TfrReport report;
   PageBuilder b(report.Template);
