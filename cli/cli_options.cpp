@@ -25,6 +25,7 @@ Options::Options(const std::vector<std::string>& args, const std::set<std::strin
           if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
           values_[name] = args[++i];
         }
+        repeated_[name].push_back(values_[name]);
       } else {
         throw UsageError("unknown option --" + name);
       }
@@ -43,6 +44,11 @@ std::optional<std::string> Options::Value(const std::string& name) const {
   auto it = values_.find(name);
   if (it == values_.end()) return std::nullopt;
   return it->second;
+}
+
+std::vector<std::string> Options::Values(const std::string& name) const {
+  auto it = repeated_.find(name);
+  return it == repeated_.end() ? std::vector<std::string>{} : it->second;
 }
 
 double Options::Number(const std::string& name, double minimum, double maximum,

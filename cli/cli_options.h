@@ -27,6 +27,8 @@ class Options {
 
   bool Has(const std::string& name) const { return flags_.count(name) || values_.count(name); }
   std::optional<std::string> Value(const std::string& name) const;
+  // Every value of a repeatable option, in the order given.
+  std::vector<std::string> Values(const std::string& name) const;
   // The option as a number within [minimum, maximum]; `fallback` when absent.
   double Number(const std::string& name, double minimum, double maximum, double fallback) const;
   const std::vector<std::string>& Positional() const { return positional_; }
@@ -34,6 +36,7 @@ class Options {
  private:
   std::set<std::string> flags_;
   std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::string>> repeated_;
   std::vector<std::string> positional_;
 };
 

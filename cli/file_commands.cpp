@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/input_file.h"
+#include "cli/data_options.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
 #include "cli/template_loading.h"
@@ -36,13 +37,15 @@ int LongerSideOption(const Options& o, const std::string& kind) {
 }  // namespace
 
 int RunPrepare(const Args& args) {
-  const Options o(args, {}, {"output"});
+  const Options o(args, {}, DataOptions::With({"output"}));
   const std::string path = OnlyFile(o, "template file (.frf or .json)");
   const auto out = o.Value("output");
   if (!out) throw UsageError("give the prepared-report file to write with -o OUT.frp");
+  const DataOptions data(o);
   TfrReport report;
   LoadTemplateAnyForm(report, path);
   if (report.Template.Pages.empty()) throw UsageError(path + " holds no page to prepare");
+  DataOptions::CheckTemplate(report);
   if (!report.Prepare()) return 1;
   report.SavePrepared(*out);
   std::cerr << "quillet-cli: " << report.PreparedPages.Count() << " pages written to " << *out << "\n";

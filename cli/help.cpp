@@ -57,12 +57,18 @@ Settings (defaults and bounds are the main window's):
   --brush solid|clear (clear)
   --preview-corner                round corners by the preview's rule, not the printer's
 )"},
-      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf|TEMPLATE.json -o OUT.frp
+      {"prepare", R"(Usage: quillet-cli prepare TEMPLATE.frf|TEMPLATE.json -o OUT.frp [data options]
 
 Prepares the template without a window; progress goes to standard error
 (on a terminal, or with --progress). A template in JSON text is recognised
 by its content (it starts with '{'). A picture that cannot be drawn (too
 large, bad data) is kept in the output and named in a warning.
+A data band whose data source is NAME runs over the data set of that name:
+  --csv NAME=FILE.csv       a CSV file with a header row (repeatable)
+  --csv-delimiter C         the CSV delimiter: one character or "tab" (,)
+  --db CONNECTION           an SQLite file, or driver=QPSQL;host=H;port=P;dbname=D;user=U
+                            (the password is read from QUILLET_DB_PASSWORD)
+  --dataset NAME=SELECT ... the rows of a query over --db (repeatable)
 )"},
       {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
 

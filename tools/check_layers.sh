@@ -28,8 +28,9 @@ widgets: platform platform/qt report
 sheet: platform report
 preview: platform platform/qt report widgets
 printing: platform platform/qt report widgets
-app: platform platform/qt report session widgets sheet preview printing
-cli: platform platform/qt report session sheet
+datasources: platform platform/qt report
+app: platform platform/qt report session widgets sheet preview printing datasources
+cli: platform platform/qt report session sheet datasources
 '
 
 echo "Include rules (folder: may include besides itself):"
@@ -61,7 +62,7 @@ while IFS= read -r hit; do
   [ $ok -eq 1 ] && continue
   echo "$file:$line: includes $target, but $from may include only: ${allowed:-nothing else}"
   status=1
-done < <(grep -rnE '^ *#include *"[^"]+"' platform report session widgets sheet preview printing app cli \
+done < <(grep -rnE '^ *#include *"[^"]+"' platform report session widgets sheet preview printing app cli datasources \
   --include='*.h' --include='*.cpp' || true)
 
 qt=$(grep -rnE '#include *<Q[A-Za-z]' report platform --include='*.h' --include='*.cpp' \

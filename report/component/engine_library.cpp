@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "report/component/value_format.h"
+#include "report/data/data_levels.h"
 #include "report/expr/expression_globals.h"
 #include "report/functions/named_constants.h"
 #include "report/functions/std_functions.h"
@@ -23,6 +24,7 @@ void StartEngineLibrary() {
   globals.GlobalVariables.SetSorted(true);
   globals.NamedConstants.SetSorted(true);
   FillNamedConstants(globals.NamedConstants);
+  InstallDataFormation();
 }
 
 void StopEngineLibrary() {

@@ -12,6 +12,7 @@
 #include "report/component/report.h"
 #include "report/component/report_scripts.h"
 #include "report/component/value_format.h"
+#include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
@@ -70,6 +71,22 @@ const TfrBand* CountingBand() {
 std::string IndexText(const Variant& index) {
   if (const std::string* s = index.IfText()) return *s;
   return std::to_string(index.AsInteger());
+}
+
+// "DataSet.Field" (or a longer path) naming a field of a registered data
+// set: the field's value at the data set's current record.
+bool ResolveDataField(const std::string& name, Variant& value) {
+  if (name.find('.') == std::string::npos) return false;
+  try {
+    NamedComponent* dataset = nullptr;
+    const std::string field = FindDataField(name, dataset, &HostDatasets());
+    auto* component = dynamic_cast<DataSetComponent*>(dataset);
+    if (field.empty() || !component) return false;
+    value = component->FieldValue(field);
+    return true;
+  } catch (const ClassNotFoundError&) {
+    return false;
+  }
 }
 
 }  // namespace
@@ -165,6 +182,8 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
     value = Expressions().GlobalVariables.ValueAt(i);
   } else if (ResolvePageVariable(name, value)) {
     // answered
+  } else if (ResolveDataField(name, value)) {
+    // a field of a registered data set
   } else if (name != prep.EvaluatingName) {
     // Any other name is an expression of its own.
     struct Clear {

@@ -12,6 +12,7 @@
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 #include "report/template/page.h"
+#include "report/formation/data_seams.h"
 #include "report/formation/page_formation.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/formation/formation_report.h"
@@ -125,16 +126,24 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
         }
       }
       SubReportDone = true;
-      // Data bands drawn together with the bands that follow them in their
-      // chain belong to data-driven formation; every band here is drawn
-      // on its own.
       prep.ActiveBand = this;
-      DrawBand();
-      child = Child;
-      drawn = true;
+      if (IsDataBandKind(Kind) && Dataset && Next && !Next->Dataset) {
+        // The bands after it in its chain have no data of their own: they
+        // are drawn with it, once per record.
+        for (TfrBand* b = this; b && (b == this || !b->Dataset); b = b->Next) {
+          prep.ActiveBand = b;
+          prep.ActiveView = b->View;
+          b->DrawBand();
+        }
+      } else {
+        DrawBand();
+        child = Child;
+        drawn = true;
+      }
     }
-  } else if (Child && PrintChildIfInvisible) {
-    child = Child;
+  } else {
+    if (Child && PrintChildIfInvisible) child = Child;
+    if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
   }
   return true;
 }
@@ -142,6 +151,11 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
 void TfrBand::CloseShowing(bool drawn) {
   if (drawn && !IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
     Page->BreakPage();
+  if (!Repeating && DataSeams().Reset) {
+    // A page footer keeps its values until the last prepared page.
+    if (Kind != btPageFooter || Prep().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
+      DataSeams().Reset(*this);
+  }
   Page->Report.OnEndBand(*this);
 }
 
@@ -200,6 +214,7 @@ void TfrBand::DrawBand() {
     }
   }
   BandY = rememberedY;
+  if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
 }
 
 bool TfrBand::OutputObjects() {
@@ -276,6 +291,18 @@ void TfrBand::RestoreHeights() {
 }
 
 int TfrBand::MeasureHeight() {
+  // A data band drawn together with the following bands of its chain needs
+  // room for all of them; each keeps its own showing height for drawing.
+  static bool inChain = false;
+  if (!inChain && IsDataBandKind(Kind) && Dataset && Next && !Next->Dataset) {
+    inChain = true;
+    struct Done {
+      ~Done() { inChain = false; }
+    } done;
+    std::int64_t total = MeasureHeight();
+    for (TfrBand* b = Next; b && !b->Dataset; b = b->Next) total += b->MeasureHeight();
+    return ClampToInt(std::min<std::int64_t>(total, PageFormation::kMaxCoordinate));
+  }
   ShowingHeight = BandHeight;
   SaveHeights();
   if (!Stretched) return ShowingHeight;

@@ -14,6 +14,7 @@
 
 #include "report/base/forming_band.h"
 #include "report/views/band_view.h"
+#include "report/base/variant.h"
 #include "report/views/view.h"
 
 namespace quillet {
@@ -34,6 +35,18 @@ constexpr bool IsDataBandKind(int kind) {
 constexpr bool IsFixedBandKind(int kind) {
   return kind == btPageFooter || kind == btOverlay || kind == kNoBandKind;
 }
+
+// One aggregate accumulator of a data band. Key: the displaying band's
+// name, the function code, the expression, the count-invisible flag, each
+// followed by the character with code 1. Count is the number of records this
+// accumulator took since it was last reset: an average divides by it, so
+// an average reset by one footer is not divided by a count that another
+// footer's showing reset.
+struct AggregateAccumulator {
+  std::string Key;
+  Variant Value;
+  std::int32_t Count = 0;
+};
 
 class TfrBand : public FormingBand {
  public:
@@ -130,7 +143,10 @@ class TfrBand : public FormingBand {
   TfrDataset* CrossDataset = nullptr;
   std::unique_ptr<TfrDataset> OwnedCrossDataset;
   std::string DataSource;  // the band object's data source text
-  std::string Condition;   // group header: its condition
+  std::string Condition;   // group header: its condition (postfix form)
+  Variant GroupValue;      // group header: its condition's value when last shown
+  std::vector<AggregateAccumulator> Aggregates;
+  std::int32_t AggregateCount = 0;
   std::int32_t ForcedNewPages = 0;
   std::int32_t ForcedNewColumns = 0;
   bool SubReportDone = false;

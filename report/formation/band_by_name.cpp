@@ -9,6 +9,7 @@
 #include "report/base/dataset.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
+#include "report/expr/dataset_components.h"
 #include "report/formation/formation_report.h"
 #include "report/formation/page_formation.h"
 
@@ -73,8 +74,13 @@ void TfrBand::UseDataSource(const std::string& source) {
     Dataset = counted.get();
     OwnedDataset = std::move(counted);
   }
-  // Data sets named after components of the owning window are found with
-  // the window layer's component look-up, which the engine does not have.
+  // Any other text names a data set the host registered.
+  if (!Dataset && !source.empty()) {
+    if (DataSetComponent* named = FindDatasetComponent(source)) {
+      Dataset = &named->Dataset();
+      Dataset->OpenData();
+    }
+  }
   if (Kind == btMasterData && !Dataset) Dataset = Page->Report.MasterDataset();
 }
 

@@ -17,7 +17,9 @@
 #include "report/prepared/prepared_pages.h"
 #include "report/views/subreport_view.h"
 #include "report/views/memo/memo_view.h"
+#include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
+#include "report/formation/data_seams.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
@@ -169,14 +171,14 @@ void PageFormation::SetUpPage() {
 }
 
 void PageFormation::ResolveReferences() {
-  // Binding a text to a data field needs data-aware data sets and the
-  // expression parser's field look-up; neither exists yet, so every object
-  // keeps its text and no aggregate is pre-scanned.
+  // Texts are not bound to data fields ahead: a data reference is resolved
+  // each time its text is expanded.
   Prep().ActivePage = &Page;
   for (const auto& view : Page.Objects) {
     view->BoundDataSet = nullptr;
     view->BoundFieldName.clear();
   }
+  if (DataSeams().PreScanAggregates) DataSeams().PreScanAggregates(*this);
 }
 
 void PageFormation::FinishPage() {
@@ -535,9 +537,8 @@ void PageFormation::ComposePage() {
     }
   }
 
-  // Data levels (data bands with their headers, footers and groups) are
-  // shown here once data-driven formation exists; without them a page shows
-  // no data band.
+  // Data levels: data bands with their headers, footers and groups.
+  if (!manual && DataSeams().ShowDataLevels) DataSeams().ShowDataLevels(*this);
 
   if (!Recording) {
     if (manual) {
@@ -673,6 +674,10 @@ void PageFormation::RunPageScript(const StringList& script) {
   if (script.empty()) return;
   Prep().ActiveView = nullptr;
   Report.RunScript(script);
+}
+
+bool PageFormation::StopRequested() const {
+  return Report.StopRequested || OuterReportOf(Report).StopRequested;
 }
 
 }  // namespace quillet

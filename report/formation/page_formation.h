@@ -68,6 +68,8 @@ class PageFormation : public FormingPage {
   TfrView* FindPageView(std::string_view name) const;
   // Runs a script text with no active view; an empty text does nothing.
   void RunPageScript(const StringList& script);
+  // Whether the report (or the outer report) asked the run to stop.
+  bool StopRequested() const;
 
   // Page edges (report pixels). The bottom edge leaves room for the page
   // footer while rendering.

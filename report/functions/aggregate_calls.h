@@ -1,6 +1,6 @@
 // Where the standard library's aggregate functions (SUM, AVG, MIN, MAX,
 // COUNT) get their values. Data bands keep the accumulators; until they
-// exist nothing is installed here and an aggregate answers the text "0".
+// are installed (when the engine library starts) an aggregate answers "0".
 #pragma once
 
 #include <functional>
@@ -18,7 +18,8 @@ enum AggregateCode { agSum = 11, agMin = 12, agMax = 13, agAvg = 14, agCount = 1
 using AggregateHandler = std::function<void(AggregateCode code, const Variant& p1,
                                             const Variant& p2, const Variant& p3, Variant& result)>;
 
-// The handler in force; empty until data bands install theirs.
+// The handler in force: it registers the call while AggregateScan is set and
+// reads the accumulated value otherwise.
 AggregateHandler& Aggregates();
 
 }  // namespace quillet

@@ -97,9 +97,15 @@ int ModalResultOf(MessageResult answer) {
 
 void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
                   Variant& result) {
-  // While objects are pre-scanned for aggregates the answer stays "0".
-  if (Prep().AggregateScan) return;
-  if (const AggregateHandler& handler = Aggregates()) handler(code, p1, p2, p3, result);
+  const AggregateHandler& handler = Aggregates();
+  if (!handler) return;
+  if (Prep().AggregateScan) {
+    // The handler registers the call; the answer stays "0".
+    Variant ignored = result;
+    handler(code, p1, p2, p3, ignored);
+    return;
+  }
+  handler(code, p1, p2, p3, result);
 }
 
 }  // namespace

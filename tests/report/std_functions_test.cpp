@@ -107,6 +107,8 @@ TEST_F(StdFunctions, DialogsGoThroughTheHost) {
 }
 
 TEST_F(StdFunctions, AggregatesAnswerZeroUntilDataBandsInstallAHandler) {
+  const AggregateHandler installed = Aggregates();
+  Aggregates() = nullptr;
   EXPECT_EQ(Calc("SUM([x])"), Variant("0"));
   EXPECT_EQ(Calc("COUNT(Band1)"), Variant("0"));
   std::vector<int> codes;
@@ -124,7 +126,7 @@ TEST_F(StdFunctions, AggregatesAnswerZeroUntilDataBandsInstallAHandler) {
   Prep().AggregateScan = true;
   EXPECT_EQ(Calc("SUM(Price)"), Variant("0"));
   Prep().AggregateScan = false;
-  Aggregates() = nullptr;
+  Aggregates() = installed;
 }
 
 TEST_F(StdFunctions, NamedConstants) {

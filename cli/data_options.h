@@ -1,0 +1,48 @@
+// The data options shared by the commands that prepare a template:
+//   --csv NAME=FILE.csv      a CSV file with a header row (repeatable)
+//   --csv-delimiter C        the CSV files' delimiter (one character, or "tab")
+//   --db CONNECTION          an SQLite file, or driver=QPSQL;host=…;dbname=…;user=…
+//                            (the password from QUILLET_DB_PASSWORD)
+//   --dataset NAME=SELECT …  a query's rows over --db (repeatable)
+// Each becomes a data set registered under NAME for the template's data
+// bands. A missing file, a bad query or a data band naming no data set
+// raises one error naming it.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+
+namespace quillet {
+class SourceDataset;
+class SqlConnection;
+class TfrReport;
+}  // namespace quillet
+
+namespace quillet::cli {
+
+class DataOptions {
+ public:
+  // The valued options to accept besides a command's own.
+  static std::set<std::string> Names();
+  static std::set<std::string> With(std::set<std::string> own);
+
+  // Opens every data set the options name and registers it.
+  explicit DataOptions(const Options& options);
+  ~DataOptions();
+  DataOptions(const DataOptions&) = delete;
+  DataOptions& operator=(const DataOptions&) = delete;
+
+  // Raises EngineError for the first data band of the loaded template whose
+  // data source is neither a count nor a registered data set.
+  static void CheckTemplate(const TfrReport& report);
+
+ private:
+  std::unique_ptr<SqlConnection> database_;
+  std::vector<std::unique_ptr<SourceDataset>> datasets_;  // freed before the database
+};
+
+}  // namespace quillet::cli

@@ -1,0 +1,71 @@
+#include "datasources/source_dataset.h"
+
+#include "platform/errors.h"
+#include "report/base/text_format.h"
+
+namespace quillet {
+
+SourceDataset::SourceDataset(std::string name, std::unique_ptr<RowSource> source)
+    : name_(std::move(name)), source_(std::move(source)), cursor_(*source_) {}
+
+SourceDataset::~SourceDataset() {
+  UnregisterDataset(this);
+}
+
+int SourceDataset::Column(std::string_view field) const {
+  const auto& columns = source_->Columns();
+  for (std::size_t i = 0; i < columns.size(); ++i)
+    if (EqualsIgnoreCase(columns[i], field)) return static_cast<int>(i);
+  return -1;
+}
+
+Variant SourceDataset::FieldValue(std::string_view field) {
+  const int c = Column(field);
+  const std::vector<Variant>* row = cursor_.Current();
+  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return Variant::Null();
+  return (*row)[static_cast<std::size_t>(c)];
+}
+
+std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
+  std::vector<Variant> row;
+  if (!source_.Read(row)) return std::nullopt;
+  return row;
+}
+
+void SourceDataset::Cursor::First() {
+  source_.Rewind();
+  previous_.reset();
+  ahead_.reset();
+  current_ = ReadRow();
+  started_ = true;
+  TfrDataset::First();
+}
+
+void SourceDataset::Cursor::Next() {
+  if (!started_) return First();
+  if (!current_) return;  // past the end it stays there
+  previous_ = std::move(current_);
+  if (ahead_) {
+    current_ = std::move(ahead_);
+    ahead_.reset();
+  } else {
+    current_ = ReadRow();
+  }
+  TfrDataset::Next();
+}
+
+void SourceDataset::Cursor::Prior() {
+  if (!previous_) throw EngineError("a data set steps back one record only");
+  ahead_ = std::move(current_);
+  current_ = std::move(previous_);
+  previous_.reset();
+  TfrDataset::Prior();
+}
+
+bool SourceDataset::Cursor::Eof() {
+  bool eof = !started_ || !current_;
+  if (OnCheckEOF) OnCheckEOF(*this, eof);
+  return eof;
+}
+
+}  // namespace quillet

@@ -1,0 +1,52 @@
+// SourceDataset: a named data set the host registers, stepping a RowSource.
+// It keeps the current row and the one before it, so a group break can step
+// back one record and forward again without reading the source twice.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "datasources/row_source.h"
+#include "report/base/dataset.h"
+#include "report/expr/dataset_components.h"
+
+namespace quillet {
+
+class SourceDataset : public DataSetComponent {
+ public:
+  SourceDataset(std::string name, std::unique_ptr<RowSource> source);
+  ~SourceDataset() override;
+
+  std::string ComponentName() const override { return name_; }
+  bool HasField(std::string_view field) const override { return Column(field) >= 0; }
+  TfrDataset& Dataset() override { return cursor_; }
+  Variant FieldValue(std::string_view field) override;
+
+ private:
+  class Cursor : public TfrDataset {
+   public:
+    explicit Cursor(RowSource& source) : source_(source) {}
+    void First() override;
+    void Next() override;
+    // One step back only; a second step raises EngineError.
+    void Prior() override;
+    bool Eof() override;
+    const std::vector<Variant>* Current() const { return current_ ? &*current_ : nullptr; }
+
+   private:
+    std::optional<std::vector<Variant>> ReadRow();
+    RowSource& source_;
+    std::optional<std::vector<Variant>> current_, previous_, ahead_;
+    bool started_ = false;
+  };
+
+  int Column(std::string_view field) const;
+
+  std::string name_;
+  std::unique_ptr<RowSource> source_;
+  Cursor cursor_;
+};
+
+}  // namespace quillet

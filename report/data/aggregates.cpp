@@ -1,0 +1,267 @@
+#include "report/data/aggregates.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "report/base/calc_errors.h"
+#include "report/base/engine_state.h"
+#include "report/base/text_format.h"
+#include "report/expr/expression_globals.h"
+#include "report/formation/band.h"
+#include "report/formation/page_formation.h"
+#include "report/script/aggregate_splitter.h"
+#include "report/script/report_interpretator.h"
+#include "report/views/band_view.h"
+
+namespace quillet {
+namespace {
+
+constexpr char kSep = '\x01';
+constexpr double kMinStart = 1e300;
+
+// The pre-scan in progress: the data band that owns the accumulators being
+// registered, and the page whose bands are searched.
+struct ScanState {
+  TfrBand* Owner = nullptr;
+  PageFormation* Page = nullptr;
+};
+ScanState scan;
+
+std::string Trim(std::string_view s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return {};
+  const auto e = s.find_last_not_of(" \t");
+  return std::string(s.substr(b, e - b + 1));
+}
+
+// The fields of a key: band name, code, expression, flag.
+std::vector<std::string_view> KeyFields(std::string_view key) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (key[i] == kSep) {
+      fields.push_back(key.substr(start, i - start));
+      start = i + 1;
+    }
+  return fields;
+}
+
+Variant StartValue(AggregateCode code) {
+  return code == agMin ? Variant(kMinStart) : Variant(0);
+}
+
+// The data band an aggregate of band `scanned` refers to when the call
+// names none: footers their own data band, other kinds by level.
+TfrBand* ImpliedDataBand(PageFormation& page, TfrBand& scanned) {
+  switch (scanned.Kind) {
+    case btMasterFooter:
+    case btDetailFooter:
+    case btSubDetailFooter:
+      if (scanned.OwnerDataBand) return scanned.OwnerDataBand;
+      break;
+    default: break;
+  }
+  switch (scanned.Kind) {
+    case btReportSummary:
+    case btPageFooter:
+    case btMasterFooter:
+    case btGroupFooter: return page.Chain(btMasterData);
+    case btDetailFooter: return page.Chain(btDetailData);
+    case btSubDetailFooter: return page.Chain(btSubDetailData);
+    default: return nullptr;
+  }
+}
+
+void Register(AggregateCode code, const std::string& expression, const std::string& bandName,
+              const std::string& flag) {
+  TfrBand* scanned = Prep().ActiveBand;
+  if (!scanned || !scan.Owner || !scan.Page) return;
+  TfrBand* target = nullptr;
+  if (!bandName.empty()) {
+    TfrView* named = scan.Page->FindPageView(bandName);
+    target = named ? named->FormationBand : nullptr;
+  } else {
+    target = ImpliedDataBand(*scan.Page, *scanned);
+  }
+  if (target != scan.Owner) return;
+  const std::string key = AggregateKey(scanned->Name, code, expression, flag);
+  auto& list = scan.Owner->Aggregates;
+  if (std::none_of(list.begin(), list.end(), [&](const auto& a) { return a.Key == key; }))
+    list.push_back({key, StartValue(code), 0});
+  scanned->AggregateBand = scan.Owner;
+}
+
+void Read(AggregateCode code, const std::string& expression, const std::string& flag,
+          Variant& result) {
+  const TfrBand* band = Prep().ActiveBand;
+  if (!band || !band->AggregateBand) return;
+  const std::string key = AggregateKey(band->Name, code, expression, flag);
+  for (const AggregateAccumulator& a : band->AggregateBand->Aggregates) {
+    if (a.Key != key) continue;
+    if (code == agAvg)
+      result = a.Count > 0 ? DivideValues(a.Value, Variant(a.Count)) : Variant(0);
+    else if (code == agMin && a.Count == 0)
+      result = Variant(0);
+    else
+      result = a.Value;
+    return;
+  }
+}
+
+void ScanBand(TfrBand& band, TAggregateFunctionsSplitter& splitter) {
+  CodeLines code;
+  std::vector<std::string> errors;
+  splitter.ScanTexts(band.Memo);
+  if (!band.ScriptLines.empty()) {
+    ReportInterpreter().Translate(band.ScriptLines, code, errors);
+    splitter.ScanCode(code);
+  }
+  for (TfrView* v : band.Views) {
+    if (v->FormationBand != &band) continue;
+    splitter.ScanTexts(v->Memo);
+    if (!v->ScriptLines.empty()) {
+      code.clear();
+      ReportInterpreter().Translate(v->ScriptLines, code, errors);
+      splitter.ScanCode(code);
+    }
+  }
+}
+
+// Evaluates the aggregate calls of `band` and of its child bands.
+void ScanWithChildren(TfrBand* band) {
+  for (int depth = 0; band && band->IsPresent() && depth < kBandKindCount * 4; ++depth) {
+    TAggregateFunctionsSplitter splitter(nullptr);
+    ScanBand(*band, splitter);
+    for (const std::string& call : splitter.FoundCalls) {
+      Prep().ActiveBand = band;
+      Expressions().Parser.Calc(call);
+    }
+    band = band->Child;
+  }
+}
+
+void ScanFor(PageFormation& page, TfrBand& owner, std::initializer_list<int> kinds) {
+  scan.Owner = &owner;
+  for (int kind : kinds)
+    for (TfrBand* b = page.Chain(kind); b && b->IsPresent(); b = b->Next) ScanWithChildren(b);
+}
+
+}  // namespace
+
+std::string AggregateKey(std::string_view bandName, AggregateCode code, std::string_view expression,
+                         std::string_view flag) {
+  std::string key(bandName);
+  key += kSep;
+  key += static_cast<char>(code);
+  key += kSep;
+  key += expression;
+  key += kSep;
+  key += flag;
+  key += kSep;
+  return key;
+}
+
+void HandleAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
+                     Variant& result) {
+  // COUNT(band, flag); the others (expression, band, flag).
+  const std::string expression = Trim(p1.AsText());
+  const std::string bandName = Trim(code == agCount ? p1.AsText() : p2.AsText());
+  const std::string flag = Trim(code == agCount ? p2.AsText() : p3.AsText());
+  if (Prep().AggregateScan)
+    Register(code, expression, bandName, flag);
+  else
+    Read(code, expression, flag, result);
+}
+
+void PreScanAggregates(PageFormation& page) {
+  PreparationState& prep = Prep();
+  struct Restore {
+    PreparationState& p;
+    TfrBand* band;
+    ~Restore() {
+      p.AggregateScan = false;
+      p.ActiveBand = band;
+      scan = {};
+    }
+  } restore{prep, prep.ActiveBand};
+  prep.AggregateScan = true;
+  scan.Page = &page;
+  try {
+    for (TfrBand* d = page.Chain(btMasterData); d && d->Dataset; d = d->Next)
+      ScanFor(page, *d,
+              {btPageFooter, btColumnFooter, btMasterFooter, btGroupFooter, btReportSummary});
+    for (TfrBand* d = page.Chain(btDetailData); d && d->Dataset; d = d->Next)
+      ScanFor(page, *d,
+              {btPageFooter, btColumnFooter, btMasterFooter, btDetailFooter, btGroupFooter,
+               btReportSummary});
+    for (TfrBand* d = page.Chain(btSubDetailData); d && d->Dataset; d = d->Next)
+      ScanFor(page, *d,
+              {btPageFooter, btColumnFooter, btMasterFooter, btDetailFooter, btSubDetailFooter,
+               btGroupFooter, btReportSummary});
+  } catch (const std::exception& e) {
+    RecordCalcError(e.what());
+  }
+}
+
+void AccumulateAggregates(TfrBand& band) {
+  if (band.Aggregates.empty()) return;
+  TfrParser& parser = Expressions().Parser;
+  std::string lastExpression;
+  Variant lastValue;
+  bool haveLast = false;
+  try {
+    for (AggregateAccumulator& a : band.Aggregates) {
+      const std::vector<std::string_view> f = KeyFields(a.Key);
+      if (f.size() < 4 || f[1].size() != 1) continue;
+      if (!band.Visible && f[3] != "1") continue;
+      const auto code = static_cast<AggregateCode>(f[1][0]);
+      if (a.Value.IsNull()) a.Value = Variant(0);
+      if (code == agCount) {
+        a.Value = AddValues(a.Value, Variant(1));
+      } else {
+        if (!haveLast || lastExpression != f[2]) {
+          Prep().ActiveBand = &band;
+          lastValue = parser.Calc(f[2]);
+          if (lastValue.IsNull() || lastValue.IsEmpty()) lastValue = Variant(0);
+          lastExpression = std::string(f[2]);
+          haveLast = true;
+        }
+        if (code == agSum || code == agAvg)
+          a.Value = AddValues(a.Value, lastValue);
+        else if (code == agMin && CompareValues(lastValue, a.Value) < 0)
+          a.Value = lastValue;
+        else if (code == agMax && (a.Count == 0 || CompareValues(lastValue, a.Value) > 0))
+          a.Value = lastValue;
+      }
+      ++a.Count;
+    }
+  } catch (const std::exception& e) {
+    RecordCalcError(e.what());
+  }
+  ++band.AggregateCount;
+}
+
+void ResetAggregates(TfrBand& band) {
+  if (band.Kind == btGroupHeader) {
+    TfrParser& parser = Expressions().Parser;
+    try {
+      for (TfrBand* g = &band; g; g = g->NextGroupHeader)
+        g->GroupValue = parser.CalcPostfix(g->Condition);
+    } catch (const std::exception& e) {
+      RecordCalcError(e.what());
+    }
+    return;
+  }
+  TfrBand* owner = band.AggregateBand;
+  if (!owner) return;
+  for (AggregateAccumulator& a : owner->Aggregates) {
+    const std::vector<std::string_view> f = KeyFields(a.Key);
+    if (f.size() < 2 || f[1].size() != 1 || !EqualsIgnoreCase(f[0], band.Name)) continue;
+    a.Value = StartValue(static_cast<AggregateCode>(f[1][0]));
+    a.Count = 0;
+  }
+  owner->AggregateCount = 0;
+}
+
+}  // namespace quillet

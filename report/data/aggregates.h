@@ -1,0 +1,37 @@
+// Aggregates of data bands: the pre-scan that registers an accumulator for
+// every aggregate call (SUM, MIN, MAX, AVG, COUNT) in the bands that show
+// them, accumulating after each showing of a data band, reading for the
+// standard functions, and resetting after a displaying band is shown.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report/functions/aggregate_calls.h"
+
+namespace quillet {
+
+class PageFormation;
+class TfrBand;
+
+// With AggregateScan set, evaluates every aggregate call of the bands that
+// show aggregates of each data band, which registers the accumulators. An
+// error is recorded as a calculation error and ends the scan.
+void PreScanAggregates(PageFormation& page);
+// Adds the current record to `band`'s accumulators (only those counting
+// invisible showings when the band is not visible).
+void AccumulateAggregates(TfrBand& band);
+// After `band` is shown: resets the accumulators it displays, or, for a
+// group header, stores its condition's value (and every later group
+// header's) as their GroupValue.
+void ResetAggregates(TfrBand& band);
+// The standard functions' aggregate handler: registers during the pre-scan,
+// reads the accumulator otherwise.
+void HandleAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
+                     Variant& result);
+
+// "<band>\1<code>\1<expression>\1<flag>\1".
+std::string AggregateKey(std::string_view bandName, AggregateCode code, std::string_view expression,
+                         std::string_view flag);
+
+}  // namespace quillet

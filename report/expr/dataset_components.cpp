@@ -1,0 +1,56 @@
+#include "report/expr/dataset_components.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "report/base/text_format.h"
+
+namespace quillet {
+namespace {
+
+class HostDatasetOwner : public NamedComponent {
+ public:
+  std::string ComponentName() const override { return {}; }
+  NamedComponent* FindOwned(std::string_view name) override {
+    for (DataSetComponent* c : List)
+      if (EqualsIgnoreCase(c->ComponentName(), name)) return c;
+    return nullptr;
+  }
+  std::vector<DataSetComponent*> List;
+};
+
+HostDatasetOwner& Owner() {
+  static HostDatasetOwner owner;
+  return owner;
+}
+
+}  // namespace
+
+NamedComponent& HostDatasets() {
+  return Owner();
+}
+
+void RegisterDataset(DataSetComponent* component) {
+  if (!component) return;
+  auto& list = Owner().List;
+  std::erase_if(list, [&](DataSetComponent* c) {
+    return c == component || EqualsIgnoreCase(c->ComponentName(), component->ComponentName());
+  });
+  list.push_back(component);
+}
+
+void UnregisterDataset(DataSetComponent* component) {
+  std::erase(Owner().List, component);
+}
+
+DataSetComponent* FindDatasetComponent(std::string_view path) {
+  try {
+    return dynamic_cast<DataSetComponent*>(FindComponentByPath(&HostDatasets(), path));
+  } catch (const ClassNotFoundError&) {
+    return nullptr;
+  }
+}
+
+}  // namespace quillet

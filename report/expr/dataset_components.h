@@ -1,0 +1,35 @@
+// Data-set components: the named data sets a host registers (the program,
+// the command line's --csv and --dataset, tests). A band's data source text
+// and a data reference such as [Items."Price"] find them by name, letter
+// case ignored; the engine then sees only the TfrDataset cursor and the
+// current record's field values.
+#pragma once
+
+#include <string_view>
+
+#include "report/base/variant.h"
+#include "report/expr/components.h"
+
+namespace quillet {
+
+class TfrDataset;
+
+class DataSetComponent : public NamedComponent {
+ public:
+  virtual TfrDataset& Dataset() = 0;
+  // The current record's value of a field (letter case ignored); Null when
+  // the field is unknown or the data set is at its end.
+  virtual Variant FieldValue(std::string_view field) = 0;
+};
+
+// The owner of the registered data sets: a name without a form is looked up
+// among its components.
+NamedComponent& HostDatasets();
+// Not owned; registering a second data set of the same name replaces it.
+void RegisterDataset(DataSetComponent* component);
+void UnregisterDataset(DataSetComponent* component);
+// The data set a band's data source text names, or nullptr when it names
+// none (or names a component that is no data set).
+DataSetComponent* FindDatasetComponent(std::string_view path);
+
+}  // namespace quillet

@@ -1,0 +1,28 @@
+// Where page formation hands over to data-driven formation: the data
+// levels of a page, the aggregate pre-scan, accumulating and resetting
+// aggregates. Data-driven formation lives in a layer above this one and
+// installs itself here when the engine library starts; an empty seam does
+// nothing (a page then shows no data band and no aggregate is kept).
+#pragma once
+
+#include <functional>
+
+namespace quillet {
+
+class PageFormation;
+class TfrBand;
+
+struct DataFormationSeams {
+  // Shows the page's data levels with their headers, footers and groups.
+  std::function<void(PageFormation&)> ShowDataLevels;
+  // Registers an accumulator for every aggregate call of the page.
+  std::function<void(PageFormation&)> PreScanAggregates;
+  // Adds the current record to a data band's accumulators.
+  std::function<void(TfrBand&)> Accumulate;
+  // Resets the accumulators a band shows, or stores a group header's value.
+  std::function<void(TfrBand&)> Reset;
+};
+
+DataFormationSeams& DataSeams();
+
+}  // namespace quillet
