@@ -8,7 +8,7 @@
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
 #include "report/base/text_format.h"
-#include "report/component/active_objects.h"
+#include "report/formation/active_objects.h"
 #include "report/component/report.h"
 #include "report/component/report_scripts.h"
 #include "report/component/value_format.h"

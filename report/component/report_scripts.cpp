@@ -9,7 +9,7 @@
 #include "platform/engine_host.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
-#include "report/component/active_objects.h"
+#include "report/formation/active_objects.h"
 #include "report/component/report.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"

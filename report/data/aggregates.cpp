@@ -1,5 +1,8 @@
 #include "report/data/aggregates.h"
 
+#include "platform/scope_guard.h"
+#include "report/formation/active_objects.h"
+
 #include <algorithm>
 #include <exception>
 #include <vector>
@@ -75,7 +78,7 @@ TfrBand* ImpliedDataBand(PageFormation& page, TfrBand& scanned) {
 
 void Register(AggregateCode code, const std::string& expression, const std::string& bandName,
               const std::string& flag) {
-  TfrBand* scanned = Prep().ActiveBand;
+  TfrBand* scanned = ActiveTfrBand();
   if (!scanned || !scan.Owner || !scan.Page) return;
   TfrBand* target = nullptr;
   if (!bandName.empty()) {
@@ -94,7 +97,7 @@ void Register(AggregateCode code, const std::string& expression, const std::stri
 
 void Read(AggregateCode code, const std::string& expression, const std::string& flag,
           Variant& result) {
-  const TfrBand* band = Prep().ActiveBand;
+  const TfrBand* band = ActiveTfrBand();
   if (!band || !band->AggregateBand) return;
   const std::string key = AggregateKey(band->Name, code, expression, flag);
   for (const AggregateAccumulator& a : band->AggregateBand->Aggregates) {
@@ -176,15 +179,11 @@ void HandleAggregate(AggregateCode code, const Variant& p1, const Variant& p2, c
 
 void PreScanAggregates(PageFormation& page) {
   PreparationState& prep = Prep();
-  struct Restore {
-    PreparationState& p;
-    TfrBand* band;
-    ~Restore() {
-      p.AggregateScan = false;
-      p.ActiveBand = band;
-      scan = {};
-    }
-  } restore{prep, prep.ActiveBand};
+  const ScopeGuard restore([&prep, band = prep.ActiveBand] {
+    prep.AggregateScan = false;
+    prep.ActiveBand = band;
+    scan = {};
+  });
   prep.AggregateScan = true;
   scan.Page = &page;
   try {

@@ -7,6 +7,8 @@
 #include "report/formation/band.h"
 #include "tests/report/formation_support.h"
 
+#include "report/formation/active_objects.h"
+
 namespace quillet::test {
 namespace {
 
@@ -16,9 +18,10 @@ using Objects = std::vector<PreparedObject>;
 // script interpreter ("NEWPAGE", "NEWCOLUMN", assigning "CURY").
 class ScriptedReport : public TfrReport {
  public:
-  void RunScript(const StringList& script) override {
-    if (!script.empty() && Prep().ActiveBand && onBandScript)
-      onBandScript(*Prep().ActiveBand, script.front());
+  void RunBandScript(const TfrView* bandView) override {
+    TfrBand* band = ActiveTfrBand();
+    if (bandView && !bandView->ScriptLines.empty() && band && onBandScript)
+      onBandScript(*band, bandView->ScriptLines.front());
   }
   std::function<void(TfrBand&, const std::string&)> onBandScript;
 };
