@@ -343,10 +343,13 @@ void ReadPicture(Members& m, TfrPictureView& v) {
     bytes = std::move(*decoded);
   }
   picture->Finish();
+  // A picture that does not read (too large, bad data) keeps its bytes, as
+  // the stream form does, so converting a template loses nothing.
+  std::vector<std::uint8_t> kept = bytes;
   try {
     v.Picture.Load(static_cast<GraphicKind>(kind), std::move(bytes));
   } catch (const EngineError& e) {
-    Fail(picture->At("data"), std::string("the picture does not read: ") + e.what());
+    v.Picture.KeepRefused(static_cast<GraphicKind>(kind), std::move(kept), e.what());
   }
 }
 

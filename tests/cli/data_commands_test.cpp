@@ -39,7 +39,9 @@ QString ItemsTemplate() {
   b.Memo("Row", 0, 2, 300, 16, {"[Items.Name] [Items.Price]"});
   b.Band(btReportSummary, "Summary", 40, 20);
   b.Memo("Total", 0, 42, 300, 16, {"total [SUM([Items.Price])]"});
-  const std::string path = test::OutputPath("items.frf");
+  // One file a test: ctest runs the tests of this file side by side.
+  const std::string path = test::OutputPath(
+      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".frf");
   report.SaveTemplateFile(path);
   return QString::fromStdString(path);
 }
@@ -104,8 +106,8 @@ TEST_F(DataCommands, MissingFileBadQueryAndUnknownDataSetGiveOneLine) {
        {Case{{"--csv", "Items=" + Path("nowhere.csv")}, "nowhere.csv"},
         Case{{"--db", QString::fromStdString(db), "--dataset", "Items=SELECT * FROM missing_table"},
              "missing_table"},
-        Case{{"--csv", "Other=" + Path("items.csv")}, "'Items'"}}) {
-    std::ofstream(test::OutputPath("items.csv")) << "Name,Price\na,1\n";
+        Case{{"--csv", "Other=" + Path("other_items.csv")}, "'Items'"}}) {
+    std::ofstream(test::OutputPath("other_items.csv")) << "Name,Price\na,1\n";
     CliRun r = Cli(QStringList{"prepare", frf, "-o", frp} + c.extra);
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
