@@ -277,7 +277,7 @@ void ReadMemo(Members& m, TfrMemoView& v) {
   if (auto font = m.Object("font")) {
     font->Text("name", v.Font_.Name);
     font->Integer("size", v.Font_.Size);
-    font->Bits("style", v.Font_.Style, kJsonFontStyles, "font style", false);
+    font->Bits("style", v.Font_.Style, kJsonFontStyles, "font style");
     font->ColorMember("color", v.Font_.Color);
     font->Integer("charset", v.Font_.Charset);
     if (v.Font_.Charset < 0 || v.Font_.Charset > 255)
@@ -309,7 +309,7 @@ void ReadMemo(Members& m, TfrMemoView& v) {
       v.HighlightStyle =
           s->is_number()
               ? IntegerValue<std::int16_t>(*s, h->At("style"))
-              : std::int16_t(BitsValue(*s, h->At("style"), kJsonFontStyles, "font style", false));
+              : std::int16_t(BitsValue(*s, h->At("style"), kJsonFontStyles, "font style"));
     h->ColorMember("color", v.HighlightColor);
     h->ColorMember("fill", v.HighlightFillColor);
     h->Finish();
