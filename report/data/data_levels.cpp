@@ -8,6 +8,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/data/aggregates.h"
+#include "report/data/sub_reports.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
 #include "report/formation/data_seams.h"
@@ -41,7 +42,13 @@ void BandQueue::Flush() {
   count_ = 0;
   for (int i = 0; i < n; ++i) {
     TfrBand* band = bands_[static_cast<std::size_t>(i)];
-    if (band->IsPresent()) page_.PresentBand(band);
+    if (!band->IsPresent()) continue;
+    page_.PresentBand(band);
+    // A recorded group header is shown only when the recording is replayed;
+    // its group's value is taken now, as a showing would, or every record
+    // of a recorded page would start a new group.
+    if (page_.Recording && band->Kind == btGroupHeader && DataSeams().Reset)
+      DataSeams().Reset(*band);
   }
 }
 
@@ -201,6 +208,7 @@ void InstallDataFormation() {
   seams.PreScanAggregates = &PreScanAggregates;
   seams.Accumulate = &AccumulateAggregates;
   seams.Reset = &ResetAggregates;
+  seams.FormSubReports = &FormSubReports;
   Aggregates() = &HandleAggregate;
 }
 

@@ -140,6 +140,8 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
         child = Child;
         drawn = true;
       }
+      // A sub-report of the band goes on (on the next page).
+      if (!SubReportDone) result = true;
     }
   } else {
     if (Child && PrintChildIfInvisible) child = Child;
@@ -176,14 +178,15 @@ void TfrBand::DrawBand() {
     StretchedHeight = h;
     if (!Breaked) CheckSpace(BandY, h, false);
     BandY = page.CurrentY;
+    bool tookOver = false;
     if (Breaked) {
       DrawSplit();
       h = 0;
     } else {
-      OutputObjects();
+      tookOver = OutputObjects();
     }
     RestoreHeights();
-    page.CurrentY += h;
+    if (!tookOver) page.CurrentY += h;
   } else {
     if (!fixed && !Breaked) {
       CheckSpace(BandY, BandHeight, false);
@@ -193,8 +196,8 @@ void TfrBand::DrawBand() {
       StretchedHeight = ShowingHeight;
       DrawSplit();
     } else {
-      OutputObjects();
-      if (!fixed) page.CurrentY += BandHeight;
+      const bool tookOver = OutputObjects();
+      if (!fixed && !tookOver) page.CurrentY += BandHeight;
     }
     RestoreHeights();
   }
@@ -219,14 +222,30 @@ void TfrBand::DrawBand() {
 
 bool TfrBand::OutputObjects() {
   PreparationReport& outer = OuterReportOf(Page->Report);
-  for (TfrView* v : Views) {
-    // Sub-report objects are formed by the sub-report procedure, which
-    // arrives with data-driven formation; until then they write nothing.
-    if (v->ObjectType == gtSubReport) continue;
+  for (std::size_t i = 0; i < Views.size(); ++i) {
+    TfrView* v = Views[i];
+    if (v->ObjectType == gtSubReport) {
+      if (v->Visible == 0 || !Owns(*v)) continue;
+      // The first visible sub-report takes the rest of the band with it.
+      FormSubReports(i);
+      return true;
+    }
     OutputObject(*v);
     if (outer.StopRequested) break;
   }
   return false;
+}
+
+void TfrBand::FormSubReports(std::size_t first) {
+  PageFormation& page = *Page;
+  const int pages = OuterReportOf(page.Report).Prepared().Count();
+  const std::int64_t reserved =
+      std::int64_t(page.CurrentY) + (Stretched ? StretchedHeight : BandHeight);
+  if (DataSeams().FormSubReports) DataSeams().FormSubReports(*this, first);
+  if (OuterReportOf(page.Report).Prepared().Count() == pages)
+    page.CurrentY = std::max(page.CurrentY, ClampToInt(reserved));
+  Prep().ActivePage = &page.Page;
+  Prep().ActiveBand = this;
 }
 
 void TfrBand::OutputObject(TfrView& view) {
@@ -348,8 +367,7 @@ void TfrBand::DrawSplit() {
     if (it.view->BandAlign == baBottom) it.view->Top = ShowingHeight - it.view->Height;
 
   if (!CheckSpace(BandY, StretchedHeight, true)) {
-    OutputObjects();
-    page.CurrentY += StretchedHeight;
+    if (!OutputObjects()) page.CurrentY += StretchedHeight;
     return;
   }
 

@@ -87,7 +87,8 @@ class TfrBand : public FormingBand {
   bool Show();
   // Places and draws one showing of a present band.
   void DrawBand();
-  // Writes the band's objects; true when a sub-report took over.
+  // Writes the band's objects; true when a sub-report took over the
+  // position (CurrentY is then below the sub-reports already).
   bool OutputObjects();
   // Writes one object into the prepared page being filled.
   void OutputObject(TfrView& view);
@@ -149,7 +150,11 @@ class TfrBand : public FormingBand {
   std::int32_t AggregateCount = 0;
   std::int32_t ForcedNewPages = 0;
   std::int32_t ForcedNewColumns = 0;
+  // Sub-reports: whether they all finished in this showing, and the target
+  // pages of those still being replayed, one place for each object from the
+  // first sub-report object to the end of Views (none once it finished).
   bool SubReportDone = false;
+  std::vector<PageFormation*> SubReportTargets;
 
  private:
   // The part of a showing up to the band's child: false when the showing
@@ -163,6 +168,10 @@ class TfrBand : public FormingBand {
   std::vector<std::int32_t> savedHeights_;
   void SaveHeights();
   void RestoreHeights();
+  // Hands the band's sub-report objects from `first` on to the sub-report
+  // procedure; the band's own height stays reserved below them unless they
+  // started a new page.
+  void FormSubReports(std::size_t first);
   // The height of the column footer band of the page.
   int ColumnFooterHeight() const;
   bool Owns(const TfrView& view) const;

@@ -1,10 +1,11 @@
 // Where page formation hands over to data-driven formation: the data
 // levels of a page, the aggregate pre-scan, accumulating and resetting
-// aggregates. Data-driven formation lives in a layer above this one and
+// aggregates, sub-reports. Data-driven formation lives in a layer above this one and
 // installs itself here when the engine library starts; an empty seam does
 // nothing (a page then shows no data band and no aggregate is kept).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 namespace quillet {
@@ -21,6 +22,12 @@ struct DataFormationSeams {
   std::function<void(TfrBand&)> Accumulate;
   // Resets the accumulators a band shows, or stores a group header's value.
   std::function<void(TfrBand&)> Reset;
+
+  // Sub-reports
+  // Forms and replays the target pages of a band's sub-report objects, from
+  // the object at this index of its Views (its first visible sub-report
+  // object) to the end; CurrentY ends below the lowest of them.
+  std::function<void(TfrBand&, std::size_t)> FormSubReports;
 };
 
 DataFormationSeams& DataSeams();

@@ -98,6 +98,8 @@ class PageFormation : public FormingPage {
   std::vector<std::pair<TfrBand*, int>> RecordedBands;
   std::int32_t ReplayPosition = 0;
   TfrBand* PendingBand = nullptr;
+  // The page is being formed or replayed for a sub-report object now.
+  bool ShownBySubReport = false;
   std::int32_t CrossColumnNumber = 1;
   std::int32_t RecordPosition = 1;
   TfrBand* LastShownBand = nullptr;
