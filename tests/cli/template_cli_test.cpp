@@ -97,7 +97,12 @@ TEST(TemplateCli, PrepareAndInfoTakeJsonWhateverItsName) {
 // (test-output/examples/NAME/page-001.png, ...) for looking at.
 TEST(TemplateCli, EveryExamplePreparesAndRenders) {
   const std::map<std::string, int> minimumPages = {
-      {"price_list", 1}, {"grouped_list", 1}, {"split_memo", 2}, {"shapes", 1}};
+      {"price_list", 1}, {"grouped_list", 1}, {"split_memo", 2}, {"shapes", 1}, {"sub_report", 2}};
+  // Every CSV file of examples/data is a data set named after the file.
+  QStringList data;
+  for (const auto& csv : fs::directory_iterator(kRoot / "examples/data"))
+    if (csv.path().extension() == ".csv")
+      data << "--csv" << QString::fromStdString(csv.path().stem().string() + "=") + Q(csv.path());
   int seen = 0;
   for (const auto& entry : fs::directory_iterator(kRoot / "examples")) {
     if (entry.path().extension() != ".json") continue;
@@ -105,7 +110,7 @@ TEST(TemplateCli, EveryExamplePreparesAndRenders) {
     SCOPED_TRACE(name);
     ++seen;
     const fs::path frp = Out("example_" + name + ".frp");
-    CliResult prepare = Cli({"prepare", Q(entry.path()), "-o", Q(frp)});
+    CliResult prepare = Cli(QStringList{"prepare", Q(entry.path()), "-o", Q(frp)} + data);
     ASSERT_EQ(prepare.code, 0) << prepare.err;
     const fs::path pngs = Out("examples/" + name);
     fs::remove_all(pngs);
@@ -117,7 +122,7 @@ TEST(TemplateCli, EveryExamplePreparesAndRenders) {
     ASSERT_TRUE(minimumPages.count(name)) << "an example without an expectation";
     EXPECT_GE(pages, minimumPages.at(name));
   }
-  EXPECT_EQ(seen, 4);
+  EXPECT_EQ(seen, 5);
 }
 
 }  // namespace
