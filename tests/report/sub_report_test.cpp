@@ -2,6 +2,7 @@
 // band's other objects, side by side, continued across pages (also from a
 // sub-report inside a sub-report), with groups and aggregates, and the
 // limits that end a run with a calculation error.
+#include "report/data/sub_reports.h"
 #include "report/views/subreport_view.h"
 #include "tests/report/data_support.h"
 #include "tests/report/formation_support.h"
@@ -255,6 +256,30 @@ TEST_F(SubReports, PagesThatShowEachOtherEndWithACalculationError) {
   EXPECT_TRUE(report.StopRequested);
   EXPECT_NE(Messages(host).find("Sub-report BackToB shows page Page2, which a sub-report is "
                                 "forming already"),
+            std::string::npos)
+      << Messages(host);
+}
+
+TEST_F(SubReports, NestingIsBounded) {
+  // Page i shows page i + 1 from a band of its own, each a page deeper.
+  auto chain = [this](int pages) {
+    auto report = std::make_unique<TfrReport>();
+    for (int i = 0; i < pages; ++i) {
+      PageBuilder b(report->Template);
+      b.Band(btMasterData, "Data" + std::to_string(i), 0, 20).FormatText = "1";
+      b.Memo("Level", kMargin, 0, 100, 16, {"level " + std::to_string(i)});
+      if (i + 1 < pages) SubReport(b, "Sub" + std::to_string(i), 100, 0, i + 1);
+    }
+    host.messages.clear();
+    report->Prepare();
+    return report;
+  };
+  auto deepest = chain(kMaxSubReportDepth + 1);
+  EXPECT_FALSE(deepest->StopRequested) << Messages(host);
+  EXPECT_EQ(TextsOn(*deepest, 0, "Level").size(), std::size_t(kMaxSubReportDepth + 1));
+  auto tooDeep = chain(kMaxSubReportDepth + 2);
+  EXPECT_TRUE(tooDeep->StopRequested);
+  EXPECT_NE(Messages(host).find("Sub-reports are nested more than 16 levels deep"),
             std::string::npos)
       << Messages(host);
 }
