@@ -1,6 +1,6 @@
 // Where page formation hands over to data-driven formation: the data
 // levels of a page, the aggregate pre-scan, accumulating and resetting
-// aggregates, sub-reports. Data-driven formation lives in a layer above this one and
+// aggregates. Data-driven formation lives in a layer above this one and
 // installs itself here when the engine library starts; an empty seam does
 // nothing (a page then shows no data band and no aggregate is kept).
 #pragma once
