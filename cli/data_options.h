@@ -1,4 +1,4 @@
-// The data options shared by the commands that prepare a template:
+// The data options of every command that loads a template:
 //   --csv NAME=FILE.csv      a CSV file with a header row (repeatable)
 //   --csv-delimiter C        the CSV files' delimiter (one character, or "tab")
 //   --db CONNECTION          an SQLite file, or driver=QPSQL;host=…;dbname=…;user=…

@@ -15,14 +15,18 @@ bool ReportInput::IsTemplate() const {
   return IsTemplateFile(path_);
 }
 
-void ReportInput::LoadTemplate() {
+void ReportInput::Load() {
   data_ = std::make_unique<DataOptions>(options_);
   LoadTemplateAnyForm(report_, path_);
+}
+
+void ReportInput::LoadTemplate() {
+  Load();
   if (DataOptions::Given(options_)) DataOptions::CheckTemplate(report_);
 }
 
 bool ReportInput::Prepare() {
-  LoadTemplate();
+  Load();
   if (report_.Template.Pages.empty()) throw UsageError(path_ + " holds no page to prepare");
   DataOptions::CheckTemplate(report_);
   return report_.Prepare();

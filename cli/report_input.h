@@ -51,6 +51,9 @@ class ReportInput {
   const std::string& Path() const { return path_; }
 
  private:
+  // The data sets, then the template.
+  void Load();
+
   Options options_;
   std::string path_;
   std::unique_ptr<DataOptions> data_;  // freed after the report that reads it
