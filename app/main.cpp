@@ -7,7 +7,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/open_report_file.h"
-#include "app/preview_printing.h"
+#include "printing/preview_printing.h"
 #include "preview/qt_engine_host.h"
 #include "session/engine_session.h"
 

@@ -14,7 +14,7 @@
 #include "app/color_box.h"
 #include "app/decimal_spin_edit.h"
 #include "app/integer_spin_edit.h"
-#include "app/printed_files.h"
+#include "printing/printed_files.h"
 #include "app/program_icon.h"
 #include "app/radio_group.h"
 #include "app/window_placement.h"

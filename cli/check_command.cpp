@@ -1,11 +1,13 @@
 // quillet-cli check: every script of a template translated and every
 // bracketed expression, highlight and group condition converted, without
-// preparing the template; each problem listed on its own line.
-#include <filesystem>
+// preparing the template; each problem listed on its own line. With data
+// options the data bands are checked against the data sets too.
 #include <iostream>
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/data_options.h"
+#include "cli/report_input.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/expr/brackets.h"
@@ -64,12 +66,11 @@ class Checker {
 }  // namespace
 
 int RunCheck(const Args& args) {
-  const Options options(args, {}, {});
+  const Options options(args, {}, DataOptions::Names());
   if (options.Positional().size() != 1) throw UsageError("give exactly one template file");
-  const std::string path = options.Positional().front();
-  if (!std::filesystem::exists(path)) throw UsageError("no such file: " + path);
-  TfrReport report;
-  report.LoadTemplateFile(path);
+  ReportInput input(options, options.Positional().front());
+  input.LoadTemplate();
+  const TfrReport& report = input.Report();
 
   Checker check;
   int pageNumber = 0;

@@ -20,6 +20,7 @@ int RunTemplate(const Args& args);
 int RunEval(const Args& args);
 int RunScriptFile(const Args& args);
 int RunCheck(const Args& args);
+int RunPreview(const Args& args);
 
 // Help texts: the program's, and each subcommand's.
 std::string ProgramHelp();

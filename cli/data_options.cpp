@@ -41,6 +41,12 @@ std::set<std::string> DataOptions::With(std::set<std::string> own) {
   return own;
 }
 
+bool DataOptions::Given(const Options& options) {
+  for (const std::string& name : Names())
+    if (options.Has(name)) return true;
+  return false;
+}
+
 DataOptions::DataOptions(const Options& options) {
   const char delimiter = Delimiter(options);
   for (const std::string& text : options.Values("csv")) {
@@ -62,6 +68,10 @@ DataOptions::DataOptions(const Options& options) {
 }
 
 DataOptions::~DataOptions() = default;
+
+void DataOptions::MoveToFirstRecords() {
+  for (const auto& dataset : datasets_) dataset->Dataset().First();
+}
 
 void DataOptions::CheckTemplate(const TfrReport& report) {
   for (const auto& page : report.Template.Pages)

@@ -1,4 +1,4 @@
-// The data options shared by the commands that prepare a template:
+// The data options of every command that loads a template:
 //   --csv NAME=FILE.csv      a CSV file with a header row (repeatable)
 //   --csv-delimiter C        the CSV files' delimiter (one character, or "tab")
 //   --db CONNECTION          an SQLite file, or driver=QPSQL;host=…;dbname=…;user=…
@@ -29,6 +29,8 @@ class DataOptions {
   // The valued options to accept besides a command's own.
   static std::set<std::string> Names();
   static std::set<std::string> With(std::set<std::string> own);
+  // Whether any data option was given.
+  static bool Given(const Options& options);
 
   // Opens every data set the options name and registers it.
   explicit DataOptions(const Options& options);
@@ -39,6 +41,9 @@ class DataOptions {
   // Raises EngineError for the first data band of the loaded template whose
   // data source is neither a count nor a registered data set.
   static void CheckTemplate(const TfrReport& report);
+
+  // Moves every data set to its first record.
+  void MoveToFirstRecords();
 
  private:
   std::unique_ptr<SqlConnection> database_;

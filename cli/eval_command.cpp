@@ -1,11 +1,14 @@
 // quillet-cli eval: one expression evaluated as a report preparing a
 // template would evaluate a bracket, with preset user variables.
-#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
+#include "cli/cli_options.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
+#include "cli/data_options.h"
+#include "cli/report_input.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
@@ -18,6 +21,7 @@ struct EvalRequest {
   std::string expression;
   std::string templatePath;
   std::vector<std::pair<std::string, Variant>> variables;  // typed as given
+  Args dataArgs;                                           // the data options, as given
   bool json = false;
   bool postfix = false;
 };
@@ -26,6 +30,13 @@ struct EvalRequest {
 // --var is a usage error (exit code 2), as for every command that takes one.
 std::runtime_error Mistake(const std::string& what) {
   return std::runtime_error(what);
+}
+
+// "--csv", "--db=shop.sqlite", ...: the options every command that loads a
+// template takes.
+bool IsDataOption(const std::string& arg) {
+  if (arg.rfind("--", 0) != 0) return false;
+  return DataOptions::Names().count(arg.substr(2, arg.find('=') - 2)) > 0;
 }
 
 EvalRequest ParseRequest(const Args& args) {
@@ -45,6 +56,9 @@ EvalRequest ParseRequest(const Args& args) {
       r.templatePath = valueOf(a);
     } else if (a == "--var") {
       r.variables.push_back(NamedValue(valueOf(a)));
+    } else if (IsDataOption(a)) {
+      r.dataArgs.push_back(a);
+      if (a.find('=') == std::string::npos) r.dataArgs.push_back(valueOf(a));
     } else if (a.rfind("--", 0) == 0 && a.size() > 2) {
       throw Mistake("unknown option " + a);
     } else if (!haveExpression) {
@@ -55,6 +69,8 @@ EvalRequest ParseRequest(const Args& args) {
     }
   }
   if (!haveExpression) throw Mistake("give the expression to evaluate");
+  if (!r.dataArgs.empty() && r.templatePath.empty())
+    throw UsageError("the data options need a template: give --template FILE");
   return r;
 }
 
@@ -67,11 +83,15 @@ int RunEval(const Args& args) {
     std::cout << EscapePostfix(parser.ToPostfix(r.expression)) << "\n";
     return 0;
   }
-  TfrReport report;
+  // Without --template the expression is evaluated in an empty report.
+  std::optional<ReportInput> input;
+  TfrReport empty;
   if (!r.templatePath.empty()) {
-    if (!std::filesystem::exists(r.templatePath)) throw Mistake("no such file: " + r.templatePath);
-    report.LoadTemplateFile(r.templatePath);
+    input.emplace(Options(r.dataArgs, {}, DataOptions::Names()), r.templatePath);
+    input->LoadTemplate();
+    input->MoveDataSetsToFirstRecord();
   }
+  TfrReport& report = input ? input->Report() : empty;
   for (const auto& [name, value] : r.variables) Expressions().GlobalVariables.SetValue(name, value);
   report.StartEvaluation();
   Variant value;

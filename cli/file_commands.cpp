@@ -1,26 +1,26 @@
 // quillet-cli prepare, render, print and printers: templates and
-// prepared-report files through the report component.
+// prepared-report files through the report component. render and print
+// take a template too, prepared first with the data options.
 #include <filesystem>
 #include <iostream>
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/input_file.h"
 #include "cli/data_options.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
-#include "cli/template_loading.h"
 #include "cli/refused_pictures.h"
+#include "cli/report_input.h"
+#include "report/component/report.h"
 #include "report/printer/page_range.h"
 #include "report/printer/printer.h"
-#include "report/component/report.h"
 
 namespace quillet::cli {
 namespace {
 
 std::string OnlyFile(const Options& o, const std::string& what) {
   if (o.Positional().size() != 1) throw UsageError("give exactly one " + what);
-  return CheckedInputFile(o.Positional()[0]);
+  return o.Positional()[0];
 }
 
 // --size N: the longer side of each PNG page in whole pixels, or 0 when
@@ -41,28 +41,28 @@ int RunPrepare(const Args& args) {
   const std::string path = OnlyFile(o, "template file (.frf or .json)");
   const auto out = o.Value("output");
   if (!out) throw UsageError("give the prepared-report file to write with -o OUT.frp");
-  const DataOptions data(o);
-  TfrReport report;
-  LoadTemplateAnyForm(report, path);
-  if (report.Template.Pages.empty()) throw UsageError(path + " holds no page to prepare");
-  DataOptions::CheckTemplate(report);
-  if (!report.Prepare()) return 1;
+  ReportInput input(o, path);
+  if (!input.Prepare()) return 1;
+  TfrReport& report = input.Report();
   report.SavePrepared(*out);
-  std::cerr << "quillet-cli: " << report.PreparedPages.Count() << " pages written to " << *out << "\n";
+  const int count = report.PreparedPages.Count();
+  std::cerr << "quillet-cli: " << count << (count == 1 ? " page" : " pages") << " written to "
+            << *out << "\n";
   // Refused pictures keep their bytes in the prepared file: warned, not lost.
   WarnRefusedPictures(report.Template, path);
   return 0;
 }
 
 int RunRender(const Args& args) {
-  const Options o(args, {}, {"pdf", "png", "png-file", "svg", "pages", "scale", "size"});
-  const std::string path = OnlyFile(o, "prepared-report file (.frp)");
+  const Options o(args, {},
+                  DataOptions::With({"pdf", "png", "png-file", "svg", "pages", "scale", "size"}));
+  const std::string path = OnlyFile(o, "prepared-report file (.frp) or template");
   const std::string kind = OneOf(o, {"pdf", "png", "png-file", "svg"});
   const double scale = o.Number("scale", 0.05, 20, 1.0);
   const int size = LongerSideOption(o, kind);
-  TfrReport report;
-  report.LoadPrepared(path);
-  TfrEMFPages& pages = report.PreparedPages;
+  ReportInput input(o, path);
+  if (!input.LoadPages()) return 1;
+  TfrEMFPages& pages = input.Report().PreparedPages;
   const PageSelection wanted = ParsePageRange(o.Value("pages").value_or(""), pages.Count());
   std::vector<int> indexes;
   for (int i = 0; i < pages.Count(); ++i)
@@ -88,13 +88,15 @@ int RunRender(const Args& args) {
 }
 
 int RunPrint(const Args& args) {
-  const Options o(args, {"collate", "odd", "even"}, {"printer", "range", "copies"});
-  const std::string path = OnlyFile(o, "prepared-report file (.frp)");
+  const Options o(args, {"collate", "odd", "even"},
+                  DataOptions::With({"printer", "range", "copies"}));
+  const std::string path = OnlyFile(o, "prepared-report file (.frp) or template");
   if (o.Has("odd") && o.Has("even")) throw UsageError("give only one of --odd, --even");
   const double copies = o.Number("copies", 1, 9999, 1);
   if (copies != static_cast<int>(copies)) throw UsageError("--copies: a whole number is needed");
-  TfrReport report;
-  report.LoadPrepared(path);
+  ReportInput input(o, path);
+  if (!input.LoadPages()) return 1;
+  TfrReport& report = input.Report();
   if (auto name = o.Value("printer")) SelectPrinterNamed(*name);
   const int selection = o.Has("odd") ? 1 : o.Has("even") ? 2 : 0;
   PrintAndTellFiles(

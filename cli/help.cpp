@@ -4,23 +4,43 @@
 #include "quillet_version.h"
 
 namespace quillet::cli {
+namespace {
+
+// The data options of every command that loads a template.
+const char* const kDataOptions = R"(
+Data options: a data band whose data source is NAME runs over the data set
+of that name; a missing file, a bad query or a band over a data set no option
+names is one line on standard error and exit code 1, with nothing written.
+  --csv NAME=FILE.csv       a CSV file with a header row (repeatable)
+  --csv-delimiter C         the CSV delimiter: one character or "tab" (,)
+  --db CONNECTION           an SQLite file, or a PostgreSQL server as
+                            "driver=QPSQL;host=H;port=P;dbname=D;user=U"
+                            (the password is read from QUILLET_DB_PASSWORD,
+                            never from the command line)
+  --dataset NAME=SELECT ... the rows of a query over --db (repeatable)
+)";
+
+}  // namespace
 
 std::string ProgramHelp() {
   return R"(Usage: quillet-cli COMMAND [OPTIONS]
 
 Commands:
   sheet      lay out and prepare the shapes sheet, write it as PDF, PNG or .frp, or print it
-  prepare    prepare a template file (.frf) into a prepared-report file (.frp)
-  render     draw the pages of a prepared-report file into PDF, PNG or SVG files
-  print      print a prepared-report file
+  prepare    prepare a template file (.frf or .json) into a prepared-report file (.frp)
+  render     draw the pages of a .frp file or a prepared template into PDF, PNG or SVG files
+  print      print a .frp file or a prepared template
   info       list the pages and objects of a .frp or .frf file
   printers   list the printers and the current one
   template   turn a template file into its JSON text and back
   eval       evaluate an expression as a report's bracket would
   run-script translate and run a script file as a report's interpreter would
   check      translate every script and convert every expression of a template
+  preview    open the preview window on a .frp file or a prepared template
 
-Run 'quillet-cli COMMAND --help' for the options of a command.
+Run 'quillet-cli COMMAND --help' for the options of a command. Every command
+that loads a template (prepare, render, print, preview, check, eval) takes
+the data options --csv, --csv-delimiter, --db and --dataset.
 
 Options:
   -h, --help     show this help and exit
@@ -30,11 +50,14 @@ Progress lines go to standard error on a terminal; elsewhere only with
 )";
 }
 
-std::string VersionText() { return std::string("quillet-cli ") + kQuilletVersion + "\n"; }
+std::string VersionText() {
+  return std::string("quillet-cli ") + kQuilletVersion + "\n";
+}
 
 std::string CommandHelp(const std::string& command) {
   static const std::map<std::string, std::string> help = {
-      {"sheet", R"(Usage: quillet-cli sheet [SETTINGS] (--pdf FILE | --png FILE | --frp FILE | --print [--printer NAME])
+      {"sheet",
+       R"(Usage: quillet-cli sheet [SETTINGS] (--pdf FILE | --png FILE | --frp FILE | --print [--printer NAME])
 
 Lays out the sheet exactly as the Print button of the main window does,
 prepares it, and writes the prepared page (or prints page 1 once). Printed
@@ -63,16 +86,12 @@ Prepares the template without a window; progress goes to standard error
 (on a terminal, or with --progress). A template in JSON text is recognised
 by its content (it starts with '{'). A picture that cannot be drawn (too
 large, bad data) is kept in the output and named in a warning.
-A data band whose data source is NAME runs over the data set of that name:
-  --csv NAME=FILE.csv       a CSV file with a header row (repeatable)
-  --csv-delimiter C         the CSV delimiter: one character or "tab" (,)
-  --db CONNECTION           an SQLite file, or driver=QPSQL;host=H;port=P;dbname=D;user=U
-                            (the password is read from QUILLET_DB_PASSWORD)
-  --dataset NAME=SELECT ... the rows of a query over --db (repeatable)
-)"},
-      {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
+)" + std::string(kDataOptions)},
+      {"render",
+       R"(Usage: quillet-cli render FILE.frp|TEMPLATE.frf|TEMPLATE.json (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N] [data options]
 
 Draws the pages through the same page drawing as the preview and the printer.
+A template is prepared first, as prepare would, over the data options.
   --pages RANGE   pages such as 1,3,5-12 (all pages when left out)
   --scale S       report pixels to image pixels for PNG and SVG (0.05..20, 1)
   --size N        instead of --scale: the longer side of each PNG page, in pixels (8..4096)
@@ -80,13 +99,15 @@ Draws the pages through the same page drawing as the preview and the printer.
 PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
 A PNG page image may take at most 1 GiB (4 bytes a pixel) and 32767 pixels
 a side; a larger page or scale is refused before drawing.
-)"},
-      {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
+)" + std::string(kDataOptions)},
+      {"print",
+       R"(Usage: quillet-cli print FILE.frp|TEMPLATE.frf|TEMPLATE.json [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even] [data options]
 
-Prints the prepared pages ("quillet-cli printers" lists the printer names).
+Prints the prepared pages ("quillet-cli printers" lists the printer names);
+a template is prepared first, as prepare would, over the data options.
 Printed to "Print to PDF", the path of each PDF made goes to
 standard output, one a line.
-)"},
+)" + std::string(kDataOptions)},
       {"info", R"(Usage: quillet-cli info FILE.frp|TEMPLATE.frf|TEMPLATE.json [--json]
 
 One line for the file, one per page, one per object (kind, name, geometry,
@@ -102,15 +123,19 @@ template names them. docs/template-format.md describes the JSON text.
 A JSON error is reported as FILE:LINE:COLUMN: JSON-POINTER: problem, and
 nothing is written.
 )"},
-      {"eval", R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
+      {"eval",
+       R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf|FILE.json [data options]] [--var NAME=VALUE ...] [--json]
        quillet-cli eval --postfix EXPRESSION
 
 Evaluates EXPRESSION as a report preparing the template would evaluate a
 bracketed expression (no template: an empty report) and prints its value as
 text on one line. Errors go to standard error as one line, exit code 1.
 
-  --template FILE.frf   names, objects ("Memo1.Left", "PAGE1.Name") and the
-                        data dictionary come from this template
+  --template FILE       names, objects ("Memo1.Left", "PAGE1.Name") and the
+                        data dictionary come from this template (.frf, or
+                        JSON text whatever its name); with data options a
+                        field such as [Items.Price] reads the data set's
+                        first record
   --var NAME=VALUE      presets a user variable (repeatable); VALUE is an
                         integer when it is digits with an optional minus, a
                         float with one decimal point, otherwise text
@@ -131,8 +156,9 @@ Examples:
   quillet-cli eval "IF(A > 1, 'big', 'small')" --var A=3
   quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
   quillet-cli eval --postfix "a+b*c"                a b c *+
-)help"},
-      {"run-script", R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
+)help" + std::string(kDataOptions)},
+      {"run-script",
+       R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
 
 Translates the script in FILE and runs it as a report's interpreter runs an
 object's script, then prints every user variable as NAME=VALUE, sorted by
@@ -150,14 +176,26 @@ and exits 2.
 Example:
   quillet-cli run-script total.pas --var N=3
 )"},
-      {"check", R"(Usage: quillet-cli check TEMPLATE.frf
+      {"check", R"(Usage: quillet-cli check TEMPLATE.frf|TEMPLATE.json [data options]
 
 Translates every script (pages, bands, objects) and converts every bracketed
 expression, highlight condition and group condition of the template without
 preparing it. Each problem is one line, "OBJECT: Line l/c: message" for
 scripts and "OBJECT: expression: message" for expressions; exit code 1 when
-there is any, otherwise "no problems" and exit code 0.
-)"},
+there is any, otherwise "no problems" and exit code 0. A JSON template is
+recognised by its content. With data options the data sets are opened and
+every data band must run over one of them (or over a count).
+)" + std::string(kDataOptions)},
+      {"preview", R"(Usage: quillet-cli preview FILE.frp|TEMPLATE.frf|TEMPLATE.json [data options]
+
+Opens the preview window on the pages of a prepared-report file, or of a
+template prepared first as prepare would, over the data options. The window
+pages, zooms, finds text, saves and prints as the program's preview does;
+the command ends when it is closed (exit code 0). A file that cannot be read
+or prepared is one line on standard error and exit code 1, and no window
+opens. Once the window is shown, standard error says how many pages it holds.
+The window needs a display (DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM).
+)" + std::string(kDataOptions)},
       {"printers", R"(Usage: quillet-cli printers
 
 Lists the installed printers, "Print to PDF" and "Virtual printer"; the

@@ -1,7 +1,6 @@
 // quillet-cli info: the pages, paper and objects of a prepared-report file
 // or a template, one line each (or JSON), stable for scripts.
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "cli/cli_options.h"
@@ -116,11 +115,10 @@ int RunInfo(const Args& args) {
   const Options o(args, {"json"}, {});
   if (o.Positional().size() != 1) throw UsageError("give exactly one .frp or .frf file");
   const std::string path = CheckedInputFile(o.Positional()[0]);
-  const std::string ext = std::filesystem::path(path).extension().string();
   TfrReport report;
   std::vector<PageFacts> facts;
   std::string kind;
-  if (ext == ".frf" || IsJsonTemplateFile(path)) {
+  if (IsTemplateFile(path)) {
     kind = "template";
     LoadTemplateAnyForm(report, path);
     for (const auto& page : report.Template.Pages) {

@@ -1,4 +1,5 @@
-// quillet-cli: the engine and the sheet from the command line.
+// quillet-cli: the engine and the sheet from the command line. Every command
+// runs headless but preview, which opens the preview window on the display.
 #include <QApplication>
 #include <cstdlib>
 #include <exception>
@@ -15,13 +16,17 @@ namespace {
 using quillet::cli::Args;
 
 const std::map<std::string, int (*)(const Args&)> kCommands = {
-    {"sheet", quillet::cli::RunSheet},       {"prepare", quillet::cli::RunPrepare},
-    {"render", quillet::cli::RunRender},     {"print", quillet::cli::RunPrint},
-    {"info", quillet::cli::RunInfo},         {"printers", quillet::cli::RunPrinters},
+    {"sheet", quillet::cli::RunSheet},
+    {"prepare", quillet::cli::RunPrepare},
+    {"render", quillet::cli::RunRender},
+    {"print", quillet::cli::RunPrint},
+    {"info", quillet::cli::RunInfo},
+    {"printers", quillet::cli::RunPrinters},
     {"template", quillet::cli::RunTemplate},
     {"eval", quillet::cli::RunEval},
     {"run-script", quillet::cli::RunScriptFile},
     {"check", quillet::cli::RunCheck},
+    {"preview", quillet::cli::RunPreview},
 };
 
 bool WantsHelp(const Args& args) {
@@ -37,14 +42,25 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     std::cerr << "quillet-cli: " << message.toStdString() << "\n";
 }
 
+// An error is one line however its message was written (a database
+// server's message, say, ends in a line break).
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+// The preview window needs a display; without one Qt would abort.
+bool HasDisplay() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  return (platform && *platform) || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);  // never needs a display
-  qInstallMessageHandler(QuietQtMessages);
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("quillet-cli"));
-
+  // Version and help are answered before Qt starts: they need no display.
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::cout << quillet::cli::VersionText();
     return 0;
@@ -66,6 +82,16 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (command != "preview") {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // never needs a display
+  } else if (!HasDisplay()) {
+    std::cerr << "quillet-cli preview: no display to open the window on (DISPLAY is not set)\n";
+    return 1;
+  }
+  qInstallMessageHandler(QuietQtMessages);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quillet-cli"));
+
   quillet::cli::ConsoleHost host;
   host.progressToLog = progressToLog;
   quillet::EngineSession session(&host, quillet::SessionPrinters::Machine);
@@ -77,7 +103,7 @@ int main(int argc, char** argv) {
     std::cerr << "quillet-cli " << command << ": " << e.what() << "\n";
     code = 2;
   } catch (const std::exception& e) {
-    std::cerr << "quillet-cli " << command << ": " << e.what() << "\n";
+    std::cerr << "quillet-cli " << command << ": " << OneLine(e.what()) << "\n";
     code = 1;
   }
   if (code == 0 && host.errors > 0) code = 1;

@@ -1,5 +1,7 @@
 #include "cli/template_loading.h"
 
+#include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -33,6 +35,12 @@ bool IsJsonTemplateFile(const std::string& path) {
   // A file of blanks only longer than the sample reads as not JSON; it is
   // no template either way.
   return LooksLikeTemplateJson(start);
+}
+
+bool IsTemplateFile(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".frf" || IsJsonTemplateFile(path);
 }
 
 void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {

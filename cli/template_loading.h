@@ -14,6 +14,9 @@ namespace quillet::cli {
 
 // Whether the file holds a JSON template (false when it cannot be read).
 bool IsJsonTemplateFile(const std::string& path);
+// Whether the file is a template in either form: a .frf name (any letter
+// case) or JSON text. Anything else is read as a prepared-report file.
+bool IsTemplateFile(const std::string& path);
 
 // Loads the file into `target`. A template stream loads as the engine loads
 // it (problems go to the host as messages); bad JSON raises EngineError

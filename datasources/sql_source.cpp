@@ -20,6 +20,18 @@ std::string Text(const QString& s) {
   return s.toStdString();
 }
 
+// The database's own message, then the driver's, on one line: a server's
+// message ends in a line break and names the driver's failure on the next.
+std::string ErrorText(const QSqlError& error) {
+  QString text = error.databaseText().simplified();
+  const QString driver = error.driverText().simplified();
+  if (text.isEmpty())
+    text = driver;
+  else if (!driver.isEmpty())
+    text += " (" + driver + ")";
+  return Text(text);
+}
+
 // "key=value;key=value" into the database's settings; false for a path.
 bool ServerSettings(const std::string& text, QSqlDatabase& db, const QString& name) {
   if (text.find("driver=") != 0) return false;
@@ -103,7 +115,7 @@ SqlConnection::SqlConnection(const std::string& connection) {
     db.setConnectOptions("QSQLITE_OPEN_READONLY");
   }
   if (!db.open()) {
-    const std::string message = Text(db.lastError().text());
+    const std::string message = ErrorText(db.lastError());
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
     throw EngineError("database " + connection + " cannot be opened: " + message);
@@ -133,14 +145,14 @@ SqlSource::~SqlSource() = default;
 
 void SqlSource::Rewind() {
   if (!query_->exec(QString::fromStdString(text_)))
-    throw EngineError("query \"" + text_ + "\" failed: " + Text(query_->lastError().text()));
+    throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
   if (!query_->isSelect()) throw EngineError("query \"" + text_ + "\" returns no rows");
 }
 
 bool SqlSource::Read(std::vector<Variant>& row) {
   if (!query_->next()) {
     if (query_->lastError().isValid())
-      throw EngineError("query \"" + text_ + "\" failed: " + Text(query_->lastError().text()));
+      throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
     return false;
   }
   row.clear();

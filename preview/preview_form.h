@@ -118,7 +118,7 @@ class TfrPreviewForm : public QDialog {
 
   // Printing of prepared pages (the print dialog, then the report's
   // PrintPrepared between Disconnect and Connect) comes from the printing
-  // layer; the program installs it here (app/preview_printing). Without it
+  // layer; the program installs it here (printing/preview_printing). Without it
   // the Print button prints the pages once with the report's default
   // copies and no dialog.
   std::function<void(TfrPreviewForm&)> PrintHook;

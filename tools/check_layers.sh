@@ -27,10 +27,10 @@ session: platform platform/qt report
 widgets: platform platform/qt report
 sheet: platform report
 preview: platform platform/qt report widgets
-printing: platform platform/qt report widgets
+printing: platform platform/qt report widgets preview
 datasources: platform platform/qt report
 app: platform platform/qt report session widgets sheet preview printing datasources
-cli: platform platform/qt report session sheet datasources
+cli: platform platform/qt report session sheet datasources widgets preview printing
 '
 
 echo "Include rules (folder: may include besides itself):"

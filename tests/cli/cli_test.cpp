@@ -128,6 +128,14 @@ TEST_F(CliTest, HelpForEveryCommand) {
     EXPECT_EQ(r.code, 0) << c;
     EXPECT_EQ(r.out.rfind("Usage: quillet-cli ", 0), 0u) << c;
   }
+  // Every command that loads a template lists the same data options.
+  for (const char* c : {"prepare", "render", "print", "preview", "check", "eval"}) {
+    const std::string help = Cli({c, "--help"}).out;
+    for (const char* option : {"--csv NAME=FILE.csv", "--csv-delimiter C", "--db CONNECTION",
+                               "--dataset NAME=SELECT", "driver=QPSQL", "QUILLET_DB_PASSWORD"})
+      EXPECT_NE(help.find(option), std::string::npos) << c << " lacks " << option;
+  }
+  EXPECT_NE(Cli({"--help"}).out.find("\n  preview "), std::string::npos);
   CliRun printers = Cli({"printers"});
   EXPECT_EQ(printers.code, 0);
   EXPECT_NE(printers.out.find("Virtual printer"), std::string::npos);

@@ -93,6 +93,33 @@ TEST(TemplateCli, PrepareAndInfoTakeJsonWhateverItsName) {
   EXPECT_EQ(prepare.code, 0) << prepare.err;
 }
 
+// check and eval --template read a JSON template as prepare does, by its
+// content; a JSON mistake is the same one line.
+TEST(TemplateCli, CheckAndEvalTakeJsonWhateverItsName) {
+  const fs::path json = Out("cli_check_template.data");
+  Spill(json, R"({"pages": [{"name": "Page1", "objects": [
+  {"type": "memo", "name": "Memo1", "left": 10, "top": 10, "width": 200, "height": 20,
+   "text": ["fine [1 + 2]", "broken [(1 + 2]"]}]}]})");
+  CliResult check = Cli({"check", Q(json)});
+  EXPECT_EQ(check.code, 1) << check.err;
+  EXPECT_EQ(check.out.rfind("Memo1: (1 + 2: ", 0), 0u) << check.out;
+  EXPECT_EQ(std::count(check.out.begin(), check.out.end(), '\n'), 1) << check.out;
+
+  CliResult eval = Cli({"eval", "Memo1.Left + 5", "--template", Q(json)});
+  EXPECT_EQ(eval.code, 0) << eval.err;
+  EXPECT_EQ(eval.out, "15\n");
+
+  Spill(json, "{\"pages\": [}");
+  for (const QStringList& command :
+       {QStringList{"check", Q(json)}, QStringList{"eval", "1", "--template", Q(json)}}) {
+    CliResult bad = Cli(command);
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("cli_check_template.data:1:12: syntax error"), std::string::npos)
+        << bad.err;
+    EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
+  }
+}
+
 // Every example prepares and renders; the PNGs are kept in the test output
 // (test-output/examples/NAME/page-001.png, ...) for looking at.
 TEST(TemplateCli, EveryExamplePreparesAndRenders) {

@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/preview_printing.h"
+#include "printing/preview_printing.h"
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
 #include "preview/preview_view.h"

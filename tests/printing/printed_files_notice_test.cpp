@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "app/main_window.h"
-#include "app/preview_printing.h"
-#include "app/printed_files.h"
+#include "printing/preview_printing.h"
+#include "printing/printed_files.h"
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
 #include "report/base/engine_state.h"

@@ -1,4 +1,4 @@
-#include "app/printed_files.h"
+#include "printing/printed_files.h"
 
 #include <QDir>
 

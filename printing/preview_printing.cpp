@@ -1,10 +1,10 @@
-#include "app/preview_printing.h"
+#include "printing/preview_printing.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <algorithm>
 
-#include "app/printed_files.h"
+#include "printing/printed_files.h"
 #include "preview/preview_form.h"
 #include "preview/qt_engine_host.h"
 #include "printing/print_action.h"

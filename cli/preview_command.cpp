@@ -1,0 +1,95 @@
+// quillet-cli preview: the preview window on a prepared-report file, or on a
+// template prepared with the data options. The file is read (and prepared)
+// before any window opens, so a bad file is one line on standard error; the
+// window then runs until it is closed, with the program's own preview
+// printing and message boxes.
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/data_options.h"
+#include "cli/report_input.h"
+#include "platform/engine_host.h"
+#include "platform/errors.h"
+#include "platform/qt/qt_text.h"
+#include "preview/preview_form.h"
+#include "preview/qt_engine_host.h"
+#include "printing/preview_printing.h"
+
+namespace quillet::cli {
+namespace {
+
+// Says on standard error what the window shows once it is on screen, and
+// closes it after QUILLET_PREVIEW_CLOSE_MS milliseconds when that is set
+// (for tests and screenshots: the window otherwise waits for its user).
+class ShownWatcher : public QObject {
+ public:
+  ShownWatcher(TfrPreviewForm& form, std::string file) : form_(form), file_(std::move(file)) {
+    form.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &form_ && event->type() == QEvent::Show && !told_) {
+      told_ = true;
+      std::cerr << "quillet-cli: preview of " << file_ << ": " << form_.PageCount()
+                << (form_.PageCount() == 1 ? " page" : " pages") << "\n";
+      if (const char* ms = std::getenv("QUILLET_PREVIEW_CLOSE_MS"))
+        QTimer::singleShot(std::atoi(ms), &form_, [this] { form_.close(); });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  TfrPreviewForm& form_;
+  std::string file_;
+  bool told_ = false;
+};
+
+// Installs `host` for the life of the scope, then the one before it.
+class HostScope {
+ public:
+  explicit HostScope(EngineHost& host) : before_(&Host()) { SetHost(&host); }
+  ~HostScope() { SetHost(before_); }
+  HostScope(const HostScope&) = delete;
+  HostScope& operator=(const HostScope&) = delete;
+
+ private:
+  EngineHost* before_;
+};
+
+}  // namespace
+
+int RunPreview(const Args& args) {
+  const Options o(args, {}, DataOptions::Names());
+  if (o.Positional().size() != 1) throw UsageError("give exactly one .frp file or template");
+  ReportInput input(o, o.Positional()[0]);
+  if (!input.LoadPages()) return 1;
+  TfrReport& report = input.Report();
+  if (report.PreparedPages.Count() == 0) throw EngineError(input.Path() + " holds no page");
+
+  // The caption and a print job from the window carry the file's name.
+  const std::string name = std::filesystem::path(input.Path()).filename().string();
+  report.Title = FromQString(QString::fromStdString(name));
+  report.ModalPreview = true;  // ShowPrepared returns once the window is closed
+
+  QtEngineHost windows;
+  InstallPreviewPrinting(windows);
+  std::unique_ptr<ShownWatcher> watcher;
+  const auto printing = windows.PreviewOpened;
+  windows.PreviewOpened = [&](TfrPreviewForm& form) {
+    printing(form);
+    watcher = std::make_unique<ShownWatcher>(form, input.Path());
+  };
+  const HostScope scope(windows);
+  report.ShowPrepared();
+  return 0;
+}
+
+}  // namespace quillet::cli
