@@ -8,6 +8,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/data/aggregates.h"
+#include "report/data/cross_tab.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
 #include "report/formation/data_seams.h"
@@ -201,6 +202,9 @@ void InstallDataFormation() {
   seams.PreScanAggregates = &PreScanAggregates;
   seams.Accumulate = &AccumulateAggregates;
   seams.Reset = &ResetAggregates;
+  seams.DrawCrossObjects = &DrawCrossTab;
+  seams.MeasureCrossColumns = &MeasureCrossColumns;
+  seams.LinkCrossDataSources = &LinkCrossDataSources;
   Aggregates() = &HandleAggregate;
 }
 
