@@ -320,8 +320,7 @@ int TfrBand::MeasureHeight() {
   SaveHeights();
   if (!Stretched) return ShowingHeight;
   // With cross objects the band is as high as its tallest column needs.
-  const bool cross =
-      Kind != btPageFooter && DataSeams().MeasureCrossColumns && HasCrossObjects();
+  const bool cross = Kind != btPageFooter && DataSeams().MeasureCrossColumns && HasCrossObjects();
   auto measure = [this, cross] {
     int h = BandHeight;
     for (TfrView* v : Views) {
