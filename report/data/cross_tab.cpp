@@ -20,6 +20,7 @@
 #include "report/formation/page_formation.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/views/band_view.h"
+#include "report/views/view_bases.h"
 
 namespace quillet {
 namespace {
@@ -251,7 +252,13 @@ int MeasureCrossColumns(TfrBand& band, const std::function<int()>& measure) {
   } catch (const std::exception& e) {
     RecordCalcError(e.what());
   }
-  return height < 0 ? measure() : height;
+  const int result = height < 0 ? measure() : height;
+  // The intersections were laid out for the last column measured; each
+  // column lays its own out again when it is written.
+  for (TfrView* v : band.Views)
+    if (auto* s = dynamic_cast<TfrStretcheable*>(v); s && v->FormationBand != &band)
+      s->DrawPass = 0;
+  return result;
 }
 
 void LinkCrossDataSources(PageFormation& page) {

@@ -214,6 +214,10 @@ TEST_F(CrossTabs, AStretchedBandMeasuresEveryColumn) {
   ASSERT_TRUE(report.Prepare());
   const auto cells = Named(report, 0, "Cell");
   ASSERT_EQ(cells.size(), 4u);
+  // Each column is written with its own text, not the last one measured.
+  EXPECT_EQ(cells[0].Text, (StringList{"short"}));
+  EXPECT_EQ(cells[2].Text, (StringList{"short"}));
+  EXPECT_EQ(cells[1].Text, (StringList{"a note long enough to take several lines"}));
   EXPECT_GT(cells[2].Top - cells[0].Top, 40);
   // Stretched cells grow to the row's height, in every column.
   EXPECT_EQ(cells[0].Height, cells[1].Height);
