@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -64,6 +65,19 @@ class CrossTab {
         offset_(std::int64_t(page_.ColumnOffsetX) - page_.LeftEdge()) {}
 
   void Draw() {
+    // The intersections count lines ("LINE#") as the band they are drawn
+    // with does.
+    const TfrBand* counting = &band_;
+    if (!counting->Dataset)
+      while (counting->Prev && counting->Prev->Kind == counting->Kind) counting = counting->Prev;
+    std::vector<std::unique_ptr<KeepValue<std::int32_t>>> keep;
+    for (TfrBand* cross : {header_, data_, footer_}) {
+      if (!cross) continue;
+      keep.push_back(std::make_unique<KeepValue<std::int32_t>>(cross->LineNumber));
+      keep.push_back(std::make_unique<KeepValue<std::int32_t>>(cross->LineThrough));
+      cross->LineNumber = counting->LineNumber;
+      cross->LineThrough = counting->LineThrough;
+    }
     page_.CrossColumnNumber = 1;
     report_.OnBeginColumn(band_);
     if (header_) {

@@ -70,7 +70,7 @@ TEST_F(CrossTabs, OneColumnPerRecordBetweenTheCrossHeaderAndFooter) {
   CrossBand(b, btCrossData, "Columns", 120, 80).FormatText = "Months";
   CrossBand(b, btCrossFooter, "Totals", 200, 60);
   b.Band(btMasterData, "Rows", 100, 20).FormatText = "Products";
-  b.Memo("Name", 20, 100, 90, 18, {"[Products.Name]"});
+  b.Memo("Name", 20, 100, 90, 18, {"[LINE#]. [Products.Name]"});
   b.Memo("Cell", 120, 100, 70, 18, {"[Products.Name]-[Months.Name] [COLUMN#]"});
   b.Memo("Total", 200, 100, 60, 18, {"[SUM(Products.Qty * Months.Factor)]"});
   ASSERT_TRUE(report.Prepare());
@@ -83,7 +83,8 @@ TEST_F(CrossTabs, OneColumnPerRecordBetweenTheCrossHeaderAndFooter) {
   EXPECT_EQ(LeftsOf(cells), (std::vector<int>{120, 200, 320, 120, 200, 320}));
   EXPECT_EQ(cells[0].Top, cells[2].Top);
   EXPECT_EQ(cells[3].Top, cells[0].Top + 20);
-  EXPECT_EQ(TextsOf(Named(report, 0, "Name")), (StringList{"pen", "ink"}));
+  // Intersections count lines as the band they are drawn with.
+  EXPECT_EQ(TextsOf(Named(report, 0, "Name")), (StringList{"1. pen", "2. ink"}));
   EXPECT_EQ(LeftsOf(Named(report, 0, "Name")), (std::vector<int>{20, 20}));
   // The cross footer follows the last column and totals the row.
   const auto totals = Named(report, 0, "Total");
