@@ -403,6 +403,14 @@ void TfrReport::OnEndBand(TfrBand& band) {
   if (Events.OnEndBand) Events.OnEndBand(band);
 }
 
+void TfrReport::OnBeginColumn(TfrBand& band) {
+  if (Events.OnBeginColumn) Events.OnBeginColumn(band);
+}
+
+void TfrReport::OnPrintColumn(int column, int& width) {
+  if (Events.OnPrintColumn) Events.OnPrintColumn(column, width);
+}
+
 void TfrReport::BuildManually(TfrPage& page) {
   if (Events.OnManualBuild) Events.OnManualBuild(page);
 }

@@ -180,6 +180,8 @@ class TfrReport : public FormationReport {
   bool PrintsIfEmpty() const override { return PrintIfEmpty; }
   void OnBeginBand(TfrBand& band) override;
   void OnEndBand(TfrBand& band) override;
+  void OnBeginColumn(TfrBand& band) override;
+  void OnPrintColumn(int column, int& width) override;
   bool BuildsManually() const override { return static_cast<bool>(Events.OnManualBuild); }
   void BuildManually(TfrPage& page) override;
 

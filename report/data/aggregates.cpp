@@ -1,16 +1,15 @@
 #include "report/data/aggregates.h"
 
-#include "platform/scope_guard.h"
-#include "report/formation/active_objects.h"
-
 #include <algorithm>
 #include <exception>
 #include <vector>
 
+#include "platform/scope_guard.h"
 #include "report/base/calc_errors.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/expr/expression_globals.h"
+#include "report/formation/active_objects.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
 #include "report/script/aggregate_splitter.h"
@@ -28,6 +27,9 @@ constexpr double kMinStart = 1e300;
 struct ScanState {
   TfrBand* Owner = nullptr;
   PageFormation* Page = nullptr;
+  // The calls being evaluated lie in intersections with the cross columns:
+  // they are accumulated once per column.
+  bool ColumnCalls = false;
 };
 ScanState scan;
 
@@ -38,16 +40,30 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b + 1));
 }
 
-// The fields of a key: band name, code, expression, flag.
-std::vector<std::string_view> KeyFields(std::string_view key) {
+// The fields of a key: band name, code, expression, flag. A column key's
+// prefix (the column number, or "0") is left out.
+std::vector<std::string_view> KeyFields(std::string_view key, bool columnKey = false) {
   std::vector<std::string_view> fields;
   std::size_t start = 0;
   for (std::size_t i = 0; i < key.size(); ++i)
     if (key[i] == kSep) {
-      fields.push_back(key.substr(start, i - start));
+      if (columnKey) {
+        columnKey = false;
+      } else {
+        fields.push_back(key.substr(start, i - start));
+      }
       start = i + 1;
     }
   return fields;
+}
+
+// A column key: the column number (0 for the registered template), then
+// the key of the call.
+std::string ColumnKey(int column, std::string_view key) {
+  std::string prefixed = std::to_string(column);
+  prefixed += kSep;
+  prefixed += key;
+  return prefixed;
 }
 
 Variant StartValue(AggregateCode code) {
@@ -72,6 +88,7 @@ TfrBand* ImpliedDataBand(PageFormation& page, TfrBand& scanned) {
     case btGroupFooter: return page.Chain(btMasterData);
     case btDetailFooter: return page.Chain(btDetailData);
     case btSubDetailFooter: return page.Chain(btSubDetailData);
+    case btCrossFooter: return page.Chain(btCrossData);
     default: return nullptr;
   }
 }
@@ -88,58 +105,108 @@ void Register(AggregateCode code, const std::string& expression, const std::stri
     target = ImpliedDataBand(*scan.Page, *scanned);
   }
   if (target != scan.Owner) return;
-  const std::string key = AggregateKey(scanned->Name, code, expression, flag);
-  auto& list = scan.Owner->Aggregates;
+  std::string key = AggregateKey(scanned->Name, code, expression, flag);
+  // A call in an intersection with the cross columns is kept per column:
+  // registered once with the prefix "0", copied for each column as it is
+  // accumulated. The band's other objects keep plain totals.
+  const bool perColumn = scan.ColumnCalls && scanned->Kind != btCrossFooter;
+  if (perColumn) key = ColumnKey(0, key);
+  auto& list = perColumn ? scan.Owner->ColumnTemplates : scan.Owner->Aggregates;
   if (std::none_of(list.begin(), list.end(), [&](const auto& a) { return a.Key == key; }))
     list.push_back({key, StartValue(code), 0});
   scanned->AggregateBand = scan.Owner;
 }
 
+Variant ValueOf(const AggregateAccumulator& a, AggregateCode code) {
+  if (code == agAvg) return a.Count > 0 ? DivideValues(a.Value, Variant(a.Count)) : Variant(0);
+  if (code == agMin && a.Count == 0) return Variant(0);
+  return a.Value;
+}
+
+// An intersection with the cross columns reads the accumulator of the
+// current column and of the horizontal band it is drawn with, from the
+// data band that band's aggregates come from. A column the data band has
+// not accumulated yet gives 0.
+void ReadColumn(const TfrBand& crossData, AggregateCode code, const std::string& expression,
+                const std::string& flag, Variant& result) {
+  const TfrBand* crossed = crossData.AggregateBand;
+  const TfrBand* owner = crossed ? crossed->AggregateBand : nullptr;
+  if (!owner) return;
+  const int column = crossData.Page->CrossColumnNumber;
+  const std::string key = AggregateKey(crossed->Name, code, expression, flag);
+  if (column >= 1 && static_cast<std::size_t>(column) <= owner->ColumnAggregates.size()) {
+    const std::string columnKey = ColumnKey(column, key);
+    for (const AggregateAccumulator& a :
+         owner->ColumnAggregates[static_cast<std::size_t>(column - 1)])
+      if (a.Key == columnKey) {
+        result = ValueOf(a, code);
+        return;
+      }
+  }
+  const std::string templateKey = ColumnKey(0, key);
+  for (const AggregateAccumulator& a : owner->ColumnTemplates)
+    if (a.Key == templateKey) {
+      result = Variant(0);
+      return;
+    }
+}
+
 void Read(AggregateCode code, const std::string& expression, const std::string& flag,
           Variant& result) {
   const TfrBand* band = ActiveTfrBand();
-  if (!band || !band->AggregateBand) return;
-  const std::string key = AggregateKey(band->Name, code, expression, flag);
-  for (const AggregateAccumulator& a : band->AggregateBand->Aggregates) {
-    if (a.Key != key) continue;
-    if (code == agAvg)
-      result = a.Count > 0 ? DivideValues(a.Value, Variant(a.Count)) : Variant(0);
-    else if (code == agMin && a.Count == 0)
-      result = Variant(0);
-    else
-      result = a.Value;
+  if (!band) return;
+  if (band->Kind == btCrossData) {
+    ReadColumn(*band, code, expression, flag, result);
     return;
+  }
+  if (!band->AggregateBand) return;
+  const std::string key = AggregateKey(band->Name, code, expression, flag);
+  for (const AggregateAccumulator& a : band->AggregateBand->Aggregates)
+    if (a.Key == key) {
+      result = ValueOf(a, code);
+      return;
+    }
+}
+
+void ScanTextsAndScript(TAggregateFunctionsSplitter& splitter, const StringList& texts,
+                        const StringList& script) {
+  splitter.ScanTexts(texts);
+  if (script.empty()) return;
+  CodeLines code;
+  std::vector<std::string> errors;
+  ReportInterpreter().Translate(script, code, errors);
+  splitter.ScanCode(code);
+}
+
+void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, bool columnCalls) {
+  scan.ColumnCalls = columnCalls;
+  const ScopeGuard done([] { scan.ColumnCalls = false; });
+  for (const std::string& call : splitter.FoundCalls) {
+    Prep().ActiveBand = &band;
+    Expressions().Parser.Calc(call);
   }
 }
 
-void ScanBand(TfrBand& band, TAggregateFunctionsSplitter& splitter) {
-  CodeLines code;
-  std::vector<std::string> errors;
-  splitter.ScanTexts(band.Memo);
-  if (!band.ScriptLines.empty()) {
-    ReportInterpreter().Translate(band.ScriptLines, code, errors);
-    splitter.ScanCode(code);
-  }
+// Evaluates the aggregate calls of a band's text and script, of its own
+// objects and of its intersections with the cross-data band.
+void ScanBand(TfrBand& band) {
+  TAggregateFunctionsSplitter own(nullptr);
+  TAggregateFunctionsSplitter columns(nullptr);
+  ScanTextsAndScript(own, band.Memo, band.ScriptLines);
   for (TfrView* v : band.Views) {
-    if (v->FormationBand != &band) continue;
-    splitter.ScanTexts(v->Memo);
-    if (!v->ScriptLines.empty()) {
-      code.clear();
-      ReportInterpreter().Translate(v->ScriptLines, code, errors);
-      splitter.ScanCode(code);
-    }
+    if (v->FormationBand == &band)
+      ScanTextsAndScript(own, v->Memo, v->ScriptLines);
+    else if (v->FormationBand && v->FormationBand->Kind == btCrossData)
+      ScanTextsAndScript(columns, v->Memo, v->ScriptLines);
   }
+  EvaluateCalls(band, own, false);
+  EvaluateCalls(band, columns, true);
 }
 
 // Evaluates the aggregate calls of `band` and of its child bands.
 void ScanWithChildren(TfrBand* band) {
   for (int depth = 0; band && band->IsPresent() && depth < kBandKindCount * 4; ++depth) {
-    TAggregateFunctionsSplitter splitter(nullptr);
-    ScanBand(*band, splitter);
-    for (const std::string& call : splitter.FoundCalls) {
-      Prep().ActiveBand = band;
-      Expressions().Parser.Calc(call);
-    }
+    ScanBand(*band);
     band = band->Child;
   }
 }
@@ -198,20 +265,26 @@ void PreScanAggregates(PageFormation& page) {
       ScanFor(page, *d,
               {btPageFooter, btColumnFooter, btMasterFooter, btDetailFooter, btSubDetailFooter,
                btGroupFooter, btReportSummary});
+    // The cross-data band accumulates once per column, for the cross footer.
+    if (TfrBand* cross = page.Chain(btCrossData); cross && cross->IsPresent())
+      ScanFor(page, *cross, {btCrossFooter});
   } catch (const std::exception& e) {
     RecordCalcError(e.what());
   }
 }
 
-void AccumulateAggregates(TfrBand& band) {
-  if (band.Aggregates.empty()) return;
+namespace {
+
+// Every accumulator of `list` takes the band's current record (only those
+// counting invisible showings when the band is not visible).
+void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool columnKeys) {
   TfrParser& parser = Expressions().Parser;
   std::string lastExpression;
   Variant lastValue;
   bool haveLast = false;
   try {
-    for (AggregateAccumulator& a : band.Aggregates) {
-      const std::vector<std::string_view> f = KeyFields(a.Key);
+    for (AggregateAccumulator& a : list) {
+      const std::vector<std::string_view> f = KeyFields(a.Key, columnKeys);
       if (f.size() < 4 || f[1].size() != 1) continue;
       if (!band.Visible && f[3] != "1") continue;
       const auto code = static_cast<AggregateCode>(f[1][0]);
@@ -238,7 +311,31 @@ void AccumulateAggregates(TfrBand& band) {
   } catch (const std::exception& e) {
     RecordCalcError(e.what());
   }
+}
+
+}  // namespace
+
+void AccumulateAggregates(TfrBand& band) {
+  if (band.Aggregates.empty()) return;
+  TakeRecord(band, band.Aggregates, false);
   ++band.AggregateCount;
+}
+
+void AccumulateColumn(TfrBand& band, int column) {
+  if (band.ColumnTemplates.empty() || column < 1) return;
+  // Each column gets its copy of the registered accumulators once, when
+  // it is first accumulated.
+  while (band.ColumnAggregates.size() < static_cast<std::size_t>(column)) {
+    const int next = static_cast<int>(band.ColumnAggregates.size()) + 1;
+    std::vector<AggregateAccumulator> copies;
+    copies.reserve(band.ColumnTemplates.size());
+    for (const AggregateAccumulator& t : band.ColumnTemplates) {
+      const std::string_view key = std::string_view(t.Key).substr(t.Key.find(kSep) + 1);
+      copies.push_back({ColumnKey(next, key), t.Value, 0});
+    }
+    band.ColumnAggregates.push_back(std::move(copies));
+  }
+  TakeRecord(band, band.ColumnAggregates[static_cast<std::size_t>(column - 1)], true);
 }
 
 void ResetAggregates(TfrBand& band) {
@@ -254,12 +351,16 @@ void ResetAggregates(TfrBand& band) {
   }
   TfrBand* owner = band.AggregateBand;
   if (!owner) return;
-  for (AggregateAccumulator& a : owner->Aggregates) {
-    const std::vector<std::string_view> f = KeyFields(a.Key);
-    if (f.size() < 2 || f[1].size() != 1 || !EqualsIgnoreCase(f[0], band.Name)) continue;
-    a.Value = StartValue(static_cast<AggregateCode>(f[1][0]));
-    a.Count = 0;
-  }
+  auto reset = [&band](std::vector<AggregateAccumulator>& list, bool columnKeys) {
+    for (AggregateAccumulator& a : list) {
+      const std::vector<std::string_view> f = KeyFields(a.Key, columnKeys);
+      if (f.size() < 2 || f[1].size() != 1 || !EqualsIgnoreCase(f[0], band.Name)) continue;
+      a.Value = StartValue(static_cast<AggregateCode>(f[1][0]));
+      a.Count = 0;
+    }
+  };
+  reset(owner->Aggregates, false);
+  for (auto& column : owner->ColumnAggregates) reset(column, true);
   owner->AggregateCount = 0;
 }
 

@@ -21,6 +21,10 @@ void PreScanAggregates(PageFormation& page);
 // Adds the current record to `band`'s accumulators (only those counting
 // invisible showings when the band is not visible).
 void AccumulateAggregates(TfrBand& band);
+// Adds the current record to the accumulators of `band`'s intersections
+// with cross column `column` (1-based), copying the registered ones for
+// that column when it is first accumulated.
+void AccumulateColumn(TfrBand& band, int column);
 // After `band` is shown: resets the accumulators it displays, or, for a
 // group header, stores its condition's value (and every later group
 // header's) as their GroupValue.

@@ -8,6 +8,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/data/aggregates.h"
+#include "report/data/cross_tab.h"
 #include "report/data/sub_reports.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
@@ -209,6 +210,9 @@ void InstallDataFormation() {
   seams.Accumulate = &AccumulateAggregates;
   seams.Reset = &ResetAggregates;
   seams.FormSubReports = &FormSubReports;
+  seams.DrawCrossObjects = &DrawCrossTab;
+  seams.MeasureCrossColumns = &MeasureCrossColumns;
+  seams.LinkCrossDataSources = &LinkCrossDataSources;
   Aggregates() = &HandleAggregate;
 }
 

@@ -39,6 +39,12 @@ bool TfrBand::IsPresent() const {
   return View != nullptr || (Kind == kNoBandKind && !Views.empty());
 }
 
+bool TfrBand::HasCrossObjects() const {
+  return std::any_of(Views.begin(), Views.end(), [this](const TfrView* v) {
+    return v->FormationBand != this && v->FormationBand && IsCrossBand(v->FormationBand->Kind);
+  });
+}
+
 bool TfrBand::Owns(const TfrView& view) const {
   return view.FormationBand == this;
 }
@@ -171,9 +177,9 @@ void TfrBand::DrawBand() {
 
   if (Stretched && !fixed) {
     int h = ShowingHeight;
+    // The band's own objects and its intersections with the cross columns.
     for (TfrView* v : Views)
-      if (Owns(*v) && dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) &&
-          v->Height > 0)
+      if (dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
     if (!Breaked) CheckSpace(BandY, h, false);
@@ -184,6 +190,7 @@ void TfrBand::DrawBand() {
       h = 0;
     } else {
       tookOver = OutputObjects();
+      if (!tookOver) DrawCrossObjects();
     }
     RestoreHeights();
     if (!tookOver) page.CurrentY += h;
@@ -197,6 +204,7 @@ void TfrBand::DrawBand() {
       DrawSplit();
     } else {
       const bool tookOver = OutputObjects();
+      if (!tookOver) DrawCrossObjects();
       if (!fixed && !tookOver) page.CurrentY += BandHeight;
     }
     RestoreHeights();
@@ -218,6 +226,11 @@ void TfrBand::DrawBand() {
   }
   BandY = rememberedY;
   if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+}
+
+void TfrBand::DrawCrossObjects() {
+  if (Kind != btPageFooter && DataSeams().DrawCrossObjects && HasCrossObjects())
+    DataSeams().DrawCrossObjects(*this);
 }
 
 bool TfrBand::OutputObjects() {
@@ -325,17 +338,24 @@ int TfrBand::MeasureHeight() {
   ShowingHeight = BandHeight;
   SaveHeights();
   if (!Stretched) return ShowingHeight;
-  int h = BandHeight;
-  for (TfrView* v : Views) {
-    auto* s = dynamic_cast<TfrStretcheable*>(v);
-    if (!s || !Owns(*v)) continue;
-    Prep().ActiveView = v;
-    try {
-      h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
-    } catch (const std::exception& e) {
-      RecordCalcError(e.what());
+  // With cross objects the band is as high as its tallest column needs.
+  const bool cross = Kind != btPageFooter && DataSeams().MeasureCrossColumns && HasCrossObjects();
+  auto measure = [this, cross] {
+    int h = BandHeight;
+    for (TfrView* v : Views) {
+      auto* s = dynamic_cast<TfrStretcheable*>(v);
+      if (!s || (!cross && !Owns(*v))) continue;
+      if (!Owns(*v)) s->DrawPass = 0;
+      Prep().ActiveView = v;
+      try {
+        h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
+      } catch (const std::exception& e) {
+        RecordCalcError(e.what());
+      }
     }
-  }
+    return h;
+  };
+  const int h = cross ? DataSeams().MeasureCrossColumns(*this, measure) : measure();
   // Content taller than any page could hold is cut to the formation's
   // coordinate bound, so the sums of page positions cannot wrap.
   ShowingHeight = std::min(h, PageFormation::kMaxCoordinate);

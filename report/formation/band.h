@@ -48,6 +48,12 @@ struct AggregateAccumulator {
   std::int32_t Count = 0;
 };
 
+// The data set a band's data source text names: a count ("3") makes a
+// data set of that many records, which `owned` receives; any other text
+// names a data set the host registered, which is opened. nullptr when the
+// text names none.
+TfrDataset* OpenDataSource(const std::string& source, std::unique_ptr<TfrDataset>& owned);
+
 class TfrBand : public FormingBand {
  public:
   TfrBand(PageFormation& page, std::uint8_t kind);
@@ -81,6 +87,9 @@ class TfrBand : public FormingBand {
   // A band is present when it has a band object, or when it is the no-band
   // band and holds at least one object.
   bool IsPresent() const;
+  // Whether the band holds objects of a cross band (the intersections of
+  // the band with the cross columns).
+  bool HasCrossObjects() const;
 
   // One showing (the showing protocol). True when the band could not be
   // finished on this page (a sub-report of it goes on).
@@ -90,6 +99,9 @@ class TfrBand : public FormingBand {
   // Writes the band's objects; true when a sub-report took over the
   // position (CurrentY is then below the sub-reports already).
   bool OutputObjects();
+  // Writes the band's intersections with the cross columns (none for a
+  // page footer).
+  void DrawCrossObjects();
   // Writes one object into the prepared page being filled.
   void OutputObject(TfrView& view);
   // Draws a breakable band over as many pages or columns as it needs.
@@ -148,6 +160,11 @@ class TfrBand : public FormingBand {
   Variant GroupValue;      // group header: its condition's value when last shown
   std::vector<AggregateAccumulator> Aggregates;
   std::int32_t AggregateCount = 0;
+  // Accumulators of the intersections with the cross columns: as
+  // registered (keys prefixed "0"), and copied for each column (keys
+  // prefixed with the column number; element 0 is column 1).
+  std::vector<AggregateAccumulator> ColumnTemplates;
+  std::vector<std::vector<AggregateAccumulator>> ColumnAggregates;
   std::int32_t ForcedNewPages = 0;
   std::int32_t ForcedNewColumns = 0;
   // Sub-reports: whether they all finished in this showing, and the target

@@ -52,13 +52,7 @@ void TfrBand::LinkChild(FormingBand* child) {
   Child = band;
 }
 
-void TfrBand::UseDataSource(const std::string& source) {
-  DataSource = source;
-  if (OwnedDataset) {
-    OwnedDataset->CloseData();
-    RetiredDatasets.push_back(std::move(OwnedDataset));
-  }
-  Dataset = nullptr;
+TfrDataset* OpenDataSource(const std::string& source, std::unique_ptr<TfrDataset>& owned) {
   if (source.find(';') == std::string::npos && !source.empty() && source[0] >= '1' &&
       source[0] <= '9') {
     // A count: the band repeats that many times over a data set of its own.
@@ -71,16 +65,27 @@ void TfrBand::UseDataSource(const std::string& source) {
     }
     counted->RangeEndCount = static_cast<std::int32_t>(n);
     counted->OpenData();
-    Dataset = counted.get();
-    OwnedDataset = std::move(counted);
+    owned = std::move(counted);
+    return owned.get();
   }
   // Any other text names a data set the host registered.
-  if (!Dataset && !source.empty()) {
+  if (!source.empty()) {
     if (DataSetComponent* named = FindDatasetComponent(source)) {
-      Dataset = &named->Dataset();
-      Dataset->OpenData();
+      TfrDataset* dataset = &named->Dataset();
+      dataset->OpenData();
+      return dataset;
     }
   }
+  return nullptr;
+}
+
+void TfrBand::UseDataSource(const std::string& source) {
+  DataSource = source;
+  if (OwnedDataset) {
+    OwnedDataset->CloseData();
+    RetiredDatasets.push_back(std::move(OwnedDataset));
+  }
+  Dataset = OpenDataSource(source, OwnedDataset);
   if (Kind == btMasterData && !Dataset) Dataset = Page->Report.MasterDataset();
 }
 

@@ -28,6 +28,10 @@ class FormationReport : public PreparationReport {
   // A band's showing begins and ends (the report's band events).
   virtual void OnBeginBand(TfrBand& /*band*/) {}
   virtual void OnEndBand(TfrBand& /*band*/) {}
+  // The cross columns of a band are about to be drawn or measured; then
+  // each column in turn, whose width (report pixels) the handler may change.
+  virtual void OnBeginColumn(TfrBand& /*band*/) {}
+  virtual void OnPrintColumn(int /*column*/, int& /*width*/) {}
   // Whether the report's own handler builds its pages instead of the page
   // title, summary and footers; BuildManually runs that handler.
   virtual bool BuildsManually() const { return false; }

@@ -374,6 +374,8 @@ void PageFormation::PlaceObjects() {
 
   LinkHeadersAndFooters();
 
+  if (DataSeams().LinkCrossDataSources) DataSeams().LinkCrossDataSources(*this);
+
   LinkChildBands();
 
   // Group headers join their data band (the master-data band unless named).

@@ -134,6 +134,7 @@ TEST(TemplateCli, EveryExamplePreparesAndRenders) {
   for (const auto& entry : fs::directory_iterator(kRoot / "examples")) {
     if (entry.path().extension() != ".json") continue;
     const std::string name = entry.path().stem().string();
+    if (name == "cross_tab") continue;  // runs over its CSV data: CrossTabExample
     SCOPED_TRACE(name);
     ++seen;
     const fs::path frp = Out("example_" + name + ".frp");
