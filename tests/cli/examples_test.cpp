@@ -162,6 +162,14 @@ TEST(Examples, ManifestJsonFilesAndReadmeAgree) {
   }
 }
 
+// docs/template-format.md shows price_list.json "exactly as template dump
+// writes it"; an edit to the example must reach the document.
+TEST(Examples, FormatDocumentShowsThePriceListAsItStands) {
+  const std::string doc = Slurp(kRoot / "docs" / "template-format.md");
+  EXPECT_NE(doc.find("```json\n" + Slurp(kExamples / "price_list.json") + "```"),
+            std::string::npos);
+}
+
 // The rows of every table, in a fixed order, as text.
 std::string TableRows(const std::string& path) {
   std::string rows;
