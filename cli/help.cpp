@@ -30,14 +30,11 @@ Progress lines go to standard error on a terminal; elsewhere only with
 )";
 }
 
-std::string VersionText() {
-  return std::string("quillet-cli ") + kQuilletVersion + "\n";
-}
+std::string VersionText() { return std::string("quillet-cli ") + kQuilletVersion + "\n"; }
 
 std::string CommandHelp(const std::string& command) {
   static const std::map<std::string, std::string> help = {
-      {"sheet",
-       R"(Usage: quillet-cli sheet [SETTINGS] (--pdf FILE | --png FILE | --frp FILE | --print [--printer NAME])
+      {"sheet", R"(Usage: quillet-cli sheet [SETTINGS] (--pdf FILE | --png FILE | --frp FILE | --print [--printer NAME])
 
 Lays out the sheet exactly as the Print button of the main window does,
 prepares it, and writes the prepared page (or prints page 1 once). Printed
@@ -75,8 +72,7 @@ A data band whose data source is NAME runs over the data set of that name:
                             in it takes that data set's current value, so a detail
                             band's query can hold only its master record's rows
 )"},
-      {"render",
-       R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
+      {"render", R"(Usage: quillet-cli render FILE.frp (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N]
 
 Draws the pages through the same page drawing as the preview and the printer.
   --pages RANGE   pages such as 1,3,5-12 (all pages when left out)
@@ -87,8 +83,7 @@ PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
 A PNG page image may take at most 1 GiB (4 bytes a pixel) and 32767 pixels
 a side; a larger page or scale is refused before drawing.
 )"},
-      {"print",
-       R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
+      {"print", R"(Usage: quillet-cli print FILE.frp [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even]
 
 Prints the prepared pages ("quillet-cli printers" lists the printer names).
 Printed to "Print to PDF", the path of each PDF made goes to
@@ -109,8 +104,7 @@ template names them. docs/template-format.md describes the JSON text.
 A JSON error is reported as FILE:LINE:COLUMN: JSON-POINTER: problem, and
 nothing is written.
 )"},
-      {"eval",
-       R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
+      {"eval", R"help(Usage: quillet-cli eval EXPRESSION [--template FILE.frf] [--var NAME=VALUE ...] [--json]
        quillet-cli eval --postfix EXPRESSION
 
 Evaluates EXPRESSION as a report preparing the template would evaluate a
@@ -140,8 +134,7 @@ Examples:
   quillet-cli eval "COPY('abcdef', 2, 3)"           bcd
   quillet-cli eval --postfix "a+b*c"                a b c *+
 )help"},
-      {"run-script",
-       R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
+      {"run-script", R"(Usage: quillet-cli run-script FILE [--template FILE.frf] [--var NAME=VALUE ...] [--max-steps N] [--json]
 
 Translates the script in FILE and runs it as a report's interpreter runs an
 object's script, then prints every user variable as NAME=VALUE, sorted by
