@@ -4,6 +4,7 @@
 //   --db CONNECTION          an SQLite file, or driver=QPSQL;host=…;dbname=…;user=…
 //                            (the password from QUILLET_DB_PASSWORD)
 //   --dataset NAME=SELECT …  a query's rows over --db (repeatable)
+//                            (":Orders.id" in it: see datasources/master_fields.h)
 // Each becomes a data set registered under NAME for the template's data
 // bands. A missing file, a bad query or a data band naming no data set
 // raises one error naming it.

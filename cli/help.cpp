@@ -17,7 +17,9 @@ names is one line on standard error and exit code 1, with nothing written.
                             "driver=QPSQL;host=H;port=P;dbname=D;user=U"
                             (the password is read from QUILLET_DB_PASSWORD,
                             never from the command line)
-  --dataset NAME=SELECT ... the rows of a query over --db (repeatable)
+  --dataset NAME=SELECT ... the rows of a query over --db (repeatable); :MASTER.FIELD
+                            in it takes that data set's current value, so a detail
+                            band's query can hold only its master record's rows
 )";
 
 }  // namespace

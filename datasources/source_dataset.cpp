@@ -1,21 +1,23 @@
 #include "datasources/source_dataset.h"
 
+#include "datasources/engine_text.h"
 #include "platform/errors.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
 
 SourceDataset::SourceDataset(std::string name, std::unique_ptr<RowSource> source)
-    : name_(std::move(name)), source_(std::move(source)), cursor_(*source_) {}
+    : name_(std::move(name)), source_(std::move(source)), cursor_(*source_) {
+  for (const std::string& column : source_->Columns()) columns_.push_back(EngineTextOfUtf8(column));
+}
 
 SourceDataset::~SourceDataset() {
   UnregisterDataset(this);
 }
 
 int SourceDataset::Column(std::string_view field) const {
-  const auto& columns = source_->Columns();
-  for (std::size_t i = 0; i < columns.size(); ++i)
-    if (EqualsIgnoreCase(columns[i], field)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < columns_.size(); ++i)
+    if (EqualsIgnoreCase(columns_[i], field)) return static_cast<int>(i);
   return -1;
 }
 
@@ -29,6 +31,7 @@ Variant SourceDataset::FieldValue(std::string_view field) {
 std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
   std::vector<Variant> row;
   if (!source_.Read(row)) return std::nullopt;
+  for (Variant& value : row) value = EngineValueOfUtf8(std::move(value));
   return row;
 }
 

@@ -1,6 +1,7 @@
 // SourceDataset: a named data set the host registers, stepping a RowSource.
 // It keeps the current row and the one before it, so a group break can step
-// back one record and forward again without reading the source twice.
+// back one record and forward again without reading the source twice. Field
+// names and texts reach the engine in its code page (engine_text.h).
 #pragma once
 
 #include <memory>
@@ -46,6 +47,7 @@ class SourceDataset : public DataSetComponent {
 
   std::string name_;
   std::unique_ptr<RowSource> source_;
+  std::vector<std::string> columns_;  // the source's, in the engine's code page
   Cursor cursor_;
 };
 

@@ -10,8 +10,10 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "datasources/engine_text.h"
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
+#include "report/expr/dataset_components.h"
 
 namespace quillet {
 namespace {
@@ -99,6 +101,35 @@ Variant ToVariant(const QVariant& v) {
   }
 }
 
+QVariant ToQVariant(const Variant& v) {
+  switch (v.GetType()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null: return QVariant();
+    case Variant::Type::Boolean: return QVariant(v.AsBoolean());
+    case Variant::Type::Integer: return QVariant(static_cast<qlonglong>(v.AsInteger()));
+    case Variant::Type::Float: return QVariant(v.AsFloat());
+    case Variant::Type::Date: {
+      // Dates are compared as ISO texts, the way SQLite keeps them.
+      const double days = v.AsFloat();
+      const CivilDate d = DaysToCivil(days);
+      return QVariant(QDate(d.year, d.month, d.day).toString(Qt::ISODate));
+    }
+    case Variant::Type::Text: break;
+  }
+  return QVariant(QStringOfEngineText(*v.IfText()));
+}
+
+Variant MasterValue(const MasterField& master) {
+  DataSetComponent* set = FindDatasetComponent(master.dataset);
+  if (!set)
+    throw EngineError("query field :" + master.dataset + "." + master.field + " names data set '" +
+                      master.dataset + "', which no option names");
+  if (!set->HasField(master.field))
+    throw EngineError("query field :" + master.dataset + "." + master.field + ": data set '" +
+                      master.dataset + "' has no field '" + master.field + "'");
+  return set->FieldValue(master.field);
+}
+
 }  // namespace
 
 SqlConnection::SqlConnection(const std::string& connection) {
@@ -132,11 +163,12 @@ SqlConnection::~SqlConnection() {
 
 SqlSource::SqlSource(SqlConnection& connection, std::string query)
     : text_(std::move(query)),
+      prepared_(FindMasterFields(text_)),
       query_(std::make_unique<QSqlQuery>(
           QSqlDatabase::database(QString::fromStdString(connection.Name()), false))) {
   // Rows are fetched front to back and not kept by the driver.
   query_->setForwardOnly(true);
-  Rewind();
+  Run(false);
   const QSqlRecord record = query_->record();
   for (int i = 0; i < record.count(); ++i) columns_.push_back(Text(record.fieldName(i)));
 }
@@ -144,7 +176,20 @@ SqlSource::SqlSource(SqlConnection& connection, std::string query)
 SqlSource::~SqlSource() = default;
 
 void SqlSource::Rewind() {
-  if (!query_->exec(QString::fromStdString(text_)))
+  Run(true);
+}
+
+void SqlSource::Run(bool masters) {
+  bool ran = false;
+  if (prepared_.fields.empty()) {
+    ran = query_->exec(QString::fromStdString(text_));
+  } else {
+    ran = query_->prepare(QString::fromStdString(prepared_.text));
+    for (const MasterField& master : prepared_.fields)
+      query_->addBindValue(masters ? ToQVariant(MasterValue(master)) : QVariant());
+    ran = ran && query_->exec();
+  }
+  if (!ran)
     throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
   if (!query_->isSelect()) throw EngineError("query \"" + text_ + "\" returns no rows");
 }

@@ -1,13 +1,15 @@
 // SqlSource: the rows of one SELECT over a database connection (Qt SQL),
 // fetched one at a time as the data set moves; the query runs again when
-// the data set starts over. Column values become engine values by their
-// SQL type.
+// the data set starts over, with the current values of the master fields it
+// names (master_fields.h). Column values become engine values by their SQL
+// type.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "datasources/master_fields.h"
 #include "datasources/row_source.h"
 
 class QSqlQuery;
@@ -32,8 +34,9 @@ class SqlConnection {
 
 class SqlSource : public RowSource {
  public:
-  // Prepares and runs the query once to learn its columns; raises
-  // EngineError with the database's message when the query is bad.
+  // Prepares and runs the query once to learn its columns, its master
+  // fields all Null; raises EngineError with the database's message when the
+  // query is bad.
   SqlSource(SqlConnection& connection, std::string query);
   ~SqlSource() override;
 
@@ -42,7 +45,13 @@ class SqlSource : public RowSource {
   bool Read(std::vector<Variant>& row) override;
 
  private:
+  // Runs the query; with `masters`, its master fields take their data sets'
+  // current values (raising EngineError for a data set or field no option
+  // names), otherwise Null.
+  void Run(bool masters);
+
   std::string text_;
+  MasterFieldQuery prepared_;
   std::unique_ptr<QSqlQuery> query_;
   std::vector<std::string> columns_;
 };

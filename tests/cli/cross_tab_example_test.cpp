@@ -1,6 +1,6 @@
 // The cross-tab example over its CSV data: months across, products down,
 // row totals in the cross footer and column totals in the master footer.
-// The PNG is kept in the test output (test-output/examples/cross_tab/).
+// The example list renders its pages; this checks where the totals land.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -66,13 +66,6 @@ TEST(CrossTabExample, PreparesWithItsDataAndRenders) {
                           "frame=#A0A8B0 fill=#F2F2F2 visible=1 tag=\"\" text=\"870\""),
             std::string::npos)
       << info.out;
-
-  const fs::path pngs = test::OutputPath("examples/cross_tab");
-  fs::remove_all(pngs);
-  fs::create_directories(pngs);
-  CliResult render = Cli({"render", Q(frp), "--png", Q(pngs)});
-  ASSERT_EQ(render.code, 0) << render.err;
-  EXPECT_TRUE(fs::exists(pngs / "page-001.png"));
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// quillet-cli template dump|build, JSON templates given to prepare and info,
-// and the example reports, each prepared and rendered.
+// quillet-cli template dump|build and JSON templates given to prepare and info.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "tests/support.h"
 
@@ -118,39 +116,6 @@ TEST(TemplateCli, CheckAndEvalTakeJsonWhateverItsName) {
         << bad.err;
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
   }
-}
-
-// Every example prepares and renders; the PNGs are kept in the test output
-// (test-output/examples/NAME/page-001.png, ...) for looking at.
-TEST(TemplateCli, EveryExamplePreparesAndRenders) {
-  const std::map<std::string, int> minimumPages = {
-      {"price_list", 1}, {"grouped_list", 1}, {"split_memo", 2}, {"shapes", 1}, {"sub_report", 2}};
-  // Every CSV file of examples/data is a data set named after the file.
-  QStringList data;
-  for (const auto& csv : fs::directory_iterator(kRoot / "examples/data"))
-    if (csv.path().extension() == ".csv")
-      data << "--csv" << QString::fromStdString(csv.path().stem().string() + "=") + Q(csv.path());
-  int seen = 0;
-  for (const auto& entry : fs::directory_iterator(kRoot / "examples")) {
-    if (entry.path().extension() != ".json") continue;
-    const std::string name = entry.path().stem().string();
-    if (name == "cross_tab") continue;  // runs over its CSV data: CrossTabExample
-    SCOPED_TRACE(name);
-    ++seen;
-    const fs::path frp = Out("example_" + name + ".frp");
-    CliResult prepare = Cli(QStringList{"prepare", Q(entry.path()), "-o", Q(frp)} + data);
-    ASSERT_EQ(prepare.code, 0) << prepare.err;
-    const fs::path pngs = Out("examples/" + name);
-    fs::remove_all(pngs);
-    fs::create_directories(pngs);
-    CliResult render = Cli({"render", Q(frp), "--png", Q(pngs)});
-    ASSERT_EQ(render.code, 0) << render.err;
-    int pages = 0;
-    for (const auto& png : fs::directory_iterator(pngs)) pages += png.path().extension() == ".png";
-    ASSERT_TRUE(minimumPages.count(name)) << "an example without an expectation";
-    EXPECT_GE(pages, minimumPages.at(name));
-  }
-  EXPECT_EQ(seen, 5);
 }
 
 }  // namespace

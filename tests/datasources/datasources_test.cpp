@@ -9,6 +9,7 @@
 
 #include "datasources/csv_source.h"
 #include "datasources/field_types.h"
+#include "datasources/master_fields.h"
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
 #include "platform/errors.h"
@@ -72,11 +73,17 @@ TEST(CsvSource, QuotingUtf8AndDelimiter) {
                                      "\xEF\xBB\xBFName,Note,Price\r\n"
                                      "\"Smith, J\",\"said \"\"hi\"\"\",3\r\n"
                                      "Ærø,\"two\nlines\",4.25\n"
-                                     "last,,\n");
+                                     "last,,\n"
+                                     "1–12 €,À,Ж\n");
   SourceDataset set("People", std::make_unique<CsvSource>(path));
   EXPECT_TRUE(set.HasField("name"));  // the byte-order mark is no part of it
-  EXPECT_EQ(Rows(set, {"Name", "Note", "Price"}),
-            (std::vector<std::string>{"Smith, J|said \"hi\"|3", "Ærø|two\nlines|4.25", "last||"}));
+  // Texts reach the engine in its code page: "Ærø" is 0xC6 'r' 0xF8 in
+  // Windows-1252, and a character it cannot hold becomes '?'.
+  EXPECT_EQ(
+      Rows(set, {"Name", "Note", "Price"}),
+      (std::vector<std::string>{"Smith, J|said \"hi\"|3", "\xC6r\xF8|two\nlines|4.25", "last||",
+                                "1\x96"
+                                "12 \x80|\xC0|?"}));
 
   const std::string semi = WriteFile("semi.csv", "a;b\n1;x,y\n");
   SourceDataset s2("Semi", std::make_unique<CsvSource>(semi, ';'));
@@ -187,6 +194,79 @@ TEST_F(RealDataReports, GroupsAndTotalsOverCsvAndSqlite) {
     for (const auto& o : PageObjects(report, 0)) texts.push_back(o.Text.at(0));
     EXPECT_EQ(texts, (std::vector<std::string>{"East 10", "East 20", "East 30", "West 5", "West 5",
                                                "35 11.6666666666667"}));
+  }
+}
+
+TEST(MasterFields, MarksBecomePlaceholdersOutsideTextsCommentsAndCasts) {
+  const MasterFieldQuery q = FindMasterFields(
+      "SELECT ':A.b', x::int, \"c:D.e\" FROM t -- :F.g\n"
+      "WHERE k = :Orders.id AND d >= :Orders.Since_2 /* :H.i */ AND y = :lone");
+  EXPECT_EQ(q.text,
+            "SELECT ':A.b', x::int, \"c:D.e\" FROM t -- :F.g\n"
+            "WHERE k = ? AND d >= ? /* :H.i */ AND y = :lone");
+  ASSERT_EQ(q.fields.size(), 2u);
+  EXPECT_EQ(q.fields[0].dataset + "." + q.fields[0].field, "Orders.id");
+  EXPECT_EQ(q.fields[1].dataset + "." + q.fields[1].field, "Orders.Since_2");
+  EXPECT_EQ(FindMasterFields("SELECT 1").text, "SELECT 1");
+  EXPECT_EQ(FindMasterFields("SELECT :A. FROM t :B.").fields.size(), 0u);
+}
+
+class MasterDetail : public FormationTest {};
+
+// The detail query runs again for every order with that order's id, so each
+// order shows its own lines and its own total.
+TEST_F(MasterDetail, DetailQueryFollowsTheMastersCurrentRecord) {
+  const std::string sqlite = MakeSqlite(
+      "master_detail.sqlite",
+      {"CREATE TABLE orders (id INTEGER, day TEXT)",
+       "INSERT INTO orders VALUES (1, '2026-01-05'), (2, '2026-01-06'), (3, '2026-01-07')",
+       "CREATE TABLE lines (order_id INTEGER, item TEXT, amount REAL)",
+       "INSERT INTO lines VALUES (1, 'pen', 2.5), (3, 'ink', 4), (1, 'pad', 1), (3, 'nib', 3)"});
+  SqlConnection db(sqlite);
+  SourceDataset orders("Orders",
+                       std::make_unique<SqlSource>(db, "SELECT * FROM orders ORDER BY id"));
+  RegisterDataset(&orders);
+  SourceDataset lines("Lines",
+                      std::make_unique<SqlSource>(db,
+                                                  "SELECT item, amount FROM lines WHERE order_id = "
+                                                  ":Orders.id ORDER BY item"));
+  RegisterDataset(&lines);
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Order", 0, 20).FormatText = "Orders";
+  b.Memo("OrderText", 0, 2, 200, 16, {"order [Orders.id]"});
+  b.Band(btDetailData, "Line", 30, 20).FormatText = "Lines";
+  b.Memo("LineText", 0, 32, 200, 16, {"[Lines.item] [Lines.amount]"});
+  b.Band(btDetailFooter, "LineFoot", 60, 20);
+  b.Memo("LineSum", 0, 62, 200, 16, {"sum [SUM([Lines.amount])]"});
+  ASSERT_TRUE(report.Prepare());
+  std::vector<std::string> texts;
+  for (const auto& o : PageObjects(report, 0)) texts.push_back(o.Text.at(0));
+  // Order 2 has no lines, so it is not shown (no PrintIfSubsetEmpty).
+  EXPECT_EQ(texts, (std::vector<std::string>{"order 1", "pad 1", "pen 2.5", "sum 3.5", "order 3",
+                                             "ink 4", "nib 3", "sum 7"}));
+}
+
+TEST(MasterDetailErrors, AMarkNamingNoDataSetOrNoFieldIsRefusedWhenTheQueryRuns) {
+  const std::string sqlite = MakeSqlite("master_errors.sqlite",
+                                        {"CREATE TABLE t (k INTEGER)", "INSERT INTO t VALUES (1)"});
+  SqlConnection db(sqlite);
+  SourceDataset master("Master", std::make_unique<SqlSource>(db, "SELECT k FROM t"));
+  RegisterDataset(&master);
+  // Learning the columns runs with Null values, so no master is needed yet.
+  SqlSource missingSet(db, "SELECT k FROM t WHERE k = :Nowhere.k");
+  SqlSource missingField(db, "SELECT k FROM t WHERE k = :Master.nothing");
+  try {
+    missingSet.Rewind();
+    ADD_FAILURE() << "no error";
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("data set 'Nowhere'"), std::string::npos) << e.what();
+  }
+  try {
+    missingField.Rewind();
+    ADD_FAILURE() << "no error";
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("has no field 'nothing'"), std::string::npos) << e.what();
   }
 }
 

@@ -1,0 +1,1 @@
+SELECT * FROM lines WHERE order_id = :Orders.id ORDER BY id
