@@ -90,9 +90,12 @@ void TfrReport::InstallParserHooks() {
 
 void ReleaseParserHooks(TfrReport* report) {
   if (hookOwner != report) return;
-  Expressions().Parser.ValueHook = nullptr;
-  Expressions().Parser.FunctionHook = nullptr;
   hookOwner = nullptr;
+  // A report may outlive the engine's parser.
+  if (TfrParser* parser = Engine().Parser.get()) {
+    parser->ValueHook = nullptr;
+    parser->FunctionHook = nullptr;
+  }
 }
 
 // ---- Names ---------------------------------------------------------------
