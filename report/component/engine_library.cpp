@@ -18,6 +18,10 @@ namespace quillet {
 namespace {
 
 std::unique_ptr<TfrGlobals>& TheGlobals() {
+  // The engine state the globals live in is made before their holder, so
+  // that a program ending without StopEngineLibrary frees the globals while
+  // the engine state still exists (statics go in reverse order).
+  Engine();
   static std::unique_ptr<TfrGlobals> globals;
   return globals;
 }
