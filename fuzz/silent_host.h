@@ -8,6 +8,7 @@
 #include "platform/engine_host.h"
 #include "platform/recording_canvas.h"
 #include "report/base/engine_state.h"
+#include "report/component/engine_library.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 
@@ -45,7 +46,8 @@ class SilentHost : public EngineHost {
 };
 
 // The engine as the Qt programs start it, without Qt: the silent host, the
-// object kinds, a recording canvas for measuring, and the virtual printer.
+// object kinds, a recording canvas for measuring, the virtual printer and
+// the engine globals.
 // Called once from LLVMFuzzerInitialize; lives for the whole run.
 inline void StartSilentEngine() {
   static SilentHost host;
@@ -54,6 +56,7 @@ inline void StartSilentEngine() {
   RegisterEngineKinds();
   Engine().MeasuringCanvas = &measuring;
   StartEnginePrinter(nullptr);
+  StartEngineLibrary();
 }
 
 }  // namespace quillet::fuzz

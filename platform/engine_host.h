@@ -6,7 +6,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "platform/geometry.h"
 
 namespace quillet {
 
@@ -47,6 +50,13 @@ struct ProgressRequest {
 
 using ProgressStep = std::function<void(ProgressControl&)>;
 
+// The hidden window that parents the controls of dialog pages; freeing it
+// closes the window.
+class DialogParent {
+ public:
+  virtual ~DialogParent() = default;
+};
+
 class EngineHost {
  public:
   virtual ~EngineHost() = default;
@@ -67,6 +77,13 @@ class EngineHost {
   }
   // Opens the preview on the report's prepared pages.
   virtual void ShowPrepared(TfrReport& report) = 0;
+  // Makes the hidden window named `name` at `bounds` that dialog pages
+  // place their controls on. Dialog pages host no controls yet, so no host
+  // makes one: the default gives none.
+  virtual std::unique_ptr<DialogParent> CreateDialogParent(const std::string& /*name*/,
+                                                           const Rect& /*bounds*/) {
+    return nullptr;
+  }
 };
 
 // The host in force; a HeadlessHost until the program installs another.

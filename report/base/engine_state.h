@@ -22,6 +22,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/engine_host.h"
 #include "report/base/variant.h"
 
 namespace quillet {
@@ -30,9 +31,13 @@ class EvaluatedObject;
 class FormingBand;
 class PreparationReport;
 class Stream;
+class TInterpretator;
 class TfrCompressor;
+class TfrFunctionLibrary;
 class TfrMemoView;
+class TfrParser;
 class TfrPrinter;
+class TfrVariables;
 class TfrView;
 class ViewPage;
 
@@ -42,7 +47,7 @@ struct PreparationState {
   PreparationReport* OuterReport = nullptr;  // see OuterReportOf
   EvaluatedObject* ActiveView = nullptr;     // object being evaluated, or none
   FormingBand* ActiveBand = nullptr;         // band being formed, or none
-  ViewPage* ActivePage = nullptr;  // page being formed or drawn, or none
+  ViewPage* ActivePage = nullptr;            // page being formed or drawn, or none
   int PageIndex = 0;
   int TotalPageCount = 0;
   bool RenderActive = true;  // false while a template is loaded
@@ -99,9 +104,16 @@ using MemoTextExportHook =
 // Deletes an engine-wide object whose class a higher folder defines; each
 // of those folders defines the deleter of its own class.
 struct EngineObjectDeleter {
-  void operator()(TfrPrinter* printer) const;        // report/printer
-  void operator()(TfrCompressor* compressor) const;  // report/prepared
+  void operator()(TfrPrinter* printer) const;          // report/printer
+  void operator()(TfrCompressor* compressor) const;    // report/prepared
+  void operator()(TfrParser* parser) const;            // report/expr
+  void operator()(TfrVariables* variables) const;      // report/expr
+  void operator()(TInterpretator* interpreter) const;  // report/script
+  void operator()(TfrFunctionLibrary* library) const;  // report/functions
 };
+
+template <typename T>
+using EngineOwned = std::unique_ptr<T, EngineObjectDeleter>;
 
 // The engine printer and what start-up found (see StartEnginePrinter).
 struct PrinterGlobals {
@@ -126,8 +138,25 @@ struct EngineGlobals {
   // The report's text-export hook, installed by the report component when
   // it exports; while empty, exported lines go nowhere.
   MemoTextExportHook MemoTextExport;
-  // The compression hook of prepared-report files; made on first use.
-  std::unique_ptr<TfrCompressor, EngineObjectDeleter> Compressor;
+  // The registered function libraries, in registration order.
+  static constexpr int kMaxFunctionLibraries = 32;
+  std::array<EngineOwned<TfrFunctionLibrary>, kMaxFunctionLibraries> FunctionLibraries;
+  int FunctionLibraryCount = 0;
+
+  // Made when the engine starts and freed when it ends, in the order the
+  // report component's TfrGlobals keeps; empty while the engine is not
+  // started. Their accessors (Expressions(), ReportInterpreter()) refuse
+  // to run before the start.
+  EngineOwned<TfrParser> Parser;
+  EngineOwned<TInterpretator> Interpreter;
+  EngineOwned<TfrVariables> GlobalVariables;  // sorted
+  EngineOwned<TfrVariables> NamedConstants;   // sorted
+  // The compression hook of prepared-report files; made at the start, or on
+  // first use by a reader that runs without the engine started.
+  EngineOwned<TfrCompressor> Compressor;
+  // The hidden window that hosts the controls of dialog pages, as the host
+  // gives it (none from a host without windows).
+  std::unique_ptr<DialogParent> DialogParentWindow;
 };
 
 EngineGlobals& Engine();

@@ -1,13 +1,29 @@
-// The engine-wide objects of expressions and scripts, started once and in
-// this order: the standard function library is registered, the engine
-// parser and the report interpreter exist, GlobalVariables and
-// NamedConstants are sorted lists and the constants are filled. Stopping
-// unregisters the library and empties both lists. Starting again does
-// nothing until the engine was stopped.
+// TfrGlobals: the engine-wide objects of expressions and scripts, which
+// live from engine start to engine end in the engine globals. Making them
+// registers the standard function library, then makes the parser, the
+// report interpreter, GlobalVariables and NamedConstants (both sorted, the
+// constants filled), the compressor, and asks the host for the hidden
+// dialog parent "DialogForm". Freeing them closes the dialog parent first,
+// unregisters the standard library, then frees the parser, the
+// interpreter, GlobalVariables, NamedConstants and the compressor.
 #pragma once
 
 namespace quillet {
 
+class TfrGlobals {
+ public:
+  TfrGlobals();
+  ~TfrGlobals();
+  TfrGlobals(const TfrGlobals&) = delete;
+  TfrGlobals& operator=(const TfrGlobals&) = delete;
+
+ private:
+  static void Make();
+  static void Free();
+};
+
+// Engine start: makes the one TfrGlobals (nothing when it exists) and
+// installs data-driven formation. Engine end: frees it.
 void StartEngineLibrary();
 void StopEngineLibrary();
 

@@ -42,6 +42,7 @@ void CaptureNow(double& date, double& time) {
 
 TfrReport::TfrReport() : PreparedPages(this) {
   Template.Owner = this;
+  Template.Dictionary.DataLevelDataset = [this] { return DataLevelDataset(); };
 }
 
 TfrReport::~TfrReport() {
@@ -277,6 +278,8 @@ void TfrReport::BuildPages() {
   BuiltFromTemplate = true;
   prep.RenderActive = true;
   prep.ActiveReport = this;
+  // Data sets may have changed since the names were last resolved.
+  Template.Dictionary.ClearCache();
   InstallParserHooks();
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
@@ -385,7 +388,6 @@ void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& 
   // fields until data access is plugged in, so nothing is loaded yet.
   if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
 }
-
 
 TfrDataset* TfrReport::MasterDataset() const {
   return ReportType == rtSimple ? Dataset : nullptr;

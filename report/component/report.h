@@ -35,6 +35,7 @@
 
 namespace quillet {
 
+class DataSetComponent;
 class DialogComponent;
 class ProgressControl;
 class TfrBand;
@@ -215,6 +216,10 @@ class TfrReport : public FormationReport {
   // object and its property name; the object is the active view when the
   // text names no other. The object's property table is built if empty.
   TfrObject* ResolveObjectProperty(const std::string& reference, std::string& property);
+  // The registered data set whose fields a dictionary variable's bare field
+  // name reads: that of the active band's data level on a report page,
+  // otherwise the report's Dataset; nullptr when that is none.
+  DataSetComponent* DataLevelDataset() const;
   // Binds the shared parser's hooks to this report (Prepare, BuildPages).
   void InstallParserHooks();
   // The engine state as Prepare sets it before forming pages (date and

@@ -27,25 +27,6 @@ namespace {
 // away can unbind them.
 TfrReport* hookOwner = nullptr;
 
-// Names being resolved through definitions (dictionary variables whose
-// values are expressions). A name met again on the way refers to itself,
-// however many steps apart (A -> B -> A).
-std::vector<std::string>& ResolvingChain() {
-  static std::vector<std::string> chain;
-  return chain;
-}
-
-struct ChainEntry {
-  explicit ChainEntry(const std::string& name) { ResolvingChain().push_back(name); }
-  ~ChainEntry() { ResolvingChain().pop_back(); }
-};
-
-bool InChain(const std::string& name) {
-  for (const std::string& n : ResolvingChain())
-    if (EqualsIgnoreCase(n, name)) return true;
-  return false;
-}
-
 ParserError UndefinedSymbol(const std::string& name) {
   return ParserError(EngineText(txUndefinedSymbol) + " \"" + name + "\"");
 }
@@ -73,23 +54,30 @@ std::string IndexText(const Variant& index) {
   return std::to_string(index.AsInteger());
 }
 
-// "DataSet.Field" (or a longer path) naming a field of a registered data
-// set: the field's value at the data set's current record.
-bool ResolveDataField(const std::string& name, Variant& value) {
-  if (name.find('.') == std::string::npos) return false;
-  try {
-    NamedComponent* dataset = nullptr;
-    const std::string field = FindDataField(name, dataset, &HostDatasets());
-    auto* component = dynamic_cast<DataSetComponent*>(dataset);
-    if (field.empty() || !component) return false;
-    value = component->FieldValue(field);
-    return true;
-  } catch (const ClassNotFoundError&) {
-    return false;
-  }
+// The band whose data set a band of `kind` reads its fields from: the data
+// band of its data level (none for the kinds that belong to no level).
+int LevelDataKind(int kind) {
+  if ((kind >= btReportTitle && kind <= btMasterFooter) || kind == btGroupHeader ||
+      kind == btGroupFooter)
+    return btMasterData;
+  if (kind == btDetailData || kind == btDetailFooter) return btDetailData;
+  if (kind == btSubDetailData || kind == btSubDetailFooter) return btSubDetailData;
+  if (kind == btCrossData || kind == btCrossFooter) return btCrossData;
+  return -1;
 }
 
 }  // namespace
+
+DataSetComponent* TfrReport::DataLevelDataset() const {
+  TfrDataset* dataset = Dataset;
+  if (const TfrBand* band = ActiveTfrBand(); band && band->Page->Page.Type == ptReport)
+    if (const int kind = LevelDataKind(band->Kind); kind >= 0) {
+      const TfrBand* data = band->Page->Chain(kind);
+      dataset = data ? data->Dataset : nullptr;
+    }
+  // Only a data set the host registered has fields to name.
+  return FindDatasetComponentOf(dataset);
+}
 
 void TfrReport::InstallParserHooks() {
   TfrParser& parser = Expressions().Parser;
@@ -102,9 +90,12 @@ void TfrReport::InstallParserHooks() {
 
 void ReleaseParserHooks(TfrReport* report) {
   if (hookOwner != report) return;
-  Expressions().Parser.ValueHook = nullptr;
-  Expressions().Parser.FunctionHook = nullptr;
   hookOwner = nullptr;
+  // A report may outlive the engine's parser.
+  if (TfrParser* parser = Engine().Parser.get()) {
+    parser->ValueHook = nullptr;
+    parser->FunctionHook = nullptr;
+  }
 }
 
 // ---- Names ---------------------------------------------------------------
@@ -119,19 +110,9 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
   PreparationState& prep = Prep();
   TfrParser& parser = Expressions().Parser;
 
-  // Dictionary variables: a non-empty value is an expression.
-  for (const NameValue& entry : Template.Dictionary.VariableTable) {
-    if (!EqualsIgnoreCase(entry.Name, name)) continue;
-    if (entry.Value.empty()) {
-      value = Variant(std::string());
-      return;
-    }
-    if (InChain(name)) {
-      if (prep.AggregateScan) return;
-      throw UndefinedSymbol(name);
-    }
-    const ChainEntry entered(name);
-    value = parser.Calc(entry.Value);
+  TfrDataDictionary& dictionary = Template.Dictionary;
+  if (dictionary.IsDictionaryName(name)) {
+    value = dictionary.LookupValue(name);
     return;
   }
 
@@ -182,8 +163,6 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
     value = Expressions().GlobalVariables.ValueAt(i);
   } else if (ResolvePageVariable(name, value)) {
     // answered
-  } else if (ResolveDataField(name, value)) {
-    // a field of a registered data set
   } else if (name != prep.EvaluatingName) {
     // Any other name is an expression of its own.
     struct Clear {

@@ -37,12 +37,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
   explicit ReportScriptEnvironment(TfrReport& report) : report_(report) {}
 
   bool SetDictionaryVariable(const std::string& name, const Variant& value) override {
-    for (NameValue& entry : report_.Template.Dictionary.VariableTable) {
-      if (!EqualsIgnoreCase(entry.Name, name)) continue;
-      entry.Value = ExpressionOf(value);
-      return true;
-    }
-    return false;
+    return report_.Template.Dictionary.SetVariableValue(name, ExpressionOf(value));
   }
 
   void SetModalResult(int) override {

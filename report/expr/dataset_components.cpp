@@ -26,6 +26,8 @@ HostDatasetOwner& Owner() {
   return owner;
 }
 
+std::uint64_t generation = 0;
+
 }  // namespace
 
 NamedComponent& HostDatasets() {
@@ -39,10 +41,11 @@ void RegisterDataset(DataSetComponent* component) {
     return c == component || EqualsIgnoreCase(c->ComponentName(), component->ComponentName());
   });
   list.push_back(component);
+  ++generation;
 }
 
 void UnregisterDataset(DataSetComponent* component) {
-  std::erase(Owner().List, component);
+  if (std::erase(Owner().List, component) > 0) ++generation;
 }
 
 DataSetComponent* FindDatasetComponent(std::string_view path) {
@@ -51,6 +54,17 @@ DataSetComponent* FindDatasetComponent(std::string_view path) {
   } catch (const ClassNotFoundError&) {
     return nullptr;
   }
+}
+
+DataSetComponent* FindDatasetComponentOf(const TfrDataset* dataset) {
+  if (!dataset) return nullptr;
+  for (DataSetComponent* c : Owner().List)
+    if (&c->Dataset() == dataset) return c;
+  return nullptr;
+}
+
+std::uint64_t DatasetRegistryGeneration() {
+  return generation;
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 // current record's field values.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "report/base/variant.h"
@@ -31,5 +32,11 @@ void UnregisterDataset(DataSetComponent* component);
 // The data set a band's data source text names, or nullptr when it names
 // none (or names a component that is no data set).
 DataSetComponent* FindDatasetComponent(std::string_view path);
+// The registered data set whose cursor `dataset` is, or nullptr (a band's
+// counted data set, or none).
+DataSetComponent* FindDatasetComponentOf(const TfrDataset* dataset);
+// Changes with every registration and unregistration, so whoever keeps a
+// registered data set can tell that it may have gone.
+std::uint64_t DatasetRegistryGeneration();
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 // The engine-wide expression objects: the shared parser (whose hooks the
 // report being prepared binds), the user variables of report procedures and
-// scripts, and the named constants ("mrOk", "fsBold", "skStar"...).
+// scripts, and the named constants ("mrOk", "fsBold", "skStar"...). The
+// engine globals own them from engine start to engine end.
 // Single-threaded: only the user-interface thread touches them.
 #pragma once
 
@@ -10,15 +11,13 @@
 namespace quillet {
 
 struct ExpressionGlobals {
-  ExpressionGlobals() {
-    GlobalVariables.SetSorted(true);
-    NamedConstants.SetSorted(true);
-  }
-  TfrParser Parser;
-  TfrVariables GlobalVariables;
-  TfrVariables NamedConstants;
+  TfrParser& Parser;
+  TfrVariables& GlobalVariables;  // sorted
+  TfrVariables& NamedConstants;   // sorted
 };
 
-ExpressionGlobals& Expressions();
+// The engine's expression objects. Raises EngineError while the engine is
+// not started (they do not exist then).
+ExpressionGlobals Expressions();
 
 }  // namespace quillet

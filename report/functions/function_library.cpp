@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/errors.h"
 #include "report/base/text_format.h"
 
 namespace quillet {
-
-constexpr std::size_t kMaxLibraries = 32;
 
 bool TfrFunctionLibrary::HandleCall(const std::string& name, const Variant& p1, const Variant& p2,
                                     const Variant& p3, Variant& result) {
@@ -18,24 +17,38 @@ bool TfrFunctionLibrary::HandleCall(const std::string& name, const Variant& p1, 
   return false;
 }
 
-std::vector<std::unique_ptr<TfrFunctionLibrary>>& FunctionLibraries() {
-  static std::vector<std::unique_ptr<TfrFunctionLibrary>> list;
-  return list;
+void EngineObjectDeleter::operator()(TfrFunctionLibrary* library) const {
+  delete library;
+}
+
+std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries() {
+  EngineGlobals& engine = Engine();
+  return {engine.FunctionLibraries.data(), static_cast<std::size_t>(engine.FunctionLibraryCount)};
 }
 
 void RegisterFunctionLibrary(std::unique_ptr<TfrFunctionLibrary> library) {
-  auto& list = FunctionLibraries();
-  if (!library || list.size() >= kMaxLibraries) return;
-  for (const auto& l : list)
-    if (l->ClassName() == library->ClassName()) return;
-  list.push_back(std::move(library));
+  if (!library) return;
+  for (const auto& registered : FunctionLibraries())
+    if (registered->ClassName() == library->ClassName()) return;
+  EngineGlobals& engine = Engine();
+  if (engine.FunctionLibraryCount >= EngineGlobals::kMaxFunctionLibraries)
+    throw EngineError("No room to register the function library " + library->ClassName() + ": " +
+                      std::to_string(EngineGlobals::kMaxFunctionLibraries) + " are registered");
+  engine.FunctionLibraries[std::size_t(engine.FunctionLibraryCount++)].reset(library.release());
 }
 
 void UnregisterFunctionLibrary(const std::string& className) {
-  auto& list = FunctionLibraries();
-  list.erase(std::remove_if(list.begin(), list.end(),
-                            [&](const auto& l) { return l->ClassName() == className; }),
-             list.end());
+  EngineGlobals& engine = Engine();
+  auto first = engine.FunctionLibraries.begin();
+  auto last = first + engine.FunctionLibraryCount;
+  auto found =
+      std::find_if(first, last, [&](const auto& l) { return l->ClassName() == className; });
+  if (found == last) return;
+  // Moved out first, so the library is freed with the registry consistent.
+  EngineOwned<TfrFunctionLibrary> removed = std::move(*found);
+  std::move(found + 1, last, found);
+  --engine.FunctionLibraryCount;
+  removed.reset();
 }
 
 }  // namespace quillet

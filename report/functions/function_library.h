@@ -5,9 +5,11 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "report/base/engine_state.h"
 #include "report/base/variant.h"
 
 namespace quillet {
@@ -26,10 +28,13 @@ class TfrFunctionLibrary {
   std::vector<std::string> FunctionNames;
 };
 
-// The registered libraries in registration order (at most 32; a second
-// library of a registered class name is not added).
-std::vector<std::unique_ptr<TfrFunctionLibrary>>& FunctionLibraries();
+// The registered libraries in registration order: the engine's 32 slots,
+// as far as they are filled.
+std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries();
+// Appends the library unless one of its class name is registered. A 33rd
+// library raises EngineError: its functions would be missing silently.
 void RegisterFunctionLibrary(std::unique_ptr<TfrFunctionLibrary> library);
+// Frees the library of that class name; the later ones move up one slot.
 void UnregisterFunctionLibrary(const std::string& className);
 
 }  // namespace quillet

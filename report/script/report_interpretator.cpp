@@ -1,6 +1,8 @@
 #include "report/script/report_interpretator.h"
 
+#include "platform/errors.h"
 #include "platform/numeric.h"
+#include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/expr/expression_globals.h"
 
@@ -45,9 +47,15 @@ bool TInterpretator::StopRequested() {
   return Environment && Environment->StopRequested();
 }
 
+void EngineObjectDeleter::operator()(TInterpretator* interpreter) const {
+  delete interpreter;
+}
+
 TInterpretator& ReportInterpreter() {
-  static TInterpretator interpreter;
-  return interpreter;
+  EngineGlobals& engine = Engine();
+  if (!engine.Interpreter)
+    throw EngineError("The engine's script interpreter is used before the engine started");
+  return *engine.Interpreter;
 }
 
 }  // namespace quillet

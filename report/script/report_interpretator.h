@@ -49,7 +49,8 @@ class TInterpretator : public TfrInterpretator {
   ScriptEnvironment* Environment = nullptr;
 };
 
-// The engine's one report interpreter.
+// The engine's one report interpreter. Raises EngineError while the engine
+// is not started.
 TInterpretator& ReportInterpreter();
 
 }  // namespace quillet

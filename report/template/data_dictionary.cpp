@@ -1,10 +1,19 @@
 #include "report/template/data_dictionary.h"
 
+#include <algorithm>
 #include <map>
 
 #include "platform/errors.h"
 #include "platform/stream.h"
+#include "report/base/dataset.h"
+#include "report/base/engine_state.h"
+#include "report/base/engine_texts.h"
 #include "report/base/stream_strings.h"
+#include "report/base/text_format.h"
+#include "report/expr/components.h"
+#include "report/expr/dataset_components.h"
+#include "report/expr/expression_globals.h"
+#include "report/expr/text_routines.h"
 
 namespace quillet {
 namespace {
@@ -45,17 +54,179 @@ void WriteTable(Stream& s, const NameValueTable& table) {
 }
 
 // One length byte, then the characters.
-std::string ReadShortString(Stream& s) { return s.ReadBytes(s.ReadU8()); }
+std::string ReadShortString(Stream& s) {
+  return s.ReadBytes(s.ReadU8());
+}
 
-bool StartsWithSpace(const std::string& text) { return !text.empty() && text[0] == ' '; }
+bool StartsWithSpace(const std::string& text) {
+  return !text.empty() && text[0] == ' ';
+}
+
+// Variables being evaluated through their values. A name met again on the
+// way refers to itself, however many steps apart (A -> B -> A).
+std::vector<std::string>& EvaluatingVariables() {
+  static std::vector<std::string> chain;
+  return chain;
+}
+
+struct EvaluatingVariable {
+  explicit EvaluatingVariable(const std::string& name) { EvaluatingVariables().push_back(name); }
+  ~EvaluatingVariable() { EvaluatingVariables().pop_back(); }
+};
+
+bool BeingEvaluated(const std::string& name) {
+  return std::any_of(EvaluatingVariables().begin(), EvaluatingVariables().end(),
+                     [&](const std::string& n) { return EqualsIgnoreCase(n, name); });
+}
+
+// The position of the last dot outside double quotes, or npos.
+std::size_t LastDotOutsideQuotes(const std::string& text) {
+  std::size_t dot = std::string::npos;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"')
+      quoted = !quoted;
+    else if (text[i] == '.' && !quoted)
+      dot = i;
+  }
+  return dot;
+}
+
+// Whether the first part of a dotted reference names a registered data set
+// or a form: everything else (an object and its property, "Memo1.Left")
+// names no field, and is answered without a failing look-up.
+bool MayNameField(const std::string& reference) {
+  if (reference.empty() || reference[0] == '"') return true;
+  const std::string first = reference.substr(0, reference.find('.'));
+  return HostDatasets().FindOwned(first) != nullptr || FindGlobalComponent(first) != nullptr;
+}
 
 }  // namespace
+
+bool LessIgnoringCase::operator()(const std::string& a, const std::string& b) const {
+  return CompareIgnoreCase(a, b) < 0;
+}
+
+bool ResolveDataReference(const std::string& reference, DataSetComponent* dataset,
+                          TfrCacheItem& item) {
+  if (reference.find('.') != std::string::npos && !MayNameField(reference)) return false;
+  NamedComponent* found = dataset;
+  std::string field;
+  try {
+    field = FindDataField(reference, found, &HostDatasets());
+  } catch (const ClassNotFoundError&) {
+    return false;
+  }
+  auto* component = dynamic_cast<DataSetComponent*>(found);
+  if (field.empty() || !component) return false;
+  item = TfrCacheItem{component, field};
+  return true;
+}
+
+TfrDataDictionary::TfrDataDictionary() {
+  FieldExists = [](const std::string& reference) {
+    TfrCacheItem item;
+    return ResolveDataReference(reference, nullptr, item);
+  };
+}
+
+// ---- Look-ups ------------------------------------------------------------
+
+const NameValue* TfrDataDictionary::FindVariable(const std::string& name) const {
+  for (const NameValue& entry : VariableTable)
+    if (EqualsIgnoreCase(entry.Name, name)) return &entry;
+  return nullptr;
+}
+
+std::string TfrDataDictionary::ThroughAliases(const std::string& reference) const {
+  const std::size_t dot = LastDotOutsideQuotes(reference);
+  if (dot == std::string::npos) return {};
+  std::string dataset = reference.substr(0, dot);
+  std::string field = Unquote(reference.substr(dot + 1));
+  for (const NameValue& alias : AliasTable)
+    if (EqualsIgnoreCase(alias.Name, dataset)) {
+      dataset = alias.Value;
+      break;
+    }
+  // A field alias's value is the real data set, a dot and the real field.
+  for (const NameValue& alias : AliasTable) {
+    if (!EqualsIgnoreCase(alias.Name, field)) continue;
+    const std::size_t aliasDot = LastDotOutsideQuotes(alias.Value);
+    if (aliasDot == std::string::npos ||
+        !EqualsIgnoreCase(alias.Value.substr(0, aliasDot), dataset))
+      continue;
+    field = Unquote(alias.Value.substr(aliasDot + 1));
+    break;
+  }
+  return dataset + ".\"" + field + "\"";
+}
+
+void TfrDataDictionary::DropCacheIfDatasetsChanged() {
+  if (cacheGeneration_ != DatasetRegistryGeneration()) ClearCache();
+}
+
+bool TfrDataDictionary::IsDictionaryName(const std::string& name) {
+  DropCacheIfDatasetsChanged();
+  if (LookupCache.contains(name)) return true;
+  TfrCacheItem item;
+  if (const NameValue* variable = FindVariable(name)) {
+    if (variable->Value.find('.') != std::string::npos) {
+      DataSetComponent* start = DataLevelDataset ? DataLevelDataset() : nullptr;
+      if (ResolveDataReference(variable->Value, start, item)) LookupCache[name] = item;
+    }
+    return true;
+  }
+  const std::string reference = ThroughAliases(name);
+  if (reference.empty() || !ResolveDataReference(reference, nullptr, item)) return false;
+  LookupCache[name] = item;
+  return true;
+}
+
+Variant TfrDataDictionary::LookupValue(const std::string& name) {
+  DropCacheIfDatasetsChanged();
+  if (auto cached = LookupCache.find(name); cached != LookupCache.end()) {
+    DataSetComponent& component = *cached->second.DataSet;
+    component.Dataset().OpenData();  // a data set open already stays as it is
+    return component.FieldValue(cached->second.FieldName);
+  }
+  const NameValue* variable = FindVariable(name);
+  if (!variable) return Variant(0);
+  TfrVariables& users = Expressions().GlobalVariables;
+  if (const int i = users.IndexOfName(name); i >= 0) return users.ValueAt(i);
+  if (variable->Value.empty()) return Variant(std::string());
+  if (BeingEvaluated(name)) {
+    if (Prep().AggregateScan) return Variant(0);
+    throw ParserError(EngineText(txUndefinedSymbol) + " \"" + name + "\"");
+  }
+  const EvaluatingVariable entered(name);
+  // The value is copied: evaluating it may change the table (a script).
+  const std::string expression = variable->Value;
+  return Expressions().Parser.Calc(expression);
+}
+
+bool TfrDataDictionary::SetVariableValue(const std::string& name, const std::string& value) {
+  for (NameValue& entry : VariableTable) {
+    if (!EqualsIgnoreCase(entry.Name, name)) continue;
+    entry.Value = value;
+    LookupCache.erase(entry.Name);
+    return true;
+  }
+  return false;
+}
+
+void TfrDataDictionary::ClearCache() {
+  LookupCache.clear();
+  cacheGeneration_ = DatasetRegistryGeneration();
+}
+
+// ---- Tables and their stream form --------------------------------------
 
 void TfrDataDictionary::Clear() {
   VariableTable.clear();
   AliasTable.clear();
   BandSourceTable.clear();
   HiddenDataSets.clear();
+  ClearCache();
 }
 
 bool TfrDataDictionary::IsEmpty() const {
@@ -67,6 +238,7 @@ void TfrDataDictionary::ReadFromStream(Stream& s) {
   VariableTable.clear();
   AliasTable.clear();
   BandSourceTable.clear();
+  ClearCache();
   const std::uint64_t start = s.Position();
   const std::int16_t marker = s.ReadI16();
   if (marker != kCurrentLayout && marker != kEarlierLayout) {

@@ -1,16 +1,20 @@
 // TfrDataDictionary: a report's names for variables, data-set fields and band
-// data sources, and its stream form (after template marker 254).
-//
-// Lookups and the lookup cache belong to expression evaluation and arrive
-// with it; this holds the tables and reads and writes them.
+// data sources, the look-up of those names while the report is prepared,
+// and the dictionary's stream form (after template marker 254).
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "report/base/variant.h"
+
 namespace quillet {
 
+class DataSetComponent;
+class NamedComponent;
 class Stream;
 
 struct NameValue {
@@ -22,22 +26,62 @@ struct NameValue {
 // Name/value pairs in stream order; names may repeat.
 using NameValueTable = std::vector<NameValue>;
 
+// A dictionary name resolved to a field of a registered data set.
+struct TfrCacheItem {
+  DataSetComponent* DataSet = nullptr;  // not owned
+  std::string FieldName;
+};
+
+struct LessIgnoringCase {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+
 class TfrDataDictionary {
  public:
+  TfrDataDictionary();
+
   // Named variables: a value is an expression, or data set "." field.
   NameValueTable VariableTable;
-  // Display names for data sets and fields.
+  // Display names (Name) for data sets and fields (Value, the real name:
+  // a data set, or data set "." field).
   NameValueTable AliasTable;
   // Names of the data sources bands may use.
   NameValueTable BandSourceTable;
   std::vector<std::string> HiddenDataSets;
 
-  // Whether an alias value names an existing data-set field. Used only for
-  // dictionaries of the earlier writer (layout marker -1), whose aliases of
-  // vanished fields are dropped. Until data access is plugged in it is
-  // empty and every alias is kept.
-  std::function<bool(const std::string& value)> FieldExists;
+  // Names already resolved to a field, sorted by name (letter case
+  // ignored). Emptied when a report starts building its pages, when the
+  // tables are cleared or read, and whenever the registered data sets
+  // change, so it never reaches a data set that has gone.
+  std::map<std::string, TfrCacheItem, LessIgnoringCase> LookupCache;
 
+  // Whether a reference (data set "." field) names an existing field.
+  // Reading a dictionary of the earlier writer (layout marker -1) drops the
+  // aliases whose value it rejects. Answers from the registered data sets
+  // unless replaced.
+  std::function<bool(const std::string& reference)> FieldExists;
+
+  // The data set a bare field name belongs to: that of the active band's
+  // data level. The owning report binds it; unbound, a bare field name
+  // names no field.
+  std::function<DataSetComponent*()> DataLevelDataset;
+
+  // True for a variable of VariableTable, and for a reference (data set
+  // "." field, through the aliases) that names a field; a variable whose
+  // value names a field, and such a reference, are cached.
+  bool IsDictionaryName(const std::string& name);
+  // The value of a name IsDictionaryName accepted: a cached field's value
+  // at its data set's current record; else the variable's, unless a user
+  // variable of that name exists, which wins; a non-empty variable value is
+  // evaluated as an expression. A variable met again while its own value is
+  // evaluated raises "Undefined symbol" (0 during the aggregate pre-scan).
+  Variant LookupValue(const std::string& name);
+  // Sets an existing variable's value text (a script's assignment) and
+  // forgets what it was resolved to; false when there is no such variable.
+  bool SetVariableValue(const std::string& name, const std::string& value);
+  void ClearCache();
+
+  // Empties the tables (and the cache that depends on them).
   void Clear();
   bool IsEmpty() const;
 
@@ -50,7 +94,20 @@ class TfrDataDictionary {
 
  private:
   void ReadOlderLayout(Stream& stream);
+  const NameValue* FindVariable(const std::string& name) const;
+  // `reference` turned into the real data set and field through the
+  // aliases, or empty when it has no dot outside double quotes.
+  std::string ThroughAliases(const std::string& reference) const;
+  void DropCacheIfDatasetsChanged();
+
+  std::uint64_t cacheGeneration_ = 0;  // of the registered data sets it holds
 };
+
+// The field a data reference names among the registered data sets,
+// starting from `dataset` for a bare field name; nothing when it names no
+// field of a registered data set.
+bool ResolveDataReference(const std::string& reference, DataSetComponent* dataset,
+                          TfrCacheItem& item);
 
 // The names an older dictionary's alias entry of kind 2 picks by index.
 inline constexpr const char* kOldPredefinedNames[] = {

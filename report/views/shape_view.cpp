@@ -9,7 +9,7 @@
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
-#include "report/expr/expression_globals.h"
+#include "report/expr/variables.h"
 #include "report/views/view_registry.h"
 
 namespace quillet {
@@ -17,7 +17,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-bool OutsideTurn(int v) { return v < -360 || v > 360; }
+bool OutsideTurn(int v) {
+  return v < -360 || v > 360;
+}
 
 // The shape kind's 16 x 16 picture: an outlined ellipse over a triangle.
 RasterImage ShapePicture() {
@@ -47,15 +49,18 @@ int MaxVisibleSides(float rx, float ry) {
 TfrShapeView::TfrShapeView() {
   NamePrefix = "Shape";
   ShapeKind = skRectangle;
-  // Expressions and scripts may write the kinds by name.
+}
+
+void AddShapeKindConstants(TfrVariables& constants) {
   static constexpr const char* kKindNames[] = {
       "skRectangle", "skRoundRectangle", "skEllipse", "skTriangle", "skDiagonal1",
       "skDiagonal2", "skPolygon",        "skLineH",   "skLineV",    "skStar"};
-  TfrVariables& constants = Expressions().NamedConstants;
   for (int i = 0; i < 10; ++i) constants.SetValue(kKindNames[i], Variant(i));
 }
 
-std::unique_ptr<TfrView> TfrShapeView::Create() const { return std::make_unique<TfrShapeView>(); }
+std::unique_ptr<TfrView> TfrShapeView::Create() const {
+  return std::make_unique<TfrShapeView>();
+}
 
 void TfrShapeView::RegisterProperties() {
   TfrView::RegisterProperties();

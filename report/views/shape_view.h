@@ -13,6 +13,8 @@
 
 namespace quillet {
 
+class TfrVariables;
+
 enum ShapeKindCode : std::uint8_t {
   skRectangle = 0,
   skRoundRectangle,
@@ -70,6 +72,9 @@ class TfrShapeView : public TfrView {
 
 // Registers TfrShapeView in the object-kind registry with its picture.
 void RegisterShapeKind();
+// The shape kinds by name ("skRectangle" 0 .. "skStar" 9), for expressions
+// and scripts; added to the named constants when the engine starts.
+void AddShapeKindConstants(TfrVariables& constants);
 
 // Most vertices a polygon or star of radii rx, ry is drawn with: beyond this
 // many, neighbouring vertices fall on the same device pixels.

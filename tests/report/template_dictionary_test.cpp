@@ -3,6 +3,7 @@
 
 #include "platform/errors.h"
 #include "report/template/data_dictionary.h"
+#include "tests/report/data_support.h"
 #include "tests/report/template_support.h"
 
 namespace quillet::test {
@@ -38,18 +39,26 @@ TEST_F(TemplateDictionary, WritesTheCurrentLayout) {
 TEST_F(TemplateDictionary, EarlierLayoutDropsEmptyBandSourcesAndVanishedFields) {
   ByteWriter w;
   w.i16(-1).i32(1).str("V").str("");
-  w.i32(2).str("Customer").str("Orders.\"Name\"").str("Gone").str("Old.\"X\"");
+  w.i32(3).str("Customer").str("Orders.\"Name\"").str("Gone").str("Old.\"X\"");
+  w.str("Lost").str("Orders.Street");
   w.i32(2).str("A").str("").str("B").str("Table");
-  TfrDataDictionary keepAll = ReadDictionary(w.b);
-  EXPECT_EQ(keepAll.VariableTable, (NameValueTable{{"V", ""}}));
-  EXPECT_EQ(keepAll.AliasTable.size(), 2u);  // no data access to ask
-  EXPECT_EQ(keepAll.BandSourceTable, (NameValueTable{{"B", "Table"}}));
+  // Aliases are checked against the registered data sets' fields.
+  RowsDataset orders("Orders", {"Name"}, {});
+  TfrDataDictionary d = ReadDictionary(w.b);
+  EXPECT_EQ(d.VariableTable, (NameValueTable{{"V", ""}}));
+  EXPECT_EQ(d.AliasTable, (NameValueTable{{"Customer", "Orders.\"Name\""}}));
+  EXPECT_EQ(d.BandSourceTable, (NameValueTable{{"B", "Table"}}));
 
   MemoryStream s(w.b);
-  TfrDataDictionary d;
-  d.FieldExists = [](const std::string& v) { return v == "Orders.\"Name\""; };
-  d.ReadFromStream(s);
-  EXPECT_EQ(d.AliasTable, (NameValueTable{{"Customer", "Orders.\"Name\""}}));
+  TfrDataDictionary asked;
+  asked.FieldExists = [](const std::string& v) { return v == "Old.\"X\""; };
+  asked.ReadFromStream(s);
+  EXPECT_EQ(asked.AliasTable, (NameValueTable{{"Gone", "Old.\"X\""}}));
+
+  // The current layout keeps every alias.
+  ByteWriter current;
+  current.i16(-2).i32(0).i32(1).str("Gone").str("Old.\"X\"").i32(0);
+  EXPECT_EQ(ReadDictionary(current.b).AliasTable.size(), 1u);
 }
 
 // Older dictionaries: aliases of fields and predefined names, then the list
