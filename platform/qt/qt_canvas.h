@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <memory>
 
@@ -41,7 +42,20 @@ class QtCanvas : public Canvas {
  private:
   void Apply(const DrawState& s, bool fill);
 
+  // The Qt font of the last engine font asked for, with its metrics on the
+  // painter's device: a page draws and measures many texts in few fonts.
+  struct FontEntry {
+    Font key;
+    const QPaintDevice* device = nullptr;
+    int dpi = 0;
+    QFont font;
+    QFontMetrics metrics{QFont()};
+    TextMetrics textMetrics;
+  };
+  const FontEntry& Fonts(const Font& f);
+
   QPainter& painter_;
+  std::unique_ptr<FontEntry> font_;  // none until a text is drawn or measured
 };
 
 namespace detail {
