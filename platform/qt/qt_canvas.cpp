@@ -273,13 +273,20 @@ TextMetrics QtCanvas::OnTextMetrics(const Font& f) { return Fonts(f).textMetrics
 // Ascent and descent are rounded up, as the platform the report format comes
 // from does, so an 11-pixel Arial line is 13 pixels high.
 const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
+  constexpr std::size_t kKept = 8;
+  static std::vector<std::unique_ptr<FontEntry>> recent;  // the most recent first
   const QPaintDevice* device = painter_.device();
-  const int dpi = device ? device->logicalDpiY() : 0;
-  if (font_ && font_->key == f && font_->device == device && font_->dpi == dpi) return *font_;
+  const int dpiX = device ? device->logicalDpiX() : 0;
+  const int dpiY = device ? device->logicalDpiY() : 0;
+  for (auto it = recent.begin(); it != recent.end(); ++it)
+    if ((*it)->key == f && (*it)->dpiX == dpiX && (*it)->dpiY == dpiY) {
+      std::rotate(recent.begin(), it, it + 1);
+      return *recent.front();
+    }
   auto entry = std::make_unique<FontEntry>();
   entry->key = f;
-  entry->device = device;
-  entry->dpi = dpi;
+  entry->dpiX = dpiX;
+  entry->dpiY = dpiY;
   entry->font = ToQFont(f);
   entry->metrics = QFontMetrics(entry->font, painter_.device());
   const QFontMetricsF fm(entry->font, painter_.device());
@@ -289,8 +296,9 @@ const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
   m.height = m.ascent + m.descent;
   m.externalLeading = static_cast<int>(std::lround(fm.leading()));
   m.averageCharWidth = static_cast<int>(std::lround(fm.averageCharWidth()));
-  font_ = std::move(entry);
-  return *font_;
+  if (recent.size() == kKept) recent.pop_back();
+  recent.insert(recent.begin(), std::move(entry));
+  return *recent.front();
 }
 
 int QtCanvas::OnPixelsPerInchY() {

@@ -42,20 +42,20 @@ class QtCanvas : public Canvas {
  private:
   void Apply(const DrawState& s, bool fill);
 
-  // The Qt font of the last engine font asked for, with its metrics on the
-  // painter's device: a page draws and measures many texts in few fonts.
+  // The Qt font of an engine font with its metrics at a device resolution.
   struct FontEntry {
     Font key;
-    const QPaintDevice* device = nullptr;
-    int dpi = 0;
+    int dpiX = 0, dpiY = 0;
     QFont font;
     QFontMetrics metrics{QFont()};
     TextMetrics textMetrics;
   };
+  // The entry for `f` on the painter's device, from the few fonts used last
+  // by any canvas: pages draw and measure many texts in few fonts, and a
+  // printer page's canvas lives for one page only. Valid until the next call.
   const FontEntry& Fonts(const Font& f);
 
   QPainter& painter_;
-  std::unique_ptr<FontEntry> font_;  // none until a text is drawn or measured
 };
 
 namespace detail {
