@@ -39,6 +39,8 @@ int WarnRefusedPictures(TfrEMFPages& pages, const std::vector<int>& indexes,
     pages.RebuildPage(i);
     if (pages[i].RebuiltPage)
       count += Warn(pages[i].RebuiltPage->Objects, file, i + 1, "was not drawn");
+    // One page's objects at a time: kept, every page of a long report would be.
+    pages.ReleasePage(i);
   }
   return count;
 }

@@ -76,6 +76,7 @@ void CsvSource::AddCell(const char* text, std::size_t size) {
 void CsvSource::EndRow() {
   rows_.push_back(std::move(cells_));
   cells_.clear();
+  cells_.reserve(columns_.size());
 }
 
 bool CsvSource::Feed() {

@@ -47,12 +47,15 @@ void SourceDataset::Cursor::First() {
 void SourceDataset::Cursor::Next() {
   if (!started_) return First();
   if (!current_) return;  // past the end it stays there
-  previous_ = std::move(current_);
+  // The row before the previous one is no longer needed: its storage takes
+  // the next row, so stepping allocates no row.
+  std::swap(previous_, current_);
   if (ahead_) {
     current_ = std::move(ahead_);
     ahead_.reset();
   } else {
-    current_ = ReadRow();
+    if (!current_) current_.emplace();
+    if (!source_.Read(*current_)) current_.reset();
   }
   TfrDataset::Next();
 }

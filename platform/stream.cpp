@@ -96,8 +96,14 @@ void MemoryStream::ReadExact(void* buffer, std::size_t n) {
 
 void MemoryStream::Write(const void* buffer, std::size_t n) {
   if (!n) return;
-  if (pos_ + n > data_.size()) data_.resize(pos_ + n);
-  std::memcpy(data_.data() + pos_, buffer, n);
+  const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+  if (pos_ == data_.size()) {
+    // Appending, as records are written: no zero-filling before the copy.
+    data_.insert(data_.end(), bytes, bytes + n);
+  } else {
+    if (pos_ + n > data_.size()) data_.resize(pos_ + n);
+    std::memcpy(data_.data() + pos_, bytes, n);
+  }
   pos_ += n;
 }
 

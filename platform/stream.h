@@ -69,6 +69,8 @@ class MemoryStream : public Stream {
     data_.clear();
     pos_ = 0;
   }
+  // Gives back the room kept for growth (a finished stream holds its bytes only).
+  void ShrinkToFit() { data_.shrink_to_fit(); }
 
  private:
   std::vector<std::uint8_t> data_;

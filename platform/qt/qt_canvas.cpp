@@ -205,11 +205,15 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
                       const TextState& s) {
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  QFont font = ToQFont(s.font);
-  if (s.charExtra) font.setLetterSpacing(QFont::AbsoluteSpacing, s.charExtra);
+  const FontEntry& entry = Fonts(s.font);
+  const TextMetrics metrics = entry.textMetrics;
+  QFont font = entry.font;
+  QFontMetrics fm = entry.metrics;
+  if (s.charExtra) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, s.charExtra);
+    fm = QFontMetrics(font, painter_.device());
+  }
   painter_.setFont(font);
-  QFontMetrics fm(font, painter_.device());
-  const TextMetrics metrics = OnTextMetrics(s.font);
   if (clip && (options & etoOpaque))
     painter_.fillRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
                       ToQColor(s.bkColor));
@@ -259,23 +263,42 @@ void QtCanvas::OnImage(const Rect& dest, const RasterImage& image) {
 }
 
 int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
-  QFont font = ToQFont(s.font);
-  QFontMetrics fm(font, painter_.device());
   QString qs = ToQString(text, s.font.charset);
-  return ClampToInt(fm.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size());
+  return ClampToInt(Fonts(s.font).metrics.horizontalAdvance(qs) +
+                    std::int64_t(s.charExtra) * qs.size());
 }
+
+TextMetrics QtCanvas::OnTextMetrics(const Font& f) { return Fonts(f).textMetrics; }
 
 // Ascent and descent are rounded up, as the platform the report format comes
 // from does, so an 11-pixel Arial line is 13 pixels high.
-TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
-  QFontMetricsF fm(ToQFont(f), painter_.device());
-  TextMetrics m;
+const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
+  constexpr std::size_t kKept = 8;
+  static std::vector<std::unique_ptr<FontEntry>> recent;  // the most recent first
+  const QPaintDevice* device = painter_.device();
+  const int dpiX = device ? device->logicalDpiX() : 0;
+  const int dpiY = device ? device->logicalDpiY() : 0;
+  for (auto it = recent.begin(); it != recent.end(); ++it)
+    if ((*it)->key == f && (*it)->dpiX == dpiX && (*it)->dpiY == dpiY) {
+      std::rotate(recent.begin(), it, it + 1);
+      return *recent.front();
+    }
+  auto entry = std::make_unique<FontEntry>();
+  entry->key = f;
+  entry->dpiX = dpiX;
+  entry->dpiY = dpiY;
+  entry->font = ToQFont(f);
+  entry->metrics = QFontMetrics(entry->font, painter_.device());
+  const QFontMetricsF fm(entry->font, painter_.device());
+  TextMetrics& m = entry->textMetrics;
   m.ascent = static_cast<int>(std::ceil(fm.ascent() - 1e-6));
   m.descent = static_cast<int>(std::ceil(fm.descent() - 1e-6));
   m.height = m.ascent + m.descent;
   m.externalLeading = static_cast<int>(std::lround(fm.leading()));
   m.averageCharWidth = static_cast<int>(std::lround(fm.averageCharWidth()));
-  return m;
+  if (recent.size() == kKept) recent.pop_back();
+  recent.insert(recent.begin(), std::move(entry));
+  return *recent.front();
 }
 
 int QtCanvas::OnPixelsPerInchY() {

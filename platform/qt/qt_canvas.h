@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <memory>
 
@@ -40,6 +41,19 @@ class QtCanvas : public Canvas {
 
  private:
   void Apply(const DrawState& s, bool fill);
+
+  // The Qt font of an engine font with its metrics at a device resolution.
+  struct FontEntry {
+    Font key;
+    int dpiX = 0, dpiY = 0;
+    QFont font;
+    QFontMetrics metrics{QFont()};
+    TextMetrics textMetrics;
+  };
+  // The entry for `f` on the painter's device, from the few fonts used last
+  // by any canvas: pages draw and measure many texts in few fonts, and a
+  // printer page's canvas lives for one page only. Valid until the next call.
+  const FontEntry& Fonts(const Font& f);
 
   QPainter& painter_;
 };

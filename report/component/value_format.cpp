@@ -1,5 +1,6 @@
 #include "report/component/value_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -34,7 +35,9 @@ void Digits(double value, int decimals, std::string& integer, std::string& fract
   if (!std::isfinite(scaled)) {
     std::snprintf(buf, sizeof buf, "%.*f", places, magnitude);
   } else {
-    std::snprintf(buf, sizeof buf, "%.0f", scaled);
+    // The whole number's exact digits, as "%.0f" writes them, without printf.
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, scaled, std::chars_format::fixed, 0);
+    *end.ptr = '\0';
   }
   std::string all = buf;
   if (!std::isfinite(scaled)) {

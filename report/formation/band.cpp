@@ -356,9 +356,11 @@ int TfrBand::MeasureHeight() {
     return h;
   };
   const int h = cross ? DataSeams().MeasureCrossColumns(*this, measure) : measure();
-  // Content taller than any page could hold is cut to the formation's
-  // coordinate bound, so the sums of page positions cannot wrap.
-  ShowingHeight = std::min(h, PageFormation::kMaxCoordinate);
+  // Content taller than any page could hold is cut to a bound, so the sums
+  // of page positions cannot wrap. A band that breaks over pages carries
+  // all of it on (a memo's 65,535 lines of 12-point type need some 1.2
+  // million pixels); any other band shows one page of it at most.
+  ShowingHeight = std::min(h, Breaked ? kMaxPageCoordinate : PageFormation::kMaxCoordinate);
   return ShowingHeight;
 }
 

@@ -123,10 +123,13 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   page->Margins = templatePage.Margins;
   page->MarginsApply = templatePage.MarginsApply ? 1 : 0;
   page->PageInfo = templatePage.PageInfo;
-  if (index >= Count())
+  if (index >= Count()) {
+    // Formation has moved on from the page before: it keeps its bytes only.
+    if (!pages_.empty()) pages_.back()->ObjectStream->ShrinkToFit();
     pages_.push_back(std::move(page));
-  else
+  } else {
     pages_.insert(pages_.begin() + index, std::move(page));
+  }
 }
 
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {

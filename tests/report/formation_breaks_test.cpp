@@ -76,6 +76,23 @@ TEST_F(FormationBreaks, ObjectsBelowASplitMemoMoveDownByItsLeftover) {
   EXPECT_EQ(lines, NumberedLines("Line", 90));
 }
 
+// A breaking band carries its whole text on, however many pages it takes:
+// 8,000 lines of 10-point type are some 120,000 pixels, beyond the bound
+// that a band which may not break is cut to.
+TEST_F(FormationBreaks, AMemoTallerThanTheFormationBoundPrintsEveryLine) {
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btReportSummary, "Summary", 100, 40, flStretched | flBandBreaked);
+  b.Memo("Body", 20, 105, 300, 30, NumberedLines("Line", 8000));
+  ASSERT_TRUE(report.Prepare());
+  ASSERT_GT(report.PreparedPages.Count(), 100);
+  StringList lines;
+  for (int p = 0; p < report.PreparedPages.Count(); ++p)
+    for (const PreparedObject& o : PageObjects(report, p))
+      if (o.Name == "Body") lines.insert(lines.end(), o.Text.begin(), o.Text.end());
+  EXPECT_EQ(lines, NumberedLines("Line", 8000));
+}
+
 TEST_F(FormationBreaks, AStretchedBandThatMayNotBreakMovesWholeToTheNextPage) {
   TfrReport report;
   PageBuilder b(report.Template);

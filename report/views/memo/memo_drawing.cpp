@@ -172,7 +172,11 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   Canvas& c = *Canvas_;
   std::string line = source;
   const bool paragraphEnd = IsParagraphEnd(line);
-  const int w = c.TextWidth(line);
+  // Only an alignment other than left needs the width; measuring is most of
+  // drawing a short line.
+  const int w = horizontal == alRight || horizontal == alCenter || horizontal == alJustify
+                    ? c.TextWidth(line)
+                    : 0;
   const int boxWidth = ClampToInt(std::int64_t(DrawRect.right) - DrawRect.left);
   using I64 = std::int64_t;
   int x = AddSat(Left, GapX);

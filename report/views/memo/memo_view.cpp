@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -300,7 +301,7 @@ void TfrMemoView::Record(Stream& stream) {
   });
   ApplyHighlight();
 
-  StringList full;
+  StringList rest;  // the lines that wait for the next page
   if (DrawPass == 2) {
     // The lines that fit DrawRect go on this page.
     if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
@@ -309,8 +310,11 @@ void TfrMemoView::Record(Stream& stream) {
       DrawLines();
       measuring->SetTextCharacterExtra(0);
     }
-    full = WorkText;
     const auto done = static_cast<std::size_t>(std::min<int>(LinesDone, int(WorkText.size())));
+    // Moved rather than copied: a long text gives up a page of lines at a
+    // time, and copying all it has left each time grows with its square.
+    rest.assign(std::make_move_iterator(WorkText.begin() + static_cast<std::ptrdiff_t>(done)),
+                std::make_move_iterator(WorkText.end()));
     WorkText.resize(done);
     const bool marked = std::any_of(WorkText.begin(), WorkText.end(), [](const std::string& l) {
       return l.find(kParagraphMark) != std::string::npos;
@@ -341,12 +345,7 @@ void TfrMemoView::Record(Stream& stream) {
     if (Flags & flSuppress) LastText = text;
   }
 
-  if (DrawPass == 2) {
-    // The rest waits for the next page.
-    WorkText = std::move(full);
-    const auto done = static_cast<std::size_t>(std::min<int>(LinesDone, int(WorkText.size())));
-    WorkText.erase(WorkText.begin(), WorkText.begin() + static_cast<std::ptrdiff_t>(done));
-  }
+  if (DrawPass == 2) WorkText = std::move(rest);  // the rest waits for the next page
 }
 
 void TfrMemoView::Export(Stream& stream) {
