@@ -30,9 +30,14 @@ Variant SourceDataset::FieldValue(std::string_view field) {
 
 std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
   std::vector<Variant> row;
-  if (!source_.Read(row)) return std::nullopt;
-  for (Variant& value : row) value = EngineValueOfUtf8(std::move(value));
+  if (!ReadInto(row)) return std::nullopt;
   return row;
+}
+
+bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
+  if (!source_.Read(row)) return false;
+  for (Variant& value : row) value = EngineValueOfUtf8(std::move(value));
+  return true;
 }
 
 void SourceDataset::Cursor::First() {
@@ -55,7 +60,7 @@ void SourceDataset::Cursor::Next() {
     ahead_.reset();
   } else {
     if (!current_) current_.emplace();
-    if (!source_.Read(*current_)) current_.reset();
+    if (!ReadInto(*current_)) current_.reset();
   }
   TfrDataset::Next();
 }
