@@ -20,6 +20,9 @@ class RowSource {
   // The next row into `row`; false after the last. Raises EngineError when
   // the source cannot be read.
   virtual bool Read(std::vector<Variant>& row) = 0;
+  // A column of raw bytes (a BLOB): its values are texts holding the bytes
+  // as they are, not converted to the engine's code page.
+  virtual bool IsBinary(std::size_t /*column*/) const { return false; }
 };
 
 }  // namespace quillet

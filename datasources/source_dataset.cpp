@@ -36,7 +36,8 @@ std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
 
 bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
   if (!source_.Read(row)) return false;
-  for (Variant& value : row) value = EngineValueOfUtf8(std::move(value));
+  for (std::size_t i = 0; i < row.size(); ++i)
+    if (!source_.IsBinary(i)) row[i] = EngineValueOfUtf8(std::move(row[i]));
   return true;
 }
 

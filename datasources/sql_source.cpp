@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -97,6 +98,10 @@ Variant ToVariant(const QVariant& v) {
         return Variant::Null();
       return Variant(DateTime{days + t.time().msecsSinceStartOfDay() / 86'400'000.0});
     }
+    case QMetaType::QByteArray: {
+      const QByteArray bytes = v.toByteArray();
+      return Variant(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
     default: return Variant(Text(v.toString()));
   }
 }
@@ -170,7 +175,10 @@ SqlSource::SqlSource(SqlConnection& connection, std::string query)
   query_->setForwardOnly(true);
   Run(false);
   const QSqlRecord record = query_->record();
-  for (int i = 0; i < record.count(); ++i) columns_.push_back(Text(record.fieldName(i)));
+  for (int i = 0; i < record.count(); ++i) {
+    columns_.push_back(Text(record.fieldName(i)));
+    binary_.push_back(record.field(i).metaType().id() == QMetaType::QByteArray);
+  }
 }
 
 SqlSource::~SqlSource() = default;
@@ -189,8 +197,7 @@ void SqlSource::Run(bool masters) {
       query_->addBindValue(masters ? ToQVariant(MasterValue(master)) : QVariant());
     ran = ran && query_->exec();
   }
-  if (!ran)
-    throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
+  if (!ran) throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
   if (!query_->isSelect()) throw EngineError("query \"" + text_ + "\" returns no rows");
 }
 
@@ -202,7 +209,11 @@ bool SqlSource::Read(std::vector<Variant>& row) {
   }
   row.clear();
   const int n = static_cast<int>(columns_.size());
-  for (int i = 0; i < n; ++i) row.push_back(ToVariant(query_->value(i)));
+  for (int i = 0; i < n; ++i) {
+    const QVariant value = query_->value(i);
+    if (value.metaType().id() == QMetaType::QByteArray) binary_[static_cast<std::size_t>(i)] = true;
+    row.push_back(ToVariant(value));
+  }
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/recording_canvas.h"
 #include "platform/scope_guard.h"
 #include "platform/stream.h"
+#include "report/expr/dataset_components.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
@@ -383,9 +384,15 @@ TfrView* TfrReport::FindView(std::string_view name) const {
 }
 
 void TfrReport::BeforeObjectOutput(std::vector<std::string>& workText, TfrView& view) {
-  // Seam: a view bound to a data-set field (BoundDataSet, BoundFieldName)
-  // loads the field's value here through LoadFromField; data sets hold no
-  // fields until data access is plugged in, so nothing is loaded yet.
+  // A view bound to a data-set field (a picture over a BLOB column) loads
+  // the current record's value.
+  if (view.BoundDataSet && !view.BoundFieldName.empty()) {
+    DataSetComponent* set = FindDatasetComponentOf(view.BoundDataSet);
+    if (set && set->HasField(view.BoundFieldName)) {
+      const TfrDataField field = set->Field(view.BoundFieldName);
+      view.LoadFromField(&field);
+    }
+  }
   if (Events.OnBeforePrint) Events.OnBeforePrint(workText, view);
 }
 

@@ -67,4 +67,16 @@ std::uint64_t DatasetRegistryGeneration() {
   return generation;
 }
 
+TfrDataField DataSetComponent::Field(std::string_view field) {
+  const Variant value = FieldValue(field);
+  TfrDataField result;
+  if (value.IsNull() || value.IsEmpty()) return result;
+  result.IsNull = false;
+  if (const std::string* text = value.IfText())
+    result.Bytes = *text;
+  else
+    result.Bytes = value.AsText();
+  return result;
+}
+
 }  // namespace quillet

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "report/base/data_field.h"
 #include "report/base/variant.h"
 #include "report/expr/components.h"
 
@@ -21,6 +22,9 @@ class DataSetComponent : public NamedComponent {
   // The current record's value of a field (letter case ignored); Null when
   // the field is unknown or the data set is at its end.
   virtual Variant FieldValue(std::string_view field) = 0;
+  // The current record's field as a bound view loads it: a text's bytes
+  // (a BLOB column's bytes as they are), null for Null or no record.
+  TfrDataField Field(std::string_view field);
 };
 
 // The owner of the registered data sets: a name without a form is looked up

@@ -8,19 +8,20 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/scope_guard.h"
-#include "report/views/band_view.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
-#include "report/template/page.h"
-#include "report/printer/printer.h"
-#include "report/formation/formation_report.h"
-#include "report/prepared/prepared_pages.h"
-#include "report/views/subreport_view.h"
-#include "report/views/memo/memo_view.h"
+#include "report/base/text_format.h"
 #include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/data_seams.h"
-#include "report/base/text_format.h"
+#include "report/formation/formation_report.h"
+#include "report/prepared/prepared_pages.h"
+#include "report/printer/printer.h"
+#include "report/template/data_dictionary.h"
+#include "report/template/page.h"
+#include "report/views/band_view.h"
+#include "report/views/memo/memo_view.h"
+#include "report/views/subreport_view.h"
 
 namespace quillet {
 namespace {
@@ -171,14 +172,33 @@ void PageFormation::SetUpPage() {
 }
 
 void PageFormation::ResolveReferences() {
-  // Texts are not bound to data fields ahead: a data reference is resolved
-  // each time its text is expanded.
+  // An object whose whole text is one data reference is bound to that
+  // field, so it can load the field's value itself (a picture from a BLOB
+  // column); texts are still expanded each time they are written.
   Prep().ActivePage = &Page;
   for (const auto& view : Page.Objects) {
     view->BoundDataSet = nullptr;
     view->BoundFieldName.clear();
+    BindToDataField(*view);
   }
   if (DataSeams().PreScanAggregates) DataSeams().PreScanAggregates(*this);
+}
+
+void PageFormation::BindToDataField(TfrView& view) {
+  std::string text;
+  for (const std::string& line : view.Memo) text += line;
+  if (text.size() <= 2 || text[0] != '[') return;
+  if (view.ObjectType == gtMemo && (view.Flags & flTextOnly)) return;
+  const auto close = text.rfind(']');
+  if (close == std::string::npos || close < 1) return;
+  TfrCacheItem item;
+  try {
+    if (!ResolveDataReference(text.substr(1, close - 1), nullptr, item) || !item.DataSet) return;
+  } catch (const std::exception&) {
+    return;  // not a data reference; its text is expanded as it stands
+  }
+  view.BoundDataSet = &item.DataSet->Dataset();
+  view.BoundFieldName = item.FieldName;
 }
 
 void PageFormation::FinishPage() {
@@ -401,9 +421,9 @@ void PageFormation::PlaceObjects() {
   if (Page.Columns <= 0) Page.Columns = 1;
   Page.Columns = std::min(Page.Columns, kMaxColumns);
   Page.ColumnGap = std::clamp(Page.ColumnGap, -kMaxCoordinate, kMaxCoordinate);
-  ColumnWidth = ClampToInt((std::int64_t(RightEdge()) - LeftEdge() -
-                            std::int64_t(Page.Columns - 1) * Page.ColumnGap) /
-                           Page.Columns);
+  ColumnWidth = ClampToInt(
+      (std::int64_t(RightEdge()) - LeftEdge() - std::int64_t(Page.Columns - 1) * Page.ColumnGap) /
+      Page.Columns);
 }
 
 void PageFormation::LinkChildBands() {

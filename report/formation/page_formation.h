@@ -47,6 +47,8 @@ class PageFormation : public FormingPage {
   // Binds objects whose whole text is one data-field reference (data
   // fields arrive with data-aware data sets; nothing binds yet).
   void ResolveReferences();
+  // Binds an object whose text is one data reference to that field.
+  void BindToDataField(TfrView& view);
   // Forms the page once: adds prepared pages as needed, shows its bands.
   void ComposePage();
   // Frees what SetUpPage made (kept between the passes of a two-pass run).

@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
+#include "report/base/data_field.h"
 #include "report/base/engine_state.h"
 
 namespace quillet {
@@ -119,9 +120,9 @@ void TfrPictureView::WriteRecord(Stream& s) {
   s.Seek(end);
 }
 
-void TfrPictureView::LoadFromField(const TfrDataField*) {
-  // Data sets with fields are not part of the engine yet; LoadFromBlob is
-  // the entry their fields will use.
+void TfrPictureView::LoadFromField(const TfrDataField* field) {
+  if (!field || field->IsNull) return LoadFromBlob(true, {});
+  LoadFromBlob(false, std::vector<std::uint8_t>(field->Bytes.begin(), field->Bytes.end()));
 }
 
 void TfrPictureView::LoadFromBlob(bool isNull, std::vector<std::uint8_t> bytes) {

@@ -24,7 +24,7 @@ namespace quillet {
 
 class Stream;
 // A field of a data-aware data set; those arrive with report/data/.
-class TfrDataField;
+struct TfrDataField;
 class TfrDataset;
 class ViewPage;
 class TfrBandView;

@@ -2,6 +2,8 @@
 // bands step them, and a template prepared over each.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
 #include "platform/errors.h"
+#include "report/views/picture_view.h"
 #include "tests/report/formation_support.h"
 #include "tests/support.h"
 
@@ -195,6 +198,64 @@ TEST_F(RealDataReports, GroupsAndTotalsOverCsvAndSqlite) {
     EXPECT_EQ(texts, (std::vector<std::string>{"East 10", "East 20", "East 30", "West 5", "West 5",
                                                "35 11.6666666666667"}));
   }
+}
+
+// A picture whose text is one data reference loads each record's picture
+// from a BLOB column, the bytes as the database holds them; a NULL empties it.
+TEST_F(RealDataReports, PictureLoadsEachRecordFromABlobColumn) {
+  std::vector<QByteArray> bitmaps;
+  for (int width : {3, 5}) {
+    QImage image(width, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "BMP"));
+    bitmaps.push_back(bytes);
+  }
+  const std::string path = OutputPath("pictures.sqlite");
+  std::filesystem::remove(path);
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "pictures");
+    db.setDatabaseName(QString::fromStdString(path));
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    ASSERT_TRUE(q.exec("CREATE TABLE pics (n INTEGER, photo BLOB)"));
+    for (int n = 0; n < 3; ++n) {
+      ASSERT_TRUE(q.prepare("INSERT INTO pics VALUES (?, ?)"));
+      q.addBindValue(n);
+      q.addBindValue(n < 2 ? QVariant(bitmaps[std::size_t(n)])
+                           : QVariant(QMetaType(QMetaType::QByteArray)));
+      ASSERT_TRUE(q.exec());
+    }
+    db.close();
+  }
+  QSqlDatabase::removeDatabase("pictures");
+
+  SqlConnection db(path);
+  SourceDataset pics("Pics", std::make_unique<SqlSource>(db, "SELECT * FROM pics ORDER BY n"));
+  RegisterDataset(&pics);
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Data", 30, 40).FormatText = "Pics";
+  auto picture = std::make_unique<TfrPictureView>();
+  picture->Name = "Photo";
+  picture->SetGeometry(0, 32, 60, 30);
+  picture->Memo = {"[Pics.\"photo\"]"};
+  b.Page().AddObject(std::move(picture));
+  ASSERT_TRUE(report.Prepare());
+  UnregisterDataset(&pics);
+
+  report.PreparedPages.RebuildPage(0);
+  std::vector<std::vector<std::uint8_t>> loaded;
+  for (const auto& v : report.PreparedPages[0].RebuiltPage->Objects)
+    if (auto* p = dynamic_cast<const TfrPictureView*>(v.get()))
+      loaded.push_back(p->Picture.Bytes());
+  ASSERT_EQ(loaded.size(), 3u);
+  for (int n = 0; n < 2; ++n)
+    EXPECT_EQ(loaded[std::size_t(n)], std::vector<std::uint8_t>(bitmaps[std::size_t(n)].begin(),
+                                                                bitmaps[std::size_t(n)].end()));
+  EXPECT_TRUE(loaded[2].empty());
 }
 
 TEST(MasterFields, MarksBecomePlaceholdersOutsideTextsCommentsAndCasts) {
