@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "platform/numeric.h"
 #include "platform/errors.h"
@@ -122,6 +123,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
             result = true;
             return false;  // no OnEndBand
           }
+          if (page.AtFreshTop()) FitsNoPage(h);
           CheckSpace(0, 10000, false);
         }
       }
@@ -174,7 +176,7 @@ void TfrBand::DrawBand() {
           v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
-    if (!Breaked) CheckSpace(BandY, h, false);
+    if (!Breaked) MakeRoom(h);
     BandY = page.CurrentY;
     if (Breaked) {
       DrawSplit();
@@ -186,7 +188,7 @@ void TfrBand::DrawBand() {
     page.CurrentY += h;
   } else {
     if (!fixed && !Breaked) {
-      CheckSpace(BandY, BandHeight, false);
+      MakeRoom(BandHeight);
       BandY = page.CurrentY;
     }
     if (Breaked && !fixed) {
@@ -276,6 +278,20 @@ bool TfrBand::CheckSpace(int y, int h, bool testOnly) {
   const bool fits = Page->BottomLimit >= std::int64_t(y) + h + ColumnFooterHeight();
   if (!fits && !testOnly) Page->BreakColumn(this);
   return !fits;
+}
+
+void TfrBand::MakeRoom(int h) {
+  if (!CheckSpace(Page->CurrentY, h, true)) return;
+  if (!Page->AtFreshTop()) {
+    Page->BreakColumn(this);
+    if (!CheckSpace(Page->CurrentY, h, true)) return;
+  }
+  FitsNoPage(h);
+}
+
+void TfrBand::FitsNoPage(int h) const {
+  throw EngineError("Band " + Name + " is " + std::to_string(h) +
+                    " pixels high and fits on no page");
 }
 
 void TfrBand::SaveHeights() {

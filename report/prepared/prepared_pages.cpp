@@ -130,6 +130,9 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
 }
 
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
+  if (Count() >= PageLimit)
+    throw EngineError("The report forms more than " + std::to_string(PageLimit) +
+                      " prepared pages; preparation stops here");
   InsertPage(Count(), templatePage);
   PreparationState& prep = Prep();
   PreparationReport* active = prep.ActiveReport;
