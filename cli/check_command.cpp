@@ -6,6 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/template_loading.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/expr/brackets.h"
@@ -69,7 +70,7 @@ int RunCheck(const Args& args) {
   const std::string path = options.Positional().front();
   if (!std::filesystem::exists(path)) throw UsageError("no such file: " + path);
   TfrReport report;
-  report.LoadTemplateFile(path);
+  LoadTemplateStream(report, path);
 
   Checker check;
   int pageNumber = 0;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_values.h"
 #include "cli/commands.h"
+#include "cli/template_loading.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
@@ -70,7 +71,7 @@ int RunEval(const Args& args) {
   TfrReport report;
   if (!r.templatePath.empty()) {
     if (!std::filesystem::exists(r.templatePath)) throw Mistake("no such file: " + r.templatePath);
-    report.LoadTemplateFile(r.templatePath);
+    LoadTemplateStream(report, r.templatePath);
   }
   for (const auto& [name, value] : r.variables) Expressions().GlobalVariables.SetValue(name, value);
   report.StartEvaluation();
