@@ -42,7 +42,9 @@ trap 'rm -rf "$fresh" "$fresh.log"' EXIT
 # UBSan halts on its first report, so such a report is a finding like a crash.
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=abort_on_error=1
-options=(-max_total_time=$((minutes * 60)) -timeout=10 -rss_limit_mb=2048
+# The timeout is generous: on a shared machine a niced run can wait for the
+# processor for many seconds, which is no hang of the target.
+options=(-max_total_time=$((minutes * 60)) -timeout=60 -rss_limit_mb=2048
   -print_final_stats=1 -artifact_prefix="$findings/")
 if [ -f "$dictionary" ]; then options+=(-dict="$dictionary"); fi
 
@@ -55,7 +57,7 @@ rm -f "$fresh.log"
 # Of the new inputs, those that reach code the corpus does not are merged
 # into it; the named seeds already there stay as they are (tests read some).
 before=$(ls "$corpus" | wc -l)
-"$binary" -merge=1 -timeout=10 -rss_limit_mb=2048 "$corpus" "$fresh" >/dev/null 2>&1
+"$binary" -merge=1 -timeout=60 -rss_limit_mb=2048 "$corpus" "$fresh" >/dev/null 2>&1
 added=$(($(ls "$corpus" | wc -l) - before))
 
 echo "$target: $minutes min, ${runs:-?} runs, ${result:-clean};" \
