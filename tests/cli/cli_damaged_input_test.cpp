@@ -96,8 +96,9 @@ std::string Data(const std::string& name) {
 // Each damaged template given to every command that reads templates.
 void ExpectTemplateCommandsSound(const std::string& name, const Bytes& bytes, bool mustFail) {
   const std::string in = Write(name, bytes);
-  const std::string frp = test::OutputPath("damaged_out.frp");
-  const std::string json = test::OutputPath("damaged_out.json");
+  // Named after the input: the suites run side by side.
+  const std::string frp = test::OutputPath(name + ".out.frp");
+  const std::string json = test::OutputPath(name + ".out.json");
   ExpectSoundRun({"prepare", Q(in), "-o", Q(frp)}, frp, mustFail);
   ExpectSoundRun({"info", Q(in)}, "", mustFail);
   ExpectSoundRun({"check", Q(in)}, "", false);  // finding problems is its job
@@ -144,7 +145,7 @@ TEST(CliDamagedInput, PreparedReportFiles) {
   const std::string good = test::OutputPath("damaged_source.frp");
   ASSERT_EQ(Cli({"prepare", Q(Data("banded.frf")), "-o", Q(good)}).code, 0);
   const Bytes frp = Read(good);
-  const std::string pdf = test::OutputPath("damaged_out.pdf");
+  const std::string pdf = test::OutputPath("damaged_frp.out.pdf");
   auto both = [&](const Bytes& b, bool mustFail) {
     const std::string in = Write("damaged.frp", b);
     ExpectSoundRun({"info", Q(in)}, "", mustFail);
