@@ -57,7 +57,8 @@ rm -f "$fresh.log"
 # Of the new inputs, those that reach code the corpus does not are merged
 # into it; the named seeds already there stay as they are (tests read some).
 before=$(ls "$corpus" | wc -l)
-"$binary" -merge=1 -timeout=60 -rss_limit_mb=2048 "$corpus" "$fresh" >/dev/null 2>&1
+"$binary" -merge=1 -timeout=60 -rss_limit_mb=2048 -artifact_prefix="$findings/" "$corpus" "$fresh" \
+  >/dev/null 2>&1
 added=$(($(ls "$corpus" | wc -l) - before))
 
 echo "$target: $minutes min, ${runs:-?} runs, ${result:-clean};" \
