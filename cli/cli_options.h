@@ -18,6 +18,14 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A failure whose one line is already on standard error (the engine's
+// loader showed it as a message): the command ends with exit code 1 and
+// writes nothing more.
+class AlreadyReported : public std::runtime_error {
+ public:
+  AlreadyReported() : std::runtime_error("already reported") {}
+};
+
 class Options {
  public:
   // Parses args against the accepted flags and valued options; an unknown

@@ -99,6 +99,8 @@ int main(int argc, char** argv) {
   int code = 0;
   try {
     code = it->second(args);
+  } catch (const quillet::cli::AlreadyReported&) {
+    code = 1;
   } catch (const quillet::cli::UsageError& e) {
     std::cerr << "quillet-cli " << command << ": " << e.what() << "\n";
     code = 2;

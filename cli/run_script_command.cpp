@@ -7,6 +7,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
+#include "cli/template_loading.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/expr/expression_globals.h"
@@ -94,7 +95,7 @@ int RunScriptFile(const Args& args) {
   if (!r.templatePath.empty()) {
     if (!std::filesystem::exists(r.templatePath))
       throw UsageError("no such file: " + r.templatePath);
-    report.LoadTemplateFile(r.templatePath);
+    LoadTemplateStream(report, r.templatePath);
   }
   TfrVariables& variables = Expressions().GlobalVariables;
   variables.SetSorted(true);

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli/cli_options.h"
+#include "cli/console_host.h"
+#include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/template/report_template.h"
@@ -28,6 +31,15 @@ std::string FileStart(const std::string& path) {
   return start;
 }
 
+// Runs `load`; raises AlreadyReported when the loader showed an error.
+template <typename Load>
+void LoadWhole(Load load) {
+  auto* console = dynamic_cast<ConsoleHost*>(&Host());
+  const int before = console ? console->errors : 0;
+  load();
+  if (console && console->errors > before) throw AlreadyReported();
+}
+
 }  // namespace
 
 bool IsJsonTemplateFile(const std::string& path) {
@@ -45,7 +57,7 @@ bool IsTemplateFile(const std::string& path) {
 
 void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {
   if (!IsJsonTemplateFile(path)) {
-    target.LoadTemplateFile(path);
+    LoadWhole([&] { target.LoadTemplateFile(path); });
     return;
   }
   try {
@@ -58,11 +70,15 @@ void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {
 
 void LoadTemplateAnyForm(TfrReport& report, const std::string& path) {
   if (!IsJsonTemplateFile(path)) {
-    report.LoadTemplateFile(path);
+    LoadTemplateStream(report, path);
     return;
   }
   LoadTemplateAnyForm(report.Template, path);
   report.SelectPrinterByName(report.Template.PrinterName);
+}
+
+void LoadTemplateStream(TfrReport& report, const std::string& path) {
+  LoadWhole([&] { report.LoadTemplateFile(path); });
 }
 
 }  // namespace quillet::cli

@@ -19,10 +19,15 @@ bool IsJsonTemplateFile(const std::string& path);
 bool IsTemplateFile(const std::string& path);
 
 // Loads the file into `target`. A template stream loads as the engine loads
-// it (problems go to the host as messages); bad JSON raises EngineError
+// it; when the loader shows an error (a truncated or damaged file), what
+// loaded is not used: AlreadyReported is raised, so nothing is prepared or
+// written from half a template. Bad JSON raises EngineError
 // "PATH:LINE:COLUMN: ..." and leaves `target` alone.
 void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path);
 // The same for a report, which then selects the template's printer.
 void LoadTemplateAnyForm(TfrReport& report, const std::string& path);
+// A template stream loaded into a report as the engine loads it, with the
+// same rule for errors.
+void LoadTemplateStream(TfrReport& report, const std::string& path);
 
 }  // namespace quillet::cli

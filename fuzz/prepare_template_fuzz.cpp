@@ -11,6 +11,7 @@
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/component/report.h"
+#include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 
@@ -26,6 +27,9 @@ std::vector<std::uint8_t> Saved(quillet::TfrReport& r) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   quillet::fuzz::StartSilentEngine();
+  // A page per record of a huge count is refused at this many pages as it
+  // is at the program's million, only sooner.
+  quillet::TfrEMFPages::PageLimit = 2000;
   return 0;
 }
 

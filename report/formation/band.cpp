@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "platform/numeric.h"
 #include "platform/errors.h"
@@ -128,6 +129,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
             result = true;
             return false;  // no OnEndBand
           }
+          if (page.AtFreshTop()) FitsNoPage(h);
           CheckSpace(0, 10000, false);
         }
       }
@@ -182,7 +184,7 @@ void TfrBand::DrawBand() {
       if (dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
-    if (!Breaked) CheckSpace(BandY, h, false);
+    if (!Breaked) MakeRoom(h);
     BandY = page.CurrentY;
     bool tookOver = false;
     if (Breaked) {
@@ -196,7 +198,7 @@ void TfrBand::DrawBand() {
     if (!tookOver) page.CurrentY += h;
   } else {
     if (!fixed && !Breaked) {
-      CheckSpace(BandY, BandHeight, false);
+      MakeRoom(BandHeight);
       BandY = page.CurrentY;
     }
     if (Breaked && !fixed) {
@@ -308,6 +310,20 @@ bool TfrBand::CheckSpace(int y, int h, bool testOnly) {
   const bool fits = Page->BottomLimit >= std::int64_t(y) + h + ColumnFooterHeight();
   if (!fits && !testOnly) Page->BreakColumn(this);
   return !fits;
+}
+
+void TfrBand::MakeRoom(int h) {
+  if (!CheckSpace(Page->CurrentY, h, true)) return;
+  if (!Page->AtFreshTop()) {
+    Page->BreakColumn(this);
+    if (!CheckSpace(Page->CurrentY, h, true)) return;
+  }
+  FitsNoPage(h);
+}
+
+void TfrBand::FitsNoPage(int h) const {
+  throw EngineError("Band " + Name + " is " + std::to_string(h) +
+                    " pixels high and fits on no page");
 }
 
 void TfrBand::SaveHeights() {

@@ -109,6 +109,11 @@ class TfrBand : public FormingBand {
   // Whether a band at `y` of height `h` does not fit above the bottom limit;
   // unless `testOnly`, a new column or page is then started.
   bool CheckSpace(int y, int h, bool testOnly);
+  // Starts a new column or page when height `h` does not fit below the
+  // current position. A band that fits on no fresh column or page would
+  // break for ever (a page per record); it raises EngineError instead.
+  void MakeRoom(int h);
+  [[noreturn]] void FitsNoPage(int h) const;
   // The height of this showing (stretched to the objects' content).
   int MeasureHeight();
 

@@ -540,6 +540,7 @@ void PageFormation::ComposePage() {
       prep.PageIndex = outer.Prepared().Count();
     }
     BottomLimit = prep.AppendToPrevious && prep.FootersPrinted ? prep.ResumeBottom : BottomEdge();
+    freshTopY_ = std::numeric_limits<std::int32_t>::min();
     ColumnIndex = 0;
     ColumnOffsetX = LeftEdge();
     if (!prep.AppendToPrevious) {
@@ -632,8 +633,10 @@ void PageFormation::BreakPage() {
   prep.AppendToPrevious = false;
   PresentBand(Chain(btOverlay));
   CurrentY = TopEdge();
+  freshTopY_ = CurrentY;
   PresentBand(Chain(btPageHeader));
   PresentBand(Chain(btColumnHeader));
+  freshTopY_ = CurrentY;
 }
 
 void PageFormation::BreakColumn(TfrBand* band) {
@@ -646,6 +649,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
   } else {
     BreakPage();
   }
+  freshTopY_ = CurrentY;
   if (!band) return;
   auto repeat = [this](TfrBand* header) {
     header->Repeating = true;
@@ -668,6 +672,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
   }
   if (IsDataBandKind(band->Kind) && band->Header && (band->Header->Flags & flBandRepeatHeader))
     repeat(band->Header);
+  freshTopY_ = CurrentY;
 }
 
 void PageFormation::WritePageFooters() {

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -64,6 +65,9 @@ class PageFormation : public FormingPage {
   void BreakPage();
   // Moves to the next page column, or to a new page after the last one.
   void BreakColumn(TfrBand* band);
+  // Whether nothing has been written below the headers since the last new
+  // column or page: a band that does not fit here fits nowhere.
+  bool AtFreshTop() const { return CurrentY == freshTopY_; }
   // Shows the page footer on each prepared page from PageIndex to the last.
   void WritePageFooters();
   // The first object of the page with that name (letter case ignored).
@@ -132,6 +136,8 @@ class PageFormation : public FormingPage {
   void FreeBands();
 
   int breakDepth_ = 0;
+  // CurrentY right after the last break; none before the first.
+  std::int32_t freshTopY_ = std::numeric_limits<std::int32_t>::min();
 };
 
 }  // namespace quillet

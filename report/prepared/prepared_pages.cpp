@@ -106,7 +106,10 @@ void TfrEMFPages::ReleasePage(int index) {
 }
 
 void TfrEMFPages::Clear() {
-  while (!pages_.empty()) DeletePage(0);
+  // Released in one sweep: deleting from the front one by one would move
+  // the rest each time, which a million pages turn into hours.
+  for (auto& page : pages_) ReleaseRebuilt(*page);
+  pages_.clear();
 }
 
 void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
@@ -133,6 +136,9 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
 }
 
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
+  if (Count() >= PageLimit)
+    throw EngineError("The report forms more than " + std::to_string(PageLimit) +
+                      " prepared pages; preparation stops here");
   InsertPage(Count(), templatePage);
   PreparationState& prep = Prep();
   PreparationReport* active = prep.ActiveReport;

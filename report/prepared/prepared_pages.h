@@ -71,7 +71,8 @@ class TfrEMFPages {
   // engine's stream version to 24; the page stream holds that version byte.
   void InsertPage(int index, const PagePaper& templatePage);
   // Appends a page, then fires OnBeginPage with Prep().PageIndex on the
-  // active report and, when different, the outer report.
+  // active report and, when different, the outer report. Raises EngineError
+  // when the list already holds PageLimit pages.
   void AddPage(const PagePaper& templatePage);
   void DeletePage(int index);
 
@@ -100,6 +101,12 @@ class TfrEMFPages {
   void LoadPreparedFile(const std::string& path);
 
   PreparedPagesReport* Report() const { return report_; }
+
+  // Preparation ends with a calculation error rather than form more pages
+  // than this (a page per record of a huge data set, say). Generous for
+  // real reports; fuzz targets lower it to stay fast.
+  static constexpr int kDefaultPageLimit = 1'000'000;
+  static inline int PageLimit = kDefaultPageLimit;
 
  private:
   void ReleaseRebuilt(PreparedPage& page);

@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
+#include "platform/scope_guard.h"
 #include "report/views/picture_view.h"
 #include "tests/report/formation_support.h"
 
@@ -137,6 +138,17 @@ TEST_F(HostileInputs, PreparingLeavesEveryTemplateByteAsItWas) {
       PrepareChecked(Hostile(name));
     }
   }
+}
+
+TEST_F(HostileInputs, ACountBandFormingAPagePerRecordStopsAtThePageLimit) {
+  // A count near a thousand million with a new page per record, on a page
+  // whose margins leave no room: it used to form pages without end.
+  const KeepValue<int> limit(TfrEMFPages::PageLimit);
+  TfrEMFPages::PageLimit = 2000;
+  PrepareChecked(Hostile("count_band_millions_of_pages.bin"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("more than 2000 prepared pages"), std::string::npos)
+      << host.messages[0].text;
 }
 
 TEST_F(HostileInputs, APageCodeOutsideThePaperTableKeepsItsOwnSize) {
