@@ -665,6 +665,19 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
   } catch (const Json::parse_error& e) {
     const TextPosition at = PositionOfOffset(text, e.byte > 0 ? e.byte - 1 : 0);
     throw TemplateJsonError(at.line, at.column, {}, ParseErrorText(e.what()));
+  } catch (const Json::out_of_range& e) {
+    // A number past a double's range ("number overflow parsing '9e9999'"):
+    // the parser gives no place, so the number's own text is looked for.
+    const std::string what = e.what();
+    const std::size_t open = what.find('\'');
+    const std::size_t close = what.rfind('\'');
+    std::size_t offset = 0;
+    if (open != std::string::npos && close > open + 1) {
+      const std::size_t found = text.find(what.substr(open + 1, close - open - 1));
+      if (found != std::string_view::npos) offset = found;
+    }
+    const TextPosition at = PositionOfOffset(text, offset);
+    throw TemplateJsonError(at.line, at.column, {}, ParseErrorText(what));
   }
   ReadResult r;
   try {

@@ -377,6 +377,7 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
       {"{\"pages\": [{\"dialog\": {\"borderStyle\": \"none\"}}]}", 1, 39,
        "/pages/0/dialog/borderStyle", "cannot be stored"},
       {"[]", 1, 1, "/", "an object is needed, not an array"},
+      {"{\"pages\": [\n  9e9999]}", 2, 3, "", "number overflow parsing '9e9999'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
