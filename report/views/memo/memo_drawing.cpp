@@ -110,7 +110,10 @@ void TfrMemoView::DrawLines() {
   Canvas& c = *Canvas_;
   SetOutputFont();
   c.SetTextCharacterExtra(Round(CharSpacing * DeviceScaleX));
-  const Rect clip{DrawRect.left + 1, DrawRect.top, DrawRect.right - 2, DrawRect.bottom - 1};
+  // A damaged prepared page may place the rectangle at the ends of the range.
+  const Rect clip{ClampToInt(std::int64_t(DrawRect.left) + 1), DrawRect.top,
+                  ClampToInt(std::int64_t(DrawRect.right) - 2),
+                  ClampToInt(std::int64_t(DrawRect.bottom) - 1)};
   const int h = Round(MeasuredHeight * DeviceScaleY);
   const int fontHeight = std::abs(c.GetFont().height);
   const bool rotated = Alignment & alRotated;
