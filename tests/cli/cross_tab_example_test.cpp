@@ -3,10 +3,10 @@
 // The example list renders its pages; this checks where the totals land.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <filesystem>
 #include <string>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -14,18 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int code = -1;
-  std::string out, err;
-};
-
-CliResult Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(300000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using test::RunCli;
 
 QString Q(const fs::path& p) {
   return QString::fromStdString(p.string());
@@ -42,12 +31,13 @@ int Count(const std::string& text, const std::string& needle) {
 
 TEST(CrossTabExample, PreparesWithItsDataAndRenders) {
   const fs::path frp = test::OutputPath("example_cross_tab.frp");
-  CliResult prepare = Cli({"prepare", Q(kExamples / "cross_tab.json"), "-o", Q(frp), "--csv",
-                           Q("Sales=" + (kExamples / "data" / "sales.csv").string()), "--csv",
-                           Q("Months=" + (kExamples / "data" / "sales_months.csv").string())});
+  test::CliRun prepare =
+      RunCli({"prepare", Q(kExamples / "cross_tab.json"), "-o", Q(frp), "--csv",
+              Q("Sales=" + (kExamples / "data" / "sales.csv").string()), "--csv",
+              Q("Months=" + (kExamples / "data" / "sales_months.csv").string())});
   ASSERT_EQ(prepare.code, 0) << prepare.err;
 
-  CliResult info = Cli({"info", Q(frp)});
+  test::CliRun info = RunCli({"info", Q(frp)});
   ASSERT_EQ(info.code, 0) << info.err;
   EXPECT_NE(info.out.find("pages=1"), std::string::npos) << info.out;
   // Twelve month titles, six products of twelve cells each, twelve column
