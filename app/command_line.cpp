@@ -36,9 +36,9 @@ std::string ProgramHelpText() {
 
 Prints a test sheet of geometric shapes for measuring a printer.
 Without FILE the main window opens. With a prepared-report file (.frp) the
-preview window opens on its pages; with a template file (.frf) the template
-is prepared first and the result previewed. The program ends when the
-preview window closes.
+preview window opens on its pages; with a template file (.frf, or a JSON
+template) the template is prepared first and the result previewed. The
+program ends when the preview window closes.
 
 Options:
   -h, --help     show this help and exit

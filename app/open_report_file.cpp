@@ -5,11 +5,14 @@
 #include <cctype>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "platform/codepage.h"
 #include "platform/engine_host.h"
 #include "report/component/report.h"
+#include "report/template/template_json.h"
 
 namespace quillet {
 namespace {
@@ -27,11 +30,17 @@ int Fail(const std::string& utf8Text) {
 
 }  // namespace
 
-bool IsTemplateFileName(const std::string& path) {
+ReportFileKind KindOfReportFile(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".frf";
+  if (ext == ".frf") return ReportFileKind::TemplateStream;
+  std::ifstream in(path, std::ios::binary);
+  std::string start(256, '\0');
+  in.read(start.data(), std::streamsize(start.size()));
+  start.resize(std::size_t(in.gcount()));
+  return LooksLikeTemplateJson(start) ? ReportFileKind::TemplateJson
+                                      : ReportFileKind::PreparedReport;
 }
 
 int OpenReportFile(const std::string& path) {
@@ -41,14 +50,25 @@ int OpenReportFile(const std::string& path) {
   // The preview's caption and the print job carry the file's name.
   report.Title = EngineText(std::filesystem::path(path).filename().string());
   try {
-    if (IsTemplateFileName(path)) {
-      // Load errors of a template are shown by the loader itself.
-      report.LoadTemplateFile(path);
+    const ReportFileKind kind = KindOfReportFile(path);
+    if (kind == ReportFileKind::PreparedReport) {
+      report.LoadPrepared(path);
+    } else {
+      if (kind == ReportFileKind::TemplateStream) {
+        // Load errors of a template stream are shown by the loader itself.
+        report.LoadTemplateFile(path);
+      } else {
+        std::ifstream in(path, std::ios::binary);
+        ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), report.Template);
+        report.SelectPrinterByName(report.Template.PrinterName);
+      }
       if (report.Template.Pages.empty()) return Fail(path + " holds no page to prepare");
       if (!report.Prepare()) return 1;
-    } else {
-      report.LoadPrepared(path);
     }
+  } catch (const TemplateJsonError& e) {
+    return Fail("cannot read " + path + ":" + std::to_string(e.Line()) + ":" +
+                std::to_string(e.Column()) + ": " + (e.Path().empty() ? "" : e.Path() + ": ") +
+                e.Message());
   } catch (const std::exception& e) {
     return Fail("cannot read " + path + ": " + e.what());
   }

@@ -1,15 +1,18 @@
 // `quillet FILE`: the preview window on a report file named on the command
-// line, as a file manager starts the program for a .frp or .frf file.
+// line, as a file manager starts the program for a .frp, .frf or JSON
+// template file.
 #pragma once
 
 #include <string>
 
 namespace quillet {
 
-// True for a template file name (.frf, in any letter case). Every other
-// file is read as a prepared-report file, whose type a file manager may
-// have recognised by its leading bytes rather than by its name.
-bool IsTemplateFileName(const std::string& path);
+// What `quillet FILE` makes of a file: a template stream (a .frf name, in
+// any letter case), a JSON template (told by its content: '{' first after
+// any white space) or, anything else, a prepared-report file, whose type a
+// file manager may have recognised by its leading bytes rather than its name.
+enum class ReportFileKind { TemplateStream, TemplateJson, PreparedReport };
+ReportFileKind KindOfReportFile(const std::string& path);
 
 // Reads the file (a template is prepared first) and opens the preview on
 // its pages through the engine host; returns once the preview closed.

@@ -13,6 +13,7 @@
 #include "report/expr/brackets.h"
 #include "report/expr/expression_globals.h"
 #include "report/script/report_interpretator.h"
+#include "report/script/script_translator.h"
 #include "report/template/page.h"
 #include "report/views/band_view.h"
 #include "report/views/memo/memo_view.h"
@@ -28,6 +29,11 @@ class Checker {
     std::vector<std::string> errors;
     ReportInterpreter().Translate(script, code, errors);
     for (const std::string& e : errors) Problem(owner + ": " + e);
+    if (!errors.empty()) return;
+    const std::string unread = TranslateScript(script).unreadFrom;
+    if (!unread.empty())
+      Problem(owner + ": " + unread +
+              ": only the first statement runs; put the statements in begin ... end");
   }
 
   void Expression(const std::string& owner, const std::string& expression) {

@@ -93,6 +93,7 @@ bool TfrReport::Prepare() {
   if (errorFlag) {
     Host().ShowMessage(errorText, EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
     PreparedPages.Clear();
+    result = false;  // the pages are gone: a caller must not go on to print them
   } else if (prep.DialogCancelled) {
     PreparedPages.Clear();
   }

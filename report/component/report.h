@@ -119,7 +119,8 @@ class TfrReport : public FormationReport {
   TfrPage* CurrentTemplatePage = nullptr;  // not owned
 
   // Forms the template into PreparedPages. False when the progress window
-  // ended with Cancel (or a calculation error) or a dialog was cancelled.
+  // ended with Cancel, a calculation error stopped the run (with or
+  // without the window), or a dialog was cancelled.
   bool Prepare();
   // Prepare, then ShowPrepared whatever Prepare returned.
   void PrepareAndPreview();

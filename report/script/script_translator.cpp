@@ -38,7 +38,14 @@ class Translator {
     code_ = &code;
     if (!buf_.empty()) Statement();
     ResolveJumps();
+    // Semicolons after the statement are harmless; anything else is text
+    // that never runs.
+    while (Word()[0] == ';') ++pos_;
+    if (Word() != " ") unreadAt_ = SourcePosition();
   }
+
+  // Where text after the one statement starts, or npos.
+  std::size_t UnreadPosition() const { return unreadAt_; }
 
   // The error position in the source text: the last word's start plus the
   // comments cut out before it.
@@ -493,6 +500,7 @@ class Translator {
   std::vector<std::pair<std::string, std::size_t>> labels_;    // text, code line
   std::vector<std::size_t> gotoLines_;                         // jumps to labels
   CodeLines* code_ = nullptr;
+  std::size_t unreadAt_ = std::string::npos;
 };
 
 std::string LineColumnMessage(const std::string& source, std::size_t position,
@@ -533,6 +541,11 @@ ScriptTranslation TranslateScript(const std::vector<std::string>& source,
   Translator translator(buffer, convert);
   try {
     translator.Run(result.code);
+    if (translator.UnreadPosition() != std::string::npos) {
+      std::string place = LineColumnMessage(buffer, translator.UnreadPosition(), "");
+      place.resize(place.size() - 2);  // without the ": " of a message
+      result.unreadFrom = place;
+    }
   } catch (const TranslateFailure& failure) {
     translator.ResolveAfterError();
     result.errors.push_back(

@@ -30,6 +30,9 @@ struct ScriptTranslation {
   // the source lines, counting the comments cut out before the error). The
   // code emitted before the error stays.
   std::vector<std::string> errors;
+  // Empty, or "Line l/c" where text follows the script's one statement:
+  // that text is never run (more statements belong in begin ... end).
+  std::string unreadFrom;
 };
 
 // Converts an expression as it is emitted (the interpreter's ToPostfix); a

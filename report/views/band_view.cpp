@@ -103,9 +103,12 @@ void TfrBandView::Draw(Canvas& canvas) {
     c.SetPen({clBlack, 1, PenStyle::Dot, PenMode::Copy});
     const int start = Prep().ActivePage ? Prep().ActivePage->LeftLimit() : 0;
     // Columns past the strip's right end are not drawn (nor counted: a
-    // stored column count can be anything).
+    // stored column count can be anything). Nor are more than a page can
+    // tell apart: a stored strip can be two thousand million pixels wide
+    // with a column every pixel.
+    constexpr std::int64_t kMaxOutlinedColumns = 4096;
     const std::int64_t step = std::int64_t(ColumnWidth) + ColumnGap;
-    for (std::int64_t i = 0; i < Columns; ++i) {
+    for (std::int64_t i = 0; i < std::min<std::int64_t>(Columns, kMaxOutlinedColumns); ++i) {
       const std::int64_t x = start + i * step;
       if (x > std::int64_t(Left) + Width || (i > 0 && step <= 0)) break;
       c.Rectangle(int(x), Top, ClampToInt(x + ColumnWidth + 1), bottom);

@@ -44,12 +44,15 @@ TEST(ProgramArgumentsTest, MistakesAreOneLineEach) {
   EXPECT_EQ(ParseProgramArguments({""}).What, R::BadUsage);
 }
 
-TEST(ProgramArgumentsTest, TemplatesAreKnownByName) {
-  EXPECT_TRUE(IsTemplateFileName("/x/report.frf"));
-  EXPECT_TRUE(IsTemplateFileName("REPORT.FRF"));
-  EXPECT_FALSE(IsTemplateFileName("report.frp"));
-  EXPECT_FALSE(IsTemplateFileName("report.frf.json"));
-  EXPECT_FALSE(IsTemplateFileName("frf"));
+TEST(ProgramArgumentsTest, TemplatesAreKnownByNameOrJsonContent) {
+  using K = ReportFileKind;
+  EXPECT_EQ(KindOfReportFile("/x/report.frf"), K::TemplateStream);
+  EXPECT_EQ(KindOfReportFile("REPORT.FRF"), K::TemplateStream);
+  EXPECT_EQ(KindOfReportFile("report.frp"), K::PreparedReport);  // also when it does not exist
+  EXPECT_EQ(KindOfReportFile("frf"), K::PreparedReport);
+  const std::string json = test::OutputPath("kind.frf.json");
+  std::ofstream(json) << "\n  {\"pages\": []}";
+  EXPECT_EQ(KindOfReportFile(json), K::TemplateJson);
 }
 
 class OpenReportFileTest : public ::testing::Test {
@@ -110,6 +113,21 @@ TEST_F(OpenReportFileTest, ATemplateIsPreparedThenPreviewed) {
   EXPECT_EQ(OpenAndLook(kTemplate), 0);
   EXPECT_EQ(pagesShown, pages);
   EXPECT_EQ(caption, "Preview - banded.frf");
+}
+
+TEST_F(OpenReportFileTest, AJsonTemplateIsPreparedThenPreviewed) {
+  const std::string json = std::string(QUILLET_TEST_DATA) + "/../../examples/shapes.json";
+  EXPECT_EQ(OpenAndLook(json), 0);
+  EXPECT_GT(pagesShown, 0);
+  EXPECT_EQ(caption, "Preview - shapes.json");
+
+  SetHost(&headless);
+  const std::string bad = test::OutputPath("open_bad.json");
+  std::ofstream(bad) << "{\n  \"pages\": [ {\"objects\": 7} ]\n}";
+  EXPECT_EQ(OpenReportFile(bad), 1);
+  ASSERT_EQ(headless.messages.size(), 1u);
+  EXPECT_NE(headless.messages[0].text.find("cannot read " + bad + ":2:"), std::string::npos)
+      << headless.messages[0].text;
 }
 
 TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {

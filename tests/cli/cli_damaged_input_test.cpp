@@ -29,7 +29,9 @@ struct CliRun {
 CliRun Cli(const QStringList& args) {
   QProcess p;
   p.start(QStringLiteral(QUILLET_CLI), args);
-  const bool done = p.waitForFinished(60000);
+  // Generous: the sanitized run on a loaded two-core machine takes seconds
+  // for the runs that form a million pages before they are stopped.
+  const bool done = p.waitForFinished(180000);
   if (p.state() != QProcess::NotRunning) {
     p.kill();
     p.waitForFinished();

@@ -78,6 +78,10 @@ TEST(ScriptCommands, CheckListsEveryProblemOfATemplate) {
   memo->ScriptLines = {"if a b := 1"};
   memo->HighlightCondition = "(Value > 1";
   page.AddObject(std::move(memo));
+  auto loose = std::make_unique<TfrMemoView>();
+  loose->Name = "Loose";
+  loose->ScriptLines = {"x := 1;", "y := 2"};
+  page.AddObject(std::move(loose));
   const std::string path = test::OutputPath("check_broken.frf");
   report.SaveTemplateFile(path);
   r = Cli({"check", QString::fromStdString(path)});
@@ -88,6 +92,8 @@ TEST(ScriptCommands, CheckListsEveryProblemOfATemplate) {
   EXPECT_NE(r.out.find("Memo1: (1 + 2: "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Memo1: COPY('a', 1, 1, 1): "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Memo1: (Value > 1: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Loose: Line 2/1: only the first statement runs"), std::string::npos)
+      << r.out;
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST_F(FormationPages, HeaderTallerThanThePageEndsTheRunWithAnError) {
   b.Band(btPageHeader, "Huge", 0, 1500);
   b.Memo("HugeText", 20, 5, 100, 20, {"huge"});
   b.Band(btReportTitle, "Title", 1600, 30, flBandFormNewPage);
-  EXPECT_TRUE(report.Prepare());
+  EXPECT_FALSE(report.Prepare());
   EXPECT_EQ(report.PreparedPages.Count(), 0);
   ASSERT_EQ(host.messages.size(), 1u);
   // Named before a second page is begun for it.

@@ -155,9 +155,16 @@ TEST(BandView, HostileColumnCountDrawsOnlyTheStrip) {
   band.Draw(c);
   band.ColumnWidth = -5;
   band.Draw(c);
+  // A strip two thousand million pixels wide with a column every pixel:
+  // found by fuzzing, it ran out of memory.
+  band.SetGeometry(0, 0, 0x7FFFFF00, 40);
+  band.ColumnWidth = 0;
+  band.ColumnGap = 1;
+  band.Draw(c);
   Prep().RenderActive = true;
-  // Rectangle, columns at 0, 100, 200, 300, title; then rectangle, one column, title.
-  EXPECT_EQ(c.Ops().size(), 6u + 3u);
+  // Rectangle, columns at 0, 100, 200, 300, title; then rectangle, one
+  // column, title; then rectangle, 4096 columns, title.
+  EXPECT_EQ(c.Ops().size(), 6u + 3u + 4098u);
 }
 
 // Answers every text width with a fixed number, to test the title rule.

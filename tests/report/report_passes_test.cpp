@@ -154,12 +154,13 @@ TEST_F(ReportPasses, CalculationErrorIsShownOnceAndDiscardsThePages) {
   EXPECT_FALSE(Prep().CalcErrorFlag);  // the template load clears it again
 }
 
-TEST_F(ReportPasses, CalculationErrorWithoutTheWindowStillReturnsTrue) {
+// Without the window the run used to report success with its pages gone.
+TEST_F(ReportPasses, CalculationErrorWithoutTheWindowReturnsFalseToo) {
   TfrReport report;
   LoadFixture(report, "banded.frf");
   report.ShowProgress = false;
   report.Events.OnBeforePrint = [&](StringList&, TfrView&) { throw EngineError("broken"); };
-  EXPECT_TRUE(report.Prepare());
+  EXPECT_FALSE(report.Prepare());
   EXPECT_EQ(report.PreparedPages.Count(), 0);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("\rbroken"), std::string::npos);

@@ -37,6 +37,17 @@ TEST(ScriptTranslate, AssignmentsAndBlocks) {
   EXPECT_TRUE(Code({"begin end"}).empty());
 }
 
+TEST(ScriptTranslate, TextAfterTheOneStatementIsNamed) {
+  auto unread = [](const std::vector<std::string>& source) {
+    return TranslateScript(source).unreadFrom;
+  };
+  EXPECT_EQ(unread({"x := 1; y := 2"}), "Line 1/9");
+  EXPECT_EQ(unread({"x := 1", "// only a comment", "y := 2"}), "Line 3/1");
+  EXPECT_EQ(unread({"begin x := 1 end;", "  "}), "");
+  EXPECT_EQ(unread({"x := 1;;", "{ done }"}), "");
+  EXPECT_EQ(unread({"if x then y := 1 else y := 2"}), "");
+}
+
 TEST(ScriptTranslate, ControlStatements) {
   EXPECT_EQ(Code({"if a > 1 then b := 1 else b := 2"}),
             (CodeLines{Cond(3, "a > 1"), "b 1", Jump(4), "b 2"}));
