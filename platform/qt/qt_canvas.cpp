@@ -201,11 +201,37 @@ void QtCanvas::OnLine(Point from, Point to, const DrawState& s) {
   }
 }
 
+bool QtCanvas::IsPlainText(unsigned options, const TextState& s) {
+  return !(options & (etoOpaque | etoRtlReading)) && s.font.escapement == 0 &&
+         s.charExtra == 0 && s.justifyBreaks <= 0 && s.bkMode == BkMode::Transparent &&
+         !(s.font.style & (fsUnderline | fsStrikeOut));
+}
+
+void QtCanvas::DrawPlainText(const FontEntry& entry, int x, int y, const QString& text,
+                             Color color) {
+  if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (painter_.font() != entry.font) painter_.setFont(entry.font);
+  const QPen pen(ToQColor(color));
+  if (painter_.pen() != pen) painter_.setPen(pen);
+  painter_.drawText(QPoint(x, y + entry.textMetrics.ascent), text);
+}
+
 void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::string_view text,
                       const TextState& s) {
+  FontEntry& entry = Fonts(s.font);
+  QString qs = ToQString(text, s.font.charset);
+  if (IsPlainText(options, s)) {
+    // A clip that no glyph can reach changes no pixel; leaving it out saves
+    // the state changes around it.
+    const bool clipped = clip && (options & etoClipped);
+    if (!clipped) return DrawPlainText(entry, x, y, qs, s.font.color);
+    const auto ink = entry.bounds->InkAtMost(qs, x, y + entry.textMetrics.ascent);
+    if (ink && QRectF(clip->left, clip->top, clip->Width(), clip->Height()).contains(*ink))
+      return DrawPlainText(entry, x, y, qs, s.font.color);
+  }
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  const FontEntry& entry = Fonts(s.font);
   const TextMetrics metrics = entry.textMetrics;
   QFont font = entry.font;
   QFontMetrics fm = entry.metrics;
@@ -220,7 +246,6 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
   if (clip && (options & etoClipped))
     painter_.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
                          Qt::IntersectClip);
-  QString qs = ToQString(text, s.font.charset);
   if (s.font.escapement != 0) {
     painter_.translate(x, y);
     painter_.rotate(-s.font.escapement / 10.0);
@@ -268,11 +293,21 @@ int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
                     std::int64_t(s.charExtra) * qs.size());
 }
 
+bool QtCanvas::OnTextFits(std::string_view text, int maxWidth, const TextState& s) {
+  FontEntry& entry = Fonts(s.font);
+  const QString qs = ToQString(text, s.font.charset);
+  if (const auto advance = entry.bounds->AdvanceAtMost(qs))
+    if (*advance + std::max<std::int64_t>(0, std::int64_t(s.charExtra) * qs.size()) <= maxWidth)
+      return true;
+  return ClampToInt(entry.metrics.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size()) <=
+         maxWidth;
+}
+
 TextMetrics QtCanvas::OnTextMetrics(const Font& f) { return Fonts(f).textMetrics; }
 
 // Ascent and descent are rounded up, as the platform the report format comes
 // from does, so an 11-pixel Arial line is 13 pixels high.
-const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
+QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
   constexpr std::size_t kKept = 8;
   static std::vector<std::unique_ptr<FontEntry>> recent;  // the most recent first
   const QPaintDevice* device = painter_.device();
@@ -289,6 +324,7 @@ const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
   entry->dpiY = dpiY;
   entry->font = ToQFont(f);
   entry->metrics = QFontMetrics(entry->font, painter_.device());
+  entry->bounds = std::make_unique<LatinTextBounds>(entry->font, painter_.device());
   const QFontMetricsF fm(entry->font, painter_.device());
   TextMetrics& m = entry->textMetrics;
   m.ascent = static_cast<int>(std::ceil(fm.ascent() - 1e-6));
