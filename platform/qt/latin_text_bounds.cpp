@@ -43,7 +43,7 @@ std::optional<QRectF> LatinTextBounds::InkAtMost(const QString& text, double x, 
     top = std::min(top, g->ink.top());
     bottom = std::max(bottom, g->ink.bottom());
   }
-  const double margin = 1 + metrics_.height() / 8;
+  const double margin = 1 + 4 * slack_;  // at least an eighth of the line height
   return QRectF(QPointF(x + left - margin, baseline + top - margin),
                 QPointF(x + std::max(right, pen) + margin, baseline + bottom + margin));
 }

@@ -1,9 +1,11 @@
 #include "platform/qt/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPalette>
-#include <QGuiApplication>
 #include <QPolygon>
 #include <cmath>
 #include <vector>
@@ -113,7 +115,9 @@ QPen ToQPen(const Pen& p) {
   return q;
 }
 
-bool Wide(const Pen& p) { return p.width > 1 && p.style != PenStyle::Clear; }
+bool Wide(const Pen& p) {
+  return p.width > 1 && p.style != PenStyle::Clear;
+}
 
 }  // namespace
 
@@ -152,7 +156,8 @@ void QtCanvas::OnRoundRect(const Rect& r, int cw, int ch, const DrawState& s) {
   Apply(s, true);
   if (s.pen.style == PenStyle::Clear) painter_.setPen(Qt::NoPen);
   QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
-  if (!Wide(s.pen) && s.pen.style != PenStyle::Clear) box = QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
+  if (!Wide(s.pen) && s.pen.style != PenStyle::Clear)
+    box = QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
   painter_.drawRoundedRect(box, cw / 2.0, ch / 2.0, Qt::AbsoluteSize);
 }
 
@@ -202,8 +207,8 @@ void QtCanvas::OnLine(Point from, Point to, const DrawState& s) {
 }
 
 bool QtCanvas::IsPlainText(unsigned options, const TextState& s) {
-  return !(options & (etoOpaque | etoRtlReading)) && s.font.escapement == 0 &&
-         s.charExtra == 0 && s.justifyBreaks <= 0 && s.bkMode == BkMode::Transparent &&
+  return !(options & (etoOpaque | etoRtlReading)) && s.font.escapement == 0 && s.charExtra == 0 &&
+         s.justifyBreaks <= 0 && s.bkMode == BkMode::Transparent &&
          !(s.font.style & (fsUnderline | fsStrikeOut));
 }
 
@@ -303,7 +308,9 @@ bool QtCanvas::OnTextFits(std::string_view text, int maxWidth, const TextState& 
          maxWidth;
 }
 
-TextMetrics QtCanvas::OnTextMetrics(const Font& f) { return Fonts(f).textMetrics; }
+TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
+  return Fonts(f).textMetrics;
+}
 
 // Ascent and descent are rounded up, as the platform the report format comes
 // from does, so an 11-pixel Arial line is 13 pixels high.
@@ -342,14 +349,39 @@ int QtCanvas::OnPixelsPerInchY() {
   return dev ? dev->logicalDpiY() : 96;
 }
 
+namespace {
+
+// The device's rectangle in device pixels. A paged device (a PDF writer, a
+// printer) works its size out from the page layout on every question, and a
+// page asks once per object; so the answer is kept for as long as the same
+// device has the same layout and resolution.
+QRect DeviceRect(const QPaintDevice& device) {
+  const auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device);
+  if (!paged) return {0, 0, device.width(), device.height()};
+  struct Kept {
+    const QPaintDevice* device = nullptr;
+    QPageLayout layout;
+    int dpiX = 0, dpiY = 0;
+    QRect rect;
+  };
+  static Kept kept;
+  const QPageLayout layout = paged->pageLayout();
+  const int dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
+  if (kept.device != &device || kept.dpiX != dpiX || kept.dpiY != dpiY || !(kept.layout == layout))
+    kept = {&device, layout, dpiX, dpiY, QRect(0, 0, device.width(), device.height())};
+  return kept.rect;
+}
+
+}  // namespace
+
 bool QtCanvas::OnRectVisible(const Rect& r) {
-  if (!painter_.hasClipping()) {
-    QPaintDevice* dev = painter_.device();
-    if (!dev) return true;
-    QRect devRect = painter_.transform().inverted().mapRect(QRect(0, 0, dev->width(), dev->height()));
-    return devRect.intersects(QRect(r.left, r.top, r.Width(), r.Height()));
-  }
-  return painter_.clipBoundingRect().intersects(QRectF(r.left, r.top, r.Width(), r.Height()));
+  const QRect target(r.left, r.top, r.Width(), r.Height());
+  if (painter_.hasClipping()) return painter_.clipBoundingRect().intersects(QRectF(target));
+  const QPaintDevice* device = painter_.device();
+  if (!device) return true;
+  const QRect whole = DeviceRect(*device);
+  const QTransform& t = painter_.transform();
+  return (t.isIdentity() ? whole : t.inverted().mapRect(whole)).intersects(target);
 }
 
 namespace detail {
