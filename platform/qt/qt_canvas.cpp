@@ -217,8 +217,11 @@ void QtCanvas::DrawPlainText(const FontEntry& entry, int x, int y, const QString
   if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (painter_.font() != entry.font) painter_.setFont(entry.font);
-  const QPen pen(ToQColor(color));
-  if (painter_.pen() != pen) painter_.setPen(pen);
+  // Text is filled with the pen's brush alone.
+  const QColor wanted = ToQColor(color);
+  const QPen& pen = painter_.pen();
+  if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.color() != wanted)
+    painter_.setPen(wanted);
   painter_.drawText(QPoint(x, y + entry.textMetrics.ascent), text);
 }
 
@@ -351,6 +354,14 @@ int QtCanvas::OnPixelsPerInchY() {
 
 namespace {
 
+// Whether two page layouts give a page of the same size (comparing whole
+// layouts compares the paper names too, which costs more than the answer).
+bool SameExtent(const QPageLayout& a, const QPageLayout& b) {
+  return a.mode() == b.mode() && a.orientation() == b.orientation() && a.units() == b.units() &&
+         a.margins() == b.margins() && a.pageSize().sizePoints() == b.pageSize().sizePoints() &&
+         a.pageSize().size(QPageSize::Millimeter) == b.pageSize().size(QPageSize::Millimeter);
+}
+
 // The device's rectangle in device pixels. A paged device (a PDF writer, a
 // printer) works its size out from the page layout on every question, and a
 // page asks once per object; so the answer is kept for as long as the same
@@ -367,7 +378,8 @@ QRect DeviceRect(const QPaintDevice& device) {
   static Kept kept;
   const QPageLayout layout = paged->pageLayout();
   const int dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
-  if (kept.device != &device || kept.dpiX != dpiX || kept.dpiY != dpiY || !(kept.layout == layout))
+  if (kept.device != &device || kept.dpiX != dpiX || kept.dpiY != dpiY ||
+      !SameExtent(kept.layout, layout))
     kept = {&device, layout, dpiX, dpiY, QRect(0, 0, device.width(), device.height())};
   return kept.rect;
 }
