@@ -126,6 +126,10 @@ class Canvas {
   void DrawImage(const Rect& dest, const RasterImage& image);
 
   int TextWidth(std::string_view text);
+  // Whether TextWidth(text) <= maxWidth; a backend may know without measuring.
+  bool TextFits(std::string_view text, int maxWidth) {
+    return OnTextFits(text, maxWidth, Text());
+  }
   TextMetrics GetTextMetrics();
   // Whether any part of r may be visible on the device.
   bool RectVisible(const Rect& r) { return OnRectVisible(Normalised(r)); }
@@ -161,6 +165,9 @@ class Canvas {
                       const TextState& s) = 0;
   virtual void OnImage(const Rect& dest, const RasterImage& image) = 0;
   virtual int OnTextWidth(std::string_view text, const TextState& s) = 0;
+  virtual bool OnTextFits(std::string_view text, int maxWidth, const TextState& s) {
+    return OnTextWidth(text, s) <= maxWidth;
+  }
   virtual TextMetrics OnTextMetrics(const Font& f) = 0;
   virtual bool OnRectVisible(const Rect&) { return true; }
   virtual int OnPixelsPerInchY() { return 96; }

@@ -1,9 +1,11 @@
 #include "platform/qt/qt_canvas.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPalette>
-#include <QGuiApplication>
 #include <QPolygon>
 #include <cmath>
 #include <vector>
@@ -113,7 +115,9 @@ QPen ToQPen(const Pen& p) {
   return q;
 }
 
-bool Wide(const Pen& p) { return p.width > 1 && p.style != PenStyle::Clear; }
+bool Wide(const Pen& p) {
+  return p.width > 1 && p.style != PenStyle::Clear;
+}
 
 }  // namespace
 
@@ -152,7 +156,8 @@ void QtCanvas::OnRoundRect(const Rect& r, int cw, int ch, const DrawState& s) {
   Apply(s, true);
   if (s.pen.style == PenStyle::Clear) painter_.setPen(Qt::NoPen);
   QRectF box(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
-  if (!Wide(s.pen) && s.pen.style != PenStyle::Clear) box = QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
+  if (!Wide(s.pen) && s.pen.style != PenStyle::Clear)
+    box = QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
   painter_.drawRoundedRect(box, cw / 2.0, ch / 2.0, Qt::AbsoluteSize);
 }
 
@@ -201,11 +206,40 @@ void QtCanvas::OnLine(Point from, Point to, const DrawState& s) {
   }
 }
 
+bool QtCanvas::IsPlainText(unsigned options, const TextState& s) {
+  return !(options & (etoOpaque | etoRtlReading)) && s.font.escapement == 0 && s.charExtra == 0 &&
+         s.justifyBreaks <= 0 && s.bkMode == BkMode::Transparent &&
+         !(s.font.style & (fsUnderline | fsStrikeOut));
+}
+
+void QtCanvas::DrawPlainText(const FontEntry& entry, int x, int y, const QString& text,
+                             Color color) {
+  if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (painter_.font() != entry.font) painter_.setFont(entry.font);
+  // Text is filled with the pen's brush alone.
+  const QColor wanted = ToQColor(color);
+  const QPen& pen = painter_.pen();
+  if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.color() != wanted)
+    painter_.setPen(wanted);
+  painter_.drawText(QPoint(x, y + entry.textMetrics.ascent), text);
+}
+
 void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::string_view text,
                       const TextState& s) {
+  FontEntry& entry = Fonts(s.font);
+  QString qs = ToQString(text, s.font.charset);
+  if (IsPlainText(options, s)) {
+    // A clip that no glyph can reach changes no pixel; leaving it out saves
+    // the state changes around it.
+    const bool clipped = clip && (options & etoClipped);
+    if (!clipped) return DrawPlainText(entry, x, y, qs, s.font.color);
+    const auto ink = entry.bounds->InkAtMost(qs, x, y + entry.textMetrics.ascent);
+    if (ink && QRectF(clip->left, clip->top, clip->Width(), clip->Height()).contains(*ink))
+      return DrawPlainText(entry, x, y, qs, s.font.color);
+  }
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  const FontEntry& entry = Fonts(s.font);
   const TextMetrics metrics = entry.textMetrics;
   QFont font = entry.font;
   QFontMetrics fm = entry.metrics;
@@ -220,7 +254,6 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
   if (clip && (options & etoClipped))
     painter_.setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()),
                          Qt::IntersectClip);
-  QString qs = ToQString(text, s.font.charset);
   if (s.font.escapement != 0) {
     painter_.translate(x, y);
     painter_.rotate(-s.font.escapement / 10.0);
@@ -268,11 +301,23 @@ int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
                     std::int64_t(s.charExtra) * qs.size());
 }
 
-TextMetrics QtCanvas::OnTextMetrics(const Font& f) { return Fonts(f).textMetrics; }
+bool QtCanvas::OnTextFits(std::string_view text, int maxWidth, const TextState& s) {
+  FontEntry& entry = Fonts(s.font);
+  const QString qs = ToQString(text, s.font.charset);
+  if (const auto advance = entry.bounds->AdvanceAtMost(qs))
+    if (*advance + std::max<std::int64_t>(0, std::int64_t(s.charExtra) * qs.size()) <= maxWidth)
+      return true;
+  return ClampToInt(entry.metrics.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size()) <=
+         maxWidth;
+}
+
+TextMetrics QtCanvas::OnTextMetrics(const Font& f) {
+  return Fonts(f).textMetrics;
+}
 
 // Ascent and descent are rounded up, as the platform the report format comes
 // from does, so an 11-pixel Arial line is 13 pixels high.
-const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
+QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
   constexpr std::size_t kKept = 8;
   static std::vector<std::unique_ptr<FontEntry>> recent;  // the most recent first
   const QPaintDevice* device = painter_.device();
@@ -289,6 +334,7 @@ const QtCanvas::FontEntry& QtCanvas::Fonts(const Font& f) {
   entry->dpiY = dpiY;
   entry->font = ToQFont(f);
   entry->metrics = QFontMetrics(entry->font, painter_.device());
+  entry->bounds = std::make_unique<LatinTextBounds>(entry->font, painter_.device());
   const QFontMetricsF fm(entry->font, painter_.device());
   TextMetrics& m = entry->textMetrics;
   m.ascent = static_cast<int>(std::ceil(fm.ascent() - 1e-6));
@@ -306,14 +352,48 @@ int QtCanvas::OnPixelsPerInchY() {
   return dev ? dev->logicalDpiY() : 96;
 }
 
+namespace {
+
+// Whether two page layouts give a page of the same size (comparing whole
+// layouts compares the paper names too, which costs more than the answer).
+bool SameExtent(const QPageLayout& a, const QPageLayout& b) {
+  return a.mode() == b.mode() && a.orientation() == b.orientation() && a.units() == b.units() &&
+         a.margins() == b.margins() && a.pageSize().sizePoints() == b.pageSize().sizePoints() &&
+         a.pageSize().size(QPageSize::Millimeter) == b.pageSize().size(QPageSize::Millimeter);
+}
+
+// The device's rectangle in device pixels. A paged device (a PDF writer, a
+// printer) works its size out from the page layout on every question, and a
+// page asks once per object; so the answer is kept for as long as the same
+// device has the same layout and resolution.
+QRect DeviceRect(const QPaintDevice& device) {
+  const auto* paged = dynamic_cast<const QPagedPaintDevice*>(&device);
+  if (!paged) return {0, 0, device.width(), device.height()};
+  struct Kept {
+    const QPaintDevice* device = nullptr;
+    QPageLayout layout;
+    int dpiX = 0, dpiY = 0;
+    QRect rect;
+  };
+  static Kept kept;
+  const QPageLayout layout = paged->pageLayout();
+  const int dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
+  if (kept.device != &device || kept.dpiX != dpiX || kept.dpiY != dpiY ||
+      !SameExtent(kept.layout, layout))
+    kept = {&device, layout, dpiX, dpiY, QRect(0, 0, device.width(), device.height())};
+  return kept.rect;
+}
+
+}  // namespace
+
 bool QtCanvas::OnRectVisible(const Rect& r) {
-  if (!painter_.hasClipping()) {
-    QPaintDevice* dev = painter_.device();
-    if (!dev) return true;
-    QRect devRect = painter_.transform().inverted().mapRect(QRect(0, 0, dev->width(), dev->height()));
-    return devRect.intersects(QRect(r.left, r.top, r.Width(), r.Height()));
-  }
-  return painter_.clipBoundingRect().intersects(QRectF(r.left, r.top, r.Width(), r.Height()));
+  const QRect target(r.left, r.top, r.Width(), r.Height());
+  if (painter_.hasClipping()) return painter_.clipBoundingRect().intersects(QRectF(target));
+  const QPaintDevice* device = painter_.device();
+  if (!device) return true;
+  const QRect whole = DeviceRect(*device);
+  const QTransform& t = painter_.transform();
+  return (t.isIdentity() ? whole : t.inverted().mapRect(whole)).intersects(target);
 }
 
 namespace detail {

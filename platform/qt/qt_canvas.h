@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "platform/canvas.h"
+#include "platform/qt/latin_text_bounds.h"
 
 class QPainter;
 
@@ -35,6 +36,7 @@ class QtCanvas : public Canvas {
               const TextState& s) override;
   void OnImage(const Rect& dest, const RasterImage& image) override;
   int OnTextWidth(std::string_view text, const TextState& s) override;
+  bool OnTextFits(std::string_view text, int maxWidth, const TextState& s) override;
   TextMetrics OnTextMetrics(const Font& f) override;
   bool OnRectVisible(const Rect& r) override;
   int OnPixelsPerInchY() override;
@@ -49,11 +51,19 @@ class QtCanvas : public Canvas {
     QFont font;
     QFontMetrics metrics{QFont()};
     TextMetrics textMetrics;
+    std::unique_ptr<LatinTextBounds> bounds;
   };
   // The entry for `f` on the painter's device, from the few fonts used last
   // by any canvas: pages draw and measure many texts in few fonts, and a
   // printer page's canvas lives for one page only. Valid until the next call.
-  const FontEntry& Fonts(const Font& f);
+  FontEntry& Fonts(const Font& f);
+  // Text that OnText may draw without saving the painter's state: no rotation,
+  // spacing, justification, background, decoration or reading order of its own.
+  static bool IsPlainText(unsigned options, const TextState& s);
+  // Draws a text with no clip, rotation, spacing or background of its own,
+  // changing only what differs from the painter's state (every state change
+  // costs a printer page commands of its own).
+  void DrawPlainText(const FontEntry& entry, int x, int y, const QString& text, Color color);
 
   QPainter& painter_;
 };

@@ -205,7 +205,7 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, Strin
   auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
   auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };
 
-  if (s.find_first_of("\r\n") == std::string::npos && (n <= 1 || width(s) <= maxWidth)) {
+  if (s.find_first_of("\r\n") == std::string::npos && (n <= 1 || mc.TextFits(s, maxWidth))) {
     emit(s + kParagraphMark);
     return;
   }
