@@ -112,6 +112,47 @@ TEST(CsvSource, BadFilesNameThemselves) {
       EngineError);
 }
 
+// Rows are read a block at a time: cells, quoted line breaks and non-ASCII
+// characters that straddle a block's end come out whole, short rows are
+// filled with empty texts and extra cells dropped, and a fault far into the
+// file names its row.
+TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
+  std::string text = "n,note,price\n";
+  std::vector<std::string> expected;
+  for (int i = 1; i <= 6000; ++i) {
+    const std::string n = std::to_string(i);
+    if (i % 1000 == 0) {
+      text += n + "\n";
+      expected.push_back(n + "||");
+    } else if (i % 7 == 0) {
+      text += n + ",\"Caf\xC3\xA9 " + n + "\nline two, \"\"quoted\"\"\"," + n + ".5,extra\n";
+      expected.push_back(n + "|Caf\xE9 " + n + "\nline two, \"quoted\"|" + n + ".5");
+    } else {
+      text += n + ",plain " + n + "," + n + ".25\n";
+      expected.push_back(n + "|plain " + n + "|" + n + ".25");
+    }
+  }
+  ASSERT_GT(text.size(), 2u * 64 * 1024);
+  const std::string path = WriteFile("blocks.csv", text);
+  SourceDataset set("Blocks", std::make_unique<CsvSource>(path));
+  EXPECT_EQ(Rows(set, {"n", "note", "price"}), expected);
+  // Read again from the start, the types as before.
+  set.Dataset().First();
+  EXPECT_EQ(set.FieldValue("n"), Variant(std::int64_t(1)));
+  EXPECT_EQ(set.FieldValue("price"), Variant(1.25));
+
+  const std::string bad = WriteFile("late_fault.csv", text + "6001,\"x\"y,1\n");
+  CsvSource source(bad);
+  std::vector<Variant> row;
+  try {
+    while (source.Read(row)) {
+    }
+    FAIL();
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("near row 6002"), std::string::npos) << e.what();
+  }
+}
+
 TEST(SourceDataset, StepsBackOneRecordAndForwardWithoutRereading) {
   std::string text = "n\n";
   for (int i = 1; i <= 5; ++i) text += std::to_string(i) + "\n";
