@@ -24,10 +24,9 @@ std::string EngineTextOfUtf8(std::string_view utf8) {
   return EncodeCodePage(text.toStdU16String(), kEngineCodePage);
 }
 
-Variant EngineValueOfUtf8(Variant value) {
+void ConvertToEngineText(Variant& value) {
   if (const std::string* text = value.IfText(); text && !IsAscii(*text))
-    return Variant(EngineTextOfUtf8(*text));
-  return value;
+    value = Variant(EngineTextOfUtf8(*text));
 }
 
 QString QStringOfEngineText(std::string_view bytes) {

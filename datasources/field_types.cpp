@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/locale_formats.h"
+#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {
@@ -34,6 +35,7 @@ Variant TypedFieldValue(std::string_view text) {
     const std::string_view fraction = body.substr(dot + 1);
     if ((whole.empty() || Digits(whole)) && Digits(fraction)) {
       double d = 0;
+      if (ReadPlainDecimal(text, d)) return Variant(d);
       const char* first = text.data() + (text[0] == '+' ? 1 : 0);
       auto [end, ec] = std::from_chars(first, text.data() + text.size(), d);
       if (ec == std::errc() && end == text.data() + text.size()) return Variant(d);

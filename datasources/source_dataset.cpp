@@ -37,7 +37,7 @@ std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
 bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
   if (!source_.Read(row)) return false;
   for (std::size_t i = 0; i < row.size(); ++i)
-    if (!source_.IsBinary(i)) row[i] = EngineValueOfUtf8(std::move(row[i]));
+    if (!source_.IsBinary(i)) ConvertToEngineText(row[i]);
   return true;
 }
 
