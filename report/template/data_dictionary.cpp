@@ -162,7 +162,9 @@ std::string TfrDataDictionary::ThroughAliases(const std::string& reference) cons
 }
 
 void TfrDataDictionary::DropCacheIfDatasetsChanged() {
-  if (cacheGeneration_ != DatasetRegistryGeneration()) ClearCache();
+  if (cacheGeneration_ != DatasetRegistryGeneration() ||
+      cacheComponents_ != GlobalComponentGeneration())
+    ClearCache();
 }
 
 bool TfrDataDictionary::IsDictionaryName(const std::string& name) {
@@ -176,8 +178,12 @@ bool TfrDataDictionary::IsDictionaryName(const std::string& name) {
     }
     return true;
   }
+  if (notFields_.contains(name)) return false;
   const std::string reference = ThroughAliases(name);
-  if (reference.empty() || !ResolveDataReference(reference, nullptr, item)) return false;
+  if (reference.empty() || !ResolveDataReference(reference, nullptr, item)) {
+    notFields_.insert(name);
+    return false;
+  }
   LookupCache[name] = item;
   return true;
 }
@@ -216,7 +222,9 @@ bool TfrDataDictionary::SetVariableValue(const std::string& name, const std::str
 
 void TfrDataDictionary::ClearCache() {
   LookupCache.clear();
+  notFields_.clear();
   cacheGeneration_ = DatasetRegistryGeneration();
+  cacheComponents_ = GlobalComponentGeneration();
 }
 
 // ---- Tables and their stream form --------------------------------------

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,9 @@ class TfrDataDictionary {
 
   // Names already resolved to a field, sorted by name (letter case
   // ignored). Emptied when a report starts building its pages, when the
-  // tables are cleared or read, and whenever the registered data sets
-  // change, so it never reaches a data set that has gone.
+  // tables are cleared or read, and whenever the registered data sets or
+  // the global components change, so it never reaches a data set that has
+  // gone. Tables changed by hand take effect from the next build.
   std::map<std::string, TfrCacheItem, LessIgnoringCase> LookupCache;
 
   // Whether a reference (data set "." field) names an existing field.
@@ -100,7 +102,11 @@ class TfrDataDictionary {
   std::string ThroughAliases(const std::string& reference) const;
   void DropCacheIfDatasetsChanged();
 
+  // Names that are no variable and name no field, forgotten with the
+  // cache: a bracket such as [Items."Price" * 1.5] asks for each record.
+  std::set<std::string, LessIgnoringCase> notFields_;
   std::uint64_t cacheGeneration_ = 0;  // of the registered data sets it holds
+  std::uint64_t cacheComponents_ = 0;  // of the global components
 };
 
 // The field a data reference names among the registered data sets,
