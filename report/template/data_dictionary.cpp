@@ -103,8 +103,17 @@ bool MayNameField(const std::string& reference) {
 
 }  // namespace
 
-bool LessIgnoringCase::operator()(const std::string& a, const std::string& b) const {
-  return CompareIgnoreCase(a, b) < 0;
+std::size_t HashIgnoringCase::operator()(const std::string& name) const {
+  std::size_t hash = 14695981039346656037ULL;  // FNV-1a over the upper-cased bytes
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    hash *= 1099511628211ULL;
+  }
+  return hash;
+}
+
+bool EqualIgnoringCase::operator()(const std::string& a, const std::string& b) const {
+  return EqualsIgnoreCase(a, b);
 }
 
 bool ResolveDataReference(const std::string& reference, DataSetComponent* dataset,
