@@ -30,6 +30,7 @@ CsvSource::CsvSource(std::string path, char delimiter)
     // A byte-order mark before the first name is no part of it.
     if (header[0].rfind("\xEF\xBB\xBF", 0) == 0) header[0].erase(0, 3);
     columns_ = std::move(header);
+    atFirstRow_ = true;
   } catch (...) {
     Close();  // no destructor runs for a source that failed to open
     throw;
@@ -52,6 +53,9 @@ void CsvSource::Fail(const std::string& what) const {
 }
 
 void CsvSource::Rewind() {
+  // Opened and no row read yet (a data set's First right after it was
+  // made): the file is where starting again would leave it.
+  if (atFirstRow_) return;
   Close();
   file_ = std::fopen(path_.c_str(), "rb");
   if (!file_) Fail("cannot be opened");
@@ -66,7 +70,10 @@ void CsvSource::Rewind() {
   nextRow_ = rowStart_ = rowEnd_ = 0;
   line_ = 0;
   // Past the header row again (the constructor reads it itself).
-  if (!columns_.empty()) NextRow();
+  if (!columns_.empty()) {
+    NextRow();
+    atFirstRow_ = true;
+  }
 }
 
 void CsvSource::AddCell(const char* text, std::size_t size) {
@@ -124,6 +131,7 @@ bool CsvSource::NextRow() {
 }
 
 bool CsvSource::Read(std::vector<Variant>& row) {
+  atFirstRow_ = false;
   if (!NextRow()) return false;
   // The row's storage is reused: a source read to its end allocates no row.
   row.resize(columns_.size());

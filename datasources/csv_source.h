@@ -52,6 +52,7 @@ class CsvSource : public RowSource {
   std::unique_ptr<csv_parser> parser_;
   bool parserLive_ = false;
   bool finished_ = false;
+  bool atFirstRow_ = false;  // past the header, no row read since
   // The rows parsed and not yet read, in one buffer that the next blocks
   // reuse: the cells' bytes one after another, where each cell ends in
   // them, and where each row ends in cellEnds_.
