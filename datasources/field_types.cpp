@@ -18,8 +18,7 @@ bool Digits(std::string_view s) {
 }
 
 // The common cells in one pass: a whole number or a decimal of at most 15
-// digits, as the general rules below would read it (the decimal as exactly
-// as ReadPlainDecimal reads it). False for anything else.
+// digits, as the general rules below would read it. False for anything else.
 bool ReadShortNumber(std::string_view text, Variant& value) {
   std::size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
   const bool negative = i == 1 && text[0] == '-';
@@ -41,9 +40,8 @@ bool ReadShortNumber(std::string_view text, Variant& value) {
     return true;
   }
   if (places == 0) return false;  // "12." stays text
-  double d = 0;
-  if (!ReadPlainDecimal(text, d)) return false;
-  value = Variant(d);
+  const double d = PlainDecimalValue(digits, places);
+  value = Variant(negative ? -d : d);
   return true;
 }
 

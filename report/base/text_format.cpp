@@ -80,11 +80,13 @@ std::int32_t StrToInt(std::string_view text) {
   return static_cast<std::int32_t>(v);
 }
 
-// The digits are an exact integer and the power of ten is exact, so the one
-// division rounds as a correctly rounded reading (strtod, from_chars) does.
-bool ReadPlainDecimal(std::string_view t, double& value) {
+double PlainDecimalValue(std::int64_t digits, int places) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  return double(digits) / kPowers[places];
+}
+
+bool ReadPlainDecimal(std::string_view t, double& value) {
   std::size_t i = 0;
   const bool negative = !t.empty() && t[0] == '-';
   if (!t.empty() && (t[0] == '-' || t[0] == '+')) ++i;
@@ -102,7 +104,7 @@ bool ReadPlainDecimal(std::string_view t, double& value) {
     if (point) ++places;
   }
   if (count == 0) return false;
-  const double v = double(digits) / kPowers[places];
+  const double v = PlainDecimalValue(digits, places);
   value = negative ? -v : v;
   return true;
 }

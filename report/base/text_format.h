@@ -22,6 +22,9 @@ bool TryStrToFloat(std::string_view text, char decimalSeparator, double& value);
 // A plain decimal of up to 15 digits with '.' ("1.5", "-42.25", "+7"), read
 // as exactly as strtod reads it but faster; false for any other text.
 bool ReadPlainDecimal(std::string_view text, double& value);
+// digits / 10^places for at most 15 digits and 15 places: both are exact, so
+// the one division rounds as a correctly rounded reading of the text does.
+double PlainDecimalValue(std::int64_t digits, int places);
 
 std::string UpperCase(std::string_view text);  // ASCII letters only
 

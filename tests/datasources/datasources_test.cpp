@@ -164,6 +164,23 @@ TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
   }
 }
 
+// Fields are found by name in any order; where two column names differ
+// only in letter case, the first of them answers.
+TEST(SourceDataset, FieldsByNameInAnyOrderAndTheFirstOfTwoLikeNames) {
+  SourceDataset set("Abc", std::make_unique<CsvSource>(WriteFile("abc.csv", "a,b,c\n1,2,3\n")));
+  set.Dataset().First();
+  std::string order;
+  for (const char* f : {"c", "a", "b", "b", "A", "C", "c", "nope", "b"})
+    order += set.FieldValue(f).IsNull() ? "-" : set.FieldValue(f).AsText();
+  EXPECT_EQ(order, "3122133-2");
+
+  SourceDataset like("Like", std::make_unique<CsvSource>(WriteFile("like.csv", "x,y,X\n1,2,3\n")));
+  like.Dataset().First();
+  order.clear();
+  for (const char* f : {"x", "y", "X", "X", "y", "x"}) order += like.FieldValue(f).AsText();
+  EXPECT_EQ(order, "121121");
+}
+
 TEST(SourceDataset, StepsBackOneRecordAndForwardWithoutRereading) {
   std::string text = "n\n";
   for (int i = 1; i <= 5; ++i) text += std::to_string(i) + "\n";
