@@ -98,14 +98,8 @@ void MemoryStream::Write(const void* buffer, std::size_t n) {
   if (!n) return;
   const auto* bytes = static_cast<const std::uint8_t*>(buffer);
   if (pos_ == data_.size()) {
-    if (n <= 8 && data_.capacity() - pos_ >= n) {
-      // A record's numbers, a few bytes each, copied without a library call.
-      data_.resize(pos_ + n);
-      for (std::size_t i = 0; i < n; ++i) data_[pos_ + i] = bytes[i];
-    } else {
-      // Appending, as records are written: no zero-filling before the copy.
-      data_.insert(data_.end(), bytes, bytes + n);
-    }
+    // Appending, as records are written: no zero-filling before the copy.
+    data_.insert(data_.end(), bytes, bytes + n);
   } else {
     if (pos_ + n > data_.size()) data_.resize(pos_ + n);
     std::memcpy(data_.data() + pos_, bytes, n);
