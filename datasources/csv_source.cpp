@@ -24,11 +24,13 @@ CsvSource::CsvSource(std::string path, char delimiter)
     : path_(std::move(path)), delimiter_(delimiter), parser_(std::make_unique<csv_parser>()) {
   try {
     Rewind();
+    if (!NextRow()) Fail("has no header row");
     std::vector<std::string> header;
-    if (!NextCells(header)) Fail("has no header row");
+    for (std::size_t i = 0; i < CellCount(); ++i) header.emplace_back(CellText(i));
     // A byte-order mark before the first name is no part of it.
     if (header[0].rfind("\xEF\xBB\xBF", 0) == 0) header[0].erase(0, 3);
     columns_ = std::move(header);
+    atFirstRow_ = true;
   } catch (...) {
     Close();  // no destructor runs for a source that failed to open
     throw;
@@ -51,6 +53,9 @@ void CsvSource::Fail(const std::string& what) const {
 }
 
 void CsvSource::Rewind() {
+  // Opened and no row read yet (a data set's First right after it was
+  // made): the file is where starting again would leave it.
+  if (atFirstRow_) return;
   Close();
   file_ = std::fopen(path_.c_str(), "rb");
   if (!file_) Fail("cannot be opened");
@@ -59,24 +64,41 @@ void CsvSource::Rewind() {
   parserLive_ = true;
   csv_set_delim(parser_.get(), static_cast<unsigned char>(delimiter_));
   finished_ = false;
-  cells_.clear();
-  rows_.clear();
+  cellBytes_.clear();
+  cellEnds_.clear();
+  rowEnds_.clear();
+  nextRow_ = rowStart_ = rowEnd_ = 0;
   line_ = 0;
   // Past the header row again (the constructor reads it itself).
   if (!columns_.empty()) {
-    std::vector<std::string> header;
-    NextCells(header);
+    NextRow();
+    atFirstRow_ = true;
   }
 }
 
 void CsvSource::AddCell(const char* text, std::size_t size) {
-  cells_.emplace_back(text ? std::string(text, size) : std::string());
+  if (text) cellBytes_.append(text, size);
+  cellEnds_.push_back(cellBytes_.size());
 }
 
 void CsvSource::EndRow() {
-  rows_.push_back(std::move(cells_));
-  cells_.clear();
-  cells_.reserve(columns_.size());
+  rowEnds_.push_back(cellEnds_.size());
+}
+
+std::string_view CsvSource::CellText(std::size_t i) const {
+  const std::size_t cell = rowStart_ + i;
+  const std::size_t from = cell == 0 ? 0 : cellEnds_[cell - 1];
+  return std::string_view(cellBytes_).substr(from, cellEnds_[cell] - from);
+}
+
+void CsvSource::DropReadRows() {
+  const std::size_t cells = rowEnds_.empty() ? 0 : rowEnds_.back();
+  const std::size_t bytes = cells == 0 ? 0 : cellEnds_[cells - 1];
+  cellBytes_.erase(0, bytes);
+  cellEnds_.erase(cellEnds_.begin(), cellEnds_.begin() + std::ptrdiff_t(cells));
+  for (std::size_t& end : cellEnds_) end -= bytes;
+  rowEnds_.clear();
+  nextRow_ = rowStart_ = rowEnd_ = 0;
 }
 
 bool CsvSource::Feed() {
@@ -85,7 +107,8 @@ bool CsvSource::Feed() {
   const std::size_t n = std::fread(block, 1, sizeof block, file_);
   if (n > 0) {
     if (csv_parse(parser_.get(), block, n, OnCell, OnRowEnd, this) != n)
-      Fail("is not well-formed CSV near row " + std::to_string(line_ + rows_.size() + 1) + ": " +
+      Fail("is not well-formed CSV near row " +
+           std::to_string(line_ + (rowEnds_.size() - nextRow_) + 1) + ": " +
            csv_strerror(csv_error(parser_.get())));
     return true;
   }
@@ -95,22 +118,25 @@ bool CsvSource::Feed() {
   return true;
 }
 
-bool CsvSource::NextCells(std::vector<std::string>& cells) {
-  while (rows_.empty())
-    if (!Feed()) return false;
-  cells = std::move(rows_.front());
-  rows_.pop_front();
+bool CsvSource::NextRow() {
+  if (nextRow_ == rowEnds_.size()) {
+    DropReadRows();
+    while (rowEnds_.empty())
+      if (!Feed()) return false;
+  }
+  rowStart_ = nextRow_ == 0 ? 0 : rowEnds_[nextRow_ - 1];
+  rowEnd_ = rowEnds_[nextRow_++];
   ++line_;
   return true;
 }
 
 bool CsvSource::Read(std::vector<Variant>& row) {
-  std::vector<std::string> cells;
-  if (!NextCells(cells)) return false;
-  row.clear();
-  row.reserve(columns_.size());
+  atFirstRow_ = false;
+  if (!NextRow()) return false;
+  // The row's storage is reused: a source read to its end allocates no row.
+  row.resize(columns_.size());
   for (std::size_t i = 0; i < columns_.size(); ++i)
-    row.push_back(i < cells.size() ? TypedFieldValue(cells[i]) : Variant(std::string()));
+    row[i] = i < CellCount() ? TypedFieldValue(CellText(i)) : Variant(std::string());
   return true;
 }
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstdio>
-#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "datasources/row_source.h"
@@ -35,7 +35,13 @@ class CsvSource : public RowSource {
  private:
   // Parses the next block; false at the end of the file.
   bool Feed();
-  bool NextCells(std::vector<std::string>& cells);
+  // Makes the next parsed row the current one (its cells CellText(0) ..
+  // CellText(CellCount() - 1)); false at the end of the file.
+  bool NextRow();
+  std::size_t CellCount() const { return rowEnd_ - rowStart_; }
+  std::string_view CellText(std::size_t i) const;
+  // Drops the rows already read, keeping a row the parser is still in.
+  void DropReadRows();
   [[noreturn]] void Fail(const std::string& what) const;
   // Closes the file and frees the parser's buffer.
   void Close();
@@ -46,8 +52,15 @@ class CsvSource : public RowSource {
   std::unique_ptr<csv_parser> parser_;
   bool parserLive_ = false;
   bool finished_ = false;
-  std::vector<std::string> cells_;
-  std::deque<std::vector<std::string>> rows_;
+  bool atFirstRow_ = false;  // past the header, no row read since
+  // The rows parsed and not yet read, in one buffer that the next blocks
+  // reuse: the cells' bytes one after another, where each cell ends in
+  // them, and where each row ends in cellEnds_.
+  std::string cellBytes_;
+  std::vector<std::size_t> cellEnds_;
+  std::vector<std::size_t> rowEnds_;
+  std::size_t nextRow_ = 0;                // in rowEnds_
+  std::size_t rowStart_ = 0, rowEnd_ = 0;  // the current row's cells
   std::vector<std::string> columns_;
   long long line_ = 0;  // rows read so far, for messages
 };

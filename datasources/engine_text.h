@@ -14,8 +14,8 @@ class QString;
 namespace quillet {
 
 std::string EngineTextOfUtf8(std::string_view utf8);
-// Texts converted; other values as they are.
-Variant EngineValueOfUtf8(Variant value);
+// Converts a text value in place; other values stay as they are.
+void ConvertToEngineText(Variant& value);
 QString QStringOfEngineText(std::string_view bytes);
 
 }  // namespace quillet

@@ -1,5 +1,7 @@
 #include "datasources/source_dataset.h"
 
+#include <algorithm>
+
 #include "datasources/engine_text.h"
 #include "platform/errors.h"
 #include "report/base/text_format.h"
@@ -9,6 +11,10 @@ namespace quillet {
 SourceDataset::SourceDataset(std::string name, std::unique_ptr<RowSource> source)
     : name_(std::move(name)), source_(std::move(source)), cursor_(*source_) {
   for (const std::string& column : source_->Columns()) columns_.push_back(EngineTextOfUtf8(column));
+  std::vector<std::string> upper;
+  for (const std::string& column : columns_) upper.push_back(UpperCase(column));
+  std::sort(upper.begin(), upper.end());
+  namesDistinct_ = std::adjacent_find(upper.begin(), upper.end()) == upper.end();
 }
 
 SourceDataset::~SourceDataset() {
@@ -16,8 +22,20 @@ SourceDataset::~SourceDataset() {
 }
 
 int SourceDataset::Column(std::string_view field) const {
-  for (std::size_t i = 0; i < columns_.size(); ++i)
-    if (EqualsIgnoreCase(columns_[i], field)) return static_cast<int>(i);
+  // A report reads a record's fields in the same order every record: the
+  // column after the one found last is tried first. (Where two names differ
+  // only in letter case the first is meant, so there the search is plain.)
+  const std::size_t n = columns_.size();
+  if (namesDistinct_ && nextGuess_ < n && EqualsIgnoreCase(columns_[nextGuess_], field)) {
+    const std::size_t found = nextGuess_;
+    nextGuess_ = (found + 1) % n;
+    return static_cast<int>(found);
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (EqualsIgnoreCase(columns_[i], field)) {
+      nextGuess_ = (i + 1) % n;
+      return static_cast<int>(i);
+    }
   return -1;
 }
 
@@ -37,7 +55,7 @@ std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
 bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
   if (!source_.Read(row)) return false;
   for (std::size_t i = 0; i < row.size(); ++i)
-    if (!source_.IsBinary(i)) row[i] = EngineValueOfUtf8(std::move(row[i]));
+    if (!source_.IsBinary(i)) ConvertToEngineText(row[i]);
   return true;
 }
 

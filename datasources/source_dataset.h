@@ -49,7 +49,9 @@ class SourceDataset : public DataSetComponent {
 
   std::string name_;
   std::unique_ptr<RowSource> source_;
-  std::vector<std::string> columns_;  // the source's, in the engine's code page
+  std::vector<std::string> columns_;   // the source's, in the engine's code page
+  bool namesDistinct_ = true;          // no two differ in letter case only
+  mutable std::size_t nextGuess_ = 0;  // the column Column tries first
   Cursor cursor_;
 };
 

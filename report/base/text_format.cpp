@@ -80,6 +80,35 @@ std::int32_t StrToInt(std::string_view text) {
   return static_cast<std::int32_t>(v);
 }
 
+double PlainDecimalValue(std::int64_t digits, int places) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  return double(digits) / kPowers[places];
+}
+
+bool ReadPlainDecimal(std::string_view t, double& value) {
+  std::size_t i = 0;
+  const bool negative = !t.empty() && t[0] == '-';
+  if (!t.empty() && (t[0] == '-' || t[0] == '+')) ++i;
+  std::int64_t digits = 0;
+  int count = 0, places = 0;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < '0' || c > '9' || ++count > 15) return false;
+    digits = digits * 10 + (c - '0');
+    if (point) ++places;
+  }
+  if (count == 0) return false;
+  const double v = PlainDecimalValue(digits, places);
+  value = negative ? -v : v;
+  return true;
+}
+
 bool TryStrToFloat(std::string_view text, char decimalSeparator, double& value) {
   std::string t(Trimmed(text));
   if (t.empty()) return false;
@@ -94,6 +123,7 @@ bool TryStrToFloat(std::string_view text, char decimalSeparator, double& value) 
     if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
           c == 'e' || c == 'E'))
       return false;
+  if (ReadPlainDecimal(t, value)) return true;
   char* end = nullptr;
   errno = 0;
   double v = std::strtod(t.c_str(), &end);
@@ -114,16 +144,6 @@ std::string UpperCase(std::string_view text) {
   for (char& c : s)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return s;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  // Compared in place: names are matched this way for every value a report
-  // reads, so no upper-cased copies are made.
-  if (a.size() != b.size()) return false;
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
 }
 
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/errors.h"
@@ -35,8 +36,12 @@ void Digits(double value, int decimals, std::string& integer, std::string& fract
   if (!std::isfinite(scaled)) {
     std::snprintf(buf, sizeof buf, "%.*f", places, magnitude);
   } else {
-    // The whole number's exact digits, as "%.0f" writes them, without printf.
-    const auto end = std::to_chars(buf, buf + sizeof buf - 1, scaled, std::chars_format::fixed, 0);
+    // The whole number's exact digits, as "%.0f" writes them, without printf
+    // (as an integer while it is one: the same digits, written faster).
+    const auto end =
+        scaled < 9e18
+            ? std::to_chars(buf, buf + sizeof buf - 1, static_cast<std::int64_t>(scaled))
+            : std::to_chars(buf, buf + sizeof buf - 1, scaled, std::chars_format::fixed, 0);
     *end.ptr = '\0';
   }
   std::string all = buf;

@@ -39,8 +39,10 @@ std::string ExpandBrackets(std::string text,
                            const std::function<std::string(const std::string&)>& evaluate) {
   std::size_t i = 0;
   while (!text.empty()) {
-    std::size_t next = text.find('[', i);
-    i = next == std::string::npos ? text.size() - 1 : next;
+    // With no "[" left no bracket can begin.
+    const std::size_t next = text.find('[', i);
+    if (next == std::string::npos) break;
+    i = next;
     BracketMatch m = FindBracket(text, i);
     if (!m.found) break;
     text.erase(i, m.end - i + 1);

@@ -14,6 +14,8 @@ std::vector<NamedComponent*>& Globals() {
   return list;
 }
 
+std::uint64_t globalsGeneration = 0;
+
 // Dot-separated parts; a part that starts with a double quote takes the rest.
 std::vector<std::string> PathParts(std::string_view text) {
   std::vector<std::string> parts;
@@ -51,11 +53,17 @@ void RegisterGlobalComponent(NamedComponent* component) {
   auto& list = Globals();
   if (component && std::find(list.begin(), list.end(), component) == list.end())
     list.push_back(component);
+  ++globalsGeneration;
 }
 
 void UnregisterGlobalComponent(NamedComponent* component) {
   auto& list = Globals();
   list.erase(std::remove(list.begin(), list.end(), component), list.end());
+  ++globalsGeneration;
+}
+
+std::uint64_t GlobalComponentGeneration() {
+  return globalsGeneration;
 }
 
 NamedComponent* FindGlobalComponent(std::string_view name) {

@@ -5,6 +5,7 @@
 // lookup fails with "Missing …".
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ class NamedComponent {
 void RegisterGlobalComponent(NamedComponent* component);
 void UnregisterGlobalComponent(NamedComponent* component);
 NamedComponent* FindGlobalComponent(std::string_view name);
+// Changes with every registration and unregistration, so whoever keeps what
+// a lookup answered can tell that the answer may have changed.
+std::uint64_t GlobalComponentGeneration();
 
 // "Form.Component" or "Form.Component.Owned" through the global lookup; a
 // path without a dot among `owner`'s components. Raises ClassNotFoundError

@@ -414,9 +414,15 @@ Variant TfrParser::CalcPostfix(std::string_view postfix) {
 }
 
 Variant TfrParser::Calc(std::string_view text) {
-  const std::string postfix = ToPostfix(text);
+  auto cached = postfixCache_.find(text);
+  if (cached == postfixCache_.end()) {
+    auto converted = std::make_shared<const std::string>(ToPostfix(text));
+    if (postfixCache_.size() >= kPostfixCacheSize) postfixCache_.clear();
+    cached = postfixCache_.emplace(std::string(text), std::move(converted)).first;
+  }
+  const std::shared_ptr<const std::string> postfix = cached->second;
   try {
-    return CalcPostfix(postfix);
+    return CalcPostfix(*postfix);
   } catch (const StackError& e) {
     throw ParserError(e.Problem + " in expression \"" + std::string(text) + "\"");
   }

@@ -23,8 +23,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "report/base/variant.h"
 
@@ -70,8 +72,21 @@ class TfrParser {
   // values or applies an operator to fewer operands than it takes (a * -b:
   // write a * (-b)).
   Variant CalcPostfix(std::string_view postfix);
-  // CalcPostfix(ToPostfix(text)); errors name the expression.
+  // CalcPostfix(ToPostfix(text)); errors name the expression. The postfix
+  // form of the texts met most recently is kept, as a bracket is evaluated
+  // once a record.
   Variant Calc(std::string_view text);
+
+ private:
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  static constexpr std::size_t kPostfixCacheSize = 256;
+  // Converted texts, emptied whole when full; shared, so an evaluation keeps
+  // its postfix while a nested one empties the cache.
+  std::unordered_map<std::string, std::shared_ptr<const std::string>, TextHash, std::equal_to<>>
+      postfixCache_;
 };
 
 // The postfix text with its operator codes written as \xNN, for messages

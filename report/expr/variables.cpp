@@ -9,6 +9,7 @@ namespace quillet {
 int CompareIgnoreCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
     unsigned char x = static_cast<unsigned char>(a[i]);
     unsigned char y = static_cast<unsigned char>(b[i]);
     if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);

@@ -103,8 +103,17 @@ bool MayNameField(const std::string& reference) {
 
 }  // namespace
 
-bool LessIgnoringCase::operator()(const std::string& a, const std::string& b) const {
-  return CompareIgnoreCase(a, b) < 0;
+std::size_t HashIgnoringCase::operator()(const std::string& name) const {
+  std::size_t hash = 14695981039346656037ULL;  // FNV-1a over the upper-cased bytes
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    hash *= 1099511628211ULL;
+  }
+  return hash;
+}
+
+bool EqualIgnoringCase::operator()(const std::string& a, const std::string& b) const {
+  return EqualsIgnoreCase(a, b);
 }
 
 bool ResolveDataReference(const std::string& reference, DataSetComponent* dataset,
@@ -162,7 +171,9 @@ std::string TfrDataDictionary::ThroughAliases(const std::string& reference) cons
 }
 
 void TfrDataDictionary::DropCacheIfDatasetsChanged() {
-  if (cacheGeneration_ != DatasetRegistryGeneration()) ClearCache();
+  if (cacheGeneration_ != DatasetRegistryGeneration() ||
+      cacheComponents_ != GlobalComponentGeneration())
+    ClearCache();
 }
 
 bool TfrDataDictionary::IsDictionaryName(const std::string& name) {
@@ -176,8 +187,12 @@ bool TfrDataDictionary::IsDictionaryName(const std::string& name) {
     }
     return true;
   }
+  if (notFields_.contains(name)) return false;
   const std::string reference = ThroughAliases(name);
-  if (reference.empty() || !ResolveDataReference(reference, nullptr, item)) return false;
+  if (reference.empty() || !ResolveDataReference(reference, nullptr, item)) {
+    notFields_.insert(name);
+    return false;
+  }
   LookupCache[name] = item;
   return true;
 }
@@ -216,7 +231,9 @@ bool TfrDataDictionary::SetVariableValue(const std::string& name, const std::str
 
 void TfrDataDictionary::ClearCache() {
   LookupCache.clear();
+  notFields_.clear();
   cacheGeneration_ = DatasetRegistryGeneration();
+  cacheComponents_ = GlobalComponentGeneration();
 }
 
 // ---- Tables and their stream form --------------------------------------

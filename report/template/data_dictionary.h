@@ -5,8 +5,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "report/base/variant.h"
@@ -32,7 +33,11 @@ struct TfrCacheItem {
   std::string FieldName;
 };
 
-struct LessIgnoringCase {
+// Hashing and matching of names with letter case ignored.
+struct HashIgnoringCase {
+  std::size_t operator()(const std::string& name) const;
+};
+struct EqualIgnoringCase {
   bool operator()(const std::string& a, const std::string& b) const;
 };
 
@@ -49,11 +54,11 @@ class TfrDataDictionary {
   NameValueTable BandSourceTable;
   std::vector<std::string> HiddenDataSets;
 
-  // Names already resolved to a field, sorted by name (letter case
-  // ignored). Emptied when a report starts building its pages, when the
-  // tables are cleared or read, and whenever the registered data sets
-  // change, so it never reaches a data set that has gone.
-  std::map<std::string, TfrCacheItem, LessIgnoringCase> LookupCache;
+  // Names already resolved to a field (letter case ignored). Emptied when a report starts building
+  // its pages, when the tables are cleared or read, and whenever the registered data sets or the
+  // global components change, so it never reaches a data set that has gone. Tables changed by hand
+  // take effect from the next build.
+  std::unordered_map<std::string, TfrCacheItem, HashIgnoringCase, EqualIgnoringCase> LookupCache;
 
   // Whether a reference (data set "." field) names an existing field.
   // Reading a dictionary of the earlier writer (layout marker -1) drops the
@@ -100,7 +105,11 @@ class TfrDataDictionary {
   std::string ThroughAliases(const std::string& reference) const;
   void DropCacheIfDatasetsChanged();
 
+  // Names that are no variable and name no field, forgotten with the
+  // cache: a bracket such as [Items."Price" * 1.5] asks for each record.
+  std::unordered_set<std::string, HashIgnoringCase, EqualIgnoringCase> notFields_;
   std::uint64_t cacheGeneration_ = 0;  // of the registered data sets it holds
+  std::uint64_t cacheComponents_ = 0;  // of the global components
 };
 
 // The field a data reference names among the registered data sets,

@@ -69,6 +69,17 @@ TEST(FieldTypes, CellsBecomeIntegersDecimalsDatesOrText) {
   EXPECT_EQ(TypedFieldValue("12."), Variant("12."));
   EXPECT_EQ(TypedFieldValue(""), Variant(""));
   EXPECT_EQ(TypedFieldValue("99999999999999999999"), Variant("99999999999999999999"));
+  // Short numbers take a quicker road to the same values as long ones.
+  EXPECT_EQ(TypedFieldValue("+5"), Variant(std::int64_t(5)));
+  EXPECT_EQ(TypedFieldValue("-0"), Variant(std::int64_t(0)));
+  EXPECT_EQ(TypedFieldValue("00012"), Variant(std::int64_t(12)));
+  EXPECT_EQ(TypedFieldValue("123456789012345678"), Variant(std::int64_t(123456789012345678)));
+  EXPECT_EQ(TypedFieldValue("+.5"), Variant(0.5));
+  EXPECT_EQ(TypedFieldValue("0.1"), Variant(0.1));
+  EXPECT_EQ(TypedFieldValue("-1234567890123.45"), Variant(-1234567890123.45));
+  EXPECT_EQ(TypedFieldValue("1234567890123456.5"), Variant(1234567890123456.5));
+  for (const char* text : {".", "-", "+", "1.5.3", "5-", "Caf\xC3\xA9", " 7", "7 "})
+    EXPECT_EQ(TypedFieldValue(text), Variant(text)) << text;
 }
 
 TEST(CsvSource, QuotingUtf8AndDelimiter) {
@@ -110,6 +121,64 @@ TEST(CsvSource, BadFilesNameThemselves) {
         }
       },
       EngineError);
+}
+
+// Rows are read a block at a time: cells, quoted line breaks and non-ASCII
+// characters that straddle a block's end come out whole, short rows are
+// filled with empty texts and extra cells dropped, and a fault far into the
+// file names its row.
+TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
+  std::string text = "n,note,price\n";
+  std::vector<std::string> expected;
+  for (int i = 1; i <= 6000; ++i) {
+    const std::string n = std::to_string(i);
+    if (i % 1000 == 0) {
+      text += n + "\n";
+      expected.push_back(n + "||");
+    } else if (i % 7 == 0) {
+      text += n + ",\"Caf\xC3\xA9 " + n + "\nline two, \"\"quoted\"\"\"," + n + ".5,extra\n";
+      expected.push_back(n + "|Caf\xE9 " + n + "\nline two, \"quoted\"|" + n + ".5");
+    } else {
+      text += n + ",plain " + n + "," + n + ".25\n";
+      expected.push_back(n + "|plain " + n + "|" + n + ".25");
+    }
+  }
+  ASSERT_GT(text.size(), 2u * 64 * 1024);
+  const std::string path = WriteFile("blocks.csv", text);
+  SourceDataset set("Blocks", std::make_unique<CsvSource>(path));
+  EXPECT_EQ(Rows(set, {"n", "note", "price"}), expected);
+  // Read again from the start, the types as before.
+  set.Dataset().First();
+  EXPECT_EQ(set.FieldValue("n"), Variant(std::int64_t(1)));
+  EXPECT_EQ(set.FieldValue("price"), Variant(1.25));
+
+  const std::string bad = WriteFile("late_fault.csv", text + "6001,\"x\"y,1\n");
+  CsvSource source(bad);
+  std::vector<Variant> row;
+  try {
+    while (source.Read(row)) {
+    }
+    FAIL();
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("near row 6002"), std::string::npos) << e.what();
+  }
+}
+
+// Fields are found by name in any order; where two column names differ
+// only in letter case, the first of them answers.
+TEST(SourceDataset, FieldsByNameInAnyOrderAndTheFirstOfTwoLikeNames) {
+  SourceDataset set("Abc", std::make_unique<CsvSource>(WriteFile("abc.csv", "a,b,c\n1,2,3\n")));
+  set.Dataset().First();
+  std::string order;
+  for (const char* f : {"c", "a", "b", "b", "A", "C", "c", "nope", "b"})
+    order += set.FieldValue(f).IsNull() ? "-" : set.FieldValue(f).AsText();
+  EXPECT_EQ(order, "3122133-2");
+
+  SourceDataset like("Like", std::make_unique<CsvSource>(WriteFile("like.csv", "x,y,X\n1,2,3\n")));
+  like.Dataset().First();
+  order.clear();
+  for (const char* f : {"x", "y", "X", "X", "y", "x"}) order += like.FieldValue(f).AsText();
+  EXPECT_EQ(order, "121121");
 }
 
 TEST(SourceDataset, StepsBackOneRecordAndForwardWithoutRereading) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "report/expr/components.h"
 #include "report/expr/expression_globals.h"
 #include "report/template/data_dictionary.h"
 #include "tests/report/data_support.h"
@@ -108,6 +109,41 @@ TEST_F(DictionaryLookup, CacheForgetsDataSetsThatWentAway) {
   again.Dataset().First();
   ASSERT_TRUE(dictionary.IsDictionaryName("Cost"));
   EXPECT_EQ(dictionary.LookupValue("Cost").AsInteger(), 42);
+}
+
+// A name found to be no field is remembered as such (a bracket's expression
+// asks for every record) only until the data sets or the forms change.
+TEST_F(DictionaryLookup, NoFieldAnswersAreForgottenWhenDataSetsOrFormsChange) {
+  struct Form : NamedComponent {
+    NamedComponent* owned = nullptr;
+    std::string ComponentName() const override { return "Form"; }
+    NamedComponent* FindOwned(std::string_view name) override {
+      return EqualsIgnoreCase(name, "Data") ? owned : nullptr;
+    }
+  } form;
+  RowsDataset data("Data", {"Qty"}, {{7}});
+  data.Dataset().First();
+  form.owned = &data;
+
+  for (int twice = 0; twice < 2; ++twice) {
+    EXPECT_FALSE(dictionary.IsDictionaryName("Later.\"Qty\""));
+    EXPECT_FALSE(dictionary.IsDictionaryName("Form.Data.\"Qty\""));
+    EXPECT_FALSE(dictionary.IsDictionaryName("Items.\"Price\" * 1.5"));
+  }
+  {
+    RowsDataset later("Later", {"Qty"}, {{4}});
+    later.Dataset().First();
+    ASSERT_TRUE(dictionary.IsDictionaryName("LATER.\"QTY\""));
+    EXPECT_EQ(dictionary.LookupValue("later.\"qty\"").AsInteger(), 4);
+  }
+  EXPECT_FALSE(dictionary.IsDictionaryName("Later.\"Qty\""));
+
+  RegisterGlobalComponent(&form);
+  EXPECT_TRUE(dictionary.IsDictionaryName("Form.Data.\"Qty\""));
+  EXPECT_EQ(dictionary.LookupValue("Form.Data.\"Qty\"").AsInteger(), 7);
+  UnregisterGlobalComponent(&form);
+  EXPECT_FALSE(dictionary.IsDictionaryName("Form.Data.\"Qty\""));
+  EXPECT_FALSE(dictionary.IsDictionaryName("Items.\"Price\" * 1.5"));
 }
 
 TEST_F(DictionaryLookup, AssigningAVariableForgetsItsField) {

@@ -2,10 +2,14 @@
 // lexical readers, variables, the function splitter and value arithmetic.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <map>
 
 #include "platform/errors.h"
+#include "report/base/text_format.h"
 #include "report/expr/components.h"
 #include "report/expr/function_splitter.h"
 #include "report/expr/parser.h"
@@ -155,6 +159,81 @@ TEST(ExpressionParser, MalformedExpressionsAreRefusedNamingThem) {
   EXPECT_THROW(p.parser.Calc("*"), ParserError);
   EXPECT_THROW(p.parser.CalcPostfix("+"), ParserError);
   EXPECT_THROW(p.parser.CalcPostfix("\x06"), ParserError);
+}
+
+// Converted forms are kept per text: the same text follows the names'
+// current values, and an evaluation whose names convert more texts than
+// are kept (emptying the store under it) still finishes right.
+TEST(ExpressionParser, KeptConversionsFollowValuesAndSurviveBeingEmptied) {
+  ParserWithNames p;
+  p.names["N"] = Variant(2);
+  EXPECT_EQ(p.Text("N * 1.5"), "3");
+  p.names["N"] = Variant(5);
+  EXPECT_EQ(p.Text("N * 1.5"), "7.5");
+  EXPECT_THROW(p.parser.Calc("(N"), ParserError);  // refused each time, never kept
+  EXPECT_THROW(p.parser.Calc("(N"), ParserError);
+
+  int inner = 0;
+  p.parser.ValueHook = [&](const std::string& name, Variant& v) {
+    if (name != "MANY") return;
+    for (int i = 0; i < 600; ++i)
+      inner += int(p.parser.Calc(std::to_string(i) + " + 0").AsInteger());
+    v = Variant(1);
+  };
+  EXPECT_EQ(p.Text("100 + many + 1000 * 2"), "2101");
+  EXPECT_EQ(inner, 599 * 600 / 2);
+}
+
+// Plain decimals take a shorter road than strtod; they must read the same
+// double, bit for bit, at every length up to the 15 digits it takes.
+TEST(NumberText, PlainDecimalsReadExactlyAsStrtodReadsThem) {
+  std::vector<std::string> texts = {"0",
+                                    "-0",
+                                    "+7",
+                                    ".5",
+                                    "-.5",
+                                    "5.",
+                                    "0.1",
+                                    "0.3",
+                                    "1.15",
+                                    "2.675",
+                                    "1e5",
+                                    "1.2.3",
+                                    "12a",
+                                    "",
+                                    "-",
+                                    ".",
+                                    "+.",
+                                    "999999999999999",
+                                    "1234567890123456",
+                                    "0.000000000000001",
+                                    "9007199254740993"};
+  std::uint64_t seed = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    std::string digits = std::to_string(seed >> 11).substr(0, 1 + (seed >> 3) % 15);
+    const std::size_t point = (seed >> 20) % (digits.size() + 1);
+    digits.insert(point, ".");
+    texts.push_back(((seed >> 40) & 1 ? "-" : "") + digits);
+  }
+  for (const std::string& t : texts) {
+    double fast = 0;
+    const bool read = ReadPlainDecimal(t, fast);
+    char* end = nullptr;
+    const double slow = std::strtod(t.c_str(), &end);
+    const bool whole = !t.empty() && end == t.c_str() + t.size();
+    if (!read) {
+      // Only texts outside the plain form, or past 15 digits, are left to strtod.
+      const std::size_t count = std::count_if(t.begin(), t.end(), ::isdigit);
+      EXPECT_TRUE(!whole || count > 15 || t.find_first_of("eE") != std::string::npos) << t;
+      continue;
+    }
+    ASSERT_TRUE(whole) << t;
+    EXPECT_EQ(std::memcmp(&fast, &slow, sizeof fast), 0) << t;
+    double viaText = 0;
+    ASSERT_TRUE(TryStrToFloat(t, '.', viaText)) << t;
+    EXPECT_EQ(std::memcmp(&viaText, &slow, sizeof fast), 0) << t;
+  }
 }
 
 TEST(ExpressionParser, StackHoldsThirtyTwoValues) {

@@ -214,6 +214,20 @@ TEST(ValueFormat, EveryCategory) {
   EXPECT_EQ(f(Variant("text"), dcDate, 1, 0, 0), "text");  // fails: plain text
 }
 
+// Rounded digits are written as an integer while they fit one and as a
+// double's digits past that; both give the digits printf would.
+TEST(ValueFormat, FixedDigitsOnBothSidesOfTheIntegerRange) {
+  EXPECT_EQ(FormatFixed(123.455, 2, false, '.'), "123.46");
+  EXPECT_EQ(FormatFixed(-0.5, 0, false, '.'), "-1");
+  EXPECT_EQ(FormatFixed(0.0, 3, false, ','), "0,000");
+  EXPECT_EQ(FormatFixed(8999999999999999000.0, 0, false, '.'), "8999999999999998976");
+  EXPECT_EQ(FormatFixed(9223372036854775807.0, 0, false, '.'), "9223372036854775808");
+  EXPECT_EQ(FormatFixed(1e20, 2, true, '.'), "100,000,000,000,000,000,000.00");
+  EXPECT_EQ(FormatFixed(-123456789012.345678, 4, false, '.'), "-123456789012.3460");
+  EXPECT_EQ(FormatFixed(9999 * 0.37 * 1.5, 2, false, '.'), "5549.45");
+  EXPECT_EQ(FormatFixed(1e15 - 0.5, 2, false, '.'), "1000000000000000.00");
+}
+
 TEST(ValueFormat, DecimalSeparatorIsRestoredWhenFormattingFails) {
   Engine().DecimalSeparator = '.';
   // The separator is switched before the value is read; reading "abc" as a
