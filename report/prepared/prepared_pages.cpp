@@ -113,13 +113,6 @@ void TfrEMFPages::Clear() {
   pages_.clear();
 }
 
-void TfrEMFPages::Swap(TfrEMFPages& other) {
-  // An open page must not be tracked by the list it leaves.
-  CloseOpenPage();
-  other.CloseOpenPage();
-  pages_.swap(other.pages_);
-}
-
 MemoryStream& TfrEMFPages::RecordStream(int index) {
   PreparedPage& page = (*this)[index];
   if (open_ != &page) {

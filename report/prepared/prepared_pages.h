@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -67,7 +68,10 @@ class TfrEMFPages {
   void Clear();
   // Exchanges the pages of the two lists; each keeps its report. This is how
   // a preview takes a report's pages and gives them back.
-  void Swap(TfrEMFPages& other);
+  void Swap(TfrEMFPages& other) noexcept {
+    pages_.swap(other.pages_);
+    std::swap(open_, other.open_);  // the open page goes with its list
+  }
   // Inserts a new page with the template page's paper (appended when
   // `index` is at or past the end; RangeError when negative). Sets the
   // engine's stream version to 24; the page stream holds that version byte.

@@ -114,7 +114,7 @@ TEST_F(PreparedPagesTest, OnePageAtMostIsOpenForRecords) {
   AddShape(pages, 1, skStar, 10, 10, 50, 50);
   TfrEMFPages other;
   other.Swap(pages);
-  EXPECT_FALSE(other[1].ObjectStream.IsOpen());
+  EXPECT_TRUE(other[1].ObjectStream.IsOpen());
   other.DeletePage(1);
   pages.AddPage(Paper());
   AddShape(pages, 0, skTriangle, 10, 10, 50, 50);
