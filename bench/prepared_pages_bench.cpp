@@ -37,7 +37,7 @@ void FillPages(TfrEMFPages& pages, int count, int objectsPerPage) {
       v.Tag = "5;0;1;0;50;0";
       v.SetGeometry(10 + (k * 37) % 700, 10 + (k * 53) % 1000, 40, 30);
       v.PreparedMode = true;
-      v.Record(*pages[i].ObjectStream);
+      v.Record(pages.RecordStream(i));
     }
   }
   Prep().ActiveView = nullptr;

@@ -362,8 +362,8 @@ void BM_Prepare(benchmark::State& state, long n, bool sql) {
   TfrEMFPages& pages = report.PreparedPages;
   double bytes = 0, held = 0;
   for (int i = 0; i < pages.Count(); ++i) {
-    bytes += double(pages[i].ObjectStream->Size());
-    held += double(pages[i].ObjectStream->Bytes().capacity());
+    bytes += double(pages[i].ObjectStream.Size());
+    held += double(pages[i].ObjectStream.HeldBytes());
   }
   state.counters["pages"] = pages.Count();
   state.counters["bytes/page"] = bytes / std::max(1, pages.Count());

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev liblz4-dev
   libcsv-dev libqt6sql6-sqlite libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation

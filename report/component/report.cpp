@@ -88,6 +88,7 @@ bool TfrReport::Prepare() {
   bool errorFlag = false;
   std::string errorText;
   bool result = SnapshotAndRun(errorFlag, errorText);
+  PreparedPages.CloseOpenPage();
   InFinalPass = false;
   if (result && prep.DialogCancelled) result = false;
   if (errorFlag) {

@@ -289,9 +289,7 @@ void TfrBand::OutputObject(TfrView& view) {
         throw EngineError("Object " + view.Name + " lies too far outside its page");
       view.Left = static_cast<std::int32_t>(left);
       view.Top = static_cast<std::int32_t>(top);
-      MemoryStream& stream = *pages[prep.PageIndex].ObjectStream;
-      stream.Seek(stream.Size());
-      view.Record(stream);
+      view.Record(pages.RecordStream(prep.PageIndex));
     } else {
       prep.ActiveView = &view;
       auto* stretcheable = dynamic_cast<TfrStretcheable*>(&view);

@@ -93,12 +93,11 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
     file.WriteI32(page->Margins.Top);
     file.WriteI32(page->Margins.Right);
     file.WriteI32(page->Margins.Bottom);
-    MemoryStream& data = *page->ObjectStream;
     if (compressor.CompressionEnabled) {
-      data.Seek(0);
+      MemoryStream data = page->ObjectStream.Reader();
       Compressor().Compress(data, file);
     } else {
-      file.Write(data.Bytes().data(), data.Bytes().size());
+      page->ObjectStream.WriteTo(file);
     }
     const std::int32_t end = FileOffset(file);
     file.Seek(placeholder);
@@ -132,7 +131,6 @@ void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t comp
   try {
     for (; i < count; ++i) {
       auto page = std::make_unique<PreparedPage>();
-      page->ObjectStream = std::make_unique<MemoryStream>();
       const std::int32_t next = file.ReadI32();
       page->PaperSizeCode = file.ReadI16();
       page->PaperWidthTenths = file.ReadI32();
@@ -151,9 +149,11 @@ void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t comp
       std::string data = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
       if (compressed != 0) {
         MemoryStream packed(data);
-        Compressor().Decompress(packed, *page->ObjectStream);
+        MemoryStream unpacked;
+        Compressor().Decompress(packed, unpacked);
+        page->ObjectStream.Assign(unpacked.BytesAsString());
       } else {
-        page->ObjectStream->WriteBytes(data);
+        page->ObjectStream.Assign(data);
       }
       SetPrinterToPage(*page);
       pages_.push_back(std::move(page));
@@ -190,10 +190,10 @@ void TfrEMFPages::ReadPictureFormat(Stream& file) {
       if (!writePicture)
         throw EngineError(
             "This prepared-report file holds pictures of pages, which need the picture object");
-      page->ObjectStream = std::make_unique<MemoryStream>();
-      page->ObjectStream->WriteU8(kPreparedStreamVersion);
-      writePicture(*page->ObjectStream, metafile, page->PageInfo.PaperWidthPx,
-                   page->PageInfo.PaperHeightPx);
+      MemoryStream objects;
+      objects.WriteU8(kPreparedStreamVersion);
+      writePicture(objects, metafile, page->PageInfo.PaperWidthPx, page->PageInfo.PaperHeightPx);
+      page->ObjectStream.Assign(objects.BytesAsString());
       pages_.push_back(std::move(page));
       file.Seek(end);
     }

@@ -109,15 +109,28 @@ void TfrEMFPages::Clear() {
   // Released in one sweep: deleting from the front one by one would move
   // the rest each time, which a million pages turn into hours.
   for (auto& page : pages_) ReleaseRebuilt(*page);
+  open_ = nullptr;
   pages_.clear();
+}
+
+MemoryStream& TfrEMFPages::RecordStream(int index) {
+  PreparedPage& page = (*this)[index];
+  if (open_ != &page) {
+    CloseOpenPage();
+    open_ = &page;
+  }
+  return page.ObjectStream.Open();
+}
+
+void TfrEMFPages::CloseOpenPage() {
+  if (open_) open_->ObjectStream.Close();
+  open_ = nullptr;
 }
 
 void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   if (index < 0) throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
   Engine().StreamVersion = kPreparedStreamVersion;
   auto page = std::make_unique<PreparedPage>();
-  page->ObjectStream = std::make_unique<MemoryStream>();
-  page->ObjectStream->WriteU8(kPreparedStreamVersion);
   page->PaperSizeCode = templatePage.PaperSizeCode;
   page->PaperWidthTenths = templatePage.PaperWidthTenths;
   page->PaperHeightTenths = templatePage.PaperHeightTenths;
@@ -126,13 +139,15 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   page->Margins = templatePage.Margins;
   page->MarginsApply = templatePage.MarginsApply ? 1 : 0;
   page->PageInfo = templatePage.PageInfo;
-  if (index >= Count()) {
-    // Formation has moved on from the page before: it keeps its bytes only.
-    if (!pages_.empty()) pages_.back()->ObjectStream->ShrinkToFit();
+  // The new page is the one records go to next; the page open before it
+  // (the one formation has moved on from) is packed.
+  CloseOpenPage();
+  page->ObjectStream.Open().WriteU8(kPreparedStreamVersion);
+  open_ = page.get();
+  if (index >= Count())
     pages_.push_back(std::move(page));
-  } else {
+  else
     pages_.insert(pages_.begin() + index, std::move(page));
-  }
 }
 
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
@@ -150,6 +165,7 @@ void TfrEMFPages::AddPage(const PagePaper& templatePage) {
 void TfrEMFPages::DeletePage(int index) {
   PreparedPage& page = (*this)[index];
   ReleaseRebuilt(page);
+  if (open_ == &page) open_ = nullptr;
   pages_.erase(pages_.begin() + index);
 }
 
@@ -159,14 +175,11 @@ void TfrEMFPages::RebuildPage(int index) {
   auto page = std::make_unique<RebuiltPage>(record.Paper());
   PreparationState& prep = Prep();
   prep.ActivePage = page.get();
-  MemoryStream& s = *record.ObjectStream;
-  // Records written to the page later are appended, whatever happens here,
-  // and a failed rebuild leaves no active page pointing at it.
-  const ScopeGuard atEnd([&s] { s.Seek(s.Size()); });
+  MemoryStream s = record.ObjectStream.Reader();
+  // A failed rebuild leaves no active page pointing at it.
   const ScopeGuard forget([&prep, &page] {
     if (page && prep.ActivePage == page.get()) prep.ActivePage = nullptr;
   });
-  s.Seek(0);
   // A page whose stream is empty (a compressed file in this system) is blank.
   if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
   while (!s.AtEnd()) {

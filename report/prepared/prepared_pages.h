@@ -6,19 +6,22 @@
 //
 // A prepared page is its paper settings plus a byte stream of object
 // records (the version byte, then one record per object written in prepared
-// mode). Only that stream is kept per page; to draw or hit-test a page the
-// stream is rebuilt into live objects, which are released again when the
-// page is no longer in use.
+// mode). Only that stream is kept per page, packed once the page is no
+// longer written to (PageStream); to draw or hit-test a page the stream is
+// rebuilt into live objects, which are released again when the page is no
+// longer in use.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/geometry.h"
 #include "platform/stream.h"
 #include "report/base/preparation_report.h"
+#include "report/prepared/page_stream.h"
 #include "report/printer/page_paper.h"
 #include "report/prepared/rebuilt_page.h"
 
@@ -42,7 +45,7 @@ struct PreparedPage {
   PageMargins Margins;            // report pixels
   PrinterPageInfo PageInfo;
   std::uint8_t InUse = 0;  // wanted on screen or printer; 0 releases the rebuilt page
-  std::unique_ptr<MemoryStream> ObjectStream;  // owned
+  PageStream ObjectStream;  // the object records
   std::unique_ptr<quillet::RebuiltPage> RebuiltPage;  // owned; none until needed
 
   // The paper, margins and page information as a page's paper.
@@ -65,7 +68,10 @@ class TfrEMFPages {
   void Clear();
   // Exchanges the pages of the two lists; each keeps its report. This is how
   // a preview takes a report's pages and gives them back.
-  void Swap(TfrEMFPages& other) noexcept { pages_.swap(other.pages_); }
+  void Swap(TfrEMFPages& other) noexcept {
+    pages_.swap(other.pages_);
+    std::swap(open_, other.open_);  // the open page goes with its list
+  }
   // Inserts a new page with the template page's paper (appended when
   // `index` is at or past the end; RangeError when negative). Sets the
   // engine's stream version to 24; the page stream holds that version byte.
@@ -75,6 +81,14 @@ class TfrEMFPages {
   // when the list already holds PageLimit pages.
   void AddPage(const PagePaper& templatePage);
   void DeletePage(int index);
+
+  // The stream records of page `index` are appended to (RangeError outside
+  // the list). One page at most is open for records: opening this one
+  // closes (packs) the page open before it.
+  MemoryStream& RecordStream(int index);
+  // Closes the page open for records, if any; preparation calls it when
+  // the last page is formed.
+  void CloseOpenPage();
 
   // Rebuilds the page's live objects from its stream. Raises
   // ClassNotFoundError for an unregistered kind and StreamReadError for a
@@ -116,6 +130,7 @@ class TfrEMFPages {
 
   PreparedPagesReport* report_;
   std::vector<std::unique_ptr<PreparedPage>> pages_;
+  PreparedPage* open_ = nullptr;  // the page open for records, one of pages_
 };
 
 // Holds a prepared page in use for a scope: InUse is set when the guard is

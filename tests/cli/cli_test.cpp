@@ -57,8 +57,8 @@ TEST_F(CliTest, SheetFrpHoldsWhatPrintWithPreviewPrepares) {
   TfrReport fromCli;
   fromCli.LoadPrepared(frp.toStdString());
   ASSERT_EQ(fromCli.PreparedPages.Count(), 1);
-  EXPECT_EQ(fromCli.PreparedPages[0].ObjectStream->Bytes(),
-            window.Report().PreparedPages[0].ObjectStream->Bytes());
+  EXPECT_EQ(fromCli.PreparedPages[0].ObjectStream.Bytes(),
+            window.Report().PreparedPages[0].ObjectStream.Bytes());
 }
 
 TEST_F(CliTest, InfoListsPagesAndObjects) {

@@ -189,9 +189,9 @@ TEST_F(PreviewFormTest, DraggingTheGrayLeavesThePageAndMovesTheView) {
 
 TEST_F(PreviewFormTest, SavedPagesLoadBackByteForByte) {
   AddPages(report.PreparedPages, 2);
-  for (int i = 0; i < 2; ++i) report.PreparedPages[i].ObjectStream->WriteU8(0);  // distinct bytes
+  for (int i = 0; i < 2; ++i) report.PreparedPages.RecordStream(i).WriteU8(0);  // distinct bytes
   std::vector<std::vector<std::uint8_t>> before;
-  for (int i = 0; i < 2; ++i) before.push_back(report.PreparedPages[i].ObjectStream->Bytes());
+  for (int i = 0; i < 2; ++i) before.push_back(report.PreparedPages[i].ObjectStream.Bytes());
   QTemporaryDir dir;
   TfrPreviewForm form;
   Open(form, report, 900, 600);
@@ -214,7 +214,7 @@ TEST_F(PreviewFormTest, SavedPagesLoadBackByteForByte) {
   ASSERT_EQ(second.PageCount(), 2);
   EXPECT_EQ(second.View.CurrentPage, 1);
   EXPECT_EQ(second.PageLabel()->text(), "Page 1/2");
-  for (int i = 0; i < 2; ++i) EXPECT_EQ((*second.Pages())[i].ObjectStream->Bytes(), before[i]);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ((*second.Pages())[i].ObjectStream.Bytes(), before[i]);
 }
 
 TEST_F(PreviewFormTest, AFileThatCannotBeReadIsReportedAndLosesNothing) {

@@ -63,7 +63,7 @@ class PrintFormTest : public ::testing::Test {
       TfrShapeView v;
       v.SetGeometry(20 * (i + 1), 0, 10, 10);
       v.PreparedMode = true;
-      v.Record(*report_.PreparedPages[i].ObjectStream);
+      v.Record(report_.PreparedPages.RecordStream(i));
       Prep().ActiveView = nullptr;
     }
   }

@@ -71,7 +71,7 @@ TEST_F(PrintedFilesTest, ThePreviewAndTheMainWindowTellWhereThePdfWent) {
   TfrShapeView v;
   v.SetGeometry(20, 0, 10, 10);
   v.PreparedMode = true;
-  v.Record(*report.PreparedPages[0].ObjectStream);
+  v.Record(report.PreparedPages.RecordStream(0));
   Prep().ActiveView = nullptr;
   report.ShowPrintDialog = false;
 

@@ -153,7 +153,7 @@ TEST_F(EngineInterfaces, APageInUseIsReleasedAfterwardsAlsoWhenItCannotBeRebuilt
   EXPECT_EQ(pages[0].InUse, 0);
   EXPECT_FALSE(pages[0].RebuiltPage);
 
-  pages[0].ObjectStream->WriteU8(99);  // an object kind nobody makes
+  pages.RecordStream(0).WriteU8(99);  // an object kind nobody makes
   EXPECT_THROW(
       {
         const PageInUse inUse(pages, 0);

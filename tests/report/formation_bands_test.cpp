@@ -82,12 +82,15 @@ TEST_F(FormationBands, TemplateIsUnchangedAndPreparationRepeats) {
   ASSERT_TRUE(report.Prepare());
   std::vector<std::vector<std::uint8_t>> first;
   for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    first.push_back(report.PreparedPages[p].ObjectStream->Bytes());
+    first.push_back(report.PreparedPages[p].ObjectStream.Bytes());
   EXPECT_EQ(SavedTemplate(report), before);
   ASSERT_TRUE(report.Prepare());
   ASSERT_EQ(report.PreparedPages.Count(), static_cast<int>(first.size()));
-  for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    EXPECT_EQ(report.PreparedPages[p].ObjectStream->Bytes(), first[p]) << "page " << p + 1;
+  for (int p = 0; p < report.PreparedPages.Count(); ++p) {
+    EXPECT_EQ(report.PreparedPages[p].ObjectStream.Bytes(), first[p]) << "page " << p + 1;
+    // Finished pages are held packed, the last one too.
+    EXPECT_FALSE(report.PreparedPages[p].ObjectStream.IsOpen()) << "page " << p + 1;
+  }
 }
 
 TEST_F(FormationBands, TwoPageColumnsFillSideBySideThenANewPage) {

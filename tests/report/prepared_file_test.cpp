@@ -79,7 +79,7 @@ TEST_F(PreparedFileTest, HeaderAndFirstPageEntryBytes) {
   EXPECT_EQ(in.ReadI32(), -1);
   EXPECT_EQ(in.ReadU8(), 1);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(in.ReadI32(), 0);
-  const std::vector<std::uint8_t>& stream = pages[0].ObjectStream->Bytes();
+  const std::vector<std::uint8_t>& stream = pages[0].ObjectStream.Bytes();
   EXPECT_EQ(std::uint64_t(next), entry + 36 + stream.size());
   EXPECT_EQ(in.ReadBytes(stream.size()), std::string(stream.begin(), stream.end()));
 }
@@ -105,7 +105,7 @@ TEST_F(PreparedFileTest, SaveThenLoadGivesBackEveryByte) {
     EXPECT_EQ(loaded[i].MarginsApply, pages[i].MarginsApply);
     EXPECT_EQ(loaded[i].Margins, pages[i].Margins);
     EXPECT_EQ(loaded[i].PageInfo, pages[i].PageInfo);  // recomputed from the printer
-    EXPECT_EQ(loaded[i].ObjectStream->Bytes(), pages[i].ObjectStream->Bytes());
+    EXPECT_EQ(loaded[i].ObjectStream.Bytes(), pages[i].ObjectStream.Bytes());
   }
   EXPECT_EQ(loaded[1].Margins, (PageMargins{11, 22, 33, 44}));
   EXPECT_EQ(loaded[1].PaperSource, 7);
@@ -139,7 +139,7 @@ TEST_F(PreparedFileTest, AThousandPagesRoundTrip) {
   TfrEMFPages loaded;
   Load(loaded, bytes);
   ASSERT_EQ(loaded.Count(), 1000);
-  EXPECT_EQ(loaded[999].ObjectStream->Bytes(), pages[999].ObjectStream->Bytes());
+  EXPECT_EQ(loaded[999].ObjectStream.Bytes(), pages[999].ObjectStream.Bytes());
   EXPECT_EQ(Written(loaded), bytes);
   for (int i = 0; i < 1000; ++i) EXPECT_EQ(loaded[i].RebuiltPage, nullptr);
 }
@@ -181,7 +181,7 @@ TEST_F(PreparedFileTest, AFileWithoutVersionByteHasNoSourcesOrMargins) {
   EXPECT_EQ(pages[0].Margins, PageMargins{});
   EXPECT_EQ(pages[0].MarginsApply, 1);
   EXPECT_EQ(pages[0].PageInfo.PaperWidthPx, 534);  // A5 on the virtual printer
-  EXPECT_EQ(pages[0].ObjectStream->Bytes(), std::vector<std::uint8_t>{24});
+  EXPECT_EQ(pages[0].ObjectStream.Bytes(), std::vector<std::uint8_t>{24});
 }
 
 TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
@@ -192,7 +192,7 @@ TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
   TfrEMFPages loaded;
   Load(loaded, bytes);
   ASSERT_EQ(loaded.Count(), 2);
-  EXPECT_EQ(loaded[0].ObjectStream->Size(), 0u);
+  EXPECT_EQ(loaded[0].ObjectStream.Size(), 0u);
   loaded[0].InUse = 1;
   RecordingCanvas canvas;
   loaded.DrawPage(0, canvas, {0, 0, 758, 1071});
@@ -206,7 +206,7 @@ TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
   TfrEMFPages reloaded;
   Load(reloaded, packed);
   ASSERT_EQ(reloaded.Count(), 2);
-  EXPECT_EQ(reloaded[1].ObjectStream->Size(), 0u);
+  EXPECT_EQ(reloaded[1].ObjectStream.Size(), 0u);
 }
 
 TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
@@ -222,7 +222,7 @@ TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
     TfrEMFPages loaded;
     EXPECT_THROW(Load(loaded, bytes), StreamReadError);
     ASSERT_EQ(loaded.Count(), 1);
-    EXPECT_EQ(loaded[0].ObjectStream->Bytes(), pages[0].ObjectStream->Bytes());
+    EXPECT_EQ(loaded[0].ObjectStream.Bytes(), pages[0].ObjectStream.Bytes());
   };
 
   expectOnePage(good.substr(0, good.size() - 5), "cut inside the second page");
@@ -325,7 +325,7 @@ TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
   EXPECT_EQ(seenW, 758);
   EXPECT_EQ(seenH, 1071);
   EXPECT_EQ(pages[0].PaperSource, -1);
-  EXPECT_EQ(pages[0].ObjectStream->Bytes(), (std::vector<std::uint8_t>{24, 1}));
+  EXPECT_EQ(pages[0].ObjectStream.Bytes(), (std::vector<std::uint8_t>{24, 1}));
 }
 
 }  // namespace

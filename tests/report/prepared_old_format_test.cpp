@@ -61,7 +61,7 @@ TEST_F(PreparedOldFormat, UnreadableMetafileIsKeptAndDrawsNothing) {
   MemoryStream file(OldFormatFile("not a recording", 1));
   pages.ReadPreparedFile(file);
   ASSERT_EQ(pages.Count(), 1);
-  MemoryStream& objects = *pages[0].ObjectStream;
+  MemoryStream objects = pages[0].ObjectStream.Reader();
   objects.Seek(1);
   ASSERT_EQ(objects.ReadU8(), gtPicture);
   TfrPictureView picture;

@@ -68,7 +68,7 @@ TEST_F(PreparedPagesTest, InsertPageCopiesThePaperAndStartsTheStreamWithItsVersi
   EXPECT_EQ(p.Margins, (PageMargins{10, 20, 30, 40}));
   EXPECT_EQ(p.PageInfo, paper.PageInfo);
   EXPECT_EQ(p.InUse, 0);
-  EXPECT_EQ(p.ObjectStream->Bytes(), std::vector<std::uint8_t>{24});
+  EXPECT_EQ(p.ObjectStream.Bytes(), std::vector<std::uint8_t>{24});
   EXPECT_EQ(pages[0].PaperSizeCode, 11);
   EXPECT_EQ(pages[2].PaperSizeCode, 9);
   EXPECT_EQ(pages[2].MarginsApply, 1);
@@ -102,7 +102,7 @@ TEST_F(PreparedPagesTest, ShapeRecordsFollowTheVersionByte) {
   TfrEMFPages pages;
   pages.AddPage(Paper());
   AddShape(pages, 0, skEllipse, 100, 200, 50, 40);
-  const std::vector<std::uint8_t>& bytes = pages[0].ObjectStream->Bytes();
+  const std::vector<std::uint8_t>& bytes = pages[0].ObjectStream.Bytes();
   ASSERT_GT(bytes.size(), 17u);
   EXPECT_EQ(bytes[0], 24);
   EXPECT_EQ(bytes[1], 10);  // a registered object kind, named next
@@ -217,7 +217,7 @@ TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
     v.FrameStyle = fsDash;
     v.FrameWidth = frameWidth;
     v.PreparedMode = true;
-    v.Record(*pages[page].ObjectStream);
+    v.Record(pages.RecordStream(page));
     Prep().ActiveView = nullptr;
   };
   addFramed(0, 2000);
@@ -265,14 +265,14 @@ TEST_F(PreparedPagesTest, APageNotInUseDrawsNothingAndReleasesItsObjects) {
   EXPECT_TRUE(canvas.Ops().empty());
   EXPECT_EQ(pages[0].RebuiltPage, nullptr);
   EXPECT_EQ(Prep().ActivePage, nullptr);
-  EXPECT_EQ(pages[0].ObjectStream->Size(), pages[0].ObjectStream->Bytes().size());
+  EXPECT_EQ(pages[0].ObjectStream.Size(), pages[0].ObjectStream.Bytes().size());
 }
 
 TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt) {
   TfrEMFPages pages;
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
-  MemoryStream& s = *pages[0].ObjectStream;
+  MemoryStream& s = pages.RecordStream(0);
   s.WriteU8(10);
   s.WriteU16(9);
   s.WriteBytes("TfrNoView");
@@ -288,9 +288,9 @@ TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt)
   TfrEMFPages cut;
   cut.AddPage(Paper());
   AddShape(cut, 0, skRectangle, 100, 100, 50, 50);
-  std::vector<std::uint8_t> bytes = cut[0].ObjectStream->Bytes();
+  std::vector<std::uint8_t> bytes = cut[0].ObjectStream.Bytes();
   bytes.resize(bytes.size() - 3);
-  *cut[0].ObjectStream = MemoryStream(bytes);
+  cut[0].ObjectStream.Assign(bytes);
   cut[0].InUse = 1;
   EXPECT_THROW(cut.DrawPage(0, canvas, {0, 0, 758, 1071}), StreamReadError);
   EXPECT_EQ(cut[0].RebuiltPage, nullptr);
@@ -306,7 +306,7 @@ TEST_F(PreparedPagesTest, RecordsWrittenAfterARebuildAreAppended) {
   EXPECT_EQ(pages[0].RebuiltPage->ObjectCount(), 2u);
 
   // Also after a rebuild that failed half-way through the stream.
-  MemoryStream& s = *pages[0].ObjectStream;
+  MemoryStream& s = pages.RecordStream(0);
   s.WriteU8(10);
   s.WriteU16(9);
   s.WriteBytes("TfrNoView");

@@ -46,7 +46,7 @@ class PreparedPagesTest : public ::testing::Test {
     v.Tag = tag;
     v.SetGeometry(left, top, width, height);
     v.PreparedMode = true;
-    v.Record(*pages[page].ObjectStream);
+    v.Record(pages.RecordStream(page));
     Prep().ActiveView = nullptr;
   }
 };

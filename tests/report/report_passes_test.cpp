@@ -224,8 +224,8 @@ TEST_F(ReportPasses, PreparedFileRoundTripAndTemplateFiles) {
   EXPECT_FALSE(other.BuiltFromTemplate);
   ASSERT_EQ(other.PreparedPages.Count(), report.PreparedPages.Count());
   for (int p = 0; p < other.PreparedPages.Count(); ++p)
-    EXPECT_EQ(other.PreparedPages[p].ObjectStream->Bytes(),
-              report.PreparedPages[p].ObjectStream->Bytes());
+    EXPECT_EQ(other.PreparedPages[p].ObjectStream.Bytes(),
+              report.PreparedPages[p].ObjectStream.Bytes());
   EXPECT_THROW(other.LoadPrepared(OutputPath("missing.frp")), std::exception);
 
   const std::string templatePath = OutputPath("banded_copy.frf");

@@ -61,7 +61,7 @@ class ReportPrintingTest : public ::testing::Test {
     v.Name = "Shape" + std::to_string(index + 1);
     v.SetGeometry(20 * (index + 1), 0, 10, 10);
     v.PreparedMode = true;
-    v.Record(*report_.PreparedPages[index].ObjectStream);
+    v.Record(report_.PreparedPages.RecordStream(index));
     Prep().ActiveView = nullptr;
   }
   void AddPages(int n) {
@@ -225,7 +225,7 @@ TEST_F(ReportPrintingTest, PageCoversThePhysicalSheetOrStretchesIntoThePrintable
     TfrShapeView v;
     v.SetGeometry(0, 0, 100, 100);
     v.PreparedMode = true;
-    v.Record(*report_.PreparedPages[i].ObjectStream);
+    v.Record(report_.PreparedPages.RecordStream(i));
     Prep().ActiveView = nullptr;
   }
   PreparedPage& stretched = report_.PreparedPages[1];

@@ -45,8 +45,7 @@ class SheetReportTest : public ::testing::Test {
   };
   static std::vector<RecordHead> Heads(const TfrReport& report, int page) {
     std::vector<RecordHead> heads;
-    const MemoryStream& s = *report.PreparedPages[page].ObjectStream;
-    MemoryStream copy(std::vector<std::uint8_t>(s.Bytes().begin(), s.Bytes().end()));
+    MemoryStream copy = report.PreparedPages[page].ObjectStream.Reader();
     EXPECT_EQ(copy.ReadU8(), 24);
     Engine().StreamVersion = 24;
     while (!copy.AtEnd()) {
@@ -147,14 +146,14 @@ TEST_F(SheetReportTest, PreparationLeavesTheTemplateAloneAndRepeatsItself) {
   report.SaveTemplate(before);
 
   sheet.Prepare();
-  const std::vector<std::uint8_t> first = report.PreparedPages[0].ObjectStream->Bytes();
+  const std::vector<std::uint8_t> first = report.PreparedPages[0].ObjectStream.Bytes();
   MemoryStream after;
   report.SaveTemplate(after);
   EXPECT_EQ(before.Bytes(), after.Bytes());
 
   sheet.Prepare();
   ASSERT_EQ(report.PreparedPages.Count(), 1);
-  EXPECT_EQ(report.PreparedPages[0].ObjectStream->Bytes(), first);
+  EXPECT_EQ(report.PreparedPages[0].ObjectStream.Bytes(), first);
   // Found again after the template came back from its snapshot.
   EXPECT_EQ(sheet.FindView("Shape1")->Top, 16);
 }
