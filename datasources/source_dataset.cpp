@@ -39,10 +39,11 @@ int SourceDataset::Column(std::string_view field) const {
   return -1;
 }
 
-Variant SourceDataset::FieldValue(std::string_view field) {
+const Variant& SourceDataset::FieldValue(std::string_view field) {
+  static const Variant null = Variant::Null();
   const int c = Column(field);
   const std::vector<Variant>* row = cursor_.Current();
-  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return Variant::Null();
+  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return null;
   return (*row)[static_cast<std::size_t>(c)];
 }
 

@@ -23,7 +23,7 @@ class SourceDataset : public DataSetComponent {
   std::string ComponentName() const override { return name_; }
   bool HasField(std::string_view field) const override { return Column(field) >= 0; }
   TfrDataset& Dataset() override { return cursor_; }
-  Variant FieldValue(std::string_view field) override;
+  const Variant& FieldValue(std::string_view field) override;
 
  private:
   class Cursor : public TfrDataset {

@@ -68,7 +68,7 @@ std::uint64_t DatasetRegistryGeneration() {
 }
 
 TfrDataField DataSetComponent::Field(std::string_view field) {
-  const Variant value = FieldValue(field);
+  const Variant& value = FieldValue(field);
   TfrDataField result;
   if (value.IsNull() || value.IsEmpty()) return result;
   result.IsNull = false;

@@ -20,8 +20,9 @@ class DataSetComponent : public NamedComponent {
  public:
   virtual TfrDataset& Dataset() = 0;
   // The current record's value of a field (letter case ignored); Null when
-  // the field is unknown or the data set is at its end.
-  virtual Variant FieldValue(std::string_view field) = 0;
+  // the field is unknown or the data set is at its end. The value lives in
+  // the data set until its cursor moves: a caller keeping it copies it.
+  virtual const Variant& FieldValue(std::string_view field) = 0;
   // The current record's field as a bound view loads it: a text's bytes
   // (a BLOB column's bytes as they are), null for Null or no record.
   TfrDataField Field(std::string_view field);

@@ -29,10 +29,11 @@ class RowsDataset : public DataSetComponent {
   std::string ComponentName() const override { return name_; }
   bool HasField(std::string_view field) const override { return Column(field) >= 0; }
   TfrDataset& Dataset() override { return cursor_; }
-  Variant FieldValue(std::string_view field) override {
+  const Variant& FieldValue(std::string_view field) override {
+    static const Variant null = Variant::Null();
     const int c = Column(field);
     const int r = cursor_.RecordNumber;
-    if (c < 0 || r < 0 || r >= RowCount()) return Variant::Null();
+    if (c < 0 || r < 0 || r >= RowCount()) return null;
     return rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
   }
 
