@@ -1,6 +1,7 @@
 #include "report/base/stream_strings.h"
 
 #include "platform/errors.h"
+#include "platform/field_writer.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 
@@ -30,16 +31,22 @@ std::string ReadCountedString(Stream& s) {
 }
 
 void WriteCountedString(Stream& s, const std::string& text) {
+  FieldWriter w(s);
+  WriteCountedString(w, text);
+  w.Flush();
+}
+
+void WriteCountedString(FieldWriter& w, const std::string& text) {
   if (!CountedEncoding()) {
-    s.WriteBytes(text);
-    s.WriteU8(0);
+    w.Bytes(text);
+    w.U8(0);
     return;
   }
   if (text.size() > 0xFFFF) throw StreamWriteError("String too long to store: " +
                                                   std::to_string(text.size()) + " bytes");
-  s.WriteU16(static_cast<std::uint16_t>(text.size()));
-  s.WriteBytes(text);
-  s.WriteU8(0);
+  w.U16(static_cast<std::uint16_t>(text.size()));
+  w.Bytes(text);
+  w.U8(0);
 }
 
 std::vector<std::string> ReadStringList(Stream& s) {
@@ -72,25 +79,31 @@ std::vector<std::string> ReadStringList(Stream& s) {
 }
 
 void WriteStringList(Stream& s, const std::vector<std::string>& lines) {
+  FieldWriter w(s);
+  WriteStringList(w, lines);
+  w.Flush();
+}
+
+void WriteStringList(FieldWriter& w, const std::vector<std::string>& lines) {
   if (!CountedEncoding()) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      s.WriteBytes(lines[i]);
-      if (i + 1 < lines.size()) s.WriteU8(13);
+      w.Bytes(lines[i]);
+      if (i + 1 < lines.size()) w.U8(13);
     }
-    s.WriteU8(0);
+    w.U8(0);
     return;
   }
   if (lines.size() > 0xFFFF) throw StreamWriteError("Too many lines to store");
-  s.WriteU16(static_cast<std::uint16_t>(lines.size()));
+  w.U16(static_cast<std::uint16_t>(lines.size()));
   if (lines.empty()) {
-    s.WriteU8(0);
+    w.U8(0);
     return;
   }
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].size() > 0xFFFF) throw StreamWriteError("Line too long to store");
-    s.WriteU16(static_cast<std::uint16_t>(lines[i].size()));
-    s.WriteBytes(lines[i]);
-    s.WriteU8(i + 1 < lines.size() ? 13 : 0);
+    w.U16(static_cast<std::uint16_t>(lines[i].size()));
+    w.Bytes(lines[i]);
+    w.U8(i + 1 < lines.size() ? 13 : 0);
   }
 }
 

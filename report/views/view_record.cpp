@@ -1,6 +1,7 @@
 // The common view record of template streams and prepared pages.
 #include <cmath>
 
+#include "platform/field_writer.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
@@ -64,42 +65,45 @@ void TfrView::ReadRecord(Stream& s) {
 }
 
 void TfrView::WriteRecord(Stream& s) {
+  // Gathered and written at once: a page holds thousands of these.
+  FieldWriter w(s);
   RecordVersion = 2;
   const int v = Engine().StreamVersion;
-  if (v >= 24 || (v == 23 && !PreparedMode)) WriteCountedString(s, Name);
+  if (v >= 24 || (v == 23 && !PreparedMode)) WriteCountedString(w, Name);
   if (v >= 24) {
-    s.WriteU8(RecordVersion);
-    s.WriteU8(RecordSubVersion);
+    w.U8(RecordVersion);
+    w.U8(RecordSubVersion);
   }
-  s.WriteI32(Left);
-  s.WriteI32(Top);
-  s.WriteI32(Width);
-  s.WriteI32(Height);
-  s.WriteU16(Flags);
-  s.WriteU16(FrameTyp);
-  s.WriteI32(EncodeFrameWidth(FrameWidth));
-  s.WriteU32(FrameColor);
-  s.WriteU16(FrameStyle);
-  s.WriteU32(FillColor);
+  w.I32(Left);
+  w.I32(Top);
+  w.I32(Width);
+  w.I32(Height);
+  w.U16(Flags);
+  w.U16(FrameTyp);
+  w.I32(EncodeFrameWidth(FrameWidth));
+  w.U32(FrameColor);
+  w.U16(FrameStyle);
+  w.U32(FillColor);
   if (!PreparedMode) {
-    s.WriteI32(DisplayFormat);
-    WriteCountedString(s, FormatText);
-    WriteStringList(s, Memo);
+    w.I32(DisplayFormat);
+    WriteCountedString(w, FormatText);
+    WriteStringList(w, Memo);
     if (v >= 23) {
-      WriteStringList(s, ScriptLines);
-      s.WriteI16(Visible);
+      WriteStringList(w, ScriptLines);
+      w.I16(Visible);
     }
   } else {
-    WriteStringList(s, WorkText);
+    WriteStringList(w, WorkText);
   }
   if (v >= 24) {
-    s.WriteU16(Restrictions);
-    WriteCountedString(s, Tag);
-    s.WriteI32(GapX);
-    s.WriteI32(GapY);
+    w.U16(Restrictions);
+    WriteCountedString(w, Tag);
+    w.I32(GapX);
+    w.I32(GapY);
   }
   // The band alignment byte exists only where the record carries its version.
-  if (v >= 24 && RecordVersion > 1) s.WriteU8(BandAlign);
+  if (v >= 24 && RecordVersion > 1) w.U8(BandAlign);
+  w.Flush();
 }
 
 }  // namespace quillet

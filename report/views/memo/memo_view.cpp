@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/errors.h"
+#include "platform/field_writer.h"
 #include "platform/numeric.h"
 #include "platform/scope_guard.h"
 #include "platform/stream.h"
@@ -157,24 +158,26 @@ void TfrMemoView::ReadRecord(Stream& s) {
 
 void TfrMemoView::WriteRecord(Stream& s) {
   TfrStretcheable::WriteRecord(s);
-  WriteCountedString(s, Font_.Name);
-  s.WriteI32(Font_.Size);
-  s.WriteU16(static_cast<std::uint16_t>(Font_.Style));
-  s.WriteU32(Font_.Color);
-  s.WriteU32(Alignment);
-  s.WriteU16(static_cast<std::uint16_t>(Font_.Charset & 0xFF));
+  FieldWriter w(s);
+  WriteCountedString(w, Font_.Name);
+  w.I32(Font_.Size);
+  w.U16(static_cast<std::uint16_t>(Font_.Style));
+  w.U32(Font_.Color);
+  w.U32(Alignment);
+  w.U16(static_cast<std::uint16_t>(Font_.Charset & 0xFF));
   if (!PreparedMode) {
-    s.WriteI16(HighlightStyle);
-    s.WriteU32(HighlightColor);
-    s.WriteU32(HighlightFillColor);
-    WriteCountedString(s, HighlightCondition);
+    w.I16(HighlightStyle);
+    w.U32(HighlightColor);
+    w.U32(HighlightFillColor);
+    WriteCountedString(w, HighlightCondition);
   }
   // Older layouts have no spacing fields; writing them there would leave
   // bytes their reader takes for the next record.
   if (Engine().StreamVersion >= 24) {
-    s.WriteI32(LineSpacing);
-    s.WriteI32(CharSpacing);
+    w.I32(LineSpacing);
+    w.I32(CharSpacing);
   }
+  w.Flush();
 }
 
 // ---- Text ----------------------------------------------------------------
