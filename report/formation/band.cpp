@@ -4,20 +4,20 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/numeric.h"
 #include "platform/errors.h"
+#include "platform/numeric.h"
 #include "platform/scope_guard.h"
-#include "report/views/band_view.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
-#include "report/template/page.h"
 #include "report/formation/data_seams.h"
-#include "report/formation/page_formation.h"
-#include "report/prepared/rebuilt_page.h"
 #include "report/formation/formation_report.h"
+#include "report/formation/page_formation.h"
 #include "report/prepared/prepared_pages.h"
+#include "report/prepared/rebuilt_page.h"
+#include "report/template/page.h"
+#include "report/views/band_view.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/view_bases.h"
 
 namespace quillet {
@@ -163,7 +163,8 @@ void TfrBand::CloseShowing(bool drawn) {
     Page->BreakPage();
   if (!Repeating && DataSeams().Reset) {
     // A page footer keeps its values until the last prepared page.
-    if (Kind != btPageFooter || Prep().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
+    if (Kind != btPageFooter ||
+        Prep().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
       DataSeams().Reset(*this);
   }
   Page->Report.OnEndBand(*this);
@@ -422,9 +423,9 @@ void TfrBand::DrawSplit() {
     v.Height = pieceHeight;
     s.DrawPass = 2;
     auto* memo = dynamic_cast<TfrMemoView*>(&v);
-    const std::size_t linesBefore = memo ? memo->WorkText.size() : 0;
+    const std::size_t linesBefore = memo ? memo->LinesLeft() : 0;
     OutputObject(v);
-    if (!memo || memo->WorkText.size() < linesBefore) progress = true;
+    if (!memo || memo->LinesLeft() < linesBefore) progress = true;
     const int leftover = s.LeftoverHeight();
     v.Top = y;
     v.Height = AddSat(fullHeight, leftover);

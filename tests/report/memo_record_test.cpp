@@ -87,7 +87,9 @@ TEST(MemoRecord, TemplateTailBytes) {
 // the record version is above 1, so it is taken out here.
 // Older layouts carry no record version, so no band-alignment byte either:
 // writing at those versions gives exactly what they hold.
-std::string OldLayoutBytes(TfrMemoView& m, int) { return Written(m); }
+std::string OldLayoutBytes(TfrMemoView& m, int) {
+  return Written(m);
+}
 
 TEST(MemoRecord, TemplateRoundTripIsByteForByte) {
   Version v(24);
@@ -269,6 +271,12 @@ TEST(MemoRecordIntoPage, SuppressSkipsARepeatedText) {
   EXPECT_TRUE(written);
 }
 
+// The laid-out lines that wait for a later page.
+StringList Unplaced(const TfrMemoView& memo) {
+  return StringList(memo.WorkText.end() - static_cast<std::ptrdiff_t>(memo.LinesLeft()),
+                    memo.WorkText.end());
+}
+
 TEST(MemoRecordIntoPage, SplitMemoWritesTheLinesThatFitAndKeepsTheRest) {
   Recorded r;
   r.memo.SetGeometry(0, 0, 200, 2 * 13 + 2 + 1);  // room for two lines
@@ -278,8 +286,17 @@ TEST(MemoRecordIntoPage, SplitMemoWritesTheLinesThatFitAndKeepsTheRest) {
   auto first = r.RecordAndReadBack();
   ASSERT_TRUE(first);
   EXPECT_EQ(first->Memo, (StringList{"one" + kMark, "two" + kMark}));
-  EXPECT_EQ(r.memo.WorkText, (StringList{"three" + kMark, "four" + kMark}));
+  EXPECT_EQ(Unplaced(r.memo), (StringList{"three" + kMark, "four" + kMark}));
   EXPECT_EQ(r.memo.DrawPass, 0);
+  // The next page takes the lines that follow, and nothing is left after it.
+  r.memo.DrawPass = 2;
+  auto second = r.RecordAndReadBack();
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->Memo, (StringList{"three" + kMark, "four" + kMark}));
+  EXPECT_EQ(r.memo.LinesLeft(), 0u);
+  // Measuring again starts the text afresh.
+  r.memo.CalcHeight();
+  EXPECT_EQ(r.memo.LinesLeft(), 4u);
 }
 
 TEST(MemoRecordIntoPage, SplitInsideAParagraphMarksThePieceAsLaidOut) {
@@ -293,7 +310,7 @@ TEST(MemoRecordIntoPage, SplitInsideAParagraphMarksThePieceAsLaidOut) {
   auto first = r.RecordAndReadBack();
   ASSERT_TRUE(first);
   EXPECT_EQ(first->Memo, (StringList{laid[0], laid[1], kMark}));
-  EXPECT_EQ(r.memo.WorkText, StringList(laid.begin() + 2, laid.end()));
+  EXPECT_EQ(Unplaced(r.memo), StringList(laid.begin() + 2, laid.end()));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // lines, their alignment, underlines and the export replay.
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 
 #include "platform/numeric.h"
 #include "platform/scope_guard.h"
@@ -40,6 +41,7 @@ void TfrMemoView::Draw(Canvas& canvas) {
   AttachCanvas(&canvas);
   Splitting = false;
   WorkText = Memo;
+  LinesPlaced = 0;
   if (!WorkText.empty()) {
     HasLineMarks = std::any_of(WorkText.begin(), WorkText.end(), [](const std::string& l) {
       return l.find(kParagraphMark) != std::string::npos;
@@ -139,15 +141,17 @@ void TfrMemoView::DrawLines() {
   }
 
   LinesDone = 0;
+  const std::span<const std::string> lines =
+      std::span<const std::string>(WorkText).subspan(std::min(LinesPlaced, WorkText.size()));
   if (!rotated) {
     const int step = AddSat(Round(LineSpacing * DeviceScaleY), fontHeight);
     int position = AddSat(Top, GapY);
     std::uint32_t horizontal = Alignment & alHorizontalMask;
     // On an editing page a lone expression too wide for its box shows its end.
-    if (!Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
-        WorkText[0][0] == '[' && c.TextWidth(WorkText[0]) > clip.Width())
+    if (!Prep().RenderActive && lines.size() == 1 && !lines[0].empty() && lines[0][0] == '[' &&
+        c.TextWidth(lines[0]) > clip.Width())
       horizontal = alRight;
-    for (const std::string& line : WorkText)
+    for (const std::string& line : lines)
       if (DrawHorizontalLine(line, position, step, horizontal, clip)) break;
   } else {
     const ::quillet::Font upright = c.GetFont();
@@ -156,7 +160,7 @@ void TfrMemoView::DrawLines() {
     c.SetFont(turned);
     const int step = AddSat(Round(LineSpacing * DeviceScaleX), fontHeight);
     int position = AddSat(Left, GapX);
-    for (const std::string& line : WorkText) DrawRotatedLine(line, position, step, clip);
+    for (const std::string& line : lines) DrawRotatedLine(line, position, step, clip);
     c.SetFont(upright);
   }
   if (vertical) {

@@ -9,15 +9,15 @@
 #include "platform/numeric.h"
 #include "platform/scope_guard.h"
 #include "platform/stream.h"
-#include "report/views/band_view.h"
-#include "report/views/view_properties.h"
-#include "report/expr/brackets.h"
-#include "report/expr/expression_globals.h"
 #include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
 #include "report/base/stream_strings.h"
 #include "report/base/text_format.h"
+#include "report/expr/brackets.h"
+#include "report/expr/expression_globals.h"
+#include "report/views/band_view.h"
+#include "report/views/view_properties.h"
 
 namespace quillet {
 
@@ -42,7 +42,9 @@ TfrMemoView::TfrMemoView() {
   ObjectType = gtMemo;
 }
 
-std::unique_ptr<TfrView> TfrMemoView::Create() const { return std::make_unique<TfrMemoView>(); }
+std::unique_ptr<TfrView> TfrMemoView::Create() const {
+  return std::make_unique<TfrMemoView>();
+}
 
 std::string TfrMemoView::WholeText(const StringList& lines) {
   std::string text;
@@ -62,8 +64,8 @@ struct FlagKey {
   std::uint16_t bit;
 };
 constexpr FlagKey kFlagKeys[] = {
-    {"WORDWRAP", flWordWrap},   {"WORDBREAK", flWordBreak},   {"AUTOWIDTH", flAutoWidth},
-    {"TEXTONLY", flTextOnly},   {"SUPPRESS", flSuppress},     {"HIDEZEROS", flHideZeros},
+    {"WORDWRAP", flWordWrap},     {"WORDBREAK", flWordBreak},   {"AUTOWIDTH", flAutoWidth},
+    {"TEXTONLY", flTextOnly},     {"SUPPRESS", flSuppress},     {"HIDEZEROS", flHideZeros},
     {"UNDERLINES", flUnderlines}, {"RTLREADING", flRTLReading},
 };
 
@@ -71,7 +73,8 @@ constexpr FlagKey kFlagKeys[] = {
 
 void TfrMemoView::RegisterProperties() {
   TfrStretcheable::RegisterProperties();
-  for (const char* name : {"Font.Name", "Font.Size", "Font.Style", "Font.Color"}) AddProperty(name, 0);
+  for (const char* name : {"Font.Name", "Font.Size", "Font.Style", "Font.Color"})
+    AddProperty(name, 0);
   AddProperty("Font", pfHasEditor);
   AddProperty("Alignment", 0);
   AddProperty("DisplayFormat", pfHasEditor);
@@ -191,9 +194,8 @@ void TfrMemoView::ExpandText() {
   for (const std::string& line : Memo) {
     std::string value = line;
     if (!line.empty() && !(Flags & flTextOnly) && report)
-      value = ExpandBrackets(line, [report](const std::string& expr) {
-        return report->EvaluateBracket(expr);
-      });
+      value = ExpandBrackets(
+          line, [report](const std::string& expr) { return report->EvaluateBracket(expr); });
     if (value.empty()) {
       WorkText.emplace_back();
       continue;
@@ -230,6 +232,7 @@ void TfrMemoView::ApplyHighlight() {
 
 void TfrMemoView::RunBeforePrint() {
   WorkText = Memo;
+  LinesPlaced = 0;
   if (ReportServices* report = Prep().ActiveReport) report->BeforeObjectOutput(WorkText, *this);
   if (WorkText == Memo) ExpandText();
 }
@@ -254,6 +257,7 @@ int TfrMemoView::CalcHeight() {
   if (!WorkText.empty()) {
     MemoLayout layout = LayoutText();
     WorkText = std::move(layout.Lines);
+    LinesPlaced = 0;
     MeasuredHeight = result = layout.MeasuredHeight;
     if ((Flags & flSuppress) && WholeText(WorkText) == LastText) result = 0;
   }
@@ -304,7 +308,13 @@ void TfrMemoView::Record(Stream& stream) {
   });
   ApplyHighlight();
 
-  StringList rest;  // the lines that wait for the next page
+  // A piece of a split text: this page's lines, which stand in WorkText
+  // while the record is written; the laid-out text returns afterwards.
+  StringList piece;
+  bool pieceStands = false;
+  const ScopeGuard restoreText([this, &piece, &pieceStands] {
+    if (pieceStands) std::swap(WorkText, piece);
+  });
   if (DrawPass == 2) {
     // The lines that fit DrawRect go on this page.
     if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
@@ -313,17 +323,19 @@ void TfrMemoView::Record(Stream& stream) {
       DrawLines();
       measuring->SetTextCharacterExtra(0);
     }
-    const auto done = static_cast<std::size_t>(std::min<int>(LinesDone, int(WorkText.size())));
-    // Moved rather than copied: a long text gives up a page of lines at a
-    // time, and copying all it has left each time grows with its square.
-    rest.assign(std::make_move_iterator(WorkText.begin() + static_cast<std::ptrdiff_t>(done)),
-                std::make_move_iterator(WorkText.end()));
-    WorkText.resize(done);
-    const bool marked = std::any_of(WorkText.begin(), WorkText.end(), [](const std::string& l) {
+    LinesPlaced = std::min(LinesPlaced, WorkText.size());
+    const auto first = WorkText.begin() + static_cast<std::ptrdiff_t>(LinesPlaced);
+    const auto done = static_cast<std::ptrdiff_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(LinesDone, 0)), LinesLeft()));
+    piece.assign(std::make_move_iterator(first), std::make_move_iterator(first + done));
+    LinesPlaced += static_cast<std::size_t>(done);
+    const bool marked = std::any_of(piece.begin(), piece.end(), [](const std::string& l) {
       return l.find(kParagraphMark) != std::string::npos;
     });
     // Marks the piece as laid out, so it is drawn without new wrapping.
-    if (!marked) WorkText.emplace_back(1, kParagraphMark);
+    if (!marked) piece.emplace_back(1, kParagraphMark);
+    std::swap(WorkText, piece);
+    pieceStands = true;
   }
 
   const std::int32_t displayFormat = DisplayFormat;
@@ -347,8 +359,10 @@ void TfrMemoView::Record(Stream& stream) {
     WriteRecord(stream);
     if (Flags & flSuppress) LastText = text;
   }
+}
 
-  if (DrawPass == 2) WorkText = std::move(rest);  // the rest waits for the next page
+std::size_t TfrMemoView::LinesLeft() const {
+  return WorkText.size() - std::min(LinesPlaced, WorkText.size());
 }
 
 void TfrMemoView::Export(Stream& stream) {

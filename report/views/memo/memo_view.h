@@ -104,8 +104,10 @@ class TfrMemoView : public TfrStretcheable {
   void Draw(Canvas& canvas) override;
   // Writes the memo into the prepared page (object type byte, then the
   // record), honouring DrawPass: 2 writes only the lines that fit DrawRect
-  // and keeps the rest in WorkText for the next page.
+  // and leaves the rest in WorkText, after LinesPlaced, for the next page.
   void Record(Stream& stream) override;
+  // Laid-out lines no page has taken yet.
+  std::size_t LinesLeft() const;
   // Replays the memo's lines into Engine().MemoTextExport.
   void Export(Stream& stream) override;
   // Common view record, then the memo tail; the template or prepared
@@ -146,6 +148,10 @@ class TfrMemoView : public TfrStretcheable {
   std::int32_t LineStep = 0;
   std::int32_t MeasuredHeight = 0;  // of the layout WorkText holds
   std::int32_t LinesDone = 0;
+  // Lines at the front of WorkText that earlier pages of a split text took.
+  // They stay in place (moved-from) rather than being removed, so a long text
+  // costs each page only the lines it places.
+  std::size_t LinesPlaced = 0;
   bool Exporting = false;
   std::uint32_t Alignment = alLeft;
   std::int16_t HighlightStyle = fsBold;
