@@ -1,8 +1,6 @@
 #include "app/open_report_file.h"
 
 #include <QString>
-#include <algorithm>
-#include <cctype>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +10,7 @@
 #include "platform/codepage.h"
 #include "platform/engine_host.h"
 #include "report/component/report.h"
+#include "report/template/report_file_kind.h"
 #include "report/template/template_json.h"
 
 namespace quillet {
@@ -29,19 +28,6 @@ int Fail(const std::string& utf8Text) {
 }
 
 }  // namespace
-
-ReportFileKind KindOfReportFile(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (ext == ".frf") return ReportFileKind::TemplateStream;
-  std::ifstream in(path, std::ios::binary);
-  std::string start(256, '\0');
-  in.read(start.data(), std::streamsize(start.size()));
-  start.resize(std::size_t(in.gcount()));
-  return LooksLikeTemplateJson(start) ? ReportFileKind::TemplateJson
-                                      : ReportFileKind::PreparedReport;
-}
 
 int OpenReportFile(const std::string& path) {
   std::error_code ec;

@@ -7,13 +7,6 @@
 
 namespace quillet {
 
-// What `quillet FILE` makes of a file: a template stream (a .frf name, in
-// any letter case), a JSON template (told by its content: '{' first after
-// any white space) or, anything else, a prepared-report file, whose type a
-// file manager may have recognised by its leading bytes rather than its name.
-enum class ReportFileKind { TemplateStream, TemplateJson, PreparedReport };
-ReportFileKind KindOfReportFile(const std::string& path);
-
 // Reads the file (a template is prepared first) and opens the preview on
 // its pages through the engine host; returns once the preview closed.
 // Returns the program's exit code: 0 after the preview, 1 when the file

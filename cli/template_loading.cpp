@@ -1,7 +1,5 @@
 #include "cli/template_loading.h"
 
-#include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -10,6 +8,7 @@
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
+#include "report/template/report_file_kind.h"
 #include "report/template/report_template.h"
 #include "report/template/template_json.h"
 
@@ -20,15 +19,6 @@ std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw FileOpenError("Cannot open file \"" + path + "\"");
   return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// The first bytes are enough to tell the forms apart.
-std::string FileStart(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string start(256, '\0');
-  in.read(start.data(), std::streamsize(start.size()));
-  start.resize(std::size_t(in.gcount()));
-  return start;
 }
 
 // Runs `load`; raises AlreadyReported when the loader showed an error.
@@ -43,16 +33,11 @@ void LoadWhole(Load load) {
 }  // namespace
 
 bool IsJsonTemplateFile(const std::string& path) {
-  const std::string start = FileStart(path);
-  // A file of blanks only longer than the sample reads as not JSON; it is
-  // no template either way.
-  return LooksLikeTemplateJson(start);
+  return KindOfReportFile(path) == ReportFileKind::TemplateJson;
 }
 
 bool IsTemplateFile(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".frf" || IsJsonTemplateFile(path);
+  return KindOfReportFile(path) != ReportFileKind::PreparedReport;
 }
 
 void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {

@@ -14,6 +14,7 @@
 #include "report/base/engine_state.h"
 #include "report/component/report.h"
 #include "report/printer/printer.h"
+#include "report/template/report_file_kind.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -53,6 +54,10 @@ TEST(ProgramArgumentsTest, TemplatesAreKnownByNameOrJsonContent) {
   const std::string json = test::OutputPath("kind.frf.json");
   std::ofstream(json) << "\n  {\"pages\": []}";
   EXPECT_EQ(KindOfReportFile(json), K::TemplateJson);
+  // Content wins over the name, as quillet-cli reads it.
+  const std::string namedFrf = test::OutputPath("json-inside.frf");
+  std::ofstream(namedFrf) << "{\"pages\": []}";
+  EXPECT_EQ(KindOfReportFile(namedFrf), K::TemplateJson);
 }
 
 class OpenReportFileTest : public ::testing::Test {
