@@ -87,6 +87,8 @@ class Stream {
   std::size_t* fieldPos_ = nullptr;
 };
 
+// Its fixed-size fields are read straight from its bytes: a class that
+// overrides ReadExact sees only the reads of byte runs.
 class MemoryStream : public Stream {
  public:
   MemoryStream() { ReadFieldsFrom(&data_, &pos_); }
