@@ -70,21 +70,24 @@ int RunRender(const Args& args) {
   if (indexes.empty()) throw UsageError("the page range selects no page of " + path);
   const std::string target = *o.Value(kind);
   const auto scaleOf = [&](int i) { return size ? ScaleForLongerSide(pages, i, size) : scale; };
+  // Refused pictures are noted as each page is drawn and warned about after.
+  RefusedPictureNotes refused(path);
+  const PageDrawn note = [&refused](int i, const RebuiltPage& page) { refused.NotePage(i, page); };
   if (kind == "pdf")
-    WritePdf(pages, indexes, target);
+    WritePdf(pages, indexes, target, note);
   else if (kind == "png")
-    WritePngPages(pages, indexes, scaleOf, target);
+    WritePngPages(pages, indexes, scaleOf, target, note);
   else if (kind == "png-file" && indexes.size() != 1)
     throw UsageError("--png-file writes one page: choose it with --pages");
   else if (kind == "png-file")
-    WritePng(pages, indexes[0], scaleOf(indexes[0]), target);
+    WritePng(pages, indexes[0], scaleOf(indexes[0]), target, note);
   else
-    WriteSvgPages(pages, indexes, scale, target);
+    WriteSvgPages(pages, indexes, scale, target, note);
   std::cerr << "quillet-cli: " << indexes.size() << (indexes.size() == 1 ? " page" : " pages")
             << " written to " << target << " (largest paper " << LargestPaper(pages, indexes)
             << ")\n";
   // A picture missing from the output is content lost: the exit says so.
-  return WarnRefusedPictures(pages, indexes, path) > 0 ? 1 : 0;
+  return refused.Warn() > 0 ? 1 : 0;
 }
 
 int RunPrint(const Args& args) {

@@ -22,11 +22,14 @@ namespace {
 
 constexpr int kPdfDpi = 600;
 
-// Draws page `index` into `rect` of `canvas`, then releases its objects.
-void DrawOne(TfrEMFPages& pages, int index, Canvas& canvas, const Rect& rect) {
+// Draws page `index` into `rect` of `canvas`, tells `drawn`, then releases
+// the page's objects.
+void DrawOne(TfrEMFPages& pages, int index, Canvas& canvas, const Rect& rect,
+             const PageDrawn& drawn) {
   pages[index].InUse = 1;
   try {
     pages.DrawPage(index, canvas, rect);
+    if (drawn && pages[index].RebuiltPage) drawn(index, *pages[index].RebuiltPage);
   } catch (...) {
     pages[index].InUse = 0;
     pages.DrawPage(index, canvas, {});
@@ -116,7 +119,8 @@ void CheckPngSize(const PreparedPage& page, int index, double scale) {
                     "; use a smaller --scale, or --pdf or --svg");
 }
 
-void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path) {
+void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path,
+              const PageDrawn& drawn) {
   CheckPngSize(pages[index], index, scale);
   const QSize size = PixelSize(pages[index], scale);
   QtImageCanvas canvas(size.width(), size.height(), clWhite, Round(96 * scale));
@@ -124,7 +128,7 @@ void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& pa
     throw EngineError("No memory for the " + std::to_string(size.width()) + " x " +
                       std::to_string(size.height()) + " pixel image of page " +
                       std::to_string(index + 1));
-  DrawOne(pages, index, canvas, {0, 0, size.width(), size.height()});
+  DrawOne(pages, index, canvas, {0, 0, size.width(), size.height()}, drawn);
   Atomically(path, "PNG", [&canvas](QFile& file) {
     if (!canvas.Image().save(&file, "PNG") && file.error() == QFileDevice::NoError)
       throw StreamWriteError("Cannot encode the PNG image of " + file.fileName().toStdString());
@@ -132,18 +136,20 @@ void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& pa
 }
 
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder) {
-  WritePngPages(pages, indexes, [scale](int) { return scale; }, folder);
+                   const std::string& folder, const PageDrawn& drawn) {
+  WritePngPages(
+      pages, indexes, [scale](int) { return scale; }, folder, drawn);
 }
 
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
-                   const std::function<double(int)>& scaleOfPage, const std::string& folder) {
+                   const std::function<double(int)>& scaleOfPage, const std::string& folder,
+                   const PageDrawn& drawn) {
   // Every page is checked before any is drawn, so a refusal leaves no half set.
   for (int i : indexes) CheckPngSize(pages[i], i, scaleOfPage(i));
   EnsureFolder(folder);
   for (int i : indexes)
     WritePng(pages, i, scaleOfPage(i),
-             (std::filesystem::path(folder) / PageFileName(i, "png")).string());
+             (std::filesystem::path(folder) / PageFileName(i, "png")).string(), drawn);
 }
 
 double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
@@ -153,7 +159,8 @@ double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
   return double(pixels) / longer;
 }
 
-void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path) {
+void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
+              const PageDrawn& drawn) {
   Atomically(path, "PDF", [&](QFile& file) {
     QPdfWriter writer(&file);
     writer.setResolution(kPdfDpi);
@@ -176,7 +183,7 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
       }
       first = false;
       QtCanvas canvas(painter, DeviceKind::Printer);
-      DrawOne(pages, i, canvas, {0, 0, Round(wInch * kPdfDpi), Round(hInch * kPdfDpi)});
+      DrawOne(pages, i, canvas, {0, 0, Round(wInch * kPdfDpi), Round(hInch * kPdfDpi)}, drawn);
     }
     if (first && !painter.begin(&writer))  // no page selected: an empty document
       throw StreamWriteError("Cannot write PDF file \"" + path + "\"");
@@ -185,7 +192,7 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
 }
 
 void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder) {
+                   const std::string& folder, const PageDrawn& drawn) {
   EnsureFolder(folder);
   for (int i : indexes) {
     const std::string path = (std::filesystem::path(folder) / PageFileName(i, "svg")).string();
@@ -200,7 +207,7 @@ void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double s
       QPainter painter;
       if (!painter.begin(&svg)) throw StreamWriteError("Cannot write SVG file \"" + path + "\"");
       QtCanvas canvas(painter, DeviceKind::Printer);
-      DrawOne(pages, i, canvas, {0, 0, size.width(), size.height()});
+      DrawOne(pages, i, canvas, {0, 0, size.width(), size.height()}, drawn);
       painter.end();
     });
   }

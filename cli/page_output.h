@@ -3,14 +3,15 @@
 // target and renamed over it only once complete.
 #pragma once
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace quillet {
+class RebuiltPage;
 class TfrEMFPages;
-}
+}  // namespace quillet
 
 namespace quillet::cli {
 
@@ -22,21 +23,29 @@ constexpr std::int64_t kMaxPngImageBytes = std::int64_t(1) << 30;
 constexpr int kPngBytesPerPixel = 4;
 constexpr int kMaxPngSide = 32767;
 
+// Called with each page once drawn, while its rebuilt objects still exist
+// (they are released right after): what a caller wants to know of the
+// objects it learns here, without rebuilding the page again.
+using PageDrawn = std::function<void(int index, const RebuiltPage& page)>;
+
 // Zero-based page indexes; `scale` multiplies report pixels (PNG, SVG).
 // A page whose PNG image would pass the limits above raises EngineError
 // saying its paper size and scale, before anything is allocated or written.
-void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path);
+void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path,
+              const PageDrawn& drawn = {});
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder);
+                   const std::string& folder, const PageDrawn& drawn = {});
 // The same with a scale chosen per page (see ScaleForLongerSide).
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
-                   const std::function<double(int)>& scaleOfPage, const std::string& folder);
+                   const std::function<double(int)>& scaleOfPage, const std::string& folder,
+                   const PageDrawn& drawn = {});
 // The scale that draws page `index` with its longer side `pixels` long.
 double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels);
 // One PDF page per index, each at its paper's true size.
-void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path);
+void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
+              const PageDrawn& drawn = {});
 void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder);
+                   const std::string& folder, const PageDrawn& drawn = {});
 
 // The largest paper among the pages, "W x H mm", for what render reports.
 std::string LargestPaper(TfrEMFPages& pages, const std::vector<int>& indexes);

@@ -9,23 +9,8 @@
 
 namespace quillet {
 
-std::uint8_t Stream::ReadU8() {
-  std::uint8_t b;
-  ReadExact(&b, 1);
-  return b;
-}
-
-std::uint16_t Stream::ReadU16() {
-  std::uint8_t b[2];
-  ReadExact(b, 2);
-  return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-
-std::uint32_t Stream::ReadU32() {
-  std::uint8_t b[4];
-  ReadExact(b, 4);
-  return std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
-         (std::uint32_t(b[3]) << 24);
+void Stream::ThrowShortRead() {
+  throw StreamReadError();
 }
 
 std::uint64_t Stream::ReadU64() {

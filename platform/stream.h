@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,24 @@ class Stream {
   std::uint64_t Remaining() const { return Size() - Position(); }
   bool AtEnd() const { return Position() >= Size(); }
 
-  std::uint8_t ReadU8();
+  std::uint8_t ReadU8() {
+    std::uint8_t b[1];
+    ReadField(b);
+    return b[0];
+  }
   std::int8_t ReadI8() { return static_cast<std::int8_t>(ReadU8()); }
-  std::uint16_t ReadU16();
+  std::uint16_t ReadU16() {
+    std::uint8_t b[2];
+    ReadField(b);
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+  }
   std::int16_t ReadI16() { return static_cast<std::int16_t>(ReadU16()); }
-  std::uint32_t ReadU32();
+  std::uint32_t ReadU32() {
+    std::uint8_t b[4];
+    ReadField(b);
+    return std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
+           (std::uint32_t(b[3]) << 24);
+  }
   std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
   std::uint64_t ReadU64();
   float ReadF32();
@@ -49,13 +63,59 @@ class Stream {
   void WriteF32(float v);
   void WriteF64(double v);
   void WriteBytes(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
+
+ protected:
+  // A stream whose bytes lie in memory names them and its position here:
+  // fixed-size fields are then copied from them directly rather than through
+  // a ReadExact call each (rebuilding a page reads thousands of them).
+  void ReadFieldsFrom(const std::vector<std::uint8_t>* bytes, std::size_t* pos) {
+    fieldBytes_ = bytes;
+    fieldPos_ = pos;
+  }
+
+ private:
+  template <std::size_t N>
+  void ReadField(std::uint8_t (&b)[N]) {
+    if (!fieldBytes_) return ReadExact(b, N);
+    if (N > fieldBytes_->size() - *fieldPos_) ThrowShortRead();
+    std::memcpy(b, fieldBytes_->data() + *fieldPos_, N);
+    *fieldPos_ += N;
+  }
+  [[noreturn]] static void ThrowShortRead();
+
+  const std::vector<std::uint8_t>* fieldBytes_ = nullptr;
+  std::size_t* fieldPos_ = nullptr;
 };
 
+// Its fixed-size fields are read straight from its bytes: a class that
+// overrides ReadExact sees only the reads of byte runs.
 class MemoryStream : public Stream {
  public:
-  MemoryStream() = default;
-  explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
-  explicit MemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
+  MemoryStream() { ReadFieldsFrom(&data_, &pos_); }
+  explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {
+    ReadFieldsFrom(&data_, &pos_);
+  }
+  explicit MemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {
+    ReadFieldsFrom(&data_, &pos_);
+  }
+  // Copies and moves take the bytes and position; each stream reads its own.
+  MemoryStream(const MemoryStream& other) : Stream(), data_(other.data_), pos_(other.pos_) {
+    ReadFieldsFrom(&data_, &pos_);
+  }
+  MemoryStream(MemoryStream&& other) noexcept
+      : Stream(), data_(std::move(other.data_)), pos_(other.pos_) {
+    ReadFieldsFrom(&data_, &pos_);
+  }
+  MemoryStream& operator=(const MemoryStream& other) {
+    data_ = other.data_;
+    pos_ = other.pos_;
+    return *this;
+  }
+  MemoryStream& operator=(MemoryStream&& other) noexcept {
+    data_ = std::move(other.data_);
+    pos_ = other.pos_;
+    return *this;
+  }
 
   std::uint64_t Position() const override { return pos_; }
   std::uint64_t Size() const override { return data_.size(); }

@@ -19,14 +19,25 @@ const LatinTextBounds::Glyph* LatinTextBounds::Of(char16_t c) {
   return &g;
 }
 
-std::optional<double> LatinTextBounds::AdvanceAtMost(const QString& text) {
+template <typename Units>
+std::optional<double> LatinTextBounds::Advance(const Units& text) {
   double sum = 0;
-  for (QChar c : text) {
-    const Glyph* g = Of(c.unicode());
+  for (auto c : text) {
+    const Glyph* g = Of(char16_t(c));
     if (!g) return std::nullopt;
     sum += std::max(0.0, g->advance) + slack_;
   }
   return sum;
+}
+
+std::optional<double> LatinTextBounds::AdvanceAtMost(const QString& text) {
+  return Advance(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                     static_cast<std::size_t>(text.size())));
+}
+
+std::optional<double> LatinTextBounds::AdvanceAtMost(std::string_view latin1) {
+  return Advance(std::basic_string_view<unsigned char>(
+      reinterpret_cast<const unsigned char*>(latin1.data()), latin1.size()));
 }
 
 std::optional<QRectF> LatinTextBounds::InkAtMost(const QString& text, double x, double baseline) {

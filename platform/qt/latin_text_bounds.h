@@ -16,6 +16,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <string_view>
 
 class QPaintDevice;
 
@@ -28,6 +29,9 @@ class LatinTextBounds {
 
   // At least the advance of `text`; none when a character has no bounds.
   std::optional<double> AdvanceAtMost(const QString& text);
+  // The same for Latin-1 bytes (seven-bit text is the same in every code
+  // page), with no QString made of them.
+  std::optional<double> AdvanceAtMost(std::string_view latin1);
   // A rectangle holding every pixel the text's glyphs may touch when drawn
   // with its baseline's start at (x, baseline); none as above.
   std::optional<QRectF> InkAtMost(const QString& text, double x, double baseline);
@@ -39,6 +43,8 @@ class LatinTextBounds {
     QRectF ink;  // relative to the pen position on the baseline
   };
   const Glyph* Of(char16_t c);
+  template <typename Units>
+  std::optional<double> Advance(const Units& text);
 
   QFontMetricsF metrics_;
   double slack_;  // device pixels added per character and around the ink

@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/numeric.h"
@@ -303,10 +305,18 @@ int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
 
 bool QtCanvas::OnTextFits(std::string_view text, int maxWidth, const TextState& s) {
   FontEntry& entry = Fonts(s.font);
+  auto boundFits = [&](std::optional<double> advance, std::int64_t characters) {
+    return advance &&
+           *advance + std::max<std::int64_t>(0, std::int64_t(s.charExtra) * characters) <= maxWidth;
+  };
+  // Seven-bit text is the same characters in every code page: most lines
+  // are bounded from their bytes, with no QString made.
+  const bool sevenBit =
+      std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+  if (sevenBit && boundFits(entry.bounds->AdvanceAtMost(text), std::int64_t(text.size())))
+    return true;
   const QString qs = ToQString(text, s.font.charset);
-  if (const auto advance = entry.bounds->AdvanceAtMost(qs))
-    if (*advance + std::max<std::int64_t>(0, std::int64_t(s.charExtra) * qs.size()) <= maxWidth)
-      return true;
+  if (!sevenBit && boundFits(entry.bounds->AdvanceAtMost(qs), qs.size())) return true;
   return ClampToInt(entry.metrics.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size()) <=
          maxWidth;
 }

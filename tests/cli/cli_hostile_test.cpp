@@ -158,10 +158,25 @@ TEST(CliHostile, ARefusedPictureIsListedKeptAndWarnedAbout) {
   const CliRun listed = Cli({"info", frp});
   EXPECT_NE(listed.out.find("kind=TfrPictureView"), std::string::npos) << listed.out;
 
-  // Drawn pages lack the picture: the render says so and fails.
-  const CliRun render = Cli({"render", frp, "--svg", Out("cli_picture_svg")});
-  EXPECT_EQ(render.code, 1);
-  EXPECT_NE(render.LastLine().find("was not drawn"), std::string::npos) << render.err;
+  // Drawn pages lack the picture: every kind of output says so, once, after
+  // the line of what was written, and fails.
+  const std::string kept = prepare.LastLine();
+  const std::size_t nameFrom = kept.find(": picture ") + 10;
+  const std::string name = kept.substr(nameFrom, kept.find(' ', nameFrom) - nameFrom);
+  const std::string reason = kept.substr(kept.find("cannot be drawn: ") + 17);
+  const std::string warning = "quillet-cli: " + frp.toStdString() + ": picture " + name +
+                              " on page 1 was not drawn: " + reason;
+  const std::vector<QStringList> outputs = {{"--svg", Out("cli_picture_svg")},
+                                            {"--pdf", Out("cli_picture.pdf")},
+                                            {"--png", Out("cli_picture_png")},
+                                            {"--png-file", Out("cli_picture.png")}};
+  for (const QStringList& output : outputs) {
+    const CliRun render = Cli(QStringList{"render", frp} + output);
+    EXPECT_EQ(render.code, 1) << output[0].toStdString();
+    EXPECT_EQ(Lines(render.err), 2) << render.err;
+    EXPECT_EQ(render.err.find("quillet-cli: 1 page written to "), 0u) << render.err;
+    EXPECT_EQ(render.LastLine(), warning) << render.err;
+  }
 }
 
 TEST(CliHostile, ImpossiblePageCountsAndCyclesGiveTheirCause) {

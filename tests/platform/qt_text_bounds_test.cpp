@@ -56,6 +56,8 @@ TEST(LatinTextBounds, HoldTheShapedAdvanceAndEveryInkedPixel) {
       const auto advance = bounds.AdvanceAtMost(text);
       ASSERT_TRUE(advance.has_value());
       EXPECT_GE(*advance, exact.horizontalAdvance(text));
+      // The same characters as Latin-1 bytes have the same bound.
+      EXPECT_EQ(bounds.AdvanceAtMost(std::string_view(text.toLatin1().toStdString())), advance);
 
       image.fill(Qt::white);
       {
@@ -82,6 +84,8 @@ TEST(LatinTextBounds, KnowNothingOfOtherCharacters) {
     EXPECT_FALSE(bounds.AdvanceAtMost(text).has_value()) << text.toStdString();
     EXPECT_FALSE(bounds.InkAtMost(text, 0, 0).has_value()) << text.toStdString();
   }
+  for (std::string_view bytes : {"a\tb", "x\x85", "\x7F"})
+    EXPECT_FALSE(bounds.AdvanceAtMost(bytes).has_value()) << bytes;
 }
 
 TEST(QtCanvasTextFits, AgreesWithTheMeasuredWidthAtEveryEdge) {

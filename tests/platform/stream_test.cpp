@@ -1,11 +1,12 @@
 // Streams: little-endian layout, bounds checks, atomic file writes.
+#include "platform/stream.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "platform/errors.h"
-#include "platform/stream.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -57,6 +58,45 @@ TEST(MemoryStreamTest, WritingInsideOverwritesAndPastEndGrows) {
   EXPECT_EQ(s.Size(), 7u);
   s.Seek(0);
   EXPECT_EQ(s.ReadU32(), 0x11223344u);
+}
+
+// Fields are read straight from a memory stream's bytes: a copy, a moved
+// stream and an assigned one each read their own bytes at their own
+// position, also after writing has moved the bytes elsewhere.
+TEST(MemoryStreamTest, CopiesMovesAndGrownStreamsReadTheirOwnBytes) {
+  MemoryStream original;
+  original.WriteU16(0x0102);
+  original.WriteU32(0xA0B0C0D0);
+  original.Seek(0);
+  EXPECT_EQ(original.ReadU16(), 0x0102);
+
+  MemoryStream copy(original);
+  EXPECT_EQ(copy.ReadU32(), 0xA0B0C0D0u);
+  EXPECT_EQ(original.Position(), 2u);  // the copy's reads leave the original alone
+  copy.Seek(0);
+  copy.WriteU16(0x7777);
+  EXPECT_EQ(original.Bytes()[0], 0x02);
+
+  MemoryStream assigned;
+  assigned.WriteU8(1);
+  assigned = copy;
+  assigned.Seek(0);
+  EXPECT_EQ(assigned.ReadU16(), 0x7777);
+  EXPECT_EQ(copy.Position(), 2u);
+
+  MemoryStream moved(std::move(copy));
+  EXPECT_EQ(moved.ReadU32(), 0xA0B0C0D0u);
+  EXPECT_THROW(moved.ReadU8(), StreamReadError);
+  MemoryStream movedInto;
+  movedInto = std::move(assigned);
+  EXPECT_EQ(movedInto.ReadI32(), static_cast<std::int32_t>(0xA0B0C0D0));
+
+  // Growing past the room kept reallocates the bytes; reads follow them.
+  MemoryStream grown;
+  for (std::uint32_t i = 0; i < 5000; ++i) grown.WriteU32(i);
+  grown.Seek(4 * 4999);
+  EXPECT_EQ(grown.ReadU32(), 4999u);
+  EXPECT_TRUE(grown.AtEnd());
 }
 
 TEST(FileStreamTest, MissingFileNamesThePath) {
