@@ -21,43 +21,38 @@ SourceDataset::~SourceDataset() {
   UnregisterDataset(this);
 }
 
+namespace {
+
+const Variant kNull = Variant::Null();
+
+}  // namespace
+
 int SourceDataset::Column(std::string_view field) const {
   // A report reads a record's fields in the same order every record: the
   // column after the one found last is tried first. (Where two names differ
   // only in letter case the first is meant, so there the search is plain.)
   const std::size_t n = columns_.size();
-  if (namesDistinct_ && nextGuess_ < n && EqualsIgnoreCase(columns_[nextGuess_], field)) {
-    const std::size_t found = nextGuess_;
-    nextGuess_ = (found + 1) % n;
-    return static_cast<int>(found);
+  std::size_t found = nextGuess_;
+  if (!namesDistinct_ || found >= n || !EqualsIgnoreCase(columns_[found], field)) {
+    found = 0;
+    while (found < n && !EqualsIgnoreCase(columns_[found], field)) ++found;
+    if (found == n) return -1;
   }
-  for (std::size_t i = 0; i < n; ++i)
-    if (EqualsIgnoreCase(columns_[i], field)) {
-      nextGuess_ = (i + 1) % n;
-      return static_cast<int>(i);
-    }
-  return -1;
+  nextGuess_ = found + 1 == n ? 0 : found + 1;
+  return static_cast<int>(found);
 }
 
 const Variant& SourceDataset::FieldValue(std::string_view field) {
-  static const Variant null = Variant::Null();
   const int c = Column(field);
   const std::vector<Variant>* row = cursor_.Current();
-  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return null;
+  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return kNull;
   return (*row)[static_cast<std::size_t>(c)];
 }
 
 std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
   std::vector<Variant> row;
-  if (!ReadInto(row)) return std::nullopt;
+  if (!source_.Read(row)) return std::nullopt;
   return row;
-}
-
-bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
-  if (!source_.Read(row)) return false;
-  for (std::size_t i = 0; i < row.size(); ++i)
-    if (!source_.IsBinary(i)) ConvertToEngineText(row[i]);
-  return true;
 }
 
 void SourceDataset::Cursor::First() {
@@ -80,7 +75,7 @@ void SourceDataset::Cursor::Next() {
     ahead_.reset();
   } else {
     if (!current_) current_.emplace();
-    if (!ReadInto(*current_)) current_.reset();
+    if (!source_.Read(*current_)) current_.reset();
   }
   TfrDataset::Next();
 }

@@ -38,8 +38,6 @@ class SourceDataset : public DataSetComponent {
 
    private:
     std::optional<std::vector<Variant>> ReadRow();
-    // Reads the next row into `row`'s storage; false at the end.
-    bool ReadInto(std::vector<Variant>& row);
     RowSource& source_;
     std::optional<std::vector<Variant>> current_, previous_, ahead_;
     bool started_ = false;
