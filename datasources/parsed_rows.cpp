@@ -44,12 +44,31 @@ void TypeCell(std::string_view utf8, Variant& value) {
 }  // namespace
 
 void ParsedRows::OnCell(void* bytes, std::size_t size, void* rows) {
-  static_cast<ParsedRows*>(rows)->AddCell(
-      std::string_view(bytes ? static_cast<const char*>(bytes) : "", size));
+  ParsedRows& self = *static_cast<ParsedRows*>(rows);
+  if (self.cellsInRow_++ >= self.kept_) return;
+  if (self.slot_ == self.slotsEnd_) self.MoreSlots();
+  Variant& value = *self.slot_++;
+  const std::string_view utf8(bytes ? static_cast<const char*>(bytes) : "", size);
+  if (self.inHeader_)
+    AssignText(value, utf8);
+  else
+    TypeCell(utf8, value);
 }
 
 void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
-  static_cast<ParsedRows*>(rows)->EndRow();
+  ParsedRows& self = *static_cast<ParsedRows*>(rows);
+  if (!self.parsing_) self.BeginRow();
+  if (self.inHeader_) {
+    self.inHeader_ = false;
+    self.kept_ = self.width_ != 0 ? self.width_ : self.cellsInRow_;
+  }
+  // Values left over from an older row go.
+  std::vector<Variant>& row = *self.parsing_;
+  row.resize(std::size_t(self.slot_ - row.data()));
+  ++self.complete_;
+  self.cellsInRow_ = 0;
+  self.parsing_ = nullptr;
+  self.slot_ = self.slotsEnd_ = nullptr;
 }
 
 void ParsedRows::Restart(std::size_t width) {
@@ -58,36 +77,31 @@ void ParsedRows::Restart(std::size_t width) {
   width_ = width;
   kept_ = std::numeric_limits<std::size_t>::max();
   cellsInRow_ = 0;
+  parsing_ = nullptr;
+  slot_ = slotsEnd_ = nullptr;
 }
 
-void ParsedRows::NewRow() {
-  std::vector<Variant>& row = rows_.emplace_back();
-  if (!inHeader_ && kept_ <= kRefilledWidth) row.reserve(kept_);
-}
-
-void ParsedRows::AddCell(std::string_view utf8) {
-  const std::size_t i = cellsInRow_++;
-  if (i >= kept_) return;
-  if (complete_ == rows_.size()) NewRow();
-  std::vector<Variant>& row = rows_[complete_];
-  // Storage handed back holds the values of an older row: they are
-  // overwritten cell by cell, and what is left over goes at the row's end.
-  Variant& value = i < row.size() ? row[i] : row.emplace_back();
-  if (inHeader_)
-    AssignText(value, utf8);
-  else
-    TypeCell(utf8, value);
-}
-
-void ParsedRows::EndRow() {
-  if (inHeader_) {
-    inHeader_ = false;
-    kept_ = width_ != 0 ? width_ : cellsInRow_;
+void ParsedRows::BeginRow() {
+  if (complete_ == rows_.size()) {
+    std::vector<Variant>& row = rows_.emplace_back();
+    if (!inHeader_ && kept_ <= kRefilledWidth) row.reserve(kept_);
   }
-  if (complete_ == rows_.size()) NewRow();
-  rows_[complete_].resize(std::min(cellsInRow_, kept_));
-  ++complete_;
-  cellsInRow_ = 0;
+  parsing_ = &rows_[complete_];
+  slot_ = parsing_->data();
+  slotsEnd_ = slot_ + parsing_->size();
+}
+
+void ParsedRows::MoreSlots() {
+  // Storage handed back holds the values of an older row: they are
+  // overwritten cell by cell, and the row grows past them.
+  if (!parsing_) {
+    BeginRow();
+    if (slot_ != slotsEnd_) return;
+  }
+  const std::size_t filled = std::size_t(slot_ - parsing_->data());
+  parsing_->emplace_back();
+  slot_ = parsing_->data() + filled;
+  slotsEnd_ = parsing_->data() + parsing_->size();
 }
 
 void ParsedRows::Take(std::vector<Variant>& row, std::size_t width) {
@@ -108,6 +122,8 @@ std::vector<std::string> ParsedRows::TakeTexts() {
 void ParsedRows::DropTaken() {
   // Only taken rows go before the row being parsed, which moves to the front.
   if (complete_ < rows_.size()) rows_[0].swap(rows_[complete_]);
+  // Its cells stay where they are: the storage moved with the swap.
+  if (parsing_) parsing_ = &rows_[0];
   next_ = complete_ = 0;
 }
 

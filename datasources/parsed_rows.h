@@ -40,10 +40,10 @@ class ParsedRows {
   void DropTaken();
 
  private:
-  // Another row's storage at the end of rows_.
-  void NewRow();
-  void AddCell(std::string_view utf8);
-  void EndRow();
+  // Starts the row being parsed in rows_[complete_].
+  void BeginRow();
+  // Another slot for the row's next cell, starting the row if need be.
+  void MoreSlots();
 
   // rows_[0, next_) were taken (their storage handed back), rows_[next_,
   // complete_) wait, rows_[complete_] is being parsed when it exists.
@@ -53,6 +53,11 @@ class ParsedRows {
   std::size_t width_ = 0;       // as Restart was given it
   std::size_t kept_ = 0;        // cells a row keeps: all in the header
   std::size_t cellsInRow_ = 0;  // of the row being parsed, kept or not
+  // The row being parsed (null before its first cell), the slot for its next
+  // cell and the end of the slots it has.
+  std::vector<Variant>* parsing_ = nullptr;
+  Variant* slot_ = nullptr;
+  Variant* slotsEnd_ = nullptr;
 };
 
 }  // namespace quillet

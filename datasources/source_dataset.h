@@ -5,7 +5,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,12 +33,20 @@ class SourceDataset : public DataSetComponent {
     // One step back only; a second step raises EngineError.
     void Prior() override;
     bool Eof() override;
-    const std::vector<Variant>* Current() const { return current_ ? &*current_ : nullptr; }
+    const std::vector<Variant>* Current() const {
+      return current_.held ? &current_.values : nullptr;
+    }
 
    private:
-    std::optional<std::vector<Variant>> ReadRow();
+    // A row's storage, and whether it holds a row now.
+    struct Row {
+      std::vector<Variant> values;
+      bool held = false;
+    };
+    static void Exchange(Row& a, Row& b);
+
     RowSource& source_;
-    std::optional<std::vector<Variant>> current_, previous_, ahead_;
+    Row current_, previous_, ahead_;
     bool started_ = false;
   };
 
