@@ -12,7 +12,7 @@ namespace {
 // The file is read a block at a time and parsed a slice at a time: the
 // cells of a slice's rows stay in the cache until they are read.
 constexpr std::size_t kBlock = 64 * 1024;
-constexpr std::size_t kSlice = 1024;
+constexpr std::size_t kSlice = 512;
 
 }  // namespace
 

@@ -35,10 +35,18 @@ void TypeCell(std::string_view utf8, Variant& value) {
     }
     if (ReadNumberOrDate(utf8, value)) return;
   }
-  if (IsSevenBit(utf8))
-    AssignText(value, utf8);
-  else
-    value = Variant(EngineTextOfUtf8(utf8));
+  // Seven-bit text is its own engine text: it is copied and tested at once.
+  if (const std::string* held = value.IfText()) {
+    std::string& text = *const_cast<std::string*>(held);  // `value` itself is not const
+    text.resize(utf8.size());
+    unsigned char bits = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+      text[i] = utf8[i];
+      bits |= static_cast<unsigned char>(utf8[i]);
+    }
+    if (bits < 0x80) return;
+  }
+  value = Variant(EngineTextOfUtf8(utf8));
 }
 
 }  // namespace
