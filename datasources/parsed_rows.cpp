@@ -65,7 +65,6 @@ void ParsedRows::OnCell(void* bytes, std::size_t size, void* rows) {
 
 void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
   ParsedRows& self = *static_cast<ParsedRows*>(rows);
-  if (!self.parsing_) self.BeginRow();
   if (self.inHeader_) {
     self.inHeader_ = false;
     self.kept_ = self.width_ != 0 ? self.width_ : self.cellsInRow_;
@@ -75,8 +74,7 @@ void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
   row.resize(std::size_t(self.slot_ - row.data()));
   ++self.complete_;
   self.cellsInRow_ = 0;
-  self.parsing_ = nullptr;
-  self.slot_ = self.slotsEnd_ = nullptr;
+  self.BeginRow();
 }
 
 void ParsedRows::Restart(std::size_t width) {
@@ -85,8 +83,7 @@ void ParsedRows::Restart(std::size_t width) {
   width_ = width;
   kept_ = std::numeric_limits<std::size_t>::max();
   cellsInRow_ = 0;
-  parsing_ = nullptr;
-  slot_ = slotsEnd_ = nullptr;
+  BeginRow();
 }
 
 void ParsedRows::BeginRow() {
@@ -102,10 +99,6 @@ void ParsedRows::BeginRow() {
 void ParsedRows::MoreSlots() {
   // Storage handed back holds the values of an older row: they are
   // overwritten cell by cell, and the row grows past them.
-  if (!parsing_) {
-    BeginRow();
-    if (slot_ != slotsEnd_) return;
-  }
   const std::size_t filled = std::size_t(slot_ - parsing_->data());
   parsing_->emplace_back();
   slot_ = parsing_->data() + filled;
@@ -129,9 +122,9 @@ std::vector<std::string> ParsedRows::TakeTexts() {
 
 void ParsedRows::DropTaken() {
   // Only taken rows go before the row being parsed, which moves to the front.
-  if (complete_ < rows_.size()) rows_[0].swap(rows_[complete_]);
+  rows_[0].swap(rows_[complete_]);
   // Its cells stay where they are: the storage moved with the swap.
-  if (parsing_) parsing_ = &rows_[0];
+  parsing_ = &rows_[0];
   next_ = complete_ = 0;
 }
 

@@ -40,21 +40,21 @@ class ParsedRows {
   void DropTaken();
 
  private:
-  // Starts the row being parsed in rows_[complete_].
+  // Starts the next row to be parsed in rows_[complete_].
   void BeginRow();
-  // Another slot for the row's next cell, starting the row if need be.
+  // Another slot at the end of the row being parsed.
   void MoreSlots();
 
   // rows_[0, next_) were taken (their storage handed back), rows_[next_,
-  // complete_) wait, rows_[complete_] is being parsed when it exists.
+  // complete_) wait, rows_[complete_] is being parsed.
   std::vector<std::vector<Variant>> rows_;
   std::size_t next_ = 0, complete_ = 0;
   bool inHeader_ = true;
   std::size_t width_ = 0;       // as Restart was given it
   std::size_t kept_ = 0;        // cells a row keeps: all in the header
   std::size_t cellsInRow_ = 0;  // of the row being parsed, kept or not
-  // The row being parsed (null before its first cell), the slot for its next
-  // cell and the end of the slots it has.
+  // The row being parsed, the slot for its next cell and the end of the
+  // slots it has.
   std::vector<Variant>* parsing_ = nullptr;
   Variant* slot_ = nullptr;
   Variant* slotsEnd_ = nullptr;
