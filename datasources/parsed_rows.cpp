@@ -8,11 +8,6 @@
 namespace quillet {
 namespace {
 
-// Rows up to this wide are refilled when they come back; wider ones are
-// freed, so that a file of many short rows under a wide header holds no
-// more than its rows' own cells while a block of them waits.
-constexpr std::size_t kRefilledWidth = 64;
-
 bool StartsNumberOrDate(char c) {
   return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
@@ -105,10 +100,7 @@ void ParsedRows::MoreSlots() {
   slotsEnd_ = parsing_->data() + parsing_->size();
 }
 
-void ParsedRows::Take(std::vector<Variant>& row, std::size_t width) {
-  row.swap(rows_[next_]);
-  std::vector<Variant>& old = rows_[next_++];
-  if (width > kRefilledWidth) std::vector<Variant>().swap(old);
+void ParsedRows::Pad(std::vector<Variant>& row, std::size_t width) {
   const std::size_t present = row.size();
   row.resize(width);
   for (std::size_t i = present; i < width; ++i) row[i] = Variant(std::string());

@@ -32,14 +32,27 @@ class ParsedRows {
   // Complete rows not yet taken.
   std::size_t Waiting() const { return complete_ - next_; }
   // Takes the next complete row, handing `row`'s old storage back: `width`
-  // values, the cells the row lacks as empty texts.
-  void Take(std::vector<Variant>& row, std::size_t width);
+  // values, the cells the row lacks as empty texts. Inline: it runs for
+  // every row.
+  void Take(std::vector<Variant>& row, std::size_t width) {
+    row.swap(rows_[next_]);
+    std::vector<Variant>& old = rows_[next_++];
+    if (width > kRefilledWidth) std::vector<Variant>().swap(old);
+    if (row.size() != width) Pad(row, width);
+  }
   // Takes the next complete row as texts (the header's).
   std::vector<std::string> TakeTexts();
   // Forgets the rows taken, keeping the row being parsed.
   void DropTaken();
 
  private:
+  // Rows up to this wide are refilled when they come back; wider ones are
+  // freed, so that a file of many short rows under a wide header holds no
+  // more than its rows' own cells while a block of them waits.
+  static constexpr std::size_t kRefilledWidth = 64;
+
+  // Fills a row short of cells up to `width` with empty texts.
+  static void Pad(std::vector<Variant>& row, std::size_t width);
   // Starts the next row to be parsed in rows_[complete_].
   void BeginRow();
   // Another slot at the end of the row being parsed.

@@ -88,11 +88,6 @@ void SourceDataset::Cursor::Prior() {
   TfrDataset::Prior();
 }
 
-void SourceDataset::Cursor::Exchange(Row& a, Row& b) {
-  a.values.swap(b.values);
-  std::swap(a.held, b.held);
-}
-
 bool SourceDataset::Cursor::Eof() {
   bool eof = !started_ || !current_.held;
   if (OnCheckEOF) OnCheckEOF(*this, eof);

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "datasources/row_source.h"
@@ -43,7 +44,10 @@ class SourceDataset : public DataSetComponent {
       std::vector<Variant> values;
       bool held = false;
     };
-    static void Exchange(Row& a, Row& b);
+    static void Exchange(Row& a, Row& b) {
+      a.values.swap(b.values);
+      std::swap(a.held, b.held);
+    }
 
     RowSource& source_;
     Row current_, previous_, ahead_;
