@@ -35,10 +35,11 @@ class ParsedRows {
   // values, the cells the row lacks as empty texts. Inline: it runs for
   // every row.
   void Take(std::vector<Variant>& row, std::size_t width) {
-    row.swap(rows_[next_]);
-    std::vector<Variant>& old = rows_[next_++];
-    if (width > kRefilledWidth) std::vector<Variant>().swap(old);
-    if (row.size() != width) Pad(row, width);
+    std::vector<Variant>& parsed = rows_[next_++];
+    const bool full = parsed.size() == width;
+    row.swap(parsed);  // `parsed` holds the old storage now
+    if (width > kRefilledWidth) std::vector<Variant>().swap(parsed);
+    if (!full) Pad(row, width);
   }
   // Takes the next complete row as texts (the header's).
   std::vector<std::string> TakeTexts();
