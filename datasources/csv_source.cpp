@@ -2,31 +2,29 @@
 
 #include <csv.h>
 
-#include "datasources/field_types.h"
+#include <algorithm>
+
 #include "platform/errors.h"
 
 namespace quillet {
 namespace {
 
-void OnCell(void* text, std::size_t size, void* self) {
-  static_cast<CsvSource*>(self)->AddCell(static_cast<const char*>(text), size);
-}
-
-void OnRowEnd(int /*terminator*/, void* self) {
-  static_cast<CsvSource*>(self)->EndRow();
-}
-
+// The file is read a block at a time and parsed a slice at a time: the
+// cells of a slice's rows stay in the cache until they are read.
 constexpr std::size_t kBlock = 64 * 1024;
+constexpr std::size_t kSlice = 512;
 
 }  // namespace
 
 CsvSource::CsvSource(std::string path, char delimiter)
-    : path_(std::move(path)), delimiter_(delimiter), parser_(std::make_unique<csv_parser>()) {
+    : path_(std::move(path)),
+      delimiter_(delimiter),
+      parser_(std::make_unique<csv_parser>()),
+      block_(std::make_unique_for_overwrite<char[]>(kBlock)) {
   try {
     Rewind();
     if (!NextRow()) Fail("has no header row");
-    std::vector<std::string> header;
-    for (std::size_t i = 0; i < CellCount(); ++i) header.emplace_back(CellText(i));
+    std::vector<std::string> header = rows_.TakeTexts();
     // A byte-order mark before the first name is no part of it.
     if (header[0].rfind("\xEF\xBB\xBF", 0) == 0) header[0].erase(0, 3);
     columns_ = std::move(header);
@@ -64,68 +62,46 @@ void CsvSource::Rewind() {
   parserLive_ = true;
   csv_set_delim(parser_.get(), static_cast<unsigned char>(delimiter_));
   finished_ = false;
-  cellBytes_.clear();
-  cellEnds_.clear();
-  rowEnds_.clear();
-  nextRow_ = rowStart_ = rowEnd_ = 0;
+  blockAt_ = blockEnd_ = 0;
+  // Rows keep as many cells as the first header read has, should the file
+  // have changed since.
+  rows_.Restart(columns_.size());
   line_ = 0;
   // Past the header row again (the constructor reads it itself).
   if (!columns_.empty()) {
-    NextRow();
+    if (NextRow()) rows_.TakeTexts();
     atFirstRow_ = true;
   }
 }
 
-void CsvSource::AddCell(const char* text, std::size_t size) {
-  if (text) cellBytes_.append(text, size);
-  cellEnds_.push_back(cellBytes_.size());
-}
-
-void CsvSource::EndRow() {
-  rowEnds_.push_back(cellEnds_.size());
-}
-
-std::string_view CsvSource::CellText(std::size_t i) const {
-  const std::size_t cell = rowStart_ + i;
-  const std::size_t from = cell == 0 ? 0 : cellEnds_[cell - 1];
-  return std::string_view(cellBytes_).substr(from, cellEnds_[cell] - from);
-}
-
-void CsvSource::DropReadRows() {
-  const std::size_t cells = rowEnds_.empty() ? 0 : rowEnds_.back();
-  const std::size_t bytes = cells == 0 ? 0 : cellEnds_[cells - 1];
-  cellBytes_.erase(0, bytes);
-  cellEnds_.erase(cellEnds_.begin(), cellEnds_.begin() + std::ptrdiff_t(cells));
-  for (std::size_t& end : cellEnds_) end -= bytes;
-  rowEnds_.clear();
-  nextRow_ = rowStart_ = rowEnd_ = 0;
-}
-
 bool CsvSource::Feed() {
   if (finished_) return false;
-  char block[kBlock];
-  const std::size_t n = std::fread(block, 1, sizeof block, file_);
-  if (n > 0) {
-    if (csv_parse(parser_.get(), block, n, OnCell, OnRowEnd, this) != n)
-      Fail("is not well-formed CSV near row " +
-           std::to_string(line_ + (rowEnds_.size() - nextRow_) + 1) + ": " +
-           csv_strerror(csv_error(parser_.get())));
-    return true;
+  if (blockAt_ == blockEnd_) {
+    blockAt_ = 0;
+    blockEnd_ = std::fread(block_.get(), 1, kBlock, file_);
+    if (blockEnd_ == 0) {
+      if (std::ferror(file_)) Fail("cannot be read");
+      finished_ = true;
+      if (csv_fini(parser_.get(), ParsedRows::OnCell, ParsedRows::OnRowEnd, &rows_) != 0)
+        Fail("ends inside a quoted field");
+      return true;
+    }
   }
-  if (std::ferror(file_)) Fail("cannot be read");
-  finished_ = true;
-  if (csv_fini(parser_.get(), OnCell, OnRowEnd, this) != 0) Fail("ends inside a quoted field");
+  const std::size_t n = std::min(kSlice, blockEnd_ - blockAt_);
+  if (csv_parse(parser_.get(), block_.get() + blockAt_, n, ParsedRows::OnCell, ParsedRows::OnRowEnd,
+                &rows_) != n)
+    Fail("is not well-formed CSV near row " + std::to_string(line_ + rows_.Waiting() + 1) + ": " +
+         csv_strerror(csv_error(parser_.get())));
+  blockAt_ += n;
   return true;
 }
 
 bool CsvSource::NextRow() {
-  if (nextRow_ == rowEnds_.size()) {
-    DropReadRows();
-    while (rowEnds_.empty())
+  if (rows_.Waiting() == 0) {
+    rows_.DropTaken();
+    while (rows_.Waiting() == 0)
       if (!Feed()) return false;
   }
-  rowStart_ = nextRow_ == 0 ? 0 : rowEnds_[nextRow_ - 1];
-  rowEnd_ = rowEnds_[nextRow_++];
   ++line_;
   return true;
 }
@@ -134,9 +110,7 @@ bool CsvSource::Read(std::vector<Variant>& row) {
   atFirstRow_ = false;
   if (!NextRow()) return false;
   // The row's storage is reused: a source read to its end allocates no row.
-  row.resize(columns_.size());
-  for (std::size_t i = 0; i < columns_.size(); ++i)
-    row[i] = i < CellCount() ? TypedFieldValue(CellText(i)) : Variant(std::string());
+  rows_.Take(row, columns_.size());
   return true;
 }
 

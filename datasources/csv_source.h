@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "datasources/parsed_rows.h"
 #include "datasources/row_source.h"
 
 struct csv_parser;
@@ -28,20 +28,12 @@ class CsvSource : public RowSource {
   void Rewind() override;
   bool Read(std::vector<Variant>& row) override;
 
-  // The parser's callbacks: one cell, one row end.
-  void AddCell(const char* text, std::size_t size);
-  void EndRow();
-
  private:
-  // Parses the next block; false at the end of the file.
+  // Parses the next slice of the file; false at the end of the file.
   bool Feed();
-  // Makes the next parsed row the current one (its cells CellText(0) ..
-  // CellText(CellCount() - 1)); false at the end of the file.
+  // Parses on until a complete row waits in rows_; false at the end of the
+  // file. The caller takes the row, and it counts as read.
   bool NextRow();
-  std::size_t CellCount() const { return rowEnd_ - rowStart_; }
-  std::string_view CellText(std::size_t i) const;
-  // Drops the rows already read, keeping a row the parser is still in.
-  void DropReadRows();
   [[noreturn]] void Fail(const std::string& what) const;
   // Closes the file and frees the parser's buffer.
   void Close();
@@ -51,16 +43,11 @@ class CsvSource : public RowSource {
   std::FILE* file_ = nullptr;
   std::unique_ptr<csv_parser> parser_;
   bool parserLive_ = false;
+  std::unique_ptr<char[]> block_;           // the file's bytes read last
+  std::size_t blockAt_ = 0, blockEnd_ = 0;  // what of them the parser has had
   bool finished_ = false;
   bool atFirstRow_ = false;  // past the header, no row read since
-  // The rows parsed and not yet read, in one buffer that the next blocks
-  // reuse: the cells' bytes one after another, where each cell ends in
-  // them, and where each row ends in cellEnds_.
-  std::string cellBytes_;
-  std::vector<std::size_t> cellEnds_;
-  std::vector<std::size_t> rowEnds_;
-  std::size_t nextRow_ = 0;                // in rowEnds_
-  std::size_t rowStart_ = 0, rowEnd_ = 0;  // the current row's cells
+  ParsedRows rows_;
   std::vector<std::string> columns_;
   long long line_ = 0;  // rows read so far, for messages
 };

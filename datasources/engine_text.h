@@ -14,6 +14,8 @@ class QString;
 namespace quillet {
 
 std::string EngineTextOfUtf8(std::string_view utf8);
+// Seven-bit text is its own engine text.
+bool IsSevenBit(std::string_view text);
 // Converts a text value in place; other values stay as they are.
 void ConvertToEngineText(Variant& value);
 QString QStringOfEngineText(std::string_view bytes);

@@ -13,16 +13,15 @@ namespace quillet {
 class RowSource {
  public:
   virtual ~RowSource() = default;
-  // The column names, in row order.
+  // The column names, in row order, as UTF-8.
   virtual const std::vector<std::string>& Columns() const = 0;
   // Starts again before the first row.
   virtual void Rewind() = 0;
-  // The next row into `row`; false after the last. Raises EngineError when
-  // the source cannot be read.
+  // The next row into `row`; false after the last. Its texts are already in
+  // the engine's code page (engine_text.h), each source converting them
+  // where it reads them, except raw bytes (a BLOB), which stay as they are.
+  // Raises EngineError when the source cannot be read.
   virtual bool Read(std::vector<Variant>& row) = 0;
-  // A column of raw bytes (a BLOB): its values are texts holding the bytes
-  // as they are, not converted to the engine's code page.
-  virtual bool IsBinary(std::size_t /*column*/) const { return false; }
 };
 
 }  // namespace quillet

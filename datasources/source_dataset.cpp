@@ -21,80 +21,75 @@ SourceDataset::~SourceDataset() {
   UnregisterDataset(this);
 }
 
+namespace {
+
+const Variant kNull = Variant::Null();
+
+}  // namespace
+
 int SourceDataset::Column(std::string_view field) const {
   // A report reads a record's fields in the same order every record: the
   // column after the one found last is tried first. (Where two names differ
   // only in letter case the first is meant, so there the search is plain.)
   const std::size_t n = columns_.size();
-  if (namesDistinct_ && nextGuess_ < n && EqualsIgnoreCase(columns_[nextGuess_], field)) {
-    const std::size_t found = nextGuess_;
-    nextGuess_ = (found + 1) % n;
-    return static_cast<int>(found);
+  std::size_t found = nextGuess_;
+  if (!namesDistinct_ || found >= n || !EqualsIgnoreCase(columns_[found], field)) {
+    found = 0;
+    while (found < n && !EqualsIgnoreCase(columns_[found], field)) ++found;
+    if (found == n) return -1;
   }
-  for (std::size_t i = 0; i < n; ++i)
-    if (EqualsIgnoreCase(columns_[i], field)) {
-      nextGuess_ = (i + 1) % n;
-      return static_cast<int>(i);
-    }
-  return -1;
+  nextGuess_ = found + 1 == n ? 0 : found + 1;
+  return static_cast<int>(found);
 }
 
 const Variant& SourceDataset::FieldValue(std::string_view field) {
-  static const Variant null = Variant::Null();
-  const int c = Column(field);
+  // The guess of Column, tried here first: it answers nearly every call.
+  std::size_t c = nextGuess_;
+  if (namesDistinct_ && c < columns_.size() && EqualsIgnoreCase(columns_[c], field)) {
+    nextGuess_ = c + 1 == columns_.size() ? 0 : c + 1;
+  } else {
+    const int found = Column(field);
+    if (found < 0) return kNull;
+    c = static_cast<std::size_t>(found);
+  }
   const std::vector<Variant>* row = cursor_.Current();
-  if (c < 0 || !row || static_cast<std::size_t>(c) >= row->size()) return null;
-  return (*row)[static_cast<std::size_t>(c)];
-}
-
-std::optional<std::vector<Variant>> SourceDataset::Cursor::ReadRow() {
-  std::vector<Variant> row;
-  if (!ReadInto(row)) return std::nullopt;
-  return row;
-}
-
-bool SourceDataset::Cursor::ReadInto(std::vector<Variant>& row) {
-  if (!source_.Read(row)) return false;
-  for (std::size_t i = 0; i < row.size(); ++i)
-    if (!source_.IsBinary(i)) ConvertToEngineText(row[i]);
-  return true;
+  if (!row || c >= row->size()) return kNull;
+  return (*row)[c];
 }
 
 void SourceDataset::Cursor::First() {
   source_.Rewind();
-  previous_.reset();
-  ahead_.reset();
-  current_ = ReadRow();
+  previous_.held = ahead_.held = false;
+  current_.held = source_.Read(current_.values);
   started_ = true;
   TfrDataset::First();
 }
 
 void SourceDataset::Cursor::Next() {
   if (!started_) return First();
-  if (!current_) return;  // past the end it stays there
+  if (!current_.held) return;  // past the end it stays there
   // The row before the previous one is no longer needed: its storage takes
   // the next row, so stepping allocates no row.
-  std::swap(previous_, current_);
-  if (ahead_) {
-    current_ = std::move(ahead_);
-    ahead_.reset();
+  Exchange(previous_, current_);
+  if (ahead_.held) {
+    Exchange(current_, ahead_);
+    ahead_.held = false;
   } else {
-    if (!current_) current_.emplace();
-    if (!ReadInto(*current_)) current_.reset();
+    current_.held = source_.Read(current_.values);
   }
   TfrDataset::Next();
 }
 
 void SourceDataset::Cursor::Prior() {
-  if (!previous_) throw EngineError("a data set steps back one record only");
-  ahead_ = std::move(current_);
-  current_ = std::move(previous_);
-  previous_.reset();
+  if (!previous_.held) throw EngineError("a data set steps back one record only");
+  Exchange(ahead_, current_);
+  Exchange(current_, previous_);
+  previous_.held = false;
   TfrDataset::Prior();
 }
 
 bool SourceDataset::Cursor::Eof() {
-  bool eof = !started_ || !current_;
+  bool eof = !started_ || !current_.held;
   if (OnCheckEOF) OnCheckEOF(*this, eof);
   return eof;
 }

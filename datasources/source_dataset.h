@@ -5,8 +5,8 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "datasources/row_source.h"
@@ -34,14 +34,23 @@ class SourceDataset : public DataSetComponent {
     // One step back only; a second step raises EngineError.
     void Prior() override;
     bool Eof() override;
-    const std::vector<Variant>* Current() const { return current_ ? &*current_ : nullptr; }
+    const std::vector<Variant>* Current() const {
+      return current_.held ? &current_.values : nullptr;
+    }
 
    private:
-    std::optional<std::vector<Variant>> ReadRow();
-    // Reads the next row into `row`'s storage; false at the end.
-    bool ReadInto(std::vector<Variant>& row);
+    // A row's storage, and whether it holds a row now.
+    struct Row {
+      std::vector<Variant> values;
+      bool held = false;
+    };
+    static void Exchange(Row& a, Row& b) {
+      a.values.swap(b.values);
+      std::swap(a.held, b.held);
+    }
+
     RowSource& source_;
-    std::optional<std::vector<Variant>> current_, previous_, ahead_;
+    Row current_, previous_, ahead_;
     bool started_ = false;
   };
 

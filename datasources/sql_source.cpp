@@ -214,6 +214,8 @@ bool SqlSource::Read(std::vector<Variant>& row) {
     if (value.metaType().id() == QMetaType::QByteArray) binary_[static_cast<std::size_t>(i)] = true;
     row.push_back(ToVariant(value));
   }
+  for (std::size_t i = 0; i < row.size(); ++i)
+    if (!binary_[i]) ConvertToEngineText(row[i]);
   return true;
 }
 

@@ -43,9 +43,6 @@ class SqlSource : public RowSource {
   const std::vector<std::string>& Columns() const override { return columns_; }
   void Rewind() override;
   bool Read(std::vector<Variant>& row) override;
-  bool IsBinary(std::size_t column) const override {
-    return column < binary_.size() && binary_[column];
-  }
 
  private:
   // Runs the query; with `masters`, its master fields take their data sets'
@@ -57,7 +54,8 @@ class SqlSource : public RowSource {
   MasterFieldQuery prepared_;
   std::unique_ptr<QSqlQuery> query_;
   std::vector<std::string> columns_;
-  // Columns declared as, or found holding, raw bytes.
+  // Columns declared as, or found holding, raw bytes: their texts are not
+  // converted to the engine's code page.
   std::vector<bool> binary_;
 };
 

@@ -15,6 +15,7 @@
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
 #include "platform/errors.h"
+#include "platform/locale_formats.h"
 #include "report/views/picture_view.h"
 #include "tests/report/formation_support.h"
 #include "tests/support.h"
@@ -164,6 +165,69 @@ TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
   }
 }
 
+// Row storage is reused as rows are read: a column whose cells change type
+// from row to row, texts growing and shrinking and turning non-ASCII, rows
+// wider than those whose storage is kept, and a start again from the middle
+// of the file all read as a fresh source would.
+TEST(CsvSource, ReusedRowsChangeTypeWidthAndStartAgainMidFile) {
+  const std::string mixed = WriteFile("mixed.csv",
+                                      "v,w\n"
+                                      "1,a\n"
+                                      "a text longer than fifteen bytes,2\n"
+                                      "\xC3\xA9t\xC3\xA9,abc\n"
+                                      "2.5\n"
+                                      "2024-02-29,\"x,y\",dropped\n"
+                                      "z,\xE2\x82\xAC\n");
+  SourceDataset set("Mixed", std::make_unique<CsvSource>(mixed));
+  std::vector<std::pair<Variant, Variant>> rows;
+  TfrDataset& d = set.Dataset();
+  for (d.First(); !d.Eof(); d.Next()) rows.emplace_back(set.FieldValue("v"), set.FieldValue("w"));
+  double leap = 0;
+  ASSERT_TRUE(CivilToDays(2024, 2, 29, leap));
+  EXPECT_EQ(rows, (std::vector<std::pair<Variant, Variant>>{
+                      {Variant(std::int64_t(1)), Variant("a")},
+                      {Variant("a text longer than fifteen bytes"), Variant(std::int64_t(2))},
+                      {Variant("\xE9t\xE9"), Variant("abc")},
+                      {Variant(2.5), Variant("")},
+                      {Variant(DateTime{leap}), Variant("x,y")},
+                      {Variant("z"), Variant("\x80")}}));
+
+  // 80 columns: wider than the rows whose storage is refilled.
+  std::string text;
+  for (int c = 0; c < 80; ++c) text += (c ? ",c" : "c") + std::to_string(c);
+  text += "\n";
+  std::vector<std::string> expected;
+  for (int r = 0; r < 3000; ++r) {
+    const int cells = r % 5 == 0 ? 1 : 80;
+    std::string row, shown;
+    for (int c = 0; c < 80; ++c) {
+      const std::string cell = c >= cells         ? ""
+                               : (r + c) % 3 == 0 ? std::to_string(r * c)
+                               : (r + c) % 3 == 1 ? "t" + std::to_string(r)
+                                                  : "\xC3\xA9" + std::to_string(c);
+      if (c < cells) row += (c ? "," : "") + cell;
+      shown += (c ? "|" : "") + ((r + c) % 3 == 2 && c < cells ? "\xE9" + std::to_string(c) : cell);
+    }
+    text += row + "\n";
+    expected.push_back(shown);
+  }
+  std::vector<std::string> fields;
+  for (int c = 0; c < 80; ++c) fields.push_back("c" + std::to_string(c));
+  SourceDataset wide("Wide", std::make_unique<CsvSource>(WriteFile("wide.csv", text)));
+  EXPECT_EQ(Rows(wide, fields), expected);
+
+  // Stopped in the middle, then read again from the start.
+  d.First();
+  d.Next();
+  d.Next();
+  TfrDataset& w = wide.Dataset();
+  w.First();
+  for (int i = 0; i < 1234; ++i) w.Next();
+  EXPECT_EQ(wide.FieldValue("c0").AsText(), "t1234");
+  EXPECT_EQ(Rows(wide, fields), expected);
+  EXPECT_EQ(Rows(set, {"v"}).size(), 6u);
+}
+
 // Fields are found by name in any order; where two column names differ
 // only in letter case, the first of them answers.
 TEST(SourceDataset, FieldsByNameInAnyOrderAndTheFirstOfTwoLikeNames) {
@@ -209,7 +273,7 @@ TEST(SqlSource, RowsByColumnTypeAndErrors) {
   const std::string path = MakeSqlite(
       "shop.sqlite", {"CREATE TABLE items (name TEXT, qty INTEGER, price REAL, note TEXT)",
                       "INSERT INTO items VALUES ('pen', 2, 1.5, NULL)",
-                      "INSERT INTO items VALUES ('ink', 1, 3.25, 'blue')"});
+                      "INSERT INTO items VALUES ('ink', 1, 3.25, 'bl\xC3\xA9')"});
   SqlConnection db(path);
   SourceDataset set("Items", std::make_unique<SqlSource>(db, "SELECT * FROM items ORDER BY qty"));
   TfrDataset& d = set.Dataset();
@@ -217,6 +281,8 @@ TEST(SqlSource, RowsByColumnTypeAndErrors) {
   EXPECT_EQ(set.FieldValue("NAME"), Variant("ink"));
   EXPECT_EQ(set.FieldValue("qty"), Variant(std::int64_t(1)));
   EXPECT_EQ(set.FieldValue("price"), Variant(3.25));
+  // Texts reach the engine in its code page, as a CSV file's do.
+  EXPECT_EQ(set.FieldValue("note"), Variant("bl\xE9"));
   d.Next();
   EXPECT_TRUE(set.FieldValue("note").IsNull());
   d.Prior();
