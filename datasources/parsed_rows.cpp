@@ -15,8 +15,8 @@ bool StartsNumberOrDate(char c) {
 // Text into `value`, into the string it holds where it holds one: a
 // column's texts refill the same strings row after row.
 void AssignText(Variant& value, std::string_view text) {
-  if (const std::string* held = value.IfText())
-    const_cast<std::string*>(held)->assign(text);  // `value` itself is not const
+  if (std::string* held = value.IfText())
+    held->assign(text);
   else
     value = Variant(std::string(text));
 }
@@ -31,8 +31,8 @@ void TypeCell(std::string_view utf8, Variant& value) {
     if (ReadNumberOrDate(utf8, value)) return;
   }
   // Seven-bit text is its own engine text: it is copied and tested at once.
-  if (const std::string* held = value.IfText()) {
-    std::string& text = *const_cast<std::string*>(held);  // `value` itself is not const
+  if (std::string* held = value.IfText()) {
+    std::string& text = *held;
     text.resize(utf8.size());
     unsigned char bits = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {

@@ -41,6 +41,7 @@ class Variant {
   bool IsNumeric() const { return GetType() == Type::Integer || GetType() == Type::Float; }
   // The held text, or nullptr when the value is no text.
   const std::string* IfText() const { return std::get_if<std::string>(&value_); }
+  std::string* IfText() { return std::get_if<std::string>(&value_); }
 
   // Conversions raise ConversionError where the value has no such reading.
   std::int64_t AsInteger() const;
