@@ -37,15 +37,15 @@ void TfrView::DrawFrame() {
   if (!prep.RenderActive && Width > 0 && Height > 0) {
     // Corner marks of an editing page.
     c.SetPen({clBlack, 1, PenStyle::Solid, PenMode::Copy});
-    const int x1 = Left, y1 = Top, x2 = Left + Width, y2 = Top + Height;
-    c.Line(x1, y1, x1 + 4, y1);
-    c.Line(x1, y1, x1, y1 + 4);
-    c.Line(x2, y1, x2 - 4, y1);
-    c.Line(x2, y1, x2, y1 + 4);
-    c.Line(x1, y2, x1 + 4, y2);
-    c.Line(x1, y2, x1, y2 - 4);
-    c.Line(x2, y2, x2 - 4, y2);
-    c.Line(x2, y2, x2, y2 - 4);
+    const int x1 = Left, y1 = Top, x2 = AddSat(Left, Width), y2 = AddSat(Top, Height);
+    c.Line(x1, y1, AddSat(x1, 4), y1);
+    c.Line(x1, y1, x1, AddSat(y1, 4));
+    c.Line(x2, y1, SubSat(x2, 4), y1);
+    c.Line(x2, y1, x2, AddSat(y1, 4));
+    c.Line(x1, y2, AddSat(x1, 4), y2);
+    c.Line(x1, y2, x1, SubSat(y2, 4));
+    c.Line(x2, y2, SubSat(x2, 4), y2);
+    c.Line(x2, y2, x2, SubSat(y2, 4));
   }
   c.SetPenColor(FrameColor);
   c.SetPenWidth(Round(FrameWidth));
@@ -72,9 +72,9 @@ void TfrView::DrawFrameLine(int x1, int y1, int x2, int y2) {
     for (int k = 0; k < lines; ++k) {
       const int d = k - Div(n, 2);
       if (vertical)
-        c.Line(x1 + d, y1, x2 + d, y2);
+        c.Line(AddSat(x1, d), y1, AddSat(x2, d), y2);
       else
-        c.Line(x1, y1 + d, x2, y2 + d);
+        c.Line(x1, AddSat(y1, d), x2, AddSat(y2, d));
     }
     c.SetPenWidth(n);
     return;
@@ -86,11 +86,12 @@ void TfrView::DrawFrameLine(int x1, int y1, int x2, int y2) {
   const int d = Round(FrameWidth);
   const int dx = vertical ? d : 0;
   const int dy = vertical ? 0 : d;
-  c.Line(x1 - dx, y1 - dy, x2 - dx, y2 - dy);
+  // A frame from a damaged file may lie at the ends of the range.
+  c.Line(SubSat(x1, dx), SubSat(y1, dy), SubSat(x2, dx), SubSat(y2, dy));
   c.SetPenColor(FillColor);
   c.Line(x1, y1, x2, y2);
   c.SetPenColor(FrameColor);
-  c.Line(x1 + dx, y1 + dy, x2 + dx, y2 + dy);
+  c.Line(AddSat(x1, dx), AddSat(y1, dy), AddSat(x2, dx), AddSat(y2, dy));
 }
 
 Rect TfrView::FrameRegion(bool inflate) const {

@@ -174,7 +174,8 @@ TEST_F(HostileInputs, APageCodeOutsideThePaperTableKeepsItsOwnSize) {
 TEST_F(HostileInputs, PreparedFilesThatOverflowedReadAndDraw) {
   for (const char* name :
        {"ub_autowidth.frp", "readprep_ub_memo_drawing_cpp_35.frp",
-        "readprep_ub_memo_drawing_cpp_51.frp", "paper_10m.frp", "paper_max.frp"}) {
+        "readprep_ub_memo_drawing_cpp_51.frp", "readprep_ub_view_drawing_cpp_93.frp",
+        "paper_10m.frp", "paper_max.frp"}) {
     SCOPED_TRACE(name);
     ReadAndDraw(Hostile(name));
   }
