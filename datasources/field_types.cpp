@@ -19,10 +19,7 @@ bool Digits(std::string_view s) {
 }  // namespace
 
 bool ReadNumberOrDate(std::string_view text, Variant& value) {
-  // A cell whose first character starts no number and no date is text.
-  if (text.empty() ||
-      !((text[0] >= '0' && text[0] <= '9') || text[0] == '-' || text[0] == '+' || text[0] == '.'))
-    return false;
+  if (text.empty() || !StartsNumberOrDate(text[0])) return false;
   if (ShortNumber number; ReadShortNumber(text, number)) {
     value = number.whole ? Variant(number.integer) : Variant(number.decimal);
     return true;

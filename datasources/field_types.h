@@ -13,6 +13,10 @@
 namespace quillet {
 
 Variant TypedFieldValue(std::string_view text);
+// A cell whose first character starts no number and no date is text.
+inline bool StartsNumberOrDate(char c) {
+  return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
 // The number or date `text` reads as, into `value`; false (and `value` as it
 // was) where the text stays text.
 bool ReadNumberOrDate(std::string_view text, Variant& value);

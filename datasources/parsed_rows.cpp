@@ -8,10 +8,6 @@
 namespace quillet {
 namespace {
 
-bool StartsNumberOrDate(char c) {
-  return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
-}
-
 // Text into `value`, into the string it holds where it holds one: a
 // column's texts refill the same strings row after row.
 void AssignText(Variant& value, std::string_view text) {
