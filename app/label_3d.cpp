@@ -208,7 +208,7 @@ void TLabel3D::DrawBevelFrame(Canvas& canvas, const Rect& r, Color first, Color 
 }
 
 void TLabel3D::DrawLabelText(Canvas& canvas, Rect& rect, unsigned flags) {
-  std::string text = FromQString(caption_, font_.charset);
+  std::string text = FromQString(caption_);
   if ((flags & dtCalcRect) && (text.empty() || (showAccelChar_ && text == "&"))) text += ' ';
   if (!showAccelChar_) flags |= dtNoPrefix;
   if (ellipsesStyle_ == esEnd) flags |= dtEndEllipsis;

@@ -23,7 +23,7 @@ constexpr unsigned dtNoPrefix = 0x800;  // "&" is an ordinary character
 constexpr unsigned dtPathEllipsis = 0x4000;
 constexpr unsigned dtEndEllipsis = 0x8000;
 
-// Draws `text` (code-page bytes) into `rect` with the canvas font, one
+// Draws `text` (UTF-8) into `rect` with the canvas font, one
 // ExtTextOut per line, clipped to `rect`. With dtCalcRect nothing is drawn
 // and rect's right and bottom become the edges of the laid-out text.
 // Returns the height of the text.

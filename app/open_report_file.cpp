@@ -7,7 +7,6 @@
 #include <iostream>
 #include <iterator>
 
-#include "platform/codepage.h"
 #include "platform/engine_host.h"
 #include "report/component/report.h"
 #include "report/template/report_file_kind.h"
@@ -16,14 +15,9 @@
 namespace quillet {
 namespace {
 
-// Engine texts are Windows-1252 bytes; file names are UTF-8.
-std::string EngineText(const std::string& utf8) {
-  return EncodeCodePage(QString::fromStdString(utf8).toStdU16String(), 1252);
-}
-
 int Fail(const std::string& utf8Text) {
   std::cerr << "quillet: " << utf8Text << "\n";
-  Host().ShowMessage(EngineText(utf8Text), "Error", MessageIcon::Error, MessageButtons::Ok);
+  Host().ShowMessage(utf8Text, "Error", MessageIcon::Error, MessageButtons::Ok);
   return 1;
 }
 
@@ -34,7 +28,7 @@ int OpenReportFile(const std::string& path) {
   if (!std::filesystem::is_regular_file(path, ec)) return Fail("no such file: " + path);
   TfrReport report;
   // The preview's caption and the print job carry the file's name.
-  report.Title = EngineText(std::filesystem::path(path).filename().string());
+  report.Title = std::filesystem::path(path).filename().string();
   try {
     const ReportFileKind kind = KindOfReportFile(path);
     if (kind == ReportFileKind::PreparedReport) {

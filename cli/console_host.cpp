@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <iostream>
 
-#include "platform/qt/qt_text.h"
+#include "platform/utf8.h"
 
 namespace quillet::cli {
 namespace {
 
-// Engine text is code-page bytes; the terminal wants UTF-8.
-std::string Utf8(const std::string& bytes) { return ToQString(bytes).toStdString(); }
+// Engine text is UTF-8 already; nothing malformed reaches the terminal.
+std::string Utf8(const std::string& text) { return RepairUtf8(text); }
 
 // Progress lines: one line redrawn on a terminal; one line each on a log
 // when asked for, else none (a failing command's last line is its error).

@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/template_loading.h"
 #include "cli/input_file.h"
-#include "platform/qt/qt_text.h"
+#include "platform/utf8.h"
 #include "platform/recording_canvas.h"
 #include "report/template/page.h"
 #include "report/component/report.h"
@@ -30,9 +30,9 @@ std::string ColorText(Color c) {
   return buf;
 }
 
-// A quoted text: engine bytes as UTF-8, with \" \\ \n \r \t escaped.
-std::string Quoted(const std::string& bytes) {
-  const std::string utf8 = ToQString(bytes).toStdString();
+// A quoted text, with \" \\ \n \r \t escaped.
+std::string Quoted(const std::string& text) {
+  const std::string utf8 = RepairUtf8(text);
   std::string out = "\"";
   for (char c : utf8) {
     switch (c) {

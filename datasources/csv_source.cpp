@@ -50,6 +50,12 @@ void CsvSource::Fail(const std::string& what) const {
   throw EngineError("CSV file " + path_ + " " + what);
 }
 
+void CsvSource::FailOnMalformedText() const {
+  if (rows_.MalformedRow())
+    Fail("is not UTF-8 text: row " + std::to_string(line_ + rows_.MalformedRow()) +
+         " holds bytes that are no UTF-8 character");
+}
+
 void CsvSource::Rewind() {
   // Opened and no row read yet (a data set's First right after it was
   // made): the file is where starting again would leave it.
@@ -84,6 +90,7 @@ bool CsvSource::Feed() {
       finished_ = true;
       if (csv_fini(parser_.get(), ParsedRows::OnCell, ParsedRows::OnRowEnd, &rows_) != 0)
         Fail("ends inside a quoted field");
+      FailOnMalformedText();
       return true;
     }
   }
@@ -92,6 +99,7 @@ bool CsvSource::Feed() {
                 &rows_) != n)
     Fail("is not well-formed CSV near row " + std::to_string(line_ + rows_.Waiting() + 1) + ": " +
          csv_strerror(csv_error(parser_.get())));
+  FailOnMalformedText();
   blockAt_ += n;
   return true;
 }

@@ -35,6 +35,8 @@ class CsvSource : public RowSource {
   // file. The caller takes the row, and it counts as read.
   bool NextRow();
   [[noreturn]] void Fail(const std::string& what) const;
+  // Fails naming the first row with a cell that is not UTF-8, if any.
+  void FailOnMalformedText() const;
   // Closes the file and frees the parser's buffer.
   void Close();
 

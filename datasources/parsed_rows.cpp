@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "datasources/engine_text.h"
 #include "datasources/field_types.h"
+#include "platform/utf8.h"
 
 namespace quillet {
 namespace {
@@ -17,16 +17,17 @@ void AssignText(Variant& value, std::string_view text) {
     value = Variant(std::string(text));
 }
 
-// The cell's value into `value`, whatever it held.
-void TypeCell(std::string_view utf8, Variant& value) {
+// The cell's value into `value`, whatever it held; false when its text is
+// not well-formed UTF-8.
+bool TypeCell(std::string_view utf8, Variant& value) {
   if (!utf8.empty() && StartsNumberOrDate(utf8[0])) {
     if (ShortNumber number; ReadShortNumber(utf8, number)) {
       value = number.whole ? Variant(number.integer) : Variant(number.decimal);
-      return;
+      return true;
     }
-    if (ReadNumberOrDate(utf8, value)) return;
+    if (ReadNumberOrDate(utf8, value)) return true;
   }
-  // Seven-bit text is its own engine text: it is copied and tested at once.
+  // Seven-bit text needs no check: it is copied and tested at once.
   if (std::string* held = value.IfText()) {
     std::string& text = *held;
     text.resize(utf8.size());
@@ -35,9 +36,10 @@ void TypeCell(std::string_view utf8, Variant& value) {
       text[i] = utf8[i];
       bits |= static_cast<unsigned char>(utf8[i]);
     }
-    if (bits < 0x80) return;
+    if (bits < 0x80) return true;
   }
-  value = Variant(EngineTextOfUtf8(utf8));
+  AssignText(value, utf8);
+  return FindInvalidUtf8(utf8) == std::string_view::npos;
 }
 
 }  // namespace
@@ -48,10 +50,14 @@ void ParsedRows::OnCell(void* bytes, std::size_t size, void* rows) {
   if (self.slot_ == self.slotsEnd_) self.MoreSlots();
   Variant& value = *self.slot_++;
   const std::string_view utf8(bytes ? static_cast<const char*>(bytes) : "", size);
-  if (self.inHeader_)
+  bool wellFormed = true;
+  if (self.inHeader_) {
     AssignText(value, utf8);
-  else
-    TypeCell(utf8, value);
+    wellFormed = FindInvalidUtf8(utf8) == std::string_view::npos;
+  } else {
+    wellFormed = TypeCell(utf8, value);
+  }
+  if (!wellFormed && !self.malformedRow_) self.malformedRow_ = self.complete_ - self.next_ + 1;
 }
 
 void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
@@ -70,6 +76,7 @@ void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
 
 void ParsedRows::Restart(std::size_t width) {
   next_ = complete_ = 0;
+  malformedRow_ = 0;
   inHeader_ = true;
   width_ = width;
   kept_ = std::numeric_limits<std::size_t>::max();

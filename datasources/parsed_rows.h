@@ -1,6 +1,6 @@
 // ParsedRows: the rows a CSV parser has handed over and nobody has taken
 // yet, filled by the parser's callbacks. Each cell is typed as it arrives
-// (field_types.h, texts converted to the engine's code page) straight into
+// (field_types.h; texts are checked to be UTF-8) straight into
 // the row that will be handed out: taking a row swaps vectors and copies no
 // value. The first row is the header: its cells stay texts as they stand,
 // and every row after it keeps as many cells as the header has.
@@ -45,6 +45,9 @@ class ParsedRows {
   std::vector<std::string> TakeTexts();
   // Forgets the rows taken, keeping the row being parsed.
   void DropTaken();
+  // The first row, counted from the next one to be taken (1), holding a
+  // cell that is not well-formed UTF-8; 0 when none.
+  std::size_t MalformedRow() const { return malformedRow_; }
 
  private:
   // Rows up to this wide are refilled when they come back; wider ones are
@@ -67,6 +70,7 @@ class ParsedRows {
   std::size_t width_ = 0;       // as Restart was given it
   std::size_t kept_ = 0;        // cells a row keeps: all in the header
   std::size_t cellsInRow_ = 0;  // of the row being parsed, kept or not
+  std::size_t malformedRow_ = 0;
   // The row being parsed, the slot for its next cell and the end of the
   // slots it has.
   std::vector<Variant>* parsing_ = nullptr;

@@ -17,9 +17,8 @@ class RowSource {
   virtual const std::vector<std::string>& Columns() const = 0;
   // Starts again before the first row.
   virtual void Rewind() = 0;
-  // The next row into `row`; false after the last. Its texts are already in
-  // the engine's code page (engine_text.h), each source converting them
-  // where it reads them, except raw bytes (a BLOB), which stay as they are.
+  // The next row into `row`; false after the last. Its texts are UTF-8,
+  // except raw bytes (a BLOB), which stay as they are.
   // Raises EngineError when the source cannot be read.
   virtual bool Read(std::vector<Variant>& row) = 0;
 };

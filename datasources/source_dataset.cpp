@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "datasources/engine_text.h"
 #include "platform/errors.h"
 #include "report/base/text_format.h"
 
@@ -10,7 +9,7 @@ namespace quillet {
 
 SourceDataset::SourceDataset(std::string name, std::unique_ptr<RowSource> source)
     : name_(std::move(name)), source_(std::move(source)), cursor_(*source_) {
-  for (const std::string& column : source_->Columns()) columns_.push_back(EngineTextOfUtf8(column));
+  columns_ = source_->Columns();
   std::vector<std::string> upper;
   for (const std::string& column : columns_) upper.push_back(UpperCase(column));
   std::sort(upper.begin(), upper.end());

@@ -1,7 +1,7 @@
 // SourceDataset: a named data set the host registers, stepping a RowSource.
 // It keeps the current row and the one before it, so a group break can step
 // back one record and forward again without reading the source twice. Field
-// names and texts reach the engine in its code page (engine_text.h).
+// names and texts reach the engine as UTF-8, as the sources read them.
 #pragma once
 
 #include <memory>
@@ -58,7 +58,7 @@ class SourceDataset : public DataSetComponent {
 
   std::string name_;
   std::unique_ptr<RowSource> source_;
-  std::vector<std::string> columns_;   // the source's, in the engine's code page
+  std::vector<std::string> columns_;   // the source's, UTF-8
   bool namesDistinct_ = true;          // no two differ in letter case only
   mutable std::size_t nextGuess_ = 0;  // the column Column tries first
   Cursor cursor_;

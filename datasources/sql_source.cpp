@@ -11,7 +11,6 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "datasources/engine_text.h"
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
 #include "report/expr/dataset_components.h"
@@ -121,7 +120,7 @@ QVariant ToQVariant(const Variant& v) {
     }
     case Variant::Type::Text: break;
   }
-  return QVariant(QStringOfEngineText(*v.IfText()));
+  return QVariant(QString::fromStdString(*v.IfText()));
 }
 
 Variant MasterValue(const MasterField& master) {
@@ -175,10 +174,7 @@ SqlSource::SqlSource(SqlConnection& connection, std::string query)
   query_->setForwardOnly(true);
   Run(false);
   const QSqlRecord record = query_->record();
-  for (int i = 0; i < record.count(); ++i) {
-    columns_.push_back(Text(record.fieldName(i)));
-    binary_.push_back(record.field(i).metaType().id() == QMetaType::QByteArray);
-  }
+  for (int i = 0; i < record.count(); ++i) columns_.push_back(Text(record.fieldName(i)));
 }
 
 SqlSource::~SqlSource() = default;
@@ -211,11 +207,8 @@ bool SqlSource::Read(std::vector<Variant>& row) {
   const int n = static_cast<int>(columns_.size());
   for (int i = 0; i < n; ++i) {
     const QVariant value = query_->value(i);
-    if (value.metaType().id() == QMetaType::QByteArray) binary_[static_cast<std::size_t>(i)] = true;
     row.push_back(ToVariant(value));
   }
-  for (std::size_t i = 0; i < row.size(); ++i)
-    if (!binary_[i]) ConvertToEngineText(row[i]);
   return true;
 }
 

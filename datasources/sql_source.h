@@ -54,9 +54,6 @@ class SqlSource : public RowSource {
   MasterFieldQuery prepared_;
   std::unique_ptr<QSqlQuery> query_;
   std::vector<std::string> columns_;
-  // Columns declared as, or found holding, raw bytes: their texts are not
-  // converted to the engine's code page.
-  std::vector<bool> binary_;
 };
 
 }  // namespace quillet

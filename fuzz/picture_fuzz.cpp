@@ -11,7 +11,9 @@
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
+#include "report/base/record_stream.h"
 #include "report/graphics/graphic.h"
+#include "report/views/object_records.h"
 #include "report/views/picture_view.h"
 
 namespace {
@@ -40,7 +42,6 @@ void Exercise(const Graphic& g) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  Engine().StreamVersion = 24;
   Prep().RenderActive = true;
   const std::uint8_t selector = data[0];
   std::vector<std::uint8_t> bytes(data + 1, data + size);
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       TfrPictureView view;
       view.PreparedMode = (selector & 1) != 0;
       MemoryStream in(bytes);
-      view.ReadRecord(in);
+      RecordReader reader(in, kNamedRecordsVersion);
+      ReadViewRecord(reader, view);
       Exercise(view.Picture);
       view.SetGeometry(0, 0, 120, 80);
       // The common frame drawing strokes a dashed frame as one line per
@@ -63,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       RecordingCanvas canvas;
       view.Draw(canvas);
       MemoryStream out;
-      view.WriteRecord(out);
+      RecordWriter writer(out, kNamedRecordsVersion);
+      view.WriteRecord(writer);
     }
   } catch (const StreamReadError&) {
   }

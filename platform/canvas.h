@@ -7,8 +7,8 @@
 //     and rows y1 .. y2 - 1 (coordinates are normalised so x1 <= x2, y1 <= y2);
 //   - Line covers its first point and excludes its end point;
 //   - a pen of width 0 draws one pixel wide.
-// Text is bytes of a Windows code page chosen by the font's character set;
-// conversion to Unicode happens inside the Qt backend only.
+// Text is UTF-8; the Qt backend draws it as Unicode, shaped, with fonts
+// found for characters the chosen font lacks.
 #pragma once
 
 #include <cstdint>

@@ -61,7 +61,7 @@ class EngineHost {
  public:
   virtual ~EngineHost() = default;
 
-  // Text is in the engine's code page (Windows-1252 unless said otherwise).
+  // Texts are UTF-8, as all engine text is.
   virtual MessageResult ShowMessage(const std::string& text, const std::string& caption,
                                     MessageIcon icon, MessageButtons buttons) = 0;
   // Returns false when the user cancelled; `value` holds the default on entry.

@@ -129,6 +129,12 @@ class MemoryStream : public Stream {
     data_.clear();
     pos_ = 0;
   }
+  // Drops the bytes from `size` on; the position moves back to the end when
+  // it lay past it.
+  void Truncate(std::size_t size) {
+    if (size < data_.size()) data_.resize(size);
+    if (pos_ > data_.size()) pos_ = data_.size();
+  }
   // Gives back the room kept for growth (a finished stream holds its bytes only).
   void ShrinkToFit() { data_.shrink_to_fit(); }
 

@@ -44,7 +44,7 @@ class TfrProgressForm : public QDialog, public ProgressControl {
   QString SecondLine() const;
   QPushButton* CancelButton() const { return button1_; }
 
-  // ProgressControl: texts are engine bytes (Windows-1252).
+  // ProgressControl: texts are UTF-8.
   void SetCaption(const std::string& text) override;
   void SetFirstLine(const std::string& text) override;
   void SetSecondLine(const std::string& text) override;

@@ -17,7 +17,7 @@ class QtEngineHost : public EngineHost {
  public:
   using EngineHost::RunWithProgress;
 
-  // Texts are engine bytes (Windows-1252); boxes are modal over the active window.
+  // Texts are UTF-8; boxes are modal over the active window.
   MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override;
   bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;

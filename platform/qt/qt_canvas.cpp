@@ -37,7 +37,7 @@ QColor ToQColor(Color c) {
 }
 
 QFont ToQFont(const Font& f) {
-  QFont q(QString::fromLatin1(f.name.data(), static_cast<qsizetype>(f.name.size())));
+  QFont q(ToQString(f.name));
   q.setPixelSize(std::max(1, std::abs(f.height)));
   q.setItalic(f.style & fsItalic);
   q.setBold(f.style & fsBold);
@@ -230,7 +230,7 @@ void QtCanvas::DrawPlainText(const FontEntry& entry, int x, int y, const QString
 void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::string_view text,
                       const TextState& s) {
   FontEntry& entry = Fonts(s.font);
-  QString qs = ToQString(text, s.font.charset);
+  QString qs = ToQString(text);
   if (IsPlainText(options, s)) {
     // A clip that no glyph can reach changes no pixel; leaving it out saves
     // the state changes around it.
@@ -298,7 +298,7 @@ void QtCanvas::OnImage(const Rect& dest, const RasterImage& image) {
 }
 
 int QtCanvas::OnTextWidth(std::string_view text, const TextState& s) {
-  QString qs = ToQString(text, s.font.charset);
+  QString qs = ToQString(text);
   return ClampToInt(Fonts(s.font).metrics.horizontalAdvance(qs) +
                     std::int64_t(s.charExtra) * qs.size());
 }
@@ -309,13 +309,13 @@ bool QtCanvas::OnTextFits(std::string_view text, int maxWidth, const TextState& 
     return advance &&
            *advance + std::max<std::int64_t>(0, std::int64_t(s.charExtra) * characters) <= maxWidth;
   };
-  // Seven-bit text is the same characters in every code page: most lines
+  // Seven-bit text is Latin-1 too: most lines
   // are bounded from their bytes, with no QString made.
   const bool sevenBit =
       std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
   if (sevenBit && boundFits(entry.bounds->AdvanceAtMost(text), std::int64_t(text.size())))
     return true;
-  const QString qs = ToQString(text, s.font.charset);
+  const QString qs = ToQString(text);
   if (!sevenBit && boundFits(entry.bounds->AdvanceAtMost(qs), qs.size())) return true;
   return ClampToInt(entry.metrics.horizontalAdvance(qs) + std::int64_t(s.charExtra) * qs.size()) <=
          maxWidth;

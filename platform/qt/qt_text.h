@@ -1,4 +1,4 @@
-// The one place engine bytes become Qt text and back.
+// The one place engine text (UTF-8) becomes Qt text and back.
 #pragma once
 
 #include <QString>
@@ -7,8 +7,7 @@
 
 namespace quillet {
 
-// Engine bytes in the code page of `charset` (Windows character set code).
-QString ToQString(std::string_view bytes, int charset = 1);
-std::string FromQString(const QString& text, int charset = 1);
+QString ToQString(std::string_view utf8);
+std::string FromQString(const QString& text);
 
 }  // namespace quillet

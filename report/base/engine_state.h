@@ -128,7 +128,6 @@ struct EngineGlobals {
   std::array<TfrAddInObjectInfo, kMaxObjectKinds> ObjectKinds;
   int ObjectKindCount = 0;
   std::int32_t SerialCounter = 0;  // next SerialNumber handed out by the factory
-  int StreamVersion = 24;          // version of the stream being read or written
   char DecimalSeparator = '.';
   Canvas* MeasuringCanvas = nullptr;  // 96-dpi text layout canvas, not owned
   // Makes the picture objects of older picture-based files; installed with

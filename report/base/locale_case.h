@@ -1,5 +1,5 @@
-// Letter case of engine text by the rules of its code page (Windows-1252):
-// accented Latin letters change case along with ASCII ones.
+// Letter case of engine text (UTF-8) by Unicode's rules: every script with
+// case changes along with ASCII.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Number text in both directions, and case rules for engine (code-page) text.
+// Number text in both directions, and ASCII case rules for engine text.
 #pragma once
 
 #include <cstdint>

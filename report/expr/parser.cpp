@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
 #include "platform/numeric.h"
+#include "platform/utf8.h"
 #include "report/base/text_format.h"
 #include "report/expr/brackets.h"
 #include "report/expr/text_routines.h"
@@ -377,14 +378,12 @@ Variant TfrParser::CalcPostfix(std::string_view postfix) {
         const std::string s = Calc(args.p1).AsText();
         const std::int64_t from = StrToInt64(Calc(args.p2).AsText());
         const std::int64_t length = StrToInt64(Calc(args.p3).AsText());
+        // Characters, not bytes, are counted.
         const std::int64_t first = std::max<std::int64_t>(from, 1) - 1;
-        if (first >= std::int64_t(s.size()) || length <= 0) {
+        if (first >= std::int64_t(s.size()) || length <= 0)
           push(Variant(std::string()));
-        } else {
-          push(Variant(s.substr(static_cast<std::size_t>(first),
-                                static_cast<std::size_t>(std::min<std::int64_t>(
-                                    length, std::int64_t(s.size()) - first)))));
-        }
+        else
+          push(Variant(CodePointSlice(s, std::size_t(first), std::size_t(length))));
       } else if (name == "IF") {
         // Only the chosen branch is evaluated.
         const double condition = Calc(args.p1).AsFloat();

@@ -3,6 +3,7 @@
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
+#include "platform/utf8.h"
 #include "report/base/engine_state.h"
 #include "report/base/locale_case.h"
 #include "report/base/text_format.h"
@@ -156,13 +157,13 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
       result = Variant(value);
       return;
     }
-    case fnLength: result = Variant(std::int64_t(TextOf(p1).size())); return;
+    case fnLength: result = Variant(std::int64_t(CodePointCount(TextOf(p1)))); return;
     case fnLowerCase: result = Variant(LocaleLowerCase(TextOf(p1))); return;
     case fnUpperCase: result = Variant(LocaleUpperCase(TextOf(p1))); return;
     case fnNameCase: {
-      std::string text = LocaleLowerCase(TextOf(p1));
-      if (!text.empty()) text[0] = LocaleUpperCase(text.substr(0, 1))[0];
-      result = Variant(text);
+      const std::string text = LocaleLowerCase(TextOf(p1));
+      const std::size_t first = OffsetOfCodePoint(text, 1);
+      result = Variant(LocaleUpperCase(text.substr(0, first)) + text.substr(first));
       return;
     }
     case fnMaxNum:
@@ -185,7 +186,8 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
       const std::string part = TextOf(p1);
       const std::string text = TextOf(p2);
       const std::size_t at = part.empty() ? std::string::npos : text.find(part);
-      result = Variant(std::int64_t(at == std::string::npos ? 0 : at + 1));
+      result = Variant(
+          std::int64_t(at == std::string::npos ? 0 : CodePointCount(text.substr(0, at)) + 1));
       return;
     }
     case fnTrim: result = Variant(Trim(TextOf(p1))); return;
@@ -222,7 +224,12 @@ std::string FormatByEditMask(const std::string& mask, const std::string& text) {
       case '0':
       case '9':
       case '#': {
-        std::string c = next < text.size() ? text.substr(next++, 1) : " ";
+        std::string c = " ";
+        if (next < text.size()) {
+          const std::size_t from = next;
+          NextCodePoint(text, next);
+          c = text.substr(from, next - from);
+        }
         if (caseMode > 0) c = LocaleUpperCase(c);
         if (caseMode < 0) c = LocaleLowerCase(c);
         out += c;

@@ -44,6 +44,7 @@ void PageStream::Close() {
   if (closed_) return;
   const std::vector<std::uint8_t>& bytes = plain_.Bytes();
   plainSize_ = bytes.size();
+  firstByte_ = bytes.empty() ? 0 : bytes.front();
   packedIsPlain_ = !Pack(bytes.data(), bytes.size(), packed_);
   if (packedIsPlain_) packed_.assign(bytes.begin(), bytes.end());
   plain_ = MemoryStream();
@@ -53,6 +54,7 @@ void PageStream::Close() {
 void PageStream::Assign(std::string_view bytes) {
   plain_ = MemoryStream();
   plainSize_ = bytes.size();
+  firstByte_ = bytes.empty() ? 0 : static_cast<std::uint8_t>(bytes.front());
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   packedIsPlain_ = !Pack(data, bytes.size(), packed_);
   if (packedIsPlain_) packed_.assign(data, data + bytes.size());

@@ -43,6 +43,11 @@ class PageStream {
   // Writes the plain bytes at the position of `out`.
   void WriteTo(Stream& out) const;
 
+  // The first plain byte (the page's version byte); 0 for an empty page.
+  std::uint8_t FirstByte() const {
+    if (closed_) return firstByte_;
+    return plain_.Bytes().empty() ? 0 : plain_.Bytes().front();
+  }
   // Number of plain bytes.
   std::uint64_t Size() const { return closed_ ? plainSize_ : plain_.Size(); }
   // Bytes of memory the page's data takes (room kept for growth included).
@@ -52,6 +57,7 @@ class PageStream {
   MemoryStream plain_;                // the bytes while open
   std::vector<std::uint8_t> packed_;  // the bytes while closed
   std::size_t plainSize_ = 0;         // size of the plain bytes while closed
+  std::uint8_t firstByte_ = 0;        // the first plain byte while closed
   bool closed_ = false;
   bool packedIsPlain_ = false;  // closed bytes that did not pack smaller
 };

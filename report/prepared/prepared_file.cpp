@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/file_errors.h"
 #include "report/base/engine_state.h"
+#include "report/base/record_stream.h"
 #include "report/prepared/compressor.h"
 #include "report/prepared/prepared_pages.h"
 
@@ -69,7 +70,12 @@ void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
 
 void TfrEMFPages::WritePreparedFile(Stream& file) {
   const TfrCompressor& compressor = Compressor();
-  file.WriteU8(kPreparedStreamVersion);
+  // The file says 25 when a page does (a page that holds UTF-8 texts).
+  std::uint8_t version = kPreparedStreamVersion;
+  for (const std::unique_ptr<PreparedPage>& page : pages_)
+    if (page->ObjectStream.FirstByte() == kUtf8TextsVersion)
+      version = kUtf8TextsVersion;
+  file.WriteU8(version);
   file.WriteU8(compressor.CompressionEnabled ? 1 : 0);
   std::string printerName;
   if (PrinterState().EnginePrinter) {
@@ -113,6 +119,10 @@ void TfrEMFPages::ReadPreparedFile(Stream& file) {
     // A file without version byte: its first byte is the compression byte.
     version = 0;
     file.Seek(0);
+  } else if (version > kNewestStreamVersion) {
+    throw StreamReadError("Prepared-report file version " + std::to_string(version) +
+                          " is newer than this program reads (versions up to " +
+                          std::to_string(kNewestStreamVersion) + ")");
   }
   const std::uint8_t compressed = file.ReadU8();
   if (compressed == 0 || compressed == 1 || compressed == 255)

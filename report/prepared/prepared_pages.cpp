@@ -11,7 +11,8 @@
 #include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
 #include "report/base/preparation_report.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
+#include "report/views/object_records.h"
 #include "report/views/view.h"
 #include "report/views/view_registry.h"
 
@@ -129,7 +130,6 @@ void TfrEMFPages::CloseOpenPage() {
 
 void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   if (index < 0) throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
-  Engine().StreamVersion = kPreparedStreamVersion;
   auto page = std::make_unique<PreparedPage>();
   page->PaperSizeCode = templatePage.PaperSizeCode;
   page->PaperWidthTenths = templatePage.PaperWidthTenths;
@@ -181,17 +181,22 @@ void TfrEMFPages::RebuildPage(int index) {
     if (page && prep.ActivePage == page.get()) prep.ActivePage = nullptr;
   });
   // A page whose stream is empty (a compressed file in this system) is blank.
-  if (!s.AtEnd()) Engine().StreamVersion = s.ReadU8();
-  while (!s.AtEnd()) {
-    const std::uint8_t kind = s.ReadU8();
-    const std::string className = kind == gtAddIn ? ReadCountedString(s) : std::string();
+  const int version = s.AtEnd() ? kPreparedStreamVersion : s.ReadU8();
+  if (version > kNewestStreamVersion)
+    throw StreamReadError("A prepared page of stream version " + std::to_string(version) +
+                          " cannot be read: this program reads versions up to " +
+                          std::to_string(kNewestStreamVersion));
+  RecordReader reader(s, version);
+  while (!reader.AtEnd()) {
+    const std::uint8_t kind = reader.ReadU8();
+    const std::string className = kind == gtAddIn ? ReadCountedString(reader) : std::string();
     std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
     if (!view)
       throw StreamReadError("Object of unknown type " + std::to_string(kind) +
                             " in a prepared page");
     view->OwnerPage = page.get();
     view->PreparedMode = true;
-    view->ReadRecord(s);
+    ReadViewRecord(reader, *view);
     view->PreparedMode = false;
     CheckGeometry(*view);
     if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {

@@ -30,7 +30,9 @@ namespace quillet {
 class Canvas;
 class TfrView;
 
-// The version byte written at the head of page streams and files.
+// The version byte written at the head of page streams and files. A page
+// holding a text its object's code page cannot hold is a version 25 page,
+// and a file with such a page says 25 (record_stream.h).
 constexpr std::uint8_t kPreparedStreamVersion = 24;
 
 // One prepared page.
@@ -73,8 +75,8 @@ class TfrEMFPages {
     std::swap(open_, other.open_);  // the open page goes with its list
   }
   // Inserts a new page with the template page's paper (appended when
-  // `index` is at or past the end; RangeError when negative). Sets the
-  // engine's stream version to 24; the page stream holds that version byte.
+  // `index` is at or past the end; RangeError when negative). The page
+  // stream starts with version byte 24.
   void InsertPage(int index, const PagePaper& templatePage);
   // Appends a page, then fires OnBeginPage with Prep().PageIndex on the
   // active report and, when different, the outer report. Raises EngineError

@@ -16,7 +16,8 @@ struct TranslateFailure {
 };
 
 bool IsLetter(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0xC0;
+  // Every byte of a UTF-8 character past ASCII belongs to the name.
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
 }
 bool IsDigit(unsigned char c) {
   return c >= '0' && c <= '9';

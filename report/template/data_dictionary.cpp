@@ -8,7 +8,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 #include "report/base/text_format.h"
 #include "report/expr/components.h"
 #include "report/expr/dataset_components.h"
@@ -23,14 +23,14 @@ constexpr std::int16_t kEarlierLayout = -1;
 
 // A count read from the stream, checked against what is left: every entry
 // takes at least `minEntryBytes`.
-std::uint32_t ReadCount(Stream& s, std::uint64_t minEntryBytes) {
+std::uint32_t ReadCount(RecordReader& s, std::uint64_t minEntryBytes) {
   const std::int32_t count = s.ReadI32();
   if (count < 0 || std::uint64_t(count) * minEntryBytes > s.Remaining())
     throw StreamReadError("Data dictionary entry count out of range: " + std::to_string(count));
   return static_cast<std::uint32_t>(count);
 }
 
-NameValueTable ReadTable(Stream& s) {
+NameValueTable ReadTable(RecordReader& s) {
   NameValueTable table;
   // A pair is at least two terminator bytes, whatever the string encoding.
   const std::uint32_t count = ReadCount(s, 2);
@@ -44,7 +44,7 @@ NameValueTable ReadTable(Stream& s) {
   return table;
 }
 
-void WriteTable(Stream& s, const NameValueTable& table) {
+void WriteTable(RecordWriter& s, const NameValueTable& table) {
   if (table.size() > 0x7FFFFFFF) throw StreamWriteError("Data dictionary too large to store");
   s.WriteI32(static_cast<std::int32_t>(table.size()));
   for (const NameValue& entry : table) {
@@ -54,8 +54,8 @@ void WriteTable(Stream& s, const NameValueTable& table) {
 }
 
 // One length byte, then the characters.
-std::string ReadShortString(Stream& s) {
-  return s.ReadBytes(s.ReadU8());
+std::string ReadShortString(RecordReader& s) {
+  return s.Decoded(s.ReadBytes(s.ReadU8()));
 }
 
 bool StartsWithSpace(const std::string& text) {
@@ -251,7 +251,7 @@ bool TfrDataDictionary::IsEmpty() const {
          HiddenDataSets.empty();
 }
 
-void TfrDataDictionary::ReadFromStream(Stream& s) {
+void TfrDataDictionary::ReadFromStream(RecordReader& s) {
   VariableTable.clear();
   AliasTable.clear();
   BandSourceTable.clear();
@@ -277,7 +277,7 @@ void TfrDataDictionary::ReadFromStream(Stream& s) {
   BandSourceTable = std::move(bandSources);
 }
 
-void TfrDataDictionary::WriteToStream(Stream& s) const {
+void TfrDataDictionary::WriteToStream(RecordWriter& s) const {
   s.WriteI16(kCurrentLayout);
   WriteTable(s, VariableTable);
   WriteTable(s, AliasTable);
@@ -286,7 +286,7 @@ void TfrDataDictionary::WriteToStream(Stream& s) const {
 
 // The older layout kept field and predefined-name aliases apart from a list
 // of variable names; both become variables here.
-void TfrDataDictionary::ReadOlderLayout(Stream& s) {
+void TfrDataDictionary::ReadOlderLayout(RecordReader& s) {
   std::map<std::string, std::string> held;
   NameValueTable variables;
   // Kind byte, index, three length bytes.

@@ -16,7 +16,8 @@ namespace quillet {
 
 class DataSetComponent;
 class NamedComponent;
-class Stream;
+class RecordReader;
+class RecordWriter;
 
 struct NameValue {
   std::string Name;
@@ -93,12 +94,12 @@ class TfrDataDictionary {
   // Reads the dictionary with the stream version in force, replacing the
   // tables. Raises StreamReadError on a short or malformed dictionary, and
   // then leaves the tables empty rather than half read.
-  void ReadFromStream(Stream& stream);
+  void ReadFromStream(RecordReader& stream);
   // Writes the current layout (marker -2) and the three tables.
-  void WriteToStream(Stream& stream) const;
+  void WriteToStream(RecordWriter& stream) const;
 
  private:
-  void ReadOlderLayout(Stream& stream);
+  void ReadOlderLayout(RecordReader& stream);
   const NameValue* FindVariable(const std::string& name) const;
   // `reference` turned into the real data set and field through the
   // aliases, or empty when it has no dot outside double quotes.

@@ -1,34 +1,7 @@
 #include "report/template/json_text.h"
 
-#include "platform/codepage.h"
-
 namespace quillet {
 namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(char(c));
-  } else if (c < 0x800) {
-    out.push_back(char(0xC0 | (c >> 6)));
-    out.push_back(char(0x80 | (c & 0x3F)));
-  } else {
-    // Code-page characters all lie in the basic plane.
-    out.push_back(char(0xE0 | (c >> 12)));
-    out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (c & 0x3F)));
-  }
-}
-
-// The next code point of well-formed UTF-8 (the JSON parser checked it);
-// anything beyond the basic plane comes back as is and finds no byte.
-char32_t NextCodePoint(std::string_view s, std::size_t& i) {
-  const auto b = static_cast<unsigned char>(s[i++]);
-  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-  char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-  for (; extra > 0 && i < s.size(); --extra)
-    c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-  return c;
-}
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -42,27 +15,6 @@ int Base64Value(char c) {
 }
 
 }  // namespace
-
-std::string CodePageToUtf8(std::string_view bytes, int codePage) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char16_t c : DecodeCodePage(bytes, codePage)) AppendUtf8(out, c);
-  return out;
-}
-
-std::optional<std::string> CodePageFromUtf8(std::string_view utf8, int codePage) {
-  std::u16string wide;
-  wide.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const char32_t c = NextCodePoint(utf8, i);
-    if (c > 0xFFFF) return std::nullopt;
-    wide.push_back(char16_t(c));
-  }
-  std::string bytes = EncodeCodePage(wide, codePage);
-  // The encoder writes '?' for what the code page lacks; a round trip tells.
-  if (DecodeCodePage(bytes, codePage) != wide) return std::nullopt;
-  return bytes;
-}
 
 std::string EncodeBase64(const std::vector<std::uint8_t>& bytes) {
   std::string out;

@@ -3,7 +3,7 @@
 #include "platform/numeric.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 
 namespace quillet {
 
@@ -41,8 +41,8 @@ TfrView* TfrPage::AddObject(std::unique_ptr<TfrView> view) {
   return Objects.back().get();
 }
 
-void TfrPage::ReadRecord(Stream& s) {
-  const int v = Engine().StreamVersion;
+void TfrPage::ReadRecord(RecordReader& s) {
+  const int v = s.Version();
   const std::int32_t first = s.ReadI32();
   const bool currentLayout = first == -1;
   PaperSizeCode = currentLayout ? s.ReadI32() : first;
@@ -53,13 +53,13 @@ void TfrPage::ReadRecord(Stream& s) {
   Margins.Right = s.ReadI32();
   Margins.Bottom = s.ReadI32();
   Orientation = s.ReadU8();
-  if (v < 23) s.ReadBytes(6);
-  PaperSource = v >= 24 ? s.ReadI32() : -1;
+  if (v < kCountedTextsVersion) s.ReadBytes(6);
+  PaperSource = v >= kNamedRecordsVersion ? s.ReadI32() : -1;
   PrintToPrevPage = s.ReadI16();
   MarginsApply = s.ReadI16();
   Columns = s.ReadI32();
   ColumnGap = s.ReadI32();
-  if (v < 24) return;
+  if (v < kNamedRecordsVersion) return;
   Type = s.ReadU8();
   Name = ReadCountedString(s);
   // Border styles were once stored in another order: 0 dialog, 1 sizeable.
@@ -75,7 +75,7 @@ void TfrPage::ReadRecord(Stream& s) {
   if (currentLayout) ScriptLines = ReadStringList(s);
 }
 
-void TfrPage::WriteRecord(Stream& s) const {
+void TfrPage::WriteRecord(RecordWriter& s) const {
   s.WriteI32(-1);
   s.WriteI32(PaperSizeCode);
   s.WriteI32(PaperWidthTenths);

@@ -18,7 +18,8 @@
 
 namespace quillet {
 
-class Stream;
+class RecordReader;
+class RecordWriter;
 
 enum PageType : std::uint8_t { ptReport = 0, ptDialog = 1 };
 
@@ -72,13 +73,13 @@ class TfrPage : public TfrObject, public ViewPage {
   TfrView* AddObject(std::unique_ptr<TfrView> view);
   void ClearObjects() { Objects.clear(); }
 
-  // Reads the page record that follows marker 255 with the version in force
-  // (Engine().StreamVersion). Raises StreamReadError on a short record. For
-  // versions before 24 the dialog settings keep their defaults and the name
-  // is left empty (the template names the page, it knows the other pages).
-  void ReadRecord(Stream& stream);
+  // Reads the page record that follows marker 255 with the reader's
+  // version. Raises StreamReadError on a short record. For versions before
+  // 24 the dialog settings keep their defaults and the name is left empty
+  // (the template names the page, it knows the other pages).
+  void ReadRecord(RecordReader& stream);
   // Writes the page record in the current layout (first field -1).
-  void WriteRecord(Stream& stream) const;
+  void WriteRecord(RecordWriter& stream) const;
 
   std::int32_t PaperSizeCode = kPaperA4;
   std::int32_t PaperWidthTenths = 2100;

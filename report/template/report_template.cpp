@@ -14,8 +14,10 @@
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
 #include "report/base/preparation_report.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 #include "report/base/text_format.h"
+#include "platform/codepage.h"
+#include "report/views/object_records.h"
 #include "report/views/view_registry.h"
 
 namespace quillet {
@@ -201,15 +203,17 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   prep.CalcErrorText.clear();
   LoadErrorFlag = false;
   LoadErrorText.clear();
-  if (version > kTemplateStreamVersion) {
-    ShowError(kUnsupportedFormat);
+  if (version > kNewestStreamVersion) {
+    ShowError(std::string(kUnsupportedFormat) + ": stream version " + std::to_string(version) +
+              "; this program reads versions " + std::to_string(kOldestStreamVersion) + " to " +
+              std::to_string(kNewestStreamVersion));
     return;
   }
-  Engine().StreamVersion = version;
 
   try {
     ClearTemplate();
-    ReadTemplateBody(s, version);
+    RecordReader reader(s, version);
+    ReadTemplateBody(reader);
     if (prep.CalcErrorFlag) throw ClassNotFoundError(prep.CalcErrorText);
     // Only a template that loaded whole is made ready.
     for (const auto& page : Pages)
@@ -235,7 +239,8 @@ void TfrTemplate::RestoreSnapshot(Stream& s) {
   LoadTemplate(s);
 }
 
-void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
+void TfrTemplate::ReadTemplateBody(RecordReader& s) {
+  const int version = s.Version();
   KeepCurrentPrinter = s.ReadI16() != 0;
   TwoPass = s.ReadI16() != 0;
   PrinterName = ReadCountedString(s);
@@ -252,7 +257,7 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
       page.ReadRecord(s);
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
-      if (version < 24) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
+      if (version < kNamedRecordsVersion) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
       TakePrinterPaper(page, keepStoredPaper_ || KeepStoredPaper);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
@@ -261,12 +266,13 @@ void TfrTemplate::ReadTemplateBody(Stream& s, int version) {
     } else if (marker > kLastObjectKind) {
       throw StreamReadError("Unknown template record marker " + std::to_string(marker));
     } else {
-      ReadObjectRecord(s, marker, version);
+      ReadObjectRecord(s, marker);
     }
   }
 }
 
-void TfrTemplate::ReadObjectRecord(Stream& s, std::uint8_t marker, int version) {
+void TfrTemplate::ReadObjectRecord(RecordReader& s, std::uint8_t marker) {
+  const int version = s.Version();
   std::uint64_t end = 0;
   bool endRead = false;
   auto readEnd = [&] {
@@ -308,10 +314,10 @@ void TfrTemplate::ReadObjectRecord(Stream& s, std::uint8_t marker, int version) 
       Prep().CalcErrorFlag = true;
       throw ClassNotFoundError(Prep().CalcErrorText);
     }
-    if (version >= 24) readEnd();
+    if (version >= kNamedRecordsVersion) readEnd();
     if (view) {
       view->OwnerPage = &page;
-      view->ReadRecord(s);
+      ReadViewRecord(s, *view);
       if (framedMemo) s.ReadBytes(8);  // the old framed memo's own fields
       page.AddObject(std::move(view));
     }
@@ -320,13 +326,27 @@ void TfrTemplate::ReadObjectRecord(Stream& s, std::uint8_t marker, int version) 
     throw;
   } catch (const std::exception&) {
     // The object is dropped; older streams go on where reading stopped.
-    if (version < 24) return;
+    if (version < kNamedRecordsVersion) return;
     if (!endRead) readEnd();
     s.Seek(end);
   }
 }
 
 void TfrTemplate::SaveTemplate(Stream& s) {
+  // Written in the code pages of the objects' fonts where every text fits
+  // them, as every earlier version of this program wrote; otherwise again
+  // over the same bytes with every text in UTF-8. A UTF-8 text is never
+  // shorter than its code-page form, so the second writing covers the first.
+  const std::uint64_t start = s.Position();
+  RecordWriter writer(s, kTemplateStreamVersion);
+  WriteTemplateBody(writer);
+  if (!writer.Unfit()) return;
+  s.Seek(start);
+  RecordWriter utf8(s, kUtf8TextsVersion);
+  WriteTemplateBody(utf8);
+}
+
+void TfrTemplate::WriteTemplateBody(RecordWriter& s) {
   // An object names its page in one byte: objects past page 256 would load
   // onto another page, so such a template is refused before writing.
   for (std::size_t i = 256; i < Pages.size(); ++i)
@@ -334,8 +354,7 @@ void TfrTemplate::SaveTemplate(Stream& s) {
       throw StreamWriteError("Objects on page " + std::to_string(i + 1) +
                              " cannot be stored: a template keeps objects on its first 256 pages");
   if (Owner) Prep().ActiveReport = Owner;
-  Engine().StreamVersion = kTemplateStreamVersion;
-  s.WriteU8(kTemplateStreamVersion);
+  s.WriteU8(static_cast<std::uint8_t>(s.Version()));
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
   // The printer selected now is the one the template prints on next time;
@@ -358,7 +377,9 @@ void TfrTemplate::SaveTemplate(Stream& s) {
       s.WriteU8(static_cast<std::uint8_t>(i & 0xFF));
       const std::uint64_t placeholder = s.Position();
       s.WriteI32(0);
+      s.UseCodePage(CodePageOfCharset(view->TextCharset()));
       view->WriteRecord(s);
+      s.UseCodePage(kDefaultCodePage);
       const std::uint64_t end = s.Position();
       if (end > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
         throw StreamWriteError("Template too large to store");

@@ -23,11 +23,15 @@
 namespace quillet {
 
 class PreparationReport;
+class RecordReader;
+class RecordWriter;
 class Stream;
 
 // The printer name stored as the one character with code 1.
 inline constexpr std::string_view kVirtualPrinterName = "Virtual printer";
 inline constexpr std::string_view kTemplateFileExtension = ".frf";
+// The version written when every text fits its object's code page; a
+// template with other texts is written as version 25 (record_stream.h).
 inline constexpr int kTemplateStreamVersion = 24;
 
 class TfrTemplate {
@@ -38,9 +42,9 @@ class TfrTemplate {
   TfrTemplate& operator=(const TfrTemplate&) = delete;
 
   // Reads a template stream from the stream's position to its end into the
-  // pages and the dictionary. Sets Engine().StreamVersion to the version
-  // read and leaves Prep().RenderActive false. Every failure is shown to
-  // the user: a version above 24 leaves the pages alone, unknown classes are
+  // pages and the dictionary, and leaves Prep().RenderActive false. Every
+  // failure is shown to the user: a version above 25 leaves the pages alone
+  // and names the version, unknown classes are
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
   // other error leaves one empty page.
   void LoadTemplate(Stream& stream);
@@ -49,7 +53,8 @@ class TfrTemplate {
   // asking the printer again, whose paper forming has changed since, so the
   // template comes back byte for byte.
   void RestoreSnapshot(Stream& stream);
-  // Writes version 24 and the whole template; raises StreamWriteError.
+  // Writes the whole template: version 24 when every text fits the code
+  // page of its object's font, else version 25. Raises StreamWriteError.
   void SaveTemplate(Stream& stream);
 
   // The "ReportForm" value: int32 24, then (with StoreInDFM) the length and
@@ -104,8 +109,9 @@ class TfrTemplate {
 
  private:
   bool keepStoredPaper_ = false;  // set while RestoreSnapshot loads
-  void ReadTemplateBody(Stream& stream, int version);
-  void ReadObjectRecord(Stream& stream, std::uint8_t marker, int version);
+  void ReadTemplateBody(RecordReader& stream);
+  void ReadObjectRecord(RecordReader& stream, std::uint8_t marker);
+  void WriteTemplateBody(RecordWriter& stream);
 };
 
 }  // namespace quillet

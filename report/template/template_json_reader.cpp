@@ -9,7 +9,9 @@
 
 #include "platform/codepage.h"
 #include "platform/stream.h"
+#include "platform/utf8.h"
 #include "report/base/engine_state.h"
+#include "report/base/record_stream.h"
 #include "report/base/text_format.h"
 #include "report/template/json_names.h"
 #include "report/template/json_position.h"
@@ -28,8 +30,6 @@ namespace quillet {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-constexpr int kPlainCodePage = 1252;
 
 // A refused member, before its line and column are known.
 struct PathError {
@@ -74,21 +74,19 @@ Int IntegerValue(const Json& j, const std::string& path) {
                                                  : j.get<std::int64_t>());
 }
 
-std::string TextValue(const Json& j, const std::string& path, int codePage = kPlainCodePage) {
+// The JSON parser has checked that strings are well-formed UTF-8.
+std::string TextValue(const Json& j, const std::string& path) {
   if (!j.is_string()) WrongType(j, path, "a string");
-  auto bytes = CodePageFromUtf8(j.get_ref<const std::string&>(), codePage);
-  if (!bytes)
-    Fail(path,
-         "the text holds a character that code page " + std::to_string(codePage) + " cannot store");
-  if (bytes->size() > 0xFFFF) Fail(path, "the text is longer than 65535 characters");
-  return std::move(*bytes);
+  const std::string& text = j.get_ref<const std::string&>();
+  if (text.size() > 0xFFFF) Fail(path, "the text is longer than 65535 bytes of UTF-8");
+  return text;
 }
 
 // An array of lines, or one string whose "\n"s end lines.
-StringList LinesValue(const Json& j, const std::string& path, int codePage = kPlainCodePage) {
+StringList LinesValue(const Json& j, const std::string& path) {
   StringList lines;
   if (j.is_string()) {
-    const std::string all = TextValue(j, path, codePage);
+    const std::string all = TextValue(j, path);
     std::size_t start = 0;
     for (std::size_t nl; (nl = all.find('\n', start)) != std::string::npos; start = nl + 1)
       lines.push_back(all.substr(start, nl - start));
@@ -98,7 +96,7 @@ StringList LinesValue(const Json& j, const std::string& path, int codePage = kPl
   if (!j.is_array()) WrongType(j, path, "an array of lines");
   if (j.size() > 0xFFFF) Fail(path, "more than 65535 lines");
   for (std::size_t i = 0; i < j.size(); ++i)
-    lines.push_back(TextValue(j[i], path + "/" + std::to_string(i), codePage));
+    lines.push_back(TextValue(j[i], path + "/" + std::to_string(i)));
   return lines;
 }
 
@@ -197,11 +195,11 @@ class Members {
     Boolean(key, b);
     out = b ? -1 : 0;
   }
-  void Text(const char* key, std::string& out, int codePage = kPlainCodePage) {
-    if (const Json* v = Take(key)) out = TextValue(*v, At(key), codePage);
+  void Text(const char* key, std::string& out) {
+    if (const Json* v = Take(key)) out = TextValue(*v, At(key));
   }
-  void Lines(const char* key, StringList& out, int codePage = kPlainCodePage) {
-    if (const Json* v = Take(key)) out = LinesValue(*v, At(key), codePage);
+  void Lines(const char* key, StringList& out) {
+    if (const Json* v = Take(key)) out = LinesValue(*v, At(key));
   }
   template <typename T>
   void Enum(const char* key, T& out, JsonNames names, const char* what) {
@@ -247,7 +245,11 @@ std::int32_t DisplayFormatValue(const Json& j, const std::string& path) {
   if (kind > 255) Fail(m.At("kind"), "a kind is at most 255");
   if (decimals > 255) Fail(m.At("decimals"), "decimals are at most 255");
   m.Text("separator", separator);
-  if (separator.size() != 1) Fail(m.At("separator"), "the separator is one character");
+  // The separator is stored as one byte of code page 1252.
+  const std::optional<std::string> stored = CodePageOfUtf8(separator, kDefaultCodePage);
+  if (!stored || stored->size() != 1)
+    Fail(m.At("separator"), "the separator is one character of code page 1252");
+  separator = *stored;
   m.Finish();
   return static_cast<std::int32_t>((category << 24) | (kind << 16) | (decimals << 8) |
                                    static_cast<unsigned char>(separator[0]));
@@ -362,19 +364,18 @@ void ReadTail(Members& m, TfrView& v) {
   if (!tail->is_string()) WrongType(*tail, path, "base64 text");
   auto bytes = DecodeBase64(tail->get_ref<const std::string&>());
   if (!bytes) Fail(path, "not base64 text");
-  const int version = Engine().StreamVersion;
-  Engine().StreamVersion = kTemplateStreamVersion;
+  // The tail's texts are UTF-8, as the whole of the JSON form is.
   try {
     MemoryStream record;
-    v.TfrView::WriteRecord(record);
+    RecordWriter writer(record, kUtf8TextsVersion);
+    v.TfrView::WriteRecord(writer);
     record.Write(bytes->data(), bytes->size());
     record.Seek(0);
-    v.ReadRecord(record);
-    Engine().StreamVersion = version;
+    RecordReader reader(record, kUtf8TextsVersion);
+    v.ReadRecord(reader);
     if (record.Position() != record.Size())
       Fail(path, "the class " + v.ClassName() + " reads fewer bytes than the tail holds");
   } catch (const EngineError& e) {
-    Engine().StreamVersion = version;
     Fail(path, "the class " + v.ClassName() + " cannot read the tail: " + e.what());
   }
 }
@@ -474,11 +475,7 @@ std::unique_ptr<TfrView> ReadView(const Json& j, const std::string& path, bool& 
     case JsonKind::Line:
     case JsonKind::Shape: break;
   }
-  // Memo text is in the code page of the memo's character set, known now.
-  const int textCodePage = kind == JsonKind::Memo
-                               ? CodePageOfCharset(static_cast<TfrMemoView&>(v).Font_.Charset)
-                               : kPlainCodePage;
-  m.Lines("text", v.Memo, textCodePage);
+  m.Lines("text", v.Memo);
   m.Finish();
   return view;
 }

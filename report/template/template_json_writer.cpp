@@ -7,7 +7,9 @@
 
 #include "platform/codepage.h"
 #include "platform/stream.h"
+#include "platform/utf8.h"
 #include "report/base/engine_state.h"
+#include "report/base/record_stream.h"
 #include "report/template/json_names.h"
 #include "report/template/json_text.h"
 #include "report/template/report_template.h"
@@ -24,15 +26,13 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr int kPlainCodePage = 1252;
+// Engine texts are UTF-8; a malformed byte (which no reader lets in) would
+// stop the JSON writer, so it is shown as U+FFFD instead.
+Json Text(const std::string& text) { return RepairUtf8(text); }
 
-Json Text(const std::string& bytes, int codePage = kPlainCodePage) {
-  return CodePageToUtf8(bytes, codePage);
-}
-
-Json Lines(const StringList& lines, int codePage = kPlainCodePage) {
+Json Lines(const StringList& lines) {
   Json out = Json::array();
-  for (const std::string& line : lines) out.push_back(Text(line, codePage));
+  for (const std::string& line : lines) out.push_back(Text(line));
   return out;
 }
 
@@ -70,7 +70,8 @@ Json DisplayFormatValue(std::int32_t word) {
   out["category"] = Enum(kJsonFormatCategories, category);
   out["kind"] = (w >> 16) & 0xFF;
   out["decimals"] = (w >> 8) & 0xFF;
-  out["separator"] = Text(std::string(1, char(w & 0xFF)));
+  // One byte of code page 1252.
+  out["separator"] = Utf8OfCodePage(std::string(1, char(w & 0xFF)), kDefaultCodePage);
   return out;
 }
 
@@ -162,14 +163,12 @@ std::vector<std::uint8_t> TailBytes(const TfrView& view) {
   // Writing a record only settles RecordVersion, which a save settles the
   // same way; the view is otherwise left as it is.
   auto& v = const_cast<TfrView&>(view);
-  struct VersionScope {
-    int saved = Engine().StreamVersion;
-    VersionScope() { Engine().StreamVersion = kTemplateStreamVersion; }
-    ~VersionScope() { Engine().StreamVersion = saved; }
-  } scope;
+  // The tail's texts are UTF-8, as the whole of the JSON form is.
   MemoryStream whole, common;
-  v.WriteRecord(whole);
-  v.TfrView::WriteRecord(common);
+  RecordWriter wholeWriter(whole, kUtf8TextsVersion);
+  RecordWriter commonWriter(common, kUtf8TextsVersion);
+  v.WriteRecord(wholeWriter);
+  v.TfrView::WriteRecord(commonWriter);
   const auto& all = whole.Bytes();
   return {all.begin() + std::ptrdiff_t(common.Size()), all.end()};
 }
@@ -179,9 +178,6 @@ Json ViewJson(const TfrView& v) {
   const TfrView& d = *fresh;
   const JsonKind kind = JsonKindOf(v);
   const bool isBand = kind == JsonKind::Band;
-  const int textCodePage = kind == JsonKind::Memo
-                               ? CodePageOfCharset(static_cast<const TfrMemoView&>(v).Font_.Charset)
-                               : kPlainCodePage;
   Json out;
   out["type"] = kind == JsonKind::Other ? v.ClassName() : std::string(JsonTypeName(kind));
   out["name"] = Text(v.Name);
@@ -200,7 +196,7 @@ Json ViewJson(const TfrView& v) {
                           : v.FrameTyp == btGroupHeader ? "condition"
                                                         : "dataSource";
   Put(out, formatKey, v.FormatText, d.FormatText, [](auto& t) { return Text(t); });
-  Put(out, "text", v.Memo, d.Memo, [&](auto& l) { return Lines(l, textCodePage); });
+  Put(out, "text", v.Memo, d.Memo, [](auto& l) { return Lines(l); });
   Put(out, "script", v.ScriptLines, d.ScriptLines, [](auto& l) { return Lines(l); });
   Put(out, "visible", v.Visible, d.Visible, VisibleValue);
   Put(out, "restrictions", v.Restrictions, d.Restrictions);

@@ -5,7 +5,7 @@
 #include "platform/numeric.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 #include "report/views/view_page.h"
 
 namespace quillet {
@@ -137,9 +137,9 @@ void TfrBandView::Draw(Canvas& canvas) {
   c.SetBkMode(BkMode::Opaque);
 }
 
-void TfrBandView::ReadRecord(Stream& s) {
+void TfrBandView::ReadRecord(RecordReader& s) {
   TfrView::ReadRecord(s);
-  if (Engine().StreamVersion >= 24) {
+  if (s.AtLeast(kNamedRecordsVersion)) {
     ChildBand = ReadCountedString(s);
     Columns = s.ReadI32();
     ColumnWidth = s.ReadI32();
@@ -149,10 +149,10 @@ void TfrBandView::ReadRecord(Stream& s) {
   if (RecordVersion * 10 + RecordSubVersion > 20) Master = ReadCountedString(s);
 }
 
-void TfrBandView::WriteRecord(Stream& s) {
+void TfrBandView::WriteRecord(RecordWriter& s) {
   RecordSubVersion = 1;
   TfrView::WriteRecord(s);
-  if (Engine().StreamVersion >= 24) {
+  if (s.AtLeast(kNamedRecordsVersion)) {
     WriteCountedString(s, ChildBand);
     s.WriteI32(Columns);
     s.WriteI32(ColumnWidth);

@@ -83,8 +83,8 @@ class TfrBandView : public TfrView {
   // Height for cross bands). The hatch pattern of the editor is left out.
   void Draw(Canvas& canvas) override;
   // The tail after the common record; written with RecordSubVersion 1.
-  void ReadRecord(Stream& stream) override;
-  void WriteRecord(Stream& stream) override;
+  void ReadRecord(RecordReader& stream) override;
+  void WriteRecord(RecordWriter& stream) override;
   // The base region, plus the title tab when titles are shown outside.
   Rect FrameRegion(bool inflate) const override;
 

@@ -84,7 +84,7 @@ void TfrPictureView::Draw(Canvas& canvas) {
   DrawFrame();
 }
 
-void TfrPictureView::ReadRecord(Stream& s) {
+void TfrPictureView::ReadRecord(RecordReader& s) {
   TfrView::ReadRecord(s);
   const std::uint8_t kind = s.ReadU8();
   if (RecordVersion * 10 + RecordSubVersion > 10) BlobType = s.ReadU8();
@@ -105,7 +105,7 @@ void TfrPictureView::ReadRecord(Stream& s) {
   s.Seek(end);
 }
 
-void TfrPictureView::WriteRecord(Stream& s) {
+void TfrPictureView::WriteRecord(RecordWriter& s) {
   TfrView::WriteRecord(s);
   s.WriteU8(static_cast<std::uint8_t>(Picture.Kind()));
   s.WriteU8(BlobType);

@@ -40,8 +40,8 @@ class TfrPictureView : public TfrView {
   // the graphic's bytes. Bytes that do not decode (or picture sizes beyond
   // the engine's limits) are kept undrawn with the reason
   // (Graphic::KeepRefused); a record cut short raises StreamReadError.
-  void ReadRecord(Stream& stream) override;
-  void WriteRecord(Stream& stream) override;
+  void ReadRecord(RecordReader& stream) override;
+  void WriteRecord(RecordWriter& stream) override;
   // Data fields reach pictures through LoadFromBlob once data sets exist.
   void LoadFromField(const TfrDataField* field) override;
 

@@ -83,12 +83,12 @@ Variant TfrShapeView::ReadProperty(const std::string& name) {
   return v;
 }
 
-void TfrShapeView::ReadRecord(Stream& stream) {
+void TfrShapeView::ReadRecord(RecordReader& stream) {
   TfrView::ReadRecord(stream);
   ShapeKind = stream.ReadU8();
 }
 
-void TfrShapeView::WriteRecord(Stream& stream) {
+void TfrShapeView::WriteRecord(RecordWriter& stream) {
   TfrView::WriteRecord(stream);
   stream.WriteU8(ShapeKind);
 }

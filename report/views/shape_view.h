@@ -48,8 +48,8 @@ class TfrShapeView : public TfrView {
   void RegisterProperties() override;
   void WriteProperty(const std::string& name, const Variant& value) override;
   Variant ReadProperty(const std::string& name) override;
-  void ReadRecord(Stream& stream) override;
-  void WriteRecord(Stream& stream) override;
+  void ReadRecord(RecordReader& stream) override;
+  void WriteRecord(RecordWriter& stream) override;
   // Raises ConversionError for a Tag field that is not an integer (nothing
   // of the figure drawn) and RangeError for a negative number of sides.
   void Draw(Canvas& canvas) override;

@@ -30,12 +30,12 @@ void TfrSubReportView::Draw(Canvas& canvas) {
   canvas.SetBkMode(BkMode::Opaque);
 }
 
-void TfrSubReportView::ReadRecord(Stream& s) {
+void TfrSubReportView::ReadRecord(RecordReader& s) {
   TfrView::ReadRecord(s);
   SubPageIndex = s.ReadI32();
 }
 
-void TfrSubReportView::WriteRecord(Stream& s) {
+void TfrSubReportView::WriteRecord(RecordWriter& s) {
   TfrView::WriteRecord(s);
   s.WriteI32(SubPageIndex);
 }

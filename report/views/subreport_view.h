@@ -20,8 +20,8 @@ class TfrSubReportView : public TfrView {
   void Draw(Canvas& canvas) override;
   // The tail after the common record: SubPageIndex as int32. The index is
   // kept as read; whoever forms the sub-report checks it against the pages.
-  void ReadRecord(Stream& stream) override;
-  void WriteRecord(Stream& stream) override;
+  void ReadRecord(RecordReader& stream) override;
+  void WriteRecord(RecordWriter& stream) override;
 
   std::int32_t SubPageIndex = 0;  // template page holding the sub-report
 };

@@ -11,8 +11,8 @@
 #include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
-#include "report/base/stream_strings.h"
 #include "report/views/view_bases.h"
+#include "report/views/object_records.h"
 #include "report/views/view_page.h"
 
 namespace quillet {
@@ -187,7 +187,7 @@ void TfrView::MakeUniqueName() {
   Name.clear();
 }
 
-void TfrView::Record(Stream& stream) {
+void TfrView::Record(MemoryStream& page) {
   AttachCanvas(Canvas_);
   WorkText = Memo;
   ReportServices* report = Prep().ActiveReport;
@@ -208,9 +208,7 @@ void TfrView::Record(Stream& stream) {
     else if (BandAlign == baWidth && IsCrossBand(band->FormingKind()))
       Width = band->FormingWidth();
   }
-  stream.WriteU8(ObjectType);
-  if (ObjectType == gtAddIn) WriteCountedString(stream, ClassName());
-  WriteRecord(stream);
+  AppendObjectRecord(page, *this);
   Tag = keptTag;
 }
 

@@ -19,8 +19,12 @@
 #include "platform/canvas.h"
 #include "report/base/evaluated_object.h"
 #include "report/base/object.h"
+#include "report/base/record_stream.h"
 
 namespace quillet {
+
+// The font character set that stands for "whatever the system uses".
+constexpr int kDefaultCharset = 1;
 
 class Stream;
 // A field of a data-aware data set; those arrive with report/data/.
@@ -90,11 +94,16 @@ class TfrView : public TfrObject, public EvaluatedObject {
   virtual void RestoreCoords();
   // Draws the view on `canvas`. The base provides none: AbstractError.
   virtual void Draw(Canvas& canvas);
-  // Writes the view into the prepared page being formed.
-  virtual void Record(Stream& stream);
+  // Writes the view into the prepared page being formed (its object
+  // stream, version byte first).
+  virtual void Record(MemoryStream& page);
   virtual void Export(Stream& stream);
-  virtual void ReadRecord(Stream& stream);
-  virtual void WriteRecord(Stream& stream);
+  // The record of a template stream or prepared page (record_stream.h).
+  virtual void ReadRecord(RecordReader& stream);
+  virtual void WriteRecord(RecordWriter& stream);
+  // The character set whose code page holds the texts of the record in
+  // streams before version 25 (the default set for views without a font).
+  virtual int TextCharset() const;
   virtual Rect FrameRegion(bool inflate) const;
 
   // Named properties (view_properties.cpp): "Name", "Left" ... "Memo",

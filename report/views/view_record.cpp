@@ -4,8 +4,7 @@
 #include "platform/field_writer.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
-#include "report/base/engine_state.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 #include "report/views/view.h"
 
 namespace quillet {
@@ -24,14 +23,16 @@ float DecodeFrameWidth(std::int32_t stored) {
 
 }  // namespace
 
-void TfrView::ReadRecord(Stream& s) {
-  const int v = Engine().StreamVersion;
+int TfrView::TextCharset() const { return kDefaultCharset; }
+
+void TfrView::ReadRecord(RecordReader& s) {
+  const int v = s.Version();
   bool named = false;
-  if (v >= 24 || (v == 23 && !PreparedMode)) {
+  if (v >= kNamedRecordsVersion || (v == kCountedTextsVersion && !PreparedMode)) {
     Name = ReadCountedString(s);
     named = true;
   }
-  if (v >= 24) {
+  if (v >= kNamedRecordsVersion) {
     RecordVersion = s.ReadU8();
     RecordSubVersion = s.ReadU8();
   }
@@ -50,11 +51,11 @@ void TfrView::ReadRecord(Stream& s) {
     FormatText = ReadCountedString(s);
   }
   Memo = ReadStringList(s);
-  if (!PreparedMode && v >= 23) {
+  if (!PreparedMode && v >= kCountedTextsVersion) {
     ScriptLines = ReadStringList(s);
     Visible = s.ReadI16();
   }
-  if (v >= 24) {
+  if (v >= kNamedRecordsVersion) {
     Restrictions = s.ReadU16();
     Tag = ReadCountedString(s);
     GapX = s.ReadI32();
@@ -64,13 +65,14 @@ void TfrView::ReadRecord(Stream& s) {
   if (!named) MakeUniqueName();
 }
 
-void TfrView::WriteRecord(Stream& s) {
+void TfrView::WriteRecord(RecordWriter& s) {
   // Gathered and written at once: a page holds thousands of these.
-  FieldWriter w(s);
+  FieldWriter w(s.Out());
   RecordVersion = 2;
-  const int v = Engine().StreamVersion;
-  if (v >= 24 || (v == 23 && !PreparedMode)) WriteCountedString(w, Name);
-  if (v >= 24) {
+  const int v = s.Version();
+  if (v >= kNamedRecordsVersion || (v == kCountedTextsVersion && !PreparedMode))
+    WriteCountedString(w, s, Name);
+  if (v >= kNamedRecordsVersion) {
     w.U8(RecordVersion);
     w.U8(RecordSubVersion);
   }
@@ -86,23 +88,23 @@ void TfrView::WriteRecord(Stream& s) {
   w.U32(FillColor);
   if (!PreparedMode) {
     w.I32(DisplayFormat);
-    WriteCountedString(w, FormatText);
-    WriteStringList(w, Memo);
-    if (v >= 23) {
-      WriteStringList(w, ScriptLines);
+    WriteCountedString(w, s, FormatText);
+    WriteStringList(w, s, Memo);
+    if (v >= kCountedTextsVersion) {
+      WriteStringList(w, s, ScriptLines);
       w.I16(Visible);
     }
   } else {
-    WriteStringList(w, WorkText);
+    WriteStringList(w, s, WorkText);
   }
-  if (v >= 24) {
+  if (v >= kNamedRecordsVersion) {
     w.U16(Restrictions);
-    WriteCountedString(w, Tag);
+    WriteCountedString(w, s, Tag);
     w.I32(GapX);
     w.I32(GapY);
   }
   // The band alignment byte exists only where the record carries its version.
-  if (v >= 24 && RecordVersion > 1) w.U8(BandAlign);
+  if (v >= kNamedRecordsVersion && RecordVersion > 1) w.U8(BandAlign);
   w.Flush();
 }
 

@@ -6,6 +6,7 @@
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/memo/memo_view.h"
+#include "report/views/object_records.h"
 #include "report/views/picture_view.h"
 #include "platform/stream.h"
 #include "report/views/shape_view.h"
@@ -74,8 +75,8 @@ void WriteOldFormatPicture(Stream& out, const std::string& metafile, int width, 
   picture.FrameTyp = 0;
   picture.Picture.Load(GraphicKind::Metafile,
                        std::vector<std::uint8_t>(metafile.begin(), metafile.end()));
-  out.WriteU8(gtPicture);
-  picture.WriteRecord(out);
+  RecordWriter writer(out, kNamedRecordsVersion);
+  WriteObjectRecord(writer, picture);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "platform/headless_host.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/views/band_view.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
@@ -37,7 +38,6 @@ class FormationTest : public ::testing::Test {
   void TearDown() override {
     SetHost(nullptr);
     Prep() = PreparationState{};
-    Engine().StreamVersion = 24;
     StopEnginePrinter();
   }
 

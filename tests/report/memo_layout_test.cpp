@@ -2,6 +2,7 @@
 // line steps and heights, word wrap, hyphenation and line-break handling.
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 
@@ -110,26 +111,26 @@ TEST(MemoLayout, BoxNarrowerThanOneCharacterStillEnds) {
   EXPECT_EQ(lines.back(), "c" + kMark);
 }
 
-// Code page 1251 bytes of lower-case Russian words.
-const std::string kKolokol = "\xEA\xEE\xEB\xEE\xEA\xEE\xEB";  // колокол
-const std::string kKolo = "\xEA\xEE\xEB\xEE";                 // коло
-const std::string kKol = "\xEA\xEE\xEB";                      // кол
+// Lower-case Russian words.
+const std::string kKolokol = "колокол";
+const std::string kKolo = "коло";
+const std::string kKol = "кол";
 
 TEST(MemoLayout, HyphenPointsOfCyrillicWords) {
   EXPECT_EQ(TfrMemoView::HyphenPoints(kKolokol), (std::vector<int>{2, 4}));
   // молоко: мо-ло-ко, but never a single letter left at the end.
-  EXPECT_EQ(TfrMemoView::HyphenPoints("\xEC\xEE\xEB\xEE\xEA\xEE"), (std::vector<int>{2, 4}));
+  EXPECT_EQ(TfrMemoView::HyphenPoints("молоко"), (std::vector<int>{2, 4}));
   // Upper-case input gives the same points.
-  EXPECT_EQ(TfrMemoView::HyphenPoints("\xCA\xCE\xCB\xCE\xCA\xCE\xCB"), (std::vector<int>{2, 4}));
+  EXPECT_EQ(TfrMemoView::HyphenPoints("КОЛОКОЛ"), (std::vector<int>{2, 4}));
   // A consonant followed by a sign letter is not split: объект (об-ъ-ект).
-  EXPECT_EQ(TfrMemoView::HyphenPoints("\xEE\xE1\xFA\xE5\xEA\xF2"), (std::vector<int>{}));
-  EXPECT_TRUE(TfrMemoView::HyphenPoints("\xEA\xEE\xEB").empty());  // fewer than 4 characters
+  EXPECT_EQ(TfrMemoView::HyphenPoints("объект"), (std::vector<int>{}));
+  EXPECT_TRUE(TfrMemoView::HyphenPoints("кол").empty());  // fewer than 4 characters
   EXPECT_TRUE(TfrMemoView::HyphenPoints("bottle").empty());
 }
 
 TEST(MemoLayout, WordBreakHyphenatesAtTheLastPointThatFits) {
   const int fit = MeasuredWidth("aa " + kKolo + "-", 8, 204);
-  ASSERT_GT(MeasuredWidth("aa " + kKolo + "\xEA", 8, 204), fit);
+  ASSERT_GT(MeasuredWidth("aa " + kKolo + "к", 8, 204), fit);
   Laid hyphenated({}, 0);
   TfrMemoView& m = hyphenated.memo;
   m.Font_.Charset = 204;
@@ -192,24 +193,48 @@ TEST(MemoLayout, EditingPageShowsAWideExpressionWhole) {
   EXPECT_EQ(layout.Lines, StringList{"[VeryLongExpressionName]"});
 }
 
-TEST(MemoLayout, DoubleByteCharactersAreNeverCut) {
-  std::string text;
-  for (int k = 0; k < 12; ++k) text += "\x82\xA0";  // Shift-JIS lead and trail bytes
-  for (int width : {15, 22, 31, 47}) {
-    TfrMemoView m;
-    m.Font_.Charset = 128;
-    m.SetGeometry(0, 0, width, 18);
-    m.WorkText = {text};
-    const StringList lines = m.LayoutText().Lines;
-    ASSERT_GT(lines.size(), 1u) << width;
-    std::string joined;
-    for (std::string piece : lines) {
-      if (!piece.empty() && piece.back() == kParagraphMark) piece.pop_back();
-      EXPECT_EQ(piece.size() % 2, 0u) << width;
-      joined += piece;
+TEST(MemoLayout, CharactersAndClustersAreNeverCut) {
+  struct Case {
+    std::string text;
+    bool breaksBetweenCharacters;  // no spaces needed
+  };
+  const Case cases[] = {
+      {"日本の紙日本の紙日本の紙日本の紙日本の紙", true},
+      {"Łódźłódźłódźłódźłódźłódźłódź", false},
+      {"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301", false},
+      {"😀😀😀😀😀😀😀😀😀😀😀😀", false},
+  };
+  for (const Case& c : cases)
+    for (int width : {15, 22, 31, 47}) {
+      TfrMemoView m;
+      m.Flags = 3;
+      m.SetGeometry(0, 0, width, 18);
+      m.WorkText = {c.text};
+      const StringList lines = m.LayoutText().Lines;
+      ASSERT_GT(lines.size(), 1u) << width << " " << c.text;
+      std::string joined;
+      for (std::string piece : lines) {
+        if (!piece.empty() && piece.back() == kParagraphMark) piece.pop_back();
+        EXPECT_EQ(FindInvalidUtf8(piece), std::string::npos) << width << " " << c.text;
+        EXPECT_NE(piece.substr(0, 2), "\u0301") << "an accent never starts a line";
+        joined += piece;
+      }
+      EXPECT_EQ(joined, c.text);
+      if (c.breaksBetweenCharacters) EXPECT_GT(lines.size(), 2u) << width;
     }
-    EXPECT_EQ(joined, text);
-  }
+}
+
+TEST(MemoLayout, IdeographsWrapBetweenCharactersAndLatinWordsStayWhole) {
+  const int fit = MeasuredWidth("日本の紙");
+  TfrMemoView m;
+  m.Flags = 3;
+  m.SetGeometry(0, 0, fit + 4, 18);
+  m.WorkText = {"日本の紙日本。abc"};
+  const StringList lines = m.LayoutText().Lines;
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "日本の紙") << "broken between ideographs, no space needed";
+  EXPECT_EQ(lines[1].substr(0, std::string("日本。").size()), "日本。")
+      << "the full stop stays with its sentence";
 }
 
 TEST(MemoLayout, MeasuringShortcutsGiveTheSameLines) {

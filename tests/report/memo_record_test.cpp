@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 #include "report/views/view_registry.h"
@@ -13,10 +14,12 @@ namespace {
 
 const std::string kMark(1, kParagraphMark);
 
+// The stream version the records of a test are read and written in.
+int streamVersion = kNamedRecordsVersion;
 struct Version {
-  int saved = Engine().StreamVersion;
-  explicit Version(int v) { Engine().StreamVersion = v; }
-  ~Version() { Engine().StreamVersion = saved; }
+  int saved = streamVersion;
+  explicit Version(int v) { streamVersion = v; }
+  ~Version() { streamVersion = saved; }
 };
 
 TfrMemoView Sample() {
@@ -43,7 +46,7 @@ TfrMemoView Sample() {
 
 std::string Written(TfrMemoView& m) {
   MemoryStream s;
-  m.WriteRecord(s);
+  test::WriteRecordAt(m, s, streamVersion);
   return s.BytesAsString();
 }
 
@@ -97,7 +100,7 @@ TEST(MemoRecord, TemplateRoundTripIsByteForByte) {
   const std::string first = Written(m);
   TfrMemoView back;
   MemoryStream in{std::string_view(first)};
-  back.ReadRecord(in);
+  test::ReadRecordAt(back, in, streamVersion);
   EXPECT_TRUE(in.AtEnd());
   EXPECT_EQ(Written(back), first);
   EXPECT_EQ(back.Name, "Width3");
@@ -119,7 +122,7 @@ TEST(MemoRecord, OlderTemplateLayoutsRead) {
     const std::string bytes = OldLayoutBytes(m, version);
     TfrMemoView back;
     MemoryStream in{std::string_view(bytes)};
-    back.ReadRecord(in);
+    test::ReadRecordAt(back, in, streamVersion);
     EXPECT_TRUE(in.AtEnd()) << version;
     EXPECT_EQ(back.Memo, m.Memo) << version;
     EXPECT_EQ(back.Font_.Name, "Times New Roman");
@@ -140,7 +143,7 @@ TEST(MemoRecord, OldestLayoutTurnsWordWrapOn) {
   const std::string bytes = OldLayoutBytes(m, 21);
   TfrMemoView back;
   MemoryStream in{std::string_view(bytes)};
-  back.ReadRecord(in);
+  test::ReadRecordAt(back, in, streamVersion);
   EXPECT_EQ(back.Flags, flStretched | flWordWrap);
 }
 
@@ -156,7 +159,7 @@ TEST(MemoRecord, PreparedRoundTripCarriesTheWorkTextAndNoHighlight) {
   TfrMemoView back;
   back.PreparedMode = true;
   MemoryStream in{std::string_view(first)};
-  back.ReadRecord(in);
+  test::ReadRecordAt(back, in, streamVersion);
   EXPECT_TRUE(in.AtEnd());
   EXPECT_EQ(back.Memo, m.WorkText);
   EXPECT_EQ(back.HighlightCondition, "");
@@ -175,7 +178,7 @@ TEST(MemoRecord, EveryShortenedRecordRaisesTheStreamReadError) {
       TfrMemoView back;
       back.PreparedMode = prepared;
       MemoryStream in{std::string_view(bytes).substr(0, n)};
-      EXPECT_THROW(back.ReadRecord(in), StreamReadError) << n;
+      EXPECT_THROW(test::ReadRecordAt(back, in, streamVersion), StreamReadError) << n;
     }
   }
 }
@@ -216,7 +219,7 @@ struct Recorded {
     EXPECT_EQ(s.ReadU8(), gtMemo);
     auto back = std::make_unique<TfrMemoView>();
     back->PreparedMode = true;
-    back->ReadRecord(s);
+    test::ReadRecordAt(*back, s, streamVersion);
     EXPECT_TRUE(s.AtEnd());
     return back;
   }

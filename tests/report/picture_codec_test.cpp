@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/graphics/bmp_codec.h"
 #include "report/graphics/icon_codec.h"
@@ -322,7 +323,7 @@ TEST(PictureSeeds, EachSeedReadsBackAsTheFuzzTargetReadsIt) {
     TfrPictureView view;
     view.PreparedMode = (kind & 1) != 0;
     MemoryStream in(bytes);
-    view.ReadRecord(in);
+    test::ReadRecordAt(view, in);
     return view.Picture;
   };
   auto seed = [&](const std::string& name, std::uint8_t kind, const Bytes& bytes, int w, int h) {
@@ -350,18 +351,17 @@ TEST(PictureSeeds, EachSeedReadsBackAsTheFuzzTargetReadsIt) {
   MemoryStream meta;
   rec.Save(meta);
   seed("metafile", 2, meta.Bytes(), 31, 21);  // its frame, from the origin
-  Engine().StreamVersion = 24;
   TfrPictureView view;
   view.Name = "Picture1";
   view.SetGeometry(10, 10, 50, 40);
   view.Picture.SetImage(GraphicKind::Bitmap, TestCard(4, 3));
   MemoryStream record;
-  view.WriteRecord(record);
+  test::WriteRecordAt(view, record);
   seed("record_template", 6, record.Bytes(), 4, 3);
   view.PreparedMode = true;
   view.Picture.SetImage(GraphicKind::Jpeg, TestCard(8, 8));
   record.Clear();
-  view.WriteRecord(record);
+  test::WriteRecordAt(view, record);
   seed("record_prepared", 7, record.Bytes(), 8, 8);
 }
 

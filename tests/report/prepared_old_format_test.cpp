@@ -4,6 +4,7 @@
 
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/views/picture_view.h"
 #include "report/prepared/prepared_pages.h"
@@ -66,7 +67,7 @@ TEST_F(PreparedOldFormat, UnreadableMetafileIsKeptAndDrawsNothing) {
   ASSERT_EQ(objects.ReadU8(), gtPicture);
   TfrPictureView picture;
   picture.PreparedMode = true;
-  picture.ReadRecord(objects);
+  test::ReadRecordAt(picture, objects);
   EXPECT_EQ(picture.Picture.Kind(), GraphicKind::Metafile);
   EXPECT_EQ(picture.Left, 0);
   EXPECT_GT(picture.Width, 700);

@@ -52,12 +52,11 @@ TEST_F(PreparedPagesTest, InsertPageCopiesThePaperAndStartsTheStreamWithItsVersi
   paper.Margins = {10, 20, 30, 40};
   paper.MarginsApply = false;
   paper.PaperSource = 3;
-  Engine().StreamVersion = 21;
   pages.InsertPage(0, paper);
   pages.InsertPage(7, Paper());  // past the end: appended
   pages.InsertPage(0, Paper(11, 1480, 2100));
   ASSERT_EQ(pages.Count(), 3);
-  EXPECT_EQ(Engine().StreamVersion, 24);
+  EXPECT_EQ(pages[0].ObjectStream.FirstByte(), 24);
   const PreparedPage& p = pages[1];
   EXPECT_EQ(p.PaperSizeCode, 256);
   EXPECT_EQ(p.PaperWidthTenths, 1500);

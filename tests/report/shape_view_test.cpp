@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/views/shape_view.h"
 
@@ -144,7 +145,6 @@ TEST_F(ShapeDraw, StarHalfAngleIsWholeDegrees) {
 }
 
 TEST(ShapeRecord, WritesTheBaseRecordThenTheKindByte) {
-  Engine().StreamVersion = 24;
   TfrShapeView v;
   v.Name = "Shape1";
   v.SetGeometry(27, 16, 181, 181);
@@ -152,11 +152,11 @@ TEST(ShapeRecord, WritesTheBaseRecordThenTheKindByte) {
   v.Tag = "5;0;1;0;50;0";
   v.FrameWidth = 1.5f;
   MemoryStream out;
-  v.WriteRecord(out);
+  test::WriteRecordAt(v, out);
   EXPECT_EQ(out.Bytes().back(), skStar);
   TfrShapeView back;
   out.Seek(0);
-  back.ReadRecord(out);
+  test::ReadRecordAt(back, out);
   EXPECT_TRUE(out.AtEnd());
   EXPECT_EQ(back.Name, "Shape1");
   EXPECT_EQ(back.Tag, "5;0;1;0;50;0");
@@ -164,7 +164,7 @@ TEST(ShapeRecord, WritesTheBaseRecordThenTheKindByte) {
   EXPECT_EQ(back.FrameWidth, 1.5f);
   EXPECT_EQ(back.Left, 27);
   MemoryStream again;
-  back.WriteRecord(again);
+  test::WriteRecordAt(back, again);
   EXPECT_EQ(again.Bytes(), out.Bytes());
 }
 

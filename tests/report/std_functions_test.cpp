@@ -59,12 +59,15 @@ TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
 
 TEST_F(StdFunctions, TextFunctions) {
   EXPECT_EQ(Calc("LENGTH('abc' + 'de')"), Variant(std::int64_t(5)));
-  EXPECT_EQ(Text("UPPERCASE('abc\xe9\xff')"), "ABC\xc9\x9f");  // é, ÿ by the code page
-  EXPECT_EQ(Text("LOWERCASE('\xc0"
-                 "BC')"),
-            "\xe0"
-            "bc");
+  EXPECT_EQ(Text("UPPERCASE('abcéÿ łódź')"), "ABCÉŸ ŁÓDŹ");
+  EXPECT_EQ(Text("LOWERCASE('ÀBC КАРАНДАШ')"), "àbc карандаш");
   EXPECT_EQ(Text("NAMECASE('mIXED cASE')"), "Mixed case");
+  EXPECT_EQ(Text("NAMECASE('éLAN')"), "Élan");
+  // Characters, not bytes, are counted.
+  EXPECT_EQ(Calc("LENGTH('Łódź 日本の紙 😀')"), Variant(std::int64_t(10)));
+  EXPECT_EQ(Calc("POS('紙', '日本の紙')"), Variant(std::int64_t(4)));
+  EXPECT_EQ(Text("COPY('Łódź notebook', 2, 3)"), "ódź");
+  EXPECT_EQ(Text("FORMATTEXT('>LL-00', 'ąę1')"), "ĄĘ-1 ");
   EXPECT_EQ(Text("NAMECASE('')"), "");
   EXPECT_EQ(Calc("POS('cd', 'abcdef')"), Variant(std::int64_t(3)));
   EXPECT_EQ(Calc("POS('x', 'abcdef')"), Variant(std::int64_t(0)));

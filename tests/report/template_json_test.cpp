@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "report/base/stream_strings.h"
+#include "tests/report/record_support.h"
 #include "report/template/json_text.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
@@ -35,12 +35,12 @@ class JsonTestBoxView : public TfrView {
  public:
   std::unique_ptr<TfrView> Create() const override { return std::make_unique<JsonTestBoxView>(); }
   std::string ClassName() const override { return "TfrJsonTestBox"; }
-  void ReadRecord(Stream& s) override {
+  void ReadRecord(RecordReader& s) override {
     TfrView::ReadRecord(s);
     Payload = s.ReadI32();
     Label = ReadCountedString(s);
   }
-  void WriteRecord(Stream& s) override {
+  void WriteRecord(RecordWriter& s) override {
     TfrView::WriteRecord(s);
     s.WriteI32(Payload);
     WriteCountedString(s, Label);
@@ -370,8 +370,6 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
        1, 65, "/pages/0/objects/0/flags/1", "unknown flag \"wrap\""},
       {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"fill\": \"#12345\"}]}]}", 1, 50,
        "/pages/0/objects/0/fill", "unknown colour \"#12345\""},
-      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"tag\": \"\\u4e2d\"}]}]}", 1, 49,
-       "/pages/0/objects/0/tag", "code page 1252"},
       {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"top\": 3000000000}]}]}", 1, 49,
        "/pages/0/objects/0/top", "out of range"},
       {"{\"pages\": [{\"dialog\": {\"borderStyle\": \"none\"}}]}", 1, 39,
@@ -429,9 +427,9 @@ TEST_F(TemplateJsonTest, ObjectsPastPage256AreRefusedNotMoved) {
   EXPECT_EQ(ErrorOf(json + R"({"objects": [{"type": "line"}]}]})").Path(), "/pages/256/objects");
 }
 
-// Picture bytes and code-page texts convert both ways without loss, and
-// what does not convert is refused rather than altered.
-TEST(TemplateJsonText, Base64AndCodePagesConvertBothWaysOrRefuse) {
+// Picture bytes convert both ways without loss, and what does not convert
+// is refused rather than altered.
+TEST(TemplateJsonText, Base64ConvertsBothWaysOrRefuses) {
   Bytes bytes;
   for (int n = 0; n < 7; ++n) {
     EXPECT_EQ(DecodeBase64(EncodeBase64(bytes)), bytes) << n;
@@ -441,14 +439,28 @@ TEST(TemplateJsonText, Base64AndCodePagesConvertBothWaysOrRefuse) {
   EXPECT_EQ(DecodeBase64("QUJD\nRA"), (Bytes{'A', 'B', 'C', 'D'}));  // padding optional
   for (const char* bad : {"Q", "QUJD=A==", "QU*D", "=", "QUJDR==="})
     EXPECT_FALSE(DecodeBase64(bad)) << bad;
+}
 
-  std::string all;
-  for (int b = 0; b < 256; ++b) all.push_back(char(b));
-  for (int codePage : {1250, 1251, 1252})
-    EXPECT_EQ(CodePageFromUtf8(CodePageToUtf8(all, codePage), codePage), all) << codePage;
-  EXPECT_EQ(CodePageToUtf8("\x80", 1252), "\u20ac");
-  EXPECT_FALSE(CodePageFromUtf8("\u0416", 1252));  // Cyrillic has no byte in 1252
-  EXPECT_FALSE(CodePageFromUtf8("\U0001F600", 1251));
+// Texts of any script come back from a stream as they were written, and
+// the stream is version 25 only when a text needs it.
+TEST_F(TemplateJsonTest, TextsOfEveryScriptSurviveAStream) {
+  const std::string latin = R"({"pages": [{"objects": [
+    {"type": "memo", "name": "Latin", "text": ["Zoë's Café"], "tag": "Ünïcode"},
+    {"type": "memo", "name": "Russian", "text": ["Карандаш"], "font": {"charset": 204}}]}]})";
+  const std::string every = R"({"pages": [{"name": "Σελίδα", "objects": [
+    {"type": "memo", "name": "Texts", "text": ["Zoë's Café", "Łódź notebook", "Карандаш",
+      "日本の紙", "Ελληνικά", "שלום עולם", "😀 emoji"], "script": ["s := 'Ελληνικά';"]}]}]})";
+  for (const auto& [json, version] : {std::pair{latin, 24}, std::pair{every, 25}}) {
+    TfrTemplate t;
+    ReadTemplateJson(json, t);
+    const std::string first = WriteTemplateJson(t);
+    const Bytes stream = Save(t);
+    EXPECT_EQ(stream.at(0), version);
+    TfrTemplate back;
+    back.KeepStoredPaper = true;
+    Load(back, stream);
+    EXPECT_EQ(WriteTemplateJson(back), first);
+  }
 }
 
 }  // namespace

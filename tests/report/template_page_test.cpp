@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/errors.h"
+#include "tests/report/record_support.h"
 #include "tests/report/template_support.h"
 #include "tests/support.h"
 
@@ -21,10 +22,9 @@ ByteWriter& PaperFields(ByteWriter& w, int version, bool currentLayout) {
 }
 
 std::unique_ptr<TfrPage> ReadPage(const Bytes& b, int version, std::uint64_t* left = nullptr) {
-  Engine().StreamVersion = version;
   MemoryStream s(b);
   auto page = std::make_unique<TfrPage>();
-  page->ReadRecord(s);
+  test::ReadRecordAt(*page, s, version);
   if (left) *left = s.Remaining();
   return page;
 }

@@ -4,7 +4,7 @@
 
 #include "platform/errors.h"
 #include "report/views/memo/memo_view.h"
-#include "report/base/stream_strings.h"
+#include "tests/report/record_support.h"
 #include "report/printer/printer.h"
 #include "report/views/view_registry.h"
 #include "tests/report/template_support.h"
@@ -21,11 +21,11 @@ class TestBoxView : public TfrView {
   TestBoxView() { NamePrefix = "Box"; }
   std::unique_ptr<TfrView> Create() const override { return std::make_unique<TestBoxView>(); }
   std::string ClassName() const override { return "TfrTestBoxView"; }
-  void ReadRecord(Stream& s) override {
+  void ReadRecord(RecordReader& s) override {
     TfrView::ReadRecord(s);
     Payload = s.ReadI32();
   }
-  void WriteRecord(Stream& s) override {
+  void WriteRecord(RecordWriter& s) override {
     TfrView::WriteRecord(s);
     s.WriteI32(Payload);
   }
@@ -371,7 +371,6 @@ TEST_F(TemplateStream, VersionlessStreamReadsAsVersion21) {
   TfrTemplate t;
   EXPECT_EQ(Load(t, w.b), 0u);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(Engine().StreamVersion, 21);
   EXPECT_TRUE(t.TwoPass);
   EXPECT_EQ(t.PrinterName, "Printer");
   ASSERT_EQ(t.Pages.size(), 1u);
@@ -460,36 +459,39 @@ TEST_F(TemplateStream, FrameWidthEncoding) {
     v.Name = "S";
     v.FrameWidth = row.width;
     MemoryStream s;
-    v.WriteRecord(s);
+    test::WriteRecordAt(v, s);
     EXPECT_FLOAT_EQ(v.FrameWidth, row.width);
     const Bytes b = s.Bytes();
     constexpr std::size_t kFrameWidthAt = 4 + 2 + 16 + 4;
     EXPECT_EQ(I32At(b, kFrameWidthAt), row.stored);
     TfrShapeView r;
     MemoryStream in(b);
-    r.ReadRecord(in);
+    test::ReadRecordAt(r, in);
     EXPECT_FLOAT_EQ(r.FrameWidth, row.readBack);
   }
   // A stored 12 means twelve thousandths.
   TfrShapeView v;
   v.Name = "S";
   MemoryStream s;
-  v.WriteRecord(s);
+  test::WriteRecordAt(v, s);
   Bytes b = s.Bytes();
   PutI32(b, 4 + 2 + 16 + 4, 12);
   MemoryStream in(b);
-  v.ReadRecord(in);
+  test::ReadRecordAt(v, in);
   EXPECT_FLOAT_EQ(v.FrameWidth, 0.012f);
 }
 
 TEST_F(TemplateStream, StringListBytes) {
   MemoryStream s;
-  WriteStringList(s, {"a", ""});
+  RecordWriter writer(s, kNamedRecordsVersion);
+  WriteStringList(writer, {"a", ""});
   EXPECT_EQ(s.Bytes(), (Bytes{2, 0, 1, 0, 'a', 13, 0, 0, 0}));
   s.Seek(0);
-  EXPECT_EQ(ReadStringList(s), (StringList{"a", ""}));
+  RecordReader reader(s, kNamedRecordsVersion);
+  EXPECT_EQ(ReadStringList(reader), (StringList{"a", ""}));
   MemoryStream empty;
-  WriteStringList(empty, {});
+  RecordWriter emptyWriter(empty, kNamedRecordsVersion);
+  WriteStringList(emptyWriter, {});
   EXPECT_EQ(empty.Bytes(), (Bytes{0, 0, 0}));
 }
 

@@ -12,6 +12,7 @@
 #include "platform/engine_host.h"
 #include "platform/headless_host.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/template/report_template.h"
 #include "report/views/shape_view.h"
@@ -30,7 +31,6 @@ class TemplateTest : public ::testing::Test {
   }
   void TearDown() override {
     SetHost(nullptr);
-    Engine().StreamVersion = 24;
     Prep().CalcErrorFlag = false;
     Prep().CalcErrorText.clear();
     Prep().RenderActive = true;

@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "tests/report/record_support.h"
 #include "report/views/band_view.h"
 #include "report/graphics/bmp_codec.h"
 #include "report/base/engine_state.h"
@@ -50,13 +51,13 @@ Bytes CommonRecord(const TfrView& like, std::uint8_t subVersion) {
   static_cast<TfrView&>(p) = like;  // copies the base's fields
   p.RecordSubVersion = subVersion;
   MemoryStream s;
-  p.WriteRecord(s);
+  test::WriteRecordAt(p, s);
   return s.Bytes();
 }
 
 Bytes Written(TfrView& v) {
   MemoryStream s;
-  v.WriteRecord(s);
+  test::WriteRecordAt(v, s);
   return s.Bytes();
 }
 
@@ -67,7 +68,7 @@ Bytes ReadBackAndWrite(const TfrView& kind, const Bytes& bytes,
   std::unique_ptr<TfrView> v = kind.Create();
   v->PreparedMode = kind.PreparedMode;
   MemoryStream in(bytes);
-  v->ReadRecord(in);
+  test::ReadRecordAt(*v, in);
   EXPECT_TRUE(in.AtEnd()) << "record not read to its end";
   if (v->PreparedMode) v->WorkText = v->Memo;  // what a prepared page draws is written again
   Bytes again = Written(*v);
@@ -81,7 +82,6 @@ void Append(Bytes& b, std::initializer_list<std::uint8_t> more) {
 
 class ViewTails : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { Engine().StreamVersion = 24; }
   bool Prepared() const { return GetParam(); }
 };
 
@@ -177,13 +177,13 @@ TEST_P(ViewTails, PictureRecordEndsAtItsEndPositionInALongerStream) {
                        RasterImage{2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u)});
   MemoryStream s;
   s.WriteBytes("prefix");
-  pic.WriteRecord(s);
+  test::WriteRecordAt(pic, s);
   const std::uint64_t recordEnd = s.Position();
   s.WriteBytes("next record");
   s.Seek(6);
   TfrPictureView back;
   back.PreparedMode = Prepared();
-  back.ReadRecord(s);
+  test::ReadRecordAt(back, s);
   EXPECT_EQ(s.Position(), recordEnd);
   EXPECT_EQ(back.Picture.Width(), 2);
   EXPECT_EQ(back.Picture.Image().pixels, std::vector<std::uint32_t>(4, 0xFF00FF00u));
@@ -193,7 +193,6 @@ INSTANTIATE_TEST_SUITE_P(TemplateAndPrepared, ViewTails, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Prepared" : "Template"; });
 
 TEST(PictureRecord, BadTailsRaiseStreamReadErrorAndBadPicturesAreKept) {
-  Engine().StreamVersion = 24;
   TfrPictureView pic;
   pic.Picture.SetImage(GraphicKind::Bitmap,
                        RasterImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFFFFFFu)});
@@ -202,7 +201,7 @@ TEST(PictureRecord, BadTailsRaiseStreamReadErrorAndBadPicturesAreKept) {
   auto readBack = [](const Bytes& b) {
     TfrPictureView v;
     MemoryStream in(b);
-    v.ReadRecord(in);
+    test::ReadRecordAt(v, in);
   };
   Bytes b = good;
   b[tail] = 9;  // no such graphic kind
@@ -220,7 +219,7 @@ TEST(PictureRecord, BadTailsRaiseStreamReadErrorAndBadPicturesAreKept) {
   b[tail + 6 + 18] = 0xFF;  // the bitmap's width: rows past its data
   TfrPictureView refused;
   MemoryStream in(b);
-  ASSERT_NO_THROW(refused.ReadRecord(in));
+  ASSERT_NO_THROW(test::ReadRecordAt(refused, in));
   EXPECT_TRUE(refused.Picture.IsEmpty());
   EXPECT_FALSE(refused.Picture.Refusal().empty());
   EXPECT_EQ(Written(refused), b);

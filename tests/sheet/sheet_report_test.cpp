@@ -12,7 +12,7 @@
 #include "report/printer/printer.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/views/shape_view.h"
-#include "report/base/stream_strings.h"
+#include "tests/report/record_support.h"
 #include "report/views/view_registry.h"
 #include "tests/fakes/fake_printer.h"
 
@@ -47,14 +47,16 @@ class SheetReportTest : public ::testing::Test {
     std::vector<RecordHead> heads;
     MemoryStream copy = report.PreparedPages[page].ObjectStream.Reader();
     EXPECT_EQ(copy.ReadU8(), 24);
-    Engine().StreamVersion = 24;
     while (!copy.AtEnd()) {
       RecordHead h;
       h.type = copy.ReadU8();
-      if (h.type == gtAddIn) h.className = ReadCountedString(copy);
+      if (h.type == gtAddIn) {
+        RecordReader reader(copy, kNamedRecordsVersion);
+        h.className = ReadCountedString(reader);
+      }
       auto view = CreateViewByKind(static_cast<std::uint8_t>(h.type), h.className);
       view->PreparedMode = true;
-      view->ReadRecord(copy);
+      test::ReadRecordAt(*view, copy);
       h.name = view->Name;
       heads.push_back(h);
     }

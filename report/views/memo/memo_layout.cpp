@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/utf8.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 
@@ -23,59 +24,75 @@ Canvas& MeasuringCanvas() {
   return *c;
 }
 
-// Lead bytes of the double-byte code pages, chosen by the font's character set.
-bool IsLeadByteCharset(int charset) {
-  return charset == 128 || charset == 129 || charset == 134 || charset == 136;
-}
-
-bool IsLeadByte(unsigned char b, int charset) {
-  switch (charset) {
-    case 128: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);  // Shift-JIS
-    case 129:                                                               // Korean
-    case 134:                                                               // GB 2312
-    case 136: return b >= 0x81 && b <= 0xFE;                                // Big5
-    default: return false;
+// The grapheme clusters of a line, numbered from 1: what the wrap walks so
+// that no line ends inside a character. Seven-bit text is its own clusters,
+// one a byte, with no table.
+class Clusters {
+ public:
+  explicit Clusters(const std::string& s) : s_(s) {
+    if (!IsSevenBit(s)) bounds_ = ClusterBounds(s);
   }
-}
+  int Count() const { return bounds_.empty() ? static_cast<int>(s_.size()) : static_cast<int>(bounds_.size()) - 1; }
+  // The first byte of cluster i: ASCII for the characters the wrap looks for.
+  char First(int i) const { return s_[Begin(i)]; }
+  // The first character of cluster i.
+  char32_t CodePoint(int i) const {
+    std::size_t at = Begin(i);
+    return NextCodePoint(s_, at);
+  }
+  // Clusters first .. last, inclusive and cut at the ends.
+  std::string Piece(int first, int last) const {
+    first = std::max(first, 1);
+    last = std::min(last, Count());
+    if (last < first) return {};
+    return s_.substr(Begin(first), Begin(last + 1) - Begin(first));
+  }
+  // A line may end before cluster i: between two ideographs, or between an
+  // ideograph and another letter, unless i is punctuation that never starts
+  // a line.
+  bool BreakBefore(int i) const {
+    if (bounds_.empty() || i <= 1) return false;
+    const char32_t c = CodePoint(i);
+    return c != ' ' && !NeverStartsLine(c) && (BreaksBetween(c) || BreaksBetween(CodePoint(i - 1)));
+  }
 
-// Upper case of code page 1251 bytes (and ASCII).
-unsigned char UpperCase1251(unsigned char c) {
+ private:
+  std::size_t Begin(int i) const {
+    return bounds_.empty() ? static_cast<std::size_t>(i - 1) : bounds_[static_cast<std::size_t>(i - 1)];
+  }
+
+  const std::string& s_;
+  std::vector<std::size_t> bounds_;
+};
+
+// Cyrillic letters of the hyphenation rule, as capitals.
+char32_t CyrillicUpper(char32_t c) {
   if (c >= 'a' && c <= 'z') return c - 32;
-  if (c >= 224) return c - 32;  // а .. я
-  if (c == 184) return 168;     // ё
+  if (c >= 0x0430 && c <= 0x044F) return c - 0x20;  // а .. я
+  if (c == 0x0451) return 0x0401;                    // ё
   return c;
 }
 
-bool IsVowel(unsigned char c) {
+bool IsVowel(char32_t c) {
   switch (c) {
-    case 168: case 192: case 197: case 200: case 206:
-    case 211: case 219: case 221: case 222: case 223:
+    case 0x0401: case 0x0410: case 0x0415: case 0x0418: case 0x041E:
+    case 0x0423: case 0x042B: case 0x042D: case 0x042E: case 0x042F:
       return true;
     default:
       return false;
   }
 }
 
-bool IsSign(unsigned char c) { return c == 218 || c == 220; }
-
-// Characters first .. last of s, 1-based and inclusive, cut at the ends.
-std::string Piece(const std::string& s, int first, int last) {
-  first = std::max(first, 1);
-  last = std::min(last, static_cast<int>(s.size()));
-  if (last < first) return {};
-  return s.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
-}
+bool IsSign(char32_t c) { return c == 0x042A || c == 0x042C; }  // Ъ, Ь
 
 }  // namespace
 
 std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
   std::vector<int> points;
-  const int n = static_cast<int>(word.size());
+  const Clusters clusters(word);
+  const int n = clusters.Count();
   if (n < 4) return points;
-  std::string w(word.size(), ' ');
-  std::transform(word.begin(), word.end(), w.begin(),
-                 [](char c) { return static_cast<char>(UpperCase1251(static_cast<unsigned char>(c))); });
-  auto at = [&w](int i) { return static_cast<unsigned char>(w[static_cast<std::size_t>(i - 1)]); };
+  auto at = [&clusters](int i) { return CyrillicUpper(clusters.CodePoint(i)); };
   for (int i = 2; i <= n - 2; ++i) {
     const bool vowelHere = IsVowel(at(i));
     if (vowelHere && (IsVowel(at(i + 1)) || IsVowel(at(i + 2)))) {
@@ -144,7 +161,7 @@ bool& ShortcutsOn() {
 // beyond it is always measured, so every overflow is decided by a real width.
 class FitProbe {
  public:
-  FitProbe(const std::string& s, int maxWidth, Canvas& mc, bool shortcut)
+  FitProbe(const Clusters& s, int maxWidth, Canvas& mc, bool shortcut)
       : s_(s), maxWidth_(maxWidth), mc_(mc), shortcut_(shortcut) {}
 
   void StartLine(int lineStart) {
@@ -161,12 +178,13 @@ class FitProbe {
   }
 
  private:
-  int Width(int last) { return mc_.TextWidth(Piece(s_, lineStart_, last)); }
+  int Width(int last) { return mc_.TextWidth(s_.Piece(lineStart_, last)); }
 
   void Extend(int from) {
     // Only up to the next line-break character: the walk stops there anyway.
-    std::size_t brk = s_.find_first_of("\r\n", static_cast<std::size_t>(from));
-    const int limit = brk == std::string::npos ? static_cast<int>(s_.size()) : static_cast<int>(brk);
+    int limit = from + 1;
+    while (limit <= s_.Count() && !IsLineBreak(s_.First(limit))) ++limit;
+    --limit;
     int step = 8;
     int tooWide = limit + 1;  // the shortest piece known not to fit
     while (knownFit_ < limit) {
@@ -187,7 +205,7 @@ class FitProbe {
     }
   }
 
-  const std::string& s_;
+  const Clusters& s_;
   int maxWidth_;
   Canvas& mc_;
   bool shortcut_;
@@ -201,18 +219,17 @@ void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
 
 void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, StringList& out) {
   auto emit = [&out](std::string text) { out.push_back(std::move(text)); };
-  const int n = static_cast<int>(s.size());
-  auto at = [&s](int i) { return s[static_cast<std::size_t>(i - 1)]; };
+  const Clusters clusters(s);
+  const int n = clusters.Count();
+  auto at = [&clusters](int i) { return clusters.First(i); };
   auto width = [&mc](const std::string& text) { return mc.TextWidth(text); };
 
   if (s.find_first_of("\r\n") == std::string::npos && (n <= 1 || mc.TextFits(s, maxWidth))) {
     emit(s + kParagraphMark);
     return;
   }
-  // Pieces cut inside a double-byte character would be measured as other
-  // characters, so those code pages measure every piece.
-  const bool shortcut = ShortcutsOn() && CharSpacing >= 0 && !IsLeadByteCharset(Font_.Charset);
-  FitProbe probe(s, maxWidth, mc, shortcut);
+  const bool shortcut = ShortcutsOn() && CharSpacing >= 0;
+  FitProbe probe(clusters, maxWidth, mc, shortcut);
   int i = 1;
   int lineStart = 1;
   int lastBreak = 1;
@@ -220,28 +237,29 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, Strin
   while (i <= n) {
     const char c = at(i);
     if (IsLineBreak(c)) {
-      emit(Piece(s, lineStart, i - 1) + kParagraphMark);
+      emit(clusters.Piece(lineStart, i - 1) + kParagraphMark);
       while (i < n && IsLineBreak(at(i))) ++i;
       if (IsLineBreak(at(i))) return;  // the line ended with line-break characters
       lineStart = lastBreak = i;
       probe.StartLine(lineStart);
       continue;
     }
+    if (clusters.BreakBefore(i)) lastBreak = i;
     if (c != ' ' && probe.Overflows(i)) {
       int breakPoint = lastBreak == lineStart ? i : lastBreak;
       bool hyphenated = false;
       if (Flags & flWordBreak) {
         int j = i;
         while (j <= n && at(j) != ' ' && at(j) != ',' && at(j) != '-' && at(j) != '.') ++j;
-        const std::string word = Piece(s, lastBreak + 1, j - 1);
+        const std::string word = clusters.Piece(lastBreak + 1, j - 1);
         int accepted = 0;
         for (int h : HyphenPoints(word)) {
-          if (width(Piece(s, lineStart, lastBreak + h) + "-") > maxWidth) break;
+          if (width(clusters.Piece(lineStart, lastBreak + h) + "-") > maxWidth) break;
           accepted = h;
         }
         if (accepted > 0) {
           breakPoint = lastBreak + accepted;
-          emit(Piece(s, lineStart, breakPoint) + "-");
+          emit(clusters.Piece(lineStart, breakPoint) + "-");
           // Every accepted point lies at least two characters past the
           // line start, so the walk always moves on.
           i = lineStart = lastBreak = breakPoint + 1;
@@ -250,15 +268,15 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, Strin
         }
       }
       if (hyphenated) continue;
-      emit(Piece(s, lineStart, breakPoint - 1));
+      emit(clusters.Piece(lineStart, breakPoint - 1));
       lineStart = at(breakPoint) == ' ' ? breakPoint + 1 : breakPoint;
       lastBreak = lineStart;
       probe.StartLine(lineStart);
     }
     if (at(i) == ' ') lastBreak = i;
-    i += IsLeadByte(static_cast<unsigned char>(c), Font_.Charset) ? 2 : 1;
+    ++i;
   }
-  if (i != lineStart) emit(Piece(s, lineStart, i) + kParagraphMark);
+  if (i != lineStart) emit(clusters.Piece(lineStart, i) + kParagraphMark);
 }
 
 int TfrMemoView::MeasureTextWidth(const StringList& lines) {

@@ -12,11 +12,12 @@
 #include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
-#include "report/base/stream_strings.h"
+#include "report/base/record_stream.h"
 #include "report/base/text_format.h"
 #include "report/expr/brackets.h"
 #include "report/expr/expression_globals.h"
 #include "report/views/band_view.h"
+#include "report/views/object_records.h"
 #include "report/views/view_properties.h"
 
 namespace quillet {
@@ -136,33 +137,35 @@ Variant TfrMemoView::CallMethod(const std::string& name, const Variant& a1, cons
 
 // ---- Record --------------------------------------------------------------
 
-void TfrMemoView::ReadRecord(Stream& s) {
+int TfrMemoView::TextCharset() const { return Font_.Charset; }
+
+void TfrMemoView::ReadRecord(RecordReader& s) {
   TfrStretcheable::ReadRecord(s);
-  const int v = Engine().StreamVersion;
+  const int v = s.Version();
   Font_.Name = ReadCountedString(s);
   Font_.Size = s.ReadI32();
   Font_.Style = s.ReadU16() & (fsItalic | fsBold | fsUnderline | fsStrikeOut);
   Font_.Color = s.ReadU32();
   Alignment = s.ReadU32();
   const std::uint16_t charset = s.ReadU16();
-  Font_.Charset = v < 23 ? kDefaultCharset : (charset & 0xFF);
+  Font_.Charset = v < kCountedTextsVersion ? kDefaultCharset : (charset & 0xFF);
   if (!PreparedMode) {
     HighlightStyle = s.ReadI16();
     HighlightColor = s.ReadU32();
     HighlightFillColor = s.ReadU32();
     HighlightCondition = ReadCountedString(s);
   }
-  if (v >= 24) {
+  if (v >= kNamedRecordsVersion) {
     LineSpacing = s.ReadI32();
     CharSpacing = s.ReadI32();
   }
   if (v == 21) Flags |= flWordWrap;
 }
 
-void TfrMemoView::WriteRecord(Stream& s) {
+void TfrMemoView::WriteRecord(RecordWriter& s) {
   TfrStretcheable::WriteRecord(s);
-  FieldWriter w(s);
-  WriteCountedString(w, Font_.Name);
+  FieldWriter w(s.Out());
+  WriteCountedString(w, s, Font_.Name);
   w.I32(Font_.Size);
   w.U16(static_cast<std::uint16_t>(Font_.Style));
   w.U32(Font_.Color);
@@ -172,11 +175,11 @@ void TfrMemoView::WriteRecord(Stream& s) {
     w.I16(HighlightStyle);
     w.U32(HighlightColor);
     w.U32(HighlightFillColor);
-    WriteCountedString(w, HighlightCondition);
+    WriteCountedString(w, s, HighlightCondition);
   }
   // Older layouts have no spacing fields; writing them there would leave
   // bytes their reader takes for the next record.
-  if (Engine().StreamVersion >= 24) {
+  if (s.AtLeast(kNamedRecordsVersion)) {
     w.I32(LineSpacing);
     w.I32(CharSpacing);
   }
@@ -281,7 +284,7 @@ int TfrMemoView::LeftoverHeight() {
 
 // ---- Output into a prepared page -----------------------------------------
 
-void TfrMemoView::Record(Stream& stream) {
+void TfrMemoView::Record(MemoryStream& page) {
   Canvas* measuring = Engine().MeasuringCanvas;
   AttachCanvas(measuring);
   Splitting = true;
@@ -354,9 +357,7 @@ void TfrMemoView::Record(Stream& stream) {
 
   const std::string text = WholeText(WorkText);
   if (!((Flags & flSuppress) && text == LastText)) {
-    stream.WriteU8(ObjectType);
-    if (ObjectType == gtAddIn) WriteCountedString(stream, ClassName());
-    WriteRecord(stream);
+    AppendObjectRecord(page, *this);
     if (Flags & flSuppress) LastText = text;
   }
 }

@@ -50,7 +50,6 @@ constexpr std::uint16_t flRTLReading = 256;
 
 // Character set given to new fonts until the engine's text table supplies
 // its own default (the platform's default character set).
-constexpr int kDefaultCharset = 1;
 
 // Largest font pixel height a memo draws with: sizes read from damaged
 // files stay within what a device can render.
@@ -105,7 +104,7 @@ class TfrMemoView : public TfrStretcheable {
   // Writes the memo into the prepared page (object type byte, then the
   // record), honouring DrawPass: 2 writes only the lines that fit DrawRect
   // and leaves the rest in WorkText, after LinesPlaced, for the next page.
-  void Record(Stream& stream) override;
+  void Record(MemoryStream& page) override;
   // Laid-out lines no page has taken yet.
   std::size_t LinesLeft() const;
   // Replays the memo's lines into Engine().MemoTextExport.
@@ -113,8 +112,9 @@ class TfrMemoView : public TfrStretcheable {
   // Common view record, then the memo tail; the template or prepared
   // variant by PreparedMode, the layout by Engine().StreamVersion. Short or
   // malformed input raises StreamReadError.
-  void ReadRecord(Stream& stream) override;
-  void WriteRecord(Stream& stream) override;
+  void ReadRecord(RecordReader& stream) override;
+  void WriteRecord(RecordWriter& stream) override;
+  int TextCharset() const override;
 
   // Report pixels the text needs (lines x step + both gaps); 0 for an
   // invisible or empty memo and for a suppressed repeat. Leaves WorkText
