@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev liblz4-dev
   libcsv-dev libqt6sql6-sqlite libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  fonts-liberation
+  fonts-liberation fonts-dejavu-core fonts-droid-fallback
   xvfb xauth poppler-utils
   shared-mime-info libglib2.0-bin xdg-utils bash-completion help2man
 )

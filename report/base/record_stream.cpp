@@ -22,11 +22,9 @@ std::string ReadZeroEnded(RecordReader& r) {
 
 std::string RecordReader::Decoded(std::string stored) {
   if (IsSevenBit(stored)) return stored;
-  if (AtLeast(kUtf8TextsVersion)) {
-    if (FindInvalidUtf8(stored) != std::string::npos)
-      throw StreamReadError("A text of the stream is not valid UTF-8");
-    return stored;
-  }
+  // A damaged UTF-8 text reads with U+FFFD for each byte that is no
+  // character, as the format says.
+  if (AtLeast(kUtf8TextsVersion)) return RepairUtf8(stored);
   decodedCodePageText_ = true;
   return Utf8OfCodePage(stored, codePage_);
 }

@@ -49,7 +49,8 @@ class RecordReader {
   }
   int CodePage() const { return codePage_; }
   bool DecodedCodePageText() const { return decodedCodePageText_; }
-  // Stored bytes as engine text.
+  // Stored bytes as engine text. In UTF-8 streams a byte that starts no
+  // well-formed character reads as U+FFFD.
   std::string Decoded(std::string stored);
 
   std::uint8_t ReadU8() { return in_.ReadU8(); }

@@ -115,7 +115,7 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
 void TfrEMFPages::ReadPreparedFile(Stream& file) {
   Clear();
   int version = file.ReadU8();
-  if (version < 24 || version > 31) {
+  if (version < kNamedRecordsVersion || version > 31) {
     // A file without version byte: its first byte is the compression byte.
     version = 0;
     file.Seek(0);
@@ -147,9 +147,9 @@ void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t comp
       page->PaperHeightTenths = file.ReadI32();
       page->Orientation = file.ReadU8();
       page->PaperSource = -1;
-      if (version > 23) page->PaperSource = file.ReadI32();
+      if (version >= kNamedRecordsVersion) page->PaperSource = file.ReadI32();
       page->MarginsApply = file.ReadU8();
-      if (version > 23) {
+      if (version >= kNamedRecordsVersion) {
         page->Margins.Left = file.ReadI32();
         page->Margins.Top = file.ReadI32();
         page->Margins.Right = file.ReadI32();

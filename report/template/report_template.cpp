@@ -195,8 +195,8 @@ void TfrTemplate::LoadTemplate(Stream& s) {
 
   const std::uint64_t start = s.Position();
   int version = s.ReadU8();
-  if (version <= 20) {  // such streams carry no version byte
-    version = 21;
+  if (version < kOldestStreamVersion) {  // such streams carry no version byte
+    version = kOldestStreamVersion;
     s.Seek(start);
   }
   prep.CalcErrorFlag = false;

@@ -136,6 +136,33 @@ TEST_F(DataCommands, PrepareOverACsvFileAndAnSqliteQuery) {
   EXPECT_EQ(PreparedTexts(frp2), (std::vector<std::string>{"cap 4", "box 6", "total 10"}));
 }
 
+// Names in any script reach the PDF as written: its text, extracted again,
+// gives back the same characters, as does the prepared file's information.
+TEST_F(DataCommands, TextsOfEveryScriptReachThePdfAndCanBeExtracted) {
+  const std::vector<std::string> names = {"Zoë's Café", "Łódź notebook", "Карандаш", "日本の紙",
+                                          "Ελληνικά",   "שלום עולם",     "😀 emoji"};
+  std::string csv = "Name,Price\n";
+  for (std::size_t i = 0; i < names.size(); ++i)
+    csv += "\"" + names[i] + "\"," + std::to_string(i + 1) + "\n";
+  std::ofstream(test::OutputPath("every_script.csv"), std::ios::binary) << csv;
+  const QString frp = Path("every_script.frp"), pdf = Path("every_script.pdf");
+  const QStringList data{"--csv", "Items=" + Path("every_script.csv")};
+  CliRun r = Cli(QStringList{"prepare", ItemsJsonTemplate(), "-o", frp} + data);
+  ASSERT_EQ(r.code, 0) << r.err;
+  ASSERT_EQ(Cli({"render", frp, "--pdf", pdf}).code, 0);
+  QProcess text;
+  text.start("pdftotext", {"-layout", pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(60000));
+  const std::string extracted = text.readAllStandardOutput().toStdString();
+  r = Cli({"info", frp, "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string row = names[i] + " " + std::to_string(i + 1);
+    EXPECT_NE(extracted.find(names[i]), std::string::npos) << names[i] << " in\n" << extracted;
+    EXPECT_NE(r.out.find(row), std::string::npos) << row;
+  }
+}
+
 TEST_F(DataCommands, MissingFileBadQueryAndUnknownDataSetGiveOneLine) {
   const QString frf = ItemsTemplate();
   const QString frp = Path("never.frp");

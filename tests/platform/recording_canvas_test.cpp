@@ -26,7 +26,7 @@ void DrawSample(Canvas& c) {
   f.charset = 204;
   c.SetFont(f);
   const Rect clip{0, 0, 12, 50};
-  c.ExtTextOut(2, 3, etoClipped, &clip, "\xC0\xE1\xE2 text");
+  c.ExtTextOut(2, 3, etoClipped, &clip, "Абв text");
   c.DrawImage({0, 0, 2, 1}, RasterImage{2, 1, {0xFF000000u, 0xFFFFFFFFu}});
 }
 
@@ -43,7 +43,7 @@ TEST(RecordingCanvasTest, RecordsOperationsInOrderWithState) {
   EXPECT_EQ(ops[3].points.size(), 3u);
   EXPECT_EQ(ops[4].kind, OpKind::Line);
   EXPECT_EQ(ops[5].kind, OpKind::Text);
-  EXPECT_EQ(ops[5].text, "\xC0\xE1\xE2 text");
+  EXPECT_EQ(ops[5].text, "Абв text");
   EXPECT_EQ(ops[5].font.charset, 204);
   EXPECT_EQ(ops[6].kind, OpKind::Image);
 }

