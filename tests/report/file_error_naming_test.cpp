@@ -35,13 +35,15 @@ TEST_F(FileErrorNamingTest, ATemplateFileOfALaterVersionIsNamed) {
   TfrTemplate t;
   t.LoadTemplateFile(path);
   ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, "Cannot open '" + path + "': Unsupported FRF format");
+  const std::string refusal =
+      "Unsupported FRF format: stream version 48; this program reads versions 21 to 25";
+  EXPECT_EQ(host_.messages[0].text, "Cannot open '" + path + "': " + refusal);
 
   // The same bytes from a stream that is no file: the message alone.
   MemoryStream stream(std::vector<std::uint8_t>(later.begin(), later.end()));
   t.LoadTemplate(stream);
   ASSERT_EQ(host_.messages.size(), 2u);
-  EXPECT_EQ(host_.messages[1].text, "Unsupported FRF format");
+  EXPECT_EQ(host_.messages[1].text, refusal);
 }
 
 TEST_F(FileErrorNamingTest, AShortPreparedReportFileIsNamedAndStaysAStreamReadError) {

@@ -227,6 +227,7 @@ TEST(MemoLayout, CharactersAndClustersAreNeverCut) {
 TEST(MemoLayout, IdeographsWrapBetweenCharactersAndLatinWordsStayWhole) {
   const int fit = MeasuredWidth("日本の紙");
   TfrMemoView m;
+  m.Font_.Size = 8;
   m.Flags = 3;
   m.SetGeometry(0, 0, fit + 4, 18);
   m.WorkText = {"日本の紙日本。abc"};

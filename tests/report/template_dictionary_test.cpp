@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
+#include "report/base/record_stream.h"
 #include "report/template/data_dictionary.h"
 #include "tests/report/data_support.h"
 #include "tests/report/template_support.h"
@@ -9,10 +10,20 @@
 namespace quillet::test {
 namespace {
 
+void ReadFrom(TfrDataDictionary& d, Stream& s) {
+  RecordReader reader(s, kNamedRecordsVersion);
+  d.ReadFromStream(reader);
+}
+
+void WriteDictionary(const TfrDataDictionary& d, Stream& s) {
+  RecordWriter writer(s, kNamedRecordsVersion);
+  d.WriteToStream(writer);
+}
+
 TfrDataDictionary ReadDictionary(const Bytes& b, std::uint64_t* left = nullptr) {
   MemoryStream s(b);
   TfrDataDictionary d;
-  d.ReadFromStream(s);
+  ReadFrom(d, s);
   if (left) *left = s.Remaining();
   return d;
 }
@@ -24,7 +35,7 @@ TEST_F(TemplateDictionary, WritesTheCurrentLayout) {
   d.VariableTable = {{"V", "1"}};
   d.BandSourceTable = {{"", "T"}};
   MemoryStream s;
-  d.WriteToStream(s);
+  WriteDictionary(d, s);
   ByteWriter w;
   w.i16(-2).i32(1).str("V").str("1").i32(0).i32(1).str("").str("T");
   EXPECT_EQ(s.Bytes(), w.b);
@@ -52,7 +63,7 @@ TEST_F(TemplateDictionary, EarlierLayoutDropsEmptyBandSourcesAndVanishedFields) 
   MemoryStream s(w.b);
   TfrDataDictionary asked;
   asked.FieldExists = [](const std::string& v) { return v == "Old.\"X\""; };
-  asked.ReadFromStream(s);
+  ReadFrom(asked, s);
   EXPECT_EQ(asked.AliasTable, (NameValueTable{{"Gone", "Old.\"X\""}}));
 
   // The current layout keeps every alias.
@@ -117,7 +128,7 @@ TEST_F(TemplateDictionary, DictionaryCutShortLeavesNoHalfTables) {
   MemoryStream s(w.b);
   TfrDataDictionary d;
   d.AliasTable = {{"x", "y"}};
-  EXPECT_THROW(d.ReadFromStream(s), StreamReadError);
+  EXPECT_THROW(ReadFrom(d, s), StreamReadError);
   EXPECT_TRUE(d.IsEmpty());
 }
 
@@ -127,7 +138,7 @@ TEST_F(TemplateDictionary, ReadingReplacesTheTables) {
   ByteWriter w;
   w.i16(-2).i32(0).i32(0).i32(0);
   MemoryStream s(w.b);
-  d.ReadFromStream(s);
+  ReadFrom(d, s);
   EXPECT_TRUE(d.IsEmpty());
 }
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/report/record_support.h"
+#include "platform/codepage.h"
 #include "report/template/json_text.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
@@ -18,6 +18,7 @@
 #include "report/views/picture_view.h"
 #include "report/views/subreport_view.h"
 #include "report/views/view_registry.h"
+#include "tests/report/record_support.h"
 #include "tests/report/template_support.h"
 
 namespace quillet::test {
@@ -190,7 +191,7 @@ void FillEverything(TfrTemplate& t) {
   memo->ScriptLines = {"if x then", "  y"};
   memo->Visible = 0;
   memo->Restrictions = 5;
-  memo->Tag = "café";
+  memo->Tag = "кафе";
   memo->GapX = 0, memo->GapY = 9;
   memo->BandAlign = baRest;
   memo->RecordSubVersion = 3;
@@ -208,9 +209,9 @@ void FillEverything(TfrTemplate& t) {
   odd->DisplayFormat = std::int32_t(0xF1000000);  // bits beyond the word: a number
   odd->Visible = 5;
   odd->FrameWidth = 0.012f;
-  std::string all;
-  for (int b = 1; b < 256; ++b) all.push_back(char(b));
-  odd->Memo = {all};
+  std::string bytes;
+  for (int b = 1; b < 256; ++b) bytes.push_back(char(b));
+  odd->Memo = {Utf8OfCodePage(bytes, 1252)};  // every character of its code page
   odd->HighlightStyle = -2;
   report.AddObject(std::move(odd));
 
@@ -254,6 +255,7 @@ TEST_F(TemplateJsonTest, EveryFieldOfEveryKindSurvivesJsonBothWays) {
   FillEverything(t);
   const Bytes saved = Save(t);
   std::string json;
+  EXPECT_EQ(saved.at(0), 24);
   EXPECT_EQ(ThroughJson(saved, &json), saved);
   EXPECT_EQ(Rewritten(json), json);
 
@@ -284,7 +286,7 @@ TEST_F(TemplateJsonTest, WritesReadableNamesAndLeavesDefaultsOut) {
                                R"("fill": "#FF0000")",
                                R"("separator": ",")",
                                R"("text": ["Привет", "", "[PAGE#]"])",
-                               R"("tag": "café")",
+                               R"("tag": "кафе")",
                                R"("visible": false)",
                                R"("alignment": ["center", "rotated", "verticalBottom", "bit8"])",
                                R"("style": ["italic", "bold"])",
