@@ -87,6 +87,8 @@ QtPlatformPrinter* PdfPrinter() {
 bool ChoosePdfFile(TfrPreviewForm& form, const TfrReport& report) {
   QtPlatformPrinter* printer = PdfPrinter();
   if (!printer) return true;
+  // The dialog opens in the folder the files go to by default.
+  QDir().mkpath(printer->PdfFolder());
   const QString suggested =
       QDir(printer->PdfFolder()).filePath(PdfNameStem(report.Title) + QStringLiteral(".pdf"));
   QString path = AskPdfFileName()(form, suggested);
