@@ -1,7 +1,6 @@
 #include "cli/data_options.h"
 
 #include "cli/sort_options.h"
-
 #include "datasources/csv_source.h"
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"

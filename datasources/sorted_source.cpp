@@ -27,16 +27,12 @@ bool SameLetters(std::string_view a, std::string_view b) {
 int Rank(const Variant& v) {
   switch (v.GetType()) {
     case Variant::Type::Empty:
-    case Variant::Type::Null:
-      return 0;
+    case Variant::Type::Null: return 0;
     case Variant::Type::Boolean:
     case Variant::Type::Integer:
-    case Variant::Type::Float:
-      return 1;
-    case Variant::Type::Date:
-      return 2;
-    case Variant::Type::Text:
-      return v.IfText()->empty() ? 0 : 3;
+    case Variant::Type::Float: return 1;
+    case Variant::Type::Date: return 2;
+    case Variant::Type::Text: return v.IfText()->empty() ? 0 : 3;
   }
   return 3;
 }
@@ -79,14 +75,12 @@ int CompareSortValues(const Variant& a, const Variant& b) {
   const int ra = Rank(a), rb = Rank(b);
   if (ra != rb) return ra < rb ? -1 : 1;
   switch (ra) {
-    case 0:
-      return 0;
+    case 0: return 0;
     case 1:
       if (a.GetType() == Variant::Type::Integer && b.GetType() == Variant::Type::Integer)
         return Sign(a.AsInteger(), b.AsInteger());
       return Sign(a.AsFloat(), b.AsFloat());
-    case 2:
-      return Sign(a.AsFloat(), b.AsFloat());
+    case 2: return Sign(a.AsFloat(), b.AsFloat());
     default: {
       const std::string& x = *a.IfText();
       const std::string& y = *b.IfText();

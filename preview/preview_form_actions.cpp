@@ -69,12 +69,12 @@ void TfrPreviewForm::Guarded(const std::function<void()>& action) {
 
 void TfrPreviewForm::LoadBtnClick() {
   if (!report_ || !pages_) return;
-  const QString name =
-      AskOpenName ? AskOpenName(*this)
-                  : QFileDialog::getOpenFileName(
-                        this, {}, {},
-                        "Report files (*.frp *.frf *.json);;Prepared report (*.frp);;"
-                        "Report template (*.frf *.json)");
+  const QString name = AskOpenName
+                           ? AskOpenName(*this)
+                           : QFileDialog::getOpenFileName(
+                                 this, {}, {},
+                                 "Report files (*.frp *.frf *.json);;Prepared report (*.frp);;"
+                                 "Report template (*.frf *.json)");
   if (name.isEmpty()) return;
   Guarded([&] { OpenReportFile(FromQString(name)); });
 }

@@ -6,11 +6,11 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "printing/printed_files.h"
+#include "platform/qt/qt_platform_printer.h"
 #include "preview/preview_form.h"
 #include "preview/qt_engine_host.h"
 #include "printing/print_action.h"
-#include "platform/qt/qt_platform_printer.h"
+#include "printing/printed_files.h"
 #include "report/component/report.h"
 #include "report/printer/printer.h"
 
@@ -102,7 +102,8 @@ bool ChoosePdfFile(TfrPreviewForm& form, const TfrReport& report) {
 
 PdfFileQuestion& AskPdfFileName() {
   static PdfFileQuestion ask = [](TfrPreviewForm& form, const QString& suggested) {
-    return QFileDialog::getSaveFileName(&form, QString::fromLatin1(QtPlatformPrinter::kPdfPrinterName),
+    return QFileDialog::getSaveFileName(&form,
+                                        QString::fromLatin1(QtPlatformPrinter::kPdfPrinterName),
                                         suggested, QStringLiteral("PDF files (*.pdf)"));
   };
   return ask;

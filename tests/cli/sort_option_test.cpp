@@ -98,12 +98,14 @@ TEST_F(SortOption, ASortThatCannotApplyIsOneLineNamingIt) {
       {{"--sort", "Other=Name"}, "'Other', which no --csv option gives"},
       {{"--sort", "Items"}, "--sort wants NAME=COLUMN"},
       {{"--sort", "Items=Name,,Price"}, "empty column name"},
-      {{"--sort", "Items=Colour"}, "by 'Colour': it has no such column (its columns: Name, "
-                                   "Category, Price)"},
+      {{"--sort", "Items=Colour"},
+       "by 'Colour': it has no such column (its columns: Name, "
+       "Category, Price)"},
       {{"--sort", "Items=Name", "--sort", "ITEMS=Price"}, "names the data set 'ITEMS' twice"},
   };
   for (const Case& c : cases) {
-    const auto r = RunCli(QStringList{"prepare", GroupedTemplate(), "-o", frp, "--csv", csv} + c.sort);
+    const auto r =
+        RunCli(QStringList{"prepare", GroupedTemplate(), "-o", frp, "--csv", csv} + c.sort);
     EXPECT_NE(r.code, 0) << c.named;
     EXPECT_EQ(r.ErrorLines(), 1) << r.err;
     EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;

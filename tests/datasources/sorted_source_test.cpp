@@ -1,12 +1,13 @@
 // Sorting a data set's rows by columns: the keys as written, values by type,
 // and a CSV file sorted before a data set steps it.
+#include "datasources/sorted_source.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "datasources/csv_source.h"
 #include "datasources/field_types.h"
-#include "datasources/sorted_source.h"
 #include "datasources/source_dataset.h"
 #include "platform/errors.h"
 #include "tests/support.h"
@@ -33,9 +34,15 @@ TEST(SortKeys, ColumnsWithOptionalDirections) {
 TEST(SortValues, EmptyThenNumbersThenDatesThenTextsEachByItsOwnOrder) {
   // In ascending order; neighbours differ.
   const Variant ordered[] = {
-      Variant(""),         Variant(std::int64_t(-3)),   Variant(2.5),
-      Variant(10),         TypedFieldValue("2023-12-31"), TypedFieldValue("2024-01-02"),
-      Variant("apple"),    Variant("Banana"),           Variant("banana"),
+      Variant(""),
+      Variant(std::int64_t(-3)),
+      Variant(2.5),
+      Variant(10),
+      TypedFieldValue("2023-12-31"),
+      TypedFieldValue("2024-01-02"),
+      Variant("apple"),
+      Variant("Banana"),
+      Variant("banana"),
       Variant("cherry"),
   };
   const std::size_t n = std::size(ordered);
@@ -86,14 +93,13 @@ std::vector<std::string> ReadAll(RowSource& source) {
 }
 
 TEST(SortedSource, SortsByEachKeyInTurnAndKeepsTheOrderOfEqualRows) {
-  auto list = std::make_unique<ListSource>(
-      std::vector<std::string>{"Id", "Category", "Price"},
-      std::vector<std::vector<Variant>>{{1, "pens", 2.5},
-                                        {2, "Paper", 10},
-                                        {3, "pens", 9},
-                                        {4, "ink", 2.5},
-                                        {5, "paper", 10},
-                                        {6, "Pens", 2.5}});
+  auto list = std::make_unique<ListSource>(std::vector<std::string>{"Id", "Category", "Price"},
+                                           std::vector<std::vector<Variant>>{{1, "pens", 2.5},
+                                                                             {2, "Paper", 10},
+                                                                             {3, "pens", 9},
+                                                                             {4, "ink", 2.5},
+                                                                             {5, "paper", 10},
+                                                                             {6, "Pens", 2.5}});
   ListSource* inner = list.get();
   // Texts differing in letter case only sort together but stay apart from
   // each other ("Pens" before "pens"), as a group condition tells them apart.
@@ -134,8 +140,9 @@ TEST(SortedSource, ACsvDataSetStepsInSortedOrderWithNumbersAndDatesByValue) {
   for (d.First(); !d.Eof(); d.Next()) names.push_back(byPrice.FieldValue("Name").AsText());
   EXPECT_EQ(names, (std::vector<std::string>{"d", "a", "b", "c"}));  // 100 after 10 and 9.5
 
-  SourceDataset bySold("Items", std::make_unique<SortedSource>(std::make_unique<CsvSource>(path),
-                                                               ParseSortKeys("Sold DESC"), "Items"));
+  SourceDataset bySold("Items",
+                       std::make_unique<SortedSource>(std::make_unique<CsvSource>(path),
+                                                      ParseSortKeys("Sold DESC"), "Items"));
   names.clear();
   TfrDataset& s = bySold.Dataset();
   for (s.First(); !s.Eof(); s.Next()) names.push_back(bySold.FieldValue("Name").AsText());

@@ -35,7 +35,8 @@ TEST(DocumentationTest, ThePackageCarriesTheDocsAndEveryExampleWithItsData) {
   const QDir examples(QStringLiteral(QUILLET_EXAMPLES));
   const QStringList jsons = examples.entryList({"*.json"}, QDir::Files);
   EXPECT_GE(jsons.size(), 7);
-  for (const QString& name : jsons) EXPECT_TRUE(doc.exists("examples/" + name)) << name.toStdString();
+  for (const QString& name : jsons)
+    EXPECT_TRUE(doc.exists("examples/" + name)) << name.toStdString();
   for (const QString& name : QDir(examples.filePath("data")).entryList(QDir::Files))
     EXPECT_TRUE(doc.exists("examples/data/" + name)) << name.toStdString();
   // The tests' own list stays behind, and nothing under /usr/share/doc runs.

@@ -34,9 +34,12 @@ QStringList PdfsIn(const QString& folder) {
 
 TEST(PdfFileName, TheReportsNameWithoutItsExtension) {
   const std::pair<const char*, const char*> cases[] = {
-      {"grouped_list.frp", "grouped_list"}, {"Sheet.FRF", "Sheet"},
-      {"cross_tab.json", "cross_tab"},      {"notes.txt", "notes.txt"},
-      {" a/b:c ", "a_b_c"},                 {".frp", "Untitled"},
+      {"grouped_list.frp", "grouped_list"},
+      {"Sheet.FRF", "Sheet"},
+      {"cross_tab.json", "cross_tab"},
+      {"notes.txt", "notes.txt"},
+      {" a/b:c ", "a_b_c"},
+      {".frp", "Untitled"},
       {"", "Untitled"},
   };
   for (const auto& [title, stem] : cases) EXPECT_EQ(PdfNameStem(title), stem) << title;
