@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "platform/engine_host.h"
+#include "preview/recent_files.h"
 #include "report/component/report.h"
 #include "report/template/report_file_kind.h"
 #include "report/template/template_json.h"
@@ -53,6 +54,7 @@ int OpenReportFile(const std::string& path) {
     return Fail("cannot read " + path + ": " + e.what());
   }
   if (report.PreparedPages.Count() == 0) return Fail(path + " holds no page");
+  RecentFiles::Add(QString::fromStdString(path));
   report.ShowPrepared();
   return 0;
 }

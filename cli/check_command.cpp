@@ -7,6 +7,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/data_options.h"
+#include "cli/group_order.h"
 #include "cli/report_input.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
@@ -76,7 +77,7 @@ int RunCheck(const Args& args) {
   if (options.Positional().size() != 1) throw UsageError("give exactly one template file");
   ReportInput input(options, options.Positional().front());
   input.LoadTemplate();
-  const TfrReport& report = input.Report();
+  TfrReport& report = input.Report();
 
   Checker check;
   int pageNumber = 0;
@@ -95,7 +96,15 @@ int RunCheck(const Args& args) {
         check.Expression(view->Name, band->FormatText);
     }
   }
-  if (check.problems == 0) std::cout << "no problems\n";
+  // Data out of group order is a warning: the report forms, only its groups
+  // come apart.
+  std::vector<std::string> warnings;
+  if (DataOptions::Given(options)) warnings = UnsortedGroupWarnings(report);
+  for (const std::string& line : warnings) std::cout << line << "\n";
+  if (check.problems == 0)
+    std::cout << (warnings.empty() ? "no problems\n"
+                                   : "no problems; " + std::to_string(warnings.size()) +
+                                         (warnings.size() == 1 ? " warning\n" : " warnings\n"));
   return check.problems == 0 ? 0 : 1;
 }
 

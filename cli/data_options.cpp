@@ -1,5 +1,6 @@
 #include "cli/data_options.h"
 
+#include "cli/sort_options.h"
 #include "datasources/csv_source.h"
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
@@ -33,7 +34,7 @@ char Delimiter(const Options& options) {
 }  // namespace
 
 std::set<std::string> DataOptions::Names() {
-  return {"csv", "csv-delimiter", "db", "dataset"};
+  return {"csv", "csv-delimiter", "db", "dataset", "sort"};
 }
 
 std::set<std::string> DataOptions::With(std::set<std::string> own) {
@@ -49,12 +50,14 @@ bool DataOptions::Given(const Options& options) {
 
 DataOptions::DataOptions(const Options& options) {
   const char delimiter = Delimiter(options);
+  SortOptions sorts(options);
   for (const std::string& text : options.Values("csv")) {
     auto [name, path] = NameAndValue("csv", text);
-    datasets_.push_back(
-        std::make_unique<SourceDataset>(name, std::make_unique<CsvSource>(path, delimiter)));
+    datasets_.push_back(std::make_unique<SourceDataset>(
+        name, sorts.Apply(name, path, std::make_unique<CsvSource>(path, delimiter))));
     RegisterDataset(datasets_.back().get());
   }
+  sorts.CheckAllApplied();
   const std::vector<std::string> queries = options.Values("dataset");
   if (!queries.empty() && !options.Value("db"))
     throw UsageError("--dataset needs a database: give --db CONNECTION");

@@ -3,6 +3,11 @@
 #include "cli/commands.h"
 #include "quillet_version.h"
 
+// Where the package installs the documentation and the examples.
+#ifndef QUILLET_DOC_DIR
+#define QUILLET_DOC_DIR "/usr/share/doc/quillet"
+#endif
+
 namespace quillet::cli {
 namespace {
 
@@ -20,6 +25,14 @@ names is one line on standard error and exit code 1, with nothing written.
   --dataset NAME=SELECT ... the rows of a query over --db (repeatable); :MASTER.FIELD
                             in it takes that data set's current value, so a detail
                             band's query can hold only its master record's rows
+  --sort NAME=KEYS          sorts the --csv data set NAME before the report is
+                            formed (repeatable): KEYS are columns separated by
+                            commas, each with ASC (the default) or DESC after it,
+                            as in --sort "Items=Category,Name DESC". Numbers sort
+                            by value, dates by time, texts alphabetically with
+                            letter case ignored; empty cells come first. A group
+                            repeats wherever its rows are apart, so sort a grouped
+                            report's data by its group conditions first.
 )";
 
 }  // namespace
@@ -28,27 +41,31 @@ std::string ProgramHelp() {
   return R"(Usage: quillet-cli COMMAND [OPTIONS]
 
 Commands:
-  sheet      lay out and prepare the shapes sheet, write it as PDF, PNG or .frp, or print it
-  prepare    prepare a template file (.frf or .json) into a prepared-report file (.frp)
-  render     draw the pages of a .frp file or a prepared template into PDF, PNG or SVG files
-  print      print a .frp file or a prepared template
-  info       list the pages and objects of a .frp or .frf file
-  printers   list the printers and the current one
-  template   turn a template file into its JSON text and back
-  eval       evaluate an expression as a report's bracket would
-  run-script translate and run a script file as a report's interpreter would
-  check      translate every script and convert every expression of a template
-  preview    open the preview window on a .frp file or a prepared template
+  sheet       lay out and prepare the shapes sheet, write it as PDF, PNG or .frp, or print it
+  prepare     prepare a template file (.frf or .json) into a prepared-report file (.frp)
+  render      draw the pages of a .frp file or a prepared template into PDF, PNG or SVG files
+  print       print a .frp file or a prepared template
+  info        list the pages and objects of a .frp or .frf file
+  printers    list the printers and the current one
+  template    turn a template file into its JSON text and back
+  eval        evaluate an expression as a report's bracket would
+  run-script  translate and run a script file as a report's interpreter would
+  check       translate every script and convert every expression of a template
+  preview     open the preview window on a .frp file or a prepared template
 
 Run 'quillet-cli COMMAND --help' for the options of a command. Every command
 that loads a template (prepare, render, print, preview, check, eval) takes
-the data options --csv, --csv-delimiter, --db and --dataset.
+the data options --csv, --csv-delimiter, --db, --dataset and --sort.
 
 Options:
   -h, --help     show this help and exit
       --version  show the version and exit
 Progress lines go to standard error on a terminal; elsewhere only with
 --progress (given after the command).
+
+Documentation: )" QUILLET_DOC_DIR R"(/template-format.md describes the
+template format; )" QUILLET_DOC_DIR R"(/examples/ holds example reports with
+their data, and its README.md gives the command that prepares each.
 )";
 }
 
@@ -186,7 +203,10 @@ preparing it. Each problem is one line, "OBJECT: Line l/c: message" for
 scripts and "OBJECT: expression: message" for expressions; exit code 1 when
 there is any, otherwise "no problems" and exit code 0. A JSON template is
 recognised by its content. With data options the data sets are opened and
-every data band must run over one of them (or over a count).
+every data band must run over one of them (or over a count); a group whose
+condition takes a value again after other values came between (data not
+sorted by it) is a warning line, "BAND: warning: ...", which leaves the
+exit code 0.
 )" + std::string(kDataOptions)},
       {"preview", R"(Usage: quillet-cli preview FILE.frp|TEMPLATE.frf|TEMPLATE.json [data options]
 

@@ -8,12 +8,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QVBoxLayout>
 
 #include "preview/preview_form_constants.h"
 #include "preview/preview_view.h"
+#include "preview/preview_window_size.h"
 #include "preview/toolbar_button.h"
 #include "preview/toolbar_glyphs.h"
 #include "report/component/report.h"
@@ -51,6 +53,7 @@ TfrPreviewForm::TfrPreviewForm(QWidget* parent) : QDialog(parent) {
   setFont(EngineWindowFont());
   setWindowTitle("Preview");
   resize(443, 305);
+  setAcceptDrops(true);
   BuildWidgets();
   BuildMenu();
   LoadCaptions();
@@ -93,7 +96,7 @@ void TfrPreviewForm::BuildWidgets() {
   sep3_ = MakeSeparator(panel1_);
   exitBtn_ = MakeButton(panel1_, tgClose, hcExit);
   zoomBtn_->OnClick = [this] { ZoomBtnClick(); };
-  loadBtn_->OnClick = [this] { LoadBtnClick(); };
+  loadBtn_->OnClick = [this] { OpenBtnMenu(); };
   saveBtn_->OnClick = [this] { SaveBtnClick(); };
   printBtn_->OnClick = [this] { PrintBtnClick(); };
   pageSetupBtn_->OnClick = [this] { PageSetupBtnClick(); };
@@ -253,6 +256,11 @@ void TfrPreviewForm::ShowWindow(TfrReport& report) {
   ResetView(true);
   SetHorzPos(0);
   SetVertPos(0);
+  // Without a window manager to maximise it, or when it is restored, the
+  // window keeps its normal size: make that most of the screen.
+  if (!positionRestored_)
+    if (const QScreen* s = parentWidget() ? parentWidget()->screen() : screen())
+      setGeometry(DefaultPreviewGeometry(s->availableGeometry()));
   setWindowState(windowState() | Qt::WindowMaximized);
   if (report.ModalPreview) {
     exec();

@@ -94,6 +94,15 @@ class TfrPreviewForm : public QDialog {
   // Replaces the pages by those of a prepared-report file. Errors of the
   // file propagate; the window is then left without pages.
   void LoadPreparedFile(const std::string& name);
+  // Opens a report file in the window: a prepared-report file's pages, or
+  // a template (.frf, or JSON whatever its name) prepared first into a
+  // report the window keeps, titled with the file's name. The file joins
+  // the recent files. Errors propagate with the pages shown as they were;
+  // a preparation that failed or was cancelled (the host has said why)
+  // changes nothing either.
+  void OpenReportFile(const std::string& path);
+  // Whether a dropped file is taken: a .frp, .frf or .json name.
+  static bool IsReportFileName(const QString& path);
   // Saves the pages under `name` with its extension replaced by ".frp".
   // Errors propagate; the pages stay in the window.
   void SavePreparedFile(const std::string& name);
@@ -209,6 +218,8 @@ class TfrPreviewForm : public QDialog {
   void mousePressEvent(QMouseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void BuildWidgets();
@@ -227,7 +238,13 @@ class TfrPreviewForm : public QDialog {
   void Guarded(const std::function<void()>& action);
   static bool PrinterInstalled();
 
+  // The Open button: the open dialog, or with recent files a menu of them.
+  void OpenBtnMenu();
+
   TfrReport* report_ = nullptr;
+  // A template opened in the window is prepared into this report, which
+  // report_ then points to.
+  std::unique_ptr<TfrReport> openedReport_;
   std::unique_ptr<TfrEMFPages> pages_;
   bool helpMode_ = false;
   bool positionRestored_ = false;

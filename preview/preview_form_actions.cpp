@@ -71,9 +71,12 @@ void TfrPreviewForm::LoadBtnClick() {
   if (!report_ || !pages_) return;
   const QString name = AskOpenName
                            ? AskOpenName(*this)
-                           : QFileDialog::getOpenFileName(this, {}, {}, "Report file (*.frp)");
+                           : QFileDialog::getOpenFileName(
+                                 this, {}, {},
+                                 "Report files (*.frp *.frf *.json);;Prepared report (*.frp);;"
+                                 "Report template (*.frf *.json)");
   if (name.isEmpty()) return;
-  Guarded([&] { LoadPreparedFile(FromQString(name)); });
+  Guarded([&] { OpenReportFile(FromQString(name)); });
 }
 
 void TfrPreviewForm::LoadPreparedFile(const std::string& name) {

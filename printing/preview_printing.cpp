@@ -1,13 +1,18 @@
 #include "printing/preview_printing.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <algorithm>
 
-#include "printing/printed_files.h"
+#include "platform/qt/qt_platform_printer.h"
 #include "preview/preview_form.h"
 #include "preview/qt_engine_host.h"
 #include "printing/print_action.h"
+#include "printing/printed_files.h"
+#include "report/component/report.h"
+#include "report/printer/printer.h"
 
 namespace quillet {
 namespace {
@@ -60,7 +65,49 @@ void ShowNotice(TfrPreviewForm& form, const QString& notice) {
   label->SetNotice(notice);
 }
 
+// The engine printer's platform printer when it is Qt's, else nullptr.
+QtPlatformPrinter* QtPrinter() {
+  if (!PrinterState().EnginePrinter) return nullptr;
+  return dynamic_cast<QtPlatformPrinter*>(EnginePrinter().PlatformPrinter);
+}
+
+// The Qt printer when its current printer is "Print to PDF", else nullptr.
+QtPlatformPrinter* PdfPrinter() {
+  QtPlatformPrinter* printer = QtPrinter();
+  if (!printer) return nullptr;
+  const std::vector<std::string> names = printer->PrinterNames();
+  const int index = printer->PrinterIndex();
+  const bool pdf = index >= 0 && std::size_t(index) < names.size() &&
+                   names[std::size_t(index)] == QtPlatformPrinter::kPdfPrinterName;
+  return pdf ? printer : nullptr;
+}
+
+// Asks for the PDF's name when the job goes to "Print to PDF"; false when
+// the user cancelled.
+bool ChoosePdfFile(TfrPreviewForm& form, const TfrReport& report) {
+  QtPlatformPrinter* printer = PdfPrinter();
+  if (!printer) return true;
+  // The dialog opens in the folder the files go to by default.
+  QDir().mkpath(printer->PdfFolder());
+  const QString suggested =
+      QDir(printer->PdfFolder()).filePath(PdfNameStem(report.Title) + QStringLiteral(".pdf"));
+  QString path = AskPdfFileName()(form, suggested);
+  if (path.isEmpty()) return false;
+  if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+  printer->SetChosenPdfPath(path);
+  return true;
+}
+
 }  // namespace
+
+PdfFileQuestion& AskPdfFileName() {
+  static PdfFileQuestion ask = [](TfrPreviewForm& form, const QString& suggested) {
+    return QFileDialog::getSaveFileName(&form,
+                                        QString::fromLatin1(QtPlatformPrinter::kPdfPrinterName),
+                                        suggested, QStringLiteral("PDF files (*.pdf)"));
+  };
+  return ask;
+}
 
 void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed) {
   TfrReport* report = form.Report();
@@ -82,7 +129,10 @@ void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed) {
     form.Connect(*report);
     form.ResetView(false);
   };
-  RunPrintDialogAndPrint(*report, form.View.CurrentPage, lend);
+  RunPrintDialogAndPrint(*report, form.View.CurrentPage, lend,
+                         [&form, report] { return ChoosePdfFile(form, *report); });
+  // The chosen name served this job only; the next one asks again.
+  if (QtPlatformPrinter* printer = QtPrinter()) printer->SetChosenPdfPath({});
   const std::vector<std::string> files = TakePrintedFiles();
   if (files.empty()) return;
   ShowNotice(form, PrintedFilesNotice(files));

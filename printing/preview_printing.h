@@ -7,6 +7,7 @@
 #include <vector>
 
 class QLabel;
+class QString;
 
 namespace quillet {
 
@@ -22,6 +23,13 @@ using PrintedFilesHook = std::function<void(const std::vector<std::string>&)>;
 void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed = {});
 // Makes every preview the host opens print through PrintFromPreview.
 void InstallPreviewPrinting(QtEngineHost& host, PrintedFilesHook printed = {});
+
+// Asks where "Print to PDF" writes a job from a preview window: the save
+// dialog over `form`, starting at `suggested` (the PDF folder and the
+// report's name without its extension). Returns the chosen path, or an
+// empty text for Cancel. Tests replace it.
+using PdfFileQuestion = std::function<QString(TfrPreviewForm& form, const QString& suggested)>;
+PdfFileQuestion& AskPdfFileName();
 
 // The notice line right of the preview's toolbar buttons; nullptr until a
 // job from this preview wrote a file.

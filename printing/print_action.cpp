@@ -17,7 +17,8 @@
 
 namespace quillet {
 
-bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan) {
+bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan,
+                            const std::function<bool()>& beforeJob) {
   // A lender holds the pages and has checked that there are some.
   if ((!loan && report.PreparedPages.Count() == 0) || !PrinterState().EnginePrinter) return false;
   const TfrPrinter& printer = EnginePrinter();
@@ -36,6 +37,7 @@ bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan&
   try {
     // The copies text is read before anything is printed.
     const int copies = StrToInt(FromQString(form.E1->text()));
+    if (beforeJob && !beforeJob()) return false;
     const auto job = [&] {
       report.PrintPrepared(range, copies, form.CollateCB->isChecked(), form.CB2->currentIndex());
     };

@@ -25,6 +25,10 @@ using PagesLoan = std::function<void(const std::function<void()>& job)>;
 // With a `loan` the pages are not in the report but in a preview, which
 // lends them for the job alone; the dialog and any error box are shown
 // while the preview still shows them.
-bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan = {});
+//
+// `beforeJob`, when set, runs once the dialog was accepted and before
+// anything prints; false from it ends the action with nothing printed.
+bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan = {},
+                            const std::function<bool()>& beforeJob = {});
 
 }  // namespace quillet

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/errors.h"
 #include "platform/qt/pdf_properties_dialog.h"
@@ -334,15 +335,35 @@ QString QtPlatformPrinter::PdfFolder() const {
   return folder;
 }
 
+QString PdfNameStem(const std::string& title) {
+  QString stem = ToQString(title).trimmed();
+  for (const char* extension : {".frp", ".frf", ".json"})
+    if (stem.endsWith(QLatin1String(extension), Qt::CaseInsensitive)) {
+      stem.chop(int(std::strlen(extension)));
+      break;
+    }
+  for (QChar& c : stem)
+    if (c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control) c = u'_';
+  stem = stem.trimmed();
+  return stem.isEmpty() ? QStringLiteral("Untitled") : stem;
+}
+
+QString QtPlatformPrinter::ChosenPdfPath() {
+  if (chosenDocuments_++ == 0) return chosenPdfPath_;
+  QString stem = chosenPdfPath_;
+  if (stem.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) stem.chop(4);
+  for (int n = chosenDocuments_; n < 10000; ++n) {
+    QFile file(stem + QStringLiteral(" (%1).pdf").arg(n));
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return file.fileName();
+  }
+  throw EngineError("No new PDF file can be made beside " + FromQString(chosenPdfPath_));
+}
+
 QString QtPlatformPrinter::NewPdfPath() const {
   const QString folder = PdfFolder();
   QDir().mkpath(folder);
-  QString title = ToQString(title_).trimmed();
-  for (QChar& c : title)
-    if (c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control) c = u'_';
-  if (title.isEmpty()) title = QStringLiteral("Untitled");
-  const QString stem =
-      title + u' ' + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss"));
+  const QString stem = PdfNameStem(title_) + u' ' +
+                       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss"));
   // The file is created here, exclusively, so no existing file is ever
   // written over, even by a document started in the same second.
   for (int n = 1; n < 10000; ++n) {
@@ -361,7 +382,7 @@ void QtPlatformPrinter::BeginDoc() {
   p.setDocName(ToQString(title_));
   p.setCopyCount(std::max(1, copies_));
   if (d.pdf) {
-    lastPdfPath_ = NewPdfPath();
+    lastPdfPath_ = chosenPdfPath_.isEmpty() ? NewPdfPath() : ChosenPdfPath();
     p.setOutputFileName(lastPdfPath_);
   }
   painter_ = std::make_unique<QPainter>();

@@ -26,6 +26,12 @@ namespace quillet {
 
 class QtCanvas;
 
+// The name a PDF of the document `title` starts with: the title without the
+// extension of a report file (".frp", ".frf", ".json") it may end in, and
+// with the characters a file name cannot hold replaced; "Untitled" when
+// nothing is left.
+QString PdfNameStem(const std::string& title);
+
 class QtPlatformPrinter : public PlatformPrinter {
  public:
   static constexpr const char* kPdfPrinterName = "Print to PDF";
@@ -63,6 +69,14 @@ class QtPlatformPrinter : public PlatformPrinter {
 
   std::vector<std::string> TakeWrittenFiles() override { return std::exchange(writtenFiles_, {}); }
 
+  // The file the user chose for the next "Print to PDF" job: its first
+  // document is written to `path` (over a file there, which the user agreed
+  // to replace), any further one beside it as "NAME (2).pdf", ... never over
+  // a file. Empty (after the job) for the folder rule again.
+  void SetChosenPdfPath(QString path) {
+    chosenPdfPath_ = std::move(path);
+    chosenDocuments_ = 0;
+  }
   // The file the last "Print to PDF" document went to (empty before one).
   QString LastPdfPath() const { return lastPdfPath_; }
   // The folder "Print to PDF" writes to.
@@ -75,6 +89,7 @@ class QtPlatformPrinter : public PlatformPrinter {
   int IndexOfName(const std::string& name) const;
   void MakeCurrent(int index);
   QString NewPdfPath() const;
+  QString ChosenPdfPath();
 
   std::vector<std::unique_ptr<Device>> devices_;
   int current_ = 0;
@@ -83,6 +98,8 @@ class QtPlatformPrinter : public PlatformPrinter {
   int copies_ = 1;
   bool printing_ = false;
   QString lastPdfPath_;
+  QString chosenPdfPath_;
+  int chosenDocuments_ = 0;
   std::vector<std::string> writtenFiles_;  // finished PDF documents not yet taken
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;

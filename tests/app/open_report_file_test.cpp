@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
 
@@ -11,6 +13,7 @@
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
 #include "preview/qt_engine_host.h"
+#include "preview/recent_files.h"
 #include "report/base/engine_state.h"
 #include "report/component/report.h"
 #include "report/printer/printer.h"
@@ -63,6 +66,7 @@ TEST(ProgramArgumentsTest, TemplatesAreKnownByNameOrJsonContent) {
 class OpenReportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     StartEnginePrinter(nullptr);
     Prep() = PreparationState{};
   }
@@ -99,6 +103,7 @@ class OpenReportFileTest : public ::testing::Test {
     return code;
   }
 
+  QTemporaryDir settingsDir;
   HeadlessHost headless;
   QString caption;
   int pagesShown = -1;
@@ -111,6 +116,8 @@ TEST_F(OpenReportFileTest, APreparedFileOpensThePreviewOnAllItsPages) {
   EXPECT_EQ(OpenAndLook(frp), 0);
   EXPECT_EQ(pagesShown, pages);
   EXPECT_EQ(caption, "Preview - open_banded.frp");
+  // The file joins the recent files the preview's Open button offers.
+  EXPECT_EQ(RecentFiles::List(), QStringList{QString::fromStdString(frp)});
 }
 
 TEST_F(OpenReportFileTest, ATemplateIsPreparedThenPreviewed) {
@@ -146,6 +153,7 @@ TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
   EXPECT_EQ(OpenReportFile(empty), 1);
   EXPECT_TRUE(headless.previews.empty());
   ASSERT_EQ(headless.messages.size(), 3u);
+  EXPECT_TRUE(RecentFiles::List().isEmpty());
   EXPECT_EQ(headless.messages[0].caption, "Error");
   EXPECT_NE(headless.messages[0].text.find("no such file: "), std::string::npos);
   EXPECT_NE(headless.messages[1].text.find("cannot read "), std::string::npos);

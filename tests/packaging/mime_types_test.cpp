@@ -109,6 +109,9 @@ TEST(MimeTypesTest, TheXmlNamesEachTypeByItsFileNames) {
   EXPECT_EQ(types.at(kTemplate).globs, std::vector<std::string>{"*.frf"});
   EXPECT_EQ(types.at(kJsonTemplate).globs, std::vector<std::string>{"*.frf.json"});
   EXPECT_EQ(types.at(kJsonTemplate).subClassOf, std::vector<std::string>{"application/json"});
+  // Every JSON file is not a template: none of the types claims the name.
+  for (const auto& [name, type] : types)
+    for (const std::string& glob : type.globs) EXPECT_NE(glob, "*.json") << name;
 }
 
 TEST(MimeTypesTest, LeadingBytesTellPreparedFilesFromTemplates) {
@@ -119,13 +122,15 @@ TEST(MimeTypesTest, LeadingBytesTellPreparedFilesFromTemplates) {
               kTemplate)
         << name;
   EXPECT_EQ(TypeByMagic(types, "%PDF-1.4"), "");
-  EXPECT_EQ(TypeByMagic(types, "{\"pages\": []}"), "");
+  EXPECT_NE(TypeByMagic(types, "{\"pages\": []}"), kPrepared);
+  EXPECT_NE(TypeByMagic(types, "{\"pages\": []}"), kTemplate);
 }
 
-TEST(MimeTypesTest, TheDesktopEntryOpensTheBinaryTypes) {
+TEST(MimeTypesTest, TheDesktopEntryOpensEveryType) {
   const std::string desktop = ReadFileBytes(QUILLET_DESKTOP_FILE);
   EXPECT_NE(desktop.find("\nExec=quillet %f\n"), std::string::npos);
-  EXPECT_NE(desktop.find("\nMimeType=" + kPrepared + ";" + kTemplate + ";\n"), std::string::npos)
+  EXPECT_NE(desktop.find("\nMimeType=" + kPrepared + ";" + kTemplate + ";" + kJsonTemplate + ";\n"),
+            std::string::npos)
       << desktop;
 }
 
@@ -141,9 +146,25 @@ TEST(MimeTypesTest, TheInstalledDatabaseRecognisesTheFiles) {
 
   const std::string frp = ReadFileBytes(WriteSheetFrp("mime_db.frp"));
   const std::string frf = ReadFileBytes(std::string(QUILLET_TEST_DATA) + "/banded.frf");
+  // JSON templates as the examples hold them and as quillet-cli writes them.
+  const std::string example = ReadFileBytes(QUILLET_EXAMPLES "/grouped_list.json");
+  const std::string dumped = test::OutputPath("mime_dumped.json");
+  ASSERT_EQ(RunProgram(QStringLiteral(QUILLET_CLI),
+                       {"template", "dump", QStringLiteral(QUILLET_TEST_DATA "/banded.frf"), "-o",
+                        QString::fromStdString(dumped)})
+                .code,
+            0);
   const std::map<std::string, std::string> files = {
-      {"sheet.frp", frp}, {"sheet-without-extension", frp},         {"banded.frf", frf},
-      {"banded", frf},    {"report.frf.json", "{\"pages\": []}\n"},
+      {"sheet.frp", frp},
+      {"sheet-without-extension", frp},
+      {"banded.frf", frf},
+      {"banded", frf},
+      {"report.frf.json", "{\"pages\": []}\n"},
+      {"grouped_list.json", example},
+      {"grouped_list", example},
+      {"dumped.json", ReadFileBytes(dumped)},
+      {"settings.json", "{\"window\": {\"width\": 800}, \"recent\": []}\n"},
+      {"notes.txt", "The \"pages\" of the book.\n"},
   };
   for (const auto& [name, bytes] : files) {
     QFile f(data.path() + "/" + QString::fromStdString(name));
@@ -174,6 +195,11 @@ TEST(MimeTypesTest, TheInstalledDatabaseRecognisesTheFiles) {
   EXPECT_EQ(typeOf("banded.frf"), kTemplate);
   EXPECT_EQ(typeOf("banded"), kTemplate);
   EXPECT_EQ(typeOf("report.frf.json"), kJsonTemplate);
+  EXPECT_EQ(typeOf("grouped_list.json"), kJsonTemplate);
+  EXPECT_EQ(typeOf("grouped_list"), kJsonTemplate);
+  EXPECT_EQ(typeOf("dumped.json"), kJsonTemplate);
+  EXPECT_EQ(typeOf("settings.json"), "application/json");
+  EXPECT_EQ(typeOf("notes.txt"), "text/plain");
 }
 
 }  // namespace
