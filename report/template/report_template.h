@@ -108,4 +108,9 @@ class TfrTemplate {
   void ReadObjectRecord(Stream& stream, std::uint8_t marker, int version);
 };
 
+// Gives `page` the engine printer's page information for the paper it
+// stores, which stays as it is; without a started printer nothing changes.
+// Pages read from JSON have none until then.
+void TakePrinterPageInfo(TfrPage& page);
+
 }  // namespace quillet
