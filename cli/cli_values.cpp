@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "cli/cli_options.h"
-#include "platform/locale_formats.h"
 #include "report/base/text_format.h"
 
 namespace quillet::cli {
@@ -48,19 +47,7 @@ std::string TypeName(const Variant& value) {
 }
 
 std::string ValueText(const Variant& value) {
-  if (value.GetType() != Variant::Type::Date) return value.AsText();
-  const double days = value.AsFloat();
-  const double whole = std::floor(days);
-  const CivilDate c = DaysToCivil(days);
-  long long seconds = std::llround((days - whole) * 86400.0);
-  if (seconds >= 86400) seconds = 86399;
-  char date[32], time[32];
-  std::snprintf(date, sizeof date, "%04d-%02d-%02d", c.year, c.month, c.day);
-  std::snprintf(time, sizeof time, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                seconds % 60);
-  if (whole == 0 && seconds != 0) return time;
-  if (seconds == 0) return date;
-  return std::string(date) + " " + time;
+  return value.AsText();
 }
 
 std::string JsonString(const std::string& text) {

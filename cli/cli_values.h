@@ -18,7 +18,8 @@ std::pair<std::string, Variant> NamedValue(const std::string& assignment);
 
 // "integer", "float", "text", "boolean", "date" or "null".
 std::string TypeName(const Variant& value);
-// The value's text; dates as yyyy-mm-dd, hh:mm:ss or both.
+// The value's text as a report prints it: dates and times in the locale's
+// short date and time (Variant::AsText).
 std::string ValueText(const Variant& value);
 // A JSON string literal.
 std::string JsonString(const std::string& text);

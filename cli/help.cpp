@@ -166,8 +166,8 @@ Expressions: numbers (2.5 or 2,5), 'quoted text' ('' is one quote), names,
 [bracketed names], + - * / MOD, < = > <> <= >=, AND OR NOT, INT FRAC ROUND
 STR, IF(c, a, b), COPY(text, from, count), STRTODATE, STRTOTIME, SETARRAY,
 GETARRAY, name[index]. Comparisons bind more loosely than AND and OR:
-write (a > 1) AND (b < 2). A unary minus after an operator needs
-parentheses: a * (-b).
+write (a > 1) AND (b < 2). A minus, plus or NOT right after another
+operator applies to the operand that follows it: 2 * -3 is -6.
 
 Examples:
   quillet-cli eval "2+3*4"                          14

@@ -65,6 +65,7 @@ bool ReadNumberOrDate(std::string_view text, Variant& value) {
 }
 
 Variant TypedFieldValue(std::string_view text) {
+  if (text.empty()) return Variant::Null();
   Variant value;
   if (!ReadNumberOrDate(text, value)) value = Variant(std::string(text));
   return value;

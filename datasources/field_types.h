@@ -1,6 +1,6 @@
 // The engine values of text fields (CSV cells): whole numbers become
 // integers, numbers with a decimal point decimals, yyyy-mm-dd dates dates,
-// and everything else (an empty cell too) stays text.
+// an empty cell Null, and everything else stays text.
 #pragma once
 
 #include <cstddef>

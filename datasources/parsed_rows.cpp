@@ -20,7 +20,11 @@ void AssignText(Variant& value, std::string_view text) {
 // The cell's value into `value`, whatever it held; false when its text is
 // not well-formed UTF-8.
 bool TypeCell(std::string_view utf8, Variant& value) {
-  if (!utf8.empty() && StartsNumberOrDate(utf8[0])) {
+  if (utf8.empty()) {
+    value = Variant::Null();  // a blank cell holds no value, as SQL NULL
+    return true;
+  }
+  if (StartsNumberOrDate(utf8[0])) {
     if (ShortNumber number; ReadShortNumber(utf8, number)) {
       value = number.whole ? Variant(number.integer) : Variant(number.decimal);
       return true;

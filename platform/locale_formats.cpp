@@ -78,6 +78,33 @@ std::string LocaleFormats::LongDate(double days) const {
   return buf;
 }
 
+std::string LocaleFormats::DateTimeText(double days) const {
+  if (!std::isfinite(days) || std::fabs(days) > 3e6) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.15g", days);
+    return buf;
+  }
+  const double whole = std::floor(days);
+  long long seconds = std::llround((days - whole) * 86400.0);
+  if (seconds >= 86400) seconds = 86399;
+  const int hour = int(seconds / 3600), minute = int(seconds / 60 % 60), second = int(seconds % 60);
+  if (seconds == 0) return ShortDate(DaysToCivil(whole));
+  if (whole == 0) return TimeOfDay(hour, minute, second);
+  return ShortDate(DaysToCivil(whole)) + " " + TimeOfDay(hour, minute, second);
+}
+
+std::string LocaleFormats::ShortDate(const CivilDate& date) const {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return buf;
+}
+
+std::string LocaleFormats::TimeOfDay(int hour, int minute, int second) const {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", hour, minute, second);
+  return buf;
+}
+
 // Built-in forms: dd.mm.yyyy, dd/mm/yyyy and yyyy-mm-dd; two-digit years
 // are 2000-based.
 bool LocaleFormats::ParseDate(std::string_view text, double& days) const {

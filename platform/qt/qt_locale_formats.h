@@ -1,5 +1,6 @@
-// The user's locale through QLocale::system(): its long date form and its
-// short date and time forms for reading.
+// The user's locale through QLocale::system(): its long date form, its
+// short date and its time with seconds for writing, and its short date and
+// time forms for reading.
 #pragma once
 
 #include "platform/locale_formats.h"
@@ -11,6 +12,10 @@ class QtLocaleFormats : public LocaleFormats {
   std::string LongDate(double days) const override;
   bool ParseDate(std::string_view text, double& days) const override;
   bool ParseTime(std::string_view text, double& fraction) const override;
+
+ protected:
+  std::string ShortDate(const CivilDate& date) const override;
+  std::string TimeOfDay(int hour, int minute, int second) const override;
 };
 
 }  // namespace quillet

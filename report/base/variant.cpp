@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/errors.h"
+#include "platform/locale_formats.h"
 #include "platform/numeric.h"
 #include "report/base/text_format.h"
 
@@ -50,7 +51,7 @@ std::string Variant::AsText() const {
     case Type::Boolean: return std::get<bool>(value_) ? "True" : "False";
     case Type::Integer: return std::to_string(std::get<std::int64_t>(value_));
     case Type::Float: return FloatToText(std::get<double>(value_), '.');
-    case Type::Date: return FloatToText(std::get<DateTime>(value_).days, '.');
+    case Type::Date: return CurrentLocale().DateTimeText(std::get<DateTime>(value_).days);
     case Type::Text: return std::get<std::string>(value_);
   }
   return "";

@@ -47,7 +47,8 @@ class Variant {
   std::int64_t AsInteger() const;
   double AsFloat() const;
   bool AsBoolean() const;
-  // Text of the value; numbers with '.' as the decimal separator.
+  // Text of the value; numbers with '.' as the decimal separator, dates
+  // and times as the locale writes them (LocaleFormats::DateTimeText).
   std::string AsText() const;
 
   friend bool operator==(const Variant&, const Variant&) = default;
@@ -67,9 +68,10 @@ class Variant {
 // - Integer with integer gives an integer (a float when the 64-bit result
 //   would overflow); with a float, a float. Dates count as their day number;
 //   a date plus or minus a number stays a date, date minus date is a float.
-// - Text + text concatenates; text beside a number (or boolean, or date) is
-//   converted to a number with "." as decimal separator, and a text that is
-//   no number raises ConversionError. "-", "*", "/" convert texts always.
+// - Text + text concatenates, and so does text + date (the date's text);
+//   text beside a number or boolean (or a date, but for "+") is converted to
+//   a number with "." as decimal separator, and a text that is no number
+//   raises ConversionError. "-", "*", "/" convert texts always.
 // - Texts compare with each other byte for byte (letter case counts).
 // - Division is always a float division; DivideValues by 0 gives 0.
 // - ModValues and OrValues work on integers (floats rounded, halves to

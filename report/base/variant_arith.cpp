@@ -113,6 +113,9 @@ Variant AddValues(const Variant& a, const Variant& b) {
   const bool textA = IsTextLike(a) || a.IsEmpty();
   const bool textB = IsTextLike(b) || b.IsEmpty();
   if (textA && textB && (IsTextLike(a) || IsTextLike(b))) return Variant(a.AsText() + b.AsText());
+  // A text beside a date joins the date's text: 'Printed ' + DATE.
+  if ((IsTextLike(a) && b.GetType() == T::Date) || (a.GetType() == T::Date && IsTextLike(b)))
+    return Variant(a.AsText() + b.AsText());
   return Arith(a, b, Op::Add);
 }
 

@@ -1,6 +1,7 @@
 #include "report/component/report.h"
 
 #include <chrono>
+#include <exception>
 #include <ctime>
 
 #include "platform/engine_host.h"
@@ -248,8 +249,19 @@ void TfrReport::ReportProgress(int pageNumber) {
 void TfrReport::DrawAlignedObjects() {
   PreparationState& prep = Prep();
   for (const auto& page : Template.Pages) {
+    bool limitsTaken = false;
     for (const auto& view : page->Objects) {
       if (view->BandAlign == baNone) continue;
+      if (!limitsTaken) {
+        // The page's limits where a margin is 0 are the printer's printable
+        // area, as formation takes them.
+        limitsTaken = true;
+        try {
+          TakePrinterPageInfo(*page);
+        } catch (const std::exception&) {
+          // Formation asks the printer again and reports what fails.
+        }
+      }
       prep.ActivePage = page.get();
       RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
       view->Draw(scratch);

@@ -5,8 +5,11 @@
 #include "report/component/report_scripts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "platform/engine_host.h"
+#include "platform/locale_formats.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/formation/active_objects.h"
@@ -20,8 +23,28 @@ namespace quillet {
 namespace {
 
 // A value as a dictionary variable holds it: the text of an expression
-// that gives the value back.
+// that gives the value back. A date is its day in a form every locale reads,
+// plus its time of day as a number (a date moved by a number stays a date).
 std::string ExpressionOf(const Variant& value) {
+  if (value.GetType() == Variant::Type::Date) {
+    const double days = value.AsFloat();
+    const double whole = std::floor(days);
+    const CivilDate c = DaysToCivil(whole);
+    double check = 0;
+    if (std::isfinite(days) && std::fabs(days) < 3e6 &&
+        CivilToDays(c.year, c.month, c.day, check)) {
+      char date[64];
+      std::snprintf(date, sizeof date, "STRTODATE('%04d-%02d-%02d')", c.year, c.month, c.day);
+      const double time = days - whole;
+      if (time == 0) return date;
+      char fraction[64];  // plain decimals: the parser reads no exponent
+      std::snprintf(fraction, sizeof fraction, "%.15f", time);
+      std::string text = fraction;
+      text.erase(text.find_last_not_of('0') + 1);
+      return std::string(date) + " + " + text;
+    }
+    return FloatToText(days, '.');
+  }
   const std::string* text = value.IfText();
   if (!text) return value.AsText();
   std::string quoted = "'";

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
@@ -23,18 +26,49 @@ char ThousandsFor(char decimalSeparator) {
 }
 
 // Digits of |value| rounded to `decimals` places (halves away from zero),
-// split into the integer and fraction digit strings.
+// split into the integer and fraction digit strings. Below 1e15 the value is
+// first taken to 15 significant decimal digits, so 1.005 rounds up as 2.675
+// does; larger values keep their exact integer digits.
 void Digits(double value, int decimals, std::string& integer, std::string& fraction) {
-  char buf[512];
-  // 15 significant digits: beyond them binary noise would show.
   const double magnitude = std::fabs(value);
-  int digitsBefore = magnitude >= 1 ? int(std::floor(std::log10(magnitude))) + 1 : 1;
-  int places = std::max(0, std::min(decimals, 15 - std::min(digitsBefore, 15)));
-  if (magnitude >= 1e300) places = 0;
-  // Rounds away from zero on exact halves of the decimal text.
-  double scaled = std::round(magnitude * std::pow(10.0, places));
+  const int places = std::max(decimals, 0);
+  if (magnitude < 1e15) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", magnitude);  // d.dddddddddddddde±xx
+    std::string digits;
+    for (const char* p = buf; *p && *p != 'e'; ++p)
+      if (*p >= '0' && *p <= '9') digits += *p;
+    const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    // digits × 10^(exponent - 14): the first `pointAt` digits are whole.
+    int pointAt = exponent + 1;
+    if (pointAt < 0) {
+      digits.insert(0, std::size_t(-pointAt), '0');
+      pointAt = 0;
+    }
+    if (int(digits.size()) < pointAt + places)
+      digits.append(std::size_t(pointAt + places - int(digits.size())), '0');
+    const bool up =
+        int(digits.size()) > pointAt + places && digits[std::size_t(pointAt + places)] >= '5';
+    digits.resize(std::size_t(pointAt + places));
+    if (up) {
+      int i = int(digits.size()) - 1;
+      while (i >= 0 && digits[std::size_t(i)] == '9') digits[std::size_t(i--)] = '0';
+      if (i >= 0)
+        ++digits[std::size_t(i)];
+      else {
+        digits.insert(0, 1, '1');
+        ++pointAt;
+      }
+    }
+    integer = pointAt == 0 ? "0" : digits.substr(0, std::size_t(pointAt));
+    fraction = digits.substr(std::size_t(pointAt));
+    return;
+  }
+  // Past 15 integer digits no fraction digit is significant.
+  char buf[512];
+  const double scaled = std::round(magnitude);
   if (!std::isfinite(scaled)) {
-    std::snprintf(buf, sizeof buf, "%.*f", places, magnitude);
+    std::snprintf(buf, sizeof buf, "%.0f", magnitude);
   } else {
     // The whole number's exact digits, as "%.0f" writes them, without printf
     // (as an integer while it is one: the same digits, written faster).
@@ -44,17 +78,8 @@ void Digits(double value, int decimals, std::string& integer, std::string& fract
             : std::to_chars(buf, buf + sizeof buf - 1, scaled, std::chars_format::fixed, 0);
     *end.ptr = '\0';
   }
-  std::string all = buf;
-  if (!std::isfinite(scaled)) {
-    const auto dot = all.find('.');
-    integer = all.substr(0, dot);
-    fraction = dot == std::string::npos ? "" : all.substr(dot + 1);
-  } else {
-    if (int(all.size()) <= places) all.insert(0, std::size_t(places + 1 - int(all.size())), '0');
-    integer = all.substr(0, all.size() - std::size_t(places));
-    fraction = all.substr(all.size() - std::size_t(places));
-  }
-  fraction.resize(std::size_t(std::max(decimals, 0)), '0');
+  integer = buf;
+  fraction.assign(std::size_t(places), '0');
 }
 
 std::string Group(const std::string& integer, char thousands) {
@@ -65,10 +90,6 @@ std::string Group(const std::string& integer, char thousands) {
     out += integer[std::size_t(i)];
   }
   return out;
-}
-
-bool IsPlaceholder(char c) {
-  return c == '0' || c == '#' || c == ',' || c == '.';
 }
 
 // Restores the engine's decimal separator on every way out.
@@ -116,58 +137,155 @@ std::string FormatFixed(double value, int decimals, bool grouped, char decimalSe
   return out;
 }
 
-std::string FormatNumberPattern(double value, const std::string& pattern, char decimalSeparator) {
-  if (!std::isfinite(value)) return FloatToText(value, decimalSeparator);
-  // Sections "positive;negative;zero": the negative one drops the sign.
-  std::string section = pattern;
-  bool sectionHasSign = false;
-  if (const auto semi = pattern.find(';'); semi != std::string::npos) {
-    if (value < 0) {
-      const auto next = pattern.find(';', semi + 1);
-      std::string negative =
-          pattern.substr(semi + 1, next == std::string::npos ? std::string::npos : next - semi - 1);
-      if (!negative.empty()) {
-        section = negative;
-        sectionHasSign = true;
-      } else {
-        section = pattern.substr(0, semi);
-      }
+namespace {
+
+// One section of a number pattern, read into its parts: digit placeholders
+// ("0", "#"), the decimal point, thousands commas and literal text (quoted
+// runs lose their quotes).
+struct PatternItem {
+  enum Kind { Literal, Digit, Point, Comma } kind;
+  std::string text;  // Literal: the text; Digit: "0" or "#"
+};
+
+std::vector<PatternItem> ReadSection(const std::string& section) {
+  std::vector<PatternItem> items;
+  bool seenPoint = false;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    if (c == '"' || c == '\'') {
+      const auto close = section.find(c, i + 1);
+      const std::size_t end = close == std::string::npos ? section.size() : close;
+      items.push_back({PatternItem::Literal, section.substr(i + 1, end - i - 1)});
+      i = end;
+    } else if (c == '0' || c == '#') {
+      items.push_back({PatternItem::Digit, std::string(1, c)});
+    } else if (c == '.' && !seenPoint) {
+      seenPoint = true;
+      items.push_back({PatternItem::Point, {}});
+    } else if (c == ',') {
+      items.push_back({PatternItem::Comma, {}});
     } else {
-      section = pattern.substr(0, semi);
+      items.push_back({PatternItem::Literal, std::string(1, c)});
     }
   }
-  const auto first = section.find_first_of("0#.,");
-  if (first == std::string::npos) return section;
-  const auto last = section.find_last_of("0#.,");
-  const std::string prefix = section.substr(0, first);
-  const std::string body = section.substr(first, last - first + 1);
-  const std::string suffix = section.substr(last + 1);
+  return items;
+}
 
-  const auto point = body.find('.');
-  const std::string intPart = body.substr(0, point);
-  const std::string fracPart = point == std::string::npos ? "" : body.substr(point + 1);
-  const bool grouped = intPart.find(',') != std::string::npos;
-  int minInt = 0;
-  for (char c : intPart)
-    if (c == '0') ++minInt;
-  int minFrac = 0, maxFrac = 0;
-  for (char c : fracPart) {
-    if (c == '0') minFrac = ++maxFrac;
-    if (c == '#') ++maxFrac;
+// The sections of "positive;negative;zero", split outside quotes.
+std::vector<std::string> SplitSections(const std::string& pattern) {
+  std::vector<std::string> sections(1);
+  char quote = 0;
+  for (char c : pattern) {
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == ';') {
+      sections.emplace_back();
+      continue;
+    }
+    sections.back() += c;
   }
+  return sections;
+}
+
+struct SectionDigits {
   std::string integer, fraction;
-  Digits(value, maxFrac, integer, fraction);
-  while (int(fraction.size()) > minFrac && fraction.back() == '0') fraction.pop_back();
-  integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
-  if (int(integer.size()) < minInt)
-    integer.insert(0, std::size_t(minInt - int(integer.size())), '0');
-  std::string out = grouped ? Group(integer, ThousandsFor(decimalSeparator)) : integer;
-  if (!fraction.empty()) out += decimalSeparator + fraction;
-  const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                    fraction.find_first_not_of('0') == std::string::npos;
-  if (value < 0 && !zero && !sectionHasSign) out.insert(0, 1, '-');
-  (void)IsPlaceholder;
-  return prefix + out + suffix;
+  bool zero = true;
+};
+
+// |value| by the section's placeholders: at most as many decimals as it has
+// fraction placeholders, trailing zeros kept up to its last "0".
+SectionDigits DigitsFor(double value, const std::vector<PatternItem>& items) {
+  int maxFrac = 0, minFrac = 0;
+  bool afterPoint = false;
+  for (const PatternItem& item : items) {
+    if (item.kind == PatternItem::Point) afterPoint = true;
+    if (item.kind != PatternItem::Digit || !afterPoint) continue;
+    ++maxFrac;
+    if (item.text == "0") minFrac = maxFrac;
+  }
+  SectionDigits d;
+  Digits(value, maxFrac, d.integer, d.fraction);
+  while (int(d.fraction.size()) > minFrac && d.fraction.back() == '0') d.fraction.pop_back();
+  d.integer.erase(0, std::min(d.integer.find_first_not_of('0'), d.integer.size()));
+  d.zero = d.integer.empty() && d.fraction.find_first_not_of('0') == std::string::npos;
+  return d;
+}
+
+std::string WriteSection(const std::vector<PatternItem>& items, SectionDigits d, bool minus,
+                         char decimalSeparator) {
+  // Whole-number placeholders, the first "0" among them and grouping.
+  int wholePlaces = 0, firstZero = -1;
+  bool grouped = false;
+  for (const PatternItem& item : items) {
+    if (item.kind == PatternItem::Point) break;
+    if (item.kind == PatternItem::Comma) grouped = true;
+    if (item.kind != PatternItem::Digit) continue;
+    if (item.text == "0" && firstZero < 0) firstZero = wholePlaces;
+    ++wholePlaces;
+  }
+  std::string& integer = d.integer;
+  const int minWhole = firstZero < 0 ? 0 : wholePlaces - firstZero;
+  if (int(integer.size()) < minWhole)
+    integer.insert(0, std::size_t(minWhole - int(integer.size())), '0');
+  const int length = int(integer.size());
+  const char thousands = ThousandsFor(decimalSeparator);
+
+  std::string out = minus ? "-" : "";
+  int place = 0;       // whole-number placeholders met so far
+  int next = 0;        // next digit of `integer` to write
+  int fractionAt = 0;  // next digit of the fraction
+  bool afterPoint = false;
+  auto writeDigit = [&]() {
+    out += integer[std::size_t(next++)];
+    if (grouped && next < length && (length - next) % 3 == 0) out += thousands;
+  };
+  for (const PatternItem& item : items) {
+    switch (item.kind) {
+      case PatternItem::Literal: out += item.text; break;
+      case PatternItem::Comma: break;
+      case PatternItem::Point:
+        afterPoint = true;
+        // Digits wider than the placeholders go where the placeholders begin.
+        while (next < length) writeDigit();
+        if (!d.fraction.empty()) out += decimalSeparator;
+        break;
+      case PatternItem::Digit:
+        if (afterPoint) {
+          if (fractionAt < int(d.fraction.size())) out += d.fraction[std::size_t(fractionAt++)];
+          break;
+        }
+        // The placeholder `place` (from the left) stands for the digit
+        // `length - wholePlaces + place`; the first one takes any surplus.
+        ++place;
+        while (next < length && next < length - wholePlaces + place) writeDigit();
+        break;
+    }
+  }
+  if (wholePlaces > 0 || afterPoint)
+    while (next < length) writeDigit();
+  return out;
+}
+
+}  // namespace
+
+std::string FormatNumberPattern(double value, const std::string& pattern, char decimalSeparator) {
+  if (!std::isfinite(value)) return FloatToText(value, decimalSeparator);
+  // Sections "positive;negative;zero": the negative one writes its own sign;
+  // an empty or missing one falls back to the positive one, and a value that
+  // rounds to zero takes the zero section when there is one.
+  const std::vector<std::string> sections = SplitSections(pattern);
+  const bool useNegative = value < 0 && sections.size() > 1 && !sections[1].empty();
+  const std::string& chosen = useNegative ? sections[1] : sections[0];
+  if (chosen.empty()) return FloatToText(value, decimalSeparator);
+  std::vector<PatternItem> items = ReadSection(chosen);
+  SectionDigits d = DigitsFor(value, items);
+  if (d.zero && sections.size() > 2 && !sections[2].empty()) {
+    items = ReadSection(sections[2]);
+    return WriteSection(items, DigitsFor(0, items), false, decimalSeparator);
+  }
+  return WriteSection(items, d, value < 0 && !d.zero && !useNegative, decimalSeparator);
 }
 
 std::string FormatDateTimePattern(double days, const std::string& pattern) {

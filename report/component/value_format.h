@@ -35,8 +35,11 @@ std::string FormatDisplayValue(const Variant& value, std::uint32_t format,
                                const std::string& formatText);
 
 // `value` by a number pattern with `decimalSeparator` in place of "." and
-// the other of "," and "." as the thousands separator; halves round away
-// from zero. Text before the first and after the last placeholder is kept.
+// the other of "," and "." as the thousands separator. The value is taken to
+// 15 significant digits and rounded half away from zero. Sections
+// "positive;negative;zero" (the negative one writes its own sign); quoted
+// text and other characters are copied where they stand ("00-00" gives
+// 12-34); an empty pattern gives the number's plain text.
 std::string FormatNumberPattern(double value, const std::string& pattern, char decimalSeparator);
 // Fixed-point text, 15 significant digits at most, `decimals` after the
 // separator; with thousands separators when `grouped`.

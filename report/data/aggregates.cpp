@@ -30,6 +30,8 @@ struct ScanState {
   // The calls being evaluated lie in intersections with the cross columns:
   // they are accumulated once per column.
   bool ColumnCalls = false;
+  // The object whose calls are being evaluated.
+  TfrView* View = nullptr;
 };
 ScanState scan;
 
@@ -113,8 +115,11 @@ void Register(AggregateCode code, const std::string& expression, const std::stri
   if (perColumn) key = ColumnKey(0, key);
   auto& list = perColumn ? scan.Owner->ColumnTemplates : scan.Owner->Aggregates;
   if (std::none_of(list.begin(), list.end(), [&](const auto& a) { return a.Key == key; }))
-    list.push_back({key, StartValue(code), 0});
+    list.push_back({key, StartValue(code), 0, scan.View});
   scanned->AggregateBand = scan.Owner;
+  std::vector<TfrBand*>& owners = scanned->AggregateOwners;
+  if (std::find(owners.begin(), owners.end(), scan.Owner) == owners.end())
+    owners.push_back(scan.Owner);
 }
 
 Variant ValueOf(const AggregateAccumulator& a, AggregateCode code) {
@@ -159,13 +164,13 @@ void Read(AggregateCode code, const std::string& expression, const std::string& 
     ReadColumn(*band, code, expression, flag, result);
     return;
   }
-  if (!band->AggregateBand) return;
   const std::string key = AggregateKey(band->Name, code, expression, flag);
-  for (const AggregateAccumulator& a : band->AggregateBand->Aggregates)
-    if (a.Key == key) {
-      result = ValueOf(a, code);
-      return;
-    }
+  for (const TfrBand* owner : band->AggregateOwners)
+    for (const AggregateAccumulator& a : owner->Aggregates)
+      if (a.Key == key) {
+        result = ValueOf(a, code);
+        return;
+      }
 }
 
 void ScanTextsAndScript(TAggregateFunctionsSplitter& splitter, const StringList& texts,
@@ -178,9 +183,14 @@ void ScanTextsAndScript(TAggregateFunctionsSplitter& splitter, const StringList&
   splitter.ScanCode(code);
 }
 
-void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, bool columnCalls) {
+void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, bool columnCalls,
+                   TfrView* view) {
   scan.ColumnCalls = columnCalls;
-  const ScopeGuard done([] { scan.ColumnCalls = false; });
+  scan.View = view;
+  const ScopeGuard done([] {
+    scan.ColumnCalls = false;
+    scan.View = nullptr;
+  });
   for (const std::string& call : splitter.FoundCalls) {
     Prep().ActiveBand = &band;
     Expressions().Parser.Calc(call);
@@ -190,17 +200,19 @@ void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, b
 // Evaluates the aggregate calls of a band's text and script, of its own
 // objects and of its intersections with the cross-data band.
 void ScanBand(TfrBand& band) {
-  TAggregateFunctionsSplitter own(nullptr);
-  TAggregateFunctionsSplitter columns(nullptr);
-  ScanTextsAndScript(own, band.Memo, band.ScriptLines);
-  for (TfrView* v : band.Views) {
-    if (v->FormationBand == &band)
-      ScanTextsAndScript(own, v->Memo, v->ScriptLines);
-    else if (v->FormationBand && v->FormationBand->Kind == btCrossData)
-      ScanTextsAndScript(columns, v->Memo, v->ScriptLines);
-  }
-  EvaluateCalls(band, own, false);
-  EvaluateCalls(band, columns, true);
+  // One object at a time, so each accumulator knows the object it serves.
+  auto scanOne = [&band](const StringList& texts, const StringList& script, bool columnCalls,
+                         TfrView* view) {
+    TAggregateFunctionsSplitter splitter(nullptr);
+    ScanTextsAndScript(splitter, texts, script);
+    EvaluateCalls(band, splitter, columnCalls, view);
+  };
+  scanOne(band.Memo, band.ScriptLines, false, band.View);
+  for (TfrView* v : band.Views)
+    if (v->FormationBand == &band) scanOne(v->Memo, v->ScriptLines, false, v);
+  for (TfrView* v : band.Views)
+    if (v->FormationBand && v->FormationBand != &band && v->FormationBand->Kind == btCrossData)
+      scanOne(v->Memo, v->ScriptLines, true, v);
 }
 
 // Evaluates the aggregate calls of `band` and of its child bands.
@@ -282,8 +294,10 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
   std::string lastExpression;
   Variant lastValue;
   bool haveLast = false;
+  const AggregateAccumulator* current = nullptr;
   try {
     for (AggregateAccumulator& a : list) {
+      current = &a;
       const std::vector<std::string_view> f = KeyFields(a.Key, columnKeys);
       if (f.size() < 4 || f[1].size() != 1) continue;
       if (!band.Visible && f[3] != "1") continue;
@@ -309,6 +323,9 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
       ++a.Count;
     }
   } catch (const std::exception& e) {
+    // The error belongs to the object holding the call, not to the object
+    // of the data band written last.
+    if (current && current->Source) Prep().ActiveView = current->Source;
     RecordCalcError(e.what());
   }
 }
@@ -349,8 +366,6 @@ void ResetAggregates(TfrBand& band) {
     }
     return;
   }
-  TfrBand* owner = band.AggregateBand;
-  if (!owner) return;
   auto reset = [&band](std::vector<AggregateAccumulator>& list, bool columnKeys) {
     for (AggregateAccumulator& a : list) {
       const std::vector<std::string_view> f = KeyFields(a.Key, columnKeys);
@@ -359,9 +374,17 @@ void ResetAggregates(TfrBand& band) {
       a.Count = 0;
     }
   };
-  reset(owner->Aggregates, false);
-  for (auto& column : owner->ColumnAggregates) reset(column, true);
-  owner->AggregateCount = 0;
+  auto resetOwner = [&reset](TfrBand& owner) {
+    reset(owner.Aggregates, false);
+    for (auto& column : owner.ColumnAggregates) reset(column, true);
+    owner.AggregateCount = 0;
+  };
+  if (band.AggregateOwners.empty()) {
+    // The cross-data band points at the band it crosses instead.
+    if (band.AggregateBand) resetOwner(*band.AggregateBand);
+    return;
+  }
+  for (TfrBand* owner : band.AggregateOwners) resetOwner(*owner);
 }
 
 }  // namespace quillet

@@ -45,6 +45,7 @@ void BandQueue::Flush() {
     TfrBand* band = bands_[static_cast<std::size_t>(i)];
     if (!band->IsPresent()) continue;
     page_.PresentBand(band);
+    if (band->Kind == btGroupHeader && !page_.Recording) band->GroupOpen = true;
     // A recorded group header is shown only when the recording is replayed;
     // its group's value is taken now, as a showing would, or every record
     // of a recorded page would start a new group.
@@ -99,6 +100,7 @@ class DataLevels {
     for (TfrBand* g = band.FirstGroupHeader; g; g = g->NextGroupHeader) {
       g->LineNumber = 0;
       g->LineThrough = 0;
+      g->GroupOpen = false;
     }
     if (data.Eof()) return;
     for (TfrBand* g = band.FirstGroupHeader; g; g = g->NextGroupHeader) {
@@ -170,12 +172,16 @@ class DataLevels {
         // A data set that cannot go back: footers see the next record.
       }
       for (TfrBand* h = band.LastGroupHeader; h && h != g; h = h->PrevGroupHeader) {
-        queue_.Add(h->Footer);
         h->LineNumber = 0;
         if (h->Footer) h->Footer->LineNumber = 0;
       }
-      queue_.Add(g->Footer);
-      queue_.Flush();
+      // Each group closes once its footer is shown, inner groups first.
+      for (TfrBand* h = band.LastGroupHeader; h; h = h->PrevGroupHeader) {
+        queue_.Add(h->Footer);
+        queue_.Flush();
+        h->GroupOpen = false;
+        if (h == g) break;
+      }
       if (steppedBack) data.Next();
       if (atEnd) return;
       if (g->FormNewPage && g->Visible) page_.BreakPage();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
@@ -70,6 +71,27 @@ char NamedOperator(std::string_view token) {
   return 0;
 }
 
+// Operators that stand before their one operand.
+bool IsPrefixOperator(char op) {
+  switch (op) {
+    case pcNegate:
+    case pcUnaryPlus:
+    case pcNot:
+    case pcInt:
+    case pcFrac:
+    case pcStr:
+    case pcRound: return true;
+    default: return false;
+  }
+}
+
+bool IsSignOrNot(char op) {
+  return op == pcNegate || op == pcUnaryPlus || op == pcNot;
+}
+
+// Below every stored priority: the next operator of any kind takes it off.
+constexpr int kTightest = -1;
+
 bool StartsNumber(char c) {
   return (c >= '0' && c <= '9') || c == ',' || c == '.';
 }
@@ -108,16 +130,27 @@ std::string EscapePostfix(std::string_view postfix) {
 
 std::string TfrParser::ToPostfix(std::string_view text) const {
   std::string out;
-  std::string stack;  // operators, top at the back
+  // Operators, top at the back, each with the priority it holds there.
+  std::string stack;
+  std::vector<int> held;
   bool afterOperand = false;
   auto pushOperator = [&](char op) {
-    if (!stack.empty() && Priority(op) >= Priority(stack.back())) {
-      while (!stack.empty() && Priority(op) >= Priority(stack.back())) {
+    const bool prefix = IsPrefixOperator(op) && !afterOperand;
+    int priority = Priority(op);
+    if (prefix) {
+      // Nothing before a prefix operator has its last operand yet, so it
+      // takes nothing off the stack; right after another operator a minus,
+      // plus or NOT takes just the operand that follows (2 * -3, NOT NOT x).
+      if (!stack.empty() && stack.back() != '(' && IsSignOrNot(op)) priority = kTightest;
+    } else {
+      while (!stack.empty() && priority >= held.back()) {
         out += stack.back();
         stack.pop_back();
+        held.pop_back();
       }
     }
     stack += op;
+    held.push_back(priority);
     afterOperand = false;
   };
   auto unbalanced = [&]() {
@@ -135,6 +168,7 @@ std::string TfrParser::ToPostfix(std::string_view text) const {
     if (c == ';') break;
     if (c == '(') {
       stack += '(';
+      held.push_back(Priority('('));
       afterOperand = false;
       ++i;
       continue;
@@ -143,9 +177,11 @@ std::string TfrParser::ToPostfix(std::string_view text) const {
       while (!stack.empty() && stack.back() != '(') {
         out += stack.back();
         stack.pop_back();
+        held.pop_back();
       }
       if (stack.empty()) throw unbalanced();
       stack.pop_back();
+      held.pop_back();
       ++i;
       continue;
     }

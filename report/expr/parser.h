@@ -14,7 +14,9 @@
 // Priorities (smaller binds tighter): INT FRAC STR ROUND 0; * / OR AND NOT
 // MOD 1; + - and unary minus/plus 2; comparisons 3. Comparisons therefore
 // bind more loosely than AND and OR: a > 1 AND b < 2 reads a > (1 AND b) < 2.
-// Stored conditions are written with that in mind; do not change it.
+// Stored conditions are written with that in mind; do not change it. A
+// unary minus, plus or NOT directly after another operator applies to the
+// operand that follows it alone: 2 * -3 is -6, 3 - -10 is 13, NOT NOT 5 is 1.
 //
 // Names the parser does not know go to ValueHook, functions it does not
 // know to FunctionHook with their raw argument texts; an unbound hook is not
@@ -69,8 +71,7 @@ class TfrParser {
   // unclosed parenthesis or more than three arguments.
   std::string ToPostfix(std::string_view text) const;
   // Raises ParserError when the expression needs more than kStackSize
-  // values or applies an operator to fewer operands than it takes (a * -b:
-  // write a * (-b)).
+  // values or applies an operator to fewer operands than it takes ("2 *").
   Variant CalcPostfix(std::string_view postfix);
   // CalcPostfix(ToPostfix(text)); errors name the expression. The postfix
   // form of the texts met most recently is kept, as a bracket is evaluated

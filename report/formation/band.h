@@ -46,6 +46,9 @@ struct AggregateAccumulator {
   std::string Key;
   Variant Value;
   std::int32_t Count = 0;
+  // The object whose text or script holds the call (the band object for
+  // the band's own), named when evaluating the expression fails; not owned.
+  TfrView* Source = nullptr;
 };
 
 // The data set a band's data source text names: a count ("3") makes a
@@ -133,9 +136,15 @@ class TfrBand : public FormingBand {
   TfrBand* OwnerDataBand = nullptr;
   TfrBand* ChainLast = nullptr;
   TfrBand* AggregateBand = nullptr;
+  // Every data band whose accumulators this band's aggregate calls read, in
+  // the order they were found; one band may total several data bands.
+  std::vector<TfrBand*> AggregateOwners;
   std::int32_t LineNumber = 1;
   std::int32_t LineThrough = 1;
   bool Repeating = false;
+  // A group header shown by its data band whose footer has not closed the
+  // group yet (set and cleared by the data levels).
+  bool GroupOpen = false;
   std::int32_t ShowingHeight = -1;
   std::int32_t ColumnCounter = 1;
   std::int32_t SavedX = 0;

@@ -146,9 +146,18 @@ void PageFormation::SetUpPage() {
   PreparationState& prep = Prep();
   PreparationReport& outer = OuterReportOf(Report);
   if (SetUpDone && outer.InFinalPass && outer.TwoPassRequested) {
-    // The bands survived the counting pass: only their data start again.
+    // The bands survived the counting pass: their data start again, and so
+    // do the running record position and the totals, which a band shown
+    // last on the counting pass (a page footer before the last page) would
+    // otherwise carry into the final pass.
     for (int kind = 0; kind < kBandKindCount; ++kind)
       if (TfrBand* band = Chain(kind); band && band->Dataset) band->Dataset->First();
+    RecordPosition = 1;
+    CrossColumnNumber = 1;
+    if (DataSeams().Reset)
+      for (int kind = 0; kind < kBandKindCount; ++kind)
+        if (kind != btGroupHeader)
+          for (TfrBand* band = Chain(kind); band; band = band->Next) DataSeams().Reset(*band);
     return;
   }
   if (Page.Type == ptDialog) {
@@ -421,7 +430,7 @@ void PageFormation::PlaceObjects() {
   if (Page.Columns <= 0) Page.Columns = 1;
   Page.Columns = std::min(Page.Columns, kMaxColumns);
   Page.ColumnGap = std::clamp(Page.ColumnGap, -kMaxCoordinate, kMaxCoordinate);
-  ColumnWidth = ClampToInt(
+  Page.ColumnWidth = ClampToInt(
       (std::int64_t(RightEdge()) - LeftEdge() - std::int64_t(Page.Columns - 1) * Page.ColumnGap) /
       Page.Columns);
 }
@@ -639,11 +648,34 @@ void PageFormation::BreakPage() {
   freshTopY_ = CurrentY;
 }
 
+namespace {
+
+// Bands shown inside the data levels other than data bands and group
+// headers: a column they start repeats the open groups' headers.
+bool OpensWithOpenGroups(int kind) {
+  switch (kind) {
+    case btMasterHeader:
+    case btMasterFooter:
+    case btDetailHeader:
+    case btDetailFooter:
+    case btSubDetailHeader:
+    case btSubDetailFooter:
+    case btGroupFooter:
+    case btChild: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void PageFormation::BreakColumn(TfrBand* band) {
   if (ColumnIndex < Page.Columns - 1) {
     PresentBand(Chain(btColumnFooter));
     ++ColumnIndex;
-    ColumnOffsetX += ColumnWidth + Page.ColumnGap;
+    // A script may have set either to anything since the page was set up.
+    ColumnOffsetX = ClampToInt(std::int64_t(ColumnOffsetX) +
+                               std::clamp(Page.ColumnWidth, -kMaxCoordinate, kMaxCoordinate) +
+                               std::clamp(Page.ColumnGap, -kMaxCoordinate, kMaxCoordinate));
     CurrentY = ColumnTopY;
     PresentBand(Chain(btColumnHeader));
   } else {
@@ -669,6 +701,14 @@ void PageFormation::BreakColumn(TfrBand* band) {
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
       if (g->Flags & flBandRepeatHeader) repeat(g);
+  }
+  if (!SuppressRepeatHeaders && OpensWithOpenGroups(band->Kind)) {
+    // Another band of the data levels starts the column: the groups still
+    // open, of every data band, outer levels first.
+    for (int kind : {btMasterData, btDetailData, btSubDetailData})
+      for (TfrBand* data = Chain(kind); data; data = data->Next)
+        for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
+          if (g->GroupOpen && (g->Flags & flBandRepeatHeader)) repeat(g);
   }
   if (IsDataBandKind(band->Kind) && band->Header && (band->Header->Flags & flBandRepeatHeader))
     repeat(band->Header);

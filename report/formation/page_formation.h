@@ -99,7 +99,6 @@ class PageFormation : public FormingPage {
   std::int32_t ColumnIndex = 0;
   std::int32_t ColumnTopY = 0;
   std::int32_t ColumnOffsetX = 0;
-  std::int32_t ColumnWidth = 0;
   bool Recording = false;
   std::vector<std::pair<TfrBand*, int>> RecordedBands;
   std::int32_t ReplayPosition = 0;

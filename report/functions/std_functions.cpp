@@ -195,10 +195,37 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
   }
 }
 
-std::string FormatByEditMask(const std::string& mask, const std::string& text) {
+std::string FormatByEditMask(const std::string& editMask, const std::string& text) {
+  // "mask;keep;blank": the mask runs to its first ";" that no "\\" escapes;
+  // keep "0" means the text holds no literal characters, and blank is the
+  // character shown for a position the text does not fill.
+  std::size_t fieldAt = std::string::npos;
+  for (std::size_t i = 0; i < editMask.size(); ++i) {
+    if (editMask[i] == '\\') {
+      ++i;
+    } else if (editMask[i] == ';') {
+      fieldAt = i;
+      break;
+    }
+  }
+  const std::string mask = editMask.substr(0, fieldAt);
+  bool keepsLiterals = false;
+  char blank = ' ';
+  if (fieldAt != std::string::npos) {
+    const std::size_t keep = fieldAt + 1;
+    keepsLiterals = keep < editMask.size() && editMask[keep] != '0' && editMask[keep] != ';';
+    const std::size_t second = editMask.find(';', keep);
+    if (second != std::string::npos && second + 1 < editMask.size()) blank = editMask[second + 1];
+  }
+
   std::string out;
   std::size_t next = 0;  // next character of `text`
   int caseMode = 0;      // 1 upper, -1 lower
+  auto literal = [&](char c) {
+    // A text that keeps literals has them in place: pass over the one here.
+    if (keepsLiterals && next < text.size() && text[next] == c) ++next;
+    out += c;
+  };
   for (std::size_t i = 0; i < mask.size(); ++i) {
     const char m = mask[i];
     switch (m) {
@@ -213,7 +240,7 @@ std::string FormatByEditMask(const std::string& mask, const std::string& text) {
         }
         continue;
       case '\\':
-        if (i + 1 < mask.size()) out += mask[++i];
+        if (i + 1 < mask.size()) literal(mask[++i]);
         continue;
       case 'L':
       case 'l':
@@ -224,7 +251,7 @@ std::string FormatByEditMask(const std::string& mask, const std::string& text) {
       case '0':
       case '9':
       case '#': {
-        std::string c = " ";
+        std::string c(1, blank);
         if (next < text.size()) {
           const std::size_t from = next;
           NextCodePoint(text, next);
@@ -235,7 +262,7 @@ std::string FormatByEditMask(const std::string& mask, const std::string& text) {
         out += c;
         continue;
       }
-      default: out += m;
+      default: literal(m);
     }
   }
   return out;

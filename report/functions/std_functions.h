@@ -35,9 +35,11 @@ class TfrStdFunctionLibrary : public TfrFunctionLibrary {
   PatternFormatters formatters_;
 };
 
-// Text by an edit mask whose literal characters are not stored: `text`
-// supplies the mask's character positions in order, missing ones show as
-// a space ("!000-0000" with "5551234" gives "555-1234").
+// Text by an edit mask "mask;keep;blank" (both fields optional): `text`
+// supplies the mask's character positions in order ("!000-0000" with
+// "5551234" gives "555-1234"). With keep other than "0" the text may hold
+// the literal characters in place, and they are not taken twice; positions
+// the text does not fill show the blank character, a space by default.
 std::string FormatByEditMask(const std::string& mask, const std::string& text);
 
 }  // namespace quillet

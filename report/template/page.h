@@ -91,6 +91,9 @@ class TfrPage : public TfrObject, public ViewPage {
   std::int16_t PrintToPrevPage = 0;
   std::int16_t MarginsApply = -1;
   std::int32_t Columns = 0;
+  // Set from the page's width, columns and gap when the page is set up for
+  // formation (a script may change it then); not streamed.
+  std::int32_t ColumnWidth = 0;
   std::int32_t ColumnGap = 0;
   std::uint8_t Type = ptReport;
   std::string Name;

@@ -47,6 +47,7 @@ void TfrPage::RegisterProperties() {
     AddProperty("PrintToPrevPage", pfBoolean);
     AddProperty("StretchToPrintable", pfBoolean);
     AddProperty("Columns", pfInteger);
+    AddProperty("ColumnWidth", pfPixels);
     AddProperty("ColumnGap", pfPixels);
   }
   AddProperty("Type", pfInteger);
@@ -85,6 +86,7 @@ Variant TfrPage::ReadProperty(const std::string& name) {
   if (key == "PRINTTOPREVPAGE") return Variant(PrintToPrevPage != 0);
   if (key == "STRETCHTOPRINTABLE") return Variant(MarginsApply == 0);
   if (key == "COLUMNS") return Variant(Columns);
+  if (key == "COLUMNWIDTH") return Variant(ColumnWidth);
   if (key == "COLUMNGAP") return Variant(ColumnGap);
   return Variant::Null();
 }
@@ -137,6 +139,8 @@ void TfrPage::WriteProperty(const std::string& name, const Variant& value) {
     MarginsApply = value.AsBoolean() ? 0 : -1;
   else if (key == "COLUMNS")
     Columns = ClampToInt(value.AsInteger());
+  else if (key == "COLUMNWIDTH")
+    ColumnWidth = ClampToInt(value.AsInteger());
   else if (key == "COLUMNGAP")
     ColumnGap = ClampToInt(value.AsInteger());
 }

@@ -162,6 +162,10 @@ std::string TfrTemplate::NewPageName() const {
   return {};
 }
 
+void TakePrinterPageInfo(TfrPage& page) {
+  TakePrinterPaper(page, true);
+}
+
 TfrPage& TfrTemplate::AddPage() {
   auto page = std::make_unique<TfrPage>();
   page->Name = NewPageName();

@@ -114,4 +114,9 @@ class TfrTemplate {
   void WriteTemplateBody(RecordWriter& stream);
 };
 
+// Gives `page` the engine printer's page information for the paper it
+// stores, which stays as it is; without a started printer nothing changes.
+// Pages read from JSON have none until then.
+void TakePrinterPageInfo(TfrPage& page);
+
 }  // namespace quillet

@@ -166,8 +166,10 @@ TEST(CliEval, ValuesTypesPostfixAndErrors) {
   r = Cli({"eval", "--postfix", "NOT a = b"});
   EXPECT_EQ(r.out, "a \\x0Cb =\n");
   r = Cli({"eval", "2 * -3"});
+  EXPECT_EQ(r.out, "-6\n") << r.err;
+  r = Cli({"eval", "2 *"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("\"2 * -3\""), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\"2 *\""), std::string::npos) << r.err;
   r = Cli(
       {"eval", "PAGE1.Name", "--template", QStringLiteral(QUILLET_TEST_DATA "/expressions.frf")});
   EXPECT_EQ(r.code, 0) << r.err;

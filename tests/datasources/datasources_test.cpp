@@ -68,7 +68,7 @@ TEST(FieldTypes, CellsBecomeIntegersDecimalsDatesOrText) {
   EXPECT_EQ(TypedFieldValue("2023-02-30"), Variant("2023-02-30"));
   EXPECT_EQ(TypedFieldValue("1e5"), Variant("1e5"));
   EXPECT_EQ(TypedFieldValue("12."), Variant("12."));
-  EXPECT_EQ(TypedFieldValue(""), Variant(""));
+  EXPECT_EQ(TypedFieldValue(""), Variant::Null());  // a blank cell, as SQL NULL
   EXPECT_EQ(TypedFieldValue("99999999999999999999"), Variant("99999999999999999999"));
   // Short numbers take a quicker road to the same values as long ones.
   EXPECT_EQ(TypedFieldValue("+5"), Variant(std::int64_t(5)));
@@ -100,6 +100,21 @@ TEST(CsvSource, QuotingUtf8AndDelimiter) {
   const std::string semi = WriteFile("semi.csv", "a;b\n1;x,y\n");
   SourceDataset s2("Semi", std::make_unique<CsvSource>(semi, ';'));
   EXPECT_EQ(Rows(s2, {"a", "b"}), (std::vector<std::string>{"1|x,y"}));
+}
+
+// A blank cell, quoted or not, holds no value: Null, which a total counts
+// as 0 where an empty text would stop the report.
+TEST(CsvSource, BlankCellsAreNull) {
+  const std::string path = WriteFile("blanks.csv", "a,b,c\n1,,x\n,\"\",2\n3,4,\n");
+  SourceDataset set("Blanks", std::make_unique<CsvSource>(path));
+  std::vector<std::string> kinds;
+  TfrDataset& d = set.Dataset();
+  for (d.First(); !d.Eof(); d.Next()) {
+    std::string row;
+    for (const char* f : {"a", "b", "c"}) row += set.FieldValue(f).IsNull() ? "-" : "v";
+    kinds.push_back(row);
+  }
+  EXPECT_EQ(kinds, (std::vector<std::string>{"v-v", "--v", "vv-"}));
 }
 
 TEST(CsvSource, BadFilesNameThemselves) {
@@ -345,6 +360,23 @@ TEST_F(RealDataReports, GroupsAndTotalsOverCsvAndSqlite) {
     EXPECT_EQ(texts, (std::vector<std::string>{"East 10", "East 20", "East 30", "West 5", "West 5",
                                                "35 11.6666666666667"}));
   }
+}
+
+// A total over a column with a blank cell counts the blank as 0 instead of
+// stopping the report on an empty text.
+TEST_F(RealDataReports, TotalsOverBlankCsvCells) {
+  SourceDataset sales("Sales", std::make_unique<CsvSource>(WriteFile(
+                                   "blank_amount.csv", "Region,Amount\nEast,10\nEast,\nWest,20\n")));
+  RegisterDataset(&sales);
+  TfrReport report;
+  PageBuilder b(report.Template);
+  b.Band(btMasterData, "Data", 0, 20).FormatText = "Sales";
+  b.Band(btReportSummary, "Summary", 40, 20);
+  b.Memo("Total", 0, 42, 200, 16, {"[SUM([Sales.Amount])] [COUNT(Data)]"});
+  ASSERT_TRUE(report.Prepare());
+  const auto objects = PageObjects(report, 0);
+  ASSERT_EQ(objects.size(), 1u);
+  EXPECT_EQ(objects[0].Text, StringList{"30 3"});
 }
 
 // A picture whose text is one data reference loads each record's picture

@@ -140,17 +140,37 @@ TEST(ExpressionParser, NamesArraysAndHooks) {
   EXPECT_EQ(p.Text("TRUE"), "True");
 }
 
+// A minus, plus or NOT right after another operator takes the operand that
+// follows it; everywhere else the stored priorities hold.
+TEST(ExpressionParser, SignsAndNotAfterAnOperatorTakeTheNextOperand) {
+  ParserWithNames p;
+  p.names["B"] = Variant(20);
+  p.names["PRICE"] = Variant(2.5);
+  const std::pair<const char*, const char*> cases[] = {
+      {"2 * -3", "-6"},     {"3 - -10", "13"},       {"B mod -(INT(6))", "2"},
+      {"NOT NOT 5", "1"},   {"NOT NOT 0", "0"},      {"[PRICE] * -1", "-2.5"},
+      {"2 * -3 + 1", "-5"}, {"2 * -3 * 4", "-24"},   {"1 + +2", "3"},
+      {"- -3", "3"},        {"2 * -INT(3.5)", "-6"}, {"3 * - (1 + 1)", "-6"},
+      {"1 AND NOT 0", "1"}, {"NOT NOT 5 = 1", "1"},  {"2 * (-3)", "-6"},
+      {"-2*3", "-6"},       {"-3 + 5", "2"},         {"NOT 1 = 0", "1"},
+  };
+  for (const auto& [expression, expected] : cases)
+    EXPECT_EQ(p.Text(expression), expected) << expression;
+  EXPECT_EQ(EscapePostfix(p.parser.ToPostfix("2 * -3 + 1")), "2 3 \\x09*1 +");
+}
+
 TEST(ExpressionParser, MalformedExpressionsAreRefusedNamingThem) {
   ParserWithNames p;
-  // An operator short of operands: a unary minus right after "*".
+  // An operator short of operands.
   try {
-    p.parser.Calc("2 * -3");
+    p.parser.Calc("2 *");
     FAIL();
   } catch (const ParserError& e) {
-    EXPECT_NE(std::string(e.what()).find("\"2 * -3\""), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("\"2 *\""), std::string::npos) << e.what();
   }
-  EXPECT_EQ(p.Text("2 * (-3)"), "-6");
-  EXPECT_THROW(p.parser.Calc("1 - -1"), ParserError);
+  EXPECT_THROW(p.parser.Calc("2 * * 3"), ParserError);
+  EXPECT_THROW(p.parser.Calc("2 -"), ParserError);
+  EXPECT_THROW(p.parser.Calc("NOT"), ParserError);
   EXPECT_THROW(p.parser.Calc("(1 + 2"), ParserError);
   EXPECT_THROW(p.parser.Calc("1 + 2)"), ParserError);
   EXPECT_THROW(p.parser.Calc("f(1, 2"), ParserError);

@@ -193,6 +193,11 @@ TEST(NamedProperties, PageSizesInReportPixels) {
   EXPECT_EQ(page.PaperHeightTenths, 2778);  // 1000 x 50 / 18 = 2777.8
   page.WriteProperty("StretchToPrintable", Variant(true));
   EXPECT_EQ(page.MarginsApply, 0);
+  page.EnsureProperties();
+  ASSERT_NE(page.FindProperty("ColumnWidth"), nullptr);
+  page.WriteProperty("ColumnWidth", Variant(240));
+  EXPECT_EQ(page.ColumnWidth, 240);
+  EXPECT_EQ(page.ReadProperty("COLUMNWIDTH").AsInteger(), 240);
   page.Type = ptDialog;
   page.WriteProperty("Width", Variant(500));
   EXPECT_EQ(page.Width, 500);

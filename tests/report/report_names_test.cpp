@@ -55,6 +55,10 @@ TEST_F(ReportNames, FormatSuffixes) {
   EXPECT_EQ(Bracket("STRTOTIME('13:05:09') #Thh:nn:ss"), "13:05:09");
   EXPECT_EQ(Engine().DecimalSeparator, '.');
   EXPECT_EQ(Prep().LastExpression, "STRTOTIME('13:05:09')");
+  EXPECT_EQ(Bracket("1234.5 #N"), "1234.5");  // no pattern: the plain number
+  EXPECT_EQ(Bracket("1.005 #N0.2"), "1.01");
+  EXPECT_EQ(Bracket("-1.5 #N#0.00;(#0.00);zero"), "(1.50)");
+  EXPECT_EQ(Bracket("0 #N#0.00;(#0.00);zero"), "zero");
 }
 
 TEST_F(ReportNames, TheObjectsOwnFormatAppliesWithoutSuffix) {
@@ -226,6 +230,11 @@ TEST(ValueFormat, FixedDigitsOnBothSidesOfTheIntegerRange) {
   EXPECT_EQ(FormatFixed(-123456789012.345678, 4, false, '.'), "-123456789012.3460");
   EXPECT_EQ(FormatFixed(9999 * 0.37 * 1.5, 2, false, '.'), "5549.45");
   EXPECT_EQ(FormatFixed(1e15 - 0.5, 2, false, '.'), "1000000000000000.00");
+  // Halves of the value as written round away from zero.
+  EXPECT_EQ(FormatFixed(1.005, 2, false, '.'), "1.01");
+  EXPECT_EQ(FormatFixed(-0.125, 2, false, '.'), "-0.13");
+  EXPECT_EQ(FormatFixed(0.000000123, 8, false, '.'), "0.00000012");
+  EXPECT_EQ(FormatFixed(99.995, 2, true, '.'), "100.00");
 }
 
 TEST(ValueFormat, DecimalSeparatorIsRestoredWhenFormattingFails) {

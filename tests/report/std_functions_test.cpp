@@ -76,6 +76,50 @@ TEST_F(StdFunctions, TextFunctions) {
   EXPECT_EQ(Text("FORMATTEXT('>LL-00', 'ab1')"), "AB-1 ");
 }
 
+// The fields after the mask are read, never printed: whether the text holds
+// the literal characters, and the character for unfilled positions.
+TEST_F(StdFunctions, EditMaskFields) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"FORMATTEXT('!99/99/00;1;_', '010124')", "01/01/24"},
+      {"FORMATTEXT('!99/99/00;1;_', '01/01/24')", "01/01/24"},
+      {"FORMATTEXT('!99/99/00;1;_', '0101')", "01/01/__"},
+      {"FORMATTEXT('!99/99/00;0;*', '0101')", "01/01/**"},
+      {"FORMATTEXT('000-000;0', '12')", "12 -   "},
+      {"FORMATTEXT('00\\;00', '1234')", "12;34"},
+  };
+  for (const auto& [expression, expected] : cases)
+    EXPECT_EQ(Text(expression), expected) << expression;
+}
+
+// Number patterns: quoted literals, sections, literals between digits and
+// decimal rounding of the value as written.
+TEST_F(StdFunctions, NumberPatterns) {
+  const std::pair<const char*, const char*> cases[] = {
+      {R"(FORMATFLOAT('"$"0.00', 1.75))", "$1.75"},
+      {R"(FORMATFLOAT('0" kg"', 4))", "4 kg"},
+      {R"(FORMATFLOAT('0'' kg''', 4))", "4 kg"},
+      {R"(FORMATFLOAT('"$"0.00', -1.75))", "-$1.75"},
+      {R"(FORMATFLOAT('', 2.5))", "2.5"},
+      {R"(FORMATFLOAT('0.00;(0.00);"nil"', 0))", "nil"},
+      {R"(FORMATFLOAT('0.00;(0.00);"nil"', -0.001))", "nil"},
+      {R"(FORMATFLOAT('0.00;(0.00);"nil"', -2))", "(2.00)"},
+      {R"(FORMATFLOAT('0.00;;zero', -2))", "-2.00"},
+      {R"(FORMATFLOAT('00-00', 1234))", "12-34"},
+      {R"(FORMATFLOAT('00-00', 123456))", "1234-56"},
+      {R"(FORMATFLOAT('#,##0.00', 1234567.891))", "1,234,567.89"},
+      {R"(FORMATFLOAT('0.00', 1.005))", "1.01"},
+      {R"(FORMATFLOAT('0.00', 2.675))", "2.68"},
+      {R"(FORMATFLOAT('0.00', -1.005))", "-1.01"},
+      {R"(FORMATFLOAT('0.##', 0.125))", "0.13"},
+      {R"(FORMATFLOAT('#.##', 5))", "5"},
+      {R"(FORMATFLOAT('000', 7))", "007"},
+      {R"(FORMATFLOAT('#0.0', 0.04))", "0.0"},
+      {R"(FORMATFLOAT('"a;b"0', 3))", "a;b3"},
+  };
+  for (const auto& [expression, expected] : cases)
+    EXPECT_EQ(Text(expression), expected) << expression;
+}
+
 TEST_F(StdFunctions, NumbersAndDates) {
   EXPECT_EQ(Calc("MAXNUM(3, 7)").AsFloat(), 7);
   EXPECT_EQ(Calc("MINNUM(3, 7)").AsFloat(), 3);
