@@ -17,7 +17,8 @@
 namespace quillet {
 CupsJob::CupsJob(QPrinter& settings, const std::string& queue)
     : settings_(settings), queue_(queue) {
-  if (!dir_.isValid()) throw EngineError("No temporary folder for a print job to \"" + queue + "\"");
+  if (!dir_.isValid())
+    throw EngineError("No temporary folder for a print job to \"" + queue + "\"");
   pdf_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   pdf_->setOutputFormat(QPrinter::PdfFormat);
   pdf_->setOutputFileName(dir_.filePath(QStringLiteral("job.pdf")));
@@ -33,7 +34,8 @@ CupsJob::~CupsJob() = default;
 
 int CupsJob::Submit(const std::string& title, int copies) {
   const QString file = pdf_->outputFileName();
-  if (!QFile::exists(file)) throw EngineError("The document for \"" + queue_ + "\" was not written");
+  if (!QFile::exists(file))
+    throw EngineError("The document for \"" + queue_ + "\" was not written");
   // A queue that went away or stopped while the pages were drawn.
   if (const std::string trouble = CupsQueueTrouble(queue_); !trouble.empty())
     throw EngineError(trouble);
@@ -42,7 +44,10 @@ int CupsJob::Submit(const std::string& title, int copies) {
   const QPageLayout layout = settings_.pageLayout();
   // The paper of the pages; the server maps the name to the queue's media.
   options.emplace_back("media", layout.pageSize().key().toUtf8());
-  if (layout.orientation() == QPageLayout::Landscape) options.emplace_back("landscape", "");
+  // The orientation as the job's own attribute: a "landscape" option without
+  // a value would reach the server as landscape = false.
+  if (layout.orientation() == QPageLayout::Landscape)
+    options.emplace_back("orientation-requested", "4");
   if (copies > 1) options.emplace_back("copies", QByteArray::number(copies));
   switch (settings_.duplex()) {
     case QPrinter::DuplexNone: options.emplace_back("sides", "one-sided"); break;
@@ -51,8 +56,7 @@ int CupsJob::Submit(const std::string& title, int copies) {
     case QPrinter::DuplexAuto: break;
   }
   // What the printer's own page setup chose (name, value, name, value...).
-  const QStringList chosen =
-      settings_.printEngine()->property(kCupsOptionsKey).toStringList();
+  const QStringList chosen = settings_.printEngine()->property(kCupsOptionsKey).toStringList();
   for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
     options.emplace_back(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
 
@@ -61,8 +65,8 @@ int CupsJob::Submit(const std::string& title, int copies) {
   for (const auto& [name, value] : options)
     count = cupsAddOption(name.constData(), value.constData(), count, &list);
   const QByteArray name = QString::fromStdString(queue_).toUtf8();
-  const int id = cupsPrintFile(name.constData(), QFile::encodeName(file).constData(),
-                               title.c_str(), count, list);
+  const int id = cupsPrintFile(name.constData(), QFile::encodeName(file).constData(), title.c_str(),
+                               count, list);
   cupsFreeOptions(count, list);
   if (id <= 0) {
     std::string trouble = CupsSubmissionTrouble(queue_);

@@ -16,8 +16,8 @@ std::string Option(const cups_dest_t& dest, const char* name) {
 }
 
 bool ServerAnswers(std::string& error) {
-  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              5000, nullptr);
+  http_t* http =
+      httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
   if (!http) {
     error = cupsLastErrorString() ? cupsLastErrorString() : "";
     return false;
@@ -54,14 +54,18 @@ CupsQueueState ReadCupsQueue(const std::string& queue) {
 std::string CupsSubmissionTrouble(const std::string& queue) {
   if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
   const char* words = cupsLastErrorString();
-  return "The printer \"" + queue + "\" did not take the job: " +
-         (words && *words ? words : ippErrorString(cupsLastError()));
+  return "The printer \"" + queue +
+         "\" did not take the job: " + (words && *words ? words : ippErrorString(cupsLastError()));
 }
 
 #else
 
-CupsQueueState ReadCupsQueue(const std::string&) { return {}; }
-std::string CupsSubmissionTrouble(const std::string&) { return {}; }
+CupsQueueState ReadCupsQueue(const std::string&) {
+  return {};
+}
+std::string CupsSubmissionTrouble(const std::string&) {
+  return {};
+}
 
 #endif
 

@@ -15,6 +15,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#if QUILLET_HAVE_CUPS
+#include <cups/cups.h>
+#endif
+
 namespace quillet::test {
 namespace {
 
@@ -48,9 +52,13 @@ PrivateCupsServer::PrivateCupsServer() {
   if (!skipReason_.empty()) Stop();
 }
 
-PrivateCupsServer::~PrivateCupsServer() { Stop(); }
+PrivateCupsServer::~PrivateCupsServer() {
+  Stop();
+}
 
-QString PrivateCupsServer::Socket() const { return dir_ ? dir_->filePath(QStringLiteral("sock")) : QString(); }
+QString PrivateCupsServer::Socket() const {
+  return dir_ ? dir_->filePath(QStringLiteral("sock")) : QString();
+}
 
 QString PrivateCupsServer::OutputFolder() const {
   return dir_ ? dir_->filePath(QStringLiteral("out")) : QString();
@@ -60,13 +68,19 @@ std::vector<std::pair<QString, QString>> PrivateCupsServer::Environment() const 
   return {{QStringLiteral("CUPS_SERVER"), Socket()}};
 }
 
-void PrivateCupsServer::Use() const { ::setenv("CUPS_SERVER", Socket().toLocal8Bit().constData(), 1); }
-
+void PrivateCupsServer::Use() const {
+  const QByteArray socket = Socket().toLocal8Bit();
+  ::setenv("CUPS_SERVER", socket.constData(), 1);
+#if QUILLET_HAVE_CUPS
+  // The client keeps the server it first used; an earlier test's is gone.
+  cupsSetServer(socket.constData());
+#endif
+}
 std::string PrivateCupsServer::Start() {
   if (::geteuid() != 0)
     return "a private cupsd with the cups-pdf backend needs root (the backend runs only as root)";
-  const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"),
-                                                       {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+  const QString cupsd = QStandardPaths::findExecutable(
+      QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
   if (cupsd.isEmpty()) return "cupsd is not installed (Debian package cups)";
   if (!QFileInfo::exists(QString::fromLatin1(kCupsPdfBackend)) ||
       !QFileInfo::exists(QString::fromLatin1(kCupsPdfConf)) ||
@@ -75,8 +89,8 @@ std::string PrivateCupsServer::Start() {
   const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
   if (unshare.isEmpty()) return "unshare (util-linux) is missing";
   for (const char* tool : {"lpadmin", "lpstat", "ipptool"})
-    if (QStandardPaths::findExecutable(QString::fromLatin1(tool), {QStringLiteral("/usr/sbin"),
-                                                                  QStringLiteral("/usr/bin")})
+    if (QStandardPaths::findExecutable(QString::fromLatin1(tool),
+                                       {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")})
             .isEmpty())
       return std::string(tool) + " is not installed (Debian packages cups-client, cups-ipp-utils)";
 
@@ -88,13 +102,15 @@ std::string PrivateCupsServer::Start() {
     QDir().mkpath(d + u'/' + QLatin1String(sub));
   // cupsd checks that its folders are not open to everyone; the backend
   // writes as the job's owner, so the output folder is open to all.
-  QFile::setPermissions(d, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                               QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                               QFileDevice::ReadOther | QFileDevice::ExeOther);
+  QFile::setPermissions(d, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                               QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                               QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                               QFileDevice::ExeOther);
   QFile::setPermissions(d + QStringLiteral("/out"),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+                            QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                            QFileDevice::WriteOther | QFileDevice::ExeOther);
   ::chmod((d + QStringLiteral("/spool/tmp")).toLocal8Bit().constData(), 01777);
   ::chmod((d + QStringLiteral("/pdfspool")).toLocal8Bit().constData(), 01777);
 
@@ -109,8 +125,8 @@ std::string PrivateCupsServer::Start() {
                 QStringLiteral("Listen %1/sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
                                "DefaultAuthType None\nPreserveJobHistory Yes\n"
                                "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                               "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
-                               "</Policy>\n")
+                               "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"
+                               "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
                     .arg(d)) &&
       // Files named after the job's title, into the test's folder.
       WriteFile(d + QStringLiteral("/cups-pdf.conf"),
@@ -182,11 +198,11 @@ int PrivateCupsServer::Tool(const QString& program, const QStringList& args,
 
 bool PrivateCupsServer::AddPdfQueue(const QString& name, std::string* error) {
   std::string out;
-  const int code = Tool(QStringLiteral("lpadmin"),
-                        {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                         QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
-                         QString::fromLatin1(kCupsPdfPpd)},
-                        &out);
+  const int code =
+      Tool(QStringLiteral("lpadmin"),
+           {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+            QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), QString::fromLatin1(kCupsPdfPpd)},
+           &out);
   if (code != 0 && error) *error = "lpadmin failed: " + out;
   return code == 0;
 }
@@ -202,11 +218,12 @@ QStringList PrivateCupsServer::Pdfs() const {
 
 std::vector<int> PrivateCupsServer::Jobs(const QString& queue) const {
   std::string out;
-  Tool(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue},
-       &out);
+  Tool(QStringLiteral("lpstat"),
+       {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue}, &out);
   std::vector<int> ids;
-  const QRegularExpression line(QStringLiteral("^%1-(\\d+)\\s").arg(QRegularExpression::escape(queue)),
-                                QRegularExpression::MultilineOption);
+  const QRegularExpression line(
+      QStringLiteral("^%1-(\\d+)\\s").arg(QRegularExpression::escape(queue)),
+      QRegularExpression::MultilineOption);
   for (auto it = line.globalMatch(QString::fromStdString(out)); it.hasNext();)
     ids.push_back(it.next().captured(1).toInt());
   std::sort(ids.begin(), ids.end());
@@ -218,8 +235,8 @@ bool PrivateCupsServer::WaitForJobsToEnd(int seconds) const {
   while (!deadline.hasExpired()) {
     std::string out;
     // Jobs not yet ended.
-    if (Tool(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("not-completed"),
-                                        QStringLiteral("-o")},
+    if (Tool(QStringLiteral("lpstat"),
+             {QStringLiteral("-W"), QStringLiteral("not-completed"), QStringLiteral("-o")},
              &out) == 0 &&
         QString::fromStdString(out).trimmed().isEmpty())
       return true;
@@ -229,7 +246,7 @@ bool PrivateCupsServer::WaitForJobsToEnd(int seconds) const {
 }
 
 std::map<std::string, std::string> PrivateCupsServer::JobAttributes(const QString& queue,
-                                                                     int jobId) const {
+                                                                    int jobId) const {
   const QString uri = QStringLiteral("ipp://%1/printers/%2")
                           .arg(QString::fromLatin1(QUrl::toPercentEncoding(Socket())), queue);
   std::string out;

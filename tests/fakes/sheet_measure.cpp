@@ -13,15 +13,21 @@ namespace {
 
 constexpr int kDpi = 600;
 
-double DevicePixels(double reportPixels) { return reportPixels * kDpi / ReportPixelsPerInch; }
-double Millimetres(double devicePixels) { return devicePixels / kDpi * 25.4; }
+double DevicePixels(double reportPixels) {
+  return reportPixels * kDpi / ReportPixelsPerInch;
+}
+double Millimetres(double devicePixels) {
+  return devicePixels / kDpi * 25.4;
+}
 
 struct DarkRun {
   int from, to;  // inclusive
   double Centre() const { return (from + to) / 2.0; }
 };
 
-bool Dark(QRgb c) { return qGray(c) < 128; }
+bool Dark(QRgb c) {
+  return qGray(c) < 128;
+}
 
 std::vector<DarkRun> Runs(const QImage& img, bool row, int at) {
   std::vector<DarkRun> runs;

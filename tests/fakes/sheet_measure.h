@@ -13,7 +13,7 @@ namespace quillet::test {
 
 struct SheetMeasure {
   bool ok = false;
-  std::string failure;  // why nothing could be measured
+  std::string failure;        // why nothing could be measured
   double ellipseWidthMm = 0;  // between the centres of the outline's left and right strokes
   double stepMm = 0;          // between the top strokes of the first two ellipses
   double topMm = 0;           // the first top stroke from the paper's top edge
