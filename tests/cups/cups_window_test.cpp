@@ -168,6 +168,20 @@ TEST_F(CupsWindowTest, TroubleAfterChoosingIsNamedAndThePagesStay) {
   }
 }
 
+TEST_F(CupsWindowTest, AnAbortedDocumentNeverReachesTheQueue) {
+  platform_->SetTitle("Dropped");
+  platform_->BeginDoc();
+  ASSERT_NE(platform_->PageCanvas(), nullptr);
+  platform_->NewPage();
+  platform_->Abort();
+  EXPECT_FALSE(platform_->Printing());
+  EXPECT_TRUE(server_.Jobs(kQueue).empty());
+  // The printer takes the next document as usual.
+  platform_->BeginDoc();
+  platform_->EndDoc();
+  EXPECT_EQ(server_.Jobs(kQueue).size(), 1u);
+}
+
 TEST_F(CupsWindowTest, PropertiesShowTheQueuesPageSetupAndItsChoiceReachesTheJob) {
   PrinterDevice device;
   DeviceModeRef mode;
@@ -180,6 +194,10 @@ TEST_F(CupsWindowTest, PropertiesShowTheQueuesPageSetupAndItsChoiceReachesTheJob
     auto* landscape = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"));
     ASSERT_NE(landscape, nullptr);
     landscape->click();
+    // A queue option: two pages on each sheet.
+    auto* perSheet = dialog.findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"));
+    ASSERT_NE(perSheet, nullptr);
+    perSheet->setCurrentIndex(1);
     dialog.accept();
   });
   ASSERT_EQ(platform_->DocumentProperties(device.DeviceName, chosen), 1);
@@ -192,6 +210,7 @@ TEST_F(CupsWindowTest, PropertiesShowTheQueuesPageSetupAndItsChoiceReachesTheJob
   auto job = server_.JobAttributes(kQueue, platform_->LastJobId());
   EXPECT_EQ(job["orientation-requested"], "landscape");
   EXPECT_EQ(job["job-name"], "Turned");
+  EXPECT_EQ(job["number-up"], "2");
 }
 
 }  // namespace
