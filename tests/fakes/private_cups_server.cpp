@@ -119,7 +119,7 @@ std::string PrivateCupsServer::Start() {
                 QStringLiteral("ServerRoot %1/etc\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
                                "StateDir %1/run\nCacheDir %1/cache\nErrorLog %1/log/error_log\n"
                                "AccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
-                               "FileDevice No\nSystemGroup root\n")
+                               "ServerBin %1/bin\nFileDevice No\nSystemGroup root\n")
                     .arg(d)) &&
       WriteFile(d + QStringLiteral("/etc/cupsd.conf"),
                 QStringLiteral("Listen %1/sock\nLogLevel debug\nBrowsing No\nWebInterface No\n"
@@ -136,18 +136,37 @@ std::string PrivateCupsServer::Start() {
       WriteFile(d + QStringLiteral("/job.test"), QString::fromLatin1(kJobAttributesTest));
   if (!ok) return "the server's settings could not be written in " + d.toStdString();
 
+  // The server and the backend run from copies of their own: security
+  // profiles that the machine attaches to the installed programs by path
+  // (AppArmor's keep cups-pdf out of folders like this one) stay with the
+  // machine's CUPS. The filters are the installed ones.
+  const QString bin = d + QStringLiteral("/bin");
+  QDir().mkpath(bin + QStringLiteral("/backend"));
+  const QString privateCupsd = bin + QStringLiteral("/cupsd");
+  const QString backend = bin + QStringLiteral("/backend/cups-pdf");
+  if (!QFile::copy(cupsd, privateCupsd) ||
+      !QFile::copy(QString::fromLatin1(kCupsPdfBackend), backend))
+    return "cupsd and cups-pdf could not be copied into " + bin.toStdString();
+  ::chmod(privateCupsd.toLocal8Bit().constData(), 0755);
+  // The server runs a backend that only root may run as root.
+  ::chmod(backend.toLocal8Bit().constData(), 0700);
+  for (const char* sub : {"filter", "daemon", "cgi-bin", "driver", "notifier", "monitor"}) {
+    const QString installed = QStringLiteral("/usr/lib/cups/") + QLatin1String(sub);
+    if (QFileInfo::exists(installed)) QFile::link(installed, bin + u'/' + QLatin1String(sub));
+  }
+
   // The bind mount lives only in the new namespace: the backend cupsd
   // starts sees the test's cups-pdf settings, nothing else does.
   cupsd_ = std::make_unique<QProcess>();
   cupsd_->setProcessChannelMode(QProcess::MergedChannels);
   cupsd_->setStandardOutputFile(d + QStringLiteral("/log/cupsd.out"));
-  cupsd_->start(unshare,
-                {QStringLiteral("-m"), QStringLiteral("--propagation"), QStringLiteral("private"),
-                 QStringLiteral("sh"), QStringLiteral("-c"),
-                 QStringLiteral("mount --bind \"$0\" %1 && exec \"$1\" -f -c \"$2\" -s \"$3\"")
-                     .arg(QString::fromLatin1(kCupsPdfConf)),
-                 d + QStringLiteral("/cups-pdf.conf"), cupsd, d + QStringLiteral("/etc/cupsd.conf"),
-                 d + QStringLiteral("/etc/cups-files.conf")});
+  cupsd_->start(
+      unshare, {QStringLiteral("-m"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                QStringLiteral("sh"), QStringLiteral("-c"),
+                QStringLiteral("mount --bind \"$0\" %1 && exec \"$1\" -f -c \"$2\" -s \"$3\"")
+                    .arg(QString::fromLatin1(kCupsPdfConf)),
+                d + QStringLiteral("/cups-pdf.conf"), privateCupsd,
+                d + QStringLiteral("/etc/cupsd.conf"), d + QStringLiteral("/etc/cups-files.conf")});
   if (!cupsd_->waitForStarted(10000)) return "unshare could not be started";
   // Ready once the socket answers.
   const QDeadlineTimer deadline(20000);

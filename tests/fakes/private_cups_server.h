@@ -4,7 +4,9 @@
 // write every job as a PDF into a folder the test owns. The machine's CUPS
 // set-up is never read or changed: the server is started in a mount
 // namespace of its own, where cups-pdf's settings file (which the backend
-// reads from a fixed place) is the test's.
+// reads from a fixed place) is the test's, and cupsd and the backend run
+// from copies in the folder, out of reach of profiles attached to the
+// installed programs.
 //
 // Programs started after Environment() is applied, and this process once
 // Use() has run (before its first printer query), talk to this server.
