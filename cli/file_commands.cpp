@@ -1,4 +1,4 @@
-// quillet-cli prepare, render, print and printers: templates and
+// quillet-cli prepare, render and print: templates and
 // prepared-report files through the report component. render and print
 // take a template too, prepared first with the data options.
 #include <filesystem>
@@ -108,16 +108,6 @@ int RunPrint(const Args& args) {
                              o.Has("collate"), selection);
       },
       std::cout);
-  return 0;
-}
-
-int RunPrinters(const Args& args) {
-  const Options o(args, {}, {});
-  if (!o.Positional().empty()) throw UsageError("printers takes no arguments");
-  const TfrPrinter& printer = EnginePrinter();
-  for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i)
-    std::cout << (int(i) == printer.SelectedPrinterIndex ? "* " : "  ") << printer.PrinterNames[i]
-              << "\n";
   return 0;
 }
 

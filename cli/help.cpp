@@ -218,10 +218,14 @@ or prepared is one line on standard error and exit code 1, and no window
 opens. Once the window is shown, standard error says how many pages it holds.
 The window needs a display (DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM).
 )" + std::string(kDataOptions)},
-      {"printers", R"(Usage: quillet-cli printers
+      {"printers", R"(Usage: quillet-cli printers [--json]
 
 Lists the installed printers, "Print to PDF" and "Virtual printer"; the
-current one is marked with '*'.
+current one is marked with '*'. Each printer shows its state as its print
+server reports it now (idle, printing, stopped, not accepting jobs,
+unreachable) and its default paper. CUPS_SERVER chooses the CUPS server.
+--json writes one array of {"name", "current", "state", "paper"} objects
+(and "message" when the printer has one).
 )"},
   };
   auto it = help.find(command);

@@ -1,7 +1,9 @@
 #include "cli/printer_choice.h"
 
 #include "cli/cli_options.h"
+#include "platform/errors.h"
 #include "platform/platform_printer.h"
+#include "platform/qt/cups_queue.h"
 #include "report/printer/printer.h"
 
 namespace quillet::cli {
@@ -15,6 +17,9 @@ void SelectPrinterNamed(const std::string& name) {
     }
   std::string known;
   for (const std::string& n : printer.PrinterNames) known += (known.empty() ? "" : ", ") + n;
+  // A printer of a print server that does not answer is not listed: say so.
+  if (const CupsQueueState queue = ReadCupsQueue(name); !queue.ServerAnswers)
+    throw EngineError(CupsQueueTrouble(name) + " (printers: " + known + ")");
   throw UsageError("no printer named '" + name + "' (printers: " + known + ")");
 }
 

@@ -9,7 +9,8 @@
 namespace quillet::cli {
 
 // Selects the printer of exactly that name; UsageError listing the
-// printers when there is none.
+// printers when there is none, or EngineError naming it when the print
+// server that would list it is not running.
 void SelectPrinterNamed(const std::string& name);
 
 // Runs `print` (one print job) and writes the file each of its documents

@@ -65,6 +65,14 @@ enum class DeviceCap {
   PhysicalOffsetY,  // printable area's distance from the paper's top edge
 };
 
+// How an installed printer stands, for listings.
+struct PrinterStatus {
+  std::string State;         // "idle", "printing", "stopped", "not accepting jobs",
+                             // "unreachable", "not installed"; empty when unknown
+  std::string Message;       // the printer's own state message, may be empty
+  std::string DefaultPaper;  // the name of its default paper; empty when unknown
+};
+
 class PlatformPrinter {
  public:
   virtual ~PlatformPrinter() = default;
@@ -96,6 +104,9 @@ class PlatformPrinter {
   virtual std::vector<std::string> PaperNames() const = 0;
   virtual std::vector<std::int16_t> PaperSources() const = 0;
   virtual std::vector<std::string> SourceNames() const = 0;
+  // The state and default paper of printer `index` of PrinterNames(), asked
+  // of the device afresh.
+  virtual PrinterStatus Status(int index) const { (void)index; return {}; }
 
   // The device's own document-properties dialog over `mode` (read and
   // written in place), for the device opened by name. Returns below 1 when

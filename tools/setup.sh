@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation fonts-dejavu-core fonts-droid-fallback
   xvfb xauth poppler-utils
+  cups cups-client cups-ipp-utils printer-driver-cups-pdf libcups2-dev
   shared-mime-info libglib2.0-bin xdg-utils bash-completion help2man
 )
 

@@ -9,6 +9,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <algorithm>
@@ -16,6 +17,8 @@
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/qt/cups_job.h"
+#include "platform/qt/cups_queue.h"
 #include "platform/qt/pdf_properties_dialog.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_text.h"
@@ -147,6 +150,15 @@ struct QtPlatformPrinter::Device {
 
   std::string Name() const {
     return pdf ? QtPlatformPrinter::kPdfPrinterName : FromQString(info.printerName());
+  }
+
+  // An installed printer's documents go through a CUPS job of their own.
+  bool Queued() const {
+#if QUILLET_HAVE_CUPS
+    return !pdf;
+#else
+    return false;
+#endif
   }
 };
 
@@ -297,6 +309,27 @@ std::vector<std::string> QtPlatformPrinter::SourceNames() const {
   return names;
 }
 
+PrinterStatus QtPlatformPrinter::Status(int index) const {
+  if (index < 0 || index >= static_cast<int>(devices_.size()))
+    throw RangeError("Printer index " + std::to_string(index) + " is not in the printer list");
+  const Device& d = *devices_[index];
+  PrinterStatus status;
+  if (d.pdf) {
+    status.State = "idle";
+    status.DefaultPaper = "A4";
+    return status;
+  }
+  status.DefaultPaper = FromQString(d.info.defaultPageSize().name());
+  if (!d.Queued()) return status;
+  const CupsQueueState queue = ReadCupsQueue(d.Name());
+  status.State = !queue.ServerAnswers ? "unreachable"
+                 : !queue.Exists      ? "not installed"
+                 : !queue.Accepting   ? "not accepting jobs"
+                                      : queue.StateText;
+  status.Message = queue.Message;
+  return status;
+}
+
 int QtPlatformPrinter::DocumentProperties(const std::string& deviceName, DeviceMode& mode) {
   const int index = IndexOfName(deviceName);
   if (index < 0) return 0;
@@ -325,6 +358,11 @@ int QtPlatformPrinter::DocumentProperties(const std::string& deviceName, DeviceM
   dialog.setWindowTitle(ToQString(deviceName) + QStringLiteral(" - Properties"));
   if (dialog.exec() != QDialog::Accepted) return 0;
   mode = scratch.ReadMode();
+  // The queue options chosen there (pages per sheet and the like) go with
+  // the printer's next jobs; paper and orientation travel in `mode`.
+  if (devices_[index]->Queued())
+    devices_[index]->Printer().printEngine()->setProperty(
+        kCupsOptionsKey, scratch.printer->printEngine()->property(kCupsOptionsKey));
   return 1;
 }
 
@@ -385,9 +423,16 @@ void QtPlatformPrinter::BeginDoc() {
     lastPdfPath_ = chosenPdfPath_.isEmpty() ? NewPdfPath() : ChosenPdfPath();
     p.setOutputFileName(lastPdfPath_);
   }
+  if (d.Queued()) {
+    // A queue that is gone, stopped or refusing is named before any page is drawn.
+    if (const std::string trouble = CupsQueueTrouble(d.Name()); !trouble.empty())
+      throw EngineError(trouble);
+    job_ = std::make_unique<CupsJob>(p, d.Name());
+  }
   painter_ = std::make_unique<QPainter>();
-  if (!painter_->begin(&p)) {
+  if (!painter_->begin(job_ ? &job_->Printer() : &p)) {
     painter_.reset();
+    job_.reset();
     if (d.pdf) QFile::remove(lastPdfPath_);
     throw EngineError("The printer \"" + d.Name() + "\" cannot be opened");
   }
@@ -397,7 +442,8 @@ void QtPlatformPrinter::BeginDoc() {
 
 void QtPlatformPrinter::NewPage() {
   if (!printing_) throw EngineError("No document is being printed");
-  if (!devices_[current_]->Printer().newPage()) throw EngineError("The printer refused a new page");
+  QPrinter& p = job_ ? job_->Printer() : devices_[current_]->Printer();
+  if (!p.newPage()) throw EngineError("The printer refused a new page");
 }
 
 void QtPlatformPrinter::EndDoc() {
@@ -406,7 +452,9 @@ void QtPlatformPrinter::EndDoc() {
   const bool ended = painter_->end();
   painter_.reset();
   printing_ = false;
+  const std::unique_ptr<CupsJob> job = std::move(job_);
   if (!ended) throw EngineError("The document could not be finished");
+  if (job) lastJobId_ = job->Submit(title_, std::max(1, copies_));
   if (devices_[current_]->pdf) writtenFiles_.push_back(lastPdfPath_.toStdString());
 }
 
@@ -414,9 +462,11 @@ void QtPlatformPrinter::Abort() {
   if (!printing_) return;
   Device& d = *devices_[current_];
   canvas_.reset();
-  d.Printer().abort();
+  // A CUPS document is only sent when it ends: dropping it prints nothing.
+  if (!job_) d.Printer().abort();
   if (painter_->isActive()) painter_->end();
   painter_.reset();
+  job_.reset();
   printing_ = false;
   // An aborted PDF document leaves no half-written file behind.
   if (d.pdf) QFile::remove(lastPdfPath_);

@@ -7,6 +7,13 @@
 // folder given), never overwriting a file. When no printer is installed,
 // "Print to PDF" is the current printer.
 //
+// The installed printers are CUPS queues (CUPS_SERVER chooses the server).
+// Each document for one is drawn at the queue's own paper and resolution
+// into a PDF and sent as one job when it ends; an aborted document is never
+// sent. A queue that is gone, stopped or refusing jobs, or a server that
+// does not answer, raises EngineError naming the printer when the document
+// begins and again when it is sent.
+//
 // Paper codes are the platform's numeric paper codes (QPageSize::windowsId),
 // paper sources its bin codes; every size and offset is in device pixels
 // of the printer's own resolution.
@@ -25,6 +32,7 @@ class QPainter;
 namespace quillet {
 
 class QtCanvas;
+class CupsJob;
 
 // The name a PDF of the document `title` starts with: the title without the
 // extension of a report file (".frp", ".frf", ".json") it may end in, and
@@ -52,6 +60,7 @@ class QtPlatformPrinter : public PlatformPrinter {
   std::vector<std::string> PaperNames() const override;
   std::vector<std::int16_t> PaperSources() const override;
   std::vector<std::string> SourceNames() const override;
+  PrinterStatus Status(int index) const override;
   // "Print to PDF": the folder its files go to, the paper and the
   // orientation. An installed printer: its page setup (its own papers,
   // orientation). 1 when accepted.
@@ -81,6 +90,8 @@ class QtPlatformPrinter : public PlatformPrinter {
   QString LastPdfPath() const { return lastPdfPath_; }
   // The folder "Print to PDF" writes to.
   QString PdfFolder() const;
+  // The print server's id of the last job sent to an installed printer (0 before one).
+  int LastJobId() const { return lastJobId_; }
 
  private:
   struct Device;
@@ -101,6 +112,8 @@ class QtPlatformPrinter : public PlatformPrinter {
   QString chosenPdfPath_;
   int chosenDocuments_ = 0;
   std::vector<std::string> writtenFiles_;  // finished PDF documents not yet taken
+  std::unique_ptr<CupsJob> job_;  // the open document of an installed printer
+  int lastJobId_ = 0;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
 };
