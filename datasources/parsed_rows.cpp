@@ -17,9 +17,9 @@ void AssignText(Variant& value, std::string_view text) {
     value = Variant(std::string(text));
 }
 
-// The cell's value into `value`, whatever it held.
-void TypeCell(std::string_view utf8, Variant& value) {
-  if (!utf8.empty() && StartsNumberOrDate(utf8[0])) {
+// The cell's value into `value`, whatever it held; untyped, a text.
+void TypeCell(std::string_view utf8, Variant& value, bool typed = true) {
+  if (typed && !utf8.empty() && StartsNumberOrDate(utf8[0])) {
     if (ShortNumber number; ReadShortNumber(utf8, number)) {
       value = number.whole ? Variant(number.integer) : Variant(number.decimal);
       return;
@@ -48,17 +48,22 @@ void ParsedRows::OnCell(void* bytes, std::size_t size, void* rows) {
   if (self.slot_ == self.slotsEnd_) self.MoreSlots();
   Variant& value = *self.slot_++;
   const std::string_view utf8(bytes ? static_cast<const char*>(bytes) : "", size);
+  const std::size_t column = self.cellsInRow_ - 1;
   if (self.inHeader_)
     AssignText(value, utf8);
   else
-    TypeCell(utf8, value);
+    TypeCell(utf8, value, column >= self.text_.size() || !self.text_[column]);
 }
 
 void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
   ParsedRows& self = *static_cast<ParsedRows*>(rows);
+  ++self.rowsParsed_;
   if (self.inHeader_) {
     self.inHeader_ = false;
     self.kept_ = self.width_ != 0 ? self.width_ : self.cellsInRow_;
+  } else if (self.cellsInRow_ != self.kept_ && self.wrongRow_ == 0) {
+    self.wrongRow_ = self.rowsParsed_;
+    self.wrongCells_ = self.cellsInRow_;
   }
   // Values left over from an older row go.
   std::vector<Variant>& row = *self.parsing_;
@@ -74,6 +79,7 @@ void ParsedRows::Restart(std::size_t width) {
   width_ = width;
   kept_ = std::numeric_limits<std::size_t>::max();
   cellsInRow_ = 0;
+  rowsParsed_ = wrongRow_ = wrongCells_ = 0;
   BeginRow();
 }
 
