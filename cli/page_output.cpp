@@ -1,5 +1,7 @@
 #include "cli/page_output.h"
 
+#include <sys/statvfs.h>
+
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
@@ -7,7 +9,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/errors.h"
@@ -77,6 +81,17 @@ void Atomically(const std::string& path, const std::string& what, Fn&& write) {
   OutputFile file(path);
   WriteInto(file, path, what, std::forward<Fn>(write));
   file.Commit();
+}
+
+// Why writing `file` failed, for a writer (the PDF one) that says only
+// that it failed: the file's own error, else the disk's state.
+std::string WriteFailure(QFile& file) {
+  file.flush();
+  if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
+  struct statvfs disk {};
+  if (::fstatvfs(file.handle(), &disk) == 0 && double(disk.f_bavail) * double(disk.f_frsize) < 1 << 20)
+    return std::strerror(ENOSPC);
+  return "the PDF writer gives no reason";
 }
 
 void EnsureFolder(const std::string& folder) {
@@ -224,17 +239,18 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (first) {
         if (!painter.begin(&writer))
-          throw StreamWriteError("Cannot write PDF file \"" + path + "\"");
+          throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
       } else if (!writer.newPage()) {
-        throw StreamWriteError("Cannot add a page to \"" + path + "\". " + file.errorString().toStdString());
+        throw StreamWriteError("Cannot add a page to \"" + path + "\". " + WriteFailure(file));
       }
       first = false;
       QtCanvas canvas(painter, DeviceKind::Printer);
       DrawOne(pages, i, canvas, {0, 0, Round(wInch * kPdfDpi), Round(hInch * kPdfDpi)}, drawn);
     }
     if (first && !painter.begin(&writer))  // no page selected: an empty document
-      throw StreamWriteError("Cannot write PDF file \"" + path + "\"");
-    if (!painter.end()) throw StreamWriteError("Cannot finish PDF file \"" + path + "\"");
+      throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
+    if (!painter.end())
+      throw StreamWriteError("Cannot finish PDF file \"" + path + "\". " + WriteFailure(file));
   });
 }
 

@@ -47,6 +47,7 @@ CsvSource::CsvSource(std::string path, char delimiter, const std::vector<std::st
       Rewind();
     }
     atFirstRow_ = true;
+    CheckWidths();  // of the rows parsed with the header
   } catch (...) {
     Close();  // no destructor runs for a source that failed to open
     throw;
@@ -153,6 +154,9 @@ bool CsvSource::NextRow() {
 bool CsvSource::Read(std::vector<Variant>& row) {
   atFirstRow_ = false;
   if (!NextRow()) return false;
+  // A row of the wrong width parsed with this one stops the reading here,
+  // before a report is formed from part of the file.
+  CheckWidths();
   // The row's storage is reused: a source read to its end allocates no row.
   rows_.Take(row, columns_.size());
   return true;
