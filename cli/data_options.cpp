@@ -124,8 +124,8 @@ DataOptions::DataOptions(const Options& options) {
   if (const auto db = options.Value("db")) database_ = std::make_unique<SqlConnection>(*db);
   for (const std::string& text : queries) {
     auto [name, query] = NameAndValue("dataset", text);
-    datasets_.push_back(
-        std::make_unique<SourceDataset>(name, std::make_unique<SqlSource>(*database_, query, name)));
+    datasets_.push_back(std::make_unique<SourceDataset>(
+        name, std::make_unique<SqlSource>(*database_, query, name)));
     RegisterDataset(datasets_.back().get());
   }
 }

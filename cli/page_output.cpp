@@ -89,7 +89,8 @@ std::string WriteFailure(QFile& file) {
   file.flush();
   if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
   struct statvfs disk {};
-  if (::fstatvfs(file.handle(), &disk) == 0 && double(disk.f_bavail) * double(disk.f_frsize) < 1 << 20)
+  if (::fstatvfs(file.handle(), &disk) == 0 &&
+      double(disk.f_bavail) * double(disk.f_frsize) < 1 << 20)
     return std::strerror(ENOSPC);
   return "the PDF writer gives no reason";
 }

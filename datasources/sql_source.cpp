@@ -180,8 +180,8 @@ void SqlConnection::StartReading(const std::string& name) {
   for (const char* statement :
        {"SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY", "BEGIN READ ONLY"})
     if (!q.exec(QString::fromLatin1(statement)))
-      throw EngineError("database " + connection_ + " cannot be opened read-only: " +
-                        ErrorText(q.lastError()));
+      throw EngineError("database " + connection_ +
+                        " cannot be opened read-only: " + ErrorText(q.lastError()));
 }
 
 std::string SqlConnection::SessionForQuery() {
@@ -192,8 +192,7 @@ std::string SqlConnection::SessionForQuery() {
   static std::atomic<int> serial{0};
   const QString name = QString::fromStdString(names_.front()) + QStringLiteral("-%1").arg(++serial);
   {
-    QSqlDatabase db =
-        QSqlDatabase::cloneDatabase(QString::fromStdString(names_.front()), name);
+    QSqlDatabase db = QSqlDatabase::cloneDatabase(QString::fromStdString(names_.front()), name);
     if (!db.open()) {
       const std::string message = ErrorText(db.lastError());
       db = QSqlDatabase();
@@ -266,8 +265,7 @@ void SqlSource::Run(bool masters) {
 
 bool SqlSource::Read(std::vector<Variant>& row) {
   if (!query_->next()) {
-    if (query_->lastError().isValid())
-      Fail("failed: " + ErrorText(query_->lastError()));
+    if (query_->lastError().isValid()) Fail("failed: " + ErrorText(query_->lastError()));
     return false;
   }
   row.clear();

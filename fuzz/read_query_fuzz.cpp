@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (why.empty() && !quillet::WhyNotAReadQuery(" " + std::string(query) + "\n").empty()) {
     // A trailing line comment or an unclosed quote swallows the line break:
     // only then may the answer differ.
-    if (query.find("--") == std::string_view::npos && query.find_first_of("'\"`[$/") ==
-        std::string_view::npos)
+    if (query.find("--") == std::string_view::npos &&
+        query.find_first_of("'\"`[$/") == std::string_view::npos)
       std::abort();
   }
   return 0;

@@ -83,8 +83,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(FollowLin
       // A FIFO, a device or a terminal: written into, never replaced.
       direct_ = true;
       fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-      if (fd_ < 0)
-        throw FileOpenError("Cannot write file \"" + path_ + "\". " + Reason(errno));
+      if (fd_ < 0) throw FileOpenError("Cannot write file \"" + path_ + "\". " + Reason(errno));
       return;
     }
     existed_ = true;
@@ -189,8 +188,10 @@ ScratchCopy::ScratchCopy(const std::string& source) {
     for (ssize_t done = 0; done < n && !error;) {
       const ssize_t w = ::write(out, buffer + done, std::size_t(n - done));
       if (w < 0 && errno == EINTR) continue;
-      if (w < 0) error = errno;
-      else done += w;
+      if (w < 0)
+        error = errno;
+      else
+        done += w;
     }
     if (error) break;
   }
@@ -217,7 +218,8 @@ void RemoveTemporariesOnSignals() {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && S_ISREG(sa.st_mode) &&
          sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -233,7 +233,8 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
   // Text placed near the ends of the int range (a damaged file) is on no
   // device: skipped before any sum with its origin could overflow.
   constexpr std::int64_t kFarthestText = std::int64_t(1) << 28;
-  if (std::abs(std::int64_t(x)) > kFarthestText || std::abs(std::int64_t(y)) > kFarthestText) return;
+  if (std::abs(std::int64_t(x)) > kFarthestText || std::abs(std::int64_t(y)) > kFarthestText)
+    return;
   FontEntry& entry = Fonts(s.font);
   QString qs = ToQString(text, s.font.charset);
   if (IsPlainText(options, s)) {

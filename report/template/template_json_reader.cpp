@@ -4,8 +4,8 @@
 // refused with the JSON pointer of the member.
 #include <cmath>
 #include <limits>
-#include <nlohmann/json.hpp>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 
 #include "platform/codepage.h"
@@ -720,8 +720,7 @@ Json ParseRefusingDuplicates(std::string_view text) {
         break;
       case Json::parse_event_t::key: {
         const std::string& name = parsed.get_ref<const std::string&>();
-        if (!open.empty() && !open.back().insert(name).second)
-          throw DuplicateMember{name, names};
+        if (!open.empty() && !open.back().insert(name).second) throw DuplicateMember{name, names};
         ++names;
         break;
       }
@@ -740,9 +739,9 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
     doc = ParseRefusingDuplicates(text);
   } catch (const DuplicateMember& d) {
     const TextPosition at = PositionOfOffset(text, OffsetOfMemberName(text, d.index));
-    throw TemplateJsonError(at.line, at.column, {},
-                            "member " + Quoted(d.name) +
-                                " appears twice in one object (only one can be kept)");
+    throw TemplateJsonError(
+        at.line, at.column, {},
+        "member " + Quoted(d.name) + " appears twice in one object (only one can be kept)");
   } catch (const Json::parse_error& e) {
     const TextPosition at = PositionOfOffset(text, e.byte > 0 ? e.byte - 1 : 0);
     throw TemplateJsonError(at.line, at.column, {}, ParseErrorText(e.what()));

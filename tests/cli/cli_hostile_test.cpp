@@ -247,8 +247,8 @@ TEST(CliHostile, AnOutputThatIsAnInputIsRefused) {
   };
   for (const QStringList& args : runs) {
     SCOPED_TRACE(args.join(' ').toStdString());
-    const std::string before = ReadAll(json.toStdString()) + ReadAll(frp.toStdString()) +
-                               ReadAll(csv.toStdString());
+    const std::string before =
+        ReadAll(json.toStdString()) + ReadAll(frp.toStdString()) + ReadAll(csv.toStdString());
     const CliRun r = Cli(args);
     EXPECT_EQ(r.code, 2) << r.err;
     EXPECT_NE(r.err.find("is the input file"), std::string::npos) << r.err;
@@ -300,7 +300,7 @@ TEST(CliHostile, APageFolderSaysWhichFilesAreFromAnEarlierRun) {
     names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"notes.txt", "page-001.png", "page-004.png",
-                                              "page-012.png"}));
+                                             "page-012.png"}));
 }
 
 // Scripts run while a template is prepared are bounded like run-script's:
@@ -339,8 +339,10 @@ TEST(CliHostile, EndlessScriptsStopNamingTheirObject) {
     std::filesystem::remove(frp.toStdString());
     for (const char* command : {"prepare", "render"}) {
       QStringList args{command, json, "--max-steps", "50000"};
-      if (std::string(command) == "prepare") args << "-o" << frp;
-      else args << "--pdf" << Out("cli_endless.pdf");
+      if (std::string(command) == "prepare")
+        args << "-o" << frp;
+      else
+        args << "--pdf" << Out("cli_endless.pdf");
       const CliRun r = Cli(args);
       EXPECT_EQ(r.code, 1) << command << ": " << r.err;
       for (const std::string& part : c.said)
@@ -392,10 +394,10 @@ TEST(CliHostile, CsvFromAPipeServesBothPassesAndDevicesAreRefused) {
   // Leading zeros stay, and a column can be kept as text whole.
   const QString zeros = WriteText("cli_csv_zeros.csv", "name,price\n007,02134\nx,1.50\n");
   const QString frp = Out("cli_zeros.frp");
-  ASSERT_EQ(Cli({"prepare", list, "-o", frp, "--csv", "Items=" + zeros, "--csv-text",
-                 "Items=price"})
-                .code,
-            0);
+  ASSERT_EQ(
+      Cli({"prepare", list, "-o", frp, "--csv", "Items=" + zeros, "--csv-text", "Items=price"})
+          .code,
+      0);
   const CliRun info = Cli({"info", frp});
   EXPECT_NE(info.out.find("text=\"007|02134\""), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("text=\"x|1.50\""), std::string::npos) << info.out;

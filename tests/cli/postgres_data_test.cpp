@@ -195,15 +195,14 @@ void RunOnServer(const ThrowawayServer& server, const std::vector<QString>& stat
 TEST(PostgresData, DataSetsOnlyReadAndMasterDetailWorks) {
   ThrowawayServer server;
   if (const std::string why = server.Start(); !why.empty()) GTEST_SKIP() << why;
-  RunOnServer(server,
-              {"CREATE TABLE stock (name TEXT, price INTEGER)",
-               "INSERT INTO stock VALUES ('a', 1), ('b', 2), ('c', 3)",
-               "CREATE FUNCTION wipe() RETURNS INTEGER AS 'DELETE FROM stock; SELECT 0' "
-               "LANGUAGE sql",
-               "CREATE TABLE m (id INTEGER, name TEXT)",
-               "INSERT INTO m VALUES (1, 'one'), (2, 'two')",
-               "CREATE TABLE d (mid INTEGER, who TEXT)",
-               "INSERT INTO d VALUES (1, 'd1a'), (1, 'd1b'), (2, 'd2a')"});
+  RunOnServer(server, {"CREATE TABLE stock (name TEXT, price INTEGER)",
+                       "INSERT INTO stock VALUES ('a', 1), ('b', 2), ('c', 3)",
+                       "CREATE FUNCTION wipe() RETURNS INTEGER AS 'DELETE FROM stock; SELECT 0' "
+                       "LANGUAGE sql",
+                       "CREATE TABLE m (id INTEGER, name TEXT)",
+                       "INSERT INTO m VALUES (1, 'one'), (2, 'two')",
+                       "CREATE TABLE d (mid INTEGER, who TEXT)",
+                       "INSERT INTO d VALUES (1, 'd1a'), (1, 'd1b'), (2, 'd2a')"});
   const QString connection =
       QStringLiteral("driver=QPSQL;host=%1;port=%2;dbname=postgres;user=quillet")
           .arg(server.Socket())
@@ -229,9 +228,9 @@ TEST(PostgresData, DataSetsOnlyReadAndMasterDetailWorks) {
        }) {
     SCOPED_TRACE(c.query.toStdString());
     std::filesystem::remove(frp.toStdString());
-    const test::CliRun r =
-        test::RunCli({"prepare", json, "-o", frp, "--db", connection, "--dataset", "Items=" + c.query},
-                     {{"QUILLET_DB_PASSWORD", kPassword}});
+    const test::CliRun r = test::RunCli(
+        {"prepare", json, "-o", frp, "--db", connection, "--dataset", "Items=" + c.query},
+        {{"QUILLET_DB_PASSWORD", kPassword}});
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_NE(r.err.find("data set 'Items'"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
@@ -239,8 +238,9 @@ TEST(PostgresData, DataSetsOnlyReadAndMasterDetailWorks) {
   }
   std::vector<QString> answers;
   RunOnServer(server,
-              {"SELECT count(*) FROM stock", "SELECT count(*) FROM pg_tables WHERE tablename = "
-                                             "'pwned'"},
+              {"SELECT count(*) FROM stock",
+               "SELECT count(*) FROM pg_tables WHERE tablename = "
+               "'pwned'"},
               &answers);
   EXPECT_EQ(answers, (std::vector<QString>{"3", "0"}));
 
@@ -252,11 +252,10 @@ TEST(PostgresData, DataSetsOnlyReadAndMasterDetailWorks) {
   {"type": "band", "name": "D", "kind": "detailData", "left": 0, "top": 80, "width": 680,
    "height": 22, "dataSource": "Detail"},
   {"type": "memo", "left": 40, "top": 80, "width": 300, "height": 20, "text": "D [Detail.\"who\"]"}]}]})";
-  test::CliRun r = test::RunCli(
-      {"prepare", md, "-o", frp, "--db", connection, "--dataset",
-       "Master=SELECT id, name FROM m ORDER BY id", "--dataset",
-       "Detail=SELECT who FROM d WHERE mid = :Master.id ORDER BY who"},
-      {{"QUILLET_DB_PASSWORD", kPassword}});
+  test::CliRun r = test::RunCli({"prepare", md, "-o", frp, "--db", connection, "--dataset",
+                                 "Master=SELECT id, name FROM m ORDER BY id", "--dataset",
+                                 "Detail=SELECT who FROM d WHERE mid = :Master.id ORDER BY who"},
+                                {{"QUILLET_DB_PASSWORD", kPassword}});
   ASSERT_EQ(r.code, 0) << r.err;
   r = test::RunCli({"info", frp});
   std::string texts;

@@ -243,12 +243,16 @@ TEST(CsvSource, RefusesWhatWouldBeLostOrChanged) {
   for (const Case& c : std::vector<Case>{
            {"wide.csv", "name,price\nSmith, John,5\n\"Doe, Jane\",7\n",
             "row 2 (counting the header as row 1) has 3 fields where the header has 2"},
-           {"narrow.csv", "a,b,c\n1,2,3\n4,5\n", "row 3 (counting the header as row 1) has 2 fields"},
-           {"late.csv", "a,b\n" + [] {
-              std::string rows;
-              for (int i = 0; i < 20000; ++i) rows += std::to_string(i) + ",x\n";
-              return rows;
-            }() + "1,2,3\n",
+           {"narrow.csv", "a,b,c\n1,2,3\n4,5\n",
+            "row 3 (counting the header as row 1) has 2 fields"},
+           {"late.csv",
+            "a,b\n" +
+                [] {
+                  std::string rows;
+                  for (int i = 0; i < 20000; ++i) rows += std::to_string(i) + ",x\n";
+                  return rows;
+                }() +
+                "1,2,3\n",
             "row 20002 "},
            {"last_no_newline.csv", "a,b\n1,2\n3", "row 3 "},
            {"dup.csv", "name,name,price\nfirst,second,1\n",
@@ -295,15 +299,16 @@ TEST(CsvSource, LeadingZerosAndTextColumnsKeepTheirCharacters) {
                       {Variant(0.5), Variant(std::int64_t(12345)), Variant(-0.25)},
                       {Variant("-007"), Variant(DateTime{day}), Variant("00.5")}}));
 
-  SourceDataset text("Text", std::make_unique<CsvSource>(path, ',',
-                                                         std::vector<std::string>{"zip", "qty"}));
+  SourceDataset text(
+      "Text", std::make_unique<CsvSource>(path, ',', std::vector<std::string>{"zip", "qty"}));
   TfrDataset& t = text.Dataset();
   std::vector<Variant> zips, qtys;
   for (t.First(); !t.Eof(); t.Next()) {
     zips.push_back(text.FieldValue("zip"));
     qtys.push_back(text.FieldValue("qty"));
   }
-  EXPECT_EQ(zips, (std::vector<Variant>{Variant("02134"), Variant("12345"), Variant("2024-01-02")}));
+  EXPECT_EQ(zips,
+            (std::vector<Variant>{Variant("02134"), Variant("12345"), Variant("2024-01-02")}));
   EXPECT_EQ(qtys, (std::vector<Variant>{Variant("0"), Variant("-0.25"), Variant("00.5")}));
   EXPECT_EQ(text.FieldValue("code"), Variant::Null());  // past the end
 
@@ -369,7 +374,8 @@ TEST(SqlSource, WritingQueriesAreRefusedNamingTheDataSet) {
       EXPECT_EQ(std::string(e.what()).rfind("data set 'Items': query", 0), 0u) << e.what();
     }
   }
-  SourceDataset set("Items", std::make_unique<SqlSource>(db, "SELECT k FROM t ORDER BY k", "Items"));
+  SourceDataset set("Items",
+                    std::make_unique<SqlSource>(db, "SELECT k FROM t ORDER BY k", "Items"));
   EXPECT_EQ(Rows(set, {"k"}), (std::vector<std::string>{"1", "2"}));
 
   const std::string folder = OutputPath("a_folder.sqlite");

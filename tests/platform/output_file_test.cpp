@@ -1,6 +1,8 @@
 // Outputs written without harm to what their path names: the mode of the
 // file replaced, a link's target, a FIFO or device written into, nothing
 // left behind on failure or on a signal, a set of files all or none.
+#include "platform/output_file.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,14 +10,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <iterator>
 #include <thread>
 
 #include "platform/errors.h"
-#include "platform/output_file.h"
 #include "platform/stream.h"
 #include "tests/support.h"
 
@@ -141,7 +142,8 @@ TEST(OutputFile, FailuresLeaveTheOldFileAndNoTemporary) {
 
 TEST(OutputFile, ASetIsCommittedWholeOrNotAtAll) {
   const std::string folder = Folder("out_set");
-  for (const char* name : {"page-001.png", "page-002.png"}) std::ofstream(folder + "/" + name) << "old";
+  for (const char* name : {"page-001.png", "page-002.png"})
+    std::ofstream(folder + "/" + name) << "old";
   {
     OutputFileSet set;
     for (const char* name : {"page-001.png", "page-002.png", "page-003.png"}) {

@@ -379,15 +379,15 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
       {"[]", 1, 1, "/", "an object is needed, not an array"},
       {"{\"pages\": [\n  9e9999]}", 2, 3, "", "number overflow parsing '9e9999'"},
       // A whole number too long for 64 bits is out of range, not a fraction.
-      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 99999999999999999999999}]}]}",
-       1, 50, "/pages/0/objects/0/left", "the number 1e+23 is out of range"},
+      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 99999999999999999999999}]}]}", 1,
+       50, "/pages/0/objects/0/left", "the number 1e+23 is out of range"},
       {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": -1e308}]}]}", 1, 50,
        "/pages/0/objects/0/left", "is out of range"},
       // A member named twice would lose one of its values.
       {"{\"pages\": [],\n \"twoPass\": true, \"pages\": []}", 2, 19, "",
        "member \"pages\" appears twice in one object"},
-      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 1,\n \"left\": 2}]}]}", 2, 2,
-       "", "member \"left\" appears twice"},
+      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 1,\n \"left\": 2}]}]}", 2, 2, "",
+       "member \"left\" appears twice"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
