@@ -380,7 +380,7 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
       {"{\"pages\": [\n  9e9999]}", 2, 3, "", "number overflow parsing '9e9999'"},
       // A whole number too long for 64 bits is out of range, not a fraction.
       {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 99999999999999999999999}]}]}", 1,
-       50, "/pages/0/objects/0/left", "the number 1e+23 is out of range"},
+       50, "/pages/0/objects/0/left", "is out of range (-2147483648 to 2147483647)"},
       {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": -1e308}]}]}", 1, 50,
        "/pages/0/objects/0/left", "is out of range"},
       // A member named twice would lose one of its values.
