@@ -10,8 +10,11 @@
 #include "platform/engine_host.h"
 #include "preview/recent_files.h"
 #include "report/component/report.h"
+#include "report/expr/dataset_components.h"
+#include "report/template/page.h"
 #include "report/template/report_file_kind.h"
 #include "report/template/template_json.h"
+#include "report/views/band_view.h"
 
 namespace quillet {
 namespace {
@@ -22,11 +25,38 @@ int Fail(const std::string& utf8Text) {
   return 1;
 }
 
+// "band B1 runs over data set 'Items', which ..." for the first data band
+// whose data source is neither a count nor a registered data set; empty
+// when there is none.
+std::string BandOverMissingData(const TfrTemplate& t) {
+  for (const auto& page : t.Pages)
+    for (const auto& view : page->Objects) {
+      const auto* band = dynamic_cast<const TfrBandView*>(view.get());
+      if (!band) continue;
+      const int kind = band->FrameTyp;
+      if (kind != btMasterData && kind != btDetailData && kind != btSubDetailData) continue;
+      const std::string& source = band->FormatText;
+      if (source.empty() || (source[0] >= '1' && source[0] <= '9')) continue;
+      if (!FindDatasetComponent(source))
+        return "band " + band->Name + " runs over data set '" + source +
+               "', which the window cannot open (prepare it with quillet-cli and --csv or "
+               "--dataset, then open the .frp file)";
+    }
+  return {};
+}
+
 }  // namespace
 
 int OpenReportFile(const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return Fail("no such file: " + path);
+  const auto status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status))
+    return Fail("cannot read " + path + ": it is a folder");
+  if (!std::filesystem::exists(status)) return Fail("no such file: " + path);
+  if (!std::filesystem::is_regular_file(status))
+    return Fail("cannot read " + path + ": not a regular file (a pipe, device or socket)");
+  if (std::filesystem::file_size(path, ec) == 0 && !ec)
+    return Fail("cannot read " + path + ": the file is empty (0 bytes)");
   TfrReport report;
   // The preview's caption and the print job carry the file's name.
   report.Title = std::filesystem::path(path).filename().string();
@@ -44,6 +74,10 @@ int OpenReportFile(const std::string& path) {
         report.SelectPrinterByName(report.Template.PrinterName);
       }
       if (report.Template.Pages.empty()) return Fail(path + " holds no page to prepare");
+      // The window opens no data: a band over a named data set would be
+      // left out without a word.
+      if (const std::string band = BandOverMissingData(report.Template); !band.empty())
+        return Fail("cannot prepare " + path + ": " + band);
       if (!report.Prepare()) return 1;
     }
   } catch (const TemplateJsonError& e) {

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "platform/output_file.h"
 #include "report/base/text_format.h"
 
 namespace quillet::cli {
@@ -37,6 +38,22 @@ Options::Options(const std::vector<std::string>& args, const std::set<std::strin
     } else {
       positional_.push_back(a);
     }
+  }
+  RefuseOutputOverInput();
+}
+
+void Options::RefuseOutputOverInput() const {
+  std::vector<std::string> inputs = positional_;
+  for (const std::string& csv : Values("csv"))
+    if (const auto eq = csv.find('='); eq != std::string::npos) inputs.push_back(csv.substr(eq + 1));
+  if (const auto db = Value("db")) inputs.push_back(*db);
+  for (const char* name : {"output", "pdf", "png", "png-file", "svg", "frp"}) {
+    const auto out = Value(name);
+    if (!out) continue;
+    for (const std::string& input : inputs)
+      if (quillet::SameFile(*out, input))
+        throw UsageError("will not write " + *out + ": it is the input file " + input +
+                         " itself (nothing was run)");
   }
 }
 

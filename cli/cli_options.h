@@ -29,7 +29,10 @@ class AlreadyReported : public std::runtime_error {
 class Options {
  public:
   // Parses args against the accepted flags and valued options; an unknown
-  // option or a valued option without its value raises UsageError.
+  // option or a valued option without its value raises UsageError, and so
+  // does an output (-o, --pdf, --png, --png-file, --svg, --frp) that is the
+  // same file as an input (a positional file, a --csv file, --db), before
+  // anything reads or writes.
   Options(const std::vector<std::string>& args, const std::set<std::string>& flags,
           const std::set<std::string>& valued);
 
@@ -42,6 +45,8 @@ class Options {
   const std::vector<std::string>& Positional() const { return positional_; }
 
  private:
+  void RefuseOutputOverInput() const;
+
   std::set<std::string> flags_;
   std::map<std::string, std::string> values_;
   std::map<std::string, std::vector<std::string>> repeated_;

@@ -1,14 +1,18 @@
 // The data options of every command that loads a template:
 //   --csv NAME=FILE.csv      a CSV file with a header row (repeatable)
+//                            (a pipe, /dev/stdin too: read once into a
+//                            temporary file; a device is refused)
 //   --csv-delimiter C        the CSV files' delimiter (one character, or "tab")
+//   --csv-text NAME=COL,COL  columns of a --csv data set kept as text, never
+//                            typed as numbers or dates (repeatable)
 //   --db CONNECTION          an SQLite file, or driver=QPSQL;host=…;dbname=…;user=…
 //                            (the password from QUILLET_DB_PASSWORD)
 //   --dataset NAME=SELECT …  a query's rows over --db (repeatable)
 //                            (":Orders.id" in it: see datasources/master_fields.h)
 //   --sort NAME=KEYS         sorts a --csv data set (cli/sort_options.h)
 // Each becomes a data set registered under NAME for the template's data
-// bands. A missing file, a bad query or a data band naming no data set
-// raises one error naming it.
+// bands. A missing file, a bad query, a data band naming no data set or a
+// name given twice raises one error naming it.
 #pragma once
 
 #include <memory>
@@ -20,6 +24,7 @@
 
 namespace quillet {
 class SourceDataset;
+class ScratchCopy;
 class SqlConnection;
 class TfrReport;
 }  // namespace quillet
@@ -48,6 +53,7 @@ class DataOptions {
   void MoveToFirstRecords();
 
  private:
+  std::vector<std::unique_ptr<ScratchCopy>> copies_;  // of piped CSV files
   std::unique_ptr<SqlConnection> database_;
   std::vector<std::unique_ptr<SourceDataset>> datasets_;  // freed before the database
 };

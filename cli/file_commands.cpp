@@ -73,19 +73,27 @@ int RunRender(const Args& args) {
   // Refused pictures are noted as each page is drawn and warned about after.
   RefusedPictureNotes refused(path);
   const PageDrawn note = [&refused](int i, const RebuiltPage& page) { refused.NotePage(i, page); };
+  std::vector<std::string> others;  // page files of an earlier run
   if (kind == "pdf")
     WritePdf(pages, indexes, target, note);
   else if (kind == "png")
-    WritePngPages(pages, indexes, scaleOf, target, note);
+    others = WritePngPages(pages, indexes, scaleOf, target, note);
   else if (kind == "png-file" && indexes.size() != 1)
     throw UsageError("--png-file writes one page: choose it with --pages");
   else if (kind == "png-file")
     WritePng(pages, indexes[0], scaleOf(indexes[0]), target, note);
   else
-    WriteSvgPages(pages, indexes, scale, target, note);
+    others = WriteSvgPages(pages, indexes, scale, target, note);
   std::cerr << "quillet-cli: " << indexes.size() << (indexes.size() == 1 ? " page" : " pages")
             << " written to " << target << " (largest paper " << LargestPaper(pages, indexes)
             << ")\n";
+  if (!others.empty()) {
+    std::cerr << "quillet-cli: " << target << " also holds " << others.size()
+              << (others.size() == 1 ? " page file" : " page files")
+              << " not of this run, left as they were: " << others.front();
+    if (others.size() > 1) std::cerr << " ... " << others.back();
+    std::cerr << "\n";
+  }
   // A picture missing from the output is content lost: the exit says so.
   return refused.Warn() > 0 ? 1 : 0;
 }

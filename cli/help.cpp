@@ -16,15 +16,28 @@ const char* const kDataOptions = R"(
 Data options: a data band whose data source is NAME runs over the data set
 of that name; a missing file, a bad query or a band over a data set no option
 names is one line on standard error and exit code 1, with nothing written.
-  --csv NAME=FILE.csv       a CSV file with a header row (repeatable)
+  --csv NAME=FILE.csv       a CSV file with a header row (repeatable); a pipe
+                            such as /dev/stdin is read once into a temporary
+                            file. Every row must have the header's number of
+                            fields; two columns of one name, a UTF-16 file
+                            and a device are refused
   --csv-delimiter C         the CSV delimiter: one character or "tab" (,)
+  --csv-text NAME=COL,COL   keep these columns of a --csv data set as text,
+                            never numbers or dates (repeatable); a cell with
+                            a leading zero (007, 02134) stays text anyway
   --db CONNECTION           an SQLite file, or a PostgreSQL server as
                             "driver=QPSQL;host=H;port=P;dbname=D;user=U"
                             (the password is read from QUILLET_DB_PASSWORD,
                             never from the command line)
   --dataset NAME=SELECT ... the rows of a query over --db (repeatable); :MASTER.FIELD
                             in it takes that data set's current value, so a detail
-                            band's query can hold only its master record's rows
+                            band's query can hold only its master record's rows.
+                            One reading statement (SELECT, WITH, VALUES) only,
+                            run in a read-only session; anything else is refused.
+                            A data set name may be given only once.
+  --max-steps N             stop any script of the report that runs more than N
+                            lines, as a calculation error naming its object
+                            (10000000)
   --sort NAME=KEYS          sorts the --csv data set NAME before the report is
                             formed (repeatable): KEYS are columns separated by
                             commas, each with ASC (the default) or DESC after it,
@@ -55,7 +68,8 @@ Commands:
 
 Run 'quillet-cli COMMAND --help' for the options of a command. Every command
 that loads a template (prepare, render, print, preview, check, eval) takes
-the data options --csv, --csv-delimiter, --db, --dataset and --sort.
+the data options --csv, --csv-delimiter, --csv-text, --db, --dataset,
+--max-steps and --sort.
 
 Options:
   -h, --help     show this help and exit

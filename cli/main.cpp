@@ -9,6 +9,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "platform/output_file.h"
 #include "session/engine_session.h"
 
 namespace {
@@ -89,6 +90,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   qInstallMessageHandler(QuietQtMessages);
+  // Ctrl-C or a kill leaves no half-written temporary beside an output.
+  quillet::RemoveTemporariesOnSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quillet-cli"));
 

@@ -1,5 +1,7 @@
 #include "cli/page_output.h"
 
+#include <sys/statvfs.h>
+
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
@@ -7,11 +9,14 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
+#include "platform/output_file.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/stream.h"
 #include "report/prepared/prepared_pages.h"
@@ -52,27 +57,42 @@ std::string Millimetres(const PreparedPage& page) {
   return text;
 }
 
-// Writes through a temporary beside `path`; `write` gets the open temporary
-// file. Failures name `path` (never the temporary) with the system's reason.
+// Writes `file` (output_file.h) through `write`, which gets it open as a
+// QFile. Failures name `path` with the system's reason; `file` is committed
+// by the caller.
+template <typename Fn>
+void WriteInto(OutputFile& file, const std::string& path, const std::string& what, Fn&& write) {
+  auto failed = [&](const QFile& f) {
+    return StreamWriteError("Cannot write " + what + " file \"" + path + "\". " +
+                            f.errorString().toStdString());
+  };
+  QFile out;
+  if (!out.open(file.Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+    throw failed(out);
+  write(out);
+  if (!out.flush() || out.error() != QFileDevice::NoError) throw failed(out);
+  out.close();
+  if (out.error() != QFileDevice::NoError) throw failed(out);
+}
+
+// One file written whole or not at all.
 template <typename Fn>
 void Atomically(const std::string& path, const std::string& what, Fn&& write) {
-  const std::string temp = TemporaryNameBeside(path);
-  auto failed = [&](const QFile& file) {
-    return StreamWriteError("Cannot write " + what + " file \"" + path + "\". " +
-                            file.errorString().toStdString());
-  };
-  try {
-    QFile file(QString::fromStdString(temp));
-    if (!file.open(QIODevice::WriteOnly)) throw failed(file);
-    write(file);
-    if (!file.flush() || file.error() != QFileDevice::NoError) throw failed(file);
-    file.close();
-    if (file.error() != QFileDevice::NoError) throw failed(file);
-  } catch (...) {
-    RemoveFileQuietly(temp);
-    throw;
-  }
-  ReplaceFile(temp, path);
+  OutputFile file(path);
+  WriteInto(file, path, what, std::forward<Fn>(write));
+  file.Commit();
+}
+
+// Why writing `file` failed, for a writer (the PDF one) that says only
+// that it failed: the file's own error, else the disk's state.
+std::string WriteFailure(QFile& file) {
+  file.flush();
+  if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
+  struct statvfs disk {};
+  if (::fstatvfs(file.handle(), &disk) == 0 &&
+      double(disk.f_bavail) * double(disk.f_frsize) < 1 << 20)
+    return std::strerror(ENOSPC);
+  return "the PDF writer gives no reason";
 }
 
 void EnsureFolder(const std::string& folder) {
@@ -119,9 +139,11 @@ void CheckPngSize(const PreparedPage& page, int index, double scale) {
                     "; use a smaller --scale, or --pdf or --svg");
 }
 
-void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path,
-              const PageDrawn& drawn) {
-  CheckPngSize(pages[index], index, scale);
+namespace {
+
+// Draws page `index` and writes its PNG image into `file`.
+void WritePngInto(TfrEMFPages& pages, int index, double scale, OutputFile& file,
+                  const std::string& path, const PageDrawn& drawn) {
   const QSize size = PixelSize(pages[index], scale);
   QtImageCanvas canvas(size.width(), size.height(), clWhite, Round(96 * scale));
   if (canvas.Image().isNull())
@@ -129,10 +151,43 @@ void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& pa
                       std::to_string(size.height()) + " pixel image of page " +
                       std::to_string(index + 1));
   DrawOne(pages, index, canvas, {0, 0, size.width(), size.height()}, drawn);
-  Atomically(path, "PNG", [&canvas](QFile& file) {
-    if (!canvas.Image().save(&file, "PNG") && file.error() == QFileDevice::NoError)
-      throw StreamWriteError("Cannot encode the PNG image of " + file.fileName().toStdString());
+  WriteInto(file, path, "PNG", [&](QFile& out) {
+    if (!canvas.Image().save(&out, "PNG") && out.error() == QFileDevice::NoError)
+      throw StreamWriteError("Cannot encode the PNG image of " + path);
   });
+}
+
+// The page files ("page-NNN.EXT") in `folder` that the set `indexes` does
+// not write: left from an earlier run.
+std::vector<std::string> OtherPageFiles(const std::string& folder, const std::vector<int>& indexes,
+                                        const std::string& extension) {
+  std::vector<std::string> written;
+  for (int i : indexes) written.push_back(PageFileName(i, extension));
+  std::sort(written.begin(), written.end());
+  std::vector<std::string> others;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    const std::string suffix = "." + extension;
+    if (name.rfind("page-", 0) != 0 || name.size() <= 5 + suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    const std::string digits = name.substr(5, name.size() - 5 - suffix.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (!std::binary_search(written.begin(), written.end(), name)) others.push_back(name);
+  }
+  std::sort(others.begin(), others.end());
+  return others;
+}
+
+}  // namespace
+
+void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path,
+              const PageDrawn& drawn) {
+  CheckPngSize(pages[index], index, scale);
+  OutputFile file(path);
+  WritePngInto(pages, index, scale, file, path, drawn);
+  file.Commit();
 }
 
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
@@ -141,15 +196,23 @@ void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double s
       pages, indexes, [scale](int) { return scale; }, folder, drawn);
 }
 
-void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
-                   const std::function<double(int)>& scaleOfPage, const std::string& folder,
-                   const PageDrawn& drawn) {
+std::vector<std::string> WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                                       const std::function<double(int)>& scaleOfPage,
+                                       const std::string& folder, const PageDrawn& drawn) {
   // Every page is checked before any is drawn, so a refusal leaves no half set.
   for (int i : indexes) CheckPngSize(pages[i], i, scaleOfPage(i));
   EnsureFolder(folder);
-  for (int i : indexes)
-    WritePng(pages, i, scaleOfPage(i),
-             (std::filesystem::path(folder) / PageFileName(i, "png")).string(), drawn);
+  // Each page goes to a temporary; they replace the old files only once all
+  // are written, so a failure leaves the folder as it was.
+  OutputFileSet set;
+  for (int i : indexes) {
+    const std::string path = (std::filesystem::path(folder) / PageFileName(i, "png")).string();
+    OutputFile& file = set.Add(path);
+    WritePngInto(pages, i, scaleOfPage(i), file, path, drawn);
+    file.Finish();
+  }
+  set.CommitAll();
+  return OtherPageFiles(folder, indexes, "png");
 }
 
 double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
@@ -177,29 +240,33 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (first) {
         if (!painter.begin(&writer))
-          throw StreamWriteError("Cannot write PDF file \"" + path + "\"");
+          throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
       } else if (!writer.newPage()) {
-        throw StreamWriteError("Cannot add a page to \"" + path + "\"");
+        throw StreamWriteError("Cannot add a page to \"" + path + "\". " + WriteFailure(file));
       }
       first = false;
       QtCanvas canvas(painter, DeviceKind::Printer);
       DrawOne(pages, i, canvas, {0, 0, Round(wInch * kPdfDpi), Round(hInch * kPdfDpi)}, drawn);
     }
     if (first && !painter.begin(&writer))  // no page selected: an empty document
-      throw StreamWriteError("Cannot write PDF file \"" + path + "\"");
-    if (!painter.end()) throw StreamWriteError("Cannot finish PDF file \"" + path + "\"");
+      throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
+    if (!painter.end())
+      throw StreamWriteError("Cannot finish PDF file \"" + path + "\". " + WriteFailure(file));
   });
 }
 
-void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder, const PageDrawn& drawn) {
+std::vector<std::string> WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                                       double scale, const std::string& folder,
+                                       const PageDrawn& drawn) {
   EnsureFolder(folder);
+  OutputFileSet set;
   for (int i : indexes) {
     const std::string path = (std::filesystem::path(folder) / PageFileName(i, "svg")).string();
-    Atomically(path, "SVG", [&](QFile& file) {
+    OutputFile& file = set.Add(path);
+    WriteInto(file, path, "SVG", [&](QFile& out) {
       const QSize size = PixelSize(pages[i], scale);
       QSvgGenerator svg;
-      svg.setOutputDevice(&file);
+      svg.setOutputDevice(&out);
       svg.setSize(size);
       svg.setViewBox(QRect(QPoint(0, 0), size));
       svg.setResolution(Round(96 * scale));
@@ -210,7 +277,10 @@ void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double s
       DrawOne(pages, i, canvas, {0, 0, size.width(), size.height()}, drawn);
       painter.end();
     });
+    file.Finish();
   }
+  set.CommitAll();
+  return OtherPageFiles(folder, indexes, "svg");
 }
 
 }  // namespace quillet::cli

@@ -31,21 +31,26 @@ using PageDrawn = std::function<void(int index, const RebuiltPage& page)>;
 // Zero-based page indexes; `scale` multiplies report pixels (PNG, SVG).
 // A page whose PNG image would pass the limits above raises EngineError
 // saying its paper size and scale, before anything is allocated or written.
+// A folder of pages is written whole or not at all: each page goes to a
+// temporary, and the temporaries replace the old files only once every page
+// is written. They return the page files the folder holds beyond the new
+// set, left from an earlier run (kept, for the caller to report).
 void WritePng(TfrEMFPages& pages, int index, double scale, const std::string& path,
               const PageDrawn& drawn = {});
 void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
                    const std::string& folder, const PageDrawn& drawn = {});
 // The same with a scale chosen per page (see ScaleForLongerSide).
-void WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
-                   const std::function<double(int)>& scaleOfPage, const std::string& folder,
-                   const PageDrawn& drawn = {});
+std::vector<std::string> WritePngPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                                       const std::function<double(int)>& scaleOfPage,
+                                       const std::string& folder, const PageDrawn& drawn = {});
 // The scale that draws page `index` with its longer side `pixels` long.
 double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels);
 // One PDF page per index, each at its paper's true size.
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
               const PageDrawn& drawn = {});
-void WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes, double scale,
-                   const std::string& folder, const PageDrawn& drawn = {});
+std::vector<std::string> WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes,
+                                       double scale, const std::string& folder,
+                                       const PageDrawn& drawn = {});
 
 // The largest paper among the pages, "W x H mm", for what render reports.
 std::string LargestPaper(TfrEMFPages& pages, const std::vector<int>& indexes);

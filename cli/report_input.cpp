@@ -3,6 +3,7 @@
 #include "cli/data_options.h"
 #include "cli/input_file.h"
 #include "cli/template_loading.h"
+#include "report/script/report_interpretator.h"
 
 namespace quillet::cli {
 
@@ -26,6 +27,13 @@ void ReportInput::LoadTemplate() {
 }
 
 bool ReportInput::Prepare() {
+  // Each script the report runs may take this many lines.
+  if (const auto steps = options_.Value("max-steps")) {
+    if (steps->empty() || steps->find_first_not_of("0123456789") != std::string::npos ||
+        steps->size() > 15 || std::stoull(*steps) == 0)
+      throw UsageError("--max-steps wants a whole number of at least 1, not '" + *steps + "'");
+    ReportInterpreter().MaxSteps = std::stoull(*steps);
+  }
   Load();
   if (report_.Template.Pages.empty()) throw UsageError(path_ + " holds no page to prepare");
   DataOptions::CheckTemplate(report_);

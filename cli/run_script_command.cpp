@@ -16,14 +16,11 @@
 namespace quillet::cli {
 namespace {
 
-// A script that loops for ever ends here with an error.
-constexpr std::uint64_t kDefaultMaxSteps = 10'000'000;
-
 struct RunScriptRequest {
   std::string scriptPath;
   std::string templatePath;
   std::vector<std::pair<std::string, Variant>> variables;
-  std::uint64_t maxSteps = kDefaultMaxSteps;
+  std::uint64_t maxSteps = TfrInterpretator::kDefaultMaxSteps;
   bool json = false;
 };
 
@@ -115,11 +112,11 @@ int RunScriptFile(const Args& args) {
   try {
     report.RunCode(code);
   } catch (const std::exception& e) {
-    interpreter.MaxSteps = 0;
+    interpreter.MaxSteps = TfrInterpretator::kDefaultMaxSteps;
     std::cerr << e.what() << "\n";
     return 2;
   }
-  interpreter.MaxSteps = 0;
+  interpreter.MaxSteps = TfrInterpretator::kDefaultMaxSteps;
   PrintVariables(r.json);
   return 0;
 }

@@ -1,6 +1,10 @@
 // CsvSource: rows of a CSV file with a header row (RFC 4180 quoting, UTF-8,
 // a chosen delimiter), read a block at a time as the data set moves. Cells
-// become integers, decimals, dates or text (TypedFieldValue).
+// become integers, decimals, dates or text (TypedFieldValue), except in the
+// columns named to stay text. Nothing given is dropped or changed silently:
+// a row with more or fewer cells than the header, two columns of one name
+// and a UTF-16 file are refused, each saying where or what. A UTF-8
+// byte-order mark is skipped.
 #pragma once
 
 #include <cstdio>
@@ -18,8 +22,10 @@ namespace quillet {
 class CsvSource : public RowSource {
  public:
   // Opens the file and reads its header row. Raises EngineError naming the
-  // file when it cannot be opened, is not well-formed CSV or has no header.
-  explicit CsvSource(std::string path, char delimiter = ',');
+  // file when it cannot be opened, is not well-formed CSV, has no header,
+  // names a column twice, or `textColumns` names a column it lacks.
+  explicit CsvSource(std::string path, char delimiter = ',',
+                     const std::vector<std::string>& textColumns = {});
   ~CsvSource() override;
   CsvSource(const CsvSource&) = delete;
   CsvSource& operator=(const CsvSource&) = delete;
@@ -37,6 +43,10 @@ class CsvSource : public RowSource {
   [[noreturn]] void Fail(const std::string& what) const;
   // Fails naming the first row with a cell that is not UTF-8, if any.
   void FailOnMalformedText() const;
+  // Raises EngineError for a row whose width differs from the header's.
+  void CheckWidths() const;
+  // Refuses a file in an encoding other than UTF-8, by its first bytes.
+  void CheckEncoding() const;
   // Closes the file and frees the parser's buffer.
   void Close();
 

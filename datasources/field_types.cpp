@@ -26,6 +26,8 @@ bool ReadNumberOrDate(std::string_view text, Variant& value) {
   }
   std::string_view body = text;
   if (!body.empty() && (body[0] == '-' || body[0] == '+')) body.remove_prefix(1);
+  const bool leadingZero = body.size() > 1 && body[0] == '0' && body[1] >= '0' && body[1] <= '9';
+  if (leadingZero && (Digits(body) || body.find('.') != std::string_view::npos)) return false;
   if (Digits(body)) {
     std::int64_t i = 0;
     const char* first = text.data() + (text[0] == '+' ? 1 : 0);

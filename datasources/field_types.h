@@ -1,6 +1,8 @@
 // The engine values of text fields (CSV cells): whole numbers become
 // integers, numbers with a decimal point decimals, yyyy-mm-dd dates dates,
-// an empty cell Null, and everything else stays text.
+// an empty cell Null, and everything else stays text. A number written with
+// a leading zero ("007", "02134", "00.5") is a code, not a quantity, and
+// stays text; "0", "0.5" and "-0.25" are numbers.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +42,7 @@ inline bool ReadShortNumber(std::string_view text, ShortNumber& number) {
   const char* const whole = p;
   while (p != end && static_cast<unsigned char>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
   const std::size_t wholeCount = std::size_t(p - whole);
+  if (wholeCount > 1 && *whole == '0') return false;  // a leading zero: text
   if (p == end) {
     if (wholeCount == 0 || wholeCount > 15) return false;
     number.whole = true;

@@ -17,14 +17,14 @@ void AssignText(Variant& value, std::string_view text) {
     value = Variant(std::string(text));
 }
 
-// The cell's value into `value`, whatever it held; false when its text is
-// not well-formed UTF-8.
-bool TypeCell(std::string_view utf8, Variant& value) {
+// The cell's value into `value`, whatever it held (untyped, a text); false
+// when its text is not well-formed UTF-8.
+bool TypeCell(std::string_view utf8, Variant& value, bool typed = true) {
   if (utf8.empty()) {
     value = Variant::Null();  // a blank cell holds no value, as SQL NULL
     return true;
   }
-  if (StartsNumberOrDate(utf8[0])) {
+  if (typed && StartsNumberOrDate(utf8[0])) {
     if (ShortNumber number; ReadShortNumber(utf8, number)) {
       value = number.whole ? Variant(number.integer) : Variant(number.decimal);
       return true;
@@ -54,21 +54,26 @@ void ParsedRows::OnCell(void* bytes, std::size_t size, void* rows) {
   if (self.slot_ == self.slotsEnd_) self.MoreSlots();
   Variant& value = *self.slot_++;
   const std::string_view utf8(bytes ? static_cast<const char*>(bytes) : "", size);
+  const std::size_t column = self.cellsInRow_ - 1;
   bool wellFormed = true;
   if (self.inHeader_) {
     AssignText(value, utf8);
     wellFormed = FindInvalidUtf8(utf8) == std::string_view::npos;
   } else {
-    wellFormed = TypeCell(utf8, value);
+    wellFormed = TypeCell(utf8, value, column >= self.text_.size() || !self.text_[column]);
   }
   if (!wellFormed && !self.malformedRow_) self.malformedRow_ = self.complete_ - self.next_ + 1;
 }
 
 void ParsedRows::OnRowEnd(int /*terminator*/, void* rows) {
   ParsedRows& self = *static_cast<ParsedRows*>(rows);
+  ++self.rowsParsed_;
   if (self.inHeader_) {
     self.inHeader_ = false;
     self.kept_ = self.width_ != 0 ? self.width_ : self.cellsInRow_;
+  } else if (self.cellsInRow_ != self.kept_ && self.wrongRow_ == 0) {
+    self.wrongRow_ = self.rowsParsed_;
+    self.wrongCells_ = self.cellsInRow_;
   }
   // Values left over from an older row go.
   std::vector<Variant>& row = *self.parsing_;
@@ -85,6 +90,7 @@ void ParsedRows::Restart(std::size_t width) {
   width_ = width;
   kept_ = std::numeric_limits<std::size_t>::max();
   cellsInRow_ = 0;
+  rowsParsed_ = wrongRow_ = wrongCells_ = 0;
   BeginRow();
 }
 

@@ -28,6 +28,14 @@ class ParsedRows {
   // Forgets every row and starts again before the header. `width` is the
   // cells a row keeps; 0 takes the header's count.
   void Restart(std::size_t width);
+  // The columns whose cells stay texts, untyped (by position; the rest are
+  // typed). Kept across Restart.
+  void KeepAsText(std::vector<bool> columns) { text_ = std::move(columns); }
+
+  // The first row parsed (the header being row 1) whose cell count differs
+  // from the header's, and its count; 0 while every row matched.
+  std::size_t WrongWidthRow() const { return wrongRow_; }
+  std::size_t WrongWidthCells() const { return wrongCells_; }
 
   // Complete rows not yet taken.
   std::size_t Waiting() const { return complete_ - next_; }
@@ -71,6 +79,9 @@ class ParsedRows {
   std::size_t kept_ = 0;        // cells a row keeps: all in the header
   std::size_t cellsInRow_ = 0;  // of the row being parsed, kept or not
   std::size_t malformedRow_ = 0;
+  std::size_t rowsParsed_ = 0;  // since Restart, the header included
+  std::size_t wrongRow_ = 0, wrongCells_ = 0;
+  std::vector<bool> text_;
   // The row being parsed, the slot for its next cell and the end of the
   // slots it has.
   std::vector<Variant>* parsing_ = nullptr;

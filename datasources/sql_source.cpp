@@ -10,7 +10,9 @@
 #include <QVariant>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 
+#include "datasources/read_query.h"
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
 #include "report/expr/dataset_components.h"
@@ -136,14 +138,17 @@ Variant MasterValue(const MasterField& master) {
 
 }  // namespace
 
-SqlConnection::SqlConnection(const std::string& connection) {
+SqlConnection::SqlConnection(const std::string& connection) : connection_(connection) {
   static std::atomic<int> serial{0};
   const QString name = QStringLiteral("quillet-%1").arg(++serial);
-  name_ = Text(name);
   QSqlDatabase db;
-  if (!ServerSettings(connection, db, name)) {
+  server_ = ServerSettings(connection, db, name);
+  if (!server_) {
     if (!QSqlDatabase::isDriverAvailable("QSQLITE"))
       throw EngineError("the SQLite database driver is not installed");
+    std::error_code ec;
+    if (std::filesystem::is_directory(connection, ec))
+      throw EngineError("database " + connection + " cannot be opened: it is a folder");
     db = QSqlDatabase::addDatabase("QSQLITE", name);
     db.setDatabaseName(QString::fromStdString(connection));
     // An SQLite path that does not exist would be created empty: refuse it.
@@ -155,26 +160,83 @@ SqlConnection::SqlConnection(const std::string& connection) {
     QSqlDatabase::removeDatabase(name);
     throw EngineError("database " + connection + " cannot be opened: " + message);
   }
+  names_.push_back(Text(name));
+  try {
+    StartReading(names_.front());
+  } catch (...) {
+    db = QSqlDatabase();
+    Close();
+    throw;
+  }
+}
+
+void SqlConnection::StartReading(const std::string& name) {
+  if (!server_) return;
+  QSqlQuery q(QSqlDatabase::database(QString::fromStdString(name), false));
+  // Every transaction of the session is read-only, and the session runs in
+  // one that is never committed: a function called by a query cannot make
+  // it writable once the transaction has begun reading.
+  for (const char* statement :
+       {"SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY", "BEGIN READ ONLY"})
+    if (!q.exec(QString::fromLatin1(statement)))
+      throw EngineError("database " + connection_ +
+                        " cannot be opened read-only: " + ErrorText(q.lastError()));
+}
+
+std::string SqlConnection::SessionForQuery() {
+  if (!firstTaken_ || !server_) {
+    firstTaken_ = true;
+    return names_.front();
+  }
+  static std::atomic<int> serial{0};
+  const QString name = QString::fromStdString(names_.front()) + QStringLiteral("-%1").arg(++serial);
+  {
+    QSqlDatabase db = QSqlDatabase::cloneDatabase(QString::fromStdString(names_.front()), name);
+    if (!db.open()) {
+      const std::string message = ErrorText(db.lastError());
+      db = QSqlDatabase();
+      QSqlDatabase::removeDatabase(name);
+      throw EngineError("database " + connection_ + " cannot open another session: " + message);
+    }
+  }
+  names_.push_back(Text(name));
+  StartReading(names_.back());
+  return names_.back();
+}
+
+void SqlConnection::Close() {
+  // The read-only transaction ends with the session, never committed.
+  for (const std::string& name : names_) {
+    {
+      QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(name), false);
+      db.close();
+    }
+    QSqlDatabase::removeDatabase(QString::fromStdString(name));
+  }
+  names_.clear();
 }
 
 SqlConnection::~SqlConnection() {
-  {
-    QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(name_), false);
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(QString::fromStdString(name_));
+  Close();
 }
 
-SqlSource::SqlSource(SqlConnection& connection, std::string query)
-    : text_(std::move(query)),
-      prepared_(FindMasterFields(text_)),
-      query_(std::make_unique<QSqlQuery>(
-          QSqlDatabase::database(QString::fromStdString(connection.Name()), false))) {
+SqlSource::SqlSource(SqlConnection& connection, std::string query, std::string dataset)
+    : text_(std::move(query)), dataset_(std::move(dataset)), prepared_(FindMasterFields(text_)) {
+  if (const std::string why = WhyNotAReadQuery(text_); !why.empty()) Fail(why);
+  query_ = std::make_unique<QSqlQuery>(
+      QSqlDatabase::database(QString::fromStdString(connection.SessionForQuery()), false));
   // Rows are fetched front to back and not kept by the driver.
   query_->setForwardOnly(true);
   Run(false);
   const QSqlRecord record = query_->record();
   for (int i = 0; i < record.count(); ++i) columns_.push_back(Text(record.fieldName(i)));
+}
+
+void SqlSource::Fail(const std::string& what) const {
+  std::string shown = text_;
+  if (shown.size() > 80) shown = shown.substr(0, 77) + "...";
+  throw EngineError((dataset_.empty() ? std::string() : "data set '" + dataset_ + "': ") +
+                    "query \"" + shown + "\" " + what);
 }
 
 SqlSource::~SqlSource() = default;
@@ -193,14 +255,13 @@ void SqlSource::Run(bool masters) {
       query_->addBindValue(masters ? ToQVariant(MasterValue(master)) : QVariant());
     ran = ran && query_->exec();
   }
-  if (!ran) throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
-  if (!query_->isSelect()) throw EngineError("query \"" + text_ + "\" returns no rows");
+  if (!ran) Fail("failed: " + ErrorText(query_->lastError()));
+  if (!query_->isSelect()) Fail("returns no rows");
 }
 
 bool SqlSource::Read(std::vector<Variant>& row) {
   if (!query_->next()) {
-    if (query_->lastError().isValid())
-      throw EngineError("query \"" + text_ + "\" failed: " + ErrorText(query_->lastError()));
+    if (query_->lastError().isValid()) Fail("failed: " + ErrorText(query_->lastError()));
     return false;
   }
   row.clear();

@@ -19,6 +19,11 @@ namespace quillet {
 // A database connection for SqlSource. The text is either the path of an
 // SQLite file or "driver=QPSQL;host=...;port=...;dbname=...;user=..."; a
 // server's password comes from the QUILLET_DB_PASSWORD environment variable.
+//
+// Databases are only read: an SQLite file is opened read-only, and a
+// server session runs in one read-only transaction (never committed) from
+// the moment it opens. A server gives each query a session of its own, so a
+// detail query can run while its master's rows are still being fetched.
 class SqlConnection {
  public:
   // Raises EngineError naming the database when it cannot be opened.
@@ -26,18 +31,32 @@ class SqlConnection {
   ~SqlConnection();
   SqlConnection(const SqlConnection&) = delete;
   SqlConnection& operator=(const SqlConnection&) = delete;
-  const std::string& Name() const { return name_; }
+  const std::string& Name() const { return names_.front(); }
+
+  // The Qt connection name a new query runs on: the first query gets the
+  // connection opened here; on a server, each further one a new read-only
+  // session like it (raising EngineError when it cannot be opened).
+  std::string SessionForQuery();
 
  private:
-  std::string name_;  // the Qt connection name
+  // Makes the session read-only, or raises EngineError.
+  void StartReading(const std::string& name);
+  // Closes every session.
+  void Close();
+
+  std::string connection_;          // as given, for messages
+  bool server_ = false;             // sessions of its own per query
+  bool firstTaken_ = false;         // names_.front() runs a query already
+  std::vector<std::string> names_;  // the Qt connection names opened
 };
 
 class SqlSource : public RowSource {
  public:
   // Prepares and runs the query once to learn its columns, its master
   // fields all Null; raises EngineError with the database's message when the
-  // query is bad.
-  SqlSource(SqlConnection& connection, std::string query);
+  // query is bad, and before it runs when it is not one reading statement
+  // (read_query.h). Messages name `dataset` when given.
+  SqlSource(SqlConnection& connection, std::string query, std::string dataset = {});
   ~SqlSource() override;
 
   const std::vector<std::string>& Columns() const override { return columns_; }
@@ -50,7 +69,10 @@ class SqlSource : public RowSource {
   // names), otherwise Null.
   void Run(bool masters);
 
+  [[noreturn]] void Fail(const std::string& what) const;
+
   std::string text_;
+  std::string dataset_;
   MasterFieldQuery prepared_;
   std::unique_ptr<QSqlQuery> query_;
   std::vector<std::string> columns_;

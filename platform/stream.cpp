@@ -1,9 +1,10 @@
 #include "platform/stream.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "platform/errors.h"
 
@@ -103,6 +104,16 @@ FileStream::FileStream(const std::string& path, Mode mode, const std::string& sh
   }
 }
 
+FileStream::FileStream(int fd, const std::string& shownName) : name_(shownName) {
+  const int copy = ::dup(fd);
+  file_ = copy < 0 ? nullptr : ::fdopen(copy, "wb");
+  if (!file_) {
+    const int error = errno;
+    if (copy >= 0) ::close(copy);
+    throw FileOpenError("Cannot open file \"" + name_ + "\". " + std::strerror(error));
+  }
+}
+
 FileStream::~FileStream() {
   if (file_) std::fclose(file_);
 }
@@ -141,17 +152,17 @@ void FileStream::Close() {
   if (!ok) throw StreamWriteError("Cannot write file \"" + name_ + "\". " + std::strerror(error));
 }
 
-std::string TemporaryNameBeside(const std::string& path) {
-  std::random_device rd;
-  return path + ".tmp" + std::to_string(rd() % 1000000);
-}
-
-void ReplaceFile(const std::string& temporary, const std::string& target) {
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    RemoveFileQuietly(temporary);
-    throw StreamWriteError("Cannot save \"" + target + "\". " + ec.message());
+void WriteAllTo(OutputFile& file, const MemoryStream& bytes) {
+  const std::uint8_t* at = bytes.Bytes().data();
+  std::size_t left = bytes.Bytes().size();
+  while (left > 0) {
+    const ssize_t n = ::write(file.Descriptor(), at, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      throw StreamWriteError("Cannot write file \"" + file.Path() + "\". " +
+                             std::strerror(n < 0 ? errno : EIO));
+    at += n;
+    left -= std::size_t(n);
   }
 }
 

@@ -8,9 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/output_file.h"
 
 namespace quillet {
 
@@ -151,6 +154,8 @@ class FileStream : public Stream {
   // asked for when `path` is a temporary beside it) and the system's reason
   // when the file cannot be opened. Write and Close failures name it too.
   FileStream(const std::string& path, Mode mode, const std::string& shownName = {});
+  // Writes into the open file `fd` (a copy of it: the caller keeps `fd`).
+  FileStream(int fd, const std::string& shownName);
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
@@ -171,26 +176,30 @@ class FileStream : public Stream {
 
 // Writes a file through a temporary beside it, renamed over the target only
 // when `write` returned normally: a failed save never destroys the old file.
-// Throws what `write` threw, or FileOpenError / StreamWriteError.
+// A target that is no regular file (a FIFO, /dev/null) is written directly,
+// from bytes gathered in memory first, as writers may seek back. See
+// output_file.h. Throws what `write` threw, or FileOpenError / StreamWriteError.
 template <typename Fn>
 void WriteFileAtomically(const std::string& path, Fn&& write);
 
-void ReplaceFile(const std::string& temporary, const std::string& target);
-std::string TemporaryNameBeside(const std::string& path);
 void RemoveFileQuietly(const std::string& path);
+
+// Writes every byte of `bytes` to `file`, or raises StreamWriteError.
+void WriteAllTo(OutputFile& file, const MemoryStream& bytes);
 
 template <typename Fn>
 void WriteFileAtomically(const std::string& path, Fn&& write) {
-  const std::string temp = TemporaryNameBeside(path);
-  try {
-    FileStream out(temp, FileStream::Mode::Create, path);
+  OutputFile file(path);
+  if (file.Direct()) {
+    MemoryStream bytes;
+    write(static_cast<Stream&>(bytes));
+    WriteAllTo(file, bytes);
+  } else {
+    FileStream out(file.Descriptor(), path);
     write(static_cast<Stream&>(out));
     out.Close();
-  } catch (...) {
-    RemoveFileQuietly(temp);
-    throw;
   }
-  ReplaceFile(temp, path);
+  file.Commit();
 }
 
 }  // namespace quillet

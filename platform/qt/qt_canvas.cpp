@@ -9,6 +9,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -229,6 +230,11 @@ void QtCanvas::DrawPlainText(const FontEntry& entry, int x, int y, const QString
 
 void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::string_view text,
                       const TextState& s) {
+  // Text placed near the ends of the int range (a damaged file) is on no
+  // device: skipped before any sum with its origin could overflow.
+  constexpr std::int64_t kFarthestText = std::int64_t(1) << 28;
+  if (std::abs(std::int64_t(x)) > kFarthestText || std::abs(std::int64_t(y)) > kFarthestText)
+    return;
   FontEntry& entry = Fonts(s.font);
   QString qs = ToQString(text);
   if (IsPlainText(options, s)) {
@@ -263,12 +269,12 @@ void QtCanvas::OnText(int x, int y, unsigned options, const Rect* clip, std::str
     y = 0;
   }
   if (s.bkMode == BkMode::Opaque && !(options & etoOpaque)) {
-    int w = fm.horizontalAdvance(qs) + (s.justifyBreaks > 0 ? s.justifyExtra : 0);
+    const int w = AddSat(fm.horizontalAdvance(qs), s.justifyBreaks > 0 ? s.justifyExtra : 0);
     painter_.fillRect(QRect(x, y, w, metrics.height), ToQColor(s.bkColor));
   }
   painter_.setPen(ToQColor(s.font.color));
   if (options & etoRtlReading) painter_.setLayoutDirection(Qt::RightToLeft);
-  const int baseline = y + metrics.ascent;
+  const int baseline = AddSat(y, metrics.ascent);
   if (s.justifyBreaks > 0 && s.justifyExtra != 0) {
     // Spread the extra pixels over the spaces, earlier gaps taking the remainder.
     int gaps = 0;

@@ -78,6 +78,10 @@ class Variant {
 //   even); OrValues of two booleans is the boolean or. ModValues by 0
 //   raises ParserError.
 // - A float becomes text with up to 15 significant digits ("2.5", "14").
+// - A text made by "+" may hold at most kMaxTextBytes bytes: longer raises
+//   EngineError, so a script that doubles a text ends instead of taking
+//   the machine's memory.
+constexpr std::size_t kMaxTextBytes = std::size_t(64) << 20;
 Variant AddValues(const Variant& a, const Variant& b);
 Variant SubtractValues(const Variant& a, const Variant& b);
 Variant MultiplyValues(const Variant& a, const Variant& b);

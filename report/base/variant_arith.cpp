@@ -112,10 +112,19 @@ std::int64_t ToInteger(const Variant& v) {
 Variant AddValues(const Variant& a, const Variant& b) {
   const bool textA = IsTextLike(a) || a.IsEmpty();
   const bool textB = IsTextLike(b) || b.IsEmpty();
-  if (textA && textB && (IsTextLike(a) || IsTextLike(b))) return Variant(a.AsText() + b.AsText());
   // A text beside a date joins the date's text: 'Printed ' + DATE.
-  if ((IsTextLike(a) && b.GetType() == T::Date) || (a.GetType() == T::Date && IsTextLike(b)))
-    return Variant(a.AsText() + b.AsText());
+  const bool joinsDate =
+      (IsTextLike(a) && b.GetType() == T::Date) || (a.GetType() == T::Date && IsTextLike(b));
+  if ((textA && textB && (IsTextLike(a) || IsTextLike(b))) || joinsDate) {
+    std::string left = a.AsText();
+    const std::string right = b.AsText();
+    if (left.size() + right.size() > kMaxTextBytes)
+      throw EngineError("A text would grow to " + std::to_string(left.size() + right.size()) +
+                        " bytes, past the bound of " + std::to_string(kMaxTextBytes >> 20) +
+                        " MiB for one value");
+    left += right;
+    return Variant(std::move(left));
+  }
   return Arith(a, b, Op::Add);
 }
 

@@ -17,6 +17,7 @@
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
 #include "report/script/report_interpretator.h"
+#include "report/views/band_view.h"
 #include "report/template/page.h"
 
 namespace quillet {
@@ -150,14 +151,40 @@ void TfrReport::ForgetObjectScripts() {
   objectCode_.clear();
 }
 
+namespace {
+
+// Runs `run`; a script it stops for its step bound names `whose` script it
+// was (the innermost, where scripts start one another).
+template <typename Fn>
+void NamingStoppedScript(const std::string& whose, Fn&& run) {
+  try {
+    run();
+  } catch (ScriptStepLimitError& e) {
+    if (e.Named) throw;
+    ScriptStepLimitError named("The script of " + whose + " was stopped: " + e.what());
+    named.Named = true;
+    throw named;
+  }
+}
+
+std::string ViewAndBand(const TfrView& view) {
+  std::string text = "object " + view.Name;
+  if (view.ParentBand) text += " in band " + view.ParentBand->Name;
+  return text;
+}
+
+}  // namespace
+
 void TfrReport::RunViewScript(TfrView& view) {
   auto it = objectCode_.find(&view);
-  if (it != objectCode_.end()) RunCode(it->second);
+  if (it == objectCode_.end()) return;
+  NamingStoppedScript(ViewAndBand(view), [&] { RunCode(it->second); });
 }
 
 void TfrReport::RunBandScript(const TfrView* bandView) {
   auto it = objectCode_.find(bandView);
-  if (it != objectCode_.end()) RunCode(it->second);
+  if (it == objectCode_.end()) return;
+  NamingStoppedScript("band " + bandView->Name, [&] { RunCode(it->second); });
 }
 
 void TfrReport::RunScript(const StringList& script) {
@@ -165,7 +192,10 @@ void TfrReport::RunScript(const StringList& script) {
   CodeLines code;
   std::vector<std::string> errors;  // page scripts run whatever translated
   ReportInterpreter().Translate(script, code, errors);
-  RunCode(code);
+  std::string whose = "a page";
+  for (const auto& page : Template.Pages)
+    if (&page->ScriptLines == &script) whose = "page " + page->Name;
+  NamingStoppedScript(whose, [&] { RunCode(code); });
 }
 
 void TfrReport::RunCode(const CodeLines& code) {
@@ -188,6 +218,9 @@ void TfrReport::RunCode(const CodeLines& code) {
       --depth;
     }
   } restore{interpreter, previous, scriptDepth_};
+  // Each script run from formation has the whole step bound; the scripts it
+  // starts share it.
+  if (scriptDepth_ == 1) interpreter.StepsRun = 0;
   interpreter.Run(code);
 }
 

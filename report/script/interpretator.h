@@ -19,12 +19,16 @@ namespace quillet {
 class ScriptStepLimitError : public EngineError {
  public:
   using EngineError::EngineError;
+  bool Named = false;  // the message names whose script was stopped
 };
 
 class TfrInterpretator {
  public:
   // Lines run between two looks at StopRequested.
   static constexpr std::uint64_t kStopCheckInterval = 4096;
+  // The lines one script (with the scripts it starts) may run unless a
+  // caller chooses otherwise: a script that loops for ever ends.
+  static constexpr std::uint64_t kDefaultMaxSteps = 10'000'000;
 
   TfrInterpretator();
   virtual ~TfrInterpretator() = default;
@@ -53,7 +57,7 @@ class TfrInterpretator {
   // ever can be cancelled; the base class never stops.
   virtual bool StopRequested() { return false; }
 
-  std::uint64_t MaxSteps = 0;
+  std::uint64_t MaxSteps = kDefaultMaxSteps;
   // Lines run so far, nested runs included (a script that shows a band
   // whose script runs); whoever sets MaxSteps resets it.
   std::uint64_t StepsRun = 0;

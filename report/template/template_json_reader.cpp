@@ -4,6 +4,7 @@
 // refused with the JSON pointer of the member.
 #include <cmath>
 #include <limits>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -41,8 +42,20 @@ struct PathError {
   throw PathError{path, message};
 }
 
+// Messages quote at most this many bytes of the text they are about.
+constexpr std::size_t kQuotedBytes = 80;
+
+// The first kQuotedBytes of `text` (cut between characters) and "...", or
+// all of it when shorter.
+std::string Shortened(std::string_view text) {
+  if (text.size() <= kQuotedBytes) return std::string(text);
+  std::size_t n = kQuotedBytes;
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return std::string(text.substr(0, n)) + "...";
+}
+
 std::string Quoted(std::string_view text) {
-  return Json(std::string(text)).dump();
+  return Json(Shortened(text)).dump();
 }
 
 std::string TypeOf(const Json& j) {
@@ -61,9 +74,14 @@ std::string TypeOf(const Json& j) {
 
 template <typename Int>
 Int IntegerValue(const Json& j, const std::string& path) {
-  if (!j.is_number_integer()) WrongType(j, path, "a whole number");
   constexpr auto lo = std::numeric_limits<Int>::min();
   constexpr auto hi = std::numeric_limits<Int>::max();
+  // A whole number too long for 64 bits arrives as a fraction: it is out of
+  // range rather than a fraction.
+  if (j.is_number_float() && (j.get<double>() > double(hi) || j.get<double>() < double(lo)))
+    Fail(path, "the number " + Shortened(j.dump()) + " is out of range (" + std::to_string(lo) +
+                   " to " + std::to_string(hi) + ")");
+  if (!j.is_number_integer()) WrongType(j, path, "a whole number");
   const bool fits = j.is_number_unsigned() ? j.get<std::uint64_t>() <= std::uint64_t(hi)
                                            : j.get<std::int64_t>() >= std::int64_t(lo) &&
                                                  j.get<std::int64_t>() <= std::int64_t(hi);
@@ -556,6 +574,22 @@ NameValueTable ReadTable(Members& m, const char* key) {
   return table;
 }
 
+// The smallest number after `prefix` that names nothing in `used`, the
+// search for each prefix going on from where the last one stopped: names
+// are only added, so every number before it stays taken, and naming n
+// objects takes time in proportion to n.
+std::string FreeName(const std::string& prefix, std::set<std::string>& used,
+                     std::map<std::string, long long>& next) {
+  long long& n = next.try_emplace(UpperCase(prefix), 1).first->second;
+  for (;; ++n) {
+    std::string candidate = prefix + std::to_string(n);
+    if (used.insert(UpperCase(candidate)).second) {
+      ++n;
+      return candidate;
+    }
+  }
+}
+
 // Objects without a "name" are named like new objects: their kind's prefix
 // and the smallest number no other object of the template uses.
 void NameUnnamed(const std::vector<std::unique_ptr<TfrPage>>& pages,
@@ -563,15 +597,8 @@ void NameUnnamed(const std::vector<std::unique_ptr<TfrPage>>& pages,
   std::set<std::string> used;
   for (const auto& page : pages)
     for (const auto& view : page->Objects) used.insert(UpperCase(view->Name));
-  for (TfrView* view : unnamed) {
-    for (int n = 1;; ++n) {
-      std::string candidate = view->NamePrefix + std::to_string(n);
-      if (used.insert(UpperCase(candidate)).second) {
-        view->Name = std::move(candidate);
-        break;
-      }
-    }
-  }
+  std::map<std::string, long long> next;
+  for (TfrView* view : unnamed) view->Name = FreeName(view->NamePrefix, used, next);
 }
 
 // Pages without a "name" are named like new pages: "Page" and the smallest
@@ -580,15 +607,8 @@ void NameUnnamedPages(const std::vector<std::unique_ptr<TfrPage>>& pages,
                       const std::vector<TfrPage*>& unnamed) {
   std::set<std::string> used;
   for (const auto& page : pages) used.insert(UpperCase(page->Name));
-  for (TfrPage* page : unnamed) {
-    for (int n = 1;; ++n) {
-      std::string candidate = "Page" + std::to_string(n);
-      if (used.insert(UpperCase(candidate)).second) {
-        page->Name = std::move(candidate);
-        break;
-      }
-    }
-  }
+  std::map<std::string, long long> next;
+  for (TfrPage* page : unnamed) page->Name = FreeName("Page", used, next);
 }
 
 struct ReadResult {
@@ -648,6 +668,8 @@ TemplateJsonError::TemplateJsonError(int line, int column, std::string path, std
       message_(std::move(message)) {}
 
 bool LooksLikeTemplateJson(std::string_view bytes) {
+  // A byte-order mark, as some editors save UTF-8, is no part of the text.
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   for (char c : bytes) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
     return c == '{';
@@ -655,10 +677,68 @@ bool LooksLikeTemplateJson(std::string_view bytes) {
   return false;
 }
 
+namespace {
+
+// A member named twice in one object: the second, counting every member
+// name of the text in order from 0.
+struct DuplicateMember {
+  std::string name;
+  std::size_t index = 0;
+};
+
+// The offset of member name number `index` (counted as DuplicateMember
+// counts them) in well-formed JSON text.
+std::size_t OffsetOfMemberName(std::string_view text, std::size_t index) {
+  std::size_t seen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '"') continue;
+    const std::size_t start = i;
+    for (++i; i < text.size() && text[i] != '"'; ++i)
+      if (text[i] == '\\') ++i;
+    std::size_t after = i + 1;
+    while (after < text.size() && (text[after] == ' ' || text[after] == '\t' ||
+                                   text[after] == '\n' || text[after] == '\r'))
+      ++after;
+    if (after < text.size() && text[after] == ':' && seen++ == index) return start;
+  }
+  return 0;
+}
+
+// Parses `text`, refusing a member named twice in one object: the parser
+// would keep the last silently.
+Json ParseRefusingDuplicates(std::string_view text) {
+  std::vector<std::set<std::string>> open;  // the names of each open object
+  std::size_t names = 0;
+  auto check = [&](int, Json::parse_event_t event, Json& parsed) {
+    switch (event) {
+      case Json::parse_event_t::object_start: open.emplace_back(); break;
+      case Json::parse_event_t::object_end:
+        if (!open.empty()) open.pop_back();
+        break;
+      case Json::parse_event_t::key: {
+        const std::string& name = parsed.get_ref<const std::string&>();
+        if (!open.empty() && !open.back().insert(name).second) throw DuplicateMember{name, names};
+        ++names;
+        break;
+      }
+      default: break;
+    }
+    return true;
+  };
+  return Json::parse(text, check);
+}
+
+}  // namespace
+
 void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
   Json doc;
   try {
-    doc = Json::parse(text);
+    doc = ParseRefusingDuplicates(text);
+  } catch (const DuplicateMember& d) {
+    const TextPosition at = PositionOfOffset(text, OffsetOfMemberName(text, d.index));
+    throw TemplateJsonError(
+        at.line, at.column, {},
+        "member " + Quoted(d.name) + " appears twice in one object (only one can be kept)");
   } catch (const Json::parse_error& e) {
     const TextPosition at = PositionOfOffset(text, e.byte > 0 ? e.byte - 1 : 0);
     throw TemplateJsonError(at.line, at.column, {}, ParseErrorText(e.what()));
@@ -681,7 +761,7 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
     r = ReadDocument(doc);
   } catch (const PathError& e) {
     const TextPosition at = PositionOfOffset(text, OffsetOfPointer(text, e.path));
-    throw TemplateJsonError(at.line, at.column, e.path, e.message);
+    throw TemplateJsonError(at.line, at.column, Shortened(e.path), e.message);
   }
   target.Pages = std::move(r.pages);
   target.Dictionary.VariableTable = std::move(r.dictionary.VariableTable);

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "app/command_line.h"
@@ -158,6 +159,41 @@ TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
   EXPECT_NE(headless.messages[0].text.find("no such file: "), std::string::npos);
   EXPECT_NE(headless.messages[1].text.find("cannot read "), std::string::npos);
   EXPECT_NE(headless.messages[2].text.find("holds no page"), std::string::npos);
+}
+
+// What the window says names what it found: a folder, an empty file, a
+// JSON template saved with a byte-order mark (which opens), a template
+// over a data set the window cannot open.
+TEST_F(OpenReportFileTest, BadFilesAreCalledWhatTheyAre) {
+  SetHost(&headless);
+  const std::string folder = test::OutputPath("open_folder.frp");
+  std::filesystem::create_directories(folder);
+  const std::string nothing = test::OutputPath("open_nothing.frp");
+  std::ofstream(nothing, std::ios::binary).close();
+  const std::string needs = test::OutputPath("open_needs_data.json");
+  std::ofstream(needs) << R"({"pages": [{"objects": [
+    {"type": "band", "name": "B1", "kind": "masterData", "left": 0, "top": 40, "width": 680,
+     "height": 22, "dataSource": "Items"}]}]})";
+  struct Case {
+    std::string path, said;
+  };
+  for (const Case& c : {Case{folder, "it is a folder"}, Case{nothing, "the file is empty"},
+                        Case{needs, "band B1 runs over data set 'Items'"}}) {
+    SCOPED_TRACE(c.path);
+    headless.messages.clear();
+    EXPECT_EQ(OpenReportFile(c.path), 1);
+    ASSERT_EQ(headless.messages.size(), 1u);
+    EXPECT_NE(headless.messages[0].text.find(c.said), std::string::npos)
+        << headless.messages[0].text;
+  }
+  EXPECT_TRUE(headless.previews.empty());
+
+  const std::string bom = test::OutputPath("open_bom.json");
+  std::ofstream(bom, std::ios::binary)
+      << "\xEF\xBB\xBF{\"pages\":[{\"objects\":[{\"type\":\"memo\",\"left\":40,\"top\":40,"
+         "\"width\":300,\"height\":20,\"text\":\"Hi\"}]}]}";
+  EXPECT_EQ(OpenAndLook(bom), 0);
+  EXPECT_EQ(pagesShown, 1);
 }
 
 }  // namespace

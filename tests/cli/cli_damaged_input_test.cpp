@@ -121,6 +121,14 @@ TEST(CliDamagedInput, TemplateFiles) {
                               false);
   // Two hundred child bands, each the child of the one before.
   ExpectTemplateCommandsSound("children.frf", Read(Data("hostile/child200.frf")), false);
+  // A memo line placed at the top of the int range, prepared then drawn.
+  ExpectTemplateCommandsSound("baseline.frf", Read(Data("hostile/text_baseline_int_max.frf")),
+                              false);
+  const std::string frp = test::OutputPath("baseline.frf.out.frp");
+  if (std::filesystem::exists(frp))
+    ExpectSoundRun({"render", Q(frp), "--png", Q(test::OutputPath("baseline_png")), "--pages", "1",
+                    "--scale", "0.25"},
+                   "", false);
 }
 
 TEST(CliDamagedInput, JsonTemplates) {
@@ -155,7 +163,8 @@ TEST(CliDamagedInput, PreparedReportFiles) {
   };
   for (const Bytes& b : Truncated(frp)) both(b, true);
   for (const Bytes& b : BitFlipped(frp)) both(b, false);
-  for (const char* name : {"count_2e31.frp", "count_2e31m1.frp", "paper_max.frp"})
+  for (const char* name :
+       {"count_2e31.frp", "count_2e31m1.frp", "paper_max.frp", "text_baseline_int_max.frp"})
     both(Read(Data(std::string("hostile/") + name)), false);
 }
 

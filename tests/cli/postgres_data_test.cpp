@@ -168,5 +168,102 @@ TEST(PostgresData, PrepareOverAServerQueryWithThePasswordFromTheEnvironment) {
   }
 }
 
+// Statements run on the server directly, as its owner.
+void RunOnServer(const ThrowawayServer& server, const std::vector<QString>& statements,
+                 std::vector<QString>* answers = nullptr) {
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "pg-owner");
+    db.setHostName(server.Socket());
+    db.setPort(kPort);
+    db.setDatabaseName("postgres");
+    db.setUserName("quillet");
+    db.setPassword(kPassword);
+    ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+    QSqlQuery q(db);
+    for (const QString& statement : statements) {
+      ASSERT_TRUE(q.exec(statement)) << q.lastError().text().toStdString();
+      if (answers && q.isSelect() && q.next()) answers->push_back(q.value(0).toString());
+    }
+  }
+  QSqlDatabase::removeDatabase("pg-owner");
+}
+
+// Nothing a data set names is ever written: a statement that is not a read
+// is refused before it runs, naming the data set, and one that reads but
+// would write (a data-modifying WITH, a function that writes) meets a
+// read-only session. Master and detail queries run side by side.
+TEST(PostgresData, DataSetsOnlyReadAndMasterDetailWorks) {
+  ThrowawayServer server;
+  if (const std::string why = server.Start(); !why.empty()) GTEST_SKIP() << why;
+  RunOnServer(server, {"CREATE TABLE stock (name TEXT, price INTEGER)",
+                       "INSERT INTO stock VALUES ('a', 1), ('b', 2), ('c', 3)",
+                       "CREATE FUNCTION wipe() RETURNS INTEGER AS 'DELETE FROM stock; SELECT 0' "
+                       "LANGUAGE sql",
+                       "CREATE TABLE m (id INTEGER, name TEXT)",
+                       "INSERT INTO m VALUES (1, 'one'), (2, 'two')",
+                       "CREATE TABLE d (mid INTEGER, who TEXT)",
+                       "INSERT INTO d VALUES (1, 'd1a'), (1, 'd1b'), (2, 'd2a')"});
+  const QString connection =
+      QStringLiteral("driver=QPSQL;host=%1;port=%2;dbname=postgres;user=quillet")
+          .arg(server.Socket())
+          .arg(kPort);
+  const QString json = QString::fromStdString(test::OutputPath("postgres_writes.json"));
+  std::ofstream(json.toStdString()) << R"({"pages": [{"objects": [
+  {"type": "band", "name": "Data", "kind": "masterData", "left": 0, "top": 0, "width": 600,
+   "height": 20, "dataSource": "Items"},
+  {"type": "memo", "name": "Row", "left": 0, "top": 2, "width": 300, "height": 16,
+   "text": ["[Items.\"name\"]"]}]}]})";
+  const QString frp = QString::fromStdString(test::OutputPath("postgres_writes.frp"));
+  struct Case {
+    QString query;
+    std::string said;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"DELETE FROM stock WHERE name = 'a'", "begins with DELETE"},
+           {"DELETE FROM stock RETURNING name", "begins with DELETE"},
+           {"SELECT name FROM stock; CREATE TABLE pwned(x INTEGER)", "a second statement"},
+           {"WITH gone AS (DELETE FROM stock RETURNING name) SELECT name FROM gone", "read-only"},
+           {"SELECT wipe() AS name", "read-only"},
+           {"SELECT set_config('transaction_read_only', 'off', false) AS name", ""},
+       }) {
+    SCOPED_TRACE(c.query.toStdString());
+    std::filesystem::remove(frp.toStdString());
+    const test::CliRun r = test::RunCli(
+        {"prepare", json, "-o", frp, "--db", connection, "--dataset", "Items=" + c.query},
+        {{"QUILLET_DB_PASSWORD", kPassword}});
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("data set 'Items'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(frp.toStdString()));
+  }
+  std::vector<QString> answers;
+  RunOnServer(server,
+              {"SELECT count(*) FROM stock",
+               "SELECT count(*) FROM pg_tables WHERE tablename = "
+               "'pwned'"},
+              &answers);
+  EXPECT_EQ(answers, (std::vector<QString>{"3", "0"}));
+
+  const QString md = QString::fromStdString(test::OutputPath("postgres_md.json"));
+  std::ofstream(md.toStdString()) << R"({"pages": [{"objects": [
+  {"type": "band", "name": "M", "kind": "masterData", "left": 0, "top": 40, "width": 680,
+   "height": 22, "dataSource": "Master"},
+  {"type": "memo", "left": 40, "top": 40, "width": 300, "height": 20, "text": "M [Master.\"name\"]"},
+  {"type": "band", "name": "D", "kind": "detailData", "left": 0, "top": 80, "width": 680,
+   "height": 22, "dataSource": "Detail"},
+  {"type": "memo", "left": 40, "top": 80, "width": 300, "height": 20, "text": "D [Detail.\"who\"]"}]}]})";
+  test::CliRun r = test::RunCli({"prepare", md, "-o", frp, "--db", connection, "--dataset",
+                                 "Master=SELECT id, name FROM m ORDER BY id", "--dataset",
+                                 "Detail=SELECT who FROM d WHERE mid = :Master.id ORDER BY who"},
+                                {{"QUILLET_DB_PASSWORD", kPassword}});
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = test::RunCli({"info", frp});
+  std::string texts;
+  for (std::size_t at = r.out.find("text=\""); at != std::string::npos;
+       at = r.out.find("text=\"", at + 1))
+    texts += r.out.substr(at + 6, r.out.find('"', at + 6) - at - 6) + ";";
+  EXPECT_EQ(texts, "M one;D d1a;D d1b;M two;D d2a;");
+}
+
 }  // namespace
 }  // namespace quillet

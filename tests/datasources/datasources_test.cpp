@@ -12,6 +12,7 @@
 #include "datasources/csv_source.h"
 #include "datasources/field_types.h"
 #include "datasources/master_fields.h"
+#include "datasources/read_query.h"
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
 #include "platform/errors.h"
@@ -73,7 +74,7 @@ TEST(FieldTypes, CellsBecomeIntegersDecimalsDatesOrText) {
   // Short numbers take a quicker road to the same values as long ones.
   EXPECT_EQ(TypedFieldValue("+5"), Variant(std::int64_t(5)));
   EXPECT_EQ(TypedFieldValue("-0"), Variant(std::int64_t(0)));
-  EXPECT_EQ(TypedFieldValue("00012"), Variant(std::int64_t(12)));
+  EXPECT_EQ(TypedFieldValue("00012"), Variant("00012"));
   EXPECT_EQ(TypedFieldValue("123456789012345678"), Variant(std::int64_t(123456789012345678)));
   EXPECT_EQ(TypedFieldValue("+.5"), Variant(0.5));
   EXPECT_EQ(TypedFieldValue("0.1"), Variant(0.1));
@@ -152,19 +153,18 @@ TEST(CsvSource, BadFilesNameThemselves) {
 }
 
 // Rows are read a block at a time: cells, quoted line breaks and non-ASCII
-// characters that straddle a block's end come out whole, short rows are
-// filled with empty texts and extra cells dropped, and a fault far into the
-// file names its row.
+// characters that straddle a block's end come out whole, and a fault far
+// into the file names its row.
 TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
   std::string text = "n,note,price\n";
   std::vector<std::string> expected;
   for (int i = 1; i <= 6000; ++i) {
     const std::string n = std::to_string(i);
     if (i % 1000 == 0) {
-      text += n + "\n";
+      text += n + ",,\n";
       expected.push_back(n + "||");
     } else if (i % 7 == 0) {
-      text += n + ",\"Caf\xC3\xA9 " + n + "\nline two, \"\"quoted\"\"\"," + n + ".5,extra\n";
+      text += n + ",\"Caf\xC3\xA9 " + n + "\nline two, \"\"quoted\"\"\"," + n + ".5\n";
       expected.push_back(n + "|Café " + n + "\nline two, \"quoted\"|" + n + ".5");
     } else {
       text += n + ",plain " + n + "," + n + ".25\n";
@@ -193,17 +193,17 @@ TEST(CsvSource, RowsAcrossBlocksShortAndLongRowsAndLateFaults) {
 }
 
 // Row storage is reused as rows are read: a column whose cells change type
-// from row to row, texts growing and shrinking and turning non-ASCII, rows
-// wider than those whose storage is kept, and a start again from the middle
-// of the file all read as a fresh source would.
+// from row to row, texts growing and shrinking and turning non-ASCII or
+// empty, rows wider than those whose storage is kept, and a start again
+// from the middle of the file all read as a fresh source would.
 TEST(CsvSource, ReusedRowsChangeTypeWidthAndStartAgainMidFile) {
   const std::string mixed = WriteFile("mixed.csv",
                                       "v,w\n"
                                       "1,a\n"
                                       "a text longer than fifteen bytes,2\n"
                                       "\xC3\xA9t\xC3\xA9,abc\n"
-                                      "2.5\n"
-                                      "2024-02-29,\"x,y\",dropped\n"
+                                      "2.5,\n"
+                                      "2024-02-29,\"x,y\"\n"
                                       "z,\xE2\x82\xAC\n");
   SourceDataset set("Mixed", std::make_unique<CsvSource>(mixed));
   std::vector<std::pair<Variant, Variant>> rows;
@@ -232,7 +232,7 @@ TEST(CsvSource, ReusedRowsChangeTypeWidthAndStartAgainMidFile) {
                                : (r + c) % 3 == 0 ? std::to_string(r * c)
                                : (r + c) % 3 == 1 ? "t" + std::to_string(r)
                                                   : "\xC3\xA9" + std::to_string(c);
-      if (c < cells) row += (c ? "," : "") + cell;
+      row += (c ? "," : "") + cell;
       shown += (c ? "|" : "") + cell;
     }
     text += row + "\n";
@@ -253,6 +253,166 @@ TEST(CsvSource, ReusedRowsChangeTypeWidthAndStartAgainMidFile) {
   EXPECT_EQ(wide.FieldValue("c0").AsText(), "t1234");
   EXPECT_EQ(Rows(wide, fields), expected);
   EXPECT_EQ(Rows(set, {"v"}).size(), 6u);
+}
+
+// What a CSV file holds reaches the report as it was written, or the file
+// is refused saying where: rows wider or narrower than the header, a column
+// named twice, UTF-16 text. A UTF-8 byte-order mark is no part of the first
+// name.
+TEST(CsvSource, RefusesWhatWouldBeLostOrChanged) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string message;  // empty: read without fault
+  };
+  const std::string utf16le = std::string("\xFF\xFE", 2) + std::string("n\0,\0p\0\n\0", 8);
+  const std::string utf16be = std::string("\xFE\xFF", 2) + std::string("\0n\0,\0p\0\n", 8);
+  for (const Case& c : std::vector<Case>{
+           {"wide.csv", "name,price\nSmith, John,5\n\"Doe, Jane\",7\n",
+            "row 2 (counting the header as row 1) has 3 fields where the header has 2"},
+           {"narrow.csv", "a,b,c\n1,2,3\n4,5\n",
+            "row 3 (counting the header as row 1) has 2 fields"},
+           {"late.csv",
+            "a,b\n" +
+                [] {
+                  std::string rows;
+                  for (int i = 0; i < 20000; ++i) rows += std::to_string(i) + ",x\n";
+                  return rows;
+                }() +
+                "1,2,3\n",
+            "row 20002 "},
+           {"last_no_newline.csv", "a,b\n1,2\n3", "row 3 "},
+           {"dup.csv", "name,name,price\nfirst,second,1\n",
+            "names column 'name' twice (columns 1 and 2)"},
+           {"utf16le.csv", utf16le, "is UTF-16 little-endian"},
+           {"utf16be.csv", utf16be, "is UTF-16 big-endian"},
+           {"utf16_no_mark.csv", std::string("n\0,\0p\0\n\0", 8), "looks like UTF-16"},
+           {"bom.csv", "\xEF\xBB\xBFname,price\nx,1\n", ""},
+       }) {
+    SCOPED_TRACE(c.name);
+    const std::string path = WriteFile(c.name, c.bytes);
+    try {
+      SourceDataset set("Items", std::make_unique<CsvSource>(path));
+      const std::size_t rows = Rows(set, {"name"}).size();
+      EXPECT_TRUE(c.message.empty()) << "read " << rows << " rows without a word";
+      if (c.message.empty()) {
+        EXPECT_EQ(Rows(set, {"name", "price"}), std::vector<std::string>{"x|1"});
+      }
+    } catch (const EngineError& e) {
+      EXPECT_FALSE(c.message.empty()) << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+  }
+}
+
+// Codes written with a leading zero stay texts, as do whole columns named to
+// stay text; "0" and "0.5" stay numbers.
+TEST(CsvSource, LeadingZerosAndTextColumnsKeepTheirCharacters) {
+  const std::string path = WriteFile("codes.csv",
+                                     "code,zip,qty\n"
+                                     "007,02134,0\n"
+                                     "0.5,12345,-0.25\n"
+                                     "-007,2024-01-02,00.5\n");
+  SourceDataset typed("Typed", std::make_unique<CsvSource>(path));
+  TfrDataset& d = typed.Dataset();
+  std::vector<std::vector<Variant>> rows;
+  for (d.First(); !d.Eof(); d.Next())
+    rows.push_back({typed.FieldValue("code"), typed.FieldValue("zip"), typed.FieldValue("qty")});
+  double day = 0;
+  ASSERT_TRUE(CivilToDays(2024, 1, 2, day));
+  EXPECT_EQ(rows, (std::vector<std::vector<Variant>>{
+                      {Variant("007"), Variant("02134"), Variant(std::int64_t(0))},
+                      {Variant(0.5), Variant(std::int64_t(12345)), Variant(-0.25)},
+                      {Variant("-007"), Variant(DateTime{day}), Variant("00.5")}}));
+
+  SourceDataset text(
+      "Text", std::make_unique<CsvSource>(path, ',', std::vector<std::string>{"zip", "qty"}));
+  TfrDataset& t = text.Dataset();
+  std::vector<Variant> zips, qtys;
+  for (t.First(); !t.Eof(); t.Next()) {
+    zips.push_back(text.FieldValue("zip"));
+    qtys.push_back(text.FieldValue("qty"));
+  }
+  EXPECT_EQ(zips,
+            (std::vector<Variant>{Variant("02134"), Variant("12345"), Variant("2024-01-02")}));
+  EXPECT_EQ(qtys, (std::vector<Variant>{Variant("0"), Variant("-0.25"), Variant("00.5")}));
+  EXPECT_EQ(text.FieldValue("code"), Variant::Null());  // past the end
+
+  try {
+    CsvSource missing(path, ',', {"zipcode"});
+    FAIL();
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("has no column 'zipcode' to keep as text"),
+              std::string::npos)
+        << e.what();
+  }
+}
+
+// A data set's query runs only when it is one reading statement; the
+// reason names what stands in the way.
+TEST(ReadQuery, OneReadingStatementOnly) {
+  struct Case {
+    const char* query;
+    const char* why;  // empty: a read
+  };
+  for (const Case& c : std::vector<Case>{
+           {"SELECT * FROM t", ""},
+           {"  select a FROM t;  ", ""},
+           {"-- items\nWITH x AS (SELECT 1) SELECT * FROM x", ""},
+           {"(SELECT 1) UNION (SELECT 2)", ""},
+           {"VALUES (1), (2)", ""},
+           {"SELECT 'a;b', \"c;d\", $$e;f$$, $t$g;h$t$ FROM t /* ; */ -- ;", ""},
+           {"SELECT 1;;", ""},
+           {"SELECT 1; -- nothing after\n", ""},
+           {"", "is empty"},
+           {" /* only */ -- a comment", "is empty"},
+           {"DELETE FROM stock WHERE name = 'a'", "begins with DELETE, not SELECT"},
+           {"delete from stock returning name", "begins with DELETE"},
+           {"CREATE TABLE x(y int)", "begins with CREATE"},
+           {"SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE", "begins with SET"},
+           {"SELECT name FROM stock; CREATE TABLE pwned(x int)", "holds a second statement"},
+           {"SELECT ';' ; DROP TABLE t", "holds a second statement"},
+           {"SELECT $x$;$x$; COMMIT", "holds a second statement"},
+           {";SELECT 1", "begins with ;"},
+       }) {
+    SCOPED_TRACE(c.query);
+    const std::string why = WhyNotAReadQuery(c.query);
+    if (*c.why == '\0')
+      EXPECT_EQ(why, "");
+    else
+      EXPECT_NE(why.find(c.why), std::string::npos) << why;
+  }
+}
+
+// A query that is not a read never reaches the database, and the message
+// names the data set. An SQLite file is opened read-only besides.
+TEST(SqlSource, WritingQueriesAreRefusedNamingTheDataSet) {
+  const std::string path =
+      MakeSqlite("writes.sqlite", {"CREATE TABLE t (k INTEGER)", "INSERT INTO t VALUES (1), (2)"});
+  SqlConnection db(path);
+  for (const char* query : {"DELETE FROM t", "SELECT k FROM t; DELETE FROM t",
+                            "DELETE FROM t RETURNING k", "DROP TABLE t"}) {
+    SCOPED_TRACE(query);
+    try {
+      SqlSource source(db, query, "Items");
+      FAIL();
+    } catch (const EngineError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("data set 'Items': query", 0), 0u) << e.what();
+    }
+  }
+  SourceDataset set("Items",
+                    std::make_unique<SqlSource>(db, "SELECT k FROM t ORDER BY k", "Items"));
+  EXPECT_EQ(Rows(set, {"k"}), (std::vector<std::string>{"1", "2"}));
+
+  const std::string folder = OutputPath("a_folder.sqlite");
+  std::filesystem::create_directories(folder);
+  try {
+    SqlConnection none(folder);
+    FAIL();
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("it is a folder"), std::string::npos) << e.what();
+  }
 }
 
 // Fields are found by name in any order; where two column names differ

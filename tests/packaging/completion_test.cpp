@@ -33,7 +33,7 @@ TEST(CompletionTest, CommandsOptionsAndValuesFollowTheHelpTexts) {
   if (!QFile::exists(kBashCompletion)) GTEST_SKIP() << "bash-completion is not installed";
   EXPECT_EQ(Complete("ren"), "render\n");
   EXPECT_EQ(Complete("pre"), "prepare\npreview\n");
-  EXPECT_EQ(Complete("preview x.json --cs"), "--csv\n--csv-delimiter\n");
+  EXPECT_EQ(Complete("preview x.json --cs"), "--csv\n--csv-delimiter\n--csv-text\n");
   EXPECT_EQ(Complete("check x.json --d"), "--dataset\n--db\n");
   EXPECT_EQ(Complete("--v"), "--version\n");
   EXPECT_EQ(Complete("render x.frp --png-"), "--png-file\n");

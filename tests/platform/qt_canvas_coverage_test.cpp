@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/qt_canvas.h"
 
@@ -128,6 +131,24 @@ TEST(QtCanvasText, MeasuresAtNinetySixDpiWithArialMetrics) {
   EXPECT_EQ(m.height, 13) << "Liberation Sans at 11 px is 13 px high, as Arial is";
   canvas.SetTextCharacterExtra(2);
   EXPECT_EQ(canvas.TextWidth("ab"), canvas.TextWidth("a") + canvas.TextWidth("b"));
+}
+
+// Text placed at the ends of the int range (a damaged file) draws nothing,
+// and no sum with its place runs past the int range.
+TEST_F(Probe, TextAtTheEndsOfTheIntRangeDrawsNothing) {
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  for (BkMode mode : {BkMode::Transparent, BkMode::Opaque}) {
+    canvas.SetBkMode(mode);
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{
+             {0, kMax}, {kMax, 0}, {kMin, kMin}, {5, kMax - 3}, {kMax - 3, 5}}) {
+      canvas.TextOut(x, y, "Hg");
+      const Rect clip{0, 0, 40, 40};
+      canvas.ExtTextOut(x, y, etoClipped, &clip, "Hg");
+    }
+  }
+  const QImage& img = canvas.Image();
+  for (int y = 0; y < img.height(); ++y) EXPECT_EQ(InkSpan(img, y).first, -1) << y;
 }
 
 }  // namespace

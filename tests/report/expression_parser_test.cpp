@@ -378,6 +378,15 @@ TEST(VariantRules, MixedKinds) {
   EXPECT_EQ(AddValues(Variant("2"), Variant("3")).AsText(), "23");
   EXPECT_THROW(AddValues(Variant("abc"), Variant(1)), ConversionError);
   EXPECT_TRUE(AddValues(Variant::Null(), Variant(1)).IsNull());
+  // Texts joined stop at the bound rather than take the machine's memory.
+  const Variant half(std::string(kMaxTextBytes / 2, 'x'));
+  EXPECT_EQ(AddValues(half, half).AsText().size(), kMaxTextBytes);
+  try {
+    AddValues(half, AddValues(half, Variant("y")));
+    ADD_FAILURE();
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("past the bound of 64 MiB"), std::string::npos);
+  }
   EXPECT_EQ(CompareValues(Variant("10"), Variant(9)), 1);     // as numbers
   EXPECT_EQ(CompareValues(Variant("10"), Variant("9")), -1);  // as texts
   EXPECT_EQ(CompareValues(Variant::Null(), Variant(0)), -1);

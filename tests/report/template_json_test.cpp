@@ -378,6 +378,16 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
        "/pages/0/dialog/borderStyle", "cannot be stored"},
       {"[]", 1, 1, "/", "an object is needed, not an array"},
       {"{\"pages\": [\n  9e9999]}", 2, 3, "", "number overflow parsing '9e9999'"},
+      // A whole number too long for 64 bits is out of range, not a fraction.
+      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 99999999999999999999999}]}]}", 1,
+       50, "/pages/0/objects/0/left", "is out of range (-2147483648 to 2147483647)"},
+      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": -1e308}]}]}", 1, 50,
+       "/pages/0/objects/0/left", "is out of range"},
+      // A member named twice would lose one of its values.
+      {"{\"pages\": [],\n \"twoPass\": true, \"pages\": []}", 2, 19, "",
+       "member \"pages\" appears twice in one object"},
+      {"{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"left\": 1,\n \"left\": 2}]}]}", 2, 2, "",
+       "member \"left\" appears twice"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
@@ -388,6 +398,19 @@ TEST_F(TemplateJsonTest, RefusesBadJsonWithItsPlace) {
     EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.Message();
     EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
   }
+}
+
+// A message quotes at most about 80 characters of the text it is about,
+// however long the text.
+TEST_F(TemplateJsonTest, MessagesQuoteLongTextsShortened) {
+  const std::string key(1000000, 'k');
+  const TemplateJsonError e =
+      ErrorOf("{\"pages\": [{\"objects\": [{\"type\": \"memo\", \"" + key + "\": 1}]}]}");
+  EXPECT_LT(std::string(e.what()).size(), 300u);
+  EXPECT_NE(e.Message().find("unknown member \"kkkk"), std::string::npos) << e.Message();
+  EXPECT_NE(e.Message().find("...\""), std::string::npos) << e.Message();
+  EXPECT_EQ(e.Line(), 1);
+  EXPECT_EQ(e.Column(), int(key.size()) + 46);  // the place stays exact
 }
 
 TEST_F(TemplateJsonTest, ARefusedDocumentLeavesTheTemplateAlone) {
@@ -404,6 +427,12 @@ TEST_F(TemplateJsonTest, TellsJsonFromTemplateStreamsByTheFirstByte) {
   EXPECT_TRUE(LooksLikeTemplateJson(" \r\n\t{\"pages\": []}"));
   EXPECT_FALSE(LooksLikeTemplateJson(""));
   EXPECT_FALSE(LooksLikeTemplateJson("  [{}]"));
+  // Saved with a UTF-8 byte-order mark, it is still JSON, and reads.
+  EXPECT_TRUE(LooksLikeTemplateJson("\xEF\xBB\xBF{\"pages\": []}"));
+  TfrTemplate bom;
+  ReadTemplateJson("\xEF\xBB\xBF{\"pages\": [{\"name\": \"P\"}]}", bom);
+  ASSERT_EQ(bom.Pages.size(), 1u);
+  EXPECT_EQ(bom.Pages[0]->Name, "P");
   TfrTemplate t;
   FillWithShapes(t, 1);
   const Bytes stream = Save(t);
