@@ -110,7 +110,7 @@ class TfrMemoView : public TfrStretcheable {
   // Replays the memo's lines into Engine().MemoTextExport.
   void Export(Stream& stream) override;
   // Common view record, then the memo tail; the template or prepared
-  // variant by PreparedMode, the layout by Engine().StreamVersion. Short or
+  // variant by PreparedMode, the layout by the reader's version. Short or
   // malformed input raises StreamReadError.
   void ReadRecord(RecordReader& stream) override;
   void WriteRecord(RecordWriter& stream) override;
