@@ -11,6 +11,7 @@
 #include "preview/recent_files.h"
 #include "report/component/report.h"
 #include "report/expr/dataset_components.h"
+#include "report/template/missing_data.h"
 #include "report/template/page.h"
 #include "report/template/report_file_kind.h"
 #include "report/template/template_json.h"
@@ -29,20 +30,11 @@ int Fail(const std::string& utf8Text) {
 // whose data source is neither a count nor a registered data set; empty
 // when there is none.
 std::string BandOverMissingData(const TfrTemplate& t) {
-  for (const auto& page : t.Pages)
-    for (const auto& view : page->Objects) {
-      const auto* band = dynamic_cast<const TfrBandView*>(view.get());
-      if (!band) continue;
-      const int kind = band->FrameTyp;
-      if (kind != btMasterData && kind != btDetailData && kind != btSubDetailData) continue;
-      const std::string& source = band->FormatText;
-      if (source.empty() || (source[0] >= '1' && source[0] <= '9')) continue;
-      if (!FindDatasetComponent(source))
-        return "band " + band->Name + " runs over data set '" + source +
-               "', which the window cannot open (prepare it with quillet-cli and --csv or "
-               "--dataset, then open the .frp file)";
-    }
-  return {};
+  const TfrBandView* band = FirstBandWithoutData(t);
+  if (!band) return {};
+  return "band " + band->Name + " runs over data set '" + band->FormatText +
+         "', which the window cannot open (prepare it with quillet-cli and --csv or "
+         "--dataset, then open the .frp file)";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/output_file.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
+#include "report/template/missing_data.h"
 #include "report/template/page.h"
 #include "report/views/band_view.h"
 
@@ -141,18 +142,9 @@ void DataOptions::MoveToFirstRecords() {
 }
 
 void DataOptions::CheckTemplate(const TfrReport& report) {
-  for (const auto& page : report.Template.Pages)
-    for (const auto& view : page->Objects) {
-      const auto* band = dynamic_cast<const TfrBandView*>(view.get());
-      if (!band) continue;
-      const int kind = band->FrameTyp;
-      if (kind != btMasterData && kind != btDetailData && kind != btSubDetailData) continue;
-      const std::string& source = band->FormatText;
-      if (source.empty() || (source[0] >= '1' && source[0] <= '9')) continue;
-      if (!FindDatasetComponent(source))
-        throw EngineError("band " + band->Name + " runs over data set '" + source +
-                          "', which no --csv or --dataset option names");
-    }
+  if (const TfrBandView* band = FirstBandWithoutData(report.Template))
+    throw EngineError("band " + band->Name + " runs over data set '" + band->FormatText +
+                      "', which no --csv or --dataset option names");
 }
 
 }  // namespace quillet::cli
