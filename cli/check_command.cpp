@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/data_options.h"
 #include "cli/group_order.h"
+#include "cli/missing_fields.h"
 #include "cli/report_input.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
@@ -99,7 +100,10 @@ int RunCheck(const Args& args) {
   // Data out of group order is a warning: the report forms, only its groups
   // come apart.
   std::vector<std::string> warnings;
-  if (DataOptions::Given(options)) warnings = UnsortedGroupWarnings(report);
+  if (DataOptions::Given(options)) {
+    warnings = MissingFieldWarnings(report);
+    for (std::string& line : UnsortedGroupWarnings(report)) warnings.push_back(std::move(line));
+  }
   for (const std::string& line : warnings) std::cout << line << "\n";
   if (check.problems == 0)
     std::cout << (warnings.empty() ? "no problems\n"

@@ -166,6 +166,16 @@ TEST_F(DataCommands, TextsOfEveryScriptReachThePdfAndCanBeExtracted) {
   }
 }
 
+// A field the data lacks would print nothing: check says so first.
+TEST_F(DataCommands, CheckWarnsOfAFieldTheDataSetLacks) {
+  std::ofstream(test::OutputPath("no_price.csv")) << "Name,Cost\npen,2\n";
+  const CliRun r = Cli({"check", ItemsJsonTemplate(), "--csv", "Items=" + Path("no_price.csv")});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Row: warning: [Items.Name] [Items.Price]"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("data set 'Items' has no field \"Price\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("no field \"Name\""), std::string::npos) << r.out;
+}
+
 TEST_F(DataCommands, MissingFileBadQueryAndUnknownDataSetGiveOneLine) {
   const QString frf = ItemsTemplate();
   const QString frp = Path("never.frp");
