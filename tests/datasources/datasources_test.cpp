@@ -215,7 +215,7 @@ TEST(CsvSource, ReusedRowsChangeTypeWidthAndStartAgainMidFile) {
                       {Variant(std::int64_t(1)), Variant("a")},
                       {Variant("a text longer than fifteen bytes"), Variant(std::int64_t(2))},
                       {Variant("été"), Variant("abc")},
-                      {Variant(2.5), Variant("")},
+                      {Variant(2.5), Variant::Null()},  // a blank cell is Null
                       {Variant(DateTime{leap}), Variant("x,y")},
                       {Variant("z"), Variant("€")}}));
 
