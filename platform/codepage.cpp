@@ -195,6 +195,7 @@ class ReverseTable {
     std::sort(entries_.begin(), entries_.end());
   }
   std::optional<char> ByteOf(char32_t c) const {
+    if (c > 0xFFFF) return std::nullopt;  // every code page lies in the basic plane
     auto it = std::lower_bound(entries_.begin(), entries_.end(), std::pair<char16_t, char>(c, 0),
                                [](const auto& a, const auto& b) { return a.first < b.first; });
     if (it == entries_.end() || it->first != c) return std::nullopt;

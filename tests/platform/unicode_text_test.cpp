@@ -44,6 +44,7 @@ TEST(CodePage, EveryByteComesBackAndForeignTextDoesNotFit) {
     EXPECT_FALSE(FitsCodePage("\xC3", codePage)) << "malformed text fits nothing";
   }
   EXPECT_FALSE(CodePageOfUtf8("Карандаш", 1252));
+  EXPECT_FALSE(FitsCodePage("\U000120AC", 1252)) << "not the euro sign of the basic plane";
   EXPECT_TRUE(FitsCodePage("Карандаш", 1251));
 }
 
