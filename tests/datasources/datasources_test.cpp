@@ -268,7 +268,7 @@ TEST(CsvSource, RefusesWhatWouldBeLostOrChanged) {
   const std::string utf16le = std::string("\xFF\xFE", 2) + std::string("n\0,\0p\0\n\0", 8);
   const std::string utf16be = std::string("\xFE\xFF", 2) + std::string("\0n\0,\0p\0\n", 8);
   for (const Case& c : std::vector<Case>{
-           {"wide.csv", "name,price\nSmith, John,5\n\"Doe, Jane\",7\n",
+           {"too_wide.csv", "name,price\nSmith, John,5\n\"Doe, Jane\",7\n",
             "row 2 (counting the header as row 1) has 3 fields where the header has 2"},
            {"narrow.csv", "a,b,c\n1,2,3\n4,5\n",
             "row 3 (counting the header as row 1) has 2 fields"},
