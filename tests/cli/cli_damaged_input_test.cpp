@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -20,25 +21,8 @@ namespace {
 
 using Bytes = std::string;
 
-struct CliRun {
-  bool finished = false;  // exited on its own, in time, without a signal
-  int code = -1;
-  std::string err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  // Generous: the sanitized run on a loaded two-core machine takes seconds
-  // for the runs that form a million pages before they are stopped.
-  const bool done = p.waitForFinished(180000);
-  if (p.state() != QProcess::NotRunning) {
-    p.kill();
-    p.waitForFinished();
-  }
-  return {done && p.exitStatus() == QProcess::NormalExit, p.exitCode(),
-          p.readAllStandardError().toStdString()};
-}
+using test::CliRun;
+CliRun Cli(const QStringList& args) { return test::RunCli(args); }
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);

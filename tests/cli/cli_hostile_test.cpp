@@ -13,33 +13,16 @@
 #include <iterator>
 #include <thread>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-  std::string LastLine() const {
-    const std::string trimmed = err.substr(0, err.find_last_not_of('\n') + 1);
-    return trimmed.substr(trimmed.find_last_of('\n') + 1);
-  }
-};
-
+using test::CliRun;
 // Runs quillet-cli, writing `input` (when given) to its standard input.
 CliRun Cli(const QStringList& args, const QByteArray& input = {}) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  if (!input.isNull()) {
-    p.waitForStarted();
-    p.write(input);
-    p.closeWriteChannel();
-  }
-  p.waitForFinished(60000);
-  if (p.state() != QProcess::NotRunning) p.kill();
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+  return test::RunCli(args, test::CliOptions{.input = input, .timeoutMs = 60000});
 }
 
 QString Out(const std::string& name) {

@@ -9,28 +9,18 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
+using test::CliRun;
 // quillet-cli with HOME (and so the documents folder "Print to PDF" writes
 // to) in `home`.
 CliRun Cli(const QStringList& args, const QString& home) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("HOME"), home);
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-  p.setProcessEnvironment(env);
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+  return test::RunCli(args, {{QStringLiteral("HOME"), home},
+                             {QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config")}});
 }
 
 void Write(const QString& path, const std::string& bytes) {

@@ -9,23 +9,14 @@
 #include "sheet/sheet_report.h"
 #include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using test::CliRun;
+CliRun Cli(const QStringList& args) { return test::RunCli(args); }
 
 QString Out(const std::string& name) { return QString::fromStdString(test::OutputPath(name)); }
 

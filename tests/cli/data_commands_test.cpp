@@ -18,18 +18,8 @@
 namespace quillet {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
-}
+using test::CliRun;
+CliRun Cli(const QStringList& args) { return test::RunCli(args); }
 
 QString Path(const std::string& name) {
   return QString::fromStdString(test::OutputPath(name));

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -22,19 +23,12 @@ namespace fs = std::filesystem;
 const fs::path kRoot = fs::path(QUILLET_TEST_DATA) / ".." / "..";
 const fs::path kExamples = kRoot / "examples";
 
-struct CliResult {
-  int code = -1;
-  std::string out, err;
-};
-
+using CliResult = test::CliRun;
 // Runs in the repository root, where the manifest's paths start.
 CliResult Cli(const QStringList& args) {
-  QProcess p;
-  p.setWorkingDirectory(QString::fromStdString(kRoot.string()));
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(300000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+  return test::RunCli(args, test::CliOptions{
+                                .workingDirectory = QString::fromStdString(kRoot.string()),
+                                .timeoutMs = 300000});
 }
 
 QString Q(const std::string& s) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -13,17 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int code = -1;
-  std::string out, err;
-};
-
+using CliResult = test::CliRun;
 CliResult Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(QUILLET_CLI), args);
-  p.waitForFinished(300000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+  return test::RunCli(args, test::CliOptions{.timeoutMs = 300000});
 }
 
 QString Q(const fs::path& p) {
