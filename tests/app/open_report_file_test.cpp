@@ -68,13 +68,10 @@ class OpenReportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    StartEnginePrinter(nullptr);
-    Prep() = PreparationState{};
+    test::StartFreshEngine(nullptr);
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // The pages the test template prepares to, saved as a prepared-report file.

@@ -51,8 +51,7 @@ TEST(SheetPreparedPicture, DrawsAtTrueAndEnlargedScale) {
     // The third ellipse is there too (top 418).
     EXPECT_EQ(FirstInk(full.Image(), 418 + 90), 27);
   }
-  StopEnginePrinter();
-  Prep() = PreparationState{};
+  test::StopFreshEngine();
 }
 
 }  // namespace

@@ -33,17 +33,8 @@ TEST(SheetPrintPdf, EllipsesComeOutAtTheirTrueSize) {
   QtPlatformPrinter platform(QString::fromStdString(folder));
   const std::vector<std::string> names = platform.PrinterNames();
   platform.SetPrinterIndex(static_cast<int>(names.size()) - 1);  // "Print to PDF"
-  StartEnginePrinter([&] { return &platform; });
   HeadlessHost host;
-  SetHost(&host);
-  Prep() = PreparationState{};
-  struct Cleanup {
-    ~Cleanup() {
-      SetHost(nullptr);
-      Prep() = PreparationState{};
-      StopEnginePrinter();
-    }
-  } cleanup;
+  test::FreshEngine engine([&] { return &platform; }, &host);
 
   SheetReportComponent sheet;
   LayOutSheet(SheetSettings{}, sheet);

@@ -52,16 +52,12 @@ class CupsWindowTest : public ::testing::Test {
         std::make_unique<QtPlatformPrinter>(QString::fromStdString(test::OutputPath("cups-pdf")));
     ASSERT_EQ(platform_->PrinterNames().front(), kQueue.toStdString());
     ASSERT_EQ(platform_->PrinterIndex(), 0);
-    StartEnginePrinter([this] { return platform_.get(); });
-    SetHost(&host_);
-    Prep() = PreparationState{};
+    test::StartFreshEngine([this] { return platform_.get(); }, &host_);
     started_ = true;
   }
   void TearDown() override {
     if (!started_) return;
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // Three A4 pages saying "Page 1" .. "Page 3".

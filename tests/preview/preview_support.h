@@ -15,6 +15,7 @@
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "tests/support.h"
 
 namespace quillet::test {
 
@@ -40,15 +41,11 @@ class PreviewTest : public ::testing::Test {
   void SetUp() override {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     ZoomMemory() = PreviewZoomMemory{};
-    StartEnginePrinter(nullptr);
-    SetHost(&host);
-    Prep() = PreparationState{};
+    test::StartFreshEngine(nullptr, &host);
   }
   void TearDown() override {
     ZoomMemory() = PreviewZoomMemory{};
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // Connects `form` to the report and lays it out for a page box of the

@@ -70,17 +70,13 @@ class PreviewPdfTest : public ::testing::Test {
   void SetUp() override {
     folder_ = Folder("pdf-from-preview");
     platform_ = std::make_unique<QtPlatformPrinter>(folder_);
-    StartEnginePrinter([this] { return platform_.get(); });
+    test::StartFreshEngine([this] { return platform_.get(); }, &host_);
     EnginePrinter().SelectPrinter(int(platform_->PrinterNames().size()) - 1);
-    SetHost(&host_);
-    Prep() = PreparationState{};
     asked_ = AskPdfFileName();
   }
   void TearDown() override {
     AskPdfFileName() = asked_;
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // One prepared page with a shape, titled like a file opened in the window.

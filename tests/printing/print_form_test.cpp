@@ -44,14 +44,10 @@ class PrintFormTest : public ::testing::Test {
     platform_ = FakePrinter({FakeDevice::Named("Laser"), FakeDevice::Named("Inkjet", 300),
                              FakeDevice::Named("Plotter", 300)},
                             1);
-    StartEnginePrinter([this] { return &platform_; });
-    SetHost(&host_);
-    Prep() = PreparationState{};
+    test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   void AddPages(int n) {

@@ -15,6 +15,7 @@
 #include "report/printer/printer.h"
 #include "report/views/shape_view.h"
 #include "tests/fakes/fake_printer.h"
+#include "tests/support.h"
 
 namespace quillet {
 namespace {
@@ -41,14 +42,10 @@ class FilePrinter : public FakePrinter {
 class PrintedFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartEnginePrinter([this] { return &platform_; });
-    SetHost(&host_);
-    Prep() = PreparationState{};
+    test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   FilePrinter platform_;

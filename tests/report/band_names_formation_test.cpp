@@ -10,17 +10,7 @@
 namespace quillet::test {
 namespace {
 
-class BandNamesFormation : public FormationTest {
- protected:
-  void SetUp() override {
-    FormationTest::SetUp();
-    Expressions().GlobalVariables.Clear();
-  }
-  void TearDown() override {
-    Expressions().GlobalVariables.Clear();
-    FormationTest::TearDown();
-  }
-};
+class BandNamesFormation : public FormationTest {};
 
 TEST_F(BandNamesFormation, ScriptsResizeHideAndRelinkTheBandsBeingFormed) {
   TfrReport report;

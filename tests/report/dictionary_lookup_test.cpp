@@ -33,13 +33,8 @@ class DictionaryLookup : public FormationTest {
  protected:
   void SetUp() override {
     FormationTest::SetUp();
-    Expressions().GlobalVariables.Clear();
     items = Items();
     items->Dataset().First();
-  }
-  void TearDown() override {
-    Expressions().GlobalVariables.Clear();
-    FormationTest::TearDown();
   }
   std::unique_ptr<RowsDataset> items;
   TfrDataDictionary dictionary;

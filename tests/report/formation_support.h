@@ -21,6 +21,7 @@
 #include "report/prepared/rebuilt_page.h"
 #include "report/component/report.h"
 #include "report/views/shape_view.h"
+#include "tests/support.h"
 
 namespace quillet::test {
 
@@ -31,14 +32,10 @@ constexpr int kMargin = 20;
 class FormationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartEnginePrinter(nullptr);  // the virtual printer
-    SetHost(&host);
-    Prep() = PreparationState{};
+    test::StartFreshEngine(nullptr, &host);  // the virtual printer
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   HeadlessHost host;

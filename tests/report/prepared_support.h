@@ -10,18 +10,17 @@
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
 #include "report/views/shape_view.h"
+#include "tests/support.h"
 
 namespace quillet::test {
 
 class PreparedPagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartEnginePrinter(nullptr);  // no printer service: the virtual printer
-    Prep() = PreparationState{};
+    test::StartFreshEngine(nullptr);  // no printer service: the virtual printer
   }
   void TearDown() override {
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // A page's paper as the printer gives it (PageInfo filled).

@@ -20,17 +20,12 @@ class ReportNames : public FormationTest {
  protected:
   void SetUp() override {
     FormationTest::SetUp();
-    Expressions().GlobalVariables.Clear();
     PageBuilder b(report.Template);
     memo = &b.Memo("Memo1", 30, 40, 200, 20, {"first", "second", "third"});
     PageBuilder second(report.Template);
     second.Page().Margins.Left = 55;
     report.StartEvaluation();
     Prep().ActiveView = memo;
-  }
-  void TearDown() override {
-    Expressions().GlobalVariables.Clear();
-    FormationTest::TearDown();
   }
   std::string Bracket(const std::string& text) { return report.EvaluateBracket(text); }
   Variant Value(const std::string& expression) {

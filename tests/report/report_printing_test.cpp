@@ -11,6 +11,7 @@
 #include "report/component/report.h"
 #include "report/views/shape_view.h"
 #include "tests/fakes/fake_printer.h"
+#include "tests/support.h"
 
 namespace quillet {
 namespace {
@@ -37,14 +38,10 @@ class ReportPrintingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform_ = FailingPrinter({FakeDevice::Named("Laser", kDpi)}, 0);
-    StartEnginePrinter([this] { return &platform_; });
-    SetHost(&host_);
-    Prep() = PreparationState{};
+    test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // Appends a page whose one rectangle sits at left 20 x its page number,

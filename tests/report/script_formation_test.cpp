@@ -35,17 +35,7 @@ inline void BuildScripted(TfrReport& report) {
   b.Memo("FooterText", 20, 1005, 300, 20, {"Footer [Total]"});
 }
 
-class ScriptFormation : public FormationTest {
- protected:
-  void SetUp() override {
-    FormationTest::SetUp();
-    Expressions().GlobalVariables.Clear();
-  }
-  void TearDown() override {
-    Expressions().GlobalVariables.Clear();
-    FormationTest::TearDown();
-  }
-};
+class ScriptFormation : public FormationTest {};
 
 TEST_F(ScriptFormation, FixtureMatchesTheTemplateBuiltInCode) {
   TfrReport report;

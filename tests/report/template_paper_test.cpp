@@ -7,6 +7,7 @@
 #include "report/template/page.h"
 #include "report/printer/printer.h"
 #include "report/template/report_template.h"
+#include "tests/support.h"
 
 namespace quillet {
 namespace {
@@ -28,7 +29,7 @@ std::unique_ptr<TfrTemplate> Reloaded(std::int32_t code, std::int32_t w, std::in
 }
 
 TEST(TemplatePaper, PagesTakeThePrintersPaperWhenLoaded) {
-  StartEnginePrinter(nullptr);  // the virtual printer
+  test::FreshEngine engine;  // the virtual printer
   auto a4 = Reloaded(9, 1234, 999, 0);
   ASSERT_EQ(a4->Pages.size(), 1u);
   EXPECT_EQ(a4->Pages[0]->PaperSizeCode, 9);
@@ -37,8 +38,6 @@ TEST(TemplatePaper, PagesTakeThePrintersPaperWhenLoaded) {
   auto custom = Reloaded(256, 1500, 1000, 1);
   EXPECT_EQ(custom->Pages[0]->PaperSizeCode, 256);
   EXPECT_EQ(custom->Pages[0]->Orientation, 1);
-  StopEnginePrinter();
-  Prep() = PreparationState{};
 }
 
 TEST(TemplatePaper, WithoutAPrinterThePageKeepsWhatWasRead) {

@@ -15,6 +15,7 @@
 #include "tests/report/record_support.h"
 #include "report/views/view_registry.h"
 #include "tests/fakes/fake_printer.h"
+#include "tests/support.h"
 
 namespace quillet {
 namespace {
@@ -27,14 +28,10 @@ class SheetReportTest : public ::testing::Test {
   void SetUp() override {
     platform_ =
         FakePrinter({FakeDevice::Named("Office laser"), FakeDevice::Named("HP DeskJet 720C")}, 0);
-    StartEnginePrinter([this] { return &platform_; });
-    SetHost(&host_);
-    Prep() = PreparationState{};
+    test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
   void TearDown() override {
-    SetHost(nullptr);
-    Prep() = PreparationState{};
-    StopEnginePrinter();
+    test::StopFreshEngine();
   }
 
   // The prepared page's records as (type, class name or "", object name).
