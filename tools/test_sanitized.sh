@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 dir=build-asan
 launcher=()
 if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD"
+  # Paths relative to the tree, and the tree's place left out of the hash, so
+  # that every clone and worktree shares the cache.
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 # Set for the build too: test discovery runs the test programs.
