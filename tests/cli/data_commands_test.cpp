@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "tests/cli/cli_run.h"
-#include "tests/report/formation_support.h"
+#include "tests/report/formation/formation_support.h"
 #include "tests/support.h"
 
 namespace quillet {

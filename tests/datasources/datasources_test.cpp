@@ -18,7 +18,7 @@
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
 #include "report/views/picture_view.h"
-#include "tests/report/formation_support.h"
+#include "tests/report/formation/formation_support.h"
 #include "tests/support.h"
 
 namespace quillet::test {

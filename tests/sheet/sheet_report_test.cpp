@@ -12,7 +12,7 @@
 #include "report/printer/printer.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/views/shape_view.h"
-#include "tests/report/record_support.h"
+#include "tests/report/base/record_support.h"
 #include "report/views/view_registry.h"
 #include "tests/fakes/fake_printer.h"
 #include "tests/support.h"

@@ -1,0 +1,144 @@
+// Prepared pages held packed: the bytes a closed page gives back, pages that
+// do not pack, reopening for more records, and the one page open for
+// records at a time.
+#include "report/prepared/page_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/report/prepared/prepared_support.h"
+
+namespace quillet {
+namespace {
+
+using test::PreparedPagesTest;
+
+// The records of a page of rows: a version byte, then the same fields over
+// and over with only the place and the text differing.
+std::vector<std::uint8_t> RowRecords(int rows) {
+  MemoryStream s;
+  s.WriteU8(24);
+  for (int i = 0; i < rows; ++i) {
+    s.WriteU8(0);
+    s.WriteBytes(std::string("\x07\x00RowName\x00", 10));
+    s.WriteI32(36);
+    s.WriteI32(72 + 18 * i);
+    s.WriteBytes(std::string("\x0f\x00Liberation Sans\x00\x09\x00\x00\x00\xff\xff\xff\x1f", 25));
+    s.WriteBytes("Item #" + std::to_string(1000 + i * 7));
+  }
+  return s.Bytes();
+}
+
+std::vector<std::uint8_t> NoiseBytes(std::size_t n) {
+  std::mt19937 random(7);
+  std::vector<std::uint8_t> bytes(n);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+void Append(PageStream& page, const std::vector<std::uint8_t>& bytes) {
+  page.Open().Write(bytes.data(), bytes.size());
+}
+
+TEST(PageStream, AClosedPageIsHeldPackedAndGivesBackEveryByte) {
+  const std::vector<std::uint8_t> records = RowRecords(160);
+  PageStream page;
+  Append(page, records);
+  EXPECT_TRUE(page.IsOpen());
+  page.Close();
+  EXPECT_FALSE(page.IsOpen());
+  EXPECT_EQ(page.Size(), records.size());
+  EXPECT_LT(page.HeldBytes(), records.size() / 4);
+  EXPECT_EQ(page.Bytes(), records);
+  MemoryStream reader = page.Reader();
+  EXPECT_EQ(reader.Position(), 0u);
+  EXPECT_EQ(reader.Bytes(), records);
+  MemoryStream written;
+  written.WriteU8(0xAA);
+  page.WriteTo(written);
+  EXPECT_EQ(written.Size(), records.size() + 1);
+  EXPECT_TRUE(std::equal(records.begin(), records.end(), written.Bytes().begin() + 1));
+
+  // More records go after the ones there, as if it had never been closed.
+  const std::vector<std::uint8_t> more = RowRecords(3);
+  Append(page, more);
+  EXPECT_TRUE(page.IsOpen());
+  page.Close();
+  std::vector<std::uint8_t> both = records;
+  both.insert(both.end(), more.begin(), more.end());
+  EXPECT_EQ(page.Bytes(), both);
+}
+
+TEST(PageStream, BytesThatDoNotPackAndEmptyPagesAreKeptAsTheyAre) {
+  const std::vector<std::uint8_t> noise = NoiseBytes(5000);
+  PageStream page;
+  page.Assign(noise);
+  EXPECT_FALSE(page.IsOpen());
+  EXPECT_EQ(page.HeldBytes(), noise.size());
+  EXPECT_EQ(page.Bytes(), noise);
+  Append(page, {1, 2});
+  EXPECT_EQ(page.Size(), noise.size() + 2);
+
+  PageStream empty;
+  empty.Close();
+  EXPECT_EQ(empty.Size(), 0u);
+  EXPECT_TRUE(empty.Bytes().empty());
+  EXPECT_TRUE(empty.Reader().AtEnd());
+  PageStream one;
+  one.Assign(std::vector<std::uint8_t>{24});
+  EXPECT_EQ(one.Bytes(), std::vector<std::uint8_t>{24});
+}
+
+TEST_F(PreparedPagesTest, OnePageAtMostIsOpenForRecords) {
+  TfrEMFPages pages;
+  for (int i = 0; i < 3; ++i) {
+    pages.AddPage(Paper());
+    AddShape(pages, i, skRectangle, 100 + i, 100, 50, 50);
+  }
+  EXPECT_FALSE(pages[0].ObjectStream.IsOpen());
+  EXPECT_FALSE(pages[1].ObjectStream.IsOpen());
+  EXPECT_TRUE(pages[2].ObjectStream.IsOpen());
+  const std::vector<std::uint8_t> last = pages[2].ObjectStream.Bytes();
+
+  // Formation going back to an earlier page opens it and packs the last.
+  AddShape(pages, 0, skEllipse, 300, 300, 50, 50);
+  EXPECT_TRUE(pages[0].ObjectStream.IsOpen());
+  EXPECT_FALSE(pages[2].ObjectStream.IsOpen());
+  EXPECT_EQ(pages[2].ObjectStream.Bytes(), last);
+  pages.RebuildPage(0);
+  EXPECT_EQ(pages[0].RebuiltPage->ObjectCount(), 2u);
+
+  // The open page deleted, or handed to another list, is no longer tracked.
+  pages.DeletePage(0);
+  AddShape(pages, 1, skStar, 10, 10, 50, 50);
+  TfrEMFPages other;
+  other.Swap(pages);
+  EXPECT_TRUE(other[1].ObjectStream.IsOpen());
+  other.DeletePage(1);
+  pages.AddPage(Paper());
+  AddShape(pages, 0, skTriangle, 10, 10, 50, 50);
+  pages.CloseOpenPage();
+  EXPECT_FALSE(pages[0].ObjectStream.IsOpen());
+  EXPECT_EQ(other.Count(), 1);
+  other.RebuildPage(0);
+  EXPECT_EQ(other[0].RebuiltPage->ObjectCount(), 1u);
+}
+
+TEST_F(PreparedPagesTest, PagesReadFromAFileAreHeldPacked) {
+  TfrEMFPages pages;
+  pages.AddPage(Paper());
+  for (int k = 0; k < 40; ++k) AddShape(pages, 0, skRectangle, 10 + k, 10 + 3 * k, 50, 50);
+  MemoryStream file;
+  pages.WritePreparedFile(file);
+  file.Seek(0);
+  TfrEMFPages loaded;
+  loaded.ReadPreparedFile(file);
+  ASSERT_EQ(loaded.Count(), 1);
+  EXPECT_FALSE(loaded[0].ObjectStream.IsOpen());
+  EXPECT_LT(loaded[0].ObjectStream.HeldBytes(), loaded[0].ObjectStream.Size() / 2);
+  EXPECT_EQ(loaded[0].ObjectStream.Bytes(), pages[0].ObjectStream.Bytes());
+}
+
+}  // namespace
+}  // namespace quillet
