@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config ccache
+  g++ cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev liblz4-dev
   libcsv-dev libqt6sql6-sqlite libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
