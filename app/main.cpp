@@ -7,8 +7,8 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/open_report_file.h"
-#include "printing/preview_printing.h"
 #include "preview/qt_engine_host.h"
+#include "printing/preview_printing.h"
 #include "session/engine_session.h"
 
 namespace {
@@ -47,13 +47,12 @@ int main(int argc, char** argv) {
   quillet::EngineSession engine(&host, quillet::SessionPrinters::Machine);
   if (request.What == quillet::ProgramRequest::OpenFile) {
     quillet::InstallPreviewPrinting(host);
-    return quillet::OpenReportFile(request.File);
+    return quillet::OpenReportFile(request.File, *request.Options, request.Watch);
   }
   quillet::TfrmShapes window;
   // A PDF printed from the preview is told in the main window too.
-  quillet::InstallPreviewPrinting(host, [&window](const std::vector<std::string>& files) {
-    window.ShowPrintedFiles(files);
-  });
+  quillet::InstallPreviewPrinting(
+      host, [&window](const std::vector<std::string>& files) { window.ShowPrintedFiles(files); });
   window.show();
   return app.exec();
 }

@@ -3,19 +3,18 @@
 #include <QString>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <memory>
 
 #include "platform/engine_host.h"
+#include "preview/preview_form.h"
+#include "preview/qt_engine_host.h"
 #include "preview/recent_files.h"
 #include "report/component/report.h"
-#include "report/expr/dataset_components.h"
-#include "report/template/missing_data.h"
-#include "report/template/page.h"
-#include "report/template/report_file_kind.h"
-#include "report/template/template_json.h"
-#include "report/views/band_view.h"
+#include "session/data_options.h"
+#include "session/input_file.h"
+#include "session/live_preview.h"
+#include "session/report_input.h"
 
 namespace quillet {
 namespace {
@@ -26,62 +25,64 @@ int Fail(const std::string& utf8Text) {
   return 1;
 }
 
-// "band B1 runs over data set 'Items', which ..." for the first data band
-// whose data source is neither a count nor a registered data set; empty
-// when there is none.
-std::string BandOverMissingData(const TfrTemplate& t) {
-  const TfrBandView* band = FirstBandWithoutData(t);
-  if (!band) return {};
-  return "band " + band->Name + " runs over data set '" + band->FormatText +
-         "', which the window cannot open (prepare it with quillet-cli and --csv or "
-         "--dataset, then open the .frp file)";
+// The reason a file failed, naming the file once.
+std::string Reason(const std::string& path, const std::string& what) {
+  if (what.rfind(path, 0) == 0) return what;
+  return "cannot read " + path + ": " + what;
+}
+
+// Runs `show` with the Qt host's preview hook extended by `more`; the hook
+// comes back as it was afterwards.
+template <typename Show>
+void WithPreviewHook(const std::function<void(TfrPreviewForm&)>& more, Show show) {
+  auto* windows = dynamic_cast<QtEngineHost*>(&Host());
+  if (!windows) {
+    show();
+    return;
+  }
+  const auto before = windows->PreviewOpened;
+  windows->PreviewOpened = [&](TfrPreviewForm& form) {
+    if (before) before(form);
+    more(form);
+  };
+  show();
+  windows->PreviewOpened = before;
 }
 
 }  // namespace
 
 int OpenReportFile(const std::string& path) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  if (std::filesystem::is_directory(status))
-    return Fail("cannot read " + path + ": it is a folder");
-  if (!std::filesystem::exists(status)) return Fail("no such file: " + path);
-  if (!std::filesystem::is_regular_file(status))
-    return Fail("cannot read " + path + ": not a regular file (a pipe, device or socket)");
-  if (std::filesystem::file_size(path, ec) == 0 && !ec)
-    return Fail("cannot read " + path + ": the file is empty (0 bytes)");
-  TfrReport report;
-  // The preview's caption and the print job carry the file's name.
-  report.Title = std::filesystem::path(path).filename().string();
+  return OpenReportFile(path, cli::Options({}, {}, {}), false);
+}
+
+int OpenReportFile(const std::string& path, const cli::Options& options, bool watch) {
+  std::shared_ptr<TfrReport> report;
   try {
-    const ReportFileKind kind = KindOfReportFile(path);
-    if (kind == ReportFileKind::PreparedReport) {
-      report.LoadPrepared(path);
-    } else {
-      if (kind == ReportFileKind::TemplateStream) {
-        // Load errors of a template stream are shown by the loader itself.
-        report.LoadTemplateFile(path);
-      } else {
-        std::ifstream in(path, std::ios::binary);
-        ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), report.Template);
-        report.SelectPrinterByName(report.Template.PrinterName);
-      }
-      if (report.Template.Pages.empty()) return Fail(path + " holds no page to prepare");
-      // The window opens no data: a band over a named data set would be
-      // left out without a word.
-      if (const std::string band = BandOverMissingData(report.Template); !band.empty())
-        return Fail("cannot prepare " + path + ": " + band);
-      if (!report.Prepare()) return 1;
-    }
-  } catch (const TemplateJsonError& e) {
-    return Fail("cannot read " + path + ":" + std::to_string(e.Line()) + ":" +
-                std::to_string(e.Column()) + ": " + (e.Path().empty() ? "" : e.Path() + ": ") +
-                e.Message());
+    auto input = std::make_shared<cli::ReportInput>(options, path);
+    if (watch && !input->IsTemplate())
+      throw cli::UsageError("--watch follows a template; " + path + " is a prepared-report file");
+    if (!input->LoadPages()) return 1;
+    report = std::shared_ptr<TfrReport>(input, &input->Report());
+  } catch (const cli::AlreadyReported&) {
+    return 1;  // the loader has shown why
+  } catch (const cli::UsageError& e) {
+    return Fail(e.what());
   } catch (const std::exception& e) {
-    return Fail("cannot read " + path + ": " + e.what());
+    return Fail(Reason(path, e.what()));
   }
-  if (report.PreparedPages.Count() == 0) return Fail(path + " holds no page");
+  if (report->PreparedPages.Count() == 0) return Fail(path + " holds no page");
+  // The preview's caption and the print job carry the file's name.
+  report->Title = std::filesystem::path(path).filename().string();
   RecentFiles::Add(QString::fromStdString(path));
-  report.ShowPrepared();
+  const auto prepare = [options](const std::string& file) {
+    return cli::ReportInput::PreparedTemplate(options, file);
+  };
+  WithPreviewHook(
+      [&](TfrPreviewForm& form) {
+        form.PrepareTemplate = prepare;
+        if (watch) new LivePreview(form, prepare, path, cli::DataOptions::FilesRead(options));
+      },
+      [&] { report->ShowPrepared(); });
   return 0;
 }
 

@@ -4,12 +4,9 @@
 // options the data bands are checked against the data sets too.
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/data_options.h"
 #include "cli/group_order.h"
 #include "cli/missing_fields.h"
-#include "cli/report_input.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/expr/brackets.h"
@@ -19,6 +16,9 @@
 #include "report/template/page.h"
 #include "report/views/band_view.h"
 #include "report/views/memo/memo_view.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
+#include "session/report_input.h"
 
 namespace quillet::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/cli_options.h"
 #include "report/base/text_format.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 

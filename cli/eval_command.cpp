@@ -4,15 +4,15 @@
 #include <optional>
 #include <stdexcept>
 
-#include "cli/cli_options.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
-#include "cli/data_options.h"
-#include "cli/report_input.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/component/report.h"
 #include "report/expr/expression_globals.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
+#include "session/report_input.h"
 
 namespace quillet::cli {
 namespace {

@@ -4,16 +4,16 @@
 #include <filesystem>
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/data_options.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
 #include "cli/refused_pictures.h"
-#include "cli/report_input.h"
 #include "report/component/report.h"
 #include "report/printer/page_range.h"
 #include "report/printer/printer.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
+#include "session/report_input.h"
 
 namespace quillet::cli {
 namespace {

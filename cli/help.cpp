@@ -222,7 +222,8 @@ condition takes a value again after other values came between (data not
 sorted by it) is a warning line, "BAND: warning: ...", which leaves the
 exit code 0.
 )" + std::string(kDataOptions)},
-      {"preview", R"(Usage: quillet-cli preview FILE.frp|TEMPLATE.frf|TEMPLATE.json [data options]
+      {"preview",
+       R"(Usage: quillet-cli preview FILE.frp|TEMPLATE.frf|TEMPLATE.json [data options] [--watch]
 
 Opens the preview window on the pages of a prepared-report file, or of a
 template prepared first as prepare would, over the data options. The window
@@ -230,7 +231,17 @@ pages, zooms, finds text, saves and prints as the program's preview does;
 the command ends when it is closed (exit code 0). A file that cannot be read
 or prepared is one line on standard error and exit code 1, and no window
 opens. Once the window is shown, standard error says how many pages it holds.
+A template opened with the window's Open button is prepared over the same
+data options.
 The window needs a display (DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM).
+
+  --watch   prepare the template again whenever it, a --csv file or the
+            SQLite --db file changes on disk: the window keeps its page and
+            zoom and shows the new pages. A template that fails to load or
+            prepare keeps the last good pages, and the window's status line
+            shows the error (line and column of bad JSON; the object of a
+            failing expression or script) until a fixed save clears it.
+            Needs a template, not a .frp file.
 )" + std::string(kDataOptions)},
       {"printers", R"(Usage: quillet-cli printers [--json]
 

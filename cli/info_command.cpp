@@ -3,16 +3,16 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/template_loading.h"
-#include "cli/input_file.h"
-#include "platform/utf8.h"
 #include "platform/recording_canvas.h"
-#include "report/template/page.h"
+#include "platform/utf8.h"
 #include "report/component/report.h"
+#include "report/template/page.h"
 #include "report/views/picture_view.h"
 #include "report/views/shape_view.h"
+#include "session/command_options.h"
+#include "session/input_file.h"
+#include "session/template_loading.h"
 
 namespace quillet::cli {
 namespace {
@@ -69,11 +69,13 @@ void PrintLines(const std::string& kind, const std::vector<PageFacts>& pages) {
               << " orientation=" << (f.orientation ? "landscape" : "portrait")
               << " objects=" << f.objects.size() << "\n";
     for (const TfrView* v : f.objects) {
-      std::cout << "object page=" << p + 1 << " kind=" << v->ClassName() << " name=" << Quoted(v->Name)
-                << " left=" << v->Left << " top=" << v->Top << " width=" << v->Width
-                << " height=" << v->Height << " frame=" << ColorText(v->FrameColor)
-                << " fill=" << ColorText(v->FillColor) << " visible=" << (v->Visible ? 1 : 0);
-      if (auto* shape = dynamic_cast<const TfrShapeView*>(v)) std::cout << " shape=" << int(shape->ShapeKind);
+      std::cout << "object page=" << p + 1 << " kind=" << v->ClassName()
+                << " name=" << Quoted(v->Name) << " left=" << v->Left << " top=" << v->Top
+                << " width=" << v->Width << " height=" << v->Height
+                << " frame=" << ColorText(v->FrameColor) << " fill=" << ColorText(v->FillColor)
+                << " visible=" << (v->Visible ? 1 : 0);
+      if (auto* shape = dynamic_cast<const TfrShapeView*>(v))
+        std::cout << " shape=" << int(shape->ShapeKind);
       if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
           picture && !picture->Picture.Refusal().empty())
         std::cout << " refused=" << Quoted(picture->Picture.Refusal());
@@ -92,11 +94,11 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
               << "\",\"objects\":[";
     for (std::size_t k = 0; k < f.objects.size(); ++k) {
       const TfrView* v = f.objects[k];
-      std::cout << (k ? "," : "") << "{\"kind\":\"" << v->ClassName() << "\",\"name\":" << Quoted(v->Name)
-                << ",\"left\":" << v->Left << ",\"top\":" << v->Top << ",\"width\":" << v->Width
-                << ",\"height\":" << v->Height << ",\"frame\":\"" << ColorText(v->FrameColor)
-                << "\",\"fill\":\"" << ColorText(v->FillColor)
-                << "\",\"visible\":" << (v->Visible ? "true" : "false");
+      std::cout << (k ? "," : "") << "{\"kind\":\"" << v->ClassName()
+                << "\",\"name\":" << Quoted(v->Name) << ",\"left\":" << v->Left
+                << ",\"top\":" << v->Top << ",\"width\":" << v->Width << ",\"height\":" << v->Height
+                << ",\"frame\":\"" << ColorText(v->FrameColor) << "\",\"fill\":\""
+                << ColorText(v->FillColor) << "\",\"visible\":" << (v->Visible ? "true" : "false");
       if (auto* shape = dynamic_cast<const TfrShapeView*>(v))
         std::cout << ",\"shape\":" << int(shape->ShapeKind);
       if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
@@ -122,8 +124,11 @@ int RunInfo(const Args& args) {
     kind = "template";
     LoadTemplateAnyForm(report, path);
     for (const auto& page : report.Template.Pages) {
-      PageFacts f{page->PaperSizeCode, page->PaperWidthTenths, page->PaperHeightTenths,
-                  page->Orientation, {}};
+      PageFacts f{page->PaperSizeCode,
+                  page->PaperWidthTenths,
+                  page->PaperHeightTenths,
+                  page->Orientation,
+                  {}};
       for (const auto& v : page->Objects) f.objects.push_back(v.get());
       facts.push_back(std::move(f));
     }
@@ -133,8 +138,11 @@ int RunInfo(const Args& args) {
     TfrEMFPages& pages = report.PreparedPages;
     for (int i = 0; i < pages.Count(); ++i) {
       pages.RebuildPage(i);
-      PageFacts f{pages[i].PaperSizeCode, pages[i].PaperWidthTenths, pages[i].PaperHeightTenths,
-                  pages[i].Orientation, {}};
+      PageFacts f{pages[i].PaperSizeCode,
+                  pages[i].PaperWidthTenths,
+                  pages[i].PaperHeightTenths,
+                  pages[i].Orientation,
+                  {}};
       for (const auto& v : pages[i].RebuiltPage->Objects) f.objects.push_back(v.get());
       facts.push_back(std::move(f));
     }

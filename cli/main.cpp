@@ -6,10 +6,10 @@
 #include <iostream>
 #include <map>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "platform/output_file.h"
+#include "session/command_options.h"
 #include "session/engine_session.h"
 
 namespace {

@@ -2,7 +2,9 @@
 // template prepared with the data options. The file is read (and prepared)
 // before any window opens, so a bad file is one line on standard error; the
 // window then runs until it is closed, with the program's own preview
-// printing and message boxes.
+// printing and message boxes. Templates opened from the window's Open
+// button are prepared with the same data options; with --watch the template
+// is prepared again whenever it or a data file changes (session/live_preview.h).
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
@@ -11,16 +13,17 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/data_options.h"
-#include "cli/report_input.h"
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/qt/qt_text.h"
 #include "preview/preview_form.h"
 #include "preview/qt_engine_host.h"
 #include "printing/preview_printing.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
+#include "session/live_preview.h"
+#include "session/report_input.h"
 
 namespace quillet::cli {
 namespace {
@@ -67,9 +70,12 @@ class HostScope {
 }  // namespace
 
 int RunPreview(const Args& args) {
-  const Options o(args, {}, DataOptions::Names());
+  const Options o(args, {"watch"}, DataOptions::Names());
   if (o.Positional().size() != 1) throw UsageError("give exactly one .frp file or template");
+  const bool watch = o.Has("watch");
   ReportInput input(o, o.Positional()[0]);
+  if (watch && !input.IsTemplate())
+    throw UsageError("--watch follows a template; " + input.Path() + " is a prepared-report file");
   if (!input.LoadPages()) return 1;
   TfrReport& report = input.Report();
   if (report.PreparedPages.Count() == 0) throw EngineError(input.Path() + " holds no page");
@@ -86,6 +92,11 @@ int RunPreview(const Args& args) {
   windows.PreviewOpened = [&](TfrPreviewForm& form) {
     printing(form);
     watcher = std::make_unique<ShownWatcher>(form, input.Path());
+    const auto prepare = [o](const std::string& path) {
+      return ReportInput::PreparedTemplate(o, path);
+    };
+    form.PrepareTemplate = prepare;
+    if (watch) new LivePreview(form, prepare, input.Path(), DataOptions::FilesRead(o));
   };
   const HostScope scope(windows);
   report.ShowPrepared();

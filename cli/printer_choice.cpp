@@ -1,10 +1,10 @@
 #include "cli/printer_choice.h"
 
-#include "cli/cli_options.h"
 #include "platform/errors.h"
 #include "platform/platform_printer.h"
 #include "platform/qt/cups_queue.h"
 #include "report/printer/printer.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 

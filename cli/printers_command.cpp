@@ -6,11 +6,11 @@
 #include <iomanip>
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "platform/platform_printer.h"
 #include "platform/qt/qt_text.h"
 #include "report/printer/printer.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 

@@ -4,14 +4,14 @@
 #include <fstream>
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
-#include "cli/template_loading.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/expr/expression_globals.h"
 #include "report/script/report_interpretator.h"
+#include "session/command_options.h"
+#include "session/template_loading.h"
 
 namespace quillet::cli {
 namespace {

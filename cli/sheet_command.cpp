@@ -6,15 +6,15 @@
 #include <iostream>
 #include <map>
 
-#include "sheet/sheet_controls.h"
-#include "sheet/sheet_layout.h"
-#include "sheet/sheet_report.h"
-#include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/page_output.h"
 #include "cli/printer_choice.h"
-#include "report/printer/printer.h"
 #include "report/base/text_format.h"
+#include "report/printer/printer.h"
+#include "session/command_options.h"
+#include "sheet/sheet_controls.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 
 namespace quillet::cli {
 namespace {
@@ -41,7 +41,8 @@ const SpinOption kSpinOptions[] = {
     {"adjust", spnAdjust, [](SheetSettings& s, double v) { s.Adjust = v; }},
     {"sides", spnSides, [](SheetSettings& s, double v) { s.Sides = v; }},
     {"angle", spnAngle, [](SheetSettings& s, double v) { s.Angle = static_cast<int>(v); }},
-    {"inner-percent", spnInnerPc, [](SheetSettings& s, double v) { s.InnerPc = static_cast<int>(v); }},
+    {"inner-percent", spnInnerPc,
+     [](SheetSettings& s, double v) { s.InnerPc = static_cast<int>(v); }},
     {"skew", spnSkew, [](SheetSettings& s, double v) { s.Skew = static_cast<int>(v); }},
     {"triangle-fix", spnTriAngle, [](SheetSettings& s, double v) { s.TriAngle = v; }},
 };
@@ -50,10 +51,10 @@ const std::vector<std::string> kShapes = {"rectangle", "rounded-rectangle", "ell
                                           "triangle",  "polygon",           "star"};
 
 const std::map<std::string, Color> kNamedColors = {
-    {"black", 0x000000},  {"maroon", 0x000080}, {"green", 0x008000}, {"olive", 0x008080},
-    {"navy", 0x800000},   {"purple", 0x800080}, {"teal", 0x808000},  {"gray", 0x808080},
-    {"silver", 0xC0C0C0}, {"red", 0x0000FF},    {"lime", 0x00FF00},  {"yellow", 0x00FFFF},
-    {"blue", 0xFF0000},   {"fuchsia", 0xFF00FF}, {"aqua", 0xFFFF00}, {"white", 0xFFFFFF},
+    {"black", 0x000000},  {"maroon", 0x000080},  {"green", 0x008000}, {"olive", 0x008080},
+    {"navy", 0x800000},   {"purple", 0x800080},  {"teal", 0x808000},  {"gray", 0x808080},
+    {"silver", 0xC0C0C0}, {"red", 0x0000FF},     {"lime", 0x00FF00},  {"yellow", 0x00FFFF},
+    {"blue", 0xFF0000},   {"fuchsia", 0xFF00FF}, {"aqua", 0xFFFF00},  {"white", 0xFFFFFF},
 };
 
 // "#RRGGBB" or a standard colour name, as 0x00BBGGRR.
@@ -71,7 +72,8 @@ Color ParseColor(const std::string& option, const std::string& text) {
     } catch (const std::exception&) {
     }
   }
-  throw UsageError("--" + option + ": '" + text + "' is not a colour (#RRGGBB or a name such as red)");
+  throw UsageError("--" + option + ": '" + text +
+                   "' is not a colour (#RRGGBB or a name such as red)");
 }
 
 SheetSettings SettingsFrom(const Options& o) {
@@ -93,8 +95,9 @@ SheetSettings SettingsFrom(const Options& o) {
   if (auto shape = o.Value("shape")) {
     auto it = std::find(kShapes.begin(), kShapes.end(), *shape);
     if (it == kShapes.end())
-      throw UsageError("--shape: '" + *shape +
-                       "' is not one of rectangle, rounded-rectangle, ellipse, triangle, polygon, star");
+      throw UsageError(
+          "--shape: '" + *shape +
+          "' is not one of rectangle, rounded-rectangle, ellipse, triangle, polygon, star");
     s.ShapeIndex = static_cast<int>(it - kShapes.begin());
   }
   if (auto brush = o.Value("brush")) {
@@ -120,7 +123,8 @@ int RunSheet(const Args& args) {
                                   "pdf",   "png",   "frp",         "printer"};
   for (const SpinOption& opt : kSpinOptions) valued.insert(opt.name);
   const Options o(args, {"centre", "adjust-triangle", "preview-corner", "print"}, valued);
-  if (!o.Positional().empty()) throw UsageError("sheet takes no file name: '" + o.Positional()[0] + "'");
+  if (!o.Positional().empty())
+    throw UsageError("sheet takes no file name: '" + o.Positional()[0] + "'");
   const std::string output = OneOf(o, {"pdf", "png", "frp", "print"});
   if (o.Has("printer") && output != "print") throw UsageError("--printer goes with --print");
   const SheetSettings settings = SettingsFrom(o);

@@ -4,14 +4,14 @@
 // printers this machine has.
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "cli/template_loading.h"
 #include "platform/engine_host.h"
 #include "platform/stream.h"
 #include "report/template/report_template.h"
 #include "report/template/template_json.h"
+#include "session/command_options.h"
+#include "session/template_loading.h"
 
 namespace quillet::cli {
 namespace {

@@ -144,6 +144,13 @@ void TfrPreviewForm::BuildWidgets() {
   connect(vbar_, &QScrollBar::valueChanged, this, [this](int pos) { VScrolled(pos); });
   connect(hbar_, &QScrollBar::valueChanged, this, [this](int pos) { HScrolled(pos); });
   layout->addWidget(previewPanel_, 1);
+  statusLine_ = new QLabel(this);
+  statusLine_->setObjectName("StatusLine");
+  statusLine_->setWordWrap(true);
+  statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusLine_->setContentsMargins(4, 2, 4, 2);
+  statusLine_->hide();
+  layout->addWidget(statusLine_);
   ArrangeToolbar();
 }
 
@@ -273,6 +280,13 @@ void TfrPreviewForm::Connect(TfrReport& report) {
   report_ = &report;
   pages_ = std::make_unique<TfrEMFPages>(&report);
   pages_->Swap(report.PreparedPages);
+}
+
+void TfrPreviewForm::ShowStatus(const QString& text, bool error) {
+  statusLine_->setText(text);
+  statusLine_->setStyleSheet(error ? QStringLiteral("color: #b00000; font-weight: bold;")
+                                   : QString());
+  statusLine_->setVisible(!text.isEmpty());
 }
 
 void TfrPreviewForm::Disconnect() {

@@ -101,6 +101,23 @@ class TfrPreviewForm : public QDialog {
   // a preparation that failed or was cancelled (the host has said why)
   // changes nothing either.
   void OpenReportFile(const std::string& path);
+  // Shows the prepared pages of `report`, which the window keeps (and frees
+  // once it shows another). With `keepView` the page shown, the scroll
+  // position and the zoom stay as they were (a page past the new end
+  // becomes the last page); otherwise the first page is shown from its top.
+  // The report must hold pages.
+  void ShowReport(std::shared_ptr<TfrReport> report, bool keepView);
+  // How OpenReportFile prepares a template: returns the prepared report, or
+  // nullptr when the preparation failed or was stopped (the host has said
+  // why); errors propagate. The program sets it to prepare with the data it
+  // was started with; without it a template is prepared over no data.
+  std::function<std::shared_ptr<TfrReport>(const std::string& path)> PrepareTemplate;
+  // Called with the path of every file OpenReportFile opened.
+  std::function<void(const std::string& path)> FileOpened;
+  // The status line under the pages: hidden while `text` is empty; an
+  // error is drawn in red.
+  void ShowStatus(const QString& text, bool error);
+  QLabel* StatusLine() const { return statusLine_; }
   // Whether a dropped file is taken: a .frp, .frf or .json name.
   static bool IsReportFileName(const QString& path);
   // Saves the pages under `name` with its extension replaced by ".frp".
@@ -244,7 +261,7 @@ class TfrPreviewForm : public QDialog {
   TfrReport* report_ = nullptr;
   // A template opened in the window is prepared into this report, which
   // report_ then points to.
-  std::unique_ptr<TfrReport> openedReport_;
+  std::shared_ptr<TfrReport> openedReport_;
   std::unique_ptr<TfrEMFPages> pages_;
   bool helpMode_ = false;
   bool positionRestored_ = false;
@@ -263,6 +280,7 @@ class TfrPreviewForm : public QDialog {
   QScrollBar* vbar_ = nullptr;
   QScrollBar* hbar_ = nullptr;
   QLabel* label1_ = nullptr;
+  QLabel* statusLine_ = nullptr;
   QMenu* procMenu_ = nullptr;
   QActionGroup* zoomGroup_ = nullptr;
   QList<QAction*> editActions_;

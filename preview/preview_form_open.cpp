@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,6 +37,24 @@ QString DroppedReportFile(const QMimeData* data) {
   return TfrPreviewForm::IsReportFileName(path) ? path : QString();
 }
 
+// A template prepared as the window does without data options: a band
+// over a data set finds none.
+std::shared_ptr<TfrReport> PreparedOverNoData(const std::string& path) {
+  auto opened = std::make_shared<TfrReport>();
+  if (KindOfReportFile(path) == ReportFileKind::TemplateStream) {
+    // Load errors of a template stream are shown by the loader itself.
+    opened->LoadTemplateFile(path);
+  } else {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileOpenError("Cannot open file \"" + path + "\"");
+    ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), opened->Template);
+    opened->SelectPrinterByName(opened->Template.PrinterName);
+  }
+  if (opened->Template.Pages.empty()) throw EngineError(path + " holds no page to prepare");
+  if (!opened->Prepare()) return nullptr;
+  return opened;
+}
+
 }  // namespace
 
 bool TfrPreviewForm::IsReportFileName(const QString& path) {
@@ -48,41 +68,50 @@ void TfrPreviewForm::OpenReportFile(const std::string& path) {
   if (KindOfReportFile(path) == ReportFileKind::PreparedReport) {
     LoadPreparedFile(path);
     RecentFiles::Add(ToQString(path));
+    if (FileOpened) FileOpened(path);
     return;
   }
-  auto opened = std::make_unique<TfrReport>();
+  std::shared_ptr<TfrReport> opened =
+      PrepareTemplate ? PrepareTemplate(path) : PreparedOverNoData(path);
+  if (!opened) return;
+  if (opened->PreparedPages.Count() == 0) throw EngineError(path + " holds no page");
   // The caption, the print job and a PDF's name carry the file's name.
   opened->Title = FromQString(QFileInfo(ToQString(path)).fileName());
   opened->ModalPreview = report_->ModalPreview;
   opened->PreviewButtons = report_->PreviewButtons;
-  if (KindOfReportFile(path) == ReportFileKind::TemplateStream) {
-    // Load errors of a template stream are shown by the loader itself.
-    opened->LoadTemplateFile(path);
-  } else {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileOpenError("Cannot open file \"" + path + "\"");
-    ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), opened->Template);
-    opened->SelectPrinterByName(opened->Template.PrinterName);
-  }
-  if (opened->Template.Pages.empty()) throw EngineError(path + " holds no page to prepare");
-  if (!opened->Prepare()) return;
-  if (opened->PreparedPages.Count() == 0) throw EngineError(path + " holds no page");
+  ShowReport(std::move(opened), false);
+  RecentFiles::Add(ToQString(path));
+  if (FileOpened) FileOpened(path);
+}
 
+void TfrPreviewForm::ShowReport(std::shared_ptr<TfrReport> report, bool keepView) {
+  const int page = View.CurrentPage;
+  const int horz = hbar_->value();
+  // How far down its page the view starts.
+  const int intoPage = pages_ && page >= 1 && page <= pages_->Count()
+                           ? vbar_->value() - (*pages_)[page - 1].PreviewRect.top
+                           : 0;
   // The pages shown go, then the window takes the new report's pages; the
-  // report opened before this one goes last, once nothing refers to it.
+  // report shown before this one goes last, once nothing refers to it.
   pages_.reset();
-  Connect(*opened);
-  std::swap(openedReport_, opened);
-  opened.reset();
+  Connect(*report);
+  std::swap(openedReport_, report);
+  report.reset();
   setWindowTitle(QStringLiteral("Preview - ") + ToQString(report_->Title));
-  View.CurrentPage = 1;
-  FormResize();
+  View.CurrentPage = keepView ? std::clamp(page, 1, pages_->Count()) : 1;
+  FormResize();  // keeps the zoom, lays the new pages out, turns to the page
   View.PaintEnabled = false;
+  if (keepView && page <= pages_->Count()) {
+    // Back to the very place on the page, as far as the new layout reaches.
+    followScroll_ = false;
+    SetHorzPos(horz);
+    SetVertPos((*pages_)[page - 1].PreviewRect.top + intoPage);
+    followScroll_ = true;
+  }
   ShowPageNumber();
-  ScrollToPage();
+  if (!keepView) ScrollToPage();
   View.PaintEnabled = true;
   pbox_->update();
-  RecentFiles::Add(ToQString(path));
 }
 
 void TfrPreviewForm::OpenBtnMenu() {

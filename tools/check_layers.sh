@@ -23,7 +23,7 @@ report/prepared: platform report/base report/graphics report/printer report/expr
 report/formation: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared
 report/data: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared report/formation
 report/component: platform report/base report/graphics report/printer report/expr report/views report/template report/script report/functions report/prepared report/formation report/data
-session: platform platform/qt report
+session: platform platform/qt report datasources widgets preview
 widgets: platform platform/qt report
 sheet: platform report
 preview: platform platform/qt report widgets

@@ -19,6 +19,7 @@
 #include "report/component/report.h"
 #include "report/printer/printer.h"
 #include "report/template/report_file_kind.h"
+#include "session/data_options.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -44,9 +45,38 @@ TEST(ProgramArgumentsTest, MistakesAreOneLineEach) {
   using R = ProgramRequest;
   const R unknown = ParseProgramArguments({"--zoom"});
   EXPECT_EQ(unknown.What, R::BadUsage);
-  EXPECT_EQ(unknown.Message, "unknown option '--zoom' (see quillet --help)");
+  EXPECT_EQ(unknown.Message, "unknown option --zoom (see quillet --help)");
   EXPECT_EQ(ParseProgramArguments({"a.frp", "b.frp"}).What, R::BadUsage);
   EXPECT_EQ(ParseProgramArguments({""}).What, R::BadUsage);
+}
+
+// The data options and --watch of quillet-cli preview, in its words.
+TEST(ProgramArgumentsTest, TakesTheDataOptionsAndWatch) {
+  using R = ProgramRequest;
+  const R r = ParseProgramArguments(
+      {"items.json", "--csv", "Items=items.csv", "--csv-delimiter=;", "--watch"});
+  ASSERT_EQ(r.What, R::OpenFile);
+  EXPECT_EQ(r.File, "items.json");
+  EXPECT_TRUE(r.Watch);
+  ASSERT_TRUE(r.Options);
+  EXPECT_EQ(r.Options->Values("csv"), std::vector<std::string>{"Items=items.csv"});
+  EXPECT_EQ(r.Options->Value("csv-delimiter"), ";");
+  EXPECT_FALSE(ParseProgramArguments({"a.frp"}).Watch);
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  for (const Case& c :
+       {Case{{"a.json", "--csv"}, "option --csv needs a value (see quillet --help)"},
+        Case{{"a.json", "--watch=yes"}, "option --watch takes no value (see quillet --help)"},
+        Case{{"--watch"}, "--watch and the data options need a template file (see quillet --help)"},
+        Case{{"--db", "x.sqlite"},
+             "--watch and the data options need a template file (see quillet --help)"}}) {
+    const R bad = ParseProgramArguments(c.args);
+    EXPECT_EQ(bad.What, R::BadUsage);
+    EXPECT_EQ(bad.Message, c.message);
+  }
 }
 
 TEST(ProgramArgumentsTest, TemplatesAreKnownByNameOrJsonContent) {
@@ -86,17 +116,25 @@ class OpenReportFileTest : public ::testing::Test {
 
   // Opens `path` as `quillet FILE` does, with a Qt host whose preview
   // window reports what it shows and closes itself.
-  int OpenAndLook(const std::string& path) {
+  // `alsoOpen`, when given, is opened with the window's Open button first.
+  int OpenAndLook(const std::string& path, const std::vector<std::string>& dataArgs = {},
+                  const std::string& alsoOpen = {}) {
     QtEngineHost qtHost;
-    qtHost.PreviewOpened = [this](TfrPreviewForm& form) {
-      QTimer::singleShot(0, &form, [this, &form] {
+    qtHost.PreviewOpened = [&](TfrPreviewForm& form) {
+      QTimer::singleShot(0, &form, [&] {
         caption = form.windowTitle();
         pagesShown = form.PageCount();
+        if (!alsoOpen.empty()) {
+          form.OpenReportFile(alsoOpen);
+          caption = form.windowTitle();
+          pagesShown = form.PageCount();
+        }
         form.HandleKey(Qt::Key_Escape, Qt::NoModifier);
       });
     };
     SetHost(&qtHost);
-    const int code = OpenReportFile(path);
+    const int code =
+        OpenReportFile(path, cli::Options(dataArgs, {}, cli::DataOptions::Names()), false);
     SetHost(&headless);
     return code;
   }
@@ -136,8 +174,7 @@ TEST_F(OpenReportFileTest, AJsonTemplateIsPreparedThenPreviewed) {
   std::ofstream(bad) << "{\n  \"pages\": [ {\"objects\": 7} ]\n}";
   EXPECT_EQ(OpenReportFile(bad), 1);
   ASSERT_EQ(headless.messages.size(), 1u);
-  EXPECT_NE(headless.messages[0].text.find("cannot read " + bad + ":2:"), std::string::npos)
-      << headless.messages[0].text;
+  EXPECT_EQ(headless.messages[0].text.find(bad + ":2:"), 0u) << headless.messages[0].text;
 }
 
 TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
@@ -156,6 +193,36 @@ TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
   EXPECT_NE(headless.messages[0].text.find("no such file: "), std::string::npos);
   EXPECT_NE(headless.messages[1].text.find("cannot read "), std::string::npos);
   EXPECT_NE(headless.messages[2].text.find("holds no page"), std::string::npos);
+}
+
+// A template over data: prepared with the data options, as quillet-cli
+// prepares it, and so is a template opened from the window's Open button.
+TEST_F(OpenReportFileTest, TheDataOptionsStayInForceForTheOpenButton) {
+  const std::string csv = test::OutputPath("open_rows.csv");
+  std::string lines = "Name\n";
+  for (int i = 0; i < 90; ++i) lines += "row " + std::to_string(i) + "\n";
+  std::ofstream(csv) << lines;
+  const char* const kRows = R"({"pages": [{"objects": [
+    {"type": "band", "name": "Data", "kind": "masterData", "left": 0, "top": 0, "width": 600,
+     "height": %HEIGHT%, "dataSource": "Rows"},
+    {"type": "memo", "name": "Row", "left": 20, "top": 2, "width": 300, "height": 20,
+     "text": ["[Rows.Name]"]}]}]})";
+  const auto rows = [&](const std::string& name, const char* height) {
+    std::string text = kRows;
+    text.replace(text.find("%HEIGHT%"), 8, height);
+    std::ofstream(test::OutputPath(name)) << text;
+    return test::OutputPath(name);
+  };
+  const std::string narrow = rows("open_rows_narrow.json", "24");
+  const std::string tall = rows("open_rows_tall.json", "96");
+  const std::vector<std::string> data = {"--csv", "Rows=" + csv};
+
+  EXPECT_EQ(OpenAndLook(narrow, data), 0);
+  const int narrowPages = pagesShown;
+  EXPECT_GT(narrowPages, 1);
+  EXPECT_EQ(OpenAndLook(narrow, data, tall), 0);
+  EXPECT_EQ(caption, "Preview - open_rows_tall.json");
+  EXPECT_GT(pagesShown, 2 * narrowPages);
 }
 
 // What the window says names what it found: a folder, an empty file, a

@@ -59,6 +59,23 @@ TEST(PreviewCommand, ShowsEveryPageOfATemplateOrAPreparedFile) {
   EXPECT_EQ(r.err, "quillet-cli: preview of " + frp.toStdString() + shown);
 }
 
+// --watch prepares a template again as it changes; a prepared-report file
+// has nothing to prepare, so asking to watch one is a usage error.
+TEST(PreviewCommand, WatchTakesATemplateOnly) {
+  QStringList data;
+  const QString json = LongList(data);
+  test::CliRun r = test::RunCli(QStringList{"preview", json, "--watch"} + data, kClosesItself);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err.find("quillet-cli: preview of " + json.toStdString()), 0u) << r.err;
+
+  const QString frp = Out("preview_watch.frp");
+  ASSERT_EQ(test::RunCli(QStringList{"prepare", json, "-o", frp} + data).code, 0);
+  r = test::RunCli({"preview", frp, "--watch"}, kClosesItself);
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "quillet-cli preview: --watch follows a template; " + frp.toStdString() +
+                       " is a prepared-report file\n");
+}
+
 TEST(PreviewCommand, BadFileOrNoDisplayIsOneLineAndNoWindow) {
   const QString corrupt = Out("preview_corrupt.frp");
   std::ofstream(corrupt.toStdString(), std::ios::binary)

@@ -35,6 +35,7 @@ TEST(CompletionTest, CommandsOptionsAndValuesFollowTheHelpTexts) {
   EXPECT_EQ(Complete("pre"), "prepare\npreview\n");
   EXPECT_EQ(Complete("preview x.json --cs"), "--csv\n--csv-delimiter\n--csv-text\n");
   EXPECT_EQ(Complete("check x.json --d"), "--dataset\n--db\n");
+  EXPECT_EQ(Complete("preview x.json --w"), "--watch\n");
   EXPECT_EQ(Complete("--v"), "--version\n");
   EXPECT_EQ(Complete("render x.frp --png-"), "--png-file\n");
   EXPECT_EQ(Complete("render x.frp --si"), "--size\n");

@@ -1,11 +1,10 @@
-#include "cli/data_options.h"
+#include "session/data_options.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
 
-#include "cli/sort_options.h"
 #include "datasources/csv_source.h"
 #include "datasources/source_dataset.h"
 #include "datasources/sql_source.h"
@@ -16,6 +15,7 @@
 #include "report/template/missing_data.h"
 #include "report/template/page.h"
 #include "report/views/band_view.h"
+#include "session/sort_options.h"
 
 namespace quillet::cli {
 namespace {
@@ -91,6 +91,14 @@ bool DataOptions::Given(const Options& options) {
   for (const std::string& name : Names())
     if (name != "max-steps" && options.Has(name)) return true;
   return false;
+}
+
+std::vector<std::string> DataOptions::FilesRead(const Options& options) {
+  std::vector<std::string> files;
+  for (const std::string& text : options.Values("csv"))
+    files.push_back(NameAndValue("csv", text).second);
+  if (const auto db = options.Value("db"); db && db->rfind("driver=", 0) != 0) files.push_back(*db);
+  return files;
 }
 
 DataOptions::DataOptions(const Options& options) {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_options.h"
+#include "session/command_options.h"
 
 namespace quillet {
 class SourceDataset;
@@ -38,6 +38,10 @@ class DataOptions {
   static std::set<std::string> With(std::set<std::string> own);
   // Whether any data option was given.
   static bool Given(const Options& options);
+  // The files the data options read, as given: every --csv file, and the
+  // --db SQLite file (a connection string to a server names no file).
+  // UsageError for a --csv that is not NAME=FILE.
+  static std::vector<std::string> FilesRead(const Options& options);
 
   // Opens every data set the options name and registers it.
   explicit DataOptions(const Options& options);

@@ -1,9 +1,9 @@
-#include "cli/report_input.h"
+#include "session/report_input.h"
 
-#include "cli/data_options.h"
-#include "cli/input_file.h"
-#include "cli/template_loading.h"
 #include "report/script/report_interpretator.h"
+#include "session/data_options.h"
+#include "session/input_file.h"
+#include "session/template_loading.h"
 
 namespace quillet::cli {
 
@@ -47,6 +47,14 @@ bool ReportInput::LoadPages() {
                      " is a prepared-report file");
   report_.LoadPrepared(path_);
   return true;
+}
+
+std::shared_ptr<TfrReport> ReportInput::PreparedTemplate(const Options& options,
+                                                         const std::string& path) {
+  auto input = std::make_shared<ReportInput>(options, path);
+  if (!input->Prepare()) return nullptr;
+  // The report shares the life of the input that holds its data sets.
+  return {input, &input->Report()};
 }
 
 void ReportInput::MoveDataSetsToFirstRecord() {

@@ -1,9 +1,9 @@
-#include "cli/input_file.h"
+#include "session/input_file.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "cli/cli_options.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 

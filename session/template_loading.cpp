@@ -1,16 +1,16 @@
-#include "cli/template_loading.h"
+#include "session/template_loading.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "cli/cli_options.h"
-#include "cli/console_host.h"
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "report/component/report.h"
 #include "report/template/report_file_kind.h"
 #include "report/template/report_template.h"
 #include "report/template/template_json.h"
+#include "session/command_options.h"
+#include "session/message_catcher.h"
 
 namespace quillet::cli {
 namespace {
@@ -24,10 +24,9 @@ std::string FileText(const std::string& path) {
 // Runs `load`; raises AlreadyReported when the loader showed an error.
 template <typename Load>
 void LoadWhole(Load load) {
-  auto* console = dynamic_cast<ConsoleHost*>(&Host());
-  const int before = console ? console->errors : 0;
+  const MessageCatcher catcher(MessageCatcher::PassOn);
   load();
-  if (console && console->errors > before) throw AlreadyReported();
+  if (!catcher.Errors().empty()) throw AlreadyReported();
 }
 
 }  // namespace

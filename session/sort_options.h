@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_options.h"
 #include "datasources/sorted_source.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/sort_options.h"
+#include "session/sort_options.h"
 
 #include <algorithm>
 #include <cctype>

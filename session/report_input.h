@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "cli/cli_options.h"
 #include "report/component/report.h"
+#include "session/command_options.h"
 
 namespace quillet::cli {
 
@@ -46,6 +46,13 @@ class ReportInput {
   // Moves every data set to its first record, as a band starting over it
   // would (eval reads fields of that record).
   void MoveDataSetsToFirstRecord();
+
+  // A template at `path` prepared with the data options, as a report that
+  // keeps its data sets open while it lives (the window's Open button and
+  // a live preview use it); nullptr when the preparation failed or was
+  // stopped (the host has said why). Errors propagate as from Prepare.
+  static std::shared_ptr<TfrReport> PreparedTemplate(const Options& options,
+                                                     const std::string& path);
 
   TfrReport& Report() { return report_; }
   const std::string& Path() const { return path_; }

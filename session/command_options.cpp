@@ -1,4 +1,4 @@
-#include "cli/cli_options.h"
+#include "session/command_options.h"
 
 #include "platform/output_file.h"
 #include "report/base/text_format.h"
@@ -45,7 +45,8 @@ Options::Options(const std::vector<std::string>& args, const std::set<std::strin
 void Options::RefuseOutputOverInput() const {
   std::vector<std::string> inputs = positional_;
   for (const std::string& csv : Values("csv"))
-    if (const auto eq = csv.find('='); eq != std::string::npos) inputs.push_back(csv.substr(eq + 1));
+    if (const auto eq = csv.find('='); eq != std::string::npos)
+      inputs.push_back(csv.substr(eq + 1));
   if (const auto db = Value("db")) inputs.push_back(*db);
   for (const char* name : {"output", "pdf", "png", "png-file", "svg", "frp"}) {
     const auto out = Value(name);
@@ -73,7 +74,8 @@ double Options::Number(const std::string& name, double minimum, double maximum,
   auto text = Value(name);
   if (!text) return fallback;
   double v = 0;
-  if (!TryStrToFloat(*text, '.', v)) throw UsageError("--" + name + ": '" + *text + "' is not a number");
+  if (!TryStrToFloat(*text, '.', v))
+    throw UsageError("--" + name + ": '" + *text + "' is not a number");
   if (v < minimum || v > maximum)
     throw UsageError("--" + name + ": " + *text + " is outside " + FloatToText(minimum, '.') +
                      " .. " + FloatToText(maximum, '.'));
