@@ -4,12 +4,7 @@
 // interface, the engine's texts, text formats, calculation errors, and the
 // interfaces through which lower folders reach objects that higher ones
 // define (PreparationReport, FormingBand, EvaluatedObject, ReportServices).
-// It includes only platform/. Still to come below the views: expr/ (the
-// expression parser, text routines, variables, the function splitter);
-// beside it, script/ (the interpreter, the aggregate splitter) and
-// functions/ (the library registry, the standard library), each including
-// only base/ and expr/; above formation, data/ (data sets, data levels,
-// groups, cross-tabs, sub-reports, aggregates).
+// It includes only platform/.
 //
 // Engine-wide state, in two explicit objects reached through one accessor
 // each. Single-threaded by design: only the user-interface thread touches it.

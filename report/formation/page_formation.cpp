@@ -200,12 +200,9 @@ void PageFormation::BindToDataField(TfrView& view) {
   if (view.ObjectType == gtMemo && (view.Flags & flTextOnly)) return;
   const auto close = text.rfind(']');
   if (close == std::string::npos || close < 1) return;
+  // A text that is no data reference is expanded as it stands.
   TfrCacheItem item;
-  try {
-    if (!ResolveDataReference(text.substr(1, close - 1), nullptr, item) || !item.DataSet) return;
-  } catch (const std::exception&) {
-    return;  // not a data reference; its text is expanded as it stands
-  }
+  if (!ResolveDataReference(text.substr(1, close - 1), nullptr, item) || !item.DataSet) return;
   view.BoundDataSet = &item.DataSet->Dataset();
   view.BoundFieldName = item.FieldName;
 }

@@ -45,8 +45,9 @@ class PageFormation : public FormingPage {
   // dialog (dialog pages); in the final pass of a two-pass run it only
   // rewinds the bands' data sets.
   void SetUpPage();
-  // Binds objects whose whole text is one data-field reference (data
-  // fields arrive with data-aware data sets; nothing binds yet).
+  // Binds every object whose whole text is one reference to a field of a
+  // registered data set (so it can load the field's value itself), then
+  // registers the page's aggregate calls with their data bands.
   void ResolveReferences();
   // Binds an object whose text is one data reference to that field.
   void BindToDataField(TfrView& view);

@@ -27,7 +27,7 @@ namespace quillet {
 constexpr int kDefaultCharset = 1;
 
 class Stream;
-// A field of a data-aware data set; those arrive with report/data/.
+// A field's value for the current record (report/base/data_field.h).
 struct TfrDataField;
 class TfrDataset;
 class ViewPage;
