@@ -7,7 +7,11 @@
 // It includes only platform/.
 //
 // Engine-wide state, in two explicit objects reached through one accessor
-// each. Single-threaded by design: only the user-interface thread touches it.
+// each. Page formation, its bands and the data layer get the preparation
+// state handed down in their RunContext (report/formation/run_context.h);
+// the accessor serves what is called without one (views being drawn,
+// library functions, the report component that starts a run).
+// Single-threaded by design: only the user-interface thread touches it.
 #pragma once
 
 #include <array>
@@ -22,6 +26,7 @@
 
 namespace quillet {
 
+class AggregateValues;
 class EvaluatedObject;
 class FormingBand;
 class PreparationReport;
@@ -58,6 +63,9 @@ struct PreparationState {
   std::int32_t ResumeBottom = 0;
   bool DialogCancelled = false;  // a dialog page was closed with Cancel
   bool AggregateScan = false;    // objects are pre-scanned for aggregates
+  // The aggregate values of the report being formed, set for the length of
+  // its formation; none outside a preparation. Not owned.
+  AggregateValues* Aggregates = nullptr;
   // Captured once when preparation starts: days since 1899-12-30, and the
   // time of day as a fraction of a day.
   double PrepareDate = 0;

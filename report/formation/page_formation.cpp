@@ -13,7 +13,6 @@
 #include "report/base/text_format.h"
 #include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
-#include "report/formation/data_seams.h"
 #include "report/formation/formation_report.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
@@ -27,9 +26,9 @@ namespace quillet {
 namespace {
 
 // Fires OnEndPage on the active report and, when different, the outer.
-void FireEndPage(int pageIndex) {
-  PreparationReport* active = Prep().ActiveReport;
-  PreparationReport* outer = Prep().OuterReport;
+void FireEndPage(const PreparationState& prep, int pageIndex) {
+  PreparationReport* active = prep.ActiveReport;
+  PreparationReport* outer = prep.OuterReport;
   if (active) active->OnEndPage(pageIndex);
   if (outer && outer != active) outer->OnEndPage(pageIndex);
 }
@@ -71,7 +70,8 @@ void SelectionSortByTop(std::vector<std::unique_ptr<TfrBand>>& chain) {
 
 }  // namespace
 
-PageFormation::PageFormation(TfrPage& page, FormationReport& report) : Page(page), Report(report) {
+PageFormation::PageFormation(TfrPage& page, FormationReport& report, RunContext& run)
+    : Page(page), Report(report), Run(run) {
   Page.Formation = this;
 }
 
@@ -112,7 +112,7 @@ int PageFormation::BottomEdge() const {
   else
     bottom = Page.Margins.Bottom != 0 ? SubSat(info.PaperHeightPx, Page.Margins.Bottom)
                                       : AddSat(info.OffsetYPx, info.PrintableHeightPx);
-  if (Prep().RenderActive && Present(btPageFooter))
+  if (Run.State().RenderActive && Present(btPageFooter))
     bottom = SubSat(bottom, Chain(btPageFooter)->BandHeight);
   return bottom;
 }
@@ -143,7 +143,7 @@ void PageFormation::TakePaper() {
 // ---- Set-up and finish -----------------------------------------------------
 
 void PageFormation::SetUpPage() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   if (SetUpDone && outer.InFinalPass && outer.TwoPassRequested) {
     // The bands survived the counting pass: their data start again, and so
@@ -154,10 +154,9 @@ void PageFormation::SetUpPage() {
       if (TfrBand* band = Chain(kind); band && band->Dataset) band->Dataset->First();
     RecordPosition = 1;
     CrossColumnNumber = 1;
-    if (DataSeams().Reset)
-      for (int kind = 0; kind < kBandKindCount; ++kind)
-        if (kind != btGroupHeader)
-          for (TfrBand* band = Chain(kind); band; band = band->Next) DataSeams().Reset(*band);
+    for (int kind = 0; kind < kBandKindCount; ++kind)
+      if (kind != btGroupHeader)
+        for (TfrBand* band = Chain(kind); band; band = band->Next) Run.Data().Reset(*band);
     return;
   }
   if (Page.Type == ptDialog) {
@@ -184,13 +183,13 @@ void PageFormation::ResolveReferences() {
   // An object whose whole text is one data reference is bound to that
   // field, so it can load the field's value itself (a picture from a BLOB
   // column); texts are still expanded each time they are written.
-  Prep().ActivePage = &Page;
+  Run.State().ActivePage = &Page;
   for (const auto& view : Page.Objects) {
     view->BoundDataSet = nullptr;
     view->BoundFieldName.clear();
     BindToDataField(*view);
   }
-  if (DataSeams().PreScanAggregates) DataSeams().PreScanAggregates(*this);
+  Run.Data().PreScanAggregates(*this);
 }
 
 void PageFormation::BindToDataField(TfrView& view) {
@@ -209,13 +208,13 @@ void PageFormation::BindToDataField(TfrView& view) {
 
 void PageFormation::FinishPage() {
   // The bands stay for the final pass of a two-pass run.
-  if (Prep().CountingPass) return;
+  if (Run.State().CountingPass) return;
   if (SetUpDone && Page.Type != ptDialog) FreeBands();
   SetUpDone = false;
 }
 
 void PageFormation::FreeBands() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   for (auto& first : BandChains) {
     for (TfrBand* band = first.get(); band; band = band->Next) {
       if (prep.ActiveBand == band) prep.ActiveBand = nullptr;
@@ -400,7 +399,7 @@ void PageFormation::PlaceObjects() {
 
   LinkHeadersAndFooters();
 
-  if (DataSeams().LinkCrossDataSources) DataSeams().LinkCrossDataSources(*this);
+  Run.Data().LinkCrossDataSources(*this);
 
   LinkChildBands();
 
@@ -515,7 +514,7 @@ void PageFormation::LinkHeadersAndFooters() {
 // ---- Forming -------------------------------------------------------------
 
 void PageFormation::ComposePage() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   prep.ActivePage = &Page;
 
@@ -567,7 +566,7 @@ void PageFormation::ComposePage() {
   }
 
   // Data levels: data bands with their headers, footers and groups.
-  if (!manual && DataSeams().ShowDataLevels) DataSeams().ShowDataLevels(*this);
+  if (!manual) Run.Data().ShowDataLevels(*this);
 
   if (!Recording) {
     if (manual) {
@@ -599,7 +598,7 @@ void PageFormation::ComposePage() {
         if (prep.FootersPrinted) WritePageFooters();
       }
     }
-    FireEndPage(prep.PageIndex);
+    FireEndPage(prep, prep.PageIndex);
     prep.PageIndex = n + 1;
   }
   LastShownBand = nullptr;
@@ -629,7 +628,7 @@ void PageFormation::BreakPage() {
     throw EngineError("The bands that begin a page do not fit on one page");
   ++breakDepth_;
   const ScopeGuard depth([this] { --breakDepth_; });
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   Report.ReportProgress(prep.PageIndex + 1);
   if (!SuppressRepeatHeaders) PresentBand(Chain(btColumnFooter));
@@ -713,7 +712,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
 }
 
 void PageFormation::WritePageFooters() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   ColumnIndex = 0;
   ColumnOffsetX = LeftEdge();
@@ -721,7 +720,7 @@ void PageFormation::WritePageFooters() {
   if (prep.PageIndex != 0 || (footer->Flags & flBandOnFirstPage)) {
     for (; prep.PageIndex < outer.Prepared().Count(); ++prep.PageIndex) {
       if (prep.AppendToPrevious && prep.FootersPrinted) continue;
-      FireEndPage(prep.PageIndex);
+      FireEndPage(prep, prep.PageIndex);
       PresentBand(footer);
     }
   }
@@ -736,7 +735,7 @@ TfrView* PageFormation::FindPageView(std::string_view name) const {
 
 void PageFormation::RunPageScript(const StringList& script) {
   if (script.empty()) return;
-  Prep().ActiveView = nullptr;
+  Run.State().ActiveView = nullptr;
   Report.RunScript(script);
 }
 
