@@ -165,7 +165,7 @@ class CrossTab {
     prep.PageIndex = next;
     x_ = std::int64_t(page_.LeftEdge()) - offset_;
     columnsOnPage_ = 0;
-    if (header_ && (header_->Flags & flBandRepeatHeader)) {
+    if (header_ && header_->Options().Has(BandFlag::RepeatHeader)) {
       Write(*header_);
       x_ += header_->BandWidth;
     }
@@ -186,7 +186,8 @@ class CrossTab {
     Start(page_.Chain(btOverlay));
     page_.CurrentY = page_.TopEdge();
     TfrBand* header = page_.Chain(btPageHeader);
-    if (header->IsPresent() && (index > 0 || (header->Flags & flBandOnFirstPage))) Start(header);
+    if (header->IsPresent() && (index > 0 || header->Options().Has(BandFlag::OnFirstPage)))
+      Start(header);
   }
 
   // Shows a band that starts a page. The band whose columns are drawn is

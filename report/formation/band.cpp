@@ -181,7 +181,7 @@ void TfrBand::DrawBand() {
     int h = ShowingHeight;
     // The band's own objects and its intersections with the cross columns.
     for (TfrView* v : Views)
-      if (dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
+      if (dynamic_cast<TfrStretcheable*>(v) && v->IsStretched() && v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
     if (!Breaked) MakeRoom(h);

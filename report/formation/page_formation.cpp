@@ -196,7 +196,7 @@ void PageFormation::BindToDataField(TfrView& view) {
   std::string text;
   for (const std::string& line : view.Memo) text += line;
   if (text.size() <= 2 || text[0] != '[') return;
-  if (view.ObjectType == gtMemo && (view.Flags & flTextOnly)) return;
+  if (view.ObjectType == gtMemo && MemoFlags::FromBits(view.Flags).Has(MemoFlag::TextOnly)) return;
   const auto close = text.rfind(']');
   if (close == std::string::npos || close < 1) return;
   // A text that is no data reference is expanded as it stands.
@@ -252,11 +252,12 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.ColumnCounter = 1;
   view.FormationBand = &band;
   view.RunTimeBand = &band;
-  band.Stretched = (view.Flags & flStretched) != 0;
-  band.PrintIfSubsetEmpty = (view.Flags & flBandPrintIfSubsetEmpty) != 0;
-  band.PrintChildIfInvisible = (view.Flags & flBandPrintChildIfInvisible) != 0;
-  band.FormNewPage = !SubReportTarget && (view.Flags & flBandFormNewPage) != 0;
-  band.Breaked = !SubReportTarget && (view.Flags & flBandBreaked) != 0;
+  const BandFlags options = view.Options();
+  band.Stretched = options.Has(BandFlag::Stretched);
+  band.PrintIfSubsetEmpty = options.Has(BandFlag::PrintIfSubsetEmpty);
+  band.PrintChildIfInvisible = options.Has(BandFlag::PrintChildIfInvisible);
+  band.FormNewPage = !SubReportTarget && options.Has(BandFlag::FormNewPage);
+  band.Breaked = !SubReportTarget && options.Has(BandFlag::Breaked);
   if (band.Kind == btGroupHeader) {
     band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
     return;
@@ -330,8 +331,8 @@ void PageFormation::PlaceObjects() {
   // Cross (vertical) bands first: one band per kind, the last object wins.
   bool anyCross = false;
   for (TfrBandView* bv : bandViews) {
-    if (!IsCrossBand(bv->FrameTyp)) continue;
-    TfrBand& band = *Chain(bv->FrameTyp);
+    if (!IsCrossBand(bv->BandKind())) continue;
+    TfrBand& band = *Chain(bv->BandKind());
     ConfigureBand(band, *bv);
     anyCross = true;
   }
@@ -363,7 +364,7 @@ void PageFormation::PlaceObjects() {
     chain.push_back(std::move(first));
     bool configured = false;
     for (TfrBandView* bv : bandViews) {
-      if (bv->FrameTyp != kind) continue;
+      if (bv->BandKind() != kind) continue;
       if (configured)
         chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
@@ -560,7 +561,7 @@ void PageFormation::ComposePage() {
     if (!manual) PresentBand(Chain(btReportTitle));
     if (prep.PageIndex == before) {
       TfrBand* header = Chain(btPageHeader);
-      if (header->IsPresent() && (header->Flags & flBandOnFirstPage)) PresentBand(header);
+      if (header->IsPresent() && header->Options().Has(BandFlag::OnFirstPage)) PresentBand(header);
       PresentBand(Chain(btColumnHeader));
     }
   }
@@ -590,8 +591,8 @@ void PageFormation::ComposePage() {
     prep.FootersPrinted = false;
     if (!manual) {
       TfrBand* footer = Chain(btPageFooter);
-      if ((prep.PageIndex == 0 && (footer->Flags & flBandOnFirstPage)) ||
-          (footer->Flags & flBandOnLastPage)) {
+      if ((prep.PageIndex == 0 && footer->Options().Has(BandFlag::OnFirstPage)) ||
+          footer->Options().Has(BandFlag::OnLastPage)) {
         KeepValue<std::uint16_t> flags(footer->Flags);
         footer->Flags |= flBandOnFirstPage;
         prep.FootersPrinted = footer->IsPresent();
@@ -696,7 +697,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
       while (first->PrevGroupHeader) first = first->PrevGroupHeader;
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
-      if (g->Flags & flBandRepeatHeader) repeat(g);
+      if (g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
   }
   if (!SuppressRepeatHeaders && OpensWithOpenGroups(band->Kind)) {
     // Another band of the data levels starts the column: the groups still
@@ -704,9 +705,10 @@ void PageFormation::BreakColumn(TfrBand* band) {
     for (int kind : {btMasterData, btDetailData, btSubDetailData})
       for (TfrBand* data = Chain(kind); data; data = data->Next)
         for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
-          if (g->GroupOpen && (g->Flags & flBandRepeatHeader)) repeat(g);
+          if (g->GroupOpen && g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
   }
-  if (IsDataBandKind(band->Kind) && band->Header && (band->Header->Flags & flBandRepeatHeader))
+  if (IsDataBandKind(band->Kind) && band->Header &&
+      band->Header->Options().Has(BandFlag::RepeatHeader))
     repeat(band->Header);
   freshTopY_ = CurrentY;
 }
@@ -717,7 +719,7 @@ void PageFormation::WritePageFooters() {
   ColumnIndex = 0;
   ColumnOffsetX = LeftEdge();
   TfrBand* footer = Chain(btPageFooter);
-  if (prep.PageIndex != 0 || (footer->Flags & flBandOnFirstPage)) {
+  if (prep.PageIndex != 0 || footer->Options().Has(BandFlag::OnFirstPage)) {
     for (; prep.PageIndex < outer.Prepared().Count(); ++prep.PageIndex) {
       if (prep.AppendToPrevious && prep.FootersPrinted) continue;
       FireEndPage(prep, prep.PageIndex);
