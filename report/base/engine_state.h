@@ -4,15 +4,14 @@
 // interface, the engine's texts, text formats, calculation errors, and the
 // interfaces through which lower folders reach objects that higher ones
 // define (PreparationReport, FormingBand, EvaluatedObject, ReportServices).
-// It includes only platform/. Still to come below the views: expr/ (the
-// expression parser, text routines, variables, the function splitter);
-// beside it, script/ (the interpreter, the aggregate splitter) and
-// functions/ (the library registry, the standard library), each including
-// only base/ and expr/; above formation, data/ (data sets, data levels,
-// groups, cross-tabs, sub-reports, aggregates).
+// It includes only platform/.
 //
 // Engine-wide state, in two explicit objects reached through one accessor
-// each. Single-threaded by design: only the user-interface thread touches it.
+// each. Page formation, its bands and the data layer get the preparation
+// state handed down in their RunContext (report/formation/run_context.h);
+// the accessor serves what is called without one (views being drawn,
+// library functions, the report component that starts a run).
+// Single-threaded by design: only the user-interface thread touches it.
 #pragma once
 
 #include <array>
@@ -27,6 +26,7 @@
 
 namespace quillet {
 
+class AggregateValues;
 class EvaluatedObject;
 class FormingBand;
 class PreparationReport;
@@ -63,6 +63,9 @@ struct PreparationState {
   std::int32_t ResumeBottom = 0;
   bool DialogCancelled = false;  // a dialog page was closed with Cancel
   bool AggregateScan = false;    // objects are pre-scanned for aggregates
+  // The aggregate values of the report being formed, set for the length of
+  // its formation; none outside a preparation. Not owned.
+  AggregateValues* Aggregates = nullptr;
   // Captured once when preparation starts: days since 1899-12-30, and the
   // time of day as a fraction of a day.
   double PrepareDate = 0;

@@ -19,8 +19,8 @@ class ReportServices {
   virtual bool DialogHasComponent(std::string_view) const { return false; }
   // Called for every object written into a prepared page, before its script.
   virtual void BeforeObjectOutput(std::vector<std::string>& /*workText*/, TfrView& /*view*/) {}
-  // Runs the view's script lines (the script interpreter arrives later;
-  // until then the report runs nothing).
+  // Runs the view's script, as translated when its page was set up; a
+  // report without a script interpreter runs nothing.
   virtual void RunViewScript(TfrView& /*view*/) {}
   // The text of a bracketed expression's value (without the brackets).
   virtual std::string EvaluateBracket(const std::string& expression) = 0;

@@ -5,7 +5,6 @@
 #include "platform/engine_host.h"
 #include "report/base/engine_state.h"
 #include "report/component/value_format.h"
-#include "report/data/data_levels.h"
 #include "report/expr/parser.h"
 #include "report/expr/variables.h"
 #include "report/functions/named_constants.h"
@@ -71,7 +70,6 @@ void TfrGlobals::Free() {
 void StartEngineLibrary() {
   if (TheGlobals()) return;
   TheGlobals() = std::make_unique<TfrGlobals>();
-  InstallDataFormation();
 }
 
 void StopEngineLibrary() {

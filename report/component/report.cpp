@@ -42,7 +42,7 @@ void CaptureNow(double& date, double& time) {
 
 }  // namespace
 
-TfrReport::TfrReport() : PreparedPages(this) {
+TfrReport::TfrReport() : PreparedPages(this), dataFormation_(Prep()) {
   Template.Owner = this;
   Template.Dictionary.DataLevelDataset = [this] { return DataLevelDataset(); };
 }
@@ -283,8 +283,9 @@ PageFormation* TfrReport::FormationOf(const TfrPage& page) const {
 
 void TfrReport::SetUpFormations() {
   formations_.clear();
+  run_ = std::make_unique<RunContext>(Prep(), dataFormation_);
   for (const auto& page : Template.Pages)
-    formations_.push_back(std::make_unique<PageFormation>(*page, *this));
+    formations_.push_back(std::make_unique<PageFormation>(*page, *this, *run_));
 }
 
 void TfrReport::BuildPages() {
@@ -296,6 +297,10 @@ void TfrReport::BuildPages() {
   // Data sets may have changed since the names were last resolved.
   Template.Dictionary.ClearCache();
   InstallParserHooks();
+  // The aggregate functions read this report's data bands while it forms
+  // its pages; an inner report's run restores the outer one's after it.
+  const KeepValue<AggregateValues*> keepAggregates(prep.Aggregates);
+  prep.Aggregates = &dataFormation_;
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
   PreparationReport* outer = &OuterReportOf(*this);

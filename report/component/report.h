@@ -24,7 +24,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "report/data/data_levels.h"
 #include "report/formation/page_formation.h"
+#include "report/formation/run_context.h"
 #include "report/printer/page_range.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/formation/formation_report.h"
@@ -262,6 +264,11 @@ class TfrReport : public FormationReport {
   // hands out the calculation error of the run.
   virtual bool SnapshotAndRun(bool& errorFlag, std::string& errorText);
 
+  // The data layer this report's formations call, and the run context of
+  // the preparation whose formations are set up (made with them; the
+  // formations hold it, so it is declared before them and outlives them).
+  DataLevelFormation dataFormation_;
+  std::unique_ptr<RunContext> run_;
   std::vector<std::unique_ptr<PageFormation>> formations_;
   std::unordered_map<const TfrView*, CodeLines> objectCode_;  // translated object scripts
   int scriptDepth_ = 0;

@@ -370,8 +370,8 @@ std::string TfrReport::EvaluateBracket(const std::string& text) {
   prep.LastExpression = expression;
   prep.LastValue = Variant(0);
   ResolveName(expression, prep.LastValue);
-  if (view && (view->Flags & flHideZeros) && dynamic_cast<TfrMemoView*>(view) &&
-      !prep.LastValue.IfText()) {
+  const auto* memo = dynamic_cast<const TfrMemoView*>(view);
+  if (memo && memo->Options().Has(MemoFlag::HideZeros) && !prep.LastValue.IfText()) {
     try {
       if (ValuesEqual(prep.LastValue, Variant(0))) prep.LastValue = Variant(std::string());
     } catch (const std::exception&) {

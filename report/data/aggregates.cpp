@@ -192,7 +192,7 @@ void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, b
     scan.View = nullptr;
   });
   for (const std::string& call : splitter.FoundCalls) {
-    Prep().ActiveBand = &band;
+    band.Page->Run.State().ActiveBand = &band;
     Expressions().Parser.Calc(call);
   }
 }
@@ -244,20 +244,20 @@ std::string AggregateKey(std::string_view bandName, AggregateCode code, std::str
   return key;
 }
 
-void HandleAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
-                     Variant& result) {
+void HandleAggregate(const PreparationState& prep, AggregateCode code, const Variant& p1,
+                     const Variant& p2, const Variant& p3, Variant& result) {
   // COUNT(band, flag); the others (expression, band, flag).
   const std::string expression = Trim(p1.AsText());
   const std::string bandName = Trim(code == agCount ? p1.AsText() : p2.AsText());
   const std::string flag = Trim(code == agCount ? p2.AsText() : p3.AsText());
-  if (Prep().AggregateScan)
+  if (prep.AggregateScan)
     Register(code, expression, bandName, flag);
   else
     Read(code, expression, flag, result);
 }
 
 void PreScanAggregates(PageFormation& page) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = page.Run.State();
   const ScopeGuard restore([&prep, band = prep.ActiveBand] {
     prep.AggregateScan = false;
     prep.ActiveBand = band;
@@ -307,7 +307,7 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
         a.Value = AddValues(a.Value, Variant(1));
       } else {
         if (!haveLast || lastExpression != f[2]) {
-          Prep().ActiveBand = &band;
+          band.Page->Run.State().ActiveBand = &band;
           lastValue = parser.Calc(f[2]);
           if (lastValue.IsNull() || lastValue.IsEmpty()) lastValue = Variant(0);
           lastExpression = std::string(f[2]);
@@ -325,7 +325,7 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
   } catch (const std::exception& e) {
     // The error belongs to the object holding the call, not to the object
     // of the data band written last.
-    if (current && current->Source) Prep().ActiveView = current->Source;
+    if (current && current->Source) band.Page->Run.State().ActiveView = current->Source;
     RecordCalcError(e.what());
   }
 }

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "report/functions/aggregate_calls.h"
+#include "report/base/aggregate_values.h"
 
 namespace quillet {
 
 class PageFormation;
 class TfrBand;
+struct PreparationState;
 
 // With AggregateScan set, evaluates every aggregate call of the bands that
 // show aggregates of each data band, which registers the accumulators. An
@@ -31,8 +32,8 @@ void AccumulateColumn(TfrBand& band, int column);
 void ResetAggregates(TfrBand& band);
 // The standard functions' aggregate handler: registers during the pre-scan,
 // reads the accumulator otherwise.
-void HandleAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
-                     Variant& result);
+void HandleAggregate(const PreparationState& prep, AggregateCode code, const Variant& p1,
+                     const Variant& p2, const Variant& p3, Variant& result);
 
 // "<band>\1<code>\1<expression>\1<flag>\1".
 std::string AggregateKey(std::string_view bandName, AggregateCode code, std::string_view expression,

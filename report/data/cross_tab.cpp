@@ -126,8 +126,8 @@ class CrossTab {
   }
 
   void RunScript(TfrBand& cross) {
-    Prep().ActiveBand = &cross;
-    Prep().ActiveView = cross.View;
+    page_.Run.State().ActiveBand = &cross;
+    page_.Run.State().ActiveView = cross.View;
     report_.RunBandScript(cross.View);
   }
 
@@ -136,7 +136,7 @@ class CrossTab {
   // of its own is written there all the same, cut by the paper's edge.
   void Place(TfrBand& cross, int width) {
     const bool fits = offset_ + x_ + width <= page_.RightEdge();
-    if (!fits && (columnsOnPage_ > 0 || Prep().PageIndex == startPage_)) NextSidePage();
+    if (!fits && (columnsOnPage_ > 0 || page_.Run.State().PageIndex == startPage_)) NextSidePage();
     Write(cross);
     x_ += width;
     ++columnsOnPage_;
@@ -159,13 +159,13 @@ class CrossTab {
   }
 
   void NextSidePage() {
-    PreparationState& prep = Prep();
+    PreparationState& prep = page_.Run.State();
     const int next = prep.PageIndex + 1;
     if (next >= OuterReportOf(report_).Prepared().Count()) StartSidePage(next);
     prep.PageIndex = next;
     x_ = std::int64_t(page_.LeftEdge()) - offset_;
     columnsOnPage_ = 0;
-    if (header_ && (header_->Flags & flBandRepeatHeader)) {
+    if (header_ && header_->Options().Has(BandFlag::RepeatHeader)) {
       Write(*header_);
       x_ += header_->BandWidth;
     }
@@ -174,7 +174,7 @@ class CrossTab {
   // A new prepared page to the side: the overlay, and the page header, as
   // on any page after the first. The page's own position is kept.
   void StartSidePage(int index) {
-    PreparationState& prep = Prep();
+    PreparationState& prep = page_.Run.State();
     const KeepValue<std::int32_t> keepY(page_.CurrentY);
     const KeepValue<TfrBand*> keepLast(page_.LastShownBand);
     const KeepValue<FormingBand*> keepBand(prep.ActiveBand);
@@ -186,7 +186,8 @@ class CrossTab {
     Start(page_.Chain(btOverlay));
     page_.CurrentY = page_.TopEdge();
     TfrBand* header = page_.Chain(btPageHeader);
-    if (header->IsPresent() && (index > 0 || (header->Flags & flBandOnFirstPage))) Start(header);
+    if (header->IsPresent() && (index > 0 || header->Options().Has(BandFlag::OnFirstPage)))
+      Start(header);
   }
 
   // Shows a band that starts a page. The band whose columns are drawn is
@@ -211,7 +212,7 @@ class CrossTab {
   std::int64_t offset_;
   std::int64_t x_ = 0;
   int columnsOnPage_ = 0;
-  const int startPage_ = Prep().PageIndex;
+  const int startPage_ = page_.Run.State().PageIndex;
 };
 
 std::string Trimmed(std::string_view s) {
@@ -224,7 +225,7 @@ std::string Trimmed(std::string_view s) {
 
 void DrawCrossTab(TfrBand& band) {
   if (startingSidePage) return;
-  PreparationState& prep = Prep();
+  PreparationState& prep = band.Page->Run.State();
   const KeepValue<int> keepPage(prep.PageIndex);
   const KeepValue<FormingBand*> keepBand(prep.ActiveBand);
   const KeepValue<EvaluatedObject*> keepView(prep.ActiveView);

@@ -12,7 +12,6 @@
 #include "report/data/sub_reports.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
-#include "report/formation/data_seams.h"
 #include "report/formation/page_formation.h"
 #include "report/views/band_view.h"
 #include "report/views/memo/memo_view.h"
@@ -49,8 +48,7 @@ void BandQueue::Flush() {
     // A recorded group header is shown only when the recording is replayed;
     // its group's value is taken now, as a showing would, or every record
     // of a recorded page would start a new group.
-    if (page_.Recording && band->Kind == btGroupHeader && DataSeams().Reset)
-      DataSeams().Reset(*band);
+    if (page_.Recording && band->Kind == btGroupHeader) ResetAggregates(*band);
   }
 }
 
@@ -108,7 +106,7 @@ class DataLevels {
       queue_.Add(g);
     }
     queue_.Add(band.Header);
-    if (band.Footer && DataSeams().Reset) DataSeams().Reset(*band.Footer);
+    if (band.Footer) ResetAggregates(*band.Footer);
 
     while (!data.Eof() && !Stopped()) {
       queue_.Add(&band);
@@ -209,17 +207,41 @@ void ShowDataLevels(PageFormation& page) {
   }
 }
 
-void InstallDataFormation() {
-  DataFormationSeams& seams = DataSeams();
-  seams.ShowDataLevels = &ShowDataLevels;
-  seams.PreScanAggregates = &PreScanAggregates;
-  seams.Accumulate = &AccumulateAggregates;
-  seams.Reset = &ResetAggregates;
-  seams.FormSubReports = &FormSubReports;
-  seams.DrawCrossObjects = &DrawCrossTab;
-  seams.MeasureCrossColumns = &MeasureCrossColumns;
-  seams.LinkCrossDataSources = &LinkCrossDataSources;
-  Aggregates() = &HandleAggregate;
+void DataLevelFormation::ShowDataLevels(PageFormation& page) {
+  quillet::ShowDataLevels(page);
+}
+
+void DataLevelFormation::PreScanAggregates(PageFormation& page) {
+  quillet::PreScanAggregates(page);
+}
+
+void DataLevelFormation::Accumulate(TfrBand& band) {
+  AccumulateAggregates(band);
+}
+
+void DataLevelFormation::Reset(TfrBand& band) {
+  ResetAggregates(band);
+}
+
+void DataLevelFormation::FormSubReports(TfrBand& band, std::size_t first) {
+  quillet::FormSubReports(band, first);
+}
+
+void DataLevelFormation::DrawCrossObjects(TfrBand& band) {
+  DrawCrossTab(band);
+}
+
+int DataLevelFormation::MeasureCrossColumns(TfrBand& band, const std::function<int()>& measure) {
+  return quillet::MeasureCrossColumns(band, measure);
+}
+
+void DataLevelFormation::LinkCrossDataSources(PageFormation& page) {
+  quillet::LinkCrossDataSources(page);
+}
+
+void DataLevelFormation::Aggregate(AggregateCode code, const Variant& p1, const Variant& p2,
+                                   const Variant& p3, Variant& result) {
+  HandleAggregate(state_, code, p1, p2, p3, result);
 }
 
 }  // namespace quillet

@@ -5,6 +5,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <functional>
+
+#include "report/base/aggregate_values.h"
+#include "report/formation/run_context.h"
 
 namespace quillet {
 
@@ -35,8 +40,26 @@ class BandQueue {
 // Shows the page's data levels from the master level down (ComposePage).
 void ShowDataLevels(PageFormation& page);
 
-// Installs data-driven formation into page formation and the aggregate
-// functions; called when the engine library starts.
-void InstallDataFormation();
+// The data layer as one preparation's formation and aggregate functions
+// see it. What a run accumulates lives in the run's bands; `state` is the
+// run's preparation state (not owned).
+class DataLevelFormation final : public DataFormation, public AggregateValues {
+ public:
+  explicit DataLevelFormation(const PreparationState& state) : state_(state) {}
+
+  void ShowDataLevels(PageFormation& page) override;
+  void PreScanAggregates(PageFormation& page) override;
+  void Accumulate(TfrBand& band) override;
+  void Reset(TfrBand& band) override;
+  void FormSubReports(TfrBand& band, std::size_t first) override;
+  void DrawCrossObjects(TfrBand& band) override;
+  int MeasureCrossColumns(TfrBand& band, const std::function<int()>& measure) override;
+  void LinkCrossDataSources(PageFormation& page) override;
+  void Aggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
+                 Variant& result) override;
+
+ private:
+  const PreparationState& state_;
+};
 
 }  // namespace quillet

@@ -80,7 +80,7 @@ void Record(PageFormation& target) {
   target.Recording = true;
   const ScopeGuard done([&target] { target.Recording = false; });
   // A recording writes nothing, so the page being written stays the same.
-  const KeepValue<int> pageIndex(Prep().PageIndex);
+  const KeepValue<int> pageIndex(target.Run.State().PageIndex);
   target.ComposePage();
 }
 
@@ -108,7 +108,7 @@ void Start(TfrBand& band, std::size_t first) {
   for (std::size_t i = 0; i < count; ++i) {
     auto* view = dynamic_cast<TfrSubReportView*>(band.Views[first + i]);
     if (!view || view->Visible == 0 || view->FormationBand != &band) continue;
-    Prep().ActiveView = view;
+    host.Run.State().ActiveView = view;
     PageFormation& target = TargetOf(host, *view);
     target.ShownBySubReport = true;
     band.SubReportTargets[i] = &target;

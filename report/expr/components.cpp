@@ -1,6 +1,8 @@
 #include "report/expr/components.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "platform/errors.h"
 #include "report/base/text_format.h"
@@ -38,11 +40,16 @@ ClassNotFoundError Missing(std::string_view path) {
 }
 
 // The first part through the global lookup, each further one inside the
-// previous component.
-NamedComponent* Walk(const std::vector<std::string>& parts, std::size_t count,
-                     std::string_view path) {
+// previous component; nullptr when a step finds nothing.
+NamedComponent* WalkOrNull(const std::vector<std::string>& parts, std::size_t count) {
   NamedComponent* c = FindGlobalComponent(parts[0]);
   for (std::size_t i = 1; c && i < count; ++i) c = c->FindOwned(parts[i]);
+  return c;
+}
+
+NamedComponent* Walk(const std::vector<std::string>& parts, std::size_t count,
+                     std::string_view path) {
+  NamedComponent* c = WalkOrNull(parts, count);
   if (!c) throw Missing(path);
   return c;
 }
@@ -83,18 +90,27 @@ NamedComponent* FindComponentByPath(NamedComponent* owner, std::string_view path
   return Walk(parts, parts.size(), path);
 }
 
-std::string FindDataField(std::string_view reference, NamedComponent*& dataset,
-                          NamedComponent* owner) {
+std::optional<std::string> LookUpDataField(std::string_view reference, NamedComponent*& dataset,
+                                           NamedComponent* owner) {
   const std::vector<std::string> parts = PathParts(reference);
   if (parts.size() == 2) {
-    dataset = FindComponentByPath(owner, parts[0]);
+    dataset = owner ? owner->FindOwned(parts[0]) : nullptr;
+    if (!dataset) return std::nullopt;
   } else if (parts.size() == 3 || parts.size() == 4) {
-    dataset = Walk(parts, parts.size() - 1, reference);
+    dataset = WalkOrNull(parts, parts.size() - 1);
+    if (!dataset) return std::nullopt;
   } else if (parts.size() > 4) {
-    throw Missing(reference);
+    return std::nullopt;
   }
   const std::string field = Unquote(parts.back());
   return dataset && dataset->HasField(field) ? field : std::string();
+}
+
+std::string FindDataField(std::string_view reference, NamedComponent*& dataset,
+                          NamedComponent* owner) {
+  std::optional<std::string> field = LookUpDataField(reference, dataset, owner);
+  if (!field) throw Missing(reference);
+  return *std::move(field);
 }
 
 }  // namespace quillet

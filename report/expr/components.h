@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,5 +43,10 @@ NamedComponent* FindComponentByPath(NamedComponent* owner, std::string_view path
 // Returns the unquoted field name when the data set has that field, else "".
 std::string FindDataField(std::string_view reference, NamedComponent*& dataset,
                           NamedComponent* owner);
+
+// The same look-up without raising: std::nullopt when a step of the path
+// finds no component (`dataset` may then have been replaced).
+std::optional<std::string> LookUpDataField(std::string_view reference, NamedComponent*& dataset,
+                                           NamedComponent* owner);
 
 }  // namespace quillet

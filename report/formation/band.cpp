@@ -10,7 +10,6 @@
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
-#include "report/formation/data_seams.h"
 #include "report/formation/formation_report.h"
 #include "report/formation/page_formation.h"
 #include "report/prepared/prepared_pages.h"
@@ -82,7 +81,7 @@ bool TfrBand::Show() {
 }
 
 bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Page->Run.State();
   PageFormation& page = *Page;
   FormationReport& report = page.Report;
   PreparationReport& outer = OuterReportOf(report);
@@ -153,7 +152,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
     }
   } else {
     if (Child && PrintChildIfInvisible) child = Child;
-    if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+    if (IsDataBandKind(Kind)) Page->Run.Data().Accumulate(*this);
   }
   return true;
 }
@@ -161,11 +160,11 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
 void TfrBand::CloseShowing(bool drawn) {
   if (drawn && !IsDataBandKind(Kind) && Kind != btGroupHeader && FormNewPage && Visible)
     Page->BreakPage();
-  if (!Repeating && DataSeams().Reset) {
+  if (!Repeating) {
     // A page footer keeps its values until the last prepared page.
     if (Kind != btPageFooter ||
-        Prep().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
-      DataSeams().Reset(*this);
+        Page->Run.State().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
+      Page->Run.Data().Reset(*this);
   }
   Page->Report.OnEndBand(*this);
 }
@@ -182,7 +181,7 @@ void TfrBand::DrawBand() {
     int h = ShowingHeight;
     // The band's own objects and its intersections with the cross columns.
     for (TfrView* v : Views)
-      if (dynamic_cast<TfrStretcheable*>(v) && (v->Flags & flStretched) && v->Height > 0)
+      if (dynamic_cast<TfrStretcheable*>(v) && v->IsStretched() && v->Height > 0)
         v->Height = h - v->Top;
     StretchedHeight = h;
     if (!Breaked) MakeRoom(h);
@@ -228,12 +227,11 @@ void TfrBand::DrawBand() {
     }
   }
   BandY = rememberedY;
-  if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+  if (IsDataBandKind(Kind)) Page->Run.Data().Accumulate(*this);
 }
 
 void TfrBand::DrawCrossObjects() {
-  if (Kind != btPageFooter && DataSeams().DrawCrossObjects && HasCrossObjects())
-    DataSeams().DrawCrossObjects(*this);
+  if (Kind != btPageFooter && HasCrossObjects()) Page->Run.Data().DrawCrossObjects(*this);
 }
 
 bool TfrBand::OutputObjects() {
@@ -257,15 +255,15 @@ void TfrBand::FormSubReports(std::size_t first) {
   const int pages = OuterReportOf(page.Report).Prepared().Count();
   const std::int64_t reserved =
       std::int64_t(page.CurrentY) + (Stretched ? StretchedHeight : BandHeight);
-  if (DataSeams().FormSubReports) DataSeams().FormSubReports(*this, first);
+  page.Run.Data().FormSubReports(*this, first);
   if (OuterReportOf(page.Report).Prepared().Count() == pages)
     page.CurrentY = std::max(page.CurrentY, ClampToInt(reserved));
-  Prep().ActivePage = &page.Page;
-  Prep().ActiveBand = this;
+  page.Run.State().ActivePage = &page.Page;
+  page.Run.State().ActiveBand = this;
 }
 
 void TfrBand::OutputObject(TfrView& view) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Page->Run.State();
   PageFormation& page = *Page;
   prep.ActivePage = &page.Page;
   prep.ActiveBand = this;
@@ -354,14 +352,14 @@ int TfrBand::MeasureHeight() {
   SaveHeights();
   if (!Stretched) return ShowingHeight;
   // With cross objects the band is as high as its tallest column needs.
-  const bool cross = Kind != btPageFooter && DataSeams().MeasureCrossColumns && HasCrossObjects();
+  const bool cross = Kind != btPageFooter && HasCrossObjects();
   auto measure = [this, cross] {
     int h = BandHeight;
     for (TfrView* v : Views) {
       auto* s = dynamic_cast<TfrStretcheable*>(v);
       if (!s || (!cross && !Owns(*v))) continue;
       if (!Owns(*v)) s->DrawPass = 0;
-      Prep().ActiveView = v;
+      Page->Run.State().ActiveView = v;
       try {
         h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
       } catch (const std::exception& e) {
@@ -370,7 +368,7 @@ int TfrBand::MeasureHeight() {
     }
     return h;
   };
-  const int h = cross ? DataSeams().MeasureCrossColumns(*this, measure) : measure();
+  const int h = cross ? Page->Run.Data().MeasureCrossColumns(*this, measure) : measure();
   // Content taller than any page could hold is cut to a bound, so the sums
   // of page positions cannot wrap. A band that breaks over pages carries
   // all of it on (a memo's 65,535 lines of 12-point type need some 1.2
@@ -417,7 +415,7 @@ void TfrBand::DrawSplit() {
     const int y = v.Top;
     const int fullHeight = v.Height;
     if (s.DrawPass == 0) {
-      Prep().ActiveView = &v;
+      Page->Run.State().ActiveView = &v;
       s.CalcHeight();  // lays the text out, so the piece takes the lines that fit
     }
     v.Height = pieceHeight;
@@ -509,7 +507,7 @@ void TfrBand::DrawSplit() {
     // rather than the band's top.
     page.CurrentY = BandY + lowest;
     page.BreakColumn(this);
-    Prep().ActiveBand = this;
+    Page->Run.State().ActiveBand = this;
     BandY = page.CurrentY;
     freshPart = true;
   }

@@ -122,7 +122,8 @@ class TfrBand : public FormingBand {
 
   PageFormation* Page;
   TfrBandView* View = nullptr;  // not owned; none for default bands
-  std::uint16_t Flags = 0;
+  std::uint16_t Flags = 0;      // the band object's flags word, copied at set-up
+  BandFlags Options() const { return BandFlags::FromBits(Flags); }
   std::unique_ptr<TfrBand> NextOwned;  // the chain's next band, owned
   TfrBand* Next = nullptr;
   TfrBand* Prev = nullptr;

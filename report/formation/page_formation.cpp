@@ -13,7 +13,6 @@
 #include "report/base/text_format.h"
 #include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
-#include "report/formation/data_seams.h"
 #include "report/formation/formation_report.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
@@ -27,9 +26,9 @@ namespace quillet {
 namespace {
 
 // Fires OnEndPage on the active report and, when different, the outer.
-void FireEndPage(int pageIndex) {
-  PreparationReport* active = Prep().ActiveReport;
-  PreparationReport* outer = Prep().OuterReport;
+void FireEndPage(const PreparationState& prep, int pageIndex) {
+  PreparationReport* active = prep.ActiveReport;
+  PreparationReport* outer = prep.OuterReport;
   if (active) active->OnEndPage(pageIndex);
   if (outer && outer != active) outer->OnEndPage(pageIndex);
 }
@@ -71,7 +70,8 @@ void SelectionSortByTop(std::vector<std::unique_ptr<TfrBand>>& chain) {
 
 }  // namespace
 
-PageFormation::PageFormation(TfrPage& page, FormationReport& report) : Page(page), Report(report) {
+PageFormation::PageFormation(TfrPage& page, FormationReport& report, RunContext& run)
+    : Page(page), Report(report), Run(run) {
   Page.Formation = this;
 }
 
@@ -112,7 +112,7 @@ int PageFormation::BottomEdge() const {
   else
     bottom = Page.Margins.Bottom != 0 ? SubSat(info.PaperHeightPx, Page.Margins.Bottom)
                                       : AddSat(info.OffsetYPx, info.PrintableHeightPx);
-  if (Prep().RenderActive && Present(btPageFooter))
+  if (Run.State().RenderActive && Present(btPageFooter))
     bottom = SubSat(bottom, Chain(btPageFooter)->BandHeight);
   return bottom;
 }
@@ -143,7 +143,7 @@ void PageFormation::TakePaper() {
 // ---- Set-up and finish -----------------------------------------------------
 
 void PageFormation::SetUpPage() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   if (SetUpDone && outer.InFinalPass && outer.TwoPassRequested) {
     // The bands survived the counting pass: their data start again, and so
@@ -154,10 +154,9 @@ void PageFormation::SetUpPage() {
       if (TfrBand* band = Chain(kind); band && band->Dataset) band->Dataset->First();
     RecordPosition = 1;
     CrossColumnNumber = 1;
-    if (DataSeams().Reset)
-      for (int kind = 0; kind < kBandKindCount; ++kind)
-        if (kind != btGroupHeader)
-          for (TfrBand* band = Chain(kind); band; band = band->Next) DataSeams().Reset(*band);
+    for (int kind = 0; kind < kBandKindCount; ++kind)
+      if (kind != btGroupHeader)
+        for (TfrBand* band = Chain(kind); band; band = band->Next) Run.Data().Reset(*band);
     return;
   }
   if (Page.Type == ptDialog) {
@@ -184,41 +183,38 @@ void PageFormation::ResolveReferences() {
   // An object whose whole text is one data reference is bound to that
   // field, so it can load the field's value itself (a picture from a BLOB
   // column); texts are still expanded each time they are written.
-  Prep().ActivePage = &Page;
+  Run.State().ActivePage = &Page;
   for (const auto& view : Page.Objects) {
     view->BoundDataSet = nullptr;
     view->BoundFieldName.clear();
     BindToDataField(*view);
   }
-  if (DataSeams().PreScanAggregates) DataSeams().PreScanAggregates(*this);
+  Run.Data().PreScanAggregates(*this);
 }
 
 void PageFormation::BindToDataField(TfrView& view) {
   std::string text;
   for (const std::string& line : view.Memo) text += line;
   if (text.size() <= 2 || text[0] != '[') return;
-  if (view.ObjectType == gtMemo && (view.Flags & flTextOnly)) return;
+  if (view.ObjectType == gtMemo && MemoFlags::FromBits(view.Flags).Has(MemoFlag::TextOnly)) return;
   const auto close = text.rfind(']');
   if (close == std::string::npos || close < 1) return;
+  // A text that is no data reference is expanded as it stands.
   TfrCacheItem item;
-  try {
-    if (!ResolveDataReference(text.substr(1, close - 1), nullptr, item) || !item.DataSet) return;
-  } catch (const std::exception&) {
-    return;  // not a data reference; its text is expanded as it stands
-  }
+  if (!ResolveDataReference(text.substr(1, close - 1), nullptr, item) || !item.DataSet) return;
   view.BoundDataSet = &item.DataSet->Dataset();
   view.BoundFieldName = item.FieldName;
 }
 
 void PageFormation::FinishPage() {
   // The bands stay for the final pass of a two-pass run.
-  if (Prep().CountingPass) return;
+  if (Run.State().CountingPass) return;
   if (SetUpDone && Page.Type != ptDialog) FreeBands();
   SetUpDone = false;
 }
 
 void PageFormation::FreeBands() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   for (auto& first : BandChains) {
     for (TfrBand* band = first.get(); band; band = band->Next) {
       if (prep.ActiveBand == band) prep.ActiveBand = nullptr;
@@ -256,11 +252,12 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.ColumnCounter = 1;
   view.FormationBand = &band;
   view.RunTimeBand = &band;
-  band.Stretched = (view.Flags & flStretched) != 0;
-  band.PrintIfSubsetEmpty = (view.Flags & flBandPrintIfSubsetEmpty) != 0;
-  band.PrintChildIfInvisible = (view.Flags & flBandPrintChildIfInvisible) != 0;
-  band.FormNewPage = !SubReportTarget && (view.Flags & flBandFormNewPage) != 0;
-  band.Breaked = !SubReportTarget && (view.Flags & flBandBreaked) != 0;
+  const BandFlags options = view.Options();
+  band.Stretched = options.Has(BandFlag::Stretched);
+  band.PrintIfSubsetEmpty = options.Has(BandFlag::PrintIfSubsetEmpty);
+  band.PrintChildIfInvisible = options.Has(BandFlag::PrintChildIfInvisible);
+  band.FormNewPage = !SubReportTarget && options.Has(BandFlag::FormNewPage);
+  band.Breaked = !SubReportTarget && options.Has(BandFlag::Breaked);
   if (band.Kind == btGroupHeader) {
     band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
     return;
@@ -334,8 +331,8 @@ void PageFormation::PlaceObjects() {
   // Cross (vertical) bands first: one band per kind, the last object wins.
   bool anyCross = false;
   for (TfrBandView* bv : bandViews) {
-    if (!IsCrossBand(bv->FrameTyp)) continue;
-    TfrBand& band = *Chain(bv->FrameTyp);
+    if (!IsCrossBand(bv->BandKind())) continue;
+    TfrBand& band = *Chain(bv->BandKind());
     ConfigureBand(band, *bv);
     anyCross = true;
   }
@@ -367,7 +364,7 @@ void PageFormation::PlaceObjects() {
     chain.push_back(std::move(first));
     bool configured = false;
     for (TfrBandView* bv : bandViews) {
-      if (bv->FrameTyp != kind) continue;
+      if (bv->BandKind() != kind) continue;
       if (configured)
         chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
@@ -403,7 +400,7 @@ void PageFormation::PlaceObjects() {
 
   LinkHeadersAndFooters();
 
-  if (DataSeams().LinkCrossDataSources) DataSeams().LinkCrossDataSources(*this);
+  Run.Data().LinkCrossDataSources(*this);
 
   LinkChildBands();
 
@@ -518,7 +515,7 @@ void PageFormation::LinkHeadersAndFooters() {
 // ---- Forming -------------------------------------------------------------
 
 void PageFormation::ComposePage() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   prep.ActivePage = &Page;
 
@@ -564,13 +561,13 @@ void PageFormation::ComposePage() {
     if (!manual) PresentBand(Chain(btReportTitle));
     if (prep.PageIndex == before) {
       TfrBand* header = Chain(btPageHeader);
-      if (header->IsPresent() && (header->Flags & flBandOnFirstPage)) PresentBand(header);
+      if (header->IsPresent() && header->Options().Has(BandFlag::OnFirstPage)) PresentBand(header);
       PresentBand(Chain(btColumnHeader));
     }
   }
 
   // Data levels: data bands with their headers, footers and groups.
-  if (!manual && DataSeams().ShowDataLevels) DataSeams().ShowDataLevels(*this);
+  if (!manual) Run.Data().ShowDataLevels(*this);
 
   if (!Recording) {
     if (manual) {
@@ -594,15 +591,15 @@ void PageFormation::ComposePage() {
     prep.FootersPrinted = false;
     if (!manual) {
       TfrBand* footer = Chain(btPageFooter);
-      if ((prep.PageIndex == 0 && (footer->Flags & flBandOnFirstPage)) ||
-          (footer->Flags & flBandOnLastPage)) {
+      if ((prep.PageIndex == 0 && footer->Options().Has(BandFlag::OnFirstPage)) ||
+          footer->Options().Has(BandFlag::OnLastPage)) {
         KeepValue<std::uint16_t> flags(footer->Flags);
         footer->Flags |= flBandOnFirstPage;
         prep.FootersPrinted = footer->IsPresent();
         if (prep.FootersPrinted) WritePageFooters();
       }
     }
-    FireEndPage(prep.PageIndex);
+    FireEndPage(prep, prep.PageIndex);
     prep.PageIndex = n + 1;
   }
   LastShownBand = nullptr;
@@ -632,7 +629,7 @@ void PageFormation::BreakPage() {
     throw EngineError("The bands that begin a page do not fit on one page");
   ++breakDepth_;
   const ScopeGuard depth([this] { --breakDepth_; });
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   Report.ReportProgress(prep.PageIndex + 1);
   if (!SuppressRepeatHeaders) PresentBand(Chain(btColumnFooter));
@@ -700,7 +697,7 @@ void PageFormation::BreakColumn(TfrBand* band) {
       while (first->PrevGroupHeader) first = first->PrevGroupHeader;
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
-      if (g->Flags & flBandRepeatHeader) repeat(g);
+      if (g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
   }
   if (!SuppressRepeatHeaders && OpensWithOpenGroups(band->Kind)) {
     // Another band of the data levels starts the column: the groups still
@@ -708,23 +705,24 @@ void PageFormation::BreakColumn(TfrBand* band) {
     for (int kind : {btMasterData, btDetailData, btSubDetailData})
       for (TfrBand* data = Chain(kind); data; data = data->Next)
         for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
-          if (g->GroupOpen && (g->Flags & flBandRepeatHeader)) repeat(g);
+          if (g->GroupOpen && g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
   }
-  if (IsDataBandKind(band->Kind) && band->Header && (band->Header->Flags & flBandRepeatHeader))
+  if (IsDataBandKind(band->Kind) && band->Header &&
+      band->Header->Options().Has(BandFlag::RepeatHeader))
     repeat(band->Header);
   freshTopY_ = CurrentY;
 }
 
 void PageFormation::WritePageFooters() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run.State();
   PreparationReport& outer = OuterReportOf(Report);
   ColumnIndex = 0;
   ColumnOffsetX = LeftEdge();
   TfrBand* footer = Chain(btPageFooter);
-  if (prep.PageIndex != 0 || (footer->Flags & flBandOnFirstPage)) {
+  if (prep.PageIndex != 0 || footer->Options().Has(BandFlag::OnFirstPage)) {
     for (; prep.PageIndex < outer.Prepared().Count(); ++prep.PageIndex) {
       if (prep.AppendToPrevious && prep.FootersPrinted) continue;
-      FireEndPage(prep.PageIndex);
+      FireEndPage(prep, prep.PageIndex);
       PresentBand(footer);
     }
   }
@@ -739,7 +737,7 @@ TfrView* PageFormation::FindPageView(std::string_view name) const {
 
 void PageFormation::RunPageScript(const StringList& script) {
   if (script.empty()) return;
-  Prep().ActiveView = nullptr;
+  Run.State().ActiveView = nullptr;
   Report.RunScript(script);
 }
 

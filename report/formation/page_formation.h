@@ -1,8 +1,8 @@
 // Folder report/formation: forming template pages into prepared pages —
 // page formation and its run-time bands. It includes platform/ and the
-// report folders up to prepared/ (script/ and functions/ too, once they
-// exist); it reaches the report through FormationReport, which the
-// component implements.
+// report folders up to prepared/, script/ and functions/; it reaches the
+// report through FormationReport and the data layer above it through the
+// DataFormation of its RunContext.
 //
 // PageFormation: forms one template page into prepared pages. It creates
 // the page's run-time bands and places the page's objects into them
@@ -27,6 +27,7 @@
 
 #include "report/base/forming_page.h"
 #include "report/formation/band.h"
+#include "report/formation/run_context.h"
 #include "report/printer/page_paper.h"
 
 namespace quillet {
@@ -36,7 +37,8 @@ class TfrPage;
 
 class PageFormation : public FormingPage {
  public:
-  PageFormation(TfrPage& page, FormationReport& report);
+  // `run` is the preparation this page is formed in; not owned.
+  PageFormation(TfrPage& page, FormationReport& report, RunContext& run);
   ~PageFormation() override;
   PageFormation(const PageFormation&) = delete;
   PageFormation& operator=(const PageFormation&) = delete;
@@ -45,8 +47,9 @@ class PageFormation : public FormingPage {
   // dialog (dialog pages); in the final pass of a two-pass run it only
   // rewinds the bands' data sets.
   void SetUpPage();
-  // Binds objects whose whole text is one data-field reference (data
-  // fields arrive with data-aware data sets; nothing binds yet).
+  // Binds every object whose whole text is one reference to a field of a
+  // registered data set (so it can load the field's value itself), then
+  // registers the page's aggregate calls with their data bands.
   void ResolveReferences();
   // Binds an object whose text is one data reference to that field.
   void BindToDataField(TfrView& view);
@@ -90,6 +93,7 @@ class PageFormation : public FormingPage {
 
   TfrPage& Page;
   FormationReport& Report;
+  RunContext& Run;
   // The page's paper as the engine printer gives it (PageInfo filled).
   PagePaper Paper;
 

@@ -4,11 +4,11 @@
 #include "platform/errors.h"
 #include "platform/locale_formats.h"
 #include "platform/utf8.h"
+#include "report/base/aggregate_values.h"
 #include "report/base/engine_state.h"
 #include "report/base/locale_case.h"
 #include "report/base/text_format.h"
 #include "report/expr/expression_globals.h"
-#include "report/functions/aggregate_calls.h"
 
 namespace quillet {
 namespace {
@@ -98,15 +98,17 @@ int ModalResultOf(MessageResult answer) {
 
 void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
                   Variant& result) {
-  const AggregateHandler& handler = Aggregates();
-  if (!handler) return;
-  if (Prep().AggregateScan) {
-    // The handler registers the call; the answer stays "0".
+  // Library functions are called with their arguments only, so the run in
+  // progress is found through the preparation state.
+  const PreparationState& prep = Prep();
+  if (!prep.Aggregates) return;
+  if (prep.AggregateScan) {
+    // The call is registered; the answer stays "0".
     Variant ignored = result;
-    handler(code, p1, p2, p3, ignored);
+    prep.Aggregates->Aggregate(code, p1, p2, p3, ignored);
     return;
   }
-  handler(code, p1, p2, p3, result);
+  prep.Aggregates->Aggregate(code, p1, p2, p3, result);
 }
 
 }  // namespace

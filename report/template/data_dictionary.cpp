@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "platform/errors.h"
 #include "platform/stream.h"
@@ -120,15 +121,10 @@ bool ResolveDataReference(const std::string& reference, DataSetComponent* datase
                           TfrCacheItem& item) {
   if (reference.find('.') != std::string::npos && !MayNameField(reference)) return false;
   NamedComponent* found = dataset;
-  std::string field;
-  try {
-    field = FindDataField(reference, found, &HostDatasets());
-  } catch (const ClassNotFoundError&) {
-    return false;
-  }
+  const std::optional<std::string> field = LookUpDataField(reference, found, &HostDatasets());
   auto* component = dynamic_cast<DataSetComponent*>(found);
-  if (field.empty() || !component) return false;
-  item = TfrCacheItem{component, field};
+  if (!field || field->empty() || !component) return false;
+  item = TfrCacheItem{component, *field};
   return true;
 }
 

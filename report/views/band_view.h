@@ -52,6 +52,22 @@ constexpr std::uint16_t flBandOnLastPage = 32;
 constexpr std::uint16_t flBandRepeatHeader = 64;
 constexpr std::uint16_t flBandPrintChildIfInvisible = 128;
 
+// The band bits of the Flags word, typed.
+enum class BandFlag : std::uint16_t {
+  Stretched = flStretched,
+  FormNewPage = flBandFormNewPage,
+  PrintIfSubsetEmpty = flBandPrintIfSubsetEmpty,
+  Breaked = flBandBreaked,
+  OnFirstPage = flBandOnFirstPage,
+  OnLastPage = flBandOnLastPage,
+  RepeatHeader = flBandRepeatHeader,
+  PrintChildIfInvisible = flBandPrintChildIfInvisible,
+};
+using BandFlags = FlagSet<BandFlag>;
+
+constexpr bool IsKnownBandType(int type) {
+  return type >= btReportTitle && type <= btNone;
+}
 // The display name of a band type ("Master data"); empty for types past 22.
 std::string BandTypeName(int type);
 // Cross header, cross data and cross footer: vertical strips.
@@ -62,6 +78,11 @@ constexpr bool IsCrossBand(int type) {
 class TfrBandView : public TfrView {
  public:
   TfrBandView();
+
+  // FrameTyp read as the band type (a damaged file may hold a code past
+  // btNone; IsKnownBandType tells).
+  BandType BandKind() const { return static_cast<BandType>(FrameTyp); }
+  BandFlags Options() const { return BandFlags::FromBits(Flags); }
 
   std::unique_ptr<TfrView> Create() const override;
   std::string ClassName() const override { return "TfrBandView"; }

@@ -34,8 +34,8 @@ Variant TfrPictureView::ReadProperty(const std::string& name) {
   Variant v = TfrView::ReadProperty(name);
   if (!v.IsNull()) return v;
   const std::string key = UpperCase(name);
-  if (key == "CENTER") return Variant((Flags & flPictureCenter) != 0);
-  if (key == "KEEPASPECT") return Variant((Flags & flPictureKeepAspect) != 0);
+  if (key == "CENTER") return Variant(Options().Has(PictureFlag::Center));
+  if (key == "KEEPASPECT") return Variant(Options().Has(PictureFlag::KeepAspect));
   if (key == "BLOBTYPE") return Variant(int(BlobType));
   return v;
 }

@@ -42,17 +42,17 @@ Rect TfrPictureView::TargetRect() const {
   const std::int64_t areaW = std::int64_t(DrawRect.right) - left;
   const std::int64_t areaH = std::int64_t(DrawRect.bottom) - top;
   std::int64_t x = left, y = top, w, h;
-  if (Flags & flStretched) {
+  if (Options().Has(PictureFlag::Stretched)) {
     w = areaW;
     h = areaH;
-    if (Flags & flPictureKeepAspect) {
+    if (Options().Has(PictureFlag::KeepAspect)) {
       const double kx = Width / pw;
       const double ky = Height / ph;
       if (kx >= ky)
         w = Round64(pw * ky);
       else
         h = Round64(ph * kx);
-      if (Flags & flPictureCenter) {
+      if (Options().Has(PictureFlag::Center)) {
         x += (areaW - w) / 2;
         y += (areaH - h) / 2;
       }
@@ -60,7 +60,7 @@ Rect TfrPictureView::TargetRect() const {
   } else {
     w = Round64(pw * DeviceScaleX);
     h = Round64(ph * DeviceScaleY);
-    if (Flags & flPictureCenter) {
+    if (Options().Has(PictureFlag::Center)) {
       x += (areaW - w) / 2;
       y += (areaH - h) / 2;
     }

@@ -15,12 +15,22 @@ namespace quillet {
 constexpr std::uint16_t flPictureCenter = 2;
 constexpr std::uint16_t flPictureKeepAspect = 4;
 
+// The picture bits of the Flags word, typed.
+enum class PictureFlag : std::uint16_t {
+  Stretched = flStretched,
+  Center = flPictureCenter,
+  KeepAspect = flPictureKeepAspect,
+};
+using PictureFlags = FlagSet<PictureFlag>;
+
 // BlobType: the graphic kind a data field holds.
 enum BlobTypeCode : std::uint8_t { btBMP = 0, btJPG = 1, btICO = 2, btWMF = 3 };
 
 class TfrPictureView : public TfrView {
  public:
   TfrPictureView();
+
+  PictureFlags Options() const { return PictureFlags::FromBits(Flags); }
 
   std::unique_ptr<TfrView> Create() const override;
   std::string ClassName() const override { return "TfrPictureView"; }

@@ -63,10 +63,10 @@ void TfrView::PrepareDraw() {
   GapY = ClampToInt(std::int64_t(Round(Saved.GapY * sy)) + Div(halfY, 2));
   std::int64_t right = DeviceRight();
   std::int64_t bottom = DeviceBottom();
-  if (FrameTyp & frRight) right -= halfX;
-  if (FrameTyp & frBottom) bottom -= halfY;
-  const std::int64_t left = (FrameTyp & frLeft) ? std::int64_t(Left) + insetX : Left;
-  const std::int64_t top = (FrameTyp & frTop) ? std::int64_t(Top) + insetY : Top;
+  if (Sides().Has(FrameSide::Right)) right -= halfX;
+  if (Sides().Has(FrameSide::Bottom)) bottom -= halfY;
+  const std::int64_t left = Sides().Has(FrameSide::Left) ? std::int64_t(Left) + insetX : Left;
+  const std::int64_t top = Sides().Has(FrameSide::Top) ? std::int64_t(Top) + insetY : Top;
   DrawRect = {ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
 }
 
@@ -107,17 +107,17 @@ std::vector<TfrView*> SameRow(const ViewPage& page, const TfrView& view) {
 }
 
 // The last candidate with the alignment left of `left`, or nullptr.
-TfrView* LeftNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t align) {
+TfrView* LeftNeighbour(const std::vector<TfrView*>& row, int left, BandAlignment align) {
   TfrView* found = nullptr;
   for (TfrView* v : row)
-    if (v->BandAlign == align && v->Left < left) found = v;
+    if (v->Alignment() == align && v->Left < left) found = v;
   return found;
 }
 
 // The first candidate with the alignment right of `left`, or nullptr.
-TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t align) {
+TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, BandAlignment align) {
   for (TfrView* v : row)
-    if (v->BandAlign == align && v->Left > left) return v;
+    if (v->Alignment() == align && v->Left > left) return v;
   return nullptr;
 }
 
@@ -125,14 +125,14 @@ TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, std::uint8_t
 
 void TfrView::ApplyBandAlignment() {
   ViewPage* page = Prep().ActivePage;
-  if (!page || BandAlign == baNone) return;
+  if (!page || Alignment() == baNone) return;
   // Edges are summed in 64 bits and saturate, whatever the stored values.
   using I64 = std::int64_t;
   const I64 leftLimit = page->LeftLimit();
   const I64 rightLimit = page->RightLimit();
   const std::vector<TfrView*> row = SameRow(*page, *this);
   auto rightEdge = [](const TfrView* v) { return I64(v->Left) + v->Width; };
-  switch (BandAlign) {
+  switch (Alignment()) {
     case baLeft: {
       TfrView* n = LeftNeighbour(row, Left, baLeft);
       const I64 edge = n ? rightEdge(n) : leftLimit;

@@ -18,6 +18,7 @@
 
 #include "platform/canvas.h"
 #include "report/base/evaluated_object.h"
+#include "report/base/flag_set.h"
 #include "report/base/object.h"
 #include "report/base/record_stream.h"
 
@@ -27,7 +28,7 @@ namespace quillet {
 constexpr int kDefaultCharset = 1;
 
 class Stream;
-// A field of a data-aware data set; those arrive with report/data/.
+// A field's value for the current record (report/base/data_field.h).
 struct TfrDataField;
 class TfrDataset;
 class ViewPage;
@@ -56,9 +57,26 @@ constexpr std::uint16_t frLeft = 4;
 constexpr std::uint16_t frTop = 8;
 constexpr std::uint16_t frAllSides = frRight | frBottom | frLeft | frTop;
 
-// FrameStyle values.
-enum : std::uint16_t { fsSolid = 0, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble };
+// The framed sides of an object, as FrameTyp stores them.
+enum class FrameSide : std::uint16_t {
+  Right = frRight,
+  Bottom = frBottom,
+  Left = frLeft,
+  Top = frTop,
+};
+using FrameSides = FlagSet<FrameSide>;
 
+// FrameStyle values.
+enum FrameStyleCode : std::uint16_t {
+  fsSolid = 0,
+  fsDash,
+  fsDot,
+  fsDashDot,
+  fsDashDotDot,
+  fsDouble
+};
+
+// Where a band aligns an object (BandAlign).
 enum BandAlignment : std::uint8_t {
   baNone = 0,
   baLeft,
@@ -154,7 +172,10 @@ class TfrView : public TfrObject, public EvaluatedObject {
   std::int32_t DeviceOffsetY = 0;
   bool OnPrinterCanvas = false;
   std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  // The stored flags word; each kind reads its bits through a typed set
+  // (MemoFlags, BandFlags, PictureFlags), bit 0 through IsStretched.
   std::uint16_t Flags = flStretched;
+  // Framed sides; a band view keeps its band type here instead (BandKind).
   std::uint16_t FrameTyp = 0;
   float FrameWidth = 1.0f;
   Color FrameColor = clBlack;
@@ -169,6 +190,11 @@ class TfrView : public TfrObject, public EvaluatedObject {
   StringList Memo;
   StringList ScriptLines;
   std::uint8_t BandAlign = baNone;
+  // The stored codes above, typed.
+  bool IsStretched() const { return (Flags & flStretched) != 0; }
+  FrameSides Sides() const { return FrameSides::FromBits(FrameTyp & frAllSides); }
+  FrameStyleCode Style() const { return static_cast<FrameStyleCode>(FrameStyle); }
+  BandAlignment Alignment() const { return static_cast<BandAlignment>(BandAlign); }
   TfrBandView* ParentBand = nullptr;
   ViewPage* OwnerPage = nullptr;
 

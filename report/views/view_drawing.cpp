@@ -28,7 +28,7 @@ void TfrView::DrawBackground() {
 void TfrView::DrawFrame() {
   const PreparationState& prep = Prep();
   if (prep.CountingPass || !Canvas_) return;
-  if (prep.RenderActive && (FrameTyp & frAllSides) == 0) return;
+  if (prep.RenderActive && Sides().Empty()) return;
   Canvas& c = *Canvas_;
   c.SetBrushStyle(BrushStyle::Solid);
   c.SetPenStyle(PenStyle::Solid);
@@ -52,10 +52,10 @@ void TfrView::DrawFrame() {
   c.SetPenStyle(FrameStyle == fsDouble || FrameStyle > fsDashDotDot
                     ? PenStyle::Solid
                     : static_cast<PenStyle>(FrameStyle));
-  if (FrameTyp & frRight) DrawFrameLine(right, Top, right, bottom);
-  if (FrameTyp & frLeft) DrawFrameLine(Left, Top, Left, bottom);
-  if (FrameTyp & frBottom) DrawFrameLine(Left, bottom, right, bottom);
-  if (FrameTyp & frTop) DrawFrameLine(Left, Top, right, Top);
+  if (Sides().Has(FrameSide::Right)) DrawFrameLine(right, Top, right, bottom);
+  if (Sides().Has(FrameSide::Left)) DrawFrameLine(Left, Top, Left, bottom);
+  if (Sides().Has(FrameSide::Bottom)) DrawFrameLine(Left, bottom, right, bottom);
+  if (Sides().Has(FrameSide::Top)) DrawFrameLine(Left, Top, right, Top);
 }
 
 void TfrView::DrawFrameLine(int x1, int y1, int x2, int y2) {
@@ -105,10 +105,10 @@ Rect TfrView::FrameRegion(bool inflate) const {
     inner = Round((w - 1) / 2);
   }
   Rect r;
-  r.left = (FrameTyp & frLeft) ? Left - outer : Left;
-  r.top = (FrameTyp & frTop) ? Top - outer : Top;
-  r.right = Left + Width + 1 + ((FrameTyp & frRight) ? inner : 0);
-  r.bottom = Top + Height + 1 + ((FrameTyp & frBottom) ? inner : 0);
+  r.left = Sides().Has(FrameSide::Left) ? Left - outer : Left;
+  r.top = Sides().Has(FrameSide::Top) ? Top - outer : Top;
+  r.right = Left + Width + 1 + (Sides().Has(FrameSide::Right) ? inner : 0);
+  r.bottom = Top + Height + 1 + (Sides().Has(FrameSide::Bottom) ? inner : 0);
   return inflate ? r.Inflated(10) : r;
 }
 

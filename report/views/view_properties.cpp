@@ -146,7 +146,7 @@ Variant TfrView::ReadProperty(const std::string& name) {
   if (key == "GAPX") return Variant(GapX);
   if (key == "GAPY") return Variant(GapY);
   if (key == "BANDALIGN") return Variant(int(BandAlign));
-  if (key == "STRETCHED") return Variant((Flags & flStretched) != 0);
+  if (key == "STRETCHED") return Variant(IsStretched());
   if (key == "DATAFIELD") return Variant(Memo.empty() ? std::string() : Memo.front());
   if (key == "MEMO.COUNT") return Variant(int(Memo.size()));
   if (key == "TAG") return Variant(Tag);

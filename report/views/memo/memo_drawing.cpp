@@ -31,7 +31,7 @@ int CountBreaks(const std::string& line) {
 
 void TfrMemoView::Draw(Canvas& canvas) {
   Canvas_ = &canvas;
-  if ((Flags & flAutoWidth) && !Memo.empty() && Prep().RenderActive) {
+  if (Options().Has(MemoFlag::AutoWidth) && !Memo.empty() && Prep().RenderActive) {
     const int a = MeasureTextWidth(Memo);
     if (Alignment & alRotated) {
       Height = a;
@@ -59,7 +59,7 @@ void TfrMemoView::Draw(Canvas& canvas) {
       });
       DeviceScaleX = DeviceScaleY = 1.0;
       const DeviceCoordinates device(*this);
-      if ((Flags & flAutoWidth) && Prep().RenderActive) Width = AddSat(Width, 100);
+      if (Options().Has(MemoFlag::AutoWidth) && Prep().RenderActive) Width = AddSat(Width, 100);
       layout = LayoutText();
     }
     WorkText = std::move(layout.Lines);
@@ -91,11 +91,11 @@ void TfrMemoView::SetOutputFont() {
 }
 
 unsigned TfrMemoView::TextOptions() const {
-  return etoClipped | ((Flags & flRTLReading) ? etoRtlReading : 0u);
+  return etoClipped | (Options().Has(MemoFlag::RTLReading) ? etoRtlReading : 0u);
 }
 
 void TfrMemoView::DrawUnderlines() {
-  if (!(Flags & flUnderlines) || !Canvas_) return;
+  if (!Options().Has(MemoFlag::Underlines) || !Canvas_) return;
   SetOutputFont();
   Canvas& c = *Canvas_;
   c.SetPen({FrameColor, Round(FrameWidth), PenStyle::Solid, PenMode::Copy});

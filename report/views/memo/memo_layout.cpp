@@ -130,7 +130,7 @@ MemoLayout TfrMemoView::LayoutText() {
     for (const std::string& line : WorkText) {
       if (HasLineMarks)
         out.push_back(line);
-      else if (Flags & flWordWrap)
+      else if (Options().Has(MemoFlag::WordWrap))
         WrapLine(line, available, mc, out);
       else
         out.push_back(line + kParagraphMark);
@@ -248,7 +248,7 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, Strin
     if (c != ' ' && probe.Overflows(i)) {
       int breakPoint = lastBreak == lineStart ? i : lastBreak;
       bool hyphenated = false;
-      if (Flags & flWordBreak) {
+      if (Options().Has(MemoFlag::WordBreak)) {
         int j = i;
         while (j <= n && at(j) != ' ' && at(j) != ',' && at(j) != '-' && at(j) != '.') ++j;
         const std::string word = clusters.Piece(lastBreak + 1, j - 1);

@@ -196,7 +196,7 @@ void TfrMemoView::ExpandText() {
   WorkText.clear();
   for (const std::string& line : Memo) {
     std::string value = line;
-    if (!line.empty() && !(Flags & flTextOnly) && report)
+    if (!line.empty() && !Options().Has(MemoFlag::TextOnly) && report)
       value = ExpandBrackets(
           line, [report](const std::string& expr) { return report->EvaluateBracket(expr); });
     if (value.empty()) {
@@ -262,7 +262,7 @@ int TfrMemoView::CalcHeight() {
     WorkText = std::move(layout.Lines);
     LinesPlaced = 0;
     MeasuredHeight = result = layout.MeasuredHeight;
-    if ((Flags & flSuppress) && WholeText(WorkText) == LastText) result = 0;
+    if (Options().Has(MemoFlag::Suppress) && WholeText(WorkText) == LastText) result = 0;
   }
   return result;
 }
@@ -356,9 +356,9 @@ void TfrMemoView::Record(MemoryStream& page) {
   }
 
   const std::string text = WholeText(WorkText);
-  if (!((Flags & flSuppress) && text == LastText)) {
+  if (!(Options().Has(MemoFlag::Suppress) && text == LastText)) {
     AppendObjectRecord(page, *this);
-    if (Flags & flSuppress) LastText = text;
+    if (Options().Has(MemoFlag::Suppress)) LastText = text;
   }
 }
 

@@ -48,6 +48,20 @@ constexpr std::uint16_t flHideZeros = 64;
 constexpr std::uint16_t flUnderlines = 128;
 constexpr std::uint16_t flRTLReading = 256;
 
+// The memo bits of the Flags word, typed.
+enum class MemoFlag : std::uint16_t {
+  Stretched = flStretched,
+  WordWrap = flWordWrap,
+  WordBreak = flWordBreak,
+  AutoWidth = flAutoWidth,
+  TextOnly = flTextOnly,
+  Suppress = flSuppress,
+  HideZeros = flHideZeros,
+  Underlines = flUnderlines,
+  RTLReading = flRTLReading,
+};
+using MemoFlags = FlagSet<MemoFlag>;
+
 // Character set given to new fonts until the engine's text table supplies
 // its own default (the platform's default character set).
 
@@ -86,6 +100,7 @@ void SetLayoutShortcuts(bool on);
 
 class TfrMemoView : public TfrStretcheable {
  public:
+  MemoFlags Options() const { return MemoFlags::FromBits(Flags); }
   TfrMemoView();
 
   std::unique_ptr<TfrView> Create() const override;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <optional>
 
 #include "platform/errors.h"
 #include "report/base/text_format.h"
@@ -368,6 +369,21 @@ TEST(ComponentPaths, MissingComponentsAreNamed) {
   EXPECT_EQ(FindDataField("Form1.Table1.\"Field.with.dots\"", dataset, nullptr), "Field.with.dots");
   EXPECT_EQ(dataset, &table);
   EXPECT_EQ(FindDataField("Table1.Other", dataset, &form), "");
+  // The look-up that does not raise answers the same, and nothing where a
+  // step of the path is missing.
+  struct Row {
+    const char* reference;
+    NamedComponent* owner;
+    std::optional<std::string> field;
+  };
+  for (const Row& row :
+       {Row{"Form1.Table1.\"Field.with.dots\"", nullptr, "Field.with.dots"},
+        Row{"Table1.Other", &form, ""}, Row{"Form1.Table2.Field", nullptr, std::nullopt},
+        Row{"Table1.Field", nullptr, std::nullopt}, Row{"A.B.C.D.E", nullptr, std::nullopt}}) {
+    NamedComponent* found = nullptr;
+    EXPECT_EQ(LookUpDataField(row.reference, found, row.owner), row.field) << row.reference;
+    if (row.field) EXPECT_EQ(found, &table) << row.reference;
+  }
   UnregisterGlobalComponent(&form);
 }
 

@@ -5,8 +5,10 @@
 #include <chrono>
 
 #include "platform/errors.h"
+#include "report/data/data_levels.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
+#include "report/formation/run_context.h"
 #include "tests/report/formation/formation_support.h"
 
 namespace quillet::test {
@@ -14,9 +16,16 @@ namespace {
 
 class FormationPlacement : public FormationTest {};
 
+// The run the pages are set up in, with the data layer a report hands down.
+RunContext& TestRun() {
+  static DataLevelFormation data(Prep());
+  static RunContext run(Prep(), data);
+  return run;
+}
+
 // Sets the first page up as preparing does (bands made, objects placed).
 std::unique_ptr<PageFormation> SetUpFirstPage(TfrReport& report) {
-  auto formation = std::make_unique<PageFormation>(*report.Template.Pages[0], report);
+  auto formation = std::make_unique<PageFormation>(*report.Template.Pages[0], report, TestRun());
   Prep().ActiveReport = &report;
   formation->SetUpPage();
   return formation;

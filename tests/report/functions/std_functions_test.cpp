@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/errors.h"
 #include "platform/headless_host.h"
+#include "platform/scope_guard.h"
+#include "report/base/aggregate_values.h"
 #include "report/base/engine_state.h"
 #include "report/expr/expression_globals.h"
-#include "report/functions/aggregate_calls.h"
 
 namespace quillet {
 namespace {
@@ -153,27 +156,33 @@ TEST_F(StdFunctions, DialogsGoThroughTheHost) {
   EXPECT_EQ(host.inputPrompts, (std::vector<std::string>{"Name?", "Again?"}));
 }
 
-TEST_F(StdFunctions, AggregatesAnswerZeroUntilDataBandsInstallAHandler) {
-  const AggregateHandler installed = Aggregates();
-  Aggregates() = nullptr;
+TEST_F(StdFunctions, AggregatesAnswerZeroOutsideAPreparation) {
+  // Outside a preparation no data layer keeps aggregate values.
+  const KeepValue<AggregateValues*> keep(Prep().Aggregates);
+  Prep().Aggregates = nullptr;
   EXPECT_EQ(Calc("SUM([x])"), Variant("0"));
   EXPECT_EQ(Calc("COUNT(Band1)"), Variant("0"));
-  std::vector<int> codes;
-  Aggregates() = [&](AggregateCode code, const Variant& p1, const Variant&, const Variant&,
-                     Variant& result) {
-    codes.push_back(code);
-    result = Variant(p1.AsText() + "!");
-  };
+
+  // A run's aggregate values answer every call; while objects are
+  // pre-scanned they take the call but the answer stays "0".
+  struct Recorded : AggregateValues {
+    std::vector<int> codes;
+    void Aggregate(AggregateCode code, const Variant& p1, const Variant&, const Variant&,
+                   Variant& result) override {
+      codes.push_back(code);
+      result = Variant(p1.AsText() + "!");
+    }
+  } values;
+  Prep().Aggregates = &values;
   EXPECT_EQ(Text("SUM(Price)"), "Price!");
   EXPECT_EQ(Text("AVG(a)"), "a!");
   EXPECT_EQ(Text("MIN(a)"), "a!");
   EXPECT_EQ(Text("MAX(a)"), "a!");
   EXPECT_EQ(Text("COUNT(b)"), "b!");
-  EXPECT_EQ(codes, (std::vector<int>{agSum, agAvg, agMin, agMax, agCount}));
   Prep().AggregateScan = true;
   EXPECT_EQ(Calc("SUM(Price)"), Variant("0"));
   Prep().AggregateScan = false;
-  Aggregates() = installed;
+  EXPECT_EQ(values.codes, (std::vector<int>{agSum, agAvg, agMin, agMax, agCount, agSum}));
 }
 
 TEST_F(StdFunctions, NamedConstants) {
