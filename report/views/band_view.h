@@ -51,6 +51,11 @@ constexpr std::uint16_t flBandOnFirstPage = 16;
 constexpr std::uint16_t flBandOnLastPage = 32;
 constexpr std::uint16_t flBandRepeatHeader = 64;
 constexpr std::uint16_t flBandPrintChildIfInvisible = 128;
+// Footers: the band never starts a page or column alone; the break before it
+// takes the last record (and the headers shown with it) along. Older readers
+// keep the bit without acting on it, and a template without it is stored
+// exactly as before.
+constexpr std::uint16_t flBandKeepTogether = 256;
 
 // The display name of a band type ("Master data"); empty for types past 22.
 std::string BandTypeName(int type);
