@@ -153,7 +153,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
     }
   } else {
     if (Child && PrintChildIfInvisible) child = Child;
-    if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+    if (IsDataBandKind(Kind) && !Repeating && DataSeams().Accumulate) DataSeams().Accumulate(*this);
   }
   return true;
 }
@@ -228,7 +228,8 @@ void TfrBand::DrawBand() {
     }
   }
   BandY = rememberedY;
-  if (IsDataBandKind(Kind) && DataSeams().Accumulate) DataSeams().Accumulate(*this);
+  // A record repeated above its details on a new page was counted already.
+  if (IsDataBandKind(Kind) && !Repeating && DataSeams().Accumulate) DataSeams().Accumulate(*this);
 }
 
 void TfrBand::DrawCrossObjects() {

@@ -682,13 +682,30 @@ void PageFormation::BreakColumn(TfrBand* band) {
     BreakPage();
   }
   freshTopY_ = CurrentY;
+  RepeatHeaders(band);
+}
+
+void PageFormation::RepeatHeaders(TfrBand* band) {
   if (!band) return;
   auto repeat = [this](TfrBand* header) {
     header->Repeating = true;
     const ScopeGuard done([header] { header->Repeating = false; });
     PresentBand(header);
   };
+  // The records of outer levels whose details go on here, outer levels
+  // first, each after its own open groups when those repeat too.
+  auto repeatOuter = [&](bool withGroups) {
+    for (int kind : {btMasterData, btDetailData, btSubDetailData})
+      for (TfrBand* data = Chain(kind); data; data = data->Next) {
+        if (withGroups)
+          for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
+            if (g->GroupOpen && (g->Flags & flBandRepeatHeader)) repeat(g);
+        if (data != band && data->HeadingShown && (data->Flags & flBandRepeatHeader)) repeat(data);
+      }
+  };
+  const bool opensWithOpenGroups = OpensWithOpenGroups(band->Kind);
   if (!SuppressRepeatHeaders) {
+    if (!opensWithOpenGroups) repeatOuter(false);
     // The group headers before the band, outermost first.
     TfrBand* stop = band->Kind == btGroupHeader ? band : nullptr;
     TfrBand* first = IsDataBandKind(band->Kind) ? band->FirstGroupHeader
@@ -701,14 +718,9 @@ void PageFormation::BreakColumn(TfrBand* band) {
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
       if (g->Flags & flBandRepeatHeader) repeat(g);
-  }
-  if (!SuppressRepeatHeaders && OpensWithOpenGroups(band->Kind)) {
     // Another band of the data levels starts the column: the groups still
     // open, of every data band, outer levels first.
-    for (int kind : {btMasterData, btDetailData, btSubDetailData})
-      for (TfrBand* data = Chain(kind); data; data = data->Next)
-        for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
-          if (g->GroupOpen && (g->Flags & flBandRepeatHeader)) repeat(g);
+    if (opensWithOpenGroups) repeatOuter(true);
   }
   if (IsDataBandKind(band->Kind) && band->Header && (band->Header->Flags & flBandRepeatHeader))
     repeat(band->Header);
