@@ -355,6 +355,30 @@ void AccumulateColumn(TfrBand& band, int column) {
   TakeRecord(band, band.ColumnAggregates[static_cast<std::size_t>(column - 1)], true);
 }
 
+void MergeAccumulators(std::vector<AggregateAccumulator>& into,
+                       const std::vector<AggregateAccumulator>& from) {
+  for (const AggregateAccumulator& a : from) {
+    auto it = std::find_if(into.begin(), into.end(),
+                           [&a](const AggregateAccumulator& b) { return b.Key == a.Key; });
+    if (it == into.end()) {
+      into.push_back(a);
+      continue;
+    }
+    const std::vector<std::string_view> f = KeyFields(a.Key);
+    if (f.size() < 2 || f[1].size() != 1 || a.Count == 0) continue;
+    const auto code = static_cast<AggregateCode>(f[1][0]);
+    if (it->Count == 0)
+      it->Value = a.Value;
+    else if (code == agMin && CompareValues(a.Value, it->Value) < 0)
+      it->Value = a.Value;
+    else if (code == agMax && CompareValues(a.Value, it->Value) > 0)
+      it->Value = a.Value;
+    else if (code != agMin && code != agMax)
+      it->Value = AddValues(it->Value, a.Value);
+    it->Count += a.Count;
+  }
+}
+
 void ResetAggregates(TfrBand& band) {
   if (band.Kind == btGroupHeader) {
     TfrParser& parser = Expressions().Parser;

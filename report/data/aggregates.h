@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/base/aggregate_values.h"
 
@@ -13,6 +14,7 @@ namespace quillet {
 
 class PageFormation;
 class TfrBand;
+struct AggregateAccumulator;
 struct PreparationState;
 
 // With AggregateScan set, evaluates every aggregate call of the bands that
@@ -26,6 +28,11 @@ void AccumulateAggregates(TfrBand& band);
 // with cross column `column` (1-based), copying the registered ones for
 // that column when it is first accumulated.
 void AccumulateColumn(TfrBand& band, int column);
+// Adds what the accumulators of `from` took to those of `into` with the
+// same key (a copy of each that `into` lacks is added): sums and counts add
+// up, minimum and maximum compare, an average takes both sums and counts.
+void MergeAccumulators(std::vector<AggregateAccumulator>& into,
+                       const std::vector<AggregateAccumulator>& from);
 // After `band` is shown: resets the accumulators it displays, or, for a
 // group header, stores its condition's value (and every later group
 // header's) as their GroupValue.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -91,12 +92,44 @@ class CrossTab {
     if (data_) DrawColumns();
     if (footer_ && !page_.StopRequested()) {
       RunScript(*footer_);
-      Place(*footer_, footer_->BandWidth);
+      if (data_ && !IsDataBandKind(band_.Kind)) {
+        // A totals row: its cross footer cell totals the rows since the
+        // row's band was last shown, not the columns of this row.
+        std::vector<AggregateAccumulator>& span = SpanOf(band_);
+        std::swap(data_->Aggregates, span);
+        const ScopeGuard back([&] {
+          std::swap(data_->Aggregates, span);
+          span.clear();
+        });
+        Place(*footer_, footer_->BandWidth);
+      } else {
+        Place(*footer_, footer_->BandWidth);
+        if (data_) CarryIntoSpans();
+      }
       ResetAggregates(*footer_);
     }
   }
 
  private:
+  // The accumulators of the cross footer kept over rows for `band`.
+  std::vector<AggregateAccumulator>& SpanOf(const TfrBand& band) {
+    auto& spans = data_->RowSpanAggregates;
+    for (auto& [owner, list] : spans)
+      if (owner == &band) return list;
+    return spans.emplace_back(&band, std::vector<AggregateAccumulator>{}).second;
+  }
+
+  // What this data row's cross footer took goes into the totals over rows
+  // of every other band that crosses the columns.
+  void CarryIntoSpans() {
+    for (int kind = 0; kind < kBandKindCount; ++kind) {
+      if (IsDataBandKind(kind) || IsCrossBand(kind) || kind == btPageFooter) continue;
+      for (TfrBand* b = page_.Chain(kind); b; b = b->Next)
+        if (b->IsPresent() && b->HasCrossObjects())
+          MergeAccumulators(SpanOf(*b), data_->Aggregates);
+    }
+  }
+
   void DrawColumns() {
     TfrUserDataset counted;
     TfrDataset* columns = ColumnDataset(band_, data_, counted);

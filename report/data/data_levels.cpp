@@ -2,8 +2,10 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "platform/errors.h"
+#include "platform/numeric.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
@@ -45,11 +47,21 @@ void BandQueue::Flush() {
     if (!band->IsPresent()) continue;
     page_.PresentBand(band);
     if (band->Kind == btGroupHeader && !page_.Recording) band->GroupOpen = true;
+    if (IsDataBandKind(band->Kind) && !page_.Recording) band->HeadingShown = true;
     // A recorded group header is shown only when the recording is replayed;
     // its group's value is taken now, as a showing would, or every record
     // of a recorded page would start a new group.
     if (page_.Recording && band->Kind == btGroupHeader) ResetAggregates(*band);
   }
+}
+
+int BandQueue::Height() const {
+  int height = 0;
+  for (int i = 0; i < count_; ++i) {
+    const TfrBand* band = bands_[static_cast<std::size_t>(i)];
+    if (band->IsPresent() && band->Visible) height = AddSat(height, band->BandHeight);
+  }
+  return height;
 }
 
 void BandQueue::DropLast() {
@@ -109,6 +121,7 @@ class DataLevels {
     if (band.Footer) ResetAggregates(*band.Footer);
 
     while (!data.Eof() && !Stopped()) {
+      band.HeadingShown = false;
       queue_.Add(&band);
       if (band.PrintIfSubsetEmpty) queue_.Flush();
       bool shown = true;
@@ -124,8 +137,12 @@ class DataLevels {
           }
         }
       } else {
+        KeepWithFooters(band);
         queue_.Flush();
       }
+      // The record's details are done: a page they no longer continue on
+      // does not repeat it.
+      band.HeadingShown = false;
       data.Next();
       CheckGroups(band);
       if (page_.Recording) {
@@ -140,6 +157,75 @@ class DataLevels {
       queue_.DropLast();
     else if (band.Footer)
       page_.PresentBand(band.Footer);
+  }
+
+  // A footer that keeps together never starts a column or page alone: when
+  // the record (with the bands queued before it) fits here but not together
+  // with the keep-together footers that follow it, the column breaks first,
+  // as it would if the first queued band did not fit.
+  void KeepWithFooters(TfrBand& band) {
+    if (page_.Recording || page_.AtFreshTop() || queue_.Empty()) return;
+    if (page_.CurrentY <= page_.TopEdge()) return;
+    const int footers = ClosingFooterHeight(band);
+    if (footers == 0) return;
+    const int needed = AddSat(queue_.Height(), footers);
+    if (!band.CheckSpace(page_.CurrentY, needed, true)) return;
+    // What a whole page cannot hold would only leave this one emptier.
+    if (band.CheckSpace(page_.TopEdge(), needed, true)) return;
+    page_.BreakColumn(queue_.First());
+  }
+
+  // The height of the footers shown right after the current record that
+  // keep together with it, innermost first up to the first one that does
+  // not: the footers of the groups the next record leaves, or at the end of
+  // the data those of every group and the band's own. 0 when none keeps
+  // together or the next record cannot be looked at.
+  int ClosingFooterHeight(TfrBand& band) {
+    auto keeps = [](const TfrBand* f) { return f && f->Options().Has(BandFlag::KeepTogether); };
+    bool any = keeps(band.Footer);
+    for (TfrBand* g = band.FirstGroupHeader; g; g = g->NextGroupHeader)
+      any = any || keeps(g->Footer);
+    if (!any) return 0;
+
+    TfrDataset& data = *band.Dataset;
+    TfrParser& parser = Expressions().Parser;
+    std::vector<Variant> values;
+    bool atEnd = false;
+    TfrBand* closes = nullptr;  // the outermost group the next record leaves
+    try {
+      for (TfrBand* g = band.FirstGroupHeader; g; g = g->NextGroupHeader)
+        values.push_back(parser.CalcPostfix(g->Condition));
+    } catch (const std::exception&) {
+      return 0;  // a condition that fails is reported when the groups are checked
+    }
+    data.Next();
+    atEnd = data.Eof();
+    bool failed = false;
+    try {
+      std::size_t i = 0;
+      for (TfrBand* g = band.FirstGroupHeader; g && !atEnd; g = g->NextGroupHeader, ++i)
+        if (!ValuesEqual(parser.CalcPostfix(g->Condition), values[i])) {
+          closes = g;
+          break;
+        }
+    } catch (const std::exception&) {
+      failed = true;
+    }
+    data.Prior();
+    if (failed) return 0;
+    std::vector<TfrBand*> footers;
+    for (TfrBand* h = band.LastGroupHeader; h && (atEnd || closes); h = h->PrevGroupHeader) {
+      footers.push_back(h->Footer);
+      if (h == closes) break;
+    }
+    if (atEnd) footers.push_back(band.Footer);
+    int height = 0;
+    for (const TfrBand* f : footers) {
+      if (!f || !f->IsPresent() || !f->Visible) continue;
+      if (!keeps(f)) break;
+      height = AddSat(height, f->BandHeight);
+    }
+    return height;
   }
 
   // The first group whose condition changed breaks: the footers of it and
@@ -200,6 +286,8 @@ class DataLevels {
 }  // namespace
 
 void ShowDataLevels(PageFormation& page) {
+  // Totals over rows of a cross-tab start again with each pass.
+  if (TfrBand* cross = page.Chain(btCrossData)) cross->RowSpanAggregates.clear();
   try {
     DataLevels(page).Run();
   } catch (const BandQueueFull& e) {

@@ -30,6 +30,10 @@ class BandQueue {
   void DropLast();
   bool Empty() const { return count_ == 0; }
   int Count() const { return count_; }
+  // The band queued first; none when the queue is empty.
+  TfrBand* First() const { return count_ > 0 ? bands_[0] : nullptr; }
+  // The designed height of the queued bands that will show.
+  int Height() const;
 
  private:
   PageFormation& page_;

@@ -139,6 +139,16 @@ std::string WaitingBandName(const TfrBand& band) {
   return band.Name;
 }
 
+// Each unfinished sub-report goes on at the top of a new page: the headers
+// with RepeatHeader of the band it waits at are shown there again first.
+void RepeatWaitingHeaders(TfrBand& band) {
+  for (PageFormation* target : band.SubReportTargets) {
+    if (!target || target->PendingBand) continue;
+    const auto at = static_cast<std::size_t>(target->ReplayPosition);
+    if (at < target->RecordedBands.size()) target->RepeatHeaders(target->RecordedBands[at].first);
+  }
+}
+
 // Replays the band's running sub-reports side by side, page after page.
 // True when they all finished (CurrentY is then below the lowest); false
 // when the band is left pending on a host that a sub-report replays.
@@ -177,6 +187,7 @@ bool Run(TfrBand& band, bool resumed) {
       throw EngineError("Band " + WaitingBandName(band) + " does not fit on a page");
     host.BreakPage();
     Follow(band);
+    RepeatWaitingHeaders(band);
   }
 }
 

@@ -152,7 +152,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
     }
   } else {
     if (Child && PrintChildIfInvisible) child = Child;
-    if (IsDataBandKind(Kind)) Page->Run.Data().Accumulate(*this);
+    if (IsDataBandKind(Kind) && !Repeating) Page->Run.Data().Accumulate(*this);
   }
   return true;
 }
@@ -227,7 +227,8 @@ void TfrBand::DrawBand() {
     }
   }
   BandY = rememberedY;
-  if (IsDataBandKind(Kind)) Page->Run.Data().Accumulate(*this);
+  // A record repeated above its details on a new page was counted already.
+  if (IsDataBandKind(Kind) && !Repeating) Page->Run.Data().Accumulate(*this);
 }
 
 void TfrBand::DrawCrossObjects() {

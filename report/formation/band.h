@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/base/forming_band.h"
@@ -143,6 +144,10 @@ class TfrBand : public FormingBand {
   std::int32_t LineNumber = 1;
   std::int32_t LineThrough = 1;
   bool Repeating = false;
+  // A data band whose record was shown while the levels below it still run
+  // (set and cleared by the data levels): a page or column those levels go
+  // on in repeats the record when its band has RepeatHeader.
+  bool HeadingShown = false;
   // A group header shown by its data band whose footer has not closed the
   // group yet (set and cleared by the data levels).
   bool GroupOpen = false;
@@ -180,6 +185,11 @@ class TfrBand : public FormingBand {
   // prefixed with the column number; element 0 is column 1).
   std::vector<AggregateAccumulator> ColumnTemplates;
   std::vector<std::vector<AggregateAccumulator>> ColumnAggregates;
+  // Cross-data band: for each band other than a data band that crosses the
+  // columns (a footer, the summary), the cross footer's accumulators taken
+  // over every row since that band was last shown. Its cross footer cell
+  // reads these, so the corner of a totals row totals all the rows.
+  std::vector<std::pair<const TfrBand*, std::vector<AggregateAccumulator>>> RowSpanAggregates;
   std::int32_t ForcedNewPages = 0;
   std::int32_t ForcedNewColumns = 0;
   // Sub-reports: whether they all finished in this showing, and the target

@@ -679,13 +679,30 @@ void PageFormation::BreakColumn(TfrBand* band) {
     BreakPage();
   }
   freshTopY_ = CurrentY;
+  RepeatHeaders(band);
+}
+
+void PageFormation::RepeatHeaders(TfrBand* band) {
   if (!band) return;
   auto repeat = [this](TfrBand* header) {
     header->Repeating = true;
     const ScopeGuard done([header] { header->Repeating = false; });
     PresentBand(header);
   };
+  // The records of outer levels whose details go on here, outer levels
+  // first, each after its own open groups when those repeat too.
+  auto repeatOuter = [&](bool withGroups) {
+    for (int kind : {btMasterData, btDetailData, btSubDetailData})
+      for (TfrBand* data = Chain(kind); data; data = data->Next) {
+        if (withGroups)
+          for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
+            if (g->GroupOpen && g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
+        if (data != band && data->HeadingShown && data->Options().Has(BandFlag::RepeatHeader)) repeat(data);
+      }
+  };
+  const bool opensWithOpenGroups = OpensWithOpenGroups(band->Kind);
   if (!SuppressRepeatHeaders) {
+    if (!opensWithOpenGroups) repeatOuter(false);
     // The group headers before the band, outermost first.
     TfrBand* stop = band->Kind == btGroupHeader ? band : nullptr;
     TfrBand* first = IsDataBandKind(band->Kind) ? band->FirstGroupHeader
@@ -697,15 +714,10 @@ void PageFormation::BreakColumn(TfrBand* band) {
       while (first->PrevGroupHeader) first = first->PrevGroupHeader;
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
-      if (g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
-  }
-  if (!SuppressRepeatHeaders && OpensWithOpenGroups(band->Kind)) {
+      if g->Options().Has(BandFlag::RepeatHeader) repeat(g);
     // Another band of the data levels starts the column: the groups still
     // open, of every data band, outer levels first.
-    for (int kind : {btMasterData, btDetailData, btSubDetailData})
-      for (TfrBand* data = Chain(kind); data; data = data->Next)
-        for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
-          if (g->GroupOpen && g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
+    if (opensWithOpenGroups) repeatOuter(true);
   }
   if (IsDataBandKind(band->Kind) && band->Header &&
       band->Header->Options().Has(BandFlag::RepeatHeader))

@@ -66,8 +66,14 @@ class PageFormation : public FormingPage {
   // Ends the prepared page and starts the next one. Raises EngineError
   // when the bands that start a page do not fit on a page themselves.
   void BreakPage();
-  // Moves to the next page column, or to a new page after the last one.
+  // Moves to the next page column, or to a new page after the last one;
+  // then repeats the headers `band` continues (RepeatHeaders).
   void BreakColumn(TfrBand* band);
+  // Shows again, each once, the bands with RepeatHeader that `band` goes on
+  // below on a fresh column or page: the records of the outer data levels
+  // whose details continue, the group headers before it and, for a data
+  // band, its header. Nothing for none.
+  void RepeatHeaders(TfrBand* band);
   // Whether nothing has been written below the headers since the last new
   // column or page: a band that does not fit here fits nowhere.
   bool AtFreshTop() const { return CurrentY == freshTopY_; }

@@ -77,14 +77,15 @@ const Table<9> kMemoFlags{{{1, "stretched"},
                            {64, "hideZeros"},
                            {128, "underlines"},
                            {256, "rightToLeft"}}};
-const Table<8> kBandFlags{{{1, "stretched"},
+const Table<9> kBandFlags{{{1, "stretched"},
                            {2, "formNewPage"},
                            {4, "printIfSubsetEmpty"},
                            {8, "breaked"},
                            {16, "onFirstPage"},
                            {32, "onLastPage"},
                            {64, "repeatHeader"},
-                           {128, "printChildIfInvisible"}}};
+                           {128, "printChildIfInvisible"},
+                           {256, "keepTogether"}}};
 const Table<3> kPictureFlags{{{1, "stretched"}, {2, "center"}, {4, "keepAspect"}}};
 const Table<4> kFrameSides{{{1, "right"}, {2, "bottom"}, {4, "left"}, {8, "top"}}};
 const Table<4> kFontStyles{{{1, "italic"}, {2, "bold"}, {4, "underline"}, {8, "strikeOut"}}};

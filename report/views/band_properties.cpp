@@ -22,6 +22,7 @@ constexpr FlagKey kBandFlags[] = {
     {"ONLASTPAGE", flBandOnLastPage},
     {"REPEATHEADER", flBandRepeatHeader},
     {"PRINTCHILDIFINVISIBLE", flBandPrintChildIfInvisible},
+    {"KEEPTOGETHER", flBandKeepTogether},
 };
 
 bool In(int t, std::initializer_list<int> kinds) {
@@ -92,7 +93,8 @@ void TfrBandView::RegisterProperties() {
   if (In(t, {0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16, 17, 21})) AddProperty("Breaked", pfBoolean);
   if (In(t, {2, 3})) AddProperty("OnFirstPage", pfBoolean);
   if (t == 3) AddProperty("OnLastPage", pfBoolean);
-  if (In(t, {4, 7, 10, 16, 18})) AddProperty("RepeatHeader", pfBoolean);
+  if (In(t, {4, 5, 7, 8, 10, 16, 18})) AddProperty("RepeatHeader", pfBoolean);
+  if (In(t, {6, 9, 12, 17})) AddProperty("KeepTogether", pfBoolean);
   if (t == 19) AddProperty("DataSource", pfHasEditor);
   if (In(t, {5, 8, 11})) {
     AddProperty("Columns", pfInteger);

@@ -51,6 +51,11 @@ constexpr std::uint16_t flBandOnFirstPage = 16;
 constexpr std::uint16_t flBandOnLastPage = 32;
 constexpr std::uint16_t flBandRepeatHeader = 64;
 constexpr std::uint16_t flBandPrintChildIfInvisible = 128;
+// Footers: the band never starts a page or column alone; the break before it
+// takes the last record (and the headers shown with it) along. Older readers
+// keep the bit without acting on it, and a template without it is stored
+// exactly as before.
+constexpr std::uint16_t flBandKeepTogether = 256;
 
 // The band bits of the Flags word, typed.
 enum class BandFlag : std::uint16_t {
@@ -62,6 +67,7 @@ enum class BandFlag : std::uint16_t {
   OnLastPage = flBandOnLastPage,
   RepeatHeader = flBandRepeatHeader,
   PrintChildIfInvisible = flBandPrintChildIfInvisible,
+  KeepTogether = flBandKeepTogether,
 };
 using BandFlags = FlagSet<BandFlag>;
 

@@ -1,5 +1,6 @@
 // The cross-tab example over its CSV data: months across, products down,
-// row totals in the cross footer and column totals in the master footer.
+// row totals in the cross footer, column totals in the master footer and
+// the grand total where the two meet.
 // The example list renders its pages; this checks where the totals land.
 #include <gtest/gtest.h>
 
@@ -54,6 +55,12 @@ TEST(CrossTabExample, PreparesWithItsDataAndRenders) {
       << info.out;
   EXPECT_NE(info.out.find("name=\"ColumnTotal\" left=188 top=226 width=62 height=24 "
                           "frame=#A0A8B0 fill=#F2F2F2 visible=1 tag=\"\" text=\"870\""),
+            std::string::npos)
+      << info.out;
+  // The corner totals every cell of the rows above it, once.
+  EXPECT_EQ(Count(info.out, "name=\"Corner\""), 1);
+  EXPECT_NE(info.out.find("name=\"Corner\" left=932 top=226 width=80 height=24 frame=#A0A8B0 "
+                          "fill=#F2F2F2 visible=1 tag=\"\" text=\"10858\""),
             std::string::npos)
       << info.out;
 }

@@ -132,6 +132,51 @@ TEST_F(CrossTabs, ColumnSumsStartAgainAfterEachGroupFooter) {
   EXPECT_EQ(TextsOf(Named(report, 0, "Sum")), (StringList{"3", "30", "5", "50"}));
 }
 
+// Where a totals row meets the cross footer, the cell totals every cell of
+// the rows since that row's band was last shown: a group footer's corner its
+// group, the master footer's corner all rows. Each aggregate kind combines
+// rows as it combines cells.
+TEST_F(CrossTabs, TheCornerOfATotalsRowTotalsItsRows) {
+  struct Case {
+    const char* call;
+    StringList rowCells;     // the cross footer cell of each data row
+    StringList groupCorner;  // of each group footer
+    StringList grandCorner;  // of the master footer
+  };
+  // Rows A 1, A 2, B 5 over the factors 1 and 10.
+  const Case cases[] = {
+      {"SUM", {"11", "22", "55"}, {"33", "55"}, {"88"}},
+      {"COUNT", {"2", "2", "2"}, {"4", "2"}, {"6"}},
+      {"MIN", {"1", "2", "5"}, {"1", "5"}, {"1"}},
+      {"MAX", {"10", "20", "50"}, {"20", "50"}, {"50"}},
+      {"AVG", {"5.5", "11", "27.5"}, {"8.25", "27.5"}, {"14.6666666666667"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    RowsDataset months = Months(2);
+    RowsDataset items("Items", {"Cat", "Qty"}, {{"A", 1}, {"A", 2}, {"B", 5}});
+    const std::string call = std::string(c.call) == "COUNT"
+                                 ? "[COUNT(Columns)]"
+                                 : "[" + std::string(c.call) + "(Items.Qty * Months.Factor)]";
+    TfrReport report;
+    PageBuilder b(report.Template);
+    CrossBand(b, btCrossData, "Columns", 120, 100).FormatText = "Months";
+    CrossBand(b, btCrossFooter, "Totals", 220, 100);
+    b.Band(btGroupHeader, "Group", 60, 20).FormatText = "Items.Cat";
+    b.Band(btMasterData, "Rows", 100, 20).FormatText = "Items";
+    b.Memo("Cell", 120, 100, 90, 18, {"[Items.Qty * Months.Factor]"});
+    b.Memo("RowTotal", 220, 100, 90, 18, {call});
+    b.Band(btGroupFooter, "GroupFoot", 140, 20);
+    b.Memo("GroupCorner", 220, 140, 90, 18, {call});
+    b.Band(btMasterFooter, "Foot", 180, 20);
+    b.Memo("GrandCorner", 220, 180, 90, 18, {call});
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(TextsOf(Named(report, 0, "RowTotal")), c.rowCells);
+    EXPECT_EQ(TextsOf(Named(report, 0, "GroupCorner")), c.groupCorner);
+    EXPECT_EQ(TextsOf(Named(report, 0, "GrandCorner")), c.grandCorner);
+  }
+}
+
 // Twelve columns of 100 after a header of 150 do not fit the 718 pixels
 // between the margins: five on the first page, the rest on pages to the
 // side. The page header's month titles spill the same way; every row comes

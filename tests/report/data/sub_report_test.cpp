@@ -149,6 +149,46 @@ TEST_F(SubReports, ContinueOnTheNextPageBelowThePageHeader) {
   EXPECT_EQ(FindObject(second, "After")->Top, top + (60 - first) * 20);
 }
 
+// A sub-report continued on the next page shows its column header again
+// above the rows that go on when the header has RepeatHeader, and only then.
+TEST_F(SubReports, AContinuedSubReportRepeatsItsColumnHeader) {
+  for (const bool repeat : {false, true}) {
+    SCOPED_TRACE(repeat);
+    TfrReport report;
+    PageBuilder b(report.Template);
+    b.Band(btPageHeader, "Header", 0, 30);
+    b.Memo("Head", kMargin, 0, 200, 16, {"page [PAGE#]"});
+    b.Band(btMasterData, "Host", 50, 20).FormatText = "1";
+    SubReport(b, "Long", 0, 50, 1);
+    PageBuilder sub(report.Template);
+    sub.Band(btMasterHeader, "Titles", 0, 20,
+             flBandOnFirstPage | flBandOnLastPage | (repeat ? flBandRepeatHeader : 0));
+    sub.Memo("Titles", kMargin, 2, 200, 16, {"titles"});
+    sub.Band(btMasterData, "LBand", 100, 20).FormatText = "60";
+    sub.Memo("L", kMargin, 100, 150, 16, {"L [LINE#]"});
+    ASSERT_TRUE(report.Prepare()) << Messages(host);
+    ASSERT_EQ(report.PreparedPages.Count(), 2);
+    EXPECT_EQ(TextsOn(report, 0, "Titles"), StringList{"titles"});
+    const auto second = PageObjects(report, 1);
+    ASSERT_GE(second.size(), 3u);
+    if (repeat) {
+      EXPECT_EQ(TextsOn(report, 1, "Titles"), StringList{"titles"});
+      // Right below the page header, with the rows below it.
+      EXPECT_EQ(second[1].Name, "Titles");
+      EXPECT_EQ(second[1].Top, kMargin + 30 + 2);
+      EXPECT_EQ(second[2].Name, "L");
+      EXPECT_EQ(second[2].Top, kMargin + 30 + 20);
+    } else {
+      EXPECT_TRUE(TextsOn(report, 1, "Titles").empty());
+      EXPECT_EQ(second[1].Name, "L");
+    }
+    // No row is lost or shown twice.
+    StringList rows = TextsOn(report, 0, "L");
+    for (const std::string& r : TextsOn(report, 1, "L")) rows.push_back(r);
+    EXPECT_EQ(rows, Numbered("L", 1, 60));
+  }
+}
+
 TEST_F(SubReports, ASubReportInsideASubReportContinuesFromItsPendingBand) {
   TfrReport report;
   PageBuilder b(report.Template);

@@ -319,6 +319,50 @@ TEST_F(TemplateJsonTest, WritesReadableNamesAndLeavesDefaultsOut) {
 )");
 }
 
+// Keeping a footer together is bit 8 of the band's flags word: a template
+// with the option differs from one without it in that bit alone, both forms
+// carry it there and back, and scripts reach it by name.
+TEST_F(TemplateJsonTest, KeepTogetherTravelsAsOneBitOfTheFlagsWord) {
+  const std::uint16_t plain = flBandOnFirstPage | flBandOnLastPage;
+  auto saved = [](std::uint16_t flags) {
+    TfrTemplate t;
+    auto band = std::make_unique<TfrBandView>();
+    band->Name = "Footer1";
+    band->FrameTyp = btGroupFooter;
+    band->Flags = flags;
+    band->SetGeometry(0, 100, 700, 30);
+    t.AddPage().AddObject(std::move(band));
+    return Save(t);
+  };
+  const Bytes off = saved(plain);
+  const Bytes on = saved(plain | flBandKeepTogether);
+  ASSERT_EQ(off.size(), on.size());
+  std::vector<std::size_t> differ;
+  for (std::size_t i = 0; i < on.size(); ++i)
+    if (on[i] != off[i]) differ.push_back(i);
+  ASSERT_EQ(differ.size(), 1u);
+  // The high byte of the little-endian word, after its low byte.
+  EXPECT_EQ(on[differ[0]] ^ off[differ[0]], 0x01);
+  EXPECT_EQ(off[differ[0] - 1], plain);
+
+  std::string json;
+  EXPECT_EQ(ThroughJson(on, &json), on);
+  EXPECT_NE(json.find(R"("flags": ["onFirstPage", "onLastPage", "keepTogether"])"),
+            std::string::npos)
+      << json;
+  EXPECT_EQ(ThroughJson(off, &json), off);
+  EXPECT_EQ(json.find("keepTogether"), std::string::npos);
+
+  TfrTemplate back;
+  Load(back, on);
+  auto* band = dynamic_cast<TfrBandView*>(back.FindView("Footer1"));
+  ASSERT_NE(band, nullptr);
+  EXPECT_EQ(band->Flags, plain | flBandKeepTogether);
+  EXPECT_TRUE(band->ReadProperty("KeepTogether").AsBoolean());
+  band->WriteProperty("KeepTogether", Variant(false));
+  EXPECT_EQ(band->Flags, plain);
+}
+
 TEST_F(TemplateJsonTest, MembersLeftOutTakeTheDefaultsOfNewObjects) {
   TfrTemplate t;
   ReadTemplateJson(R"({"pages": [{"objects": [
