@@ -14,6 +14,7 @@
 #include "report/template/missing_data.h"
 #include "report/template/page.h"
 #include "report/template/report_file_kind.h"
+#include "report/template/report_template.h"
 #include "report/template/template_json.h"
 #include "report/views/band_view.h"
 
@@ -62,7 +63,8 @@ int OpenReportFile(const std::string& path) {
         report.LoadTemplateFile(path);
       } else {
         std::ifstream in(path, std::ios::binary);
-        ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), report.Template);
+        ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), report.Template,
+                         FolderOfTemplateFile(path));
         report.SelectPrinterByName(report.Template.PrinterName);
       }
       if (report.Template.Pages.empty()) return Fail(path + " holds no page to prepare");
