@@ -18,6 +18,8 @@ const PictureCodecs& InstalledPictureCodecs(const char* format) {
   return *installed;
 }
 
-void SetPictureCodecs(const PictureCodecs* codecs) { installed = codecs; }
+void SetPictureCodecs(const PictureCodecs* codecs) {
+  installed = codecs;
+}
 
 }  // namespace quillet

@@ -48,8 +48,8 @@ RasterImage QtPictureCodecs::DecodePng(std::span<const std::uint8_t> bytes) cons
 
 std::vector<std::uint8_t> QtPictureCodecs::EncodePng(const RasterImage& image) const {
   if (image.IsEmpty()) throw StreamWriteError("PNG: an empty image has no PNG form");
-  const QImage view(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
-                    image.height, image.width * 4, QImage::Format_ARGB32);
+  const QImage view(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                    image.width * 4, QImage::Format_ARGB32);
   QByteArray data;
   QBuffer buffer(&data);
   buffer.open(QIODevice::WriteOnly);

@@ -10,8 +10,7 @@ class QtPictureCodecs : public PictureCodecs {
   RasterImage DecodePng(std::span<const std::uint8_t> bytes) const override;
   std::vector<std::uint8_t> EncodePng(const RasterImage& image) const override;
   PictureSize SvgSize(std::span<const std::uint8_t> bytes) const override;
-  RasterImage RenderSvg(std::span<const std::uint8_t> bytes, int width,
-                        int height) const override;
+  RasterImage RenderSvg(std::span<const std::uint8_t> bytes, int width, int height) const override;
 };
 
 }  // namespace quillet

@@ -9,12 +9,12 @@
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "report/base/text_format.h"
 #include "report/graphics/bmp_codec.h"
 #include "report/graphics/icon_codec.h"
 #include "report/graphics/jpeg_codec.h"
 #include "report/graphics/png_codec.h"
 #include "report/graphics/svg_drawing.h"
-#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {
@@ -236,7 +236,7 @@ void Graphic::Draw(Canvas& canvas, const Rect& target) const {
 
 RasterImage Graphic::ToBitmap24(int width, int height) const {
   if (kind_ == GraphicKind::Metafile || IsEmpty()) return {};
-  RasterImage out = kind_ != GraphicKind::Svg         ? image_
+  RasterImage out = kind_ != GraphicKind::Svg   ? image_
                     : width != 0 && height != 0 ? RenderSvg(bytes_, width, height)
                                                 : RenderSvg(bytes_, width_, height_);
   if (out.IsEmpty()) return {};

@@ -51,7 +51,9 @@ const std::string kSvg =
     "height=\"20\"><rect width=\"20\" height=\"20\" fill=\"#ff0000\"/>"
     "<rect x=\"20\" width=\"20\" height=\"20\" fill=\"#0000ff\"/></svg>\n";
 
-Bytes SvgBytes() { return Bytes(kSvg.begin(), kSvg.end()); }
+Bytes SvgBytes() {
+  return Bytes(kSvg.begin(), kSvg.end());
+}
 
 RasterImage Solid(int w, int h, std::uint32_t argb) {
   return {w, h, std::vector<std::uint32_t>(std::size_t(w) * h, argb)};
@@ -392,10 +394,10 @@ TEST_F(PictureTemplateTest, ADataFieldGivesThePicturesBytesOrItsPath) {
     view.LoadFromField(&missing);
     ADD_FAILURE() << "loaded";
   } catch (const FileOpenError& e) {
-    EXPECT_EQ(std::string(e.what()), "Picture Photo: picture file \"photos/b.png\" not found "
-                                     "(looked for " +
-                                     (dir / "photos" / "b.png").lexically_normal().string() +
-                                     ")");
+    EXPECT_EQ(std::string(e.what()),
+              "Picture Photo: picture file \"photos/b.png\" not found "
+              "(looked for " +
+                  (dir / "photos" / "b.png").lexically_normal().string() + ")");
   }
   // A file that is there but holds no picture says what it holds instead.
   WriteFile(dir / "photos" / "notes.txt", text("not a picture"));
