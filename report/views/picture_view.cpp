@@ -130,7 +130,8 @@ void TfrPictureView::WriteRecord(RecordWriter& s) {
   // prepared page keeps the bytes as they were read.
   const bool withBytes = PictureFile.empty() || PreparedMode;
   const GraphicKind kind = withBytes ? Picture.Kind() : GraphicKind::None;
-  if (kind > kLastClassicGraphicKind || BlobType > btWMF || !PictureFile.empty())
+  const bool newerBlob = BlobType >= btPNG && BlobType <= btFileName;
+  if (kind > kLastClassicGraphicKind || newerBlob || !PictureFile.empty())
     s.Require(kPictureFilesVersion);
   s.WriteU8(static_cast<std::uint8_t>(kind));
   s.WriteU8(BlobType);

@@ -250,6 +250,7 @@ TEST_F(PictureTemplateTest, PreparedPagesTakeTheNewerVersionWhenAPictureNeedsIt)
   png.Picture.Load(GraphicKind::Png, QtPng());
   png.PictureFile = "logo.png";
   MemoryStream page;
+  page.WriteU8(kNamedRecordsVersion);  // a page begins with its version byte
   AppendObjectRecord(page, bitmap);
   EXPECT_EQ(page.Bytes().front(), kNamedRecordsVersion);
   AppendObjectRecord(page, png);
