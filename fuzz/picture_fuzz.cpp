@@ -1,8 +1,11 @@
 // Every graphic reader on hostile bytes. The first byte chooses the reader:
-// 0..4 a graphic of that kind (none, bitmap, metafile, icon, JPEG), 5 and up
-// a whole picture view record (odd: prepared variant). Reading may fail only
-// with StreamReadError; what reads must draw, convert, copy and read back
-// from its own saved bytes to the same picture.
+// 0..4 a graphic of that kind (none, bitmap, metafile, icon, JPEG), 0xF0 and
+// up a graphic of kind (byte - 0xF0) mod 7 (adding PNG and SVG, which fail
+// here as no picture codecs are installed: the header checks before them
+// still run), anything else a whole picture view record (odd: prepared
+// variant; bit 1: stream version 26, with the picture file's path). Reading
+// may fail only with StreamReadError; what reads must draw, convert, copy
+// and read back from its own saved bytes to the same picture.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -46,15 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t selector = data[0];
   std::vector<std::uint8_t> bytes(data + 1, data + size);
   try {
-    if (selector < 5) {
+    if (selector < 5 || selector >= 0xF0) {
       Graphic g;
-      g.Load(static_cast<GraphicKind>(selector), bytes);
+      g.Load(static_cast<GraphicKind>(selector < 5 ? selector : (selector - 0xF0) % 7), bytes);
       Exercise(g);
     } else {
       TfrPictureView view;
       view.PreparedMode = (selector & 1) != 0;
+      const int version = (selector & 2) != 0 ? kPictureFilesVersion : kNamedRecordsVersion;
       MemoryStream in(bytes);
-      RecordReader reader(in, kNamedRecordsVersion);
+      RecordReader reader(in, version);
       ReadViewRecord(reader, view);
       Exercise(view.Picture);
       view.SetGeometry(0, 0, 120, 80);
@@ -65,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       RecordingCanvas canvas;
       view.Draw(canvas);
       MemoryStream out;
-      RecordWriter writer(out, kNamedRecordsVersion);
+      RecordWriter writer(out, version);
       view.WriteRecord(writer);
     }
   } catch (const StreamReadError&) {

@@ -23,6 +23,7 @@
 #include "preview/toolbar_button.h"
 #include "report/component/report.h"
 #include "report/template/report_file_kind.h"
+#include "report/template/report_template.h"
 #include "report/template/template_json.h"
 
 namespace quillet {
@@ -47,7 +48,8 @@ std::shared_ptr<TfrReport> PreparedOverNoData(const std::string& path) {
   } else {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileOpenError("Cannot open file \"" + path + "\"");
-    ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), opened->Template);
+    ReadTemplateJson(std::string(std::istreambuf_iterator<char>(in), {}), opened->Template,
+                     FolderOfTemplateFile(path));
     opened->SelectPrinterByName(opened->Template.PrinterName);
   }
   if (opened->Template.Pages.empty()) throw EngineError(path + " holds no page to prepare");

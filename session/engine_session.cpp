@@ -3,6 +3,7 @@
 #include "platform/engine_host.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_locale_formats.h"
+#include "platform/qt/qt_picture_codecs.h"
 #include "platform/qt/qt_platform_printer.h"
 #include "report/base/engine_state.h"
 #include "report/component/engine_library.h"
@@ -18,6 +19,8 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
   Engine().MeasuringCanvas = measuring_.get();
   static QtLocaleFormats locale;  // the user's locale for long dates
   SetLocaleFormats(&locale);
+  static const QtPictureCodecs codecs;  // PNG and SVG pictures
+  SetPictureCodecs(&codecs);
   SetHost(host);
   switch (printers) {
     case SessionPrinters::Machine:
@@ -40,6 +43,7 @@ EngineSession::~EngineSession() {
   SetHost(nullptr);
   Engine().MeasuringCanvas = nullptr;
   SetLocaleFormats(nullptr);
+  SetPictureCodecs(nullptr);
 }
 
 }  // namespace quillet

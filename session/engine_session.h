@@ -1,8 +1,9 @@
 // The engine's start-up on the Qt side, the same for the program,
 // quillet-cli, the benchmarks and the tests: Arial served by Liberation Sans,
-// the object kinds registered, the 96-dpi measuring canvas, the engine host
-// and the engine printer. Make one after the Qt application and keep it
-// while the engine runs; its end undoes the start in reverse order.
+// the object kinds registered, the 96-dpi measuring canvas, the PNG and SVG
+// picture codecs, the engine host and the engine printer. Make one after the
+// Qt application and keep it while the engine runs; its end undoes the start
+// in reverse order.
 #pragma once
 
 #include <memory>

@@ -45,7 +45,7 @@ void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {
     return;
   }
   try {
-    ReadTemplateJson(FileText(path), target);
+    ReadTemplateJson(FileText(path), target, FolderOfTemplateFile(path));
   } catch (const TemplateJsonError& e) {
     throw EngineError(path + ":" + std::to_string(e.Line()) + ":" + std::to_string(e.Column()) +
                       ": " + (e.Path().empty() ? "" : e.Path() + ": ") + e.Message());

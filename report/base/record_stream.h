@@ -5,6 +5,8 @@
 //   23      texts are counted; templates keep scripts and visibility
 //   24      names, record versions, restrictions, tags, gaps and spacing
 //   25      version 24's layout with every text in UTF-8
+//   26      version 25, with PNG and SVG pictures and pictures taken from a
+//           file (docs/stream-versions.md)
 // Before version 25 a text is bytes of the code page that its object's font
 // character set chooses (1252 for everything without a font). The engine's
 // texts are UTF-8 throughout; the reader decodes and the writer encodes.
@@ -13,6 +15,7 @@
 // reader and writer receives. Both forward the stream calls records need.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,7 +31,8 @@ inline constexpr int kOldestStreamVersion = 21;
 inline constexpr int kCountedTextsVersion = 23;  // counted texts, template scripts
 inline constexpr int kNamedRecordsVersion = 24;  // names, tags, record versions
 inline constexpr int kUtf8TextsVersion = 25;     // every text in UTF-8
-inline constexpr int kNewestStreamVersion = kUtf8TextsVersion;
+inline constexpr int kPictureFilesVersion = 26;  // PNG, SVG, pictures from files
+inline constexpr int kNewestStreamVersion = kPictureFilesVersion;
 inline constexpr int kDefaultCodePage = 1252;
 
 class RecordReader {
@@ -89,8 +93,19 @@ class RecordWriter {
   // stored as it is and noted: the caller writes the stream again as
   // version 25, so nothing is ever replaced.
   std::string_view Stored(const std::string& text);
-  bool Unfit() const { return unfit_; }
-  void ForgetUnfit() { unfit_ = false; }
+  // Notes that a record holds what only streams of `version` on can hold
+  // (a PNG picture needs 26); the caller writes the stream again in
+  // NeededVersion().
+  void Require(int version) { required_ = std::max(required_, version); }
+  // Whether the stream must be written again in a newer version.
+  bool Unfit() const { return NeededVersion() > version_; }
+  int NeededVersion() const {
+    return std::max({version_, required_, unfit_ ? kUtf8TextsVersion : 0});
+  }
+  void ForgetUnfit() {
+    unfit_ = false;
+    required_ = 0;
+  }
 
   void WriteU8(std::uint8_t v) { out_.WriteU8(v); }
   void WriteU16(std::uint16_t v) { out_.WriteU16(v); }
@@ -106,6 +121,7 @@ class RecordWriter {
   int version_;
   int codePage_ = kDefaultCodePage;
   bool unfit_ = false;
+  int required_ = 0;
   std::string encoded_;  // the last text encoded, which Stored() points into
 };
 

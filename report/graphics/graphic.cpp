@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
+#include "report/base/text_format.h"
 #include "report/graphics/bmp_codec.h"
 #include "report/graphics/icon_codec.h"
 #include "report/graphics/jpeg_codec.h"
-#include "report/base/text_format.h"
+#include "report/graphics/png_codec.h"
+#include "report/graphics/svg_drawing.h"
 
 namespace quillet {
 namespace {
@@ -42,8 +45,22 @@ GraphicKind GraphicKindOfBlobType(int blobType) {
     case 1: return GraphicKind::Jpeg;
     case 2: return GraphicKind::Icon;
     case 3: return GraphicKind::Metafile;
+    case 4: return GraphicKind::Png;
+    case 5: return GraphicKind::Svg;
     default: return GraphicKind::None;
   }
+}
+
+GraphicKind SniffGraphicKind(std::span<const std::uint8_t> bytes) {
+  auto starts = [&bytes](std::initializer_list<std::uint8_t> head) {
+    return bytes.size() >= head.size() && std::equal(head.begin(), head.end(), bytes.begin());
+  };
+  if (HasPngSignature(bytes)) return GraphicKind::Png;
+  if (starts({0xFF, 0xD8, 0xFF})) return GraphicKind::Jpeg;
+  if (starts({'B', 'M'})) return GraphicKind::Bitmap;
+  if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0})) return GraphicKind::Icon;
+  if (LooksLikeSvg(bytes)) return GraphicKind::Svg;
+  return GraphicKind::None;
 }
 
 Graphic::Graphic() = default;
@@ -100,11 +117,19 @@ void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
   RasterImage image;
   std::unique_ptr<RecordingCanvas> metafile;
   std::int64_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int svgWidth = 0, svgHeight = 0;
   if (!bytes.empty()) {
     switch (kind) {
       case GraphicKind::Bitmap: image = DecodeBmp(bytes); break;
       case GraphicKind::Icon: image = DecodeIcon(bytes); break;
       case GraphicKind::Jpeg: image = DecodeJpeg(bytes); break;
+      case GraphicKind::Png: image = DecodePng(bytes); break;
+      case GraphicKind::Svg: {
+        const PictureSize natural = ReadSvgSize(bytes);
+        svgWidth = natural.width;
+        svgHeight = natural.height;
+        break;
+      }
       case GraphicKind::Metafile: {
         auto recording = std::make_unique<RecordingCanvas>();
         MemoryStream in(bytes);
@@ -137,6 +162,10 @@ void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
     originY_ = Clamp32(y1);
     width_ = Clamp32(x2 - x1);
     height_ = Clamp32(y2 - y1);
+  } else if (kind_ == GraphicKind::Svg) {
+    originX_ = originY_ = 0;
+    width_ = svgWidth;
+    height_ = svgHeight;
   } else {
     originX_ = originY_ = 0;
     width_ = image_.width;
@@ -145,25 +174,32 @@ void Graphic::Load(GraphicKind kind, std::vector<std::uint8_t> bytes) {
 }
 
 void Graphic::LoadFromFile(const std::string& path) {
-  const std::string upper = UpperCase(path);
-  const std::size_t dot = upper.rfind('.');
-  const std::string ext = dot == std::string::npos ? std::string() : upper.substr(dot + 1);
-  GraphicKind kind;
-  if (ext == "BMP" || ext == "DIB")
-    kind = GraphicKind::Bitmap;
-  else if (ext == "JPG" || ext == "JPEG" || ext == "JPE")
-    kind = GraphicKind::Jpeg;
-  else if (ext == "ICO" || ext == "CUR")
-    kind = GraphicKind::Icon;
-  else if (ext == "EMF" || ext == "WMF")
-    kind = GraphicKind::Metafile;
-  else
-    throw StreamReadError("Unknown picture file extension ." + ext);
   FileStream file(path, FileStream::Mode::Read);
   if (file.Size() > kMaxGraphicFileBytes)
     throw StreamReadError("Picture file " + path + " is too large");
   std::vector<std::uint8_t> bytes(file.Size());
   if (!bytes.empty()) file.ReadExact(bytes.data(), bytes.size());
+  GraphicKind kind = SniffGraphicKind(bytes);
+  if (kind == GraphicKind::None) {
+    const std::string upper = UpperCase(path);
+    const std::size_t dot = upper.rfind('.');
+    const std::string ext = dot == std::string::npos ? std::string() : upper.substr(dot + 1);
+    if (ext == "BMP" || ext == "DIB")
+      kind = GraphicKind::Bitmap;
+    else if (ext == "JPG" || ext == "JPEG" || ext == "JPE")
+      kind = GraphicKind::Jpeg;
+    else if (ext == "PNG")
+      kind = GraphicKind::Png;
+    else if (ext == "SVG")
+      kind = GraphicKind::Svg;
+    else if (ext == "ICO" || ext == "CUR")
+      kind = GraphicKind::Icon;
+    else if (ext == "EMF" || ext == "WMF")
+      kind = GraphicKind::Metafile;
+    else
+      throw StreamReadError("Picture file " + path +
+                            " is none of BMP, JPEG, PNG, SVG, icon or metafile");
+  }
   Load(kind, std::move(bytes));
 }
 
@@ -173,7 +209,8 @@ void Graphic::SetImage(GraphicKind kind, RasterImage image) {
     case GraphicKind::Bitmap: bytes = EncodeBmp(image, IsOpaque(image) ? 24 : 32); break;
     case GraphicKind::Icon: bytes = EncodeIcon(image); break;
     case GraphicKind::Jpeg: bytes = EncodeJpeg(image); break;
-    default: throw RangeError("Only bitmaps, icons and JPEG images are made from a raster");
+    case GraphicKind::Png: bytes = EncodePng(image); break;
+    default: throw RangeError("Only bitmaps, icons, JPEG and PNG images are made from a raster");
   }
   // Read back, so that what is drawn now is what a saved copy will draw.
   Load(kind, std::move(bytes));
@@ -190,14 +227,19 @@ void Graphic::Draw(Canvas& canvas, const Rect& target) const {
   if (metafile_) {
     DrawRecordingScaled(*metafile_, {originX_, originY_, originX_ + width_, originY_ + height_},
                         canvas, target);
+  } else if (kind_ == GraphicKind::Svg) {
+    canvas.DrawImage(target, RenderSvg(bytes_, target.Width(), target.Height()));
   } else if (!image_.IsEmpty()) {
     canvas.DrawImage(target, image_);
   }
 }
 
-RasterImage Graphic::ToBitmap24() const {
-  if (kind_ == GraphicKind::Metafile || image_.IsEmpty()) return {};
-  RasterImage out = image_;
+RasterImage Graphic::ToBitmap24(int width, int height) const {
+  if (kind_ == GraphicKind::Metafile || IsEmpty()) return {};
+  RasterImage out = kind_ != GraphicKind::Svg   ? image_
+                    : width != 0 && height != 0 ? RenderSvg(bytes_, width, height)
+                                                : RenderSvg(bytes_, width_, height_);
+  if (out.IsEmpty()) return {};
   if (kind_ == GraphicKind::Bitmap) {
     for (auto& px : out.pixels) px |= 0xFF000000u;
     return out;

@@ -70,11 +70,13 @@ void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
 
 void TfrEMFPages::WritePreparedFile(Stream& file) {
   const TfrCompressor& compressor = Compressor();
-  // The file says 25 when a page does (a page that holds UTF-8 texts).
+  // The file says the newest version a page does (25: a page that holds
+  // UTF-8 texts; 26: one that holds a PNG or SVG picture).
   std::uint8_t version = kPreparedStreamVersion;
-  for (const std::unique_ptr<PreparedPage>& page : pages_)
-    if (page->ObjectStream.FirstByte() == kUtf8TextsVersion)
-      version = kUtf8TextsVersion;
+  for (const std::unique_ptr<PreparedPage>& page : pages_) {
+    const int first = page->ObjectStream.FirstByte();
+    if (first > version && first <= kNewestStreamVersion) version = std::uint8_t(first);
+  }
   file.WriteU8(version);
   file.WriteU8(compressor.CompressionEnabled ? 1 : 0);
   std::string printerName;

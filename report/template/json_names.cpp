@@ -61,9 +61,15 @@ const Table<6> kBorderStyles{{{0, "none"},
                               {4, "toolWindow"},
                               {5, "sizeToolWindow"}}};
 const Table<2> kPositions{{{0, "designed"}, {4, "screenCenter"}}};
-const Table<5> kGraphicKinds{
-    {{0, "none"}, {1, "bitmap"}, {2, "metafile"}, {3, "icon"}, {4, "jpeg"}}};
-const Table<4> kBlobTypes{{{0, "bmp"}, {1, "jpg"}, {2, "ico"}, {3, "wmf"}}};
+const Table<7> kGraphicKinds{{{0, "none"},
+                              {1, "bitmap"},
+                              {2, "metafile"},
+                              {3, "icon"},
+                              {4, "jpeg"},
+                              {5, "png"},
+                              {6, "svg"}}};
+const Table<7> kBlobTypes{
+    {{0, "bmp"}, {1, "jpg"}, {2, "ico"}, {3, "wmf"}, {4, "png"}, {5, "svg"}, {6, "fileName"}}};
 const Table<5> kCategories{{{0, "text"}, {1, "number"}, {2, "date"}, {3, "time"}, {4, "boolean"}}};
 const Table<4> kHorizontal{{{0, "left"}, {1, "right"}, {2, "center"}, {3, "justify"}}};
 

@@ -18,6 +18,7 @@
 #include "report/base/text_format.h"
 #include "platform/codepage.h"
 #include "report/views/object_records.h"
+#include "report/views/picture_view.h"
 #include "report/views/view_registry.h"
 
 namespace quillet {
@@ -222,6 +223,7 @@ void TfrTemplate::LoadTemplate(Stream& s) {
     // Only a template that loaded whole is made ready.
     for (const auto& page : Pages)
       for (const auto& view : page->Objects) view->AfterReportLoaded();
+    ResolvePictureFiles();
   } catch (const ClassNotFoundError&) {
     LoadErrorFlag = true;
     LoadErrorText = prep.CalcErrorText;
@@ -339,15 +341,17 @@ void TfrTemplate::ReadObjectRecord(RecordReader& s, std::uint8_t marker) {
 void TfrTemplate::SaveTemplate(Stream& s) {
   // Written in the code pages of the objects' fonts where every text fits
   // them, as every earlier version of this program wrote; otherwise again
-  // over the same bytes with every text in UTF-8. A UTF-8 text is never
-  // shorter than its code-page form, so the second writing covers the first.
+  // over the same bytes with every text in UTF-8 (version 25), or as
+  // version 26 when a picture needs it. A UTF-8 text is never shorter than
+  // its code-page form, and a version 26 picture record never shorter than
+  // its older form, so the second writing covers the first.
   const std::uint64_t start = s.Position();
   RecordWriter writer(s, kTemplateStreamVersion);
   WriteTemplateBody(writer);
   if (!writer.Unfit()) return;
   s.Seek(start);
-  RecordWriter utf8(s, kUtf8TextsVersion);
-  WriteTemplateBody(utf8);
+  RecordWriter again(s, writer.NeededVersion());
+  WriteTemplateBody(again);
 }
 
 void TfrTemplate::WriteTemplateBody(RecordWriter& s) {
@@ -430,9 +434,23 @@ void TfrTemplate::SaveTemplateFile(const std::string& path) {
   WriteFileAtomically(WithTemplateExtension(path), [this](Stream& s) { SaveTemplate(s); });
 }
 
+std::string FolderOfTemplateFile(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), ec);
+  return (ec ? std::filesystem::path(path) : full).parent_path().string();
+}
+
+void TfrTemplate::ResolvePictureFiles() {
+  for (const auto& page : Pages)
+    for (const auto& view : page->Objects)
+      if (auto* picture = dynamic_cast<TfrPictureView*>(view.get()))
+        picture->ResolvePictureFile(Directory);
+}
+
 void TfrTemplate::LoadTemplateFile(const std::string& path) {
   FileStream file(path, FileStream::Mode::Read);
   const LoadingFileScope naming(path);
+  Directory = FolderOfTemplateFile(path);
   try {
     LoadTemplate(file);
   } catch (...) {

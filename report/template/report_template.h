@@ -43,7 +43,7 @@ class TfrTemplate {
 
   // Reads a template stream from the stream's position to its end into the
   // pages and the dictionary, and leaves Prep().RenderActive false. Every
-  // failure is shown to the user: a version above 25 leaves the pages alone
+  // failure is shown to the user: a version above 26 leaves the pages alone
   // and names the version, unknown classes are
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
   // other error leaves one empty page.
@@ -54,7 +54,9 @@ class TfrTemplate {
   // template comes back byte for byte.
   void RestoreSnapshot(Stream& stream);
   // Writes the whole template: version 24 when every text fits the code
-  // page of its object's font, else version 25. Raises StreamWriteError.
+  // page of its object's font, else version 25; version 26 when a picture
+  // is PNG or SVG, comes from a file, or its data field holds one of those
+  // (docs/stream-versions.md). Raises StreamWriteError.
   void SaveTemplate(Stream& stream);
 
   // The "ReportForm" value: int32 24, then (with StoreInDFM) the length and
@@ -68,9 +70,16 @@ class TfrTemplate {
 
   // Template files hold the template stream. Saving goes through a temporary
   // file, so a failed save keeps the old file; ".frf" is added to a path
-  // without an extension. Raise FileOpenError / StreamWriteError.
+  // without an extension. Raise FileOpenError / StreamWriteError. Loading
+  // sets Directory to the file's folder.
   void SaveTemplateFile(const std::string& path);
   void LoadTemplateFile(const std::string& path);
+
+  // Gives every picture the template's folder and reads the picture files
+  // they name (TfrPictureView::ResolvePictureFile): a file that cannot be
+  // read leaves its picture empty with the reason, naming the object and
+  // the path. Every load calls it.
+  void ResolvePictureFiles();
 
   // Removes all pages and the dictionary's entries; TwoPass becomes false.
   void ClearTemplate();
@@ -96,6 +105,9 @@ class TfrTemplate {
   bool KeepStoredPaper = false;
   std::vector<std::uint8_t> EmbeddedTemplate;
   bool HasEmbeddedTemplate = false;
+  // The folder relative picture paths start from: the template file's
+  // folder; empty (the working directory) for a template without a file.
+  std::string Directory;
 
   // Set by the last load: the classes it could not make, each followed by
   // a carriage return.
@@ -113,6 +125,10 @@ class TfrTemplate {
   void ReadObjectRecord(RecordReader& stream, std::uint8_t marker);
   void WriteTemplateBody(RecordWriter& stream);
 };
+
+// The folder of a template file, as an absolute path: what Directory holds
+// for a template loaded from `path`.
+std::string FolderOfTemplateFile(const std::string& path);
 
 // Gives `page` the engine printer's page information for the paper it
 // stores, which stays as it is; without a started printer nothing changes.

@@ -43,8 +43,10 @@ std::string WriteTemplateJson(const TfrTemplate& source);
 // Replaces `target`'s pages, dictionary and header by the JSON document's.
 // Object kinds come from the engine's registry (RegisterEngineKinds), and
 // every object receives AfterReportLoaded as after loading a stream.
-// Raises TemplateJsonError and then leaves `target` unchanged.
-void ReadTemplateJson(std::string_view text, TfrTemplate& target);
+// `directory` becomes the template's Directory: the folder of the JSON
+// file, from which relative picture paths are read (empty: the working
+// directory). Raises TemplateJsonError and then leaves `target` unchanged.
+void ReadTemplateJson(std::string_view text, TfrTemplate& target, std::string directory = {});
 
 // Whether bytes are a JSON template rather than a template stream: the
 // first byte that is not white space is '{' (a template stream starts with

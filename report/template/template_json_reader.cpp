@@ -351,9 +351,20 @@ void ReadPicture(Members& m, TfrPictureView& v) {
   m.Enum("blobType", v.BlobType, kJsonBlobTypes, "blob type");
   auto picture = m.Object("picture");
   if (!picture) return;
+  // A picture from a file: the template loader reads it (relative paths
+  // from the template's folder).
+  if (const Json* file = picture->Take("file")) {
+    v.PictureFile = TextValue(*file, picture->At("file"));
+    if (v.PictureFile.empty()) Fail(picture->At("file"), "an empty picture file path");
+    if (picture->Take("data") || picture->Take("kind"))
+      Fail(picture->At("file"), "a picture comes from \"file\" or from \"kind\" and \"data\", "
+                                "not both");
+    picture->Finish();
+    return;
+  }
   std::uint8_t kind = 0;
   picture->Enum("kind", kind, kJsonGraphicKinds, "picture kind");
-  if (kind > std::uint8_t(GraphicKind::Jpeg))
+  if (kind > std::uint8_t(kLastGraphicKind))
     Fail(picture->At("kind"), "unknown picture kind " + std::to_string(kind));
   std::vector<std::uint8_t> bytes;
   if (const Json* data = picture->Take("data")) {
@@ -730,7 +741,7 @@ Json ParseRefusingDuplicates(std::string_view text) {
 
 }  // namespace
 
-void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
+void ReadTemplateJson(std::string_view text, TfrTemplate& target, std::string directory) {
   Json doc;
   try {
     doc = ParseRefusingDuplicates(text);
@@ -770,8 +781,10 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target) {
   target.PrinterName = std::move(r.printer);
   target.TwoPass = r.twoPass;
   target.KeepCurrentPrinter = r.keepPrinter;
+  target.Directory = std::move(directory);
   for (const auto& page : target.Pages)
     for (const auto& view : page->Objects) view->AfterReportLoaded();
+  target.ResolvePictureFiles();
 }
 
 }  // namespace quillet

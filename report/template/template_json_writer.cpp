@@ -148,7 +148,11 @@ void PutBandFields(Json& out, const TfrBandView& b, const TfrBandView& d) {
 }
 
 void PutPictureFields(Json& out, const TfrPictureView& p, const TfrPictureView& d) {
-  if (p.Picture.Kind() != GraphicKind::None) {
+  if (!p.PictureFile.empty()) {
+    Json picture;
+    picture["file"] = Text(p.PictureFile);
+    out["picture"] = std::move(picture);
+  } else if (p.Picture.Kind() != GraphicKind::None) {
     Json picture;
     picture["kind"] = Enum(kJsonGraphicKinds, std::uint32_t(p.Picture.Kind()));
     picture["data"] = EncodeBase64(p.Picture.Bytes());

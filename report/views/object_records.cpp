@@ -11,13 +11,13 @@
 namespace quillet {
 namespace {
 
-// Rewrites a prepared page's records as a version 25 page.
-void RecodePageAsUtf8(MemoryStream& page) {
+// Rewrites a prepared page's records as a page of `version` (25 or later).
+void RecodePage(MemoryStream& page, int version) {
   MemoryStream old(page.Bytes());
   RecordReader reader(old, old.ReadU8());
   MemoryStream fresh;
-  fresh.WriteU8(kUtf8TextsVersion);
-  RecordWriter writer(fresh, kUtf8TextsVersion);
+  fresh.WriteU8(static_cast<std::uint8_t>(version));
+  RecordWriter writer(fresh, version);
   while (!reader.AtEnd()) {
     const std::uint8_t kind = reader.ReadU8();
     const std::string className = kind == gtAddIn ? ReadCountedString(reader) : std::string();
@@ -63,10 +63,11 @@ void AppendObjectRecord(MemoryStream& page, TfrView& view) {
   RecordWriter writer(page, version);
   WriteObjectRecord(writer, view);
   if (!writer.Unfit() || start == 0) return;  // a stream without version byte stays as it is
+  const int needed = writer.NeededVersion();
   page.Truncate(start);
-  RecodePageAsUtf8(page);
-  RecordWriter utf8(page, kUtf8TextsVersion);
-  WriteObjectRecord(utf8, view);
+  RecodePage(page, needed);
+  RecordWriter newer(page, needed);
+  WriteObjectRecord(newer, view);
 }
 
 }  // namespace quillet

@@ -13,7 +13,8 @@ void TfrPictureView::RegisterProperties() {
   AddProperty("Center", pfBoolean);
   AddProperty("KeepAspect", pfBoolean);
   AddProperty("DataField", pfText | pfHasEditor | pfTextAlt);
-  AddEnumProperty("BlobType", "btBMP;btJPG;btICO;btWMF", {0, 1, 2, 3});
+  AddEnumProperty("BlobType", "btBMP;btJPG;btICO;btWMF;btPNG;btSVG;btFileName",
+                  {0, 1, 2, 3, 4, 5, 6});
 }
 
 void TfrPictureView::WriteProperty(const std::string& name, const Variant& value) {
