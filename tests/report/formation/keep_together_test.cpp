@@ -1,8 +1,8 @@
 // Footers that keep together with their last record, and headers repeated
 // on the pages their data continues on: which objects a page break leaves
 // on each page.
-#include "tests/report/data_support.h"
-#include "tests/report/formation_support.h"
+#include "tests/report/data/data_support.h"
+#include "tests/report/formation/formation_support.h"
 
 namespace quillet::test {
 namespace {

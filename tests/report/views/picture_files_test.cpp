@@ -20,7 +20,7 @@
 #include "report/template/page.h"
 #include "report/template/template_json.h"
 #include "report/views/picture_view.h"
-#include "tests/report/template_support.h"
+#include "tests/report/template/template_support.h"
 
 namespace quillet::test {
 namespace {
