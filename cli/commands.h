@@ -21,6 +21,7 @@ int RunEval(const Args& args);
 int RunScriptFile(const Args& args);
 int RunCheck(const Args& args);
 int RunPreview(const Args& args);
+int RunDiff(const Args& args);
 
 // Help texts: the program's, and each subcommand's.
 std::string ProgramHelp();

@@ -65,9 +65,10 @@ Commands:
   run-script  translate and run a script file as a report's interpreter would
   check       translate every script and convert every expression of a template
   preview     open the preview window on a .frp file or a prepared template
+  diff        compare two prepared reports (or prepared templates) page by page
 
 Run 'quillet-cli COMMAND --help' for the options of a command. Every command
-that loads a template (prepare, render, print, preview, check, eval) takes
+that loads a template (prepare, render, print, preview, check, eval, diff) takes
 the data options --csv, --csv-delimiter, --csv-text, --db, --dataset,
 --max-steps and --sort.
 
@@ -78,8 +79,10 @@ Progress lines go to standard error on a terminal; elsewhere only with
 --progress (given after the command).
 
 Documentation: )" QUILLET_DOC_DIR R"(/template-format.md describes the
-template format; )" QUILLET_DOC_DIR R"(/examples/ holds example reports with
-their data, and its README.md gives the command that prepares each.
+template format; )" QUILLET_DOC_DIR R"(/writing-reports.md walks through
+writing a report and lists the expressions, functions and format codes;
+)" QUILLET_DOC_DIR R"(/examples/ holds example reports with their data, and
+its README.md gives the command that prepares each.
 )";
 }
 
@@ -242,6 +245,38 @@ The window needs a display (DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM).
             shows the error (line and column of bad JSON; the object of a
             failing expression or script) until a fixed save clears it.
             Needs a template, not a .frp file.
+)" + std::string(kDataOptions)},
+      {"diff",
+       R"(Usage: quillet-cli diff A B [--tolerance PX] [--json] [--png DIR [--scale S]] [data options] [--b-csv NAME=FILE.csv ...]
+
+Compares two reports page by page: A and B are prepared-report files (.frp)
+or templates (.frf or JSON text), a template prepared first as prepare would.
+It compares the page count, each page's paper and, per object, its text,
+geometry, font, frame and fill colours and a picture's bytes. Objects of a
+page pair by name: the third "Price" of page 2 in A with the third "Price" of
+page 2 in B. Each difference is one line on standard output, such as
+  page 3, memo Total: text "1,204.50" → "1,204.05"
+  page 2, memo Price #7: geometry 320,140 80x18 → 320,160 80x18
+(#7: the seventh object of that name on its page), then a count. Exit code
+0 when they are the same, 1 when they differ, 2 on an error.
+
+  --tolerance PX  geometry differs only when an edge moved by more than PX
+                  report pixels (0)
+  --json          one JSON document: {"same", "pages": {"a", "b"},
+                  "differences": [{"page", "kind", "name", "occurrence",
+                  "property", "a", "b", "rect", "summary"}], "png": [files]};
+                  "rect" ({"side", "left", "top", "width", "height"} in
+                  report pixels) places an object's difference on the
+                  page of side "a" or "b"
+  --png DIR       one picture per page with a difference, DIR/page-003.png,
+                  ...: page B drawn, changed and added objects outlined in
+                  red, removed ones (where A had them) in dashed blue
+  --scale S       report pixels to image pixels for --png (0.05..20, 1)
+
+The data options apply to every template among A and B. A --b-NAME option
+(--b-csv, --b-csv-text, --b-db, --b-dataset, --b-sort, --b-csv-delimiter,
+--b-max-steps) replaces --NAME's values for B alone, as in
+  quillet-cli diff price_list.json price_list.json --csv Items=old.csv --b-csv Items=new.csv
 )" + std::string(kDataOptions)},
       {"printers", R"(Usage: quillet-cli printers [--json]
 

@@ -28,6 +28,7 @@ const std::map<std::string, int (*)(const Args&)> kCommands = {
     {"run-script", quillet::cli::RunScriptFile},
     {"check", quillet::cli::RunCheck},
     {"preview", quillet::cli::RunPreview},
+    {"diff", quillet::cli::RunDiff},
 };
 
 bool WantsHelp(const Args& args) {
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
     std::cerr << "quillet-cli " << command << ": " << OneLine(e.what()) << "\n";
     code = 1;
   }
-  if (code == 0 && host.errors > 0) code = 1;
+  // diff says "different" with 1; an error it did not catch is still an error.
+  if (code == 0 && host.errors > 0) code = command == "diff" ? 2 : 1;
   return code;
 }

@@ -10,6 +10,7 @@
 
 namespace quillet {
 class RebuiltPage;
+struct PreparedPage;
 class TfrEMFPages;
 }  // namespace quillet
 
@@ -27,6 +28,10 @@ constexpr int kMaxPngSide = 32767;
 // (they are released right after): what a caller wants to know of the
 // objects it learns here, without rebuilding the page again.
 using PageDrawn = std::function<void(int index, const RebuiltPage& page)>;
+
+// Raises EngineError (as below) when page `index` at `scale` would pass the
+// PNG limits; nothing is allocated.
+void CheckPngSize(const PreparedPage& page, int index, double scale);
 
 // Zero-based page indexes; `scale` multiplies report pixels (PNG, SVG).
 // A page whose PNG image would pass the limits above raises EngineError

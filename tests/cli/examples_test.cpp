@@ -1,5 +1,6 @@
 // The example reports of examples/: every example examples/examples.list
-// names is prepared with its data options, its texts checked and its pages
+// names is prepared with its data options, compared with its committed
+// pages (examples/expected/NAME.frp), its texts checked and its pages
 // rendered to test-output/examples/NAME/page-001.png, ... for looking at.
 #include <gtest/gtest.h>
 
@@ -118,6 +119,13 @@ TEST(Examples, EveryListedExamplePreparesShowsItsTextsAndRenders) {
     CliResult prepare = Cli(
         QStringList{"prepare", Q("examples/" + e.name + ".json"), "-o", Q(frp)} + Words(e.options));
     ASSERT_EQ(prepare.code, 0) << prepare.err;
+    // The pages as committed: a change to them is either a fault or is
+    // refreshed on purpose with tools/update_expected_examples.sh.
+    const std::string expected = "examples/expected/" + e.name + ".frp";
+    CliResult diff = Cli({"diff", Q(expected), Q(frp)});
+    EXPECT_EQ(diff.code, 0) << e.name << "'s pages differ from " << expected << ":\n"
+                            << diff.out << diff.err
+                            << "if the change is intended: bash tools/update_expected_examples.sh";
     CliResult info = Cli({"info", Q(frp)});
     ASSERT_EQ(info.code, 0) << info.err;
     for (const std::string& text : e.texts)
