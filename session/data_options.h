@@ -9,7 +9,7 @@
 //                            (the password from QUILLET_DB_PASSWORD)
 //   --dataset NAME=SELECT …  a query's rows over --db (repeatable)
 //                            (":Orders.id" in it: see datasources/master_fields.h)
-//   --sort NAME=KEYS         sorts a --csv data set (cli/sort_options.h)
+//   --sort NAME=KEYS         sorts a --csv data set (session/sort_options.h)
 // Each becomes a data set registered under NAME for the template's data
 // bands. A missing file, a bad query, a data band naming no data set or a
 // name given twice raises one error naming it.
