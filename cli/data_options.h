@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/missing_fields.h"
 
 namespace quillet {
 class SourceDataset;
@@ -51,6 +52,9 @@ class DataOptions {
 
   // Moves every data set to its first record.
   void MoveToFirstRecords();
+
+  // The opened data sets' names, each with its field names.
+  std::vector<DataSetNames> GivenDataSets() const;
 
  private:
   std::vector<std::unique_ptr<ScratchCopy>> copies_;  // of piped CSV files
