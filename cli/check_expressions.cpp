@@ -91,8 +91,9 @@ class PageChecker {
       while ((i = line.find('[', i)) != std::string::npos) {
         const BracketMatch m = FindBracket(line, i);
         if (!m.closed) {
-          Error(owner, at, "\"[\" at character " + std::to_string(i + 1) + " is never closed: " +
-                               line.substr(i));
+          Error(owner, at,
+                "\"[\" at character " + std::to_string(i + 1) +
+                    " is never closed: " + line.substr(i));
           break;
         }
         std::string expression = m.inner;
@@ -136,8 +137,8 @@ class PageChecker {
     for (const std::string& known : bandNames_)
       if (EqualsIgnoreCase(known, band)) return;
     Error(owner, pointer,
-          shown + ": " + UpperCase(name) + " over band \"" + band + "\", which page " +
-              page_.Name + " does not have" + Suggestion(band, bandNames_));
+          shown + ": " + UpperCase(name) + " over band \"" + band + "\", which page " + page_.Name +
+              " does not have" + Suggestion(band, bandNames_));
   }
 
   void TotalPages(const std::string& owner, const std::string& pointer, const std::string& shown) {

@@ -38,7 +38,9 @@ std::string TemplatePlaces::Of(const TfrView& view) const {
   return it == places_.end() ? std::string() : it->second;
 }
 
-std::string TemplatePlaces::Page(std::size_t page) { return "/pages/" + std::to_string(page); }
+std::string TemplatePlaces::Page(std::size_t page) {
+  return "/pages/" + std::to_string(page);
+}
 
 void Findings::Add(Severity severity, std::string object, std::string pointer,
                    std::string message) {

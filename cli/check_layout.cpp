@@ -55,9 +55,8 @@ void CheckObjectPlaces(const TfrTemplate& t, const TemplatePlaces& places, Findi
                          " x " + std::to_string(height) + " pixels) and does not print");
       } else if (!bands.empty() && !InSomeBand(*view, bands)) {
         findings.Add(Severity::Warning, view->Name, places.Of(*view),
-                     "its top (" + std::to_string(view->Top) +
-                         ") lies in no band of page " + page.Name +
-                         ", so it does not print; move it into a band");
+                     "its top (" + std::to_string(view->Top) + ") lies in no band of page " +
+                         page.Name + ", so it does not print; move it into a band");
       }
     }
   }

@@ -6,7 +6,9 @@
 namespace quillet::cli {
 namespace {
 
-char Folded(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Folded(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 // Levenshtein distance, letter case ignored.
 std::size_t Distance(std::string_view a, std::string_view b) {

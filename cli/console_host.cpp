@@ -11,7 +11,9 @@ namespace quillet::cli {
 namespace {
 
 // Engine text is UTF-8 already; nothing malformed reaches the terminal.
-std::string Utf8(const std::string& text) { return RepairUtf8(text); }
+std::string Utf8(const std::string& text) {
+  return RepairUtf8(text);
+}
 
 // Progress lines: one line redrawn on a terminal; one line each on a log
 // when asked for, else none (a failing command's last line is its error).

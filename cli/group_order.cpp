@@ -103,12 +103,13 @@ void CheckBand(const GroupedBand& grouped, std::vector<GroupWarning>& warnings) 
         if (record > 1 && SameKey(key, last[g])) continue;
         if (!seen[g].insert(key).second && !warned[g] && !warnedNow) {
           warned[g] = warnedNow = true;
-          warnings.push_back({grouped.groups[g], "the group " + Shown(key.back()) +
-                             " comes again at record " + std::to_string(record) + " of " + source +
-                             ", after other groups: the data is not sorted by " +
-                             grouped.groups[g]->FormatText +
-                             ", so the group is shown more than once (sort it: --sort for a "
-                             "CSV file, ORDER BY for a query)"});
+          warnings.push_back({grouped.groups[g],
+                              "the group " + Shown(key.back()) + " comes again at record " +
+                                  std::to_string(record) + " of " + source +
+                                  ", after other groups: the data is not sorted by " +
+                                  grouped.groups[g]->FormatText +
+                                  ", so the group is shown more than once (sort it: --sort for a "
+                                  "CSV file, ORDER BY for a query)"});
         }
         last[g] = key;
       }

@@ -38,7 +38,9 @@ CalcExpressionScope::~CalcExpressionScope() {
   }
 }
 
-const std::string& FailedCalcExpression() { return failedExpression; }
+const std::string& FailedCalcExpression() {
+  return failedExpression;
+}
 
 std::string CalcErrorMessage(const std::string& message) {
   const PreparationState& prep = Prep();

@@ -12,11 +12,11 @@ namespace {
 // calls: INT(x), NOT(a)), the report's procedures, the interpreter's EXIT,
 // and the methods views answer without an object before them.
 constexpr std::array<std::string_view, 29> kBuiltInCalls = {
-    "COPY",     "IF",       "STRTODATE", "STRTOTIME", "INT",      "FRAC",    "STR",
-    "ROUND",    "NOT",      "MOD",       "AND",       "OR",       "TRUE",    "FALSE",
-    "EXIT",     "STOPREPORT", "NEWPAGE", "NEWCOLUMN", "SHOWBAND", "INC",     "DEC",
-    "SETARRAY", "GETARRAY", "HIDE",      "SHOW",      "NEXT",     "PRIOR",   "FIRST",
-    "LOADFROMFILE"};
+    "COPY",     "IF",    "STRTODATE", "STRTOTIME",  "INT",         "FRAC",
+    "STR",      "ROUND", "NOT",       "MOD",        "AND",         "OR",
+    "TRUE",     "FALSE", "EXIT",      "STOPREPORT", "NEWPAGE",     "NEWCOLUMN",
+    "SHOWBAND", "INC",   "DEC",       "SETARRAY",   "GETARRAY",    "HIDE",
+    "SHOW",     "NEXT",  "PRIOR",     "FIRST",      "LOADFROMFILE"};
 
 }  // namespace
 

@@ -33,8 +33,8 @@ const std::string kItemsBand =
         "width": 600, "height": 20, "dataSource": "Items"})";
 
 std::string Memo(const std::string& name, const std::string& text, int top = 2) {
-  return R"({"type": "memo", "name": ")" + name + R"(", "left": 0, "top": )" +
-         std::to_string(top) + R"(, "width": 300, "height": 16, "text": [")" + text + R"("]})";
+  return R"({"type": "memo", "name": ")" + name + R"(", "left": 0, "top": )" + std::to_string(top) +
+         R"(, "width": 300, "height": 16, "text": [")" + text + R"("]})";
 }
 
 TEST(CheckCommand, FindsEveryMistakeOfTheFixture) {
@@ -114,8 +114,9 @@ TEST(CheckCommand, ExitCodeTellsTheWorstFinding) {
        "\"twoPass\": true, ", 0, "no problems\n"},
       {"check_code_totalpages.json", kItemsBand + "," + Memo("Count", "[PAGE#] of [TOTALPAGES]"),
        "", 1, "0 errors, 1 warning\n"},
-      {"check_code_function.json", kItemsBand + "," + Memo("Bad", "[Trimm('a')] [IF(1, 2, 3)] [Trim('b')]"),
-       "", 2, "Bad (/pages/0/objects/1/text/0): [Trimm('a')]: unknown function Trimm"},
+      {"check_code_function.json",
+       kItemsBand + "," + Memo("Bad", "[Trimm('a')] [IF(1, 2, 3)] [Trim('b')]"), "", 2,
+       "Bad (/pages/0/objects/1/text/0): [Trimm('a')]: unknown function Trimm"},
       {"check_code_member.json",
        R"({"type": "band", "name": "Lines", "kind": "masterData", "dataSorce": "Items"})", "", 2,
        "check_code_member.json:1:90: error: (/pages/0/objects/0/dataSorce): unknown member "
@@ -141,44 +142,45 @@ TEST(CheckCommand, PrepareStopsOnWhatCheckCallsErrors) {
           "width": 600, "height": 20})";
   const std::string group =
       R"({"type": "band", "name": "ByCategory", "kind": "groupHeader", "left": 0, "top": 80,
-          "width": 600, "height": 20, "condition": "CATEGORYOF([Items.\"Category\"])"})";
+          "width": 600, "height": 20, "condition": "CATEGORYOF([Items.\"Category\"])"
+})";
   const std::string lines =
       R"({"type": "band", "name": "Lines", "kind": "masterData", "left": 0, "top": 120,
           "width": 600, "height": 20, "dataSource": "Items"})";
-  struct Case {
-    const char* name;
-    std::string objects;
-    std::vector<std::string> named;
-  };
-  const Case cases[] = {
-      {"check_prepare_function.json",
-       kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
-           Memo("Total", "[SUMM([Items.\\\"Price\\\"])]", 42),
-       {"Band: Summary", "Object: Total", "Expression: [SUMM([Items.\"Price\"])]",
-        "Unknown function \"SUMM\""}},
-      {"check_prepare_band.json",
-       kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
-           Memo("LineCount", "[COUNT(LineBnd)]", 42),
-       {"Object: LineCount", "Expression: COUNT(LineBnd)",
-        "COUNT over band \"LineBnd\", which the page does not have"}},
-      {"check_prepare_group.json",
-       group + "," + lines + "," + Memo("Row", "[Items.\\\"Name\\\"]", 122),
-       {"Band: ByCategory", "Object: ByCategory",
-        "Expression: CATEGORYOF([Items.\"Category\"])", "Unknown function \"CATEGORYOF\""}},
-  };
-  for (const Case& c : cases) {
-    const QString json = Template(c.name, c.objects);
-    const QString frp = QString::fromStdString(test::OutputPath(std::string(c.name) + ".frp"));
-    const test::CliRun r =
-        RunCli({"prepare", json, "-o", frp, "--csv", "Items=" + QString::fromStdString(csv)});
-    EXPECT_EQ(r.code, 1) << c.name << "\n" << r.err;
-    EXPECT_EQ(r.ErrorLines(), 1) << r.err;
-    EXPECT_NE(r.err.find("Report: " + json.toStdString() + ";"), std::string::npos) << r.err;
-    for (const std::string& part : c.named)
-      EXPECT_NE(r.err.find(part), std::string::npos) << c.name << ": " << part << "\n" << r.err;
-    EXPECT_EQ(r.err.find(": ;"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find("  "), std::string::npos) << r.err;
-  }
+struct Case {
+  const char* name;
+  std::string objects;
+  std::vector<std::string> named;
+};
+const Case cases[] = {
+    {"check_prepare_function.json",
+     kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
+         Memo("Total", "[SUMM([Items.\\\"Price\\\"])]", 42),
+     {"Band: Summary", "Object: Total", "Expression: [SUMM([Items.\"Price\"])]",
+      "Unknown function \"SUMM\""}},
+    {"check_prepare_band.json",
+     kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
+         Memo("LineCount", "[COUNT(LineBnd)]", 42),
+     {"Object: LineCount", "Expression: COUNT(LineBnd)",
+      "COUNT over band \"LineBnd\", which the page does not have"}},
+    {"check_prepare_group.json",
+     group + "," + lines + "," + Memo("Row", "[Items.\\\"Name\\\"]", 122),
+     {"Band: ByCategory", "Object: ByCategory", "Expression: CATEGORYOF([Items.\"Category\"])",
+      "Unknown function \"CATEGORYOF\""}},
+};
+for (const Case& c : cases) {
+  const QString json = Template(c.name, c.objects);
+  const QString frp = QString::fromStdString(test::OutputPath(std::string(c.name) + ".frp"));
+  const test::CliRun r =
+      RunCli({"prepare", json, "-o", frp, "--csv", "Items=" + QString::fromStdString(csv)});
+  EXPECT_EQ(r.code, 1) << c.name << "\n" << r.err;
+  EXPECT_EQ(r.ErrorLines(), 1) << r.err;
+  EXPECT_NE(r.err.find("Report: " + json.toStdString() + ";"), std::string::npos) << r.err;
+  for (const std::string& part : c.named)
+    EXPECT_NE(r.err.find(part), std::string::npos) << c.name << ": " << part << "\n" << r.err;
+  EXPECT_EQ(r.err.find(": ;"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("  "), std::string::npos) << r.err;
+}
 }
 
 }  // namespace
