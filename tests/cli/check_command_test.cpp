@@ -32,6 +32,11 @@ const std::string kItemsBand =
     R"({"type": "band", "name": "Lines", "kind": "masterData", "left": 0, "top": 0,
         "width": 600, "height": 20, "dataSource": "Items"})";
 
+// A data band over three records, which needs no data option.
+const std::string kCountBand =
+    R"({"type": "band", "name": "Lines", "kind": "masterData", "left": 0, "top": 0,
+        "width": 600, "height": 20, "dataSource": "3"})";
+
 std::string Memo(const std::string& name, const std::string& text, int top = 2) {
   return R"({"type": "memo", "name": ")" + name + R"(", "left": 0, "top": )" + std::to_string(top) +
          R"(, "width": 300, "height": 16, "text": [")" + text + R"("]})";
@@ -110,18 +115,18 @@ TEST(CheckCommand, ExitCodeTellsTheWorstFinding) {
     const char* found;
   };
   const Case cases[] = {
-      {"check_code_clean.json", kItemsBand + "," + Memo("Fine", "[PAGE#] of [TOTALPAGES]"),
+      {"check_code_clean.json", kCountBand + "," + Memo("Fine", "[PAGE#] of [TOTALPAGES]"),
        "\"twoPass\": true, ", 0, "no problems\n"},
-      {"check_code_totalpages.json", kItemsBand + "," + Memo("Count", "[PAGE#] of [TOTALPAGES]"),
+      {"check_code_totalpages.json", kCountBand + "," + Memo("Count", "[PAGE#] of [TOTALPAGES]"),
        "", 1, "0 errors, 1 warning\n"},
       {"check_code_function.json",
-       kItemsBand + "," + Memo("Bad", "[Trimm('a')] [IF(1, 2, 3)] [Trim('b')]"), "", 2,
+       kCountBand + "," + Memo("Bad", "[Trimm('a')] [IF(1, 2, 3)] [Trim('b')]"), "", 2,
        "Bad (/pages/0/objects/1/text/0): [Trimm('a')]: unknown function Trimm"},
       {"check_code_member.json",
        R"({"type": "band", "name": "Lines", "kind": "masterData", "dataSorce": "Items"})", "", 2,
-       "check_code_member.json:1:90: error: (/pages/0/objects/0/dataSorce): unknown member "
+       "check_code_member.json:1:111: error: (/pages/0/objects/0/dataSorce): unknown member "
        "\"dataSorce\" here"},
-      {"check_code_nested.json", kItemsBand + "," + Memo("Nested", "[IF(1, [Lines.Left, 2)]"), "",
+      {"check_code_nested.json", kCountBand + "," + Memo("Nested", "[IF(1, [Lines.Left, 2)]"), "",
        2, "Nested (/pages/0/objects/1/text/0): \"[\" at character 1 is never closed"},
   };
   for (const Case& c : cases) {
@@ -141,46 +146,45 @@ TEST(CheckCommand, PrepareStopsOnWhatCheckCallsErrors) {
       R"({"type": "band", "name": "Summary", "kind": "reportSummary", "left": 0, "top": 40,
           "width": 600, "height": 20})";
   const std::string group =
-      R"({"type": "band", "name": "ByCategory", "kind": "groupHeader", "left": 0, "top": 80,
-          "width": 600, "height": 20, "condition": "CATEGORYOF([Items.\"Category\"])"
-})";
+      R"j({"type": "band", "name": "ByCategory", "kind": "groupHeader", "left": 0, "top": 80,
+          "width": 600, "height": 20, "condition": "CATEGORYOF([Items.\"Category\"])"})j";
   const std::string lines =
       R"({"type": "band", "name": "Lines", "kind": "masterData", "left": 0, "top": 120,
           "width": 600, "height": 20, "dataSource": "Items"})";
-struct Case {
-  const char* name;
-  std::string objects;
-  std::vector<std::string> named;
-};
-const Case cases[] = {
-    {"check_prepare_function.json",
-     kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
-         Memo("Total", "[SUMM([Items.\\\"Price\\\"])]", 42),
-     {"Band: Summary", "Object: Total", "Expression: [SUMM([Items.\"Price\"])]",
-      "Unknown function \"SUMM\""}},
-    {"check_prepare_band.json",
-     kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
-         Memo("LineCount", "[COUNT(LineBnd)]", 42),
-     {"Object: LineCount", "Expression: COUNT(LineBnd)",
-      "COUNT over band \"LineBnd\", which the page does not have"}},
-    {"check_prepare_group.json",
-     group + "," + lines + "," + Memo("Row", "[Items.\\\"Name\\\"]", 122),
-     {"Band: ByCategory", "Object: ByCategory", "Expression: CATEGORYOF([Items.\"Category\"])",
-      "Unknown function \"CATEGORYOF\""}},
-};
-for (const Case& c : cases) {
-  const QString json = Template(c.name, c.objects);
-  const QString frp = QString::fromStdString(test::OutputPath(std::string(c.name) + ".frp"));
-  const test::CliRun r =
-      RunCli({"prepare", json, "-o", frp, "--csv", "Items=" + QString::fromStdString(csv)});
-  EXPECT_EQ(r.code, 1) << c.name << "\n" << r.err;
-  EXPECT_EQ(r.ErrorLines(), 1) << r.err;
-  EXPECT_NE(r.err.find("Report: " + json.toStdString() + ";"), std::string::npos) << r.err;
-  for (const std::string& part : c.named)
-    EXPECT_NE(r.err.find(part), std::string::npos) << c.name << ": " << part << "\n" << r.err;
-  EXPECT_EQ(r.err.find(": ;"), std::string::npos) << r.err;
-  EXPECT_EQ(r.err.find("  "), std::string::npos) << r.err;
-}
+  struct Case {
+    const char* name;
+    std::string objects;
+    std::vector<std::string> named;
+  };
+  const Case cases[] = {
+      {"check_prepare_function.json",
+       kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
+           Memo("Total", "[SUMM([Items.\\\"Price\\\"])]", 42),
+       {"Band: Summary", "Object: Total", "Expression: [SUMM([Items.\"Price\"])]",
+        "Unknown function \"SUMM\""}},
+      {"check_prepare_band.json",
+       kItemsBand + "," + Memo("Row", "[Items.\\\"Name\\\"]") + "," + summary + "," +
+           Memo("LineCount", "[COUNT(LineBnd)]", 42),
+       {"Object: LineCount", "Expression: COUNT(LineBnd)",
+        "COUNT over band \"LineBnd\", which the page does not have"}},
+      {"check_prepare_group.json",
+       group + "," + lines + "," + Memo("Row", "[Items.\\\"Name\\\"]", 122),
+       {"Band: ByCategory", "Object: ByCategory", "Expression: CATEGORYOF([Items.\"Category\"])",
+        "Unknown function \"CATEGORYOF\""}},
+  };
+  for (const Case& c : cases) {
+    const QString json = Template(c.name, c.objects);
+    const QString frp = QString::fromStdString(test::OutputPath(std::string(c.name) + ".frp"));
+    const test::CliRun r =
+        RunCli({"prepare", json, "-o", frp, "--csv", "Items=" + QString::fromStdString(csv)});
+    EXPECT_EQ(r.code, 1) << c.name << "\n" << r.err;
+    EXPECT_EQ(r.ErrorLines(), 1) << r.err;
+    EXPECT_NE(r.err.find("Report: " + json.toStdString() + ";"), std::string::npos) << r.err;
+    for (const std::string& part : c.named)
+      EXPECT_NE(r.err.find(part), std::string::npos) << c.name << ": " << part << "\n" << r.err;
+    EXPECT_EQ(r.err.find(": ;"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("  "), std::string::npos) << r.err;
+  }
 }
 
 }  // namespace
