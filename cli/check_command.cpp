@@ -1,115 +1,109 @@
-// quillet-cli check: every script of a template translated and every
-// bracketed expression, highlight and group condition converted, without
-// preparing the template; each problem listed on its own line. With data
-// options the data bands are checked against the data sets too.
+// quillet-cli check: the mistakes of a template found before it runs.
+// Every script is translated and every bracketed expression, highlight and
+// group condition converted and its calls looked up; objects are placed on
+// their pages and bands; with data options, data bands and data references
+// are checked against the data sets, and groups against the order of
+// their rows. Nothing is prepared.
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
+#include "cli/check_expressions.h"
+#include "cli/check_findings.h"
+#include "cli/check_layout.h"
+#include "session/command_options.h"
 #include "cli/commands.h"
+#include "session/data_options.h"
 #include "cli/group_order.h"
 #include "cli/missing_fields.h"
-#include "platform/errors.h"
-#include "report/component/report.h"
-#include "report/expr/brackets.h"
-#include "report/expr/expression_globals.h"
-#include "report/script/report_interpretator.h"
-#include "report/script/script_translator.h"
-#include "report/template/page.h"
-#include "report/views/band_view.h"
-#include "report/views/memo/memo_view.h"
-#include "session/command_options.h"
-#include "session/data_options.h"
 #include "session/report_input.h"
+#include "session/template_loading.h"
+#include "report/component/engine_library.h"
+#include "report/component/report.h"
+#include "report/template/template_json.h"
 
 namespace quillet::cli {
 namespace {
 
-class Checker {
- public:
-  void Script(const std::string& owner, const StringList& script) {
-    if (script.empty()) return;
-    CodeLines code;
-    std::vector<std::string> errors;
-    ReportInterpreter().Translate(script, code, errors);
-    for (const std::string& e : errors) Problem(owner + ": " + e);
-    if (!errors.empty()) return;
-    const std::string unread = TranslateScript(script).unreadFrom;
-    if (!unread.empty())
-      Problem(owner + ": " + unread +
-              ": only the first statement runs; put the statements in begin ... end");
-  }
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
-  void Expression(const std::string& owner, const std::string& expression) {
-    try {
-      Expressions().Parser.ToPostfix(expression);
-    } catch (const std::exception& e) {
-      Problem(owner + ": " + expression + ": " + e.what());
-    }
+// A JSON template the reader refuses is one finding at the member it
+// refused; false then, as nothing else can be checked.
+bool JsonReadable(const std::string& text, Findings& findings) {
+  TfrTemplate scratch;
+  try {
+    ReadTemplateJson(text, scratch);
+    return true;
+  } catch (const TemplateJsonError& e) {
+    Finding f;
+    f.pointer = e.Path();
+    f.message = e.Message();
+    f.line = e.Line();
+    f.column = e.Column();
+    findings.Add(std::move(f));
+    return false;
   }
+}
 
-  // Every bracketed expression of the lines, without its format suffix.
-  void Brackets(const std::string& owner, const StringList& lines) {
-    for (const std::string& line : lines) {
-      std::size_t i = 0;
-      while ((i = line.find('[', i)) != std::string::npos) {
-        const BracketMatch m = FindBracket(line, i);
-        if (!m.found) break;
-        std::string expression = m.inner;
-        if (const auto suffix = expression.find(" #"); suffix != std::string::npos)
-          expression.resize(suffix);
-        Expression(owner, expression);
-        i = m.end + 1;
-      }
-    }
+void Print(const Options& options, const Findings& findings, const std::string& file,
+           const std::string& jsonText) {
+  if (options.Has("json"))
+    PrintFindingsJson(std::cout, findings, file, jsonText);
+  else
+    PrintFindings(std::cout, findings, file, jsonText);
+}
+
+int Check(const Options& options, const std::string& file) {
+  ReportInput input(options, file);
+  StartEngineLibrary();  // the standard functions are known from here on
+  const std::string jsonText = IsJsonTemplateFile(file) ? FileText(file) : std::string();
+  Findings findings;
+  if (!jsonText.empty() && !JsonReadable(jsonText, findings)) {
+    Print(options, findings, file, jsonText);
+    return findings.ExitCode();
   }
+  input.LoadTemplateUnchecked();
+  TfrReport& report = input.Report();
+  const TemplatePlaces places(report.Template);
+  const bool dataGiven = DataOptions::Given(options);
 
-  int problems = 0;
-
- private:
-  void Problem(const std::string& line) {
-    std::cout << line << "\n";
-    ++problems;
+  CheckScriptsAndExpressions(report.Template, places, findings);
+  CheckObjectPlaces(report.Template, places, findings);
+  CheckDataSources(report.Template, places, dataGiven, findings);
+  if (dataGiven && input.Data()) {
+    CheckDataReferences(report.Template, places, input.Data()->GivenDataSets(), findings);
+    // Data out of group order forms, only its groups come apart.
+    for (const GroupWarning& w : UnsortedGroupWarnings(report))
+      findings.Add(Severity::Warning, w.band->Name, places.Of(*w.band), w.message);
   }
-};
+  Print(options, findings, file, jsonText);
+  return findings.ExitCode();
+}
 
 }  // namespace
 
 int RunCheck(const Args& args) {
-  const Options options(args, {}, DataOptions::Names());
+  const Options options(args, {"json"}, DataOptions::Names());
   if (options.Positional().size() != 1) throw UsageError("give exactly one template file");
-  ReportInput input(options, options.Positional().front());
-  input.LoadTemplate();
-  TfrReport& report = input.Report();
-
-  Checker check;
-  int pageNumber = 0;
-  for (const auto& page : report.Template.Pages) {
-    ++pageNumber;
-    check.Script("Page" + std::to_string(pageNumber), page->ScriptLines);
-    for (const auto& view : page->Objects) {
-      check.Script(view->Name, view->ScriptLines);
-      if (auto* memo = dynamic_cast<TfrMemoView*>(view.get())) {
-        check.Brackets(view->Name, memo->Memo);
-        if (!memo->HighlightCondition.empty())
-          check.Expression(view->Name, memo->HighlightCondition);
-      }
-      auto* band = dynamic_cast<TfrBandView*>(view.get());
-      if (band && band->FrameTyp == btGroupHeader && !band->FormatText.empty())
-        check.Expression(view->Name, band->FormatText);
-    }
+  const std::string& file = options.Positional().front();
+  // A template or data that cannot be read at all is an error like any
+  // other finding: exit code 2, the reason on standard error.
+  try {
+    return Check(options, file);
+  } catch (const UsageError&) {
+    throw;
+  } catch (const AlreadyReported&) {
+    return 2;
+  } catch (const std::exception& e) {
+    std::string line = e.what();
+    for (char& c : line)
+      if (c == '\r' || c == '\n') c = ' ';
+    std::cerr << "quillet-cli check: " << line << "\n";
+    return 2;
   }
-  // Data out of group order is a warning: the report forms, only its groups
-  // come apart.
-  std::vector<std::string> warnings;
-  if (DataOptions::Given(options)) {
-    warnings = MissingFieldWarnings(report);
-    for (std::string& line : UnsortedGroupWarnings(report)) warnings.push_back(std::move(line));
-  }
-  for (const std::string& line : warnings) std::cout << line << "\n";
-  if (check.problems == 0)
-    std::cout << (warnings.empty() ? "no problems\n"
-                                   : "no problems; " + std::to_string(warnings.size()) +
-                                         (warnings.size() == 1 ? " warning\n" : " warnings\n"));
-  return check.problems == 0 ? 0 : 1;
 }
 
 }  // namespace quillet::cli

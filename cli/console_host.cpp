@@ -11,7 +11,9 @@ namespace quillet::cli {
 namespace {
 
 // Engine text is UTF-8 already; nothing malformed reaches the terminal.
-std::string Utf8(const std::string& text) { return RepairUtf8(text); }
+std::string Utf8(const std::string& text) {
+  return RepairUtf8(text);
+}
 
 // Progress lines: one line redrawn on a terminal; one line each on a log
 // when asked for, else none (a failing command's last line is its error).
@@ -51,15 +53,29 @@ class ConsoleProgress : public ProgressControl {
   int result_ = 0;
 };
 
+// A message of several lines as one: its non-empty lines joined by "; "
+// (a calculation error's report, band, object and expression lines).
+std::string OneLine(const std::string& text) {
+  std::string line;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    if (end > start) {
+      if (!line.empty()) line += "; ";
+      line.append(text, start, end - start);
+    }
+    start = end + 1;
+  }
+  return line;
+}
+
 }  // namespace
 
 MessageResult ConsoleHost::ShowMessage(const std::string& text, const std::string& caption,
                                        MessageIcon icon, MessageButtons) {
   if (icon == MessageIcon::Error) ++errors;
-  std::string flat = Utf8(text);
-  for (char& c : flat)
-    if (c == '\r' || c == '\n') c = ' ';
-  std::cerr << "quillet-cli: " << Utf8(caption) << ": " << flat << "\n";
+  std::cerr << "quillet-cli: " << Utf8(caption) << ": " << OneLine(Utf8(text)) << "\n";
   return MessageResult::Ok;
 }
 

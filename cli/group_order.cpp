@@ -80,7 +80,7 @@ std::string Shown(const Variant& v) {
   }
 }
 
-void CheckBand(const GroupedBand& grouped, std::vector<std::string>& warnings) {
+void CheckBand(const GroupedBand& grouped, std::vector<GroupWarning>& warnings) {
   const std::string& source = grouped.band->FormatText;
   DataSetComponent* component = FindDatasetComponent(source);
   if (!component) return;
@@ -103,12 +103,13 @@ void CheckBand(const GroupedBand& grouped, std::vector<std::string>& warnings) {
         if (record > 1 && SameKey(key, last[g])) continue;
         if (!seen[g].insert(key).second && !warned[g] && !warnedNow) {
           warned[g] = warnedNow = true;
-          warnings.push_back(grouped.groups[g]->Name + ": warning: the group " + Shown(key.back()) +
-                             " comes again at record " + std::to_string(record) + " of " + source +
-                             ", after other groups: the data is not sorted by " +
-                             grouped.groups[g]->FormatText +
-                             ", so the group is shown more than once (sort it: --sort for a "
-                             "CSV file, ORDER BY for a query)");
+          warnings.push_back({grouped.groups[g],
+                              "the group " + Shown(key.back()) + " comes again at record " +
+                                  std::to_string(record) + " of " + source +
+                                  ", after other groups: the data is not sorted by " +
+                                  grouped.groups[g]->FormatText +
+                                  ", so the group is shown more than once (sort it: --sort for a "
+                                  "CSV file, ORDER BY for a query)"});
         }
         last[g] = key;
       }
@@ -121,8 +122,8 @@ void CheckBand(const GroupedBand& grouped, std::vector<std::string>& warnings) {
 
 }  // namespace
 
-std::vector<std::string> UnsortedGroupWarnings(TfrReport& report) {
-  std::vector<std::string> warnings;
+std::vector<GroupWarning> UnsortedGroupWarnings(TfrReport& report) {
+  std::vector<GroupWarning> warnings;
   report.StartEvaluation();
   for (const auto& page : report.Template.Pages)
     for (const GroupedBand& grouped : GroupedBands(*page)) CheckBand(grouped, warnings);

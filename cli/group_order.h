@@ -9,15 +9,21 @@
 
 namespace quillet {
 class TfrReport;
-}
+class TfrView;
+}  // namespace quillet
 
 namespace quillet::cli {
 
-// One line per group header whose data arrives out of group order, naming
-// the band, the value that came back and the record it came back at.
-// Group headers over no registered data set, and data sets that cannot be
+struct GroupWarning {
+  const TfrView* band = nullptr;  // the group header
+  std::string message;
+};
+
+// One warning per group header whose data arrives out of group order,
+// naming the value that came back and the record it came back at. Group
+// headers over no registered data set, and data sets that cannot be
 // walked on their own (a detail query waiting for its master), are passed
 // over. The data sets are left at their first record.
-std::vector<std::string> UnsortedGroupWarnings(TfrReport& report);
+std::vector<GroupWarning> UnsortedGroupWarnings(TfrReport& report);
 
 }  // namespace quillet::cli

@@ -63,7 +63,7 @@ Commands:
   template    turn a template file into its JSON text and back
   eval        evaluate an expression as a report's bracket would
   run-script  translate and run a script file as a report's interpreter would
-  check       translate every script and convert every expression of a template
+  check       find the mistakes of a template before it runs
   preview     open the preview window on a .frp file or a prepared template
   diff        compare two prepared reports (or prepared templates) page by page
 
@@ -212,18 +212,42 @@ and exits 2.
 Example:
   quillet-cli run-script total.pas --var N=3
 )"},
-      {"check", R"(Usage: quillet-cli check TEMPLATE.frf|TEMPLATE.json [data options]
+      {"check", R"(Usage: quillet-cli check TEMPLATE.frf|TEMPLATE.json [--json] [data options]
 
-Translates every script (pages, bands, objects) and converts every bracketed
-expression, highlight condition and group condition of the template without
-preparing it. Each problem is one line, "OBJECT: Line l/c: message" for
-scripts and "OBJECT: expression: message" for expressions; exit code 1 when
-there is any, otherwise "no problems" and exit code 0. A JSON template is
-recognised by its content. With data options the data sets are opened and
-every data band must run over one of them (or over a count); a group whose
-condition takes a value again after other values came between (data not
-sorted by it) is a warning line, "BAND: warning: ...", which leaves the
-exit code 0.
+Finds the mistakes of a template before it runs, without preparing it. Each
+finding is one line,
+
+  FILE[:LINE:COLUMN]: error|warning: OBJECT (POINTER): message
+
+naming the object (or page) and the JSON pointer of the member at fault in
+the template's JSON form (/pages/0/objects/3/text/1); LINE and COLUMN are
+given for a JSON template. The last line is "no problems" or the counts.
+
+Errors (the report fails, or prints a blank or 0 where a value was meant):
+  a script that does not translate; an expression that does not convert,
+  such as a "[" never closed; a call of a function that does not exist
+  (SUMM(...)); an aggregate over a band its page does not have
+  (COUNT(LineBnd)); a member the JSON reader does not know, or any other
+  JSON mistake; with data options, a data band over a data set none of
+  them gives.
+Warnings (the report runs, but may not print as meant):
+  a script of more than one statement outside begin ... end (only the
+  first runs); TOTALPAGES in a report that is not two-pass (it is 0); an
+  object outside its page, or on a page with bands but in none of them
+  (it does not print); a data band with no data source, or, without data
+  options, over a data set yet to be given.
+With data options, also warnings for: a data reference ([Items."Price"])
+to a field its data set lacks or to a data set that is not given, with
+the nearest existing name suggested; a group whose condition takes a value
+again after other values came between (data not sorted by it).
+
+Exit code 0 when there is nothing, 1 with warnings only, 2 with any error
+(also when the template or its data cannot be read at all: then the reason
+is one line on standard error).
+
+  --json   the findings as a JSON list instead: each an object with
+           "severity", "object", "pointer", "file", "line", "column" (0 when
+           not known) and "message".
 )" + std::string(kDataOptions)},
       {"preview",
        R"(Usage: quillet-cli preview FILE.frp|TEMPLATE.frf|TEMPLATE.json [data options] [--watch]

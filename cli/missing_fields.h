@@ -1,21 +1,27 @@
-// The data references of a template's texts checked against the data sets
-// the options opened: [Items."Price"] over a CSV file without a Price
-// column prints nothing, and check says so before the report runs.
+// The data references of a template's texts and conditions checked against
+// the data sets the options opened: [Items."Price"] over a CSV file
+// without a Price column, or over a data set no option gives, prints
+// nothing, and check says so before the report runs, with the nearest
+// name there is.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "cli/check_findings.h"
+#include "session/data_options.h"
+
 namespace quillet {
-class TfrReport;
+class TfrTemplate;
 }
 
 namespace quillet::cli {
 
-// One line per reference in a memo's brackets to a field that its
-// registered data set lacks, naming the memo, the expression and the
-// field. References to names that are no registered data set are passed
-// over (they may be variables or objects).
-std::vector<std::string> MissingFieldWarnings(const TfrReport& report);
+// A warning for each data reference, in a memo's brackets, a highlight
+// condition or a group condition, to a field its data set lacks, or (in
+// the quoted form NAME."FIELD", or when NAME is close to a given data set's
+// name and names no object) to a data set that is not given.
+void CheckDataReferences(const TfrTemplate& t, const TemplatePlaces& places,
+                         const std::vector<DataSetNames>& given, Findings& findings);
 
 }  // namespace quillet::cli

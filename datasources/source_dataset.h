@@ -24,6 +24,8 @@ class SourceDataset : public DataSetComponent {
   bool HasField(std::string_view field) const override { return Column(field) >= 0; }
   TfrDataset& Dataset() override { return cursor_; }
   const Variant& FieldValue(std::string_view field) override;
+  // The field names, in column order.
+  const std::vector<std::string>& FieldNames() const { return columns_; }
 
  private:
   class Cursor : public TfrDataset {

@@ -155,4 +155,11 @@ void DataOptions::CheckTemplate(const TfrReport& report) {
                       "', which no --csv or --dataset option names");
 }
 
+std::vector<DataSetNames> DataOptions::GivenDataSets() const {
+  std::vector<DataSetNames> given;
+  for (const auto& dataset : datasets_)
+    given.push_back({dataset->ComponentName(), dataset->FieldNames()});
+  return given;
+}
+
 }  // namespace quillet::cli

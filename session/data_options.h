@@ -31,6 +31,12 @@ class TfrReport;
 
 namespace quillet::cli {
 
+// A data set as the options opened it: its name and its fields.
+struct DataSetNames {
+  std::string name;
+  std::vector<std::string> fields;
+};
+
 class DataOptions {
  public:
   // The valued options to accept besides a command's own.
@@ -55,6 +61,9 @@ class DataOptions {
 
   // Moves every data set to its first record.
   void MoveToFirstRecords();
+
+  // The opened data sets' names, each with its field names.
+  std::vector<DataSetNames> GivenDataSets() const;
 
  private:
   std::vector<std::unique_ptr<ScratchCopy>> copies_;  // of piped CSV files

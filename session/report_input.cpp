@@ -26,6 +26,8 @@ void ReportInput::LoadTemplate() {
   if (DataOptions::Given(options_)) DataOptions::CheckTemplate(report_);
 }
 
+void ReportInput::LoadTemplateUnchecked() { Load(); }
+
 bool ReportInput::Prepare() {
   // Each script the report runs may take this many lines.
   if (const auto steps = options_.Value("max-steps")) {

@@ -32,6 +32,8 @@ class ReportInput {
   // given, every data band must run over a count or one of their data sets
   // (EngineError naming the band and the data set otherwise).
   void LoadTemplate();
+  // The same without checking the data bands (check lists them itself).
+  void LoadTemplateUnchecked();
   // Loads the template and prepares it; here every data band must run over
   // a count or a data set the options name, since a band over nothing would
   // be left out without a word. False when the preparation failed or was
@@ -55,6 +57,8 @@ class ReportInput {
                                                      const std::string& path);
 
   TfrReport& Report() { return report_; }
+  // The data sets the options opened, once loaded; none before.
+  const DataOptions* Data() const { return data_.get(); }
   const std::string& Path() const { return path_; }
 
  private:

@@ -58,6 +58,7 @@ void LoadTemplateAnyForm(TfrReport& report, const std::string& path) {
     return;
   }
   LoadTemplateAnyForm(report.Template, path);
+  report.FileName = path;
   report.SelectPrinterByName(report.Template.PrinterName);
 }
 

@@ -8,12 +8,35 @@
 namespace quillet {
 
 // Records `message` as the calculation error of the preparation in
-// progress: sets CalcErrorFlag, builds CalcErrorText from the active view's
-// text lines, the active report's name and the active view's name, and
-// raises the outer report's stop request.
+// progress: sets CalcErrorFlag, builds CalcErrorText (see
+// CalcErrorMessage) and raises the outer report's stop request.
 void RecordCalcError(const std::string& message);
 
-// The text a calculation error shows (without touching any state).
+// The text a calculation error shows (without touching any state): the
+// heading, then one line each for the report (its name, else the file it
+// was loaded from), the band being formed, the object being evaluated and
+// the expression that failed, each left out when there is none, then the
+// error's own message. Lines are separated by carriage returns.
 std::string CalcErrorMessage(const std::string& message);
+
+// Marks `expression` as being evaluated while the object lives. When an
+// exception leaves the scope, the innermost expression it left is kept for
+// the next calculation error's message ("Expression: ..."); the outermost
+// scope starts afresh, and forgets it when it ends normally (an error
+// caught and dealt with inside it).
+class CalcExpressionScope {
+ public:
+  explicit CalcExpressionScope(std::string expression);
+  ~CalcExpressionScope();
+  CalcExpressionScope(const CalcExpressionScope&) = delete;
+  CalcExpressionScope& operator=(const CalcExpressionScope&) = delete;
+
+ private:
+  std::string expression_;
+  int uncaught_;
+};
+
+// The expression the last failing scope left, or empty.
+const std::string& FailedCalcExpression();
 
 }  // namespace quillet

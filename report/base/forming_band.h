@@ -16,6 +16,8 @@ class FormingBand {
   virtual ~FormingBand() = default;
   // Whether the band stands for a band object (default bands do not).
   virtual bool HasBandObject() const = 0;
+  // The band object's name, for messages; empty for a default band.
+  virtual std::string FormingName() const { return {}; }
   // The band's type (a BandType value).
   virtual std::uint8_t FormingKind() const = 0;
   // Where the current showing starts on the prepared page (report pixels).

@@ -38,6 +38,9 @@ class PreparationReport : public ReportServices, public PreparedPagesReport {
 
   // The report's name, as messages show it.
   virtual std::string ReportName() const { return {}; }
+  // The file the report's template was loaded from, as messages show it;
+  // empty when it came from elsewhere.
+  virtual std::string ReportFileName() const { return {}; }
   // The pages this report forms into (the outer report's hold every page
   // of the run). A stand-in that forms no pages (the name look-up of a
   // template loading on its own) raises EngineError.

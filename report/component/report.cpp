@@ -389,6 +389,7 @@ void TfrReport::SaveTemplate(Stream& stream) {
 
 void TfrReport::LoadTemplateFile(const std::string& path) {
   Template.LoadTemplateFile(path);
+  FileName = path;
   SelectPrinterByName(Template.PrinterName);
 }
 

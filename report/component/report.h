@@ -108,6 +108,9 @@ class TfrReport : public FormationReport {
   bool ShowPrintDialog = true;
   bool ShowProgress = true;
   std::string Title;
+  // The file the template was last loaded from (LoadTemplateFile, or the
+  // caller that read it in another form), for messages; may be empty.
+  std::string FileName;
   TfrReportEvents Events;
 
   // ---- Owned lists ----
@@ -175,6 +178,7 @@ class TfrReport : public FormationReport {
 
   // PreparationReport.
   std::string ReportName() const override { return Name; }
+  std::string ReportFileName() const override { return FileName; }
   TfrEMFPages& Prepared() override { return PreparedPages; }
   void OnEndPage(int pageIndex) override;
 

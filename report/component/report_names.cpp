@@ -5,11 +5,13 @@
 #include <cctype>
 
 #include "platform/errors.h"
+#include "report/base/calc_errors.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
 #include "report/base/text_format.h"
 #include "report/formation/active_objects.h"
 #include "report/component/report.h"
+#include "report/component/function_names.h"
 #include "report/component/report_scripts.h"
 #include "report/component/value_format.h"
 #include "report/expr/dataset_components.h"
@@ -253,8 +255,15 @@ void TfrReport::CallFunction(const std::string& name, const Variant& p1, const V
   result = Variant("0");
   for (const auto& library : FunctionLibraries())
     if (library->HandleCall(name, p1, p2, p3, result)) return;
+  if (Events.OnUserFunction) {
+    // The program's handler may answer any name.
+    CallBuiltinProcedure(name, p1, p2, p3, result);
+    Events.OnUserFunction(name, p1, p2, p3, result);
+    return;
+  }
+  // A misspelt function would print as 0 without a word.
+  if (!IsKnownFunction(name)) throw UnknownFunction(name);
   CallBuiltinProcedure(name, p1, p2, p3, result);
-  if (Events.OnUserFunction) Events.OnUserFunction(name, p1, p2, p3, result);
 }
 
 void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1, const Variant& p2,
@@ -369,7 +378,10 @@ std::string TfrReport::EvaluateBracket(const std::string& text) {
 
   prep.LastExpression = expression;
   prep.LastValue = Variant(0);
-  ResolveName(expression, prep.LastValue);
+  {
+    const CalcExpressionScope scope("[" + expression + "]");
+    ResolveName(expression, prep.LastValue);
+  }
   const auto* memo = dynamic_cast<const TfrMemoView*>(view);
   if (memo && memo->Options().Has(MemoFlag::HideZeros) && !prep.LastValue.IfText()) {
     try {

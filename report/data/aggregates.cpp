@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/scope_guard.h"
 #include "report/base/calc_errors.h"
 #include "report/base/engine_state.h"
@@ -66,6 +67,17 @@ std::string ColumnKey(int column, std::string_view key) {
   prefixed += kSep;
   prefixed += key;
   return prefixed;
+}
+
+std::string AggregateName(AggregateCode code) {
+  switch (code) {
+    case agSum: return "SUM";
+    case agMin: return "MIN";
+    case agMax: return "MAX";
+    case agAvg: return "AVG";
+    case agCount: return "COUNT";
+  }
+  return "aggregate";
 }
 
 Variant StartValue(AggregateCode code) {
@@ -193,6 +205,8 @@ void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, b
   });
   for (const std::string& call : splitter.FoundCalls) {
     band.Page->Run.State().ActiveBand = &band;
+    if (view) band.Page->Run.State().ActiveView = view;
+    const CalcExpressionScope scope(call);
     Expressions().Parser.Calc(call);
   }
 }
@@ -244,12 +258,42 @@ std::string AggregateKey(std::string_view bandName, AggregateCode code, std::str
   return key;
 }
 
+bool EvaluateGroupCondition(TfrBand& header, Variant& value) {
+  PreparationState& prep = Prep();
+  // A failing condition is the group header's fault, whichever object was
+  // written last.
+  const ScopeGuard restore([&prep, band = prep.ActiveBand, view = prep.ActiveView] {
+    prep.ActiveBand = band;
+    prep.ActiveView = view;
+  });
+  prep.ActiveBand = &header;
+  prep.ActiveView = header.View;
+  try {
+    const CalcExpressionScope scope(header.View ? header.View->FormatText : std::string());
+    value = Expressions().Parser.CalcPostfix(header.Condition);
+    return true;
+  } catch (const std::exception& e) {
+    RecordCalcError(e.what());
+    return false;
+  }
+}
+
 void HandleAggregate(const PreparationState& prep, AggregateCode code, const Variant& p1,
                      const Variant& p2, const Variant& p3, Variant& result) {
   // COUNT(band, flag); the others (expression, band, flag).
   const std::string expression = Trim(p1.AsText());
   const std::string bandName = Trim(code == agCount ? p1.AsText() : p2.AsText());
   const std::string flag = Trim(code == agCount ? p2.AsText() : p3.AsText());
+  // A total over a band the page lacks would stay 0 without a word.
+  if (!bandName.empty()) {
+    PageFormation* page = scan.Page;
+    if (!page)
+      if (const TfrBand* active = ActiveTfrBand()) page = active->Page;
+    const TfrView* named = page ? page->FindPageView(bandName) : nullptr;
+    if (page && !dynamic_cast<const TfrBandView*>(named))
+      throw ParserError(AggregateName(code) + " over band \"" + bandName +
+                        "\", which the page does not have");
+  }
   if (prep.AggregateScan)
     Register(code, expression, bandName, flag);
   else
@@ -258,9 +302,10 @@ void HandleAggregate(const PreparationState& prep, AggregateCode code, const Var
 
 void PreScanAggregates(PageFormation& page) {
   PreparationState& prep = page.Run.State();
-  const ScopeGuard restore([&prep, band = prep.ActiveBand] {
+  const ScopeGuard restore([&prep, band = prep.ActiveBand, view = prep.ActiveView] {
     prep.AggregateScan = false;
     prep.ActiveBand = band;
+    prep.ActiveView = view;
     scan = {};
   });
   prep.AggregateScan = true;
@@ -308,6 +353,7 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
       } else {
         if (!haveLast || lastExpression != f[2]) {
           band.Page->Run.State().ActiveBand = &band;
+          const CalcExpressionScope scope{std::string(f[2])};
           lastValue = parser.Calc(f[2]);
           if (lastValue.IsNull() || lastValue.IsEmpty()) lastValue = Variant(0);
           lastExpression = std::string(f[2]);
@@ -381,13 +427,8 @@ void MergeAccumulators(std::vector<AggregateAccumulator>& into,
 
 void ResetAggregates(TfrBand& band) {
   if (band.Kind == btGroupHeader) {
-    TfrParser& parser = Expressions().Parser;
-    try {
-      for (TfrBand* g = &band; g; g = g->NextGroupHeader)
-        g->GroupValue = parser.CalcPostfix(g->Condition);
-    } catch (const std::exception& e) {
-      RecordCalcError(e.what());
-    }
+    for (TfrBand* g = &band; g; g = g->NextGroupHeader)
+      if (!EvaluateGroupCondition(*g, g->GroupValue)) return;
     return;
   }
   auto reset = [&band](std::vector<AggregateAccumulator>& list, bool columnKeys) {

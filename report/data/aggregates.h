@@ -37,8 +37,13 @@ void MergeAccumulators(std::vector<AggregateAccumulator>& into,
 // group header, stores its condition's value (and every later group
 // header's) as their GroupValue.
 void ResetAggregates(TfrBand& band);
+// Evaluates a group header's condition into `value`, with the header as
+// the active band and object; a failure is recorded as a calculation error
+// blamed on the header, and answers false.
+bool EvaluateGroupCondition(TfrBand& header, Variant& value);
 // The standard functions' aggregate handler: registers during the pre-scan,
-// reads the accumulator otherwise.
+// reads the accumulator otherwise. An aggregate that names a band its page
+// does not hold raises ParserError.
 void HandleAggregate(const PreparationState& prep, AggregateCode code, const Variant& p1,
                      const Variant& p2, const Variant& p3, Variant& result);
 

@@ -233,17 +233,12 @@ class DataLevels {
   // headers from it inward start again.
   void CheckGroups(TfrBand& band) {
     TfrDataset& data = *band.Dataset;
-    TfrParser& parser = Expressions().Parser;
     for (TfrBand* g = band.FirstGroupHeader; g; g = g->NextGroupHeader) {
       const bool atEnd = data.Eof();
       if (!atEnd && !g->GroupValue.IsEmpty()) {
         Variant now;
-        try {
-          now = parser.CalcPostfix(g->Condition);
-        } catch (const std::exception& e) {
-          RecordCalcError(e.what());  // the record loop stops at its next check
-          return;
-        }
+        // A failure stops the record loop at its next check.
+        if (!EvaluateGroupCondition(*g, now)) return;
         if (ValuesEqual(now, g->GroupValue)) continue;
       }
       // Back one record so the footers show the group's last record; at the

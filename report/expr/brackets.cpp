@@ -27,6 +27,7 @@ BracketMatch FindBracket(std::string_view text, std::size_t start) {
       inSingle = !inSingle;
     if (depth == 0) break;
   }
+  m.closed = i < text.size();
   if (i >= text.size()) i = text.size() - 1;
   m.end = i;
   if (m.end == start) return m;

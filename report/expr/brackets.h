@@ -16,6 +16,7 @@ struct BracketMatch {
   bool found = false;
   std::string inner;    // text between the brackets
   std::size_t end = 0;  // index of the closing bracket (or of the last character)
+  bool closed = false;  // a closing bracket matched the opening one
 };
 
 // The bracketed expression that begins at `start` (0-based). Quoted brackets

@@ -72,11 +72,13 @@ void TfrFunctionSplitter::Split(std::string_view input) {
       Split(args.p1);
       Split(args.p2);
       Split(args.p3);
+      bool matched = MatchAll && !token.empty();
       for (const std::string& match : MatchList)
-        if (EqualsIgnoreCase(match, token)) {
-          FoundCalls.emplace_back(text.substr(start, i - start));
+        if (matched || EqualsIgnoreCase(match, token)) {
+          matched = true;
           break;
         }
+      if (matched) FoundCalls.emplace_back(text.substr(start, i - start));
       continue;
     }
     if (!token.empty() && splitVariable(token)) continue;

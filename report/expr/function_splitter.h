@@ -23,6 +23,7 @@ class TfrFunctionSplitter {
 
   TfrParser Parser;                     // its own parser
   std::vector<std::string> MatchList;   // function names to look for
+  bool MatchAll = false;                // every call is found, whatever its name
   const TfrVariables* Variables;        // names whose values are split too; not owned
   std::vector<std::string> FoundCalls;  // what Split found
 

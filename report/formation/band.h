@@ -67,6 +67,7 @@ class TfrBand : public FormingBand {
 
   // FormingBand. The height is the stretched one when the band stretches.
   bool HasBandObject() const override { return View != nullptr; }
+  std::string FormingName() const override { return View ? Name : std::string(); }
   std::uint8_t FormingKind() const override { return Kind; }
   int FormingTop() const override { return BandY; }
   int FormingWidth() const override { return BandWidth; }

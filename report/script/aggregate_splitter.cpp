@@ -21,18 +21,18 @@ std::size_t ExpressionStart(const std::string& line) {
   }
 }
 
-void SplitCode(TfrFunctionSplitter& splitter, const CodeLines& code) {
+}  // namespace
+
+void SplitCodeLines(TfrFunctionSplitter& splitter, const CodeLines& code) {
   for (const std::string& line : code)
     if (const std::size_t from = ExpressionStart(line); from != std::string::npos)
       splitter.Split(std::string_view(line).substr(from));
 }
 
-}  // namespace
-
 void CollectCalls(const CodeLines& code, const std::vector<std::string>& matchList,
                   const TfrVariables* variables, std::vector<std::string>& output) {
   TfrFunctionSplitter splitter(matchList, variables);
-  SplitCode(splitter, code);
+  SplitCodeLines(splitter, code);
   output.insert(output.end(), splitter.FoundCalls.begin(), splitter.FoundCalls.end());
 }
 
@@ -52,7 +52,7 @@ void TAggregateFunctionsSplitter::ScanTexts(const std::vector<std::string>& line
 }
 
 void TAggregateFunctionsSplitter::ScanCode(const CodeLines& code) {
-  if (!code.empty()) SplitCode(*this, code);
+  if (!code.empty()) SplitCodeLines(*this, code);
 }
 
 }  // namespace quillet

@@ -17,6 +17,9 @@ namespace quillet {
 void CollectCalls(const CodeLines& code, const std::vector<std::string>& matchList,
                   const TfrVariables* variables, std::vector<std::string>& output);
 
+// Feeds the expression of every code line to `splitter`.
+void SplitCodeLines(TfrFunctionSplitter& splitter, const CodeLines& code);
+
 class TAggregateFunctionsSplitter : public TfrFunctionSplitter {
  public:
   // `variables`: the names whose values are looked through (the active

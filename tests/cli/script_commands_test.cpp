@@ -85,15 +85,16 @@ TEST(ScriptCommands, CheckListsEveryProblemOfATemplate) {
   const std::string path = test::OutputPath("check_broken.frf");
   report.SaveTemplateFile(path);
   r = Cli({"check", QString::fromStdString(path)});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.out.find("Page1: Line 3/3: Need \";\" or \"end\" here\n"), std::string::npos)
-      << r.out;
-  EXPECT_NE(r.out.find("Memo1: Line 1/6: Need \"then\" here\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Memo1: (1 + 2: "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Memo1: COPY('a', 1, 1, 1): "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Memo1: (Value > 1: "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Loose: Line 2/1: only the first statement runs"), std::string::npos)
-      << r.out;
+  EXPECT_EQ(r.code, 2);
+  for (const char* found :
+       {": error: Page1 (/pages/0/script): script: Line 3/3: Need \";\" or \"end\" here\n",
+        ": error: Memo1 (/pages/0/objects/0/script): script: Line 1/6: Need \"then\" here\n",
+        ": error: Memo1 (/pages/0/objects/0/text/1): [(1 + 2]: ",
+        ": error: Memo1 (/pages/0/objects/0/text/1): [COPY('a', 1, 1, 1)]: ",
+        ": error: Memo1 (/pages/0/objects/0/highlight/condition): (Value > 1: ",
+        ": warning: Loose (/pages/0/objects/1/script): script: Line 2/1: only the first "
+        "statement runs"})
+    EXPECT_NE(r.out.find(found), std::string::npos) << found << "\n" << r.out;
 }
 
 }  // namespace

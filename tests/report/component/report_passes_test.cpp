@@ -145,9 +145,12 @@ TEST_F(ReportPasses, CalculationErrorIsShownOnceAndDiscardsThePages) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "Error");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Error);
+  // The report's name with its file, the band and the object, each on a
+  // line of its own; no expression was being evaluated.
   EXPECT_EQ(host.messages[0].text,
-            "An error occured during calculating\rReport title\r\rReport: frReport1\r"
-            "Object: TitleText\r\r'abc' is not a valid integer value");
+            "An error occured during calculating\r\rReport: frReport1 (" +
+                test::FixturePath("banded.frf") +
+                ")\rBand: Title\rObject: TitleText\r\r'abc' is not a valid integer value");
   // The run stopped at the next check: nothing after the title was written.
   EXPECT_EQ(writes, 2);
   EXPECT_EQ(SavedTemplate(report), before);
