@@ -714,7 +714,7 @@ void PageFormation::RepeatHeaders(TfrBand* band) {
       while (first->PrevGroupHeader) first = first->PrevGroupHeader;
     }
     for (TfrBand* g = first; g && g != stop && g != band; g = g->NextGroupHeader)
-      if g->Options().Has(BandFlag::RepeatHeader) repeat(g);
+      if (g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
     // Another band of the data levels starts the column: the groups still
     // open, of every data band, outer levels first.
     if (opensWithOpenGroups) repeatOuter(true);
