@@ -111,7 +111,9 @@ void TfrmAbout::ShowSystemInfo() {
   Label3D1->SetCaption(QStringLiteral("Quillet\u00A9"));
 }
 
-void TfrmAbout::reject() { accept(); }
+void TfrmAbout::reject() {
+  accept();
+}
 
 void TfrmAbout::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

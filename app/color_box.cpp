@@ -9,7 +9,9 @@
 namespace quillet {
 namespace {
 
-constexpr Color Sys(int n) { return clSystemBase + static_cast<Color>(n); }
+constexpr Color Sys(int n) {
+  return clSystemBase + static_cast<Color>(n);
+}
 
 constexpr std::array<NamedColor, 49> kColors = {{
     // standard
@@ -82,11 +84,14 @@ QString Name(std::string_view s) {
 
 }  // namespace
 
-std::span<const NamedColor> ColorBoxColors() { return kColors; }
+std::span<const NamedColor> ColorBoxColors() {
+  return kColors;
+}
 
 ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
   setIconSize(QSize(16, 12));
-  for (const NamedColor& c : kColors) addItem(Swatch(c.value), Name(c.name), QVariant::fromValue(c.value));
+  for (const NamedColor& c : kColors)
+    addItem(Swatch(c.value), Name(c.name), QVariant::fromValue(c.value));
   setCurrentIndex(0);
 }
 

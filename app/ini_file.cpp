@@ -111,8 +111,7 @@ double IniFile::ReadFloat(std::string_view section, std::string_view key, double
   return v;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string line = std::string(key) + "=" + std::string(value);
   std::size_t header = FindSection(section);
   if (header == npos) {

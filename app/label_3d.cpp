@@ -16,7 +16,9 @@
 namespace quillet {
 namespace {
 
-double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
+double Radians(double degrees) {
+  return degrees * std::numbers::pi / 180;
+}
 
 }  // namespace
 
@@ -57,7 +59,9 @@ TLabel3D::TLabel3D(QWidget* parent) : QWidget(parent) {
   resize(65, 17);
 }
 
-void TLabel3D::Changed() { update(); }
+void TLabel3D::Changed() {
+  update();
+}
 
 void TLabel3D::SetCaption(const QString& caption) {
   if (caption == caption_) return;
@@ -234,7 +238,8 @@ void TLabel3D::DrawLabelText(Canvas& canvas, Rect& rect, unsigned flags) {
   };
   if (textStyle_ != tsNone) {
     const int offset = textStyle_ == tsShadow ? shift_ : 1;
-    const bool dark = textStyle_ == tsRaised || textStyle_ == tsLightRaised || textStyle_ == tsShadow;
+    const bool dark =
+        textStyle_ == tsRaised || textStyle_ == tsLightRaised || textStyle_ == tsShadow;
     drawAt(rect.Offset(offset, offset), dark ? ShadowColor : LightColor);
     if (textStyle_ == tsLightRaised) drawAt(rect.Offset(-1, -1), LightColor);
     if (textStyle_ == tsHeavyRecessed) drawAt(rect.Offset(-1, -1), ShadowColor);

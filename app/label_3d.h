@@ -32,8 +32,8 @@ constexpr Color clWindowText = clSystemBase + 8;
 
 // Where rotated text starts and how much room it takes.
 struct RotatedPlacement {
-  int dx = 0;  // added to the rectangle's left
-  int dy = 0;  // added to the rectangle's top
+  int dx = 0;      // added to the rectangle's left
+  int dy = 0;      // added to the rectangle's top
   int width = 0;   // W: width of the rotated text's box
   int height = 0;  // H: height of the rotated text's box
 };

@@ -112,7 +112,8 @@ int DrawFormattedText(Canvas& canvas, Rect& rect, std::string_view text, unsigne
   } else {
     for (const std::string& l : SplitLines(body)) {
       if (flags & dtWordBreak) {
-        for (std::string& piece : BreakLine(canvas, l, rect.Width())) lines.push_back(std::move(piece));
+        for (std::string& piece : BreakLine(canvas, l, rect.Width()))
+          lines.push_back(std::move(piece));
       } else {
         lines.push_back(l);
       }

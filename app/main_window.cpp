@@ -14,12 +14,12 @@
 #include "app/color_box.h"
 #include "app/decimal_spin_edit.h"
 #include "app/integer_spin_edit.h"
-#include "printing/printed_files.h"
 #include "app/program_icon.h"
 #include "app/radio_group.h"
 #include "app/window_placement.h"
-#include "sheet/sheet_report.h"
 #include "platform/numeric.h"
+#include "printing/printed_files.h"
+#include "sheet/sheet_report.h"
 
 namespace quillet {
 namespace {
@@ -57,8 +57,7 @@ QGroupBox* Group(QWidget* parent, const QString& caption, int left, int top, int
 }
 
 // A check box whose caption stands left of the box.
-QCheckBox* LeftCaptionCheck(QWidget* parent, const QString& caption, int left, int top,
-                            int width) {
+QCheckBox* LeftCaptionCheck(QWidget* parent, const QString& caption, int left, int top, int width) {
   auto* check = new QCheckBox(caption, parent);
   check->setLayoutDirection(Qt::RightToLeft);
   check->setGeometry(left, top, width, kRowHeight);
@@ -110,11 +109,11 @@ void TfrmShapes::AddSpinRow(QWidget* group, SpinId id, int top) {
 }
 
 void TfrmShapes::BuildControls() {
-  gbShape = new RadioGroup(QStringLiteral("Shape"),
-                           {QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"),
-                            QStringLiteral("Ellipse"), QStringLiteral("Triangle"),
-                            QStringLiteral("Polygon"), QStringLiteral("Star")},
-                           1, this);
+  gbShape = new RadioGroup(
+      QStringLiteral("Shape"),
+      {QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"), QStringLiteral("Ellipse"),
+       QStringLiteral("Triangle"), QStringLiteral("Polygon"), QStringLiteral("Star")},
+      1, this);
   gbShape->setGeometry(11, 8, 201, 117);
   gbShape->SetItemIndex(2);
   connect(gbShape, &RadioGroup::Clicked, this, &TfrmShapes::gbShapeClick);
@@ -162,8 +161,8 @@ void TfrmShapes::BuildControls() {
   cboFillColor = new ColorBox(GroupBox2);
   cboFillColor->setGeometry(80, 45, 118, 22);
 
-  gbBrush = new RadioGroup(QStringLiteral("Brush"), {QStringLiteral("Solid"), QStringLiteral("Clear")},
-                           2, this);
+  gbBrush = new RadioGroup(QStringLiteral("Brush"),
+                           {QStringLiteral("Solid"), QStringLiteral("Clear")}, 2, this);
   gbBrush->setGeometry(11, 382, 201, 41);
   gbBrush->SetItemIndex(1);
 
@@ -180,8 +179,8 @@ void TfrmShapes::BuildControls() {
   chkPreview = LeftCaptionCheck(this, QStringLiteral("Preview"), 122, 443, 70);
   chkPreview->setFixedHeight(17);
 
-  psPath = new QLabel(QStringLiteral(" Print the sheet, measure the shapes, then tune the factors."),
-                      this);
+  psPath = new QLabel(
+      QStringLiteral(" Print the sheet, measure the shapes, then tune the factors."), this);
   psPath->setGeometry(0, kClientHeight - 13, kClientWidth, 13);
   psPath->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   QFont small = font();
@@ -208,8 +207,8 @@ void TfrmShapes::BuildControls() {
 }
 
 void TfrmShapes::FormCreate() {
-  const QString exeDir = exeDirOverride_.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                   : exeDirOverride_;
+  const QString exeDir =
+      exeDirOverride_.isEmpty() ? QCoreApplication::applicationDirPath() : exeDirOverride_;
   const QString configDir =
       configDirOverride_.isEmpty()
           ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
@@ -281,7 +280,9 @@ SheetSettings TfrmShapes::CollectSheetSettings() const {
   return s;
 }
 
-void TfrmShapes::SetReport(std::unique_ptr<SheetReport> report) { report_ = std::move(report); }
+void TfrmShapes::SetReport(std::unique_ptr<SheetReport> report) {
+  report_ = std::move(report);
+}
 
 void TfrmShapes::btnPrintClick() {
   TakePrintedFiles();  // files of earlier jobs have been told already
@@ -298,11 +299,13 @@ void TfrmShapes::ShowPrintedFiles(const std::vector<std::string>& files) {
   if (notice.isEmpty()) return;
   // A long path loses its middle; the tip holds all of it.
   psPath->setText(u' ' + psPath->fontMetrics().elidedText(notice, Qt::ElideMiddle,
-                                                           psPath->contentsRect().width() - 4));
+                                                          psPath->contentsRect().width() - 4));
   psPath->setToolTip(notice);
 }
 
-void TfrmShapes::btnAboutClick() { ShowAboutBox(this); }
+void TfrmShapes::btnAboutClick() {
+  ShowAboutBox(this);
+}
 
 void TfrmShapes::btnCloseClick() {
   settings_.MainFormLeft = x();
@@ -313,8 +316,14 @@ void TfrmShapes::btnCloseClick() {
   close();
 }
 
-bool TfrmShapes::ReadSettings() { return settings_.ReadSettings(SettingsPath); }
-bool TfrmShapes::WriteSettings() { return settings_.WriteSettings(SettingsPath); }
-bool TfrmShapes::WriteDefaultSettings() { return settings_.WriteDefaultSettings(SettingsPath); }
+bool TfrmShapes::ReadSettings() {
+  return settings_.ReadSettings(SettingsPath);
+}
+bool TfrmShapes::WriteSettings() {
+  return settings_.WriteSettings(SettingsPath);
+}
+bool TfrmShapes::WriteDefaultSettings() {
+  return settings_.WriteDefaultSettings(SettingsPath);
+}
 
 }  // namespace quillet

@@ -4,7 +4,9 @@
 #include <QSvgRenderer>
 
 // The resource lives in a static library, so it is registered by hand.
-static void InitProgramResources() { Q_INIT_RESOURCE(quillet); }
+static void InitProgramResources() {
+  Q_INIT_RESOURCE(quillet);
+}
 
 namespace quillet {
 

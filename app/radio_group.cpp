@@ -22,7 +22,9 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int col
   UpdateTabStop();
 }
 
-int RadioGroup::ItemIndex() const { return group_.checkedId(); }
+int RadioGroup::ItemIndex() const {
+  return group_.checkedId();
+}
 
 void RadioGroup::SetItemIndex(int index) {
   if (index < 0 || index >= Count()) {
@@ -64,8 +66,8 @@ void RadioGroup::ArrangeItems() {
   for (int i = 0; i < count; ++i) {
     const int col = i / rows;
     const int row = i % rows;
-    buttons_[static_cast<std::size_t>(i)]->setGeometry(left + col * colW, top + row * rowH + (rowH - 17) / 2,
-                                                       colW - 4, 17);
+    buttons_[static_cast<std::size_t>(i)]->setGeometry(
+        left + col * colW, top + row * rowH + (rowH - 17) / 2, colW - 4, 17);
   }
 }
 

@@ -11,16 +11,16 @@
 #include "cli/check_expressions.h"
 #include "cli/check_findings.h"
 #include "cli/check_layout.h"
-#include "session/command_options.h"
 #include "cli/commands.h"
-#include "session/data_options.h"
 #include "cli/group_order.h"
 #include "cli/missing_fields.h"
-#include "session/report_input.h"
-#include "session/template_loading.h"
 #include "report/component/engine_library.h"
 #include "report/component/report.h"
 #include "report/template/template_json.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
+#include "session/report_input.h"
+#include "session/template_loading.h"
 
 namespace quillet::cli {
 namespace {

@@ -12,10 +12,9 @@ class ConsoleHost : public EngineHost {
  public:
   using EngineHost::RunWithProgress;
 
-  MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                            MessageIcon icon, MessageButtons buttons) override;
-  bool InputBox(const std::string& caption, const std::string& prompt,
-                std::string& value) override;
+  MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                            MessageButtons buttons) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
   void ProcessPendingMessages() override {}
   int RunWithProgress(const ProgressRequest& request, const ProgressStep& step) override;
   void ShowPrepared(TfrReport& report) override;

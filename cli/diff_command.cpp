@@ -7,16 +7,16 @@
 #include <memory>
 #include <set>
 
-#include "session/command_options.h"
 #include "cli/commands.h"
-#include "session/data_options.h"
 #include "cli/diff_compare.h"
 #include "cli/diff_facts.h"
 #include "cli/diff_marks.h"
+#include "platform/utf8.h"
+#include "session/command_options.h"
+#include "session/data_options.h"
 #include "session/input_file.h"
 #include "session/report_input.h"
 #include "session/template_loading.h"
-#include "platform/utf8.h"
 
 namespace quillet::cli {
 namespace {

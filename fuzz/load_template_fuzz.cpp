@@ -27,7 +27,9 @@ std::vector<std::uint8_t> Saved(quillet::TfrTemplate& t) {
 // the paper the last page left (a size within a tenth of a millimetre of
 // it passes for it). Every load therefore starts from the same printer, so
 // the second load sees what the first one saw.
-void ResetPrinter() { quillet::StartEnginePrinter(nullptr); }
+void ResetPrinter() {
+  quillet::StartEnginePrinter(nullptr);
+}
 
 void CheckRoundTrip(quillet::TfrTemplate& t) {
   const std::vector<std::uint8_t> first = Saved(t);

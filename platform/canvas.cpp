@@ -21,7 +21,9 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   OnEllipse(Normalised({x1, y1, x2, y2}), Draw());
 }
 
-void Canvas::FillRect(const Rect& r) { OnFillRect(Normalised(r), brush_); }
+void Canvas::FillRect(const Rect& r) {
+  OnFillRect(Normalised(r), brush_);
+}
 
 void Canvas::Polygon(std::span<const Point> points) {
   if (!points.empty()) OnPolygon(points, Draw());
@@ -42,12 +44,17 @@ void Canvas::ExtTextOut(int x, int y, unsigned options, const Rect* clip, std::s
 }
 
 void Canvas::DrawImage(const Rect& dest, const RasterImage& image) {
-  if (!image.IsEmpty() && static_cast<std::size_t>(image.width) * image.height == image.pixels.size())
+  if (!image.IsEmpty() &&
+      static_cast<std::size_t>(image.width) * image.height == image.pixels.size())
     OnImage(Normalised(dest), image);
 }
 
-int Canvas::TextWidth(std::string_view text) { return OnTextWidth(text, Text()); }
+int Canvas::TextWidth(std::string_view text) {
+  return OnTextWidth(text, Text());
+}
 
-TextMetrics Canvas::GetTextMetrics() { return OnTextMetrics(font_); }
+TextMetrics Canvas::GetTextMetrics() {
+  return OnTextMetrics(font_);
+}
 
 }  // namespace quillet

@@ -49,18 +49,18 @@ constexpr int fsStrikeOut = 8;
 
 struct Font {
   std::string name = "Arial";
-  int height = 13;       // em height in device pixels
-  int style = 0;         // fsItalic | fsBold | fsUnderline | fsStrikeOut
+  int height = 13;  // em height in device pixels
+  int style = 0;    // fsItalic | fsBold | fsUnderline | fsStrikeOut
   Color color = clBlack;
-  int charset = 1;       // Windows character set code (0/1 ANSI, 204 Cyrillic, ...)
-  int escapement = 0;    // text rotation in tenths of a degree, counter-clockwise
+  int charset = 1;     // Windows character set code (0/1 ANSI, 204 Cyrillic, ...)
+  int escapement = 0;  // text rotation in tenths of a degree, counter-clockwise
   friend bool operator==(const Font&, const Font&) = default;
 };
 
 struct TextMetrics {
   int ascent = 0;
   int descent = 0;
-  int height = 0;          // ascent + descent
+  int height = 0;  // ascent + descent
   int externalLeading = 0;
   int averageCharWidth = 0;
 };
@@ -75,8 +75,8 @@ struct RasterImage {
 };
 
 // Options for text output.
-constexpr unsigned etoClipped = 1;   // clip to the given rectangle
-constexpr unsigned etoOpaque = 2;    // fill the rectangle with the brush colour first
+constexpr unsigned etoClipped = 1;  // clip to the given rectangle
+constexpr unsigned etoOpaque = 2;   // fill the rectangle with the brush colour first
 constexpr unsigned etoRtlReading = 4;
 
 class Canvas {
@@ -127,9 +127,7 @@ class Canvas {
 
   int TextWidth(std::string_view text);
   // Whether TextWidth(text) <= maxWidth; a backend may know without measuring.
-  bool TextFits(std::string_view text, int maxWidth) {
-    return OnTextFits(text, maxWidth, Text());
-  }
+  bool TextFits(std::string_view text, int maxWidth) { return OnTextFits(text, maxWidth, Text()); }
   TextMetrics GetTextMetrics();
   // Whether any part of r may be visible on the device.
   bool RectVisible(const Rect& r) { return OnRectVisible(Normalised(r)); }

@@ -16,10 +16,18 @@ constexpr Color clWhite = 0xFFFFFF;
 constexpr Color clSystemBase = 0x80000000;
 constexpr Color clBtnFace = clSystemBase + 15;
 
-constexpr bool IsSystemColor(Color c) { return (c & 0xFF000000u) == clSystemBase; }
-constexpr int RedOf(Color c) { return int(c & 0xFF); }
-constexpr int GreenOf(Color c) { return int((c >> 8) & 0xFF); }
-constexpr int BlueOf(Color c) { return int((c >> 16) & 0xFF); }
+constexpr bool IsSystemColor(Color c) {
+  return (c & 0xFF000000u) == clSystemBase;
+}
+constexpr int RedOf(Color c) {
+  return int(c & 0xFF);
+}
+constexpr int GreenOf(Color c) {
+  return int((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Color c) {
+  return int((c >> 16) & 0xFF);
+}
 constexpr Color MakeColor(int r, int g, int b) {
   return Color(r & 0xFF) | (Color(g & 0xFF) << 8) | (Color(b & 0xFF) << 16);
 }

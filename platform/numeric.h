@@ -50,13 +50,19 @@ constexpr std::int32_t ClampToInt(std::int64_t v) {
 // Sums, differences and products of 32-bit values that come from files:
 // they saturate at the 32-bit range instead of wrapping (which would be
 // undefined behaviour).
-constexpr std::int32_t AddSat(std::int64_t a, std::int64_t b) { return ClampToInt(a + b); }
-constexpr std::int32_t SubSat(std::int64_t a, std::int64_t b) { return ClampToInt(a - b); }
+constexpr std::int32_t AddSat(std::int64_t a, std::int64_t b) {
+  return ClampToInt(a + b);
+}
+constexpr std::int32_t SubSat(std::int64_t a, std::int64_t b) {
+  return ClampToInt(a - b);
+}
 constexpr std::int32_t MulSat(std::int32_t a, std::int32_t b) {
   return ClampToInt(std::int64_t(a) * b);
 }
 
 // Integer division truncating toward zero (C++ '/' on integers already does).
-constexpr std::int32_t Div(std::int32_t a, std::int32_t b) { return a / b; }
+constexpr std::int32_t Div(std::int32_t a, std::int32_t b) {
+  return a / b;
+}
 
 }  // namespace quillet

@@ -106,7 +106,10 @@ class PlatformPrinter {
   virtual std::vector<std::string> SourceNames() const = 0;
   // The state and default paper of printer `index` of PrinterNames(), asked
   // of the device afresh.
-  virtual PrinterStatus Status(int index) const { (void)index; return {}; }
+  virtual PrinterStatus Status(int index) const {
+    (void)index;
+    return {};
+  }
 
   // The device's own document-properties dialog over `mode` (read and
   // written in place), for the device opened by name. Returns below 1 when

@@ -82,9 +82,7 @@ void ReadOp(Stream& in, CanvasOp& op) {
   switch (op.kind) {
     case OpKind::Rectangle:
     case OpKind::Ellipse:
-    case OpKind::FillRect:
-      op.rect = ReadRect(in);
-      break;
+    case OpKind::FillRect: op.rect = ReadRect(in); break;
     case OpKind::RoundRect:
       op.rect = ReadRect(in);
       op.cornerW = in.ReadI32();
@@ -236,7 +234,9 @@ int RecordingCanvas::OnTextWidth(std::string_view text, const TextState& s) {
   return ClampToInt(std::int64_t(n) * (half + s.charExtra));
 }
 
-int RecordingCanvas::OnPixelsPerInchY() { return reference_ ? reference_->PixelsPerInchY() : 96; }
+int RecordingCanvas::OnPixelsPerInchY() {
+  return reference_ ? reference_->PixelsPerInchY() : 96;
+}
 
 TextMetrics RecordingCanvas::OnTextMetrics(const Font& f) {
   if (reference_) {
@@ -314,9 +314,7 @@ void RecordingCanvas::Save(Stream& out) const {
     switch (op.kind) {
       case OpKind::Rectangle:
       case OpKind::Ellipse:
-      case OpKind::FillRect:
-        WriteRect(out, op.rect);
-        break;
+      case OpKind::FillRect: WriteRect(out, op.rect); break;
       case OpKind::RoundRect:
         WriteRect(out, op.rect);
         out.WriteI32(op.cornerW);

@@ -1,10 +1,11 @@
 #include "platform/utf8.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 #include <clocale>
 #include <cstdint>
 #include <cstring>
-#include <locale.h>
-#include <wctype.h>
 
 namespace quillet {
 namespace {
@@ -46,21 +47,22 @@ bool IsExtender(char32_t c) {
   // Combining marks of the common scripts, joiners, variation selectors,
   // emoji modifiers and tags.
   static constexpr Range kRanges[] = {
-      {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x05BF, 0x05BF},
-      {0x05C1, 0x05C2}, {0x05C4, 0x05C5}, {0x05C7, 0x05C7}, {0x0610, 0x061A},
-      {0x064B, 0x065F}, {0x0670, 0x0670}, {0x06D6, 0x06DC}, {0x06DF, 0x06E4},
-      {0x06E7, 0x06E8}, {0x06EA, 0x06ED}, {0x0900, 0x0903}, {0x093A, 0x094F},
-      {0x0951, 0x0957}, {0x0962, 0x0963}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A},
-      {0x0E47, 0x0E4E}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x200C, 0x200D},
-      {0x20D0, 0x20FF}, {0x302A, 0x302F}, {0x3099, 0x309A}, {0xFE00, 0xFE0F},
-      {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF}, {0xE0020, 0xE007F}, {0xE0100, 0xE01EF}};
+      {0x0300, 0x036F},   {0x0483, 0x0489},  {0x0591, 0x05BD}, {0x05BF, 0x05BF}, {0x05C1, 0x05C2},
+      {0x05C4, 0x05C5},   {0x05C7, 0x05C7},  {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670},
+      {0x06D6, 0x06DC},   {0x06DF, 0x06E4},  {0x06E7, 0x06E8}, {0x06EA, 0x06ED}, {0x0900, 0x0903},
+      {0x093A, 0x094F},   {0x0951, 0x0957},  {0x0962, 0x0963}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A},
+      {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF},  {0x1DC0, 0x1DFF}, {0x200C, 0x200D}, {0x20D0, 0x20FF},
+      {0x302A, 0x302F},   {0x3099, 0x309A},  {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF},
+      {0xE0020, 0xE007F}, {0xE0100, 0xE01EF}};
   if (c < 0x0300) return false;
   for (const Range& r : kRanges)
     if (c >= r.first && c <= r.last) return true;
   return false;
 }
 
-bool IsRegionalIndicator(char32_t c) { return c >= 0x1F1E6 && c <= 0x1F1FF; }
+bool IsRegionalIndicator(char32_t c) {
+  return c >= 0x1F1E6 && c <= 0x1F1FF;
+}
 
 locale_t Utf8Locale() {
   // C.UTF-8 is part of the C library; where it is missing, case changes
@@ -200,12 +202,24 @@ bool BreaksBetween(char32_t c) {
 
 bool NeverStartsLine(char32_t c) {
   switch (c) {
-    case 0x3001: case 0x3002: case 0x3009: case 0x300B: case 0x300D: case 0x300F:
-    case 0x3011: case 0x3015: case 0x30FB: case 0x30FC: case 0xFF01: case 0xFF09:
-    case 0xFF0C: case 0xFF0E: case 0xFF1A: case 0xFF1B: case 0xFF1F:
-      return true;
-    default:
-      return false;
+    case 0x3001:
+    case 0x3002:
+    case 0x3009:
+    case 0x300B:
+    case 0x300D:
+    case 0x300F:
+    case 0x3011:
+    case 0x3015:
+    case 0x30FB:
+    case 0x30FC:
+    case 0xFF01:
+    case 0xFF09:
+    case 0xFF0C:
+    case 0xFF0E:
+    case 0xFF1A:
+    case 0xFF1B:
+    case 0xFF1F: return true;
+    default: return false;
   }
 }
 
@@ -221,7 +235,11 @@ char32_t LowerOf(char32_t c) {
   return loc ? static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
 }
 
-std::string Utf8UpperCase(std::string_view text) { return MapCodePoints(text, UpperOf); }
-std::string Utf8LowerCase(std::string_view text) { return MapCodePoints(text, LowerOf); }
+std::string Utf8UpperCase(std::string_view text) {
+  return MapCodePoints(text, UpperOf);
+}
+std::string Utf8LowerCase(std::string_view text) {
+  return MapCodePoints(text, LowerOf);
+}
 
 }  // namespace quillet

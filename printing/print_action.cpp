@@ -11,9 +11,9 @@
 #include "platform/qt/qt_text.h"
 #include "printing/print_form.h"
 #include "report/base/engine_texts.h"
-#include "report/printer/printer.h"
-#include "report/component/report.h"
 #include "report/base/text_format.h"
+#include "report/component/report.h"
+#include "report/printer/printer.h"
 
 namespace quillet {
 

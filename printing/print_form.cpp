@@ -23,11 +23,11 @@
 
 #include "platform/engine_host.h"
 #include "platform/qt/qt_text.h"
+#include "report/base/engine_texts.h"
+#include "report/base/text_format.h"
+#include "report/printer/printer.h"
 #include "widgets/engine_window_font.h"
 #include "widgets/speed_button.h"
-#include "report/base/engine_texts.h"
-#include "report/printer/printer.h"
-#include "report/base/text_format.h"
 
 namespace quillet {
 namespace {

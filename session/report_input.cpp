@@ -26,7 +26,9 @@ void ReportInput::LoadTemplate() {
   if (DataOptions::Given(options_)) DataOptions::CheckTemplate(report_);
 }
 
-void ReportInput::LoadTemplateUnchecked() { Load(); }
+void ReportInput::LoadTemplateUnchecked() {
+  Load();
+}
 
 bool ReportInput::Prepare() {
   // Each script the report runs may take this many lines.

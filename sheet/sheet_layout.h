@@ -14,7 +14,7 @@ class TfrView;
 
 // The values read from the window's controls at the press of Print.
 struct SheetSettings {
-  double Width = 50;  // mm
+  double Width = 50;   // mm
   double Height = 50;  // mm
   double Count = 2;
   double Gap = 20;  // report pixels

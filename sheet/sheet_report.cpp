@@ -1,9 +1,9 @@
 #include "sheet/sheet_report.h"
 
-#include "sheet/sheet_template.h"
 #include "platform/engine_host.h"
 #include "platform/stream.h"
 #include "report/base/engine_texts.h"
+#include "sheet/sheet_template.h"
 
 namespace quillet {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "sheet/sheet_layout.h"
 #include "report/component/report.h"
+#include "sheet/sheet_layout.h"
 
 namespace quillet {
 

@@ -8,8 +8,8 @@
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
 #include <QPrintEngine>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <algorithm>
@@ -33,12 +33,18 @@ struct SourceEntry {
   const char* name;
 };
 constexpr SourceEntry kSources[] = {
-    {QPrinter::OnlyOne, 1, "Only one"},       {QPrinter::Lower, 2, "Lower"},
-    {QPrinter::Middle, 3, "Middle"},          {QPrinter::Manual, 4, "Manual"},
-    {QPrinter::Envelope, 5, "Envelope"},      {QPrinter::EnvelopeManual, 6, "Envelope manual"},
-    {QPrinter::Auto, 7, "Automatic"},         {QPrinter::Tractor, 8, "Tractor"},
-    {QPrinter::SmallFormat, 9, "Small format"}, {QPrinter::LargeFormat, 10, "Large format"},
-    {QPrinter::LargeCapacity, 11, "Large capacity"}, {QPrinter::Cassette, 14, "Cassette"},
+    {QPrinter::OnlyOne, 1, "Only one"},
+    {QPrinter::Lower, 2, "Lower"},
+    {QPrinter::Middle, 3, "Middle"},
+    {QPrinter::Manual, 4, "Manual"},
+    {QPrinter::Envelope, 5, "Envelope"},
+    {QPrinter::EnvelopeManual, 6, "Envelope manual"},
+    {QPrinter::Auto, 7, "Automatic"},
+    {QPrinter::Tractor, 8, "Tractor"},
+    {QPrinter::SmallFormat, 9, "Small format"},
+    {QPrinter::LargeFormat, 10, "Large format"},
+    {QPrinter::LargeCapacity, 11, "Large capacity"},
+    {QPrinter::Cassette, 14, "Cassette"},
     {QPrinter::FormSource, 15, "Form source"},
 };
 
@@ -70,7 +76,9 @@ bool IsCustom(const DeviceMode& m) {
          m.PaperLength > 0 && m.PaperWidth > 0;
 }
 
-std::int16_t Tenths(double mm) { return static_cast<std::int16_t>(std::lround(mm * 10)); }
+std::int16_t Tenths(double mm) {
+  return static_cast<std::int16_t>(std::lround(mm * 10));
+}
 
 }  // namespace
 
@@ -107,8 +115,8 @@ struct QtPlatformPrinter::Device {
     m.Fields = dmOrientation | dmPaperSize | dmCopies;
     if (!SupportedSources(p).isEmpty()) m.Fields |= dmDefaultSource;
     const QPageLayout layout = p.pageLayout();
-    m.Orientation = layout.orientation() == QPageLayout::Landscape ? dmOrientLandscape
-                                                                    : dmOrientPortrait;
+    m.Orientation =
+        layout.orientation() == QPageLayout::Landscape ? dmOrientLandscape : dmOrientPortrait;
     const int code = layout.pageSize().windowsId();
     if (code > 0 && code < kCustomCode) {
       m.PaperSize = static_cast<std::int16_t>(code);
@@ -129,13 +137,15 @@ struct QtPlatformPrinter::Device {
   // Sets the printer up from `m` and keeps what it accepted.
   void Apply(const DeviceMode& m) {
     QPrinter& p = Printer();
-    const bool land = (m.Fields & dmOrientation) ? m.Orientation == dmOrientLandscape
-                                                 : p.pageLayout().orientation() == QPageLayout::Landscape;
+    const bool land = (m.Fields & dmOrientation)
+                          ? m.Orientation == dmOrientLandscape
+                          : p.pageLayout().orientation() == QPageLayout::Landscape;
     if (IsCustom(m)) {
       // The block's width and length are those of the orientation asked for.
       double w = m.PaperWidth / 10.0, h = m.PaperLength / 10.0;
       if (land) std::swap(w, h);
-      p.setPageSize(QPageSize(QSizeF(w, h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+      p.setPageSize(
+          QPageSize(QSizeF(w, h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     } else if (m.Fields & dmPaperSize) {
       const QPageSize::PageSizeId id = QPageSize::id(m.PaperSize);
       if (id != QPageSize::Custom) p.setPageSize(QPageSize(id));
@@ -202,7 +212,9 @@ void QtPlatformPrinter::MakeCurrent(int index) {
   current_ = index;
 }
 
-void QtPlatformPrinter::SetPrinterIndex(int index) { MakeCurrent(index); }
+void QtPlatformPrinter::SetPrinterIndex(int index) {
+  MakeCurrent(index);
+}
 
 void QtPlatformPrinter::GetDevice(PrinterDevice& device, DeviceModeRef& mode) {
   Device& d = *devices_[current_];
@@ -238,7 +250,8 @@ int QtPlatformPrinter::DeviceCaps(DeviceCap cap) const {
       return static_cast<int>(std::lround(mm.width() / 25.4 * p.logicalDpiX()));
     case DeviceCap::PhysicalHeight:
       return static_cast<int>(std::lround(mm.height() / 25.4 * p.logicalDpiY()));
-    case DeviceCap::PhysicalOffsetX: return static_cast<int>(std::lround(page.left() - paper.left()));
+    case DeviceCap::PhysicalOffsetX:
+      return static_cast<int>(std::lround(page.left() - paper.left()));
     case DeviceCap::PhysicalOffsetY: return static_cast<int>(std::lround(page.top() - paper.top()));
   }
   return 0;
@@ -368,7 +381,8 @@ int QtPlatformPrinter::DocumentProperties(const std::string& deviceName, DeviceM
 
 QString QtPlatformPrinter::PdfFolder() const {
   QString folder = pdfFolder_;
-  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty())
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty()) folder = QDir::homePath();
   return folder;
 }
@@ -405,8 +419,8 @@ QString QtPlatformPrinter::NewPdfPath() const {
   // The file is created here, exclusively, so no existing file is ever
   // written over, even by a document started in the same second.
   for (int n = 1; n < 10000; ++n) {
-    const QString name = n == 1 ? stem + QStringLiteral(".pdf")
-                                : stem + QStringLiteral(" (%1).pdf").arg(n);
+    const QString name =
+        n == 1 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral(" (%1).pdf").arg(n);
     QFile file(QDir(folder).filePath(name));
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return file.fileName();
   }
@@ -472,6 +486,8 @@ void QtPlatformPrinter::Abort() {
   if (d.pdf) QFile::remove(lastPdfPath_);
 }
 
-Canvas* QtPlatformPrinter::PageCanvas() { return printing_ ? canvas_.get() : nullptr; }
+Canvas* QtPlatformPrinter::PageCanvas() {
+  return printing_ ? canvas_.get() : nullptr;
+}
 
 }  // namespace quillet

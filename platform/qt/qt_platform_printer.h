@@ -112,7 +112,7 @@ class QtPlatformPrinter : public PlatformPrinter {
   QString chosenPdfPath_;
   int chosenDocuments_ = 0;
   std::vector<std::string> writtenFiles_;  // finished PDF documents not yet taken
-  std::unique_ptr<CupsJob> job_;  // the open document of an installed printer
+  std::unique_ptr<CupsJob> job_;           // the open document of an installed printer
   int lastJobId_ = 0;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;

@@ -4,7 +4,11 @@
 
 namespace quillet {
 
-std::string LocaleUpperCase(std::string_view text) { return Utf8UpperCase(text); }
-std::string LocaleLowerCase(std::string_view text) { return Utf8LowerCase(text); }
+std::string LocaleUpperCase(std::string_view text) {
+  return Utf8UpperCase(text);
+}
+std::string LocaleLowerCase(std::string_view text) {
+  return Utf8LowerCase(text);
+}
 
 }  // namespace quillet

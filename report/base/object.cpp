@@ -6,10 +6,11 @@ namespace quillet {
 
 void TfrObject::WriteProperty(const std::string&, const Variant&) {}
 
-Variant TfrObject::ReadProperty(const std::string&) { return Variant::Null(); }
+Variant TfrObject::ReadProperty(const std::string&) {
+  return Variant::Null();
+}
 
-Variant TfrObject::CallMethod(const std::string&, const Variant&, const Variant&,
-                              const Variant&) {
+Variant TfrObject::CallMethod(const std::string&, const Variant&, const Variant&, const Variant&) {
   return Variant::Null();
 }
 

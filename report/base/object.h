@@ -43,8 +43,7 @@ class TfrObject {
 
   void ClearProperties() { PropertyTable.clear(); }
   void AddProperty(std::string_view name, std::uint16_t flags);
-  void AddEnumProperty(std::string_view name, std::string_view names,
-                       std::vector<Variant> values);
+  void AddEnumProperty(std::string_view name, std::string_view names, std::vector<Variant> values);
   // First entry whose name equals `name` ignoring case; nullptr when none.
   const PropertyEntry* FindProperty(std::string_view name) const;
   // Builds the table on first use: tables are never built by constructors.

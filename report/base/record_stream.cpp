@@ -62,8 +62,7 @@ void WriteCountedString(FieldWriter& out, RecordWriter& w, const std::string& te
     return;
   }
   if (stored.size() > 0xFFFF)
-    throw StreamWriteError("String too long to store: " + std::to_string(stored.size()) +
-                           " bytes");
+    throw StreamWriteError("String too long to store: " + std::to_string(stored.size()) + " bytes");
   out.U16(static_cast<std::uint16_t>(stored.size()));
   out.Bytes(stored);
   out.U8(0);

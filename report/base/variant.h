@@ -54,8 +54,7 @@ class Variant {
   friend bool operator==(const Variant&, const Variant&) = default;
 
  private:
-  std::variant<std::monostate, NullValue, bool, std::int64_t, double, std::string, DateTime>
-      value_;
+  std::variant<std::monostate, NullValue, bool, std::int64_t, double, std::string, DateTime> value_;
 };
 
 // Arithmetic and comparison, as expressions compute them (variant_arith.cpp).

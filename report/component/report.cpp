@@ -1,23 +1,23 @@
 #include "report/component/report.h"
 
 #include <chrono>
-#include <exception>
 #include <ctime>
+#include <exception>
 
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/scope_guard.h"
 #include "platform/stream.h"
-#include "report/expr/dataset_components.h"
 #include "report/base/calc_errors.h"
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
 #include "report/component/engine_library.h"
-#include "report/template/page.h"
+#include "report/expr/dataset_components.h"
 #include "report/formation/page_formation.h"
 #include "report/printer/printer.h"
+#include "report/template/page.h"
 
 namespace quillet {
 namespace {

@@ -24,16 +24,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "report/base/report_services.h"
+#include "report/base/variant.h"
 #include "report/data/data_levels.h"
+#include "report/formation/formation_report.h"
 #include "report/formation/page_formation.h"
 #include "report/formation/run_context.h"
-#include "report/printer/page_range.h"
 #include "report/prepared/prepared_pages.h"
-#include "report/formation/formation_report.h"
+#include "report/printer/page_range.h"
 #include "report/script/code_lines.h"
-#include "report/base/report_services.h"
 #include "report/template/report_template.h"
-#include "report/base/variant.h"
 
 namespace quillet {
 

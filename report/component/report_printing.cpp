@@ -11,8 +11,8 @@
 #include "platform/scope_guard.h"
 #include "report/base/engine_state.h"
 #include "report/base/engine_texts.h"
-#include "report/printer/printer.h"
 #include "report/component/report.h"
+#include "report/printer/printer.h"
 
 namespace quillet {
 namespace {

@@ -12,13 +12,13 @@
 #include "platform/locale_formats.h"
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
-#include "report/formation/active_objects.h"
 #include "report/component/report.h"
+#include "report/formation/active_objects.h"
 #include "report/formation/band.h"
 #include "report/formation/page_formation.h"
 #include "report/script/report_interpretator.h"
-#include "report/views/band_view.h"
 #include "report/template/page.h"
+#include "report/views/band_view.h"
 
 namespace quillet {
 namespace {

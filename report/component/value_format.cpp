@@ -35,8 +35,8 @@ void Digits(double value, int decimals, std::string& integer, std::string& fract
   if (magnitude < 1e15) {
     // d.dddddddddddddde±xx, as printf's "%.14e" writes it (many times faster).
     char buf[40];
-    const std::to_chars_result written = std::to_chars(
-        buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, 14);
+    const std::to_chars_result written =
+        std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, 14);
     *written.ptr = '\0';
     std::string digits;
     for (const char* p = buf; *p && *p != 'e'; ++p)

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "report/base/forming_band.h"
-#include "report/views/band_view.h"
 #include "report/base/variant.h"
+#include "report/views/band_view.h"
 #include "report/views/view.h"
 
 namespace quillet {

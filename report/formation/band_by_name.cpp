@@ -7,9 +7,9 @@
 
 #include "platform/errors.h"
 #include "report/base/dataset.h"
+#include "report/expr/dataset_components.h"
 #include "report/expr/expression_globals.h"
 #include "report/formation/band.h"
-#include "report/expr/dataset_components.h"
 #include "report/formation/formation_report.h"
 #include "report/formation/page_formation.h"
 

@@ -697,7 +697,8 @@ void PageFormation::RepeatHeaders(TfrBand* band) {
         if (withGroups)
           for (TfrBand* g = data->FirstGroupHeader; g; g = g->NextGroupHeader)
             if (g->GroupOpen && g->Options().Has(BandFlag::RepeatHeader)) repeat(g);
-        if (data != band && data->HeadingShown && data->Options().Has(BandFlag::RepeatHeader)) repeat(data);
+        if (data != band && data->HeadingShown && data->Options().Has(BandFlag::RepeatHeader))
+          repeat(data);
       }
   };
   const bool opensWithOpenGroups = OpensWithOpenGroups(band->Kind);

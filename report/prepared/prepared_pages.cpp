@@ -47,12 +47,12 @@ constexpr double kDeviceLimit = 1 << 29;
 bool FitsDevice(const TfrView& v, double sx, double sy, const Rect& target) {
   auto fits = [](double d) { return std::abs(d) <= kDeviceLimit; };
   const int ox = target.left, oy = target.top;
-  const double frameLimit = std::max({std::abs(double(target.Width())),
-                                      std::abs(double(target.Height())), 1.0});
+  const double frameLimit =
+      std::max({std::abs(double(target.Width())), std::abs(double(target.Height())), 1.0});
   return fits(v.Left * sx + ox) && fits((double(v.Left) + v.Width) * sx + ox) &&
-         fits(v.Width * sx) && fits(v.Top * sy + oy) && fits((double(v.Top) + v.Height) * sy + oy) &&
-         fits(v.Height * sy) && fits(v.GapX * sx) && fits(v.GapY * sy) &&
-         std::abs(double(v.FrameWidth) * sx) <= frameLimit &&
+         fits(v.Width * sx) && fits(v.Top * sy + oy) &&
+         fits((double(v.Top) + v.Height) * sy + oy) && fits(v.Height * sy) && fits(v.GapX * sx) &&
+         fits(v.GapY * sy) && std::abs(double(v.FrameWidth) * sx) <= frameLimit &&
          std::abs(double(v.FrameWidth) * sy) <= frameLimit;
 }
 
@@ -82,7 +82,9 @@ PagePaper PreparedPage::Paper() const {
 
 TfrEMFPages::TfrEMFPages(PreparedPagesReport* report) : report_(report) {}
 
-TfrEMFPages::~TfrEMFPages() { Clear(); }
+TfrEMFPages::~TfrEMFPages() {
+  Clear();
+}
 
 PreparedPage& TfrEMFPages::operator[](int index) {
   if (index < 0 || index >= Count())
@@ -213,8 +215,7 @@ void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
   PreparedPage& record = (*this)[index];
   PlatformPrinter* platform =
       PrinterState().EnginePrinter ? EnginePrinter().PlatformPrinter : nullptr;
-  const bool printing =
-      platform && platform->Printing() && platform->PageCanvas() == &canvas;
+  const bool printing = platform && platform->Printing() && platform->PageCanvas() == &canvas;
   PreparationState& prep = Prep();
   prep.RenderActive = true;
   if (!record.InUse) {

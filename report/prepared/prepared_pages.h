@@ -22,8 +22,8 @@
 #include "platform/stream.h"
 #include "report/base/preparation_report.h"
 #include "report/prepared/page_stream.h"
-#include "report/printer/page_paper.h"
 #include "report/prepared/rebuilt_page.h"
+#include "report/printer/page_paper.h"
 
 namespace quillet {
 
@@ -46,7 +46,7 @@ struct PreparedPage {
   std::uint8_t MarginsApply = 0;  // 1: the page's margins apply
   PageMargins Margins;            // report pixels
   PrinterPageInfo PageInfo;
-  std::uint8_t InUse = 0;  // wanted on screen or printer; 0 releases the rebuilt page
+  std::uint8_t InUse = 0;   // wanted on screen or printer; 0 releases the rebuilt page
   PageStream ObjectStream;  // the object records
   std::unique_ptr<quillet::RebuiltPage> RebuiltPage;  // owned; none until needed
 

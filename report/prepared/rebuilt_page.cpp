@@ -31,9 +31,8 @@ int RebuiltPage::LeftLimit() const {
 int RebuiltPage::RightLimit() const {
   const PrinterPageInfo& info = Paper.PageInfo;
   if (!Paper.MarginsApply) return Clamped(info.PaperWidthPx);
-  return Paper.Margins.Right != 0
-             ? Clamped(std::int64_t(info.PaperWidthPx) - Paper.Margins.Right)
-             : Clamped(std::int64_t(info.OffsetXPx) + info.PrintableWidthPx);
+  return Paper.Margins.Right != 0 ? Clamped(std::int64_t(info.PaperWidthPx) - Paper.Margins.Right)
+                                  : Clamped(std::int64_t(info.OffsetXPx) + info.PrintableWidthPx);
 }
 
 }  // namespace quillet

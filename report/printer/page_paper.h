@@ -22,10 +22,10 @@ struct PagePaper {
   std::int16_t PaperSizeCode = kA4PaperSize;  // 256: custom size
   std::int32_t PaperWidthTenths = 0;          // tenths of a millimetre
   std::int32_t PaperHeightTenths = 0;
-  std::uint8_t Orientation = 0;    // 0 portrait, 1 landscape
-  std::int32_t PaperSource = -1;   // -1: any source
+  std::uint8_t Orientation = 0;   // 0 portrait, 1 landscape
+  std::int32_t PaperSource = -1;  // -1: any source
   PageMargins Margins;
-  bool MarginsApply = true;        // false when the page stretches to the printable area
+  bool MarginsApply = true;  // false when the page stretches to the printable area
   PrinterPageInfo PageInfo;
 };
 

@@ -33,34 +33,38 @@ std::string Truncated(std::string s, std::size_t chars) {
   return s;
 }
 
-bool IsAnySource(std::int32_t source) { return (source & 0xFFFF) == 0xFFFF; }
+bool IsAnySource(std::int32_t source) {
+  return (source & 0xFFFF) == 0xFFFF;
+}
 
 }  // namespace
 
 std::array<PaperTableEntry, kPaperTableSize>& PaperTable() {
   static std::array<PaperTableEntry, kPaperTableSize> table{{
-      {1, "", 2159, 2794},  {2, "", 2159, 2794},  {3, "", 2794, 4318},  {4, "", 4318, 2794},
-      {5, "", 2159, 3556},  {6, "", 1397, 2159},  {7, "", 1842, 2667},  {8, "", 2970, 4200},
-      {9, "", 2100, 2970},  {10, "", 2100, 2970}, {11, "", 1480, 2100}, {12, "", 2500, 3540},
-      {13, "", 1820, 2570}, {14, "", 2159, 3302}, {15, "", 2150, 2750}, {16, "", 2540, 3556},
-      {17, "", 2794, 4318}, {18, "", 2159, 2794}, {19, "", 984, 2254},  {20, "", 1048, 2413},
-      {21, "", 1143, 2635}, {22, "", 1207, 2794}, {23, "", 1270, 2921}, {24, "", 4318, 5588},
+      {1, "", 2159, 2794},  {2, "", 2159, 2794},   {3, "", 2794, 4318},  {4, "", 4318, 2794},
+      {5, "", 2159, 3556},  {6, "", 1397, 2159},   {7, "", 1842, 2667},  {8, "", 2970, 4200},
+      {9, "", 2100, 2970},  {10, "", 2100, 2970},  {11, "", 1480, 2100}, {12, "", 2500, 3540},
+      {13, "", 1820, 2570}, {14, "", 2159, 3302},  {15, "", 2150, 2750}, {16, "", 2540, 3556},
+      {17, "", 2794, 4318}, {18, "", 2159, 2794},  {19, "", 984, 2254},  {20, "", 1048, 2413},
+      {21, "", 1143, 2635}, {22, "", 1207, 2794},  {23, "", 1270, 2921}, {24, "", 4318, 5588},
       {25, "", 5588, 8636}, {26, "", 8636, 11176}, {27, "", 1100, 2200}, {28, "", 1620, 2290},
-      {29, "", 3240, 4580}, {30, "", 2290, 3240}, {31, "", 1140, 1620}, {32, "", 1140, 2290},
-      {33, "", 2500, 3530}, {34, "", 1760, 2500}, {35, "", 1760, 1250}, {36, "", 1100, 2300},
-      {37, "", 984, 1905},  {38, "", 920, 1651},  {39, "", 3778, 2794}, {40, "", 2159, 3048},
-      {41, "", 2159, 3302}, {42, "", 2500, 3530}, {43, "", 1000, 1480}, {44, "", 2286, 2794},
-      {45, "", 2540, 2794}, {46, "", 3810, 2794}, {47, "", 2200, 2200}, {50, "", 2355, 3048},
-      {51, "", 2355, 3810}, {52, "", 2969, 4572}, {53, "", 2354, 3223}, {54, "", 2101, 2794},
-      {55, "", 2100, 2970}, {56, "", 2355, 3048}, {57, "", 2270, 3560}, {58, "", 3050, 4870},
-      {59, "", 2159, 3223}, {60, "", 2100, 3300}, {61, "", 1480, 2100}, {62, "", 1820, 2570},
-      {63, "", 3220, 4450}, {64, "", 1740, 2350}, {65, "", 2010, 2760}, {66, "", 4200, 5940},
-      {67, "", 2970, 4200}, {68, "", 3220, 4450}, {256, "", 0, 0},
+      {29, "", 3240, 4580}, {30, "", 2290, 3240},  {31, "", 1140, 1620}, {32, "", 1140, 2290},
+      {33, "", 2500, 3530}, {34, "", 1760, 2500},  {35, "", 1760, 1250}, {36, "", 1100, 2300},
+      {37, "", 984, 1905},  {38, "", 920, 1651},   {39, "", 3778, 2794}, {40, "", 2159, 3048},
+      {41, "", 2159, 3302}, {42, "", 2500, 3530},  {43, "", 1000, 1480}, {44, "", 2286, 2794},
+      {45, "", 2540, 2794}, {46, "", 3810, 2794},  {47, "", 2200, 2200}, {50, "", 2355, 3048},
+      {51, "", 2355, 3810}, {52, "", 2969, 4572},  {53, "", 2354, 3223}, {54, "", 2101, 2794},
+      {55, "", 2100, 2970}, {56, "", 2355, 3048},  {57, "", 2270, 3560}, {58, "", 3050, 4870},
+      {59, "", 2159, 3223}, {60, "", 2100, 3300},  {61, "", 1480, 2100}, {62, "", 1820, 2570},
+      {63, "", 3220, 4450}, {64, "", 1740, 2350},  {65, "", 2010, 2760}, {66, "", 4200, 5940},
+      {67, "", 2970, 4200}, {68, "", 3220, 4450},  {256, "", 0, 0},
   }};
   return table;
 }
 
-TfrPrinter::TfrPrinter() { LoadPaperNames(); }
+TfrPrinter::TfrPrinter() {
+  LoadPaperNames();
+}
 
 void TfrPrinter::LoadPaperNames() {
   auto& table = PaperTable();
@@ -68,7 +72,9 @@ void TfrPrinter::LoadPaperNames() {
   if (!PrinterNames.empty()) PrinterNames.back() = PrinterText(kTextVirtualPrinter);
 }
 
-bool TfrPrinter::PlatformPrinting() const { return PlatformPrinter && PlatformPrinter->Printing(); }
+bool TfrPrinter::PlatformPrinting() const {
+  return PlatformPrinter && PlatformPrinter->Printing();
+}
 
 void TfrPrinter::AttachPrinter(quillet::PlatformPrinter* p) {
   PrinterNames.clear();
@@ -79,7 +85,8 @@ void TfrPrinter::AttachPrinter(quillet::PlatformPrinter* p) {
     PrinterNames = installed;
     const int current = p->PrinterIndex();
     // A platform that reports no valid current printer starts on its first.
-    SelectedPrinterIndex = current >= 0 && current < static_cast<int>(installed.size()) ? current : 0;
+    SelectedPrinterIndex =
+        current >= 0 && current < static_cast<int>(installed.size()) ? current : 0;
   }
   PrinterNames.push_back(PrinterText(kTextVirtualPrinter));
   VirtualPrinterIndex = static_cast<std::int32_t>(PrinterNames.size()) - 1;
@@ -142,7 +149,8 @@ void TfrPrinter::ReadLockedSettings() {
   const int dpiX = PlatformPrinter->DeviceCaps(DeviceCap::LogPixelsX);
   const int dpiY = PlatformPrinter->DeviceCaps(DeviceCap::LogPixelsY);
   if (dpiX <= 0 || dpiY <= 0) throw EngineError("The printer reports no resolution");
-  PaperWidthTenths = Round(double(PlatformPrinter->DeviceCaps(DeviceCap::PhysicalWidth)) / dpiX * 254);
+  PaperWidthTenths =
+      Round(double(PlatformPrinter->DeviceCaps(DeviceCap::PhysicalWidth)) / dpiX * 254);
   PaperHeightTenths =
       Round(double(PlatformPrinter->DeviceCaps(DeviceCap::PhysicalHeight)) / dpiY * 254);
 
@@ -207,8 +215,8 @@ void TfrPrinter::ApplySettings() {
     if (mode.Fields & dmCopies) mode.Copies = 1;
     if ((mode.Fields & dmDefaultSource) && !IsAnySource(PaperSource))
       mode.DefaultSource = static_cast<std::int16_t>(PaperSource);
-    PlatformPrinter->SetDevice(
-        {DeviceName.data(), DriverName.data(), PortName.data()}, DeviceModeHandle);
+    PlatformPrinter->SetDevice({DeviceName.data(), DriverName.data(), PortName.data()},
+                               DeviceModeHandle);
   }
   // A device without a block has nothing to take; ReadSettings then falls
   // back to the virtual printer.

@@ -31,11 +31,11 @@ constexpr std::int32_t kA4PaperSize = 9;
 
 // Twelve int32 fields describing paper and printable area.
 struct PrinterPageInfo {
-  std::int32_t DevPaperWidth = 0;   // printer pixels
+  std::int32_t DevPaperWidth = 0;  // printer pixels
   std::int32_t DevPaperHeight = 0;
-  std::int32_t PaperWidthPx = 0;    // report pixels
+  std::int32_t PaperWidthPx = 0;  // report pixels
   std::int32_t PaperHeightPx = 0;
-  std::int32_t DevOffsetX = 0;      // printable area from the paper's edges
+  std::int32_t DevOffsetX = 0;  // printable area from the paper's edges
   std::int32_t DevOffsetY = 0;
   std::int32_t OffsetXPx = 0;
   std::int32_t OffsetYPx = 0;
@@ -51,7 +51,7 @@ static_assert(sizeof(PrinterPageInfo) == 48);
 struct PaperTableEntry {
   std::int32_t Code;
   std::string Name;
-  std::int32_t Width;   // tenths of a millimetre
+  std::int32_t Width;  // tenths of a millimetre
   std::int32_t Height;
 };
 
@@ -62,9 +62,9 @@ std::array<PaperTableEntry, kPaperTableSize>& PaperTable();
 class TfrPrinter {
  public:
   // Room in the device lists; what a device reports beyond it is dropped.
-  static constexpr int kMaxPaperSizes = 256;   // paper codes and names
+  static constexpr int kMaxPaperSizes = 256;  // paper codes and names
   static constexpr int kPaperNameChars = 64;
-  static constexpr int kMaxSourceNames = 64;   // device sources (codes and names alike)
+  static constexpr int kMaxSourceNames = 64;  // device sources (codes and names alike)
   static constexpr int kSourceNameChars = 24;
   static constexpr int kNameBufferSize = 128;  // device, driver and port names
 

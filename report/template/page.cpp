@@ -64,7 +64,9 @@ void TfrPage::ReadRecord(RecordReader& s) {
   Name = ReadCountedString(s);
   // Border styles were once stored in another order: 0 dialog, 1 sizeable.
   const std::uint8_t border = s.ReadU8();
-  BorderStyle = border == 0 ? std::uint8_t(bsDialog) : border == 1 ? std::uint8_t(bsSizeable) : border;
+  BorderStyle = border == 0   ? std::uint8_t(bsDialog)
+                : border == 1 ? std::uint8_t(bsSizeable)
+                              : border;
   Caption = ReadCountedString(s);
   Color = s.ReadU32();
   Left = s.ReadI32();

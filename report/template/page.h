@@ -85,9 +85,9 @@ class TfrPage : public TfrObject, public ViewPage {
   std::int32_t PaperWidthTenths = 2100;
   std::int32_t PaperHeightTenths = 2970;
   PageMargins Margins;
-  std::uint8_t Orientation = 0;  // 0 portrait, 1 landscape
+  std::uint8_t Orientation = 0;   // 0 portrait, 1 landscape
   std::int32_t PaperSource = -1;  // -1 (low 16 bits 0xFFFF): no particular bin
-  PrinterPageInfo PageInfo;  // the selected printer's geometry for this paper; not streamed
+  PrinterPageInfo PageInfo;       // the selected printer's geometry for this paper; not streamed
   std::int16_t PrintToPrevPage = 0;
   std::int16_t MarginsApply = -1;
   std::int32_t Columns = 0;
@@ -99,7 +99,7 @@ class TfrPage : public TfrObject, public ViewPage {
   std::string Name;
   std::uint8_t BorderStyle = bsDialog;
   std::string Caption = "Form";
-  quillet::Color Color = 0x8000000F;  // the button-face system colour
+  quillet::Color Color = 0x8000000F;                              // the button-face system colour
   std::int32_t Left = 220, Top = 120, Width = 380, Height = 300;  // dialog form
   std::uint8_t Position = poScreenCenter;
   StringList ScriptLines;

@@ -1,13 +1,11 @@
 #include "report/template/report_template.h"
 
-#include "report/printer/page_paper.h"
-#include "report/printer/printer.h"
-
 #include <filesystem>
 #include <limits>
 #include <unordered_map>
 #include <utility>
 
+#include "platform/codepage.h"
 #include "platform/engine_host.h"
 #include "platform/errors.h"
 #include "platform/file_errors.h"
@@ -16,7 +14,8 @@
 #include "report/base/preparation_report.h"
 #include "report/base/record_stream.h"
 #include "report/base/text_format.h"
-#include "platform/codepage.h"
+#include "report/printer/page_paper.h"
+#include "report/printer/printer.h"
 #include "report/views/object_records.h"
 #include "report/views/picture_view.h"
 #include "report/views/view_registry.h"
@@ -64,7 +63,7 @@ class BadEndPosition : public StreamReadError {
 
 const char* BuiltInClassName(std::uint8_t kind) {
   static const char* const names[kBuiltInKinds] = {"TfrMemoView", "TfrPictureView", "TfrBandView",
-                                                    "TfrSubReportView", "TfrLineView"};
+                                                   "TfrSubReportView", "TfrLineView"};
   return names[kind];
 }
 
@@ -263,7 +262,8 @@ void TfrTemplate::ReadTemplateBody(RecordReader& s) {
       page.ReadRecord(s);
       // Older streams store no page names. Every page here came from this
       // loop, so the smallest unused number is always the next one.
-      if (version < kNamedRecordsVersion) page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
+      if (version < kNamedRecordsVersion)
+        page.Name = pagesNamed < 10000 ? "Page" + std::to_string(++pagesNamed) : "";
       TakePrinterPaper(page, keepStoredPaper_ || KeepStoredPaper);
     } else if (marker == kMarkerDictionary) {
       Dictionary.ReadFromStream(s);
@@ -285,8 +285,7 @@ void TfrTemplate::ReadObjectRecord(RecordReader& s, std::uint8_t marker) {
     const std::uint64_t after = s.Position() + 4;
     const std::int32_t raw = s.ReadI32();
     if (raw < 0 || std::uint64_t(raw) < after || std::uint64_t(raw) > s.Size())
-      throw BadEndPosition("Object record end position " + std::to_string(raw) +
-                           " out of range");
+      throw BadEndPosition("Object record end position " + std::to_string(raw) + " out of range");
     end = std::uint64_t(raw);
     endRead = true;
   };

@@ -357,8 +357,9 @@ void ReadPicture(Members& m, TfrPictureView& v) {
     v.PictureFile = TextValue(*file, picture->At("file"));
     if (v.PictureFile.empty()) Fail(picture->At("file"), "an empty picture file path");
     if (picture->Take("data") || picture->Take("kind"))
-      Fail(picture->At("file"), "a picture comes from \"file\" or from \"kind\" and \"data\", "
-                                "not both");
+      Fail(picture->At("file"),
+           "a picture comes from \"file\" or from \"kind\" and \"data\", "
+           "not both");
     picture->Finish();
     return;
   }

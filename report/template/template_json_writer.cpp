@@ -28,7 +28,9 @@ using Json = nlohmann::ordered_json;
 
 // Engine texts are UTF-8; a malformed byte (which no reader lets in) would
 // stop the JSON writer, so it is shown as U+FFFD instead.
-Json Text(const std::string& text) { return RepairUtf8(text); }
+Json Text(const std::string& text) {
+  return RepairUtf8(text);
+}
 
 Json Lines(const StringList& lines) {
   Json out = Json::array();

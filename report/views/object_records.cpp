@@ -22,8 +22,9 @@ void RecodePage(MemoryStream& page, int version) {
     const std::uint8_t kind = reader.ReadU8();
     const std::string className = kind == gtAddIn ? ReadCountedString(reader) : std::string();
     std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
-    if (!view) throw StreamWriteError("Object of unknown type " + std::to_string(kind) +
-                                      " in a prepared page being written");
+    if (!view)
+      throw StreamWriteError("Object of unknown type " + std::to_string(kind) +
+                             " in a prepared page being written");
     view->PreparedMode = true;
     ReadViewRecord(reader, *view);
     view->WorkText = view->Memo;  // a page's record holds the text as formed

@@ -6,13 +6,13 @@
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
-#include "report/views/band_view.h"
-#include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
 #include "report/base/forming_band.h"
 #include "report/base/preparation_report.h"
-#include "report/views/view_bases.h"
+#include "report/expr/brackets.h"
+#include "report/views/band_view.h"
 #include "report/views/object_records.h"
+#include "report/views/view_bases.h"
 #include "report/views/view_page.h"
 
 namespace quillet {
@@ -30,7 +30,9 @@ void TfrView::SetGeometry(int left, int top, int width, int height) {
   Height = height;
 }
 
-void TfrView::Draw(Canvas&) { throw AbstractError(); }
+void TfrView::Draw(Canvas&) {
+  throw AbstractError();
+}
 
 int TfrView::DeviceRight() const {
   return Round((double(Saved.Left) + Saved.Width) * DeviceScaleX + double(DeviceOffsetX));
@@ -146,9 +148,7 @@ void TfrView::ApplyBandAlignment() {
       Left = ClampToInt(n ? I64(n->Left) - Width - 1 : rightLimit - Width);
       break;
     }
-    case baCenter:
-      Left = ClampToInt(leftLimit + (rightLimit - leftLimit - Width) / 2);
-      break;
+    case baCenter: Left = ClampToInt(leftLimit + (rightLimit - leftLimit - Width) / 2); break;
     case baWidth:
       if (Prep().RenderActive && !Prep().ActiveBand) {
         Left = ClampToInt(leftLimit);

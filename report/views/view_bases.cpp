@@ -4,8 +4,8 @@
 
 namespace quillet {
 
-Variant TfrStretcheable::CallMethod(const std::string& name, const Variant& a1,
-                                    const Variant& a2, const Variant& a3) {
+Variant TfrStretcheable::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
+                                    const Variant& a3) {
   if (UpperCase(name) == "CALCHEIGHT") return Variant(CalcHeight());
   return TfrView::CallMethod(name, a1, a2, a3);
 }

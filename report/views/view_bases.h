@@ -62,9 +62,9 @@ class TfrControl : public TfrView {
 class TfrNonVisualControl : public TfrControl {
  public:
   TfrNonVisualControl();
-  DialogComponent* Component = nullptr;     // the component it stands for, not owned
-  std::vector<std::string> FixupList;       // named-variable list
-  RasterImage Icon;                         // never set by this system
+  DialogComponent* Component = nullptr;  // the component it stands for, not owned
+  std::vector<std::string> FixupList;    // named-variable list
+  RasterImage Icon;                      // never set by this system
 
   void Draw(Canvas& canvas) override;
 

@@ -23,7 +23,9 @@ float DecodeFrameWidth(std::int32_t stored) {
 
 }  // namespace
 
-int TfrView::TextCharset() const { return kDefaultCharset; }
+int TfrView::TextCharset() const {
+  return kDefaultCharset;
+}
 
 void TfrView::ReadRecord(RecordReader& s) {
   const int v = s.Version();

@@ -3,12 +3,12 @@
 #include <array>
 
 #include "platform/errors.h"
+#include "platform/stream.h"
 #include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/memo/memo_view.h"
 #include "report/views/object_records.h"
 #include "report/views/picture_view.h"
-#include "platform/stream.h"
 #include "report/views/shape_view.h"
 #include "report/views/subreport_view.h"
 #include "report/views/view.h"

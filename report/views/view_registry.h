@@ -12,8 +12,8 @@ class TfrView;
 
 // Registers a class by name. Registering a name already present does
 // nothing; a 33rd kind is refused with RangeError naming the class.
-void RegisterObjectKind(const std::string& className, ViewFactory factory,
-                        RasterImage picture, const std::string& hintText);
+void RegisterObjectKind(const std::string& className, ViewFactory factory, RasterImage picture,
+                        const std::string& hintText);
 // Registers the class made for one of the built-in kinds 0 .. 4 (text,
 // picture, band, sub-report, line).
 void RegisterBuiltInKind(std::uint8_t kind, ViewFactory factory);

@@ -1,11 +1,12 @@
 // The about box: its parts, the system information and the memory text.
+#include "app/about_box.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/about_box.h"
 #include "app/label_3d.h"
 #include "app/system_info.h"
 
@@ -19,8 +20,7 @@ TEST(SystemInfoTest, MemoryIsShownInWholeKilobytesWithTheLocaleGrouping) {
   EXPECT_EQ(MemoryText(1023, english), "0 KB");
   // Beyond 4 GiB the count keeps its high bits.
   EXPECT_EQ(MemoryText(64ull << 30, english), "67,108,864 KB");
-  EXPECT_EQ(MemoryText(1073741824ull, QLocale(QLocale::German, QLocale::Germany)),
-            "1.048.576 KB");
+  EXPECT_EQ(MemoryText(1073741824ull, QLocale(QLocale::German, QLocale::Germany)), "1.048.576 KB");
 }
 
 TEST(SystemInfoTest, TheMachineIsDescribedByItsOwnName) {

@@ -1,11 +1,12 @@
 // The 3D label: escapement normalisation, rotated placement, each text
 // style's layers, borders and links, checked on the recording canvas.
+#include "app/label_3d.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <vector>
 
-#include "app/label_3d.h"
 #include "platform/recording_canvas.h"
 
 namespace quillet {
@@ -63,7 +64,7 @@ TEST(Label3DTest, EscapementIsKeptWithinWholeTurns) {
   EXPECT_EQ(NormaliseEscapement(360), 360);
   EXPECT_EQ(NormaliseEscapement(361), 1);
   EXPECT_EQ(NormaliseEscapement(720), 360);
-  EXPECT_EQ(NormaliseEscapement(INT_MIN) , NormaliseEscapement(INT_MIN % 360 + 360));
+  EXPECT_EQ(NormaliseEscapement(INT_MIN), NormaliseEscapement(INT_MIN % 360 + 360));
   TLabel3D l;
   l.SetEscapement(-370);
   EXPECT_EQ(l.Escapement(), 350);

@@ -1,8 +1,9 @@
 // Text laid out in a rectangle: breaking, measuring, ellipses, marks.
 // The recording canvas measures 10 px a character at a 20 px font.
+#include "app/label_text_layout.h"
+
 #include <gtest/gtest.h>
 
-#include "app/label_text_layout.h"
 #include "platform/recording_canvas.h"
 
 namespace quillet {

@@ -1,5 +1,7 @@
 // The main window: controls and their initial values, the visibility rule,
 // what Print reads, and what Close keeps in the settings file.
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,14 +17,15 @@
 #include "app/decimal_spin_edit.h"
 #include "app/ini_file.h"
 #include "app/integer_spin_edit.h"
-#include "app/main_window.h"
 #include "app/radio_group.h"
 #include "tests/fakes/standin_sheet.h"
 
 namespace quillet {
 namespace {
 
-QString Dir(const QTemporaryDir& d) { return d.path() + "/"; }
+QString Dir(const QTemporaryDir& d) {
+  return d.path() + "/";
+}
 
 void Type(QAbstractSpinBox* spin, const QString& text) {
   spin->findChild<QLineEdit*>()->setText(text);

@@ -100,9 +100,7 @@ class OpenReportFileTest : public ::testing::Test {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     test::StartFreshEngine(nullptr);
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   // The pages the test template prepares to, saved as a prepared-report file.
   int SavePreparedTemplate(const std::string& path) {

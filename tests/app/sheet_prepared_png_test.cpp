@@ -1,17 +1,19 @@
 // The sheet's prepared page drawn through DrawPage at 100 % and at 250 %.
 #include <gtest/gtest.h>
 
-#include "sheet/sheet_layout.h"
-#include "sheet/sheet_report.h"
 #include "platform/qt/qt_canvas.h"
 #include "report/base/engine_state.h"
 #include "report/printer/printer.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "tests/support.h"
 
 namespace quillet {
 namespace {
 
-bool Dark(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+bool Dark(const QImage& img, int x, int y) {
+  return qGray(img.pixel(x, y)) < 128;
+}
 
 // The first column from the left, on row y, that holds ink.
 int FirstInk(const QImage& img, int y) {
@@ -36,8 +38,8 @@ TEST(SheetPreparedPicture, DrawsAtTrueAndEnlargedScale) {
     QtImageCanvas full(info.PaperWidthPx, info.PaperHeightPx);
     pages.DrawPage(0, full, {0, 0, info.PaperWidthPx, info.PaperHeightPx});
     QtImageCanvas big(Round(info.PaperWidthPx * 2.5) + 40, 1200);
-    pages.DrawPage(0, big, {40, 0, 40 + Round(info.PaperWidthPx * 2.5),
-                            Round(info.PaperHeightPx * 2.5)});
+    pages.DrawPage(0, big,
+                   {40, 0, 40 + Round(info.PaperWidthPx * 2.5), Round(info.PaperHeightPx * 2.5)});
     pages[0].InUse = 0;
     pages.DrawPage(0, full, {});
     ASSERT_TRUE(full.Image().save(QString::fromStdString(test::OutputPath("sheet_100.png"))));

@@ -22,7 +22,9 @@ namespace {
 using Bytes = std::string;
 
 using test::CliRun;
-CliRun Cli(const QStringList& args) { return test::RunCli(args); }
+CliRun Cli(const QStringList& args) {
+  return test::RunCli(args);
+}
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);

@@ -19,8 +19,9 @@ using test::CliRun;
 // quillet-cli with HOME (and so the documents folder "Print to PDF" writes
 // to) in `home`.
 CliRun Cli(const QStringList& args, const QString& home) {
-  return test::RunCli(args, {{QStringLiteral("HOME"), home},
-                             {QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config")}});
+  return test::RunCli(args,
+                      {{QStringLiteral("HOME"), home},
+                       {QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config")}});
 }
 
 void Write(const QString& path, const std::string& bytes) {

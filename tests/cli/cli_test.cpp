@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "report/component/report.h"
+#include "report/printer/printer.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_report.h"
-#include "report/printer/printer.h"
-#include "report/component/report.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support.h"
 
@@ -16,9 +16,13 @@ namespace quillet {
 namespace {
 
 using test::CliRun;
-CliRun Cli(const QStringList& args) { return test::RunCli(args); }
+CliRun Cli(const QStringList& args) {
+  return test::RunCli(args);
+}
 
-QString Out(const std::string& name) { return QString::fromStdString(test::OutputPath(name)); }
+QString Out(const std::string& name) {
+  return QString::fromStdString(test::OutputPath(name));
+}
 
 std::string Slurp(const QString& path) {
   std::ifstream in(path.toStdString(), std::ios::binary);
@@ -33,8 +37,8 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, SheetFrpHoldsWhatPrintWithPreviewPrepares) {
   const QString frp = Out("cli_sheet.frp");
-  CliRun r = Cli({"sheet", "--preview-corner", "--shape", "rounded-rectangle", "--corner-radius", "5",
-               "--count", "3", "--frp", frp});
+  CliRun r = Cli({"sheet", "--preview-corner", "--shape", "rounded-rectangle", "--corner-radius",
+                  "5", "--count", "3", "--frp", frp});
   ASSERT_EQ(r.code, 0) << r.err;
 
   SheetReportComponent window;
@@ -58,9 +62,10 @@ TEST_F(CliTest, InfoListsPagesAndObjects) {
   CliRun r = Cli({"info", frp});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.rfind("file prepared pages=1\npage 1 paper=", 0), 0u) << r.out;
-  EXPECT_NE(r.out.find("object page=1 kind=TfrShapeView name=\"Shape1\" left=27 top=16 width=181 "
-                       "height=181 frame=#000000 fill=#FFFFFF visible=1 shape=2 tag=\"5;0;1;0;50;0\""),
-            std::string::npos)
+  EXPECT_NE(
+      r.out.find("object page=1 kind=TfrShapeView name=\"Shape1\" left=27 top=16 width=181 "
+                 "height=181 frame=#000000 fill=#FFFFFF visible=1 shape=2 tag=\"5;0;1;0;50;0\""),
+      std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("text=\"W = 50\""), std::string::npos);
   CliRun json = Cli({"info", "--json", frp});

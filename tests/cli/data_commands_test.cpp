@@ -19,7 +19,9 @@ namespace quillet {
 namespace {
 
 using test::CliRun;
-CliRun Cli(const QStringList& args) { return test::RunCli(args); }
+CliRun Cli(const QStringList& args) {
+  return test::RunCli(args);
+}
 
 QString Path(const std::string& name) {
   return QString::fromStdString(test::OutputPath(name));
@@ -265,12 +267,9 @@ TEST_F(DataCommands, EveryCommandFailsWithOneLineAndWritesNothing) {
       {{"--csv", "Other=" + Path("failing_other.csv")}, "'Items'"},
   };
   const std::vector<QStringList> commands = {
-      {"prepare", json, "-o", kept},
-      {"render", json, "--pdf", kept},
-      {"render", json, "--png-file", kept},
-      {"print", json, "--printer", "Print to PDF"},
-      {"eval", "1", "--template", json},
-      {"preview", json},
+      {"prepare", json, "-o", kept},        {"render", json, "--pdf", kept},
+      {"render", json, "--png-file", kept}, {"print", json, "--printer", "Print to PDF"},
+      {"eval", "1", "--template", json},    {"preview", json},
   };
   for (const QStringList& command : commands) {
     for (const Cause& cause : causes) {

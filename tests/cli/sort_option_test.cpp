@@ -77,8 +77,7 @@ TEST_F(SortOption, CheckWarnsWhenAGroupsRowsAreApart) {
   auto r = RunCli({"check", GroupedTemplate(), "--csv", csv});
   EXPECT_EQ(r.code, 1) << r.err;
   EXPECT_NE(r.out.find("warning: ByCategory (/pages/0/objects/"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("): the group 'Pens' comes again at record 3 of Items"),
-            std::string::npos)
+  EXPECT_NE(r.out.find("): the group 'Pens' comes again at record 3 of Items"), std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("0 errors, 1 warning\n"), std::string::npos) << r.out;
 

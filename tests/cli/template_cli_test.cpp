@@ -111,8 +111,7 @@ TEST(TemplateCli, CheckAndEvalTakeJsonWhateverItsName) {
   // check lists it as its finding.
   bad = Cli({"check", Q(json)});
   EXPECT_EQ(bad.code, 2);
-  EXPECT_NE(bad.out.find("cli_check_template.data:1:12: error: syntax error"),
-            std::string::npos)
+  EXPECT_NE(bad.out.find("cli_check_template.data:1:12: error: syntax error"), std::string::npos)
       << bad.out;
 }
 

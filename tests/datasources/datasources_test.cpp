@@ -136,9 +136,11 @@ TEST(CsvSource, BadFilesNameThemselves) {
       }
       ADD_FAILURE() << text;
     } catch (const EngineError& e) {
-      EXPECT_NE(std::string(e.what()).find("not_utf8.csv is not UTF-8 text: row "), std::string::npos)
+      EXPECT_NE(std::string(e.what()).find("not_utf8.csv is not UTF-8 text: row "),
+                std::string::npos)
           << e.what();
-      EXPECT_NE(std::string(e.what()).find(text[1] == '\xE9' ? "row 1 " : "row 3 "), std::string::npos)
+      EXPECT_NE(std::string(e.what()).find(text[1] == '\xE9' ? "row 1 " : "row 3 "),
+                std::string::npos)
           << e.what();
     }
   }
@@ -525,8 +527,9 @@ TEST_F(RealDataReports, GroupsAndTotalsOverCsvAndSqlite) {
 // A total over a column with a blank cell counts the blank as 0 instead of
 // stopping the report on an empty text.
 TEST_F(RealDataReports, TotalsOverBlankCsvCells) {
-  SourceDataset sales("Sales", std::make_unique<CsvSource>(WriteFile(
-                                   "blank_amount.csv", "Region,Amount\nEast,10\nEast,\nWest,20\n")));
+  SourceDataset sales(
+      "Sales", std::make_unique<CsvSource>(
+                   WriteFile("blank_amount.csv", "Region,Amount\nEast,10\nEast,\nWest,20\n")));
   RegisterDataset(&sales);
   TfrReport report;
   PageBuilder b(report.Template);

@@ -8,7 +8,9 @@ namespace quillet::test {
 namespace {
 
 // Whole device pixels of a length, rounded down as drivers report them.
-int DevicePixels(int tenths, int dpi) { return static_cast<int>(std::int64_t(tenths) * dpi / 254); }
+int DevicePixels(int tenths, int dpi) {
+  return static_cast<int>(std::int64_t(tenths) * dpi / 254);
+}
 
 bool Landscape(const FakeDevice& d) {
   return d.Mode && (d.Mode->Fields & dmOrientation) && d.Mode->Orientation == dmOrientLandscape;
@@ -102,9 +104,15 @@ std::vector<std::int16_t> FakePrinter::PaperCodes() const {
   return codes;
 }
 
-std::vector<std::string> FakePrinter::PaperNames() const { return CurrentDevice().PaperNamesList; }
-std::vector<std::int16_t> FakePrinter::PaperSources() const { return CurrentDevice().Sources; }
-std::vector<std::string> FakePrinter::SourceNames() const { return CurrentDevice().SourceNamesList; }
+std::vector<std::string> FakePrinter::PaperNames() const {
+  return CurrentDevice().PaperNamesList;
+}
+std::vector<std::int16_t> FakePrinter::PaperSources() const {
+  return CurrentDevice().Sources;
+}
+std::vector<std::string> FakePrinter::SourceNames() const {
+  return CurrentDevice().SourceNamesList;
+}
 
 int FakePrinter::DocumentProperties(const std::string& deviceName, DeviceMode& mode) {
   DialogDeviceNames.push_back(deviceName);

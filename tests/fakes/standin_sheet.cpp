@@ -3,8 +3,8 @@
 #include "platform/engine_host.h"
 #include "platform/numeric.h"
 #include "report/base/engine_state.h"
-#include "report/views/shape_view.h"
 #include "report/base/text_format.h"
+#include "report/views/shape_view.h"
 
 namespace quillet {
 namespace {
@@ -60,9 +60,13 @@ TfrView* StandInSheet::FindView(std::string_view name) {
   return nullptr;
 }
 
-void StandInSheet::PrepareAndPreview() { NotBuiltYet("The preview"); }
+void StandInSheet::PrepareAndPreview() {
+  NotBuiltYet("The preview");
+}
 void StandInSheet::Prepare() {}
-void StandInSheet::PrintPrepared(const std::string&, int, bool, int) { NotBuiltYet("Printing"); }
+void StandInSheet::PrintPrepared(const std::string&, int, bool, int) {
+  NotBuiltYet("Printing");
+}
 
 void StandInSheet::DrawPage(Canvas& canvas, double scale, int dx, int dy) {
   const bool render = Prep().RenderActive;

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "sheet/sheet_layout.h"
 #include "report/views/view.h"
+#include "sheet/sheet_layout.h"
 
 namespace quillet {
 

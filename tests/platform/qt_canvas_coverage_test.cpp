@@ -11,7 +11,9 @@
 namespace quillet {
 namespace {
 
-bool Ink(const QImage& img, int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); }
+bool Ink(const QImage& img, int x, int y) {
+  return img.pixel(x, y) != qRgb(255, 255, 255);
+}
 
 // Columns that hold ink on row y, first and last.
 std::pair<int, int> InkSpan(const QImage& img, int y) {
@@ -83,8 +85,8 @@ TEST_F(Probe, RoundRectStaysInsideItsCells) {
 }
 
 TEST_F(Probe, LineExcludesItsEndPoint) {
-  canvas.Line(5, 5, 15, 5);   // horizontal
-  canvas.Line(5, 10, 5, 20);  // vertical
+  canvas.Line(5, 5, 15, 5);     // horizontal
+  canvas.Line(5, 10, 5, 20);    // vertical
   canvas.Line(20, 20, 25, 25);  // diagonal
   const QImage& img = canvas.Image();
   EXPECT_EQ(InkSpan(img, 5), std::make_pair(5, 14));

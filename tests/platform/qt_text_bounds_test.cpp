@@ -90,8 +90,7 @@ TEST(LatinTextBounds, KnowNothingOfOtherCharacters) {
 
 TEST(QtCanvasTextFits, AgreesWithTheMeasuredWidthAtEveryEdge) {
   QtImageCanvas canvas(10, 10);
-  const std::vector<std::string> texts = {"Item #99999",     "fi fl",    "W", "",
-                                          "Абв cp", "tab\there"};
+  const std::vector<std::string> texts = {"Item #99999", "fi fl", "W", "", "Абв cp", "tab\there"};
   for (int charset : {1, 204})
     for (int extra : {0, 3, -1})
       for (const std::string& text : texts) {

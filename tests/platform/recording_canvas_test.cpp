@@ -1,8 +1,9 @@
 // The recording canvas: what it records, how it replays, and its bytes.
+#include "platform/recording_canvas.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "platform/recording_canvas.h"
 #include "platform/stream.h"
 #include "tests/support.h"
 

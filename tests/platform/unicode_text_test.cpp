@@ -19,12 +19,12 @@ TEST(CodePage, EachCharacterSetChoosesItsCodePage) {
     std::string bytes;  // in that code page
   };
   const Case cases[] = {
-      {0, 1252, "Zoë €", "Zo\xEB \x80"},  {1, 1252, "é", "\xE9"},
-      {204, 1251, "Яя", "\xDF\xFF"},       {238, 1250, "Łódź", "\xA3\xF3\x64\x9F"},
-      {161, 1253, "Ω", "\xD9"},            {162, 1254, "ş", "\xFE"},
-      {177, 1255, "ש", "\xF9"},            {178, 1256, "ع", "\xDA"},
-      {186, 1257, "ą", "\xE0"},            {163, 1258, "₫", "\xFE"},
-      {222, 874, "ก", "\xA1"},             {128, 1252, "a", "a"},
+      {0, 1252, "Zoë €", "Zo\xEB \x80"}, {1, 1252, "é", "\xE9"},
+      {204, 1251, "Яя", "\xDF\xFF"},     {238, 1250, "Łódź", "\xA3\xF3\x64\x9F"},
+      {161, 1253, "Ω", "\xD9"},          {162, 1254, "ş", "\xFE"},
+      {177, 1255, "ש", "\xF9"},          {178, 1256, "ع", "\xDA"},
+      {186, 1257, "ą", "\xE0"},          {163, 1258, "₫", "\xFE"},
+      {222, 874, "ก", "\xA1"},           {128, 1252, "a", "a"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CodePageOfCharset(c.charset), c.codePage) << c.charset;
@@ -54,13 +54,14 @@ TEST(Utf8, MalformedSequencesAreFoundAndRepaired) {
     std::size_t invalidAt;
   };
   const Case cases[] = {
-      {"plain", std::string::npos},       {"Zoë 日本 😀", std::string::npos},
-      {"a\xC0\xAF", 1},                   // overlong
-      {"\xED\xA0\x80", 0},                // a surrogate
-      {"ab\xE6\x97", 2},                  // cut short
-      {"\xF4\x90\x80\x80", 0},            // past U+10FFFF
-      {"x\x80y", 1},                      // a lone continuation byte
-      {"\xEF\xBF\xBD", std::string::npos} // U+FFFD itself
+      {"plain", std::string::npos},
+      {"Zoë 日本 😀", std::string::npos},
+      {"a\xC0\xAF", 1},                    // overlong
+      {"\xED\xA0\x80", 0},                 // a surrogate
+      {"ab\xE6\x97", 2},                   // cut short
+      {"\xF4\x90\x80\x80", 0},             // past U+10FFFF
+      {"x\x80y", 1},                       // a lone continuation byte
+      {"\xEF\xBF\xBD", std::string::npos}  // U+FFFD itself
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FindInvalidUtf8(c.text), c.invalidAt) << c.text;
@@ -76,8 +77,9 @@ TEST(Utf8, CountsAndCutsCharactersAndClusters) {
   EXPECT_EQ(CodePointSlice("abc", 5, 1), "");
   // A letter with a combining accent, a family joined by ZWJ, a flag, a
   // thumbs-up with skin tone: one cluster each.
-  const std::string text = "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467"
-                           "\U0001F1EF\U0001F1F5\U0001F44D\U0001F3FDz";
+  const std::string text =
+      "e\u0301\U0001F468\u200D\U0001F469\u200D\U0001F467"
+      "\U0001F1EF\U0001F1F5\U0001F44D\U0001F3FDz";
   const std::vector<std::size_t> bounds = ClusterBounds(text);
   ASSERT_EQ(bounds.size(), 6u);
   EXPECT_EQ(text.substr(bounds[0], bounds[1]), "e\u0301");

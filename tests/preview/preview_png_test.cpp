@@ -5,10 +5,10 @@
 
 #include <QScrollBar>
 
-#include "sheet/sheet_layout.h"
-#include "sheet/sheet_report.h"
 #include "preview/preview_view.h"
 #include "preview/toolbar_button.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_report.h"
 #include "tests/preview/input_events.h"
 #include "tests/preview/preview_support.h"
 #include "tests/support.h"

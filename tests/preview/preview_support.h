@@ -12,9 +12,9 @@
 #include "preview/preview_form.h"
 #include "preview/preview_layout.h"
 #include "report/base/engine_state.h"
+#include "report/component/report.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
-#include "report/component/report.h"
 #include "tests/support.h"
 
 namespace quillet::test {

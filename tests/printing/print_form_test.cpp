@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "printing/preview_printing.h"
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
 #include "preview/preview_view.h"
+#include "printing/preview_printing.h"
 #include "printing/print_action.h"
 #include "report/base/engine_state.h"
 #include "report/component/report.h"
@@ -46,9 +46,7 @@ class PrintFormTest : public ::testing::Test {
                             1);
     test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   void AddPages(int n) {
     for (int i = 0; i < n; ++i) {

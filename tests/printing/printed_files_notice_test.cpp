@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 
 #include "app/main_window.h"
-#include "printing/preview_printing.h"
-#include "printing/printed_files.h"
 #include "platform/headless_host.h"
 #include "preview/preview_form.h"
+#include "printing/preview_printing.h"
+#include "printing/printed_files.h"
 #include "report/base/engine_state.h"
 #include "report/component/report.h"
 #include "report/printer/printer.h"
@@ -44,9 +44,7 @@ class PrintedFilesTest : public ::testing::Test {
   void SetUp() override {
     test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   FilePrinter platform_;
   HeadlessHost host_;

@@ -4,17 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "sheet/sheet_layout.h"
 #include "platform/headless_host.h"
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
-#include "report/printer/printer.h"
 #include "report/prepared/rebuilt_page.h"
+#include "report/printer/printer.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/shape_view.h"
-#include "tests/report/base/record_support.h"
 #include "report/views/view_registry.h"
+#include "sheet/sheet_layout.h"
 #include "tests/fakes/fake_printer.h"
+#include "tests/report/base/record_support.h"
 #include "tests/support.h"
 
 namespace quillet {
@@ -30,9 +30,7 @@ class SheetReportTest : public ::testing::Test {
         FakePrinter({FakeDevice::Named("Office laser"), FakeDevice::Named("HP DeskJet 720C")}, 0);
     test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   // The prepared page's records as (type, class name or "", object name).
   struct RecordHead {

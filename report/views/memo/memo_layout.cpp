@@ -16,7 +16,9 @@ namespace {
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 
-bool IsLineBreak(char c) { return c == kCR || c == kLF; }
+bool IsLineBreak(char c) {
+  return c == kCR || c == kLF;
+}
 
 Canvas& MeasuringCanvas() {
   Canvas* c = Engine().MeasuringCanvas;
@@ -32,7 +34,9 @@ class Clusters {
   explicit Clusters(const std::string& s) : s_(s) {
     if (!IsSevenBit(s)) bounds_ = ClusterBounds(s);
   }
-  int Count() const { return bounds_.empty() ? static_cast<int>(s_.size()) : static_cast<int>(bounds_.size()) - 1; }
+  int Count() const {
+    return bounds_.empty() ? static_cast<int>(s_.size()) : static_cast<int>(bounds_.size()) - 1;
+  }
   // The first byte of cluster i: ASCII for the characters the wrap looks for.
   char First(int i) const { return s_[Begin(i)]; }
   // The first character of cluster i.
@@ -58,7 +62,8 @@ class Clusters {
 
  private:
   std::size_t Begin(int i) const {
-    return bounds_.empty() ? static_cast<std::size_t>(i - 1) : bounds_[static_cast<std::size_t>(i - 1)];
+    return bounds_.empty() ? static_cast<std::size_t>(i - 1)
+                           : bounds_[static_cast<std::size_t>(i - 1)];
   }
 
   const std::string& s_;
@@ -69,21 +74,29 @@ class Clusters {
 char32_t CyrillicUpper(char32_t c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   if (c >= 0x0430 && c <= 0x044F) return c - 0x20;  // а .. я
-  if (c == 0x0451) return 0x0401;                    // ё
+  if (c == 0x0451) return 0x0401;                   // ё
   return c;
 }
 
 bool IsVowel(char32_t c) {
   switch (c) {
-    case 0x0401: case 0x0410: case 0x0415: case 0x0418: case 0x041E:
-    case 0x0423: case 0x042B: case 0x042D: case 0x042E: case 0x042F:
-      return true;
-    default:
-      return false;
+    case 0x0401:
+    case 0x0410:
+    case 0x0415:
+    case 0x0418:
+    case 0x041E:
+    case 0x0423:
+    case 0x042B:
+    case 0x042D:
+    case 0x042E:
+    case 0x042F: return true;
+    default: return false;
   }
 }
 
-bool IsSign(char32_t c) { return c == 0x042A || c == 0x042C; }  // Ъ, Ь
+bool IsSign(char32_t c) {
+  return c == 0x042A || c == 0x042C;
+}  // Ъ, Ь
 
 }  // namespace
 
@@ -120,7 +133,7 @@ MemoLayout TfrMemoView::LayoutText() {
   const int step = ClampToInt(std::int64_t(LineSpacing) + std::abs(std::int64_t(font.height)));
   const int gap = rotated ? GapX : GapY;
   const int available = ClampToInt(rotated ? std::int64_t(Height) - 2 * std::int64_t(GapY)
-                                            : std::int64_t(Width) - 2 * std::int64_t(GapX));
+                                           : std::int64_t(Width) - 2 * std::int64_t(GapX));
 
   if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
@@ -215,7 +228,9 @@ class FitProbe {
 
 }  // namespace
 
-void SetLayoutShortcuts(bool on) { ShortcutsOn() = on; }
+void SetLayoutShortcuts(bool on) {
+  ShortcutsOn() = on;
+}
 
 void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, StringList& out) {
   auto emit = [&out](std::string text) { out.push_back(std::move(text)); };

@@ -137,7 +137,9 @@ Variant TfrMemoView::CallMethod(const std::string& name, const Variant& a1, cons
 
 // ---- Record --------------------------------------------------------------
 
-int TfrMemoView::TextCharset() const { return Font_.Charset; }
+int TfrMemoView::TextCharset() const {
+  return Font_.Charset;
+}
 
 void TfrMemoView::ReadRecord(RecordReader& s) {
   TfrStretcheable::ReadRecord(s);

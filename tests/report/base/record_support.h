@@ -5,8 +5,8 @@
 
 #include <type_traits>
 
-#include "platform/stream.h"
 #include "platform/codepage.h"
+#include "platform/stream.h"
 #include "report/base/record_stream.h"
 #include "report/views/object_records.h"
 #include "report/views/view.h"

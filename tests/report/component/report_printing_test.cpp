@@ -40,9 +40,7 @@ class ReportPrintingTest : public ::testing::Test {
     platform_ = FailingPrinter({FakeDevice::Named("Laser", kDpi)}, 0);
     test::StartFreshEngine([this] { return &platform_; }, &host_);
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   // Appends a page whose one rectangle sits at left 20 x its page number,
   // so the printed canvas tells which page it was.

@@ -59,7 +59,8 @@ TEST_F(BandNamesFormation, ATemplateBandThatIsItsOwnChildIsRefused) {
   b.Memo("TitleText", 20, 5, 300, 20, {"Title"});
   report.Prepare();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("Band Title names itself as its child band"), std::string::npos)
+  EXPECT_NE(host.messages[0].text.find("Band Title names itself as its child band"),
+            std::string::npos)
       << host.messages[0].text;
   EXPECT_EQ(report.PreparedPages.Count(), 0);
 }

@@ -4,10 +4,9 @@
 // from a band's script, and the position kept after them.
 #include <functional>
 
+#include "report/formation/active_objects.h"
 #include "report/formation/band.h"
 #include "tests/report/formation/formation_support.h"
-
-#include "report/formation/active_objects.h"
 
 namespace quillet::test {
 namespace {

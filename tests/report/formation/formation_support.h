@@ -13,14 +13,14 @@
 
 #include "platform/headless_host.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
-#include "report/views/band_view.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
-#include "report/printer/printer.h"
-#include "report/prepared/rebuilt_page.h"
 #include "report/component/report.h"
+#include "report/prepared/rebuilt_page.h"
+#include "report/printer/printer.h"
+#include "report/views/band_view.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/shape_view.h"
+#include "tests/report/base/record_support.h"
 #include "tests/support.h"
 
 namespace quillet::test {
@@ -34,9 +34,7 @@ class FormationTest : public ::testing::Test {
   void SetUp() override {
     test::StartFreshEngine(nullptr, &host);  // the virtual printer
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   HeadlessHost host;
 };

@@ -196,8 +196,8 @@ TEST_F(StdFunctions, NamedConstants) {
   EXPECT_EQ(Calc("baRest").AsInteger(), 7);
   EXPECT_EQ(Text("CRLF"), "\r\n");
   EXPECT_TRUE(constants.GetValue("Null").IsNull());
-  for (const char* name : {"clAqua", "clScrollBar", "mrNone", "fsStrikeOut", "frftTop",
-                           "frtaDown", "baNone", "psDouble", "mb_IconWarning"})
+  for (const char* name : {"clAqua", "clScrollBar", "mrNone", "fsStrikeOut", "frftTop", "frtaDown",
+                           "baNone", "psDouble", "mb_IconWarning"})
     EXPECT_GE(constants.IndexOfName(name), 0) << name;
 }
 

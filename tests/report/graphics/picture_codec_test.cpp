@@ -8,12 +8,12 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/graphics/bmp_codec.h"
 #include "report/graphics/icon_codec.h"
 #include "report/graphics/jpeg_codec.h"
 #include "report/views/picture_view.h"
+#include "tests/report/base/record_support.h"
 #include "tests/support.h"
 
 namespace quillet {

@@ -4,11 +4,11 @@
 
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
 #include "report/base/engine_state.h"
-#include "report/views/picture_view.h"
 #include "report/prepared/prepared_pages.h"
+#include "report/views/picture_view.h"
 #include "report/views/view_registry.h"
+#include "tests/report/base/record_support.h"
 #include "tests/report/prepared/prepared_support.h"
 
 namespace quillet {

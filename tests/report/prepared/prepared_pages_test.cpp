@@ -189,8 +189,8 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
 }
 
 TEST_F(PreparedPagesTest, ARecordPlacingAnObjectFarOffThePageIsMalformed) {
-  for (auto [left, height] : {std::pair{2000000000, 50}, std::pair{100, 2147483000},
-                              std::pair{-16777217, 50}}) {
+  for (auto [left, height] :
+       {std::pair{2000000000, 50}, std::pair{100, 2147483000}, std::pair{-16777217, 50}}) {
     TfrEMFPages pages;
     pages.AddPage(Paper());
     AddShape(pages, 0, skRectangle, 100, 100, 50, 50);

@@ -19,9 +19,7 @@ class PreparedPagesTest : public ::testing::Test {
   void SetUp() override {
     test::StartFreshEngine(nullptr);  // no printer service: the virtual printer
   }
-  void TearDown() override {
-    test::StopFreshEngine();
-  }
+  void TearDown() override { test::StopFreshEngine(); }
 
   // A page's paper as the printer gives it (PageInfo filled).
   static PagePaper Paper(std::int16_t size = 9, std::int32_t w = 2100, std::int32_t h = 2970,

@@ -1,8 +1,9 @@
 // Page-range texts of print jobs.
+#include "report/printer/page_range.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/printer/page_range.h"
 
 namespace quillet {
 namespace {

@@ -105,8 +105,8 @@ TEST(PrinterPaper, SettingsMatchOnTableSizesComparesOrientationAndSource) {
   VirtualPrinter v;
   v.printer.SetPaper(9, 0, 0, 4, 0, true);
   TfrPrinter& p = v.printer;
-  EXPECT_TRUE(p.SettingsMatch(9, 1, 2, 4, 0));  // width and height are not compared
-  EXPECT_TRUE(p.SettingsMatch(9, 0, 0, -1, 0));  // any source
+  EXPECT_TRUE(p.SettingsMatch(9, 1, 2, 4, 0));       // width and height are not compared
+  EXPECT_TRUE(p.SettingsMatch(9, 0, 0, -1, 0));      // any source
   EXPECT_TRUE(p.SettingsMatch(9, 0, 0, 0xFFFF, 0));  // any source, as a 16-bit field holds it
   EXPECT_FALSE(p.SettingsMatch(9, 0, 0, 5, 0));
   EXPECT_FALSE(p.SettingsMatch(9, 0, 0, 4, 1));

@@ -81,7 +81,8 @@ TEST_F(TemplatePage, DialogSettingsAndScriptOfVersion24) {
 }
 
 TEST_F(TemplatePage, StoredBorderStyles) {
-  for (auto [stored, read] : std::vector<std::pair<int, int>>{{0, 3}, {1, 2}, {2, 2}, {3, 3}, {5, 5}}) {
+  for (auto [stored, read] :
+       std::vector<std::pair<int, int>>{{0, 3}, {1, 2}, {2, 2}, {3, 3}, {5, 5}}) {
     ByteWriter w;
     PaperFields(w, 24, false);
     w.u8(0).str("").u8(std::uint8_t(stored)).str("").i32(0).i32(0).i32(0).i32(0).i32(0).u8(0);
@@ -189,9 +190,7 @@ TEST_F(TemplatePage, TemplateFilesRoundTrip) {
 
 TEST_F(TemplatePage, FailedSaveKeepsTheOldFile) {
   const std::string path = OutputPath("template_kept.frf");
-  {
-    std::ofstream(path, std::ios::binary) << "old";
-  }
+  { std::ofstream(path, std::ios::binary) << "old"; }
   TfrTemplate t;
   t.AddPage().ScriptLines = {std::string(70000, 'x')};  // too long a line to store
   EXPECT_THROW(t.SaveTemplateFile(path), StreamWriteError);

@@ -4,15 +4,16 @@
 
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/template/page.h"
 #include "report/printer/printer.h"
+#include "report/template/page.h"
 #include "report/template/report_template.h"
 #include "tests/support.h"
 
 namespace quillet {
 namespace {
 
-std::unique_ptr<TfrTemplate> Reloaded(std::int32_t code, std::int32_t w, std::int32_t h, std::uint8_t orientation) {
+std::unique_ptr<TfrTemplate> Reloaded(std::int32_t code, std::int32_t w, std::int32_t h,
+                                      std::uint8_t orientation) {
   TfrTemplate original;
   original.Pages.push_back(std::make_unique<TfrPage>());
   TfrPage& page = *original.Pages.back();

@@ -2,9 +2,9 @@
 // captions with every stored value, and byte-exact saving.
 #include <gtest/gtest.h>
 
-#include "sheet/sheet_template.h"
 #include "report/views/memo/memo_view.h"
 #include "report/views/view_registry.h"
+#include "sheet/sheet_template.h"
 #include "tests/report/template/template_support.h"
 
 namespace quillet::test {
@@ -16,11 +16,11 @@ struct SheetObject {
 };
 
 const SheetObject kSheetObjects[21] = {
-    {"Shape1", 27, 16},    {"Shape2", 27, 120},   {"Width1", 134, 49},   {"Height1", 134, 67},
-    {"Width2", 134, 152},  {"Height2", 134, 170}, {"Shape3", 28, 224},   {"Shape4", 28, 328},
-    {"Shape5", 28, 432},   {"Shape6", 27, 536},   {"Width3", 132, 252},  {"Height3", 132, 270},
-    {"Width4", 136, 364},  {"Height4", 136, 382}, {"Width5", 136, 468},  {"Height5", 136, 486},
-    {"Width6", 136, 580},  {"Height6", 136, 598}, {"Shape7", 28, 640},   {"Width7", 137, 685},
+    {"Shape1", 27, 16},    {"Shape2", 27, 120},   {"Width1", 134, 49},  {"Height1", 134, 67},
+    {"Width2", 134, 152},  {"Height2", 134, 170}, {"Shape3", 28, 224},  {"Shape4", 28, 328},
+    {"Shape5", 28, 432},   {"Shape6", 27, 536},   {"Width3", 132, 252}, {"Height3", 132, 270},
+    {"Width4", 136, 364},  {"Height4", 136, 382}, {"Width5", 136, 468}, {"Height5", 136, 486},
+    {"Width6", 136, 580},  {"Height6", 136, 598}, {"Shape7", 28, 640},  {"Width7", 137, 685},
     {"Height7", 137, 703},
 };
 
@@ -42,7 +42,8 @@ TEST_F(SheetTemplate, FormIsTheWrappedStream) {
   ASSERT_EQ(formBytes.size(), 2638u);
   WriteSeed("sheet_form.bin", formBytes);
   WriteSeed("sheet.frf", StreamBytes());
-  EXPECT_EQ(Bytes(formBytes.begin(), formBytes.begin() + 8), (Bytes{24, 0, 0, 0, 0x46, 0x0A, 0, 0}));
+  EXPECT_EQ(Bytes(formBytes.begin(), formBytes.begin() + 8),
+            (Bytes{24, 0, 0, 0, 0x46, 0x0A, 0, 0}));
   const Bytes stream = StreamBytes();
   EXPECT_EQ(stream[0], 24);
   // The first object record ends at 216, counted from the version byte.

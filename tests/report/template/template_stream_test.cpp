@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/views/memo/memo_view.h"
-#include "tests/report/base/record_support.h"
 #include "report/printer/printer.h"
+#include "report/views/memo/memo_view.h"
 #include "report/views/view_registry.h"
+#include "tests/report/base/record_support.h"
 #include "tests/report/template/template_support.h"
 
 namespace quillet::test {
@@ -34,7 +34,9 @@ class TestBoxView : public TfrView {
   int AfterLoadedCalls = 0;
 };
 
-std::unique_ptr<TfrView> MakeBox() { return std::make_unique<TestBoxView>(); }
+std::unique_ptr<TfrView> MakeBox() {
+  return std::make_unique<TestBoxView>();
+}
 
 std::unique_ptr<TestBoxView> Box(const std::string& name, std::int32_t payload) {
   auto v = std::make_unique<TestBoxView>();
@@ -249,7 +251,8 @@ TEST_F(TemplateStream, UnregisteredClassesAreListedAndTheRestLoads) {
   EXPECT_EQ(host.messages[0].caption, "Error");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Error);
   EXPECT_TRUE(u.LoadErrorFlag);
-  EXPECT_EQ(u.LoadErrorText, std::string("TfrShapeView\r") + "TfrShapeView\rTfrShapeView\rTfrShapeView\r");
+  EXPECT_EQ(u.LoadErrorText,
+            std::string("TfrShapeView\r") + "TfrShapeView\rTfrShapeView\rTfrShapeView\r");
   ASSERT_EQ(u.Pages.size(), 2u);
   ASSERT_EQ(u.Pages[0]->Objects.size(), 1u);
   ASSERT_EQ(u.Pages[1]->Objects.size(), 1u);
@@ -272,7 +275,8 @@ TEST_F(TemplateStream, EveryObjectHearsAfterReportLoadedOnce) {
   Load(u, Save(t));
   EXPECT_TRUE(host.messages.empty());
   for (const auto& page : u.Pages)
-    for (const auto& v : page->Objects) EXPECT_EQ(static_cast<TestBoxView&>(*v).AfterLoadedCalls, 1);
+    for (const auto& v : page->Objects)
+      EXPECT_EQ(static_cast<TestBoxView&>(*v).AfterLoadedCalls, 1);
 }
 
 TEST_F(TemplateStream, LookupControlClassesAreRenamed) {
@@ -289,9 +293,9 @@ TEST_F(TemplateStream, LookupControlClassesAreRenamed) {
   w.bytes(Bytes(head.begin() + kHeaderSize + kPageSize, head.end()));
   TfrTemplate u;
   EXPECT_EQ(Load(u, w.b), 0u);
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNotPlugged +
-                                                      "TfrDBLookupControl\rTfrDBLookupControl\r" +
-                                                      kIncludeThem}));
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{kNotPlugged + "TfrDBLookupControl\rTfrDBLookupControl\r" +
+                                      kIncludeThem}));
 }
 
 TEST_F(TemplateStream, KindsFiveToNineAreSkippedByTheirEndPosition) {
@@ -428,7 +432,8 @@ TEST_F(TemplateStream, FramedMemoWithoutAMemoClassIsListed) {
   struct WithoutMemo {
     WithoutMemo() { RegisterBuiltInKind(gtMemo, nullptr); }
     ~WithoutMemo() {
-      RegisterBuiltInKind(gtMemo, [] { return std::unique_ptr<TfrView>(std::make_unique<TfrMemoView>()); });
+      RegisterBuiltInKind(gtMemo,
+                          [] { return std::unique_ptr<TfrView>(std::make_unique<TfrMemoView>()); });
     }
   } noMemo;
   TfrTemplate t;
@@ -442,7 +447,8 @@ TEST_F(TemplateStream, FramedMemoWithoutAMemoClassIsListed) {
   PutI32(b, at + w.size() + 17, I32At(b, at + w.size() + 17) + std::int32_t(w.size()));
   TfrTemplate u;
   EXPECT_EQ(Load(u, b), 0u);
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNotPlugged + "TfrMemoView\r" + kIncludeThem}));
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{kNotPlugged + "TfrMemoView\r" + kIncludeThem}));
   EXPECT_EQ(u.ObjectCount(), 1u);
 }
 

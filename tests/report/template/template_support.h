@@ -12,10 +12,10 @@
 #include "platform/engine_host.h"
 #include "platform/headless_host.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/template/report_template.h"
 #include "report/views/shape_view.h"
+#include "tests/report/base/record_support.h"
 #include "tests/support.h"
 
 namespace quillet::test {

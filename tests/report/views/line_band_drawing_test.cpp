@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/recording_canvas.h"
-#include "report/views/band_view.h"
 #include "report/base/engine_state.h"
+#include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/subreport_view.h"
 

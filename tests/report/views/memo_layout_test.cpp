@@ -244,7 +244,8 @@ TEST(MemoLayout, MeasuringShortcutsGiveTheSameLines) {
       "Averyveryverylongwordwithoutanyspacesthatmustbecutsomewhere and more",
       "tab\tand  double  spaces   \r\nafter a break\rand\nmore breaks at the end\r\n",
       "aa " + kKolokol + kKolokol + " " + kKolo + " " + kKolokol + " " + kKol,
-      "", "W = 50"};
+      "",
+      "W = 50"};
   for (int width : {12, 30, 57, 80, 121, 300}) {
     for (std::uint16_t flags : {std::uint16_t(3), std::uint16_t(3 | flWordBreak)}) {
       for (int charSpacing : {0, 2}) {

@@ -63,14 +63,13 @@ TEST(MemoPage, EveryAlignmentOnOnePage) {
          alJustify, 0, frAllSides, 10);
   p.Memo(330, 400, 200, 110, {"Ruled lines run under every line position of the box."}, 0,
          flUnderlines, 0, 10);
-  p.Memo(550, 400, 120, 50, {"Framed"}, alCenter | alVerticalCenter, 0, frAllSides, 12,
-         0x00E0FFFF, 3);
+  p.Memo(550, 400, 120, 50, {"Framed"}, alCenter | alVerticalCenter, 0, frAllSides, 12, 0x00E0FFFF,
+         3);
   p.Memo(690, 400, 60, 18, {"W = 50"}, 0);
   // колоколомолоко: hyphenated between syllables.
-  p.Memo(690, 430, 50, 80, {"колоколомолоко"},
-         0, flWordBreak, frAllSides, 10, clNone, 1, 204);
-  p.Memo(10, 530, 300, 40, {"Bold italic underlined text"}, 0, 0, frLeft | frBottom, 12, clNone,
-         1, 1, fsBold | fsItalic | fsUnderline);
+  p.Memo(690, 430, 50, 80, {"колоколомолоко"}, 0, flWordBreak, frAllSides, 10, clNone, 1, 204);
+  p.Memo(10, 530, 300, 40, {"Bold italic underlined text"}, 0, 0, frLeft | frBottom, 12, clNone, 1,
+         1, fsBold | fsItalic | fsUnderline);
   const QImage& img = p.canvas.Image();
   ASSERT_TRUE(img.save(QString::fromStdString(test::OutputPath("memo_page.png"))));
 

@@ -4,10 +4,10 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
 #include "report/base/engine_state.h"
 #include "report/views/memo/memo_view.h"
 #include "report/views/view_registry.h"
+#include "tests/report/base/record_support.h"
 
 namespace quillet {
 namespace {

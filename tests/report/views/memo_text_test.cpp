@@ -6,8 +6,8 @@
 
 #include "platform/stream.h"
 #include "report/base/engine_state.h"
-#include "report/views/memo/memo_view.h"
 #include "report/base/preparation_report.h"
+#include "report/views/memo/memo_view.h"
 
 namespace quillet {
 namespace {
@@ -95,10 +95,10 @@ TEST(MemoText, NamedKeysReadAndWriteFieldsAndFlagBits) {
   std::vector<std::string> names;
   for (const PropertyEntry& e : m.PropertyTable) names.push_back(e.EntryName);
   const std::vector<std::string> expected{
-      "Font.Name", "Font.Size",  "Font.Style", "Font.Color", "Font",        "Alignment",
-      "DisplayFormat", "Highlight", "LineSpacing", "CharSpacing", "GapX",   "GapY",
-      "Stretched", "WordWrap",   "WordBreak",  "AutoWidth",  "TextOnly",    "Suppress",
-      "HideZeros", "Lines.Count", "Underlines", "RTLReading"};
+      "Font.Name",     "Font.Size",   "Font.Style",  "Font.Color",  "Font",     "Alignment",
+      "DisplayFormat", "Highlight",   "LineSpacing", "CharSpacing", "GapX",     "GapY",
+      "Stretched",     "WordWrap",    "WordBreak",   "AutoWidth",   "TextOnly", "Suppress",
+      "HideZeros",     "Lines.Count", "Underlines",  "RTLReading"};
   ASSERT_GE(names.size(), expected.size());
   EXPECT_EQ(std::vector<std::string>(names.end() - expected.size(), names.end()), expected);
 }

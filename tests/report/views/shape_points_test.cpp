@@ -42,12 +42,26 @@ TEST(ShapePoints, RegularPolygons) {
 }
 
 TEST(ShapePoints, Stars) {
-  EXPECT_EQ(DrawnShape(skStar, "5;0;1;0;50;0").Figure().points,
-            (Pts{{100, 50}, {70, 65}, {65, 98}, {42, 74}, {10, 79},
-                 {25, 50}, {10, 21}, {42, 26}, {65, 2}, {70, 35}}));
-  EXPECT_EQ(DrawnShape(skStar, "5;0;1;-90;50;0").Figure().points,
-            (Pts{{50, 0}, {65, 30}, {98, 35}, {74, 58}, {79, 90},
-                 {50, 75}, {21, 90}, {26, 58}, {2, 35}, {35, 30}}));
+  EXPECT_EQ(DrawnShape(skStar, "5;0;1;0;50;0").Figure().points, (Pts{{100, 50},
+                                                                     {70, 65},
+                                                                     {65, 98},
+                                                                     {42, 74},
+                                                                     {10, 79},
+                                                                     {25, 50},
+                                                                     {10, 21},
+                                                                     {42, 26},
+                                                                     {65, 2},
+                                                                     {70, 35}}));
+  EXPECT_EQ(DrawnShape(skStar, "5;0;1;-90;50;0").Figure().points, (Pts{{50, 0},
+                                                                       {65, 30},
+                                                                       {98, 35},
+                                                                       {74, 58},
+                                                                       {79, 90},
+                                                                       {50, 75},
+                                                                       {21, 90},
+                                                                       {26, 58},
+                                                                       {2, 35},
+                                                                       {35, 30}}));
 }
 
 }  // namespace

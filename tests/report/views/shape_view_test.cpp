@@ -1,4 +1,6 @@
 // Shape parameters, pens and brushes, and failures while drawing.
+#include "report/views/shape_view.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,9 +8,8 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
 #include "report/base/engine_state.h"
-#include "report/views/shape_view.h"
+#include "tests/report/base/record_support.h"
 
 namespace quillet {
 namespace {

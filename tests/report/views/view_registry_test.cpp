@@ -1,13 +1,14 @@
 // The object-kind registry, the factory, names and band alignment.
+#include "report/views/view_registry.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "report/expr/brackets.h"
 #include "report/base/engine_state.h"
 #include "report/base/preparation_report.h"
+#include "report/expr/brackets.h"
 #include "report/views/shape_view.h"
 #include "report/views/view_page.h"
-#include "report/views/view_registry.h"
 
 namespace quillet {
 namespace {

@@ -6,16 +6,16 @@
 #include "platform/errors.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
-#include "tests/report/base/record_support.h"
-#include "report/views/band_view.h"
-#include "report/graphics/bmp_codec.h"
 #include "report/base/engine_state.h"
+#include "report/graphics/bmp_codec.h"
 #include "report/graphics/icon_codec.h"
 #include "report/graphics/jpeg_codec.h"
+#include "report/views/band_view.h"
 #include "report/views/line_view.h"
 #include "report/views/picture_view.h"
 #include "report/views/subreport_view.h"
 #include "report/views/view_registry.h"
+#include "tests/report/base/record_support.h"
 
 namespace quillet {
 namespace {
