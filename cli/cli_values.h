@@ -21,7 +21,8 @@ std::string TypeName(const Variant& value);
 // The value's text as a report prints it: dates and times in the locale's
 // short date and time (Variant::AsText).
 std::string ValueText(const Variant& value);
-// A JSON string literal.
+// A JSON string literal of the text (bytes that are no UTF-8 become U+FFFD),
+// with \" \\ \n \r \t escaped and other control characters as \u00XX.
 std::string JsonString(const std::string& text);
 
 }  // namespace quillet::cli

@@ -2,16 +2,15 @@
 // options) compared page by page; a summary line per difference, or JSON,
 // and with --png the differing pages of B with the differences marked.
 // Exit code 0 when they are the same, 1 when they differ, 2 on an error.
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <set>
 
+#include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "cli/diff_compare.h"
 #include "cli/diff_facts.h"
 #include "cli/diff_marks.h"
-#include "platform/utf8.h"
 #include "session/command_options.h"
 #include "session/data_options.h"
 #include "session/input_file.h"
@@ -49,47 +48,25 @@ std::vector<PageFacts> ReadSide(const Options& options, std::unique_ptr<ReportIn
   return facts;
 }
 
-std::string JsonText(const std::string& text) {
-  std::string out = "\"";
-  for (char c : RepairUtf8(text)) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 void PrintJson(const std::vector<Difference>& differences, std::size_t pagesA, std::size_t pagesB,
                const std::vector<std::string>& pictures) {
   std::cout << "{\"same\":" << (differences.empty() ? "true" : "false")
             << ",\"pages\":{\"a\":" << pagesA << ",\"b\":" << pagesB << "},\"differences\":[";
   for (std::size_t i = 0; i < differences.size(); ++i) {
     const Difference& d = differences[i];
-    std::cout << (i ? "," : "") << "{\"page\":" << d.page << ",\"kind\":" << JsonText(d.kind)
-              << ",\"name\":" << JsonText(d.name) << ",\"occurrence\":" << d.occurrence
-              << ",\"property\":" << JsonText(d.property) << ",\"a\":" << JsonText(d.before)
-              << ",\"b\":" << JsonText(d.after);
+    std::cout << (i ? "," : "") << "{\"page\":" << d.page << ",\"kind\":" << JsonString(d.kind)
+              << ",\"name\":" << JsonString(d.name) << ",\"occurrence\":" << d.occurrence
+              << ",\"property\":" << JsonString(d.property) << ",\"a\":" << JsonString(d.before)
+              << ",\"b\":" << JsonString(d.after);
     if (d.marked)
       std::cout << ",\"rect\":{\"side\":\"" << (d.inB ? "b" : "a") << "\",\"left\":" << d.left
                 << ",\"top\":" << d.top << ",\"width\":" << d.width << ",\"height\":" << d.height
                 << "}";
-    std::cout << ",\"summary\":" << JsonText(SummaryLine(d)) << "}";
+    std::cout << ",\"summary\":" << JsonString(SummaryLine(d)) << "}";
   }
   std::cout << "],\"png\":[";
   for (std::size_t i = 0; i < pictures.size(); ++i)
-    std::cout << (i ? "," : "") << JsonText(pictures[i]);
+    std::cout << (i ? "," : "") << JsonString(pictures[i]);
   std::cout << "]}\n";
 }
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "platform/recording_canvas.h"
-#include "platform/utf8.h"
 #include "report/component/report.h"
 #include "report/template/page.h"
 #include "report/views/picture_view.h"
@@ -30,30 +30,6 @@ std::string ColorText(Color c) {
   return buf;
 }
 
-// A quoted text, with \" \\ \n \r \t escaped.
-std::string Quoted(const std::string& text) {
-  const std::string utf8 = RepairUtf8(text);
-  std::string out = "\"";
-  for (char c : utf8) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string TextOf(const TfrView& v) {
   std::string text;
   for (std::size_t i = 0; i < v.Memo.size(); ++i) text += (i ? "\n" : "") + v.Memo[i];
@@ -70,7 +46,7 @@ void PrintLines(const std::string& kind, const std::vector<PageFacts>& pages) {
               << " objects=" << f.objects.size() << "\n";
     for (const TfrView* v : f.objects) {
       std::cout << "object page=" << p + 1 << " kind=" << v->ClassName()
-                << " name=" << Quoted(v->Name) << " left=" << v->Left << " top=" << v->Top
+                << " name=" << JsonString(v->Name) << " left=" << v->Left << " top=" << v->Top
                 << " width=" << v->Width << " height=" << v->Height
                 << " frame=" << ColorText(v->FrameColor) << " fill=" << ColorText(v->FillColor)
                 << " visible=" << (v->Visible ? 1 : 0);
@@ -78,8 +54,8 @@ void PrintLines(const std::string& kind, const std::vector<PageFacts>& pages) {
         std::cout << " shape=" << int(shape->ShapeKind);
       if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
           picture && !picture->Picture.Refusal().empty())
-        std::cout << " refused=" << Quoted(picture->Picture.Refusal());
-      std::cout << " tag=" << Quoted(v->Tag) << " text=" << Quoted(TextOf(*v)) << "\n";
+        std::cout << " refused=" << JsonString(picture->Picture.Refusal());
+      std::cout << " tag=" << JsonString(v->Tag) << " text=" << JsonString(TextOf(*v)) << "\n";
     }
   }
 }
@@ -95,7 +71,7 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
     for (std::size_t k = 0; k < f.objects.size(); ++k) {
       const TfrView* v = f.objects[k];
       std::cout << (k ? "," : "") << "{\"kind\":\"" << v->ClassName()
-                << "\",\"name\":" << Quoted(v->Name) << ",\"left\":" << v->Left
+                << "\",\"name\":" << JsonString(v->Name) << ",\"left\":" << v->Left
                 << ",\"top\":" << v->Top << ",\"width\":" << v->Width << ",\"height\":" << v->Height
                 << ",\"frame\":\"" << ColorText(v->FrameColor) << "\",\"fill\":\""
                 << ColorText(v->FillColor) << "\",\"visible\":" << (v->Visible ? "true" : "false");
@@ -103,8 +79,9 @@ void PrintJson(const std::string& kind, const std::vector<PageFacts>& pages) {
         std::cout << ",\"shape\":" << int(shape->ShapeKind);
       if (auto* picture = dynamic_cast<const TfrPictureView*>(v);
           picture && !picture->Picture.Refusal().empty())
-        std::cout << ",\"refused\":" << Quoted(picture->Picture.Refusal());
-      std::cout << ",\"tag\":" << Quoted(v->Tag) << ",\"text\":" << Quoted(TextOf(*v)) << "}";
+        std::cout << ",\"refused\":" << JsonString(picture->Picture.Refusal());
+      std::cout << ",\"tag\":" << JsonString(v->Tag) << ",\"text\":" << JsonString(TextOf(*v))
+                << "}";
     }
     std::cout << "]}";
   }
