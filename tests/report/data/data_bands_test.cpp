@@ -7,15 +7,6 @@
 namespace quillet::test {
 namespace {
 
-// The text of every object of that name, page by page, in order.
-StringList Texts(TfrReport& report, const std::string& name) {
-  StringList all;
-  for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    for (const auto& o : PageObjects(report, p))
-      if (o.Name == name) all.push_back(o.Text.empty() ? std::string() : o.Text[0]);
-  return all;
-}
-
 RowsDataset Items() {
   return RowsDataset("Items", {"Cat", "Item", "Price"},
                      {{"A", "pen", 1},

@@ -11,15 +11,6 @@ namespace {
 
 constexpr std::uint16_t kRepeat = flBandOnFirstPage | flBandOnLastPage | flBandRepeatHeader;
 
-// The first text of every object of that name, page by page.
-StringList Texts(TfrReport& report, const std::string& name) {
-  StringList all;
-  for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    for (const auto& o : PageObjects(report, p))
-      if (o.Name == name) all.push_back(o.Text.empty() ? std::string() : o.Text[0]);
-  return all;
-}
-
 class DataLevelFaults : public FormationTest {};
 
 // Ten rows of 99 pixels fill page 1 to y 1050 of 1051, so the inner group's

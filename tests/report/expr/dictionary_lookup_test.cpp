@@ -21,14 +21,6 @@ std::unique_ptr<RowsDataset> Items() {
       std::vector<RowsDataset::Row>{{"pen", 1, 10}, {"ink", 3, 30}, {"pad", 5, 50}});
 }
 
-StringList Texts(TfrReport& report, const std::string& name) {
-  StringList all;
-  for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    for (const auto& o : PageObjects(report, p))
-      if (o.Name == name) all.push_back(o.Text.empty() ? std::string() : o.Text[0]);
-  return all;
-}
-
 class DictionaryLookup : public FormationTest {
  protected:
   void SetUp() override {

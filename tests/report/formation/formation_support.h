@@ -104,6 +104,15 @@ inline std::vector<PreparedObject> PageObjects(TfrReport& report, int page) {
   return out;
 }
 
+// The first text of every object of that name, page by page.
+inline StringList Texts(TfrReport& report, const std::string& name) {
+  StringList all;
+  for (int p = 0; p < report.PreparedPages.Count(); ++p)
+    for (const auto& o : PageObjects(report, p))
+      if (o.Name == name) all.push_back(o.Text.empty() ? std::string() : o.Text[0]);
+  return all;
+}
+
 inline std::vector<std::string> PageNames(TfrReport& report, int page) {
   std::vector<std::string> names;
   for (const auto& o : PageObjects(report, page)) names.push_back(o.Name);

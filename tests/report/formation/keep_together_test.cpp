@@ -21,15 +21,6 @@ Names Tail(const Names& names, std::size_t n) {
   return Names(names.end() - static_cast<std::ptrdiff_t>(std::min(n, names.size())), names.end());
 }
 
-// The first text of every object of that name, page by page.
-StringList Texts(TfrReport& report, const std::string& name) {
-  StringList all;
-  for (int p = 0; p < report.PreparedPages.Count(); ++p)
-    for (const auto& o : PageObjects(report, p))
-      if (o.Name == name) all.push_back(o.Text.empty() ? std::string() : o.Text[0]);
-  return all;
-}
-
 class KeepTogether : public FormationTest {};
 
 // Groups of rows 100 pixels high between a 20-pixel header and a 50-pixel
