@@ -22,7 +22,10 @@ namespace {
 using test::CliRun;
 // Runs quillet-cli, writing `input` (when given) to its standard input.
 CliRun Cli(const QStringList& args, const QByteArray& input = {}) {
-  return test::RunCli(args, test::CliOptions{.input = input, .timeoutMs = 60000});
+  test::CliOptions options;
+  options.input = input;
+  options.timeoutMs = 60000;
+  return test::RunCli(args, options);
 }
 
 QString Out(const std::string& name) {

@@ -66,7 +66,9 @@ inline CliRun RunCli(const QStringList& args, const CliOptions& options) {
 }
 
 inline CliRun RunCli(const QStringList& args, const Environment& environment = {}) {
-  return RunCli(args, CliOptions{.environment = environment});
+  CliOptions options;
+  options.environment = environment;
+  return RunCli(args, options);
 }
 
 }  // namespace quillet::test

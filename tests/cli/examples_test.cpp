@@ -27,9 +27,10 @@ const fs::path kExamples = kRoot / "examples";
 using CliResult = test::CliRun;
 // Runs in the repository root, where the manifest's paths start.
 CliResult Cli(const QStringList& args) {
-  return test::RunCli(args,
-                      test::CliOptions{.workingDirectory = QString::fromStdString(kRoot.string()),
-                                       .timeoutMs = 300000});
+  test::CliOptions options;
+  options.workingDirectory = QString::fromStdString(kRoot.string());
+  options.timeoutMs = 300000;
+  return test::RunCli(args, options);
 }
 
 QString Q(const std::string& s) {

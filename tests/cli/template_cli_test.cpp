@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 using CliResult = test::CliRun;
 CliResult Cli(const QStringList& args) {
-  return test::RunCli(args, test::CliOptions{.timeoutMs = 300000});
+  test::CliOptions options;
+  options.timeoutMs = 300000;
+  return test::RunCli(args, options);
 }
 
 QString Q(const fs::path& p) {
