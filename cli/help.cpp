@@ -38,6 +38,10 @@ names is one line on standard error and exit code 1, with nothing written.
   --max-steps N             stop any script of the report that runs more than N
                             lines, as a calculation error naming its object
                             (10000000)
+  --page-memory MIB         keep at most MIB MiB of packed prepared pages in
+                            memory (8); further pages wait in a temporary
+                            file that nothing outlives, so a report of any
+                            length forms in flat memory. 0 keeps none.
   --sort NAME=KEYS          sorts the --csv data set NAME before the report is
                             formed (repeatable): KEYS are columns separated by
                             commas, each with ASC (the default) or DESC after it,
@@ -70,7 +74,7 @@ Commands:
 Run 'quillet-cli COMMAND --help' for the options of a command. Every command
 that loads a template (prepare, render, print, preview, check, eval, diff) takes
 the data options --csv, --csv-delimiter, --csv-text, --db, --dataset,
---max-steps and --sort.
+--max-steps, --page-memory and --sort.
 
 Options:
   -h, --help     show this help and exit

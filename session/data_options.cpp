@@ -79,7 +79,7 @@ char Delimiter(const Options& options) {
 }  // namespace
 
 std::set<std::string> DataOptions::Names() {
-  return {"csv", "csv-delimiter", "csv-text", "db", "dataset", "max-steps", "sort"};
+  return {"csv", "csv-delimiter", "csv-text", "db", "dataset", "max-steps", "page-memory", "sort"};
 }
 
 std::set<std::string> DataOptions::With(std::set<std::string> own) {
@@ -89,7 +89,7 @@ std::set<std::string> DataOptions::With(std::set<std::string> own) {
 
 bool DataOptions::Given(const Options& options) {
   for (const std::string& name : Names())
-    if (name != "max-steps" && options.Has(name)) return true;
+    if (name != "max-steps" && name != "page-memory" && options.Has(name)) return true;
   return false;
 }
 

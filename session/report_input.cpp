@@ -1,5 +1,6 @@
 #include "session/report_input.h"
 
+#include "report/prepared/page_stream.h"
 #include "report/script/report_interpretator.h"
 #include "session/data_options.h"
 #include "session/input_file.h"
@@ -30,14 +31,28 @@ void ReportInput::LoadTemplateUnchecked() {
   Load();
 }
 
-bool ReportInput::Prepare() {
+void ReportInput::ApplyLimits() const {
+  const auto whole = [](const std::string& text, std::size_t digits) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos &&
+           text.size() <= digits;
+  };
   // Each script the report runs may take this many lines.
   if (const auto steps = options_.Value("max-steps")) {
-    if (steps->empty() || steps->find_first_not_of("0123456789") != std::string::npos ||
-        steps->size() > 15 || std::stoull(*steps) == 0)
+    if (!whole(*steps, 15) || std::stoull(*steps) == 0)
       throw UsageError("--max-steps wants a whole number of at least 1, not '" + *steps + "'");
     ReportInterpreter().MaxSteps = std::stoull(*steps);
   }
+  // Prepared pages past this many MiB wait in a temporary file.
+  if (const auto mib = options_.Value("page-memory")) {
+    if (!whole(*mib, 7))
+      throw UsageError("--page-memory wants a whole number of MiB from 0 to 9999999, not '" + *mib +
+                       "'");
+    PageStream::MemoryBudget = std::size_t(std::stoull(*mib)) << 20;
+  }
+}
+
+bool ReportInput::Prepare() {
+  ApplyLimits();
   Load();
   if (report_.Template.Pages.empty()) throw UsageError(path_ + " holds no page to prepare");
   DataOptions::CheckTemplate(report_);
@@ -49,6 +64,7 @@ bool ReportInput::LoadPages() {
   if (DataOptions::Given(options_))
     throw UsageError("the data options apply to a template; " + path_ +
                      " is a prepared-report file");
+  ApplyLimits();
   report_.LoadPrepared(path_);
   return true;
 }

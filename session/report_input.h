@@ -64,6 +64,8 @@ class ReportInput {
  private:
   // The data sets, then the template.
   void Load();
+  // Sets the limits the options give: --max-steps, --page-memory.
+  void ApplyLimits() const;
 
   Options options_;
   std::string path_;

@@ -2,9 +2,11 @@
 
 #include <lz4.h>
 
+#include <atomic>
 #include <limits>
 
 #include "platform/errors.h"
+#include "platform/spill_file.h"
 
 namespace quillet {
 namespace {
@@ -26,12 +28,49 @@ bool Pack(const std::uint8_t* bytes, std::size_t size, std::vector<std::uint8_t>
   return true;
 }
 
+std::atomic<std::size_t> heldInMemory{0};
+
 }  // namespace
+
+std::size_t PageStream::HeldInMemory() {
+  return heldInMemory.load(std::memory_order_relaxed);
+}
+
+PageStream::~PageStream() {
+  DropPacked();
+}
+
+void PageStream::DropPacked() {
+  if (!spill_) heldInMemory.fetch_sub(packed_.capacity(), std::memory_order_relaxed);
+  packed_ = std::vector<std::uint8_t>();  // "= {}" would keep the capacity
+  spill_.reset();
+  spillOffset_ = 0;
+  spillSize_ = 0;
+}
+
+void PageStream::Keep() {
+  const std::size_t size = packed_.capacity();
+  // Counted first: when the move fails, the page stays in memory, counted.
+  if (heldInMemory.fetch_add(size, std::memory_order_relaxed) + size <= MemoryBudget) return;
+  std::shared_ptr<SpillFile> file = SpillFile::Shared();
+  spillOffset_ = file->Append(packed_.data(), packed_.size());
+  spillSize_ = packed_.size();
+  spill_ = std::move(file);
+  packed_ = std::vector<std::uint8_t>();  // "= {}" would keep the capacity
+  heldInMemory.fetch_sub(size, std::memory_order_relaxed);
+}
+
+std::vector<std::uint8_t> PageStream::Packed() const {
+  if (!spill_) return packed_;
+  std::vector<std::uint8_t> bytes(spillSize_);
+  spill_->ReadAt(spillOffset_, bytes.data(), bytes.size());
+  return bytes;
+}
 
 MemoryStream& PageStream::Open() {
   if (closed_) {
     plain_ = MemoryStream(Bytes());
-    packed_ = {};
+    DropPacked();
     plainSize_ = 0;
     closed_ = false;
     packedIsPlain_ = false;
@@ -45,30 +84,38 @@ void PageStream::Close() {
   const std::vector<std::uint8_t>& bytes = plain_.Bytes();
   plainSize_ = bytes.size();
   firstByte_ = bytes.empty() ? 0 : bytes.front();
-  packedIsPlain_ = !Pack(bytes.data(), bytes.size(), packed_);
-  if (packedIsPlain_) packed_.assign(bytes.begin(), bytes.end());
+  std::vector<std::uint8_t> packed;
+  packedIsPlain_ = !Pack(bytes.data(), bytes.size(), packed);
+  if (packedIsPlain_) packed.assign(bytes.begin(), bytes.end());
   plain_ = MemoryStream();
+  packed_ = std::move(packed);
   closed_ = true;
+  Keep();
 }
 
 void PageStream::Assign(std::string_view bytes) {
   plain_ = MemoryStream();
+  DropPacked();
   plainSize_ = bytes.size();
   firstByte_ = bytes.empty() ? 0 : static_cast<std::uint8_t>(bytes.front());
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   packedIsPlain_ = !Pack(data, bytes.size(), packed_);
   if (packedIsPlain_) packed_.assign(data, data + bytes.size());
   closed_ = true;
+  Keep();
 }
 
 std::vector<std::uint8_t> PageStream::Bytes() const {
   if (!closed_) return plain_.Bytes();
-  if (packedIsPlain_) return packed_;
+  if (packedIsPlain_) return Packed();
+  const std::vector<std::uint8_t> packed = spill_ ? Packed() : std::vector<std::uint8_t>();
+  const std::vector<std::uint8_t>& source = spill_ ? packed : packed_;
   std::vector<std::uint8_t> bytes(plainSize_);
-  const int n = LZ4_decompress_safe(reinterpret_cast<const char*>(packed_.data()),
+  const int n = LZ4_decompress_safe(reinterpret_cast<const char*>(source.data()),
                                     reinterpret_cast<char*>(bytes.data()),
-                                    static_cast<int>(packed_.size()), static_cast<int>(plainSize_));
-  // Only this class packs these bytes: a mismatch means memory was damaged.
+                                    static_cast<int>(source.size()), static_cast<int>(plainSize_));
+  // Only this class packs these bytes: a mismatch means memory (or the
+  // temporary file) was damaged.
   if (n < 0 || std::size_t(n) != plainSize_)
     throw EngineError("A prepared page held in memory does not unpack to its " +
                       std::to_string(plainSize_) + " bytes");
@@ -85,7 +132,8 @@ void PageStream::WriteTo(Stream& out) const {
 }
 
 std::size_t PageStream::HeldBytes() const {
-  return closed_ ? packed_.capacity() : plain_.Bytes().capacity();
+  if (!closed_) return plain_.Bytes().capacity();
+  return spill_ ? 0 : packed_.capacity();
 }
 
 }  // namespace quillet

@@ -7,10 +7,16 @@
 // so a closed page holds a few kilobytes where its plain bytes take tens.
 // Readers get the plain bytes back whether the page is open or closed; the
 // bytes themselves (what files store) never change.
+//
+// Closed pages are held in memory up to a budget shared by all pages of the
+// process; past it, a page's packed bytes move to a temporary file
+// (SpillFile) and are read back from it when needed, so a report of any
+// length forms, shows and saves in flat memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -18,9 +24,26 @@
 
 namespace quillet {
 
+class SpillFile;
+
+// Packed bytes of closed pages held in memory before further pages move to
+// a temporary file. A page takes about 2.3 KB packed, so this keeps some
+// 3,600 pages at hand.
+constexpr std::size_t kDefaultPageMemoryBudget = std::size_t(8) << 20;
+
 class PageStream {
  public:
   PageStream() = default;
+  ~PageStream();
+  PageStream(const PageStream&) = delete;
+  PageStream& operator=(const PageStream&) = delete;
+
+  // The budget of packed bytes held in memory by the closed pages of the
+  // whole process (kDefaultPageMemoryBudget unless an option sets it); 0
+  // moves every closed page to the temporary file.
+  static inline std::size_t MemoryBudget = kDefaultPageMemoryBudget;
+  // Packed bytes the closed pages of the process hold in memory now.
+  static std::size_t HeldInMemory();
 
   // The plain stream, positioned at its end, to append records to. A
   // closed page is unpacked (opened) first.
@@ -50,12 +73,26 @@ class PageStream {
   }
   // Number of plain bytes.
   std::uint64_t Size() const { return closed_ ? plainSize_ : plain_.Size(); }
-  // Bytes of memory the page's data takes (room kept for growth included).
+  // Bytes of memory the page's data takes (room kept for growth included);
+  // 0 for a page moved to the temporary file.
   std::size_t HeldBytes() const;
+  // True when the closed bytes are in the temporary file.
+  bool IsSpilled() const { return spill_ != nullptr; }
 
  private:
+  // Keeps the packed bytes in memory while the budget allows, else moves
+  // them to the temporary file.
+  void Keep();
+  // Forgets the closed bytes wherever they are.
+  void DropPacked();
+  // The packed bytes, read back from the temporary file when they are there.
+  std::vector<std::uint8_t> Packed() const;
+
   MemoryStream plain_;                // the bytes while open
-  std::vector<std::uint8_t> packed_;  // the bytes while closed
+  std::vector<std::uint8_t> packed_;  // the bytes while closed and held in memory
+  std::shared_ptr<SpillFile> spill_;  // the file holding them otherwise
+  std::uint64_t spillOffset_ = 0;     // where they start in it
+  std::size_t spillSize_ = 0;         // how many there are
   std::size_t plainSize_ = 0;         // size of the plain bytes while closed
   std::uint8_t firstByte_ = 0;        // the first plain byte while closed
   bool closed_ = false;

@@ -1,12 +1,17 @@
 // Prepared pages held packed: the bytes a closed page gives back, pages that
-// do not pack, reopening for more records, and the one page open for
-// records at a time.
+// do not pack, reopening for more records, the one page open for records at
+// a time, and pages past the memory budget moved to a temporary file.
 #include "report/prepared/page_stream.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 
+#include "platform/errors.h"
+#include "platform/scope_guard.h"
 #include "tests/report/prepared/prepared_support.h"
 
 namespace quillet {
@@ -138,6 +143,103 @@ TEST_F(PreparedPagesTest, PagesReadFromAFileAreHeldPacked) {
   EXPECT_FALSE(loaded[0].ObjectStream.IsOpen());
   EXPECT_LT(loaded[0].ObjectStream.HeldBytes(), loaded[0].ObjectStream.Size() / 2);
   EXPECT_EQ(loaded[0].ObjectStream.Bytes(), pages[0].ObjectStream.Bytes());
+}
+
+// The budget set for a test, and the one before it back afterwards.
+class BudgetScope {
+ public:
+  explicit BudgetScope(std::size_t bytes) : before_(PageStream::MemoryBudget) {
+    PageStream::MemoryBudget = bytes;
+  }
+  ~BudgetScope() { PageStream::MemoryBudget = before_; }
+
+ private:
+  std::size_t before_;
+};
+
+TEST(PageStream, PagesPastTheBudgetWaitInAFileWithNoNameAndGiveBackEveryByte) {
+  const std::size_t heldBefore = PageStream::HeldInMemory();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("quillet-spill-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const char* tmpBefore = std::getenv("TMPDIR");
+  const std::string tmpSaved = tmpBefore ? tmpBefore : "";
+  ::setenv("TMPDIR", folder.c_str(), 1);
+  const ScopeGuard restore([&] {
+    if (tmpBefore)
+      ::setenv("TMPDIR", tmpSaved.c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
+    std::filesystem::remove_all(folder);
+  });
+
+  // Room for about two packed pages: the rest go to the file.
+  PageStream probe;
+  Append(probe, RowRecords(160));
+  probe.Close();
+  const BudgetScope budget(PageStream::HeldInMemory() - heldBefore + probe.HeldBytes() + 1);
+  std::vector<std::vector<std::uint8_t>> written;
+  {
+    std::vector<std::unique_ptr<PageStream>> pages;
+    for (int i = 0; i < 6; ++i) {
+      written.push_back(i == 3 ? NoiseBytes(3000) : RowRecords(150 + i));
+      pages.push_back(std::make_unique<PageStream>());
+      if (i % 2)
+        pages.back()->Assign(written.back());
+      else
+        Append(*pages.back(), written.back()), pages.back()->Close();
+    }
+    int spilled = 0;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      spilled += pages[i]->IsSpilled();
+      EXPECT_EQ(pages[i]->Bytes(), written[i]) << "page " << i;
+      EXPECT_EQ(pages[i]->Size(), written[i].size());
+      if (pages[i]->IsSpilled()) EXPECT_EQ(pages[i]->HeldBytes(), 0u);
+    }
+    EXPECT_GE(spilled, 4);
+    EXPECT_LE(PageStream::HeldInMemory(), PageStream::MemoryBudget);
+    // Nothing in the folder bears a name while the file is in use.
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+
+    // A page brought back for more records keeps them all.
+    PageStream& last = *pages.back();
+    ASSERT_TRUE(last.IsSpilled());
+    Append(last, {7, 8, 9});
+    EXPECT_FALSE(last.IsSpilled());
+    last.Close();
+    written.back().insert(written.back().end(), {7, 8, 9});
+    EXPECT_EQ(last.Bytes(), written.back());
+    MemoryStream out;
+    pages[4]->WriteTo(out);
+    EXPECT_EQ(out.Bytes(), written[4]);
+  }
+  // Pages gone, their memory is no longer counted.
+  probe.Assign(std::vector<std::uint8_t>{});
+  EXPECT_EQ(PageStream::HeldInMemory(), heldBefore);
+}
+
+TEST(PageStream, AFolderThatCannotHoldTheFileIsNamedInTheError) {
+  const char* tmpBefore = std::getenv("TMPDIR");
+  const std::string tmpSaved = tmpBefore ? tmpBefore : "";
+  ::setenv("TMPDIR", "/nonexistent/quillet-folder", 1);
+  const ScopeGuard restore([&] {
+    if (tmpBefore)
+      ::setenv("TMPDIR", tmpSaved.c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
+  });
+  const BudgetScope budget(0);
+  PageStream page;
+  Append(page, RowRecords(20));
+  try {
+    page.Close();
+    FAIL() << "no error";
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent/quillet-folder"), std::string::npos)
+        << e.what();
+  }
+  // The page stays whole in memory.
+  EXPECT_EQ(page.Bytes(), RowRecords(20));
 }
 
 }  // namespace
