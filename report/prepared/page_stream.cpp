@@ -3,6 +3,7 @@
 #include <lz4.h>
 
 #include <atomic>
+#include <cstdint>
 #include <limits>
 
 #include "platform/errors.h"
@@ -65,6 +66,29 @@ std::vector<std::uint8_t> PageStream::Packed() const {
   std::vector<std::uint8_t> bytes(spillSize_);
   spill_->ReadAt(spillOffset_, bytes.data(), bytes.size());
   return bytes;
+}
+
+std::optional<PageStream::Place> PageStream::Park(const SpillFile& file) {
+  if (!closed_ || spill_.get() != &file || spillSize_ > UINT32_MAX || plainSize_ > UINT32_MAX)
+    return std::nullopt;
+  const Place place{spillOffset_, std::uint32_t(spillSize_), std::uint32_t(plainSize_), firstByte_,
+                    packedIsPlain_};
+  DropPacked();
+  plainSize_ = 0;
+  firstByte_ = 0;
+  return place;
+}
+
+void PageStream::Unpark(const Place& place, std::shared_ptr<SpillFile> file) {
+  plain_ = MemoryStream();
+  DropPacked();
+  spill_ = std::move(file);
+  spillOffset_ = place.offset;
+  spillSize_ = place.size;
+  plainSize_ = place.plainSize;
+  firstByte_ = place.firstByte;
+  packedIsPlain_ = place.packedIsPlain;
+  closed_ = true;
 }
 
 MemoryStream& PageStream::Open() {

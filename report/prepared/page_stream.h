@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -78,6 +79,21 @@ class PageStream {
   std::size_t HeldBytes() const;
   // True when the closed bytes are in the temporary file.
   bool IsSpilled() const { return spill_ != nullptr; }
+
+  // Where a closed page's bytes lie in the temporary file: all a page list
+  // keeps of a page it has put aside (parked), 24 bytes.
+  struct Place {
+    std::uint64_t offset = 0;
+    std::uint32_t size = 0;       // packed bytes
+    std::uint32_t plainSize = 0;  // plain bytes
+    std::uint8_t firstByte = 0;
+    bool packedIsPlain = false;
+  };
+  // For a closed page whose bytes are in `file`: their place, the page
+  // being left empty; nothing for any other page (kept as it is).
+  std::optional<Place> Park(const SpillFile& file);
+  // Makes this (empty) page the closed page at `place` in `file`.
+  void Unpark(const Place& place, std::shared_ptr<SpillFile> file);
 
  private:
   // Keeps the packed bytes in memory while the budget allows, else moves

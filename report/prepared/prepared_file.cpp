@@ -73,8 +73,8 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
   // The file says the newest version a page does (25: a page that holds
   // UTF-8 texts; 26: one that holds a PNG or SVG picture).
   std::uint8_t version = kPreparedStreamVersion;
-  for (const std::unique_ptr<PreparedPage>& page : pages_) {
-    const int first = page->ObjectStream.FirstByte();
+  for (const Slot& slot : pages_) {
+    const int first = slot.page ? slot.page->ObjectStream.FirstByte() : slot.records.firstByte;
     if (first > version && first <= kNewestStreamVersion) version = std::uint8_t(first);
   }
   file.WriteU8(version);
@@ -88,7 +88,10 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
   }
   WritePrinterName(file, printerName);
   file.WriteI32(Count());
-  for (const std::unique_ptr<PreparedPage>& page : pages_) {
+  for (int i = 0; i < Count(); ++i) {
+    // A parked page is made whole for the moment it is written.
+    std::unique_ptr<PreparedPage> scratch;
+    const PreparedPage* page = &Peek(i, scratch);
     const std::uint64_t placeholder = file.Position();
     file.WriteI32(0);
     file.WriteI16(page->PaperSizeCode);
@@ -168,7 +171,7 @@ void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t comp
         page->ObjectStream.Assign(data);
       }
       SetPrinterToPage(*page);
-      pages_.push_back(std::move(page));
+      Append(std::move(page));
       file.Seek(end);
     }
   } catch (const StreamReadError& e) {
@@ -206,7 +209,7 @@ void TfrEMFPages::ReadPictureFormat(Stream& file) {
       objects.WriteU8(kPreparedStreamVersion);
       writePicture(objects, metafile, page->PageInfo.PaperWidthPx, page->PageInfo.PaperHeightPx);
       page->ObjectStream.Assign(objects.BytesAsString());
-      pages_.push_back(std::move(page));
+      Append(std::move(page));
       file.Seek(end);
     }
   } catch (const StreamReadError& e) {

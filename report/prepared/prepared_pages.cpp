@@ -9,6 +9,7 @@
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "platform/scope_guard.h"
+#include "platform/spill_file.h"
 #include "report/base/engine_state.h"
 #include "report/base/preparation_report.h"
 #include "report/base/record_stream.h"
@@ -89,7 +90,63 @@ TfrEMFPages::~TfrEMFPages() {
 PreparedPage& TfrEMFPages::operator[](int index) {
   if (index < 0 || index >= Count())
     throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
-  return *pages_[index];
+  Slot& slot = pages_[std::size_t(index)];
+  if (!slot.page) slot.page = MadeWhole(slot);
+  return *slot.page;
+}
+
+std::unique_ptr<PreparedPage> TfrEMFPages::MadeWhole(const Slot& slot) const {
+  auto page = std::make_unique<PreparedPage>();
+  const PagePaper& paper = papers_[slot.paper];
+  page->PaperSizeCode = paper.PaperSizeCode;
+  page->PaperWidthTenths = paper.PaperWidthTenths;
+  page->PaperHeightTenths = paper.PaperHeightTenths;
+  page->Orientation = paper.Orientation;
+  page->PaperSource = paper.PaperSource;
+  page->Margins = paper.Margins;
+  page->MarginsApply = paper.MarginsApply ? 1 : 0;
+  page->PageInfo = paper.PageInfo;
+  page->ObjectStream.Unpark(slot.records, spill_);
+  return page;
+}
+
+const PreparedPage& TfrEMFPages::Peek(int index, std::unique_ptr<PreparedPage>& scratch) const {
+  const Slot& slot = pages_.at(std::size_t(index));
+  if (slot.page) return *slot.page;
+  scratch = MadeWhole(slot);
+  return *scratch;
+}
+
+int TfrEMFPages::ParkedCount() const {
+  return static_cast<int>(
+      std::count_if(pages_.begin(), pages_.end(), [](const Slot& s) { return !s.page; }));
+}
+
+void TfrEMFPages::Append(std::unique_ptr<PreparedPage> page) {
+  pages_.push_back(Slot{std::move(page)});
+  ParkPassedPages();
+}
+
+void TfrEMFPages::ParkPassedPages() {
+  for (const int until = Count() - kWholePages; parkFrom_ < until; ++parkFrom_) {
+    Slot& slot = pages_[std::size_t(parkFrom_)];
+    PreparedPage* page = slot.page.get();
+    if (!page || page->InUse || page->RebuiltPage || page == open_ ||
+        !page->ObjectStream.IsSpilled())
+      continue;
+    // While a page's records are in the file, the file lives: this is it.
+    if (!spill_) spill_ = SpillFile::Shared();
+    const std::optional<PageStream::Place> place = page->ObjectStream.Park(*spill_);
+    if (!place) continue;
+    // Pages of one report mostly share their paper: the last few are tried.
+    const PagePaper paper = page->Paper();
+    auto found =
+        std::find(papers_.size() > 4 ? papers_.end() - 4 : papers_.begin(), papers_.end(), paper);
+    if (found == papers_.end()) found = papers_.insert(papers_.end(), paper);
+    slot.paper = std::uint32_t(found - papers_.begin());
+    slot.records = *place;
+    slot.page.reset();
+  }
 }
 
 const PreparedPage& TfrEMFPages::operator[](int index) const {
@@ -111,9 +168,13 @@ void TfrEMFPages::ReleasePage(int index) {
 void TfrEMFPages::Clear() {
   // Released in one sweep: deleting from the front one by one would move
   // the rest each time, which a million pages turn into hours.
-  for (auto& page : pages_) ReleaseRebuilt(*page);
+  for (Slot& slot : pages_)
+    if (slot.page) ReleaseRebuilt(*slot.page);
   open_ = nullptr;
   pages_.clear();
+  papers_.clear();
+  spill_.reset();
+  parkFrom_ = 0;
 }
 
 MemoryStream& TfrEMFPages::RecordStream(int index) {
@@ -146,10 +207,12 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   CloseOpenPage();
   page->ObjectStream.Open().WriteU8(kPreparedStreamVersion);
   open_ = page.get();
-  if (index >= Count())
-    pages_.push_back(std::move(page));
-  else
-    pages_.insert(pages_.begin() + index, std::move(page));
+  if (index >= Count()) {
+    Append(std::move(page));
+  } else {
+    pages_.insert(pages_.begin() + index, Slot{std::move(page)});
+    if (index < parkFrom_) ++parkFrom_;
+  }
 }
 
 void TfrEMFPages::AddPage(const PagePaper& templatePage) {
@@ -169,6 +232,7 @@ void TfrEMFPages::DeletePage(int index) {
   ReleaseRebuilt(page);
   if (open_ == &page) open_ = nullptr;
   pages_.erase(pages_.begin() + index);
+  if (index < parkFrom_) --parkFrom_;
 }
 
 void TfrEMFPages::RebuildPage(int index) {

@@ -10,6 +10,12 @@
 // longer written to (PageStream); to draw or hit-test a page the stream is
 // rebuilt into live objects, which are released again when the page is no
 // longer in use.
+//
+// Past the memory budget of page streams, a page's records wait in a
+// temporary file; a page formation has long passed is then put aside
+// (parked) as its place in that file and an index into the distinct papers
+// of the list - some 40 bytes - and is made whole again when it is asked
+// for. A report of any length so forms in flat memory.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +34,7 @@
 namespace quillet {
 
 class Canvas;
+class SpillFile;
 class TfrView;
 
 // The version byte written at the head of page streams and files. A page
@@ -72,8 +79,13 @@ class TfrEMFPages {
   // a preview takes a report's pages and gives them back.
   void Swap(TfrEMFPages& other) noexcept {
     pages_.swap(other.pages_);
+    papers_.swap(other.papers_);
+    spill_.swap(other.spill_);
+    std::swap(parkFrom_, other.parkFrom_);
     std::swap(open_, other.open_);  // the open page goes with its list
   }
+  // Pages put aside at the moment (for tests and figures).
+  int ParkedCount() const;
   // Inserts a new page with the template page's paper (appended when
   // `index` is at or past the end; RangeError when negative). The page
   // stream starts with version byte 24.
@@ -130,9 +142,31 @@ class TfrEMFPages {
   void ReadPictureFormat(Stream& file);
   void SetPrinterToPage(PreparedPage& page);
 
+  // A page as the list holds it: whole, or put aside.
+  struct Slot {
+    std::unique_ptr<PreparedPage> page;  // none while parked
+    std::uint32_t paper = 0;             // papers_ index while parked
+    PageStream::Place records;           // in spill_ while parked
+  };
+  // The last pages formed stay whole: formation may still go back to them.
+  static constexpr int kWholePages = 16;
+
+  // Adds a page at the end, then parks the pages formation has passed.
+  void Append(std::unique_ptr<PreparedPage> page);
+  // Parks the pages below the last kWholePages whose records wait in the
+  // temporary file and that nothing uses (in use, rebuilt or open).
+  void ParkPassedPages();
+  // The page at `index` as a whole page: the slot's own, or one made from
+  // its parked form into `scratch`.
+  const PreparedPage& Peek(int index, std::unique_ptr<PreparedPage>& scratch) const;
+  std::unique_ptr<PreparedPage> MadeWhole(const Slot& slot) const;
+
   PreparedPagesReport* report_;
-  std::vector<std::unique_ptr<PreparedPage>> pages_;
-  PreparedPage* open_ = nullptr;  // the page open for records, one of pages_
+  std::vector<Slot> pages_;
+  std::vector<PagePaper> papers_;     // the distinct papers of parked pages
+  std::shared_ptr<SpillFile> spill_;  // the file the parked pages' records are in
+  int parkFrom_ = 0;                  // pages below this have been looked at for parking
+  PreparedPage* open_ = nullptr;      // the page open for records, one of pages_
 };
 
 // Holds a prepared page in use for a scope: InUse is set when the guard is

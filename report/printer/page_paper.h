@@ -27,6 +27,7 @@ struct PagePaper {
   PageMargins Margins;
   bool MarginsApply = true;  // false when the page stretches to the printable area
   PrinterPageInfo PageInfo;
+  friend bool operator==(const PagePaper&, const PagePaper&) = default;
 };
 
 // Asks `printer` for the page's paper (without forcing) and fills PageInfo.

@@ -242,5 +242,51 @@ TEST(PageStream, AFolderThatCannotHoldTheFileIsNamedInTheError) {
   EXPECT_EQ(page.Bytes(), RowRecords(20));
 }
 
+TEST_F(PreparedPagesTest, PagesFormationHasPassedAreParkedAndComeBackWhole) {
+  // The same pages formed with every page kept and with none held in memory.
+  auto form = [](TfrEMFPages& pages) {
+    for (int i = 0; i < 60; ++i) {
+      pages.AddPage(i % 7 == 3 ? Paper(256, 1000, 1500, 1) : Paper());
+      for (int k = 0; k < 30; ++k) AddShape(pages, i, skRectangle, 10 + k, 10 + 3 * k + i, 50, 50);
+    }
+    pages.CloseOpenPage();
+  };
+  TfrEMFPages kept;
+  form(kept);
+  EXPECT_EQ(kept.ParkedCount(), 0);
+  MemoryStream keptFile;
+  kept.WritePreparedFile(keptFile);
+
+  const BudgetScope budget(0);
+  TfrEMFPages parked;
+  form(parked);
+  EXPECT_GE(parked.ParkedCount(), 60 - 16);
+  MemoryStream parkedFile;
+  parked.WritePreparedFile(parkedFile);
+  EXPECT_EQ(parkedFile.Bytes(), keptFile.Bytes());
+  EXPECT_GE(parked.ParkedCount(), 60 - 16) << "writing the file keeps pages parked";
+
+  // A parked page asked for is whole again: paper, records, drawing.
+  for (int i : {3, 10}) {
+    EXPECT_EQ(parked[i].Paper(), kept[i].Paper()) << i;
+    EXPECT_EQ(parked[i].ObjectStream.Bytes(), kept[i].ObjectStream.Bytes()) << i;
+    parked.RebuildPage(i);
+    EXPECT_EQ(parked[i].RebuiltPage->ObjectCount(), 30u);
+  }
+  // Pages in the middle come and go; the list hands its parked pages on.
+  parked.DeletePage(5);
+  AddShape(parked, 1, skEllipse, 1, 1, 5, 5);
+  TfrEMFPages other;
+  other.Swap(parked);
+  ASSERT_EQ(other.Count(), 59);
+  EXPECT_EQ(other[5].ObjectStream.Bytes(), kept[6].ObjectStream.Bytes());
+  MemoryStream loadedFile = std::move(parkedFile);
+  loadedFile.Seek(0);
+  TfrEMFPages loaded;
+  loaded.ReadPreparedFile(loadedFile);
+  EXPECT_GE(loaded.ParkedCount(), 60 - 16) << "pages read from a file are parked too";
+  EXPECT_EQ(loaded[59].ObjectStream.Bytes(), kept[59].ObjectStream.Bytes());
+}
+
 }  // namespace
 }  // namespace quillet
