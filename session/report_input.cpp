@@ -30,7 +30,7 @@ void ReportInput::LoadTemplateUnchecked() {
   Load();
 }
 
-bool ReportInput::Prepare() {
+void ReportInput::LoadForPreparing() {
   // Each script the report runs may take this many lines.
   if (const auto steps = options_.Value("max-steps")) {
     if (steps->empty() || steps->find_first_not_of("0123456789") != std::string::npos ||
@@ -41,7 +41,16 @@ bool ReportInput::Prepare() {
   Load();
   if (report_.Template.Pages.empty()) throw UsageError(path_ + " holds no page to prepare");
   DataOptions::CheckTemplate(report_);
+}
+
+bool ReportInput::Prepare() {
+  LoadForPreparing();
   return report_.Prepare();
+}
+
+TfrReport::PreviewRun ReportInput::PrepareAndPreview() {
+  LoadForPreparing();
+  return report_.PrepareAndPreview();
 }
 
 bool ReportInput::LoadPages() {
