@@ -482,12 +482,16 @@ class FirstPaint : public QObject {
   explicit FirstPaint(FirstPageTimes& times, double startCpu,
                       std::chrono::steady_clock::time_point startWall)
       : times_(times), startCpu_(startCpu), startWall_(startWall) {}
+  TfrPreviewForm* Form = nullptr;  // the window whose page box is watched
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint || done_) return false;
+    if (event->type() != QEvent::Paint || done_ || !Form) return false;
+    watched->event(event);  // the page box paints
+    // Page 1 is drawn when the paint took it into use.
+    const TfrEMFPages* pages = Form->Pages();
+    if (!pages || Form->PageCount() == 0 || !(*pages)[0].InUse) return true;
     done_ = true;
-    watched->event(event);  // the page box paints page 1
     times_.firstCpu = CpuSeconds() - startCpu_;
     times_.firstWall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - startWall_).count();
@@ -515,6 +519,7 @@ FirstPageTimes FirstPageOnce(long n) {
     LoadTemplate(report);
     report.ModalPreview = true;
     windows.PreviewOpened = [&](TfrPreviewForm& form) {
+      firstPaint.Form = &form;
       form.PageBox()->installEventFilter(&firstPaint);
       QObject::connect(&form, &TfrPreviewForm::FormationEnded, &form, [&] {
         times.wholeCpu = CpuSeconds() - startCpu;
