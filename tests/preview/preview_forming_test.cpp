@@ -89,10 +89,10 @@ class PreviewFormingTest : public test::PreviewTest {
         s.cancelEnabled = form->CancelButton()->isEnabled();
         seen.push_back(s);
       }
-      if (form && form->PageCount() == 3 && !snapped) {
+      if (form && form->PageCount() == 3 && !snapshot.empty()) {
         // The window midway, for people to look at.
-        snapped = form->grab().save(
-            QString::fromStdString(test::OutputPath("preview_forming_midway.png")));
+        form->grab().save(QString::fromStdString(test::OutputPath(snapshot)));
+        snapshot.clear();
       }
       if (atStep) atStep(n);
     };
@@ -120,7 +120,7 @@ class PreviewFormingTest : public test::PreviewTest {
   std::vector<Seen> seen;
   std::function<void(int)> atStep;
   int endCount = -1;
-  bool snapped = false;
+  std::string snapshot;  // a picture of the window at page 3 goes here
   bool saveEnabledAtEnd = false;
   QString status;
   bool statusIsError = false;
@@ -132,6 +132,7 @@ TEST_F(PreviewFormingTest, TheWindowOpensOnPageOneAndFollowsTheGrowingCount) {
     seen.clear();
     form = nullptr;
     report.Template.TwoPass = twoPass;
+    snapshot = twoPass ? "preview_forming_two_pass.png" : "preview_forming_one_pass.png";
     const TfrReport::PreviewRun run = report.PrepareAndPreview();
     ASSERT_TRUE(run.Shown);
     ASSERT_GE(seen.size(), 5u);
