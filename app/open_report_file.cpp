@@ -56,13 +56,17 @@ int OpenReportFile(const std::string& path) {
 }
 
 int OpenReportFile(const std::string& path, const cli::Options& options, bool watch) {
-  std::shared_ptr<TfrReport> report;
+  std::shared_ptr<cli::ReportInput> input;
+  // A template not watched opens on its first page while the rest forms;
+  // a prepared-report file, or a template a live preview follows, is read
+  // whole first.
+  bool whole = true;
   try {
-    auto input = std::make_shared<cli::ReportInput>(options, path);
+    input = std::make_shared<cli::ReportInput>(options, path);
     if (watch && !input->IsTemplate())
       throw cli::UsageError("--watch follows a template; " + path + " is a prepared-report file");
-    if (!input->LoadPages()) return 1;
-    report = std::shared_ptr<TfrReport>(input, &input->Report());
+    whole = watch || !input->IsTemplate();
+    if (whole && !input->LoadPages()) return 1;
   } catch (const cli::AlreadyReported&) {
     return 1;  // the loader has shown why
   } catch (const cli::UsageError& e) {
@@ -70,20 +74,36 @@ int OpenReportFile(const std::string& path, const cli::Options& options, bool wa
   } catch (const std::exception& e) {
     return Fail(Reason(path, e.what()));
   }
-  if (report->PreparedPages.Count() == 0) return Fail(path + " holds no page");
+  // The report shares the life of the input that holds its data sets.
+  const std::shared_ptr<TfrReport> report(input, &input->Report());
+  if (whole && report->PreparedPages.Count() == 0) return Fail(path + " holds no page");
   // The preview's caption and the print job carry the file's name.
   report->Title = std::filesystem::path(path).filename().string();
-  RecentFiles::Add(QString::fromStdString(path));
   const auto prepare = [options](const std::string& file) {
     return cli::ReportInput::PreparedTemplate(options, file);
   };
-  WithPreviewHook(
-      [&](TfrPreviewForm& form) {
-        form.PrepareTemplate = prepare;
-        if (watch) new LivePreview(form, prepare, path, cli::DataOptions::FilesRead(options));
-      },
-      [&] { report->ShowPrepared(); });
-  return 0;
+  const auto opened = [&](TfrPreviewForm& form) {
+    RecentFiles::Add(QString::fromStdString(path));
+    form.PrepareTemplate = prepare;
+    if (watch) new LivePreview(form, prepare, path, cli::DataOptions::FilesRead(options));
+  };
+  if (whole) {
+    WithPreviewHook(opened, [&] { report->ShowPrepared(); });
+    return 0;
+  }
+  TfrReport::PreviewRun run;
+  try {
+    WithPreviewHook(opened, [&] { run = input->PrepareAndPreview(); });
+  } catch (const cli::AlreadyReported&) {
+    return 1;
+  } catch (const cli::UsageError& e) {
+    return Fail(e.what());
+  } catch (const std::exception& e) {
+    return Fail(Reason(path, e.what()));
+  }
+  if (run.Shown) return 0;
+  // A failed or stopped preparation has been reported by the host.
+  return run.Prepared ? Fail(path + " holds no page") : 1;
 }
 
 }  // namespace quillet

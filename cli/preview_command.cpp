@@ -1,10 +1,12 @@
 // quillet-cli preview: the preview window on a prepared-report file, or on a
-// template prepared with the data options. The file is read (and prepared)
-// before any window opens, so a bad file is one line on standard error; the
-// window then runs until it is closed, with the program's own preview
-// printing and message boxes. Templates opened from the window's Open
-// button are prepared with the same data options; with --watch the template
-// is prepared again whenever it or a data file changes (session/live_preview.h).
+// template prepared with the data options. The file is read and checked
+// before any window opens, so a bad file is one line on standard error; a
+// template's window opens on its first page while the rest forms (until
+// then a failure is a line on standard error too). The window runs until
+// it is closed, with the program's own preview printing and message boxes.
+// Templates opened from the window's Open button are prepared with the same
+// data options; with --watch the template is prepared whole, and again
+// whenever it or a data file changes (session/live_preview.h).
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
@@ -39,20 +41,45 @@ class ShownWatcher : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &form_ && event->type() == QEvent::Show && !told_) {
-      told_ = true;
-      std::cerr << "quillet-cli: preview of " << file_ << ": " << form_.PageCount()
-                << (form_.PageCount() == 1 ? " page" : " pages") << "\n";
-      if (const char* ms = std::getenv("QUILLET_PREVIEW_CLOSE_MS"))
-        QTimer::singleShot(std::atoi(ms), &form_, [this] { form_.close(); });
+    if (watched == &form_ && event->type() == QEvent::Show && !shown_) {
+      shown_ = true;
+      // A window open on forming pages tells once they are all there.
+      if (form_.Forming())
+        connect(&form_, &TfrPreviewForm::FormationEnded, this, [this] { Tell(); });
+      else
+        Tell();
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
+  void Tell() {
+    std::cerr << "quillet-cli: preview of " << file_ << ": " << form_.PageCount()
+              << (form_.PageCount() == 1 ? " page" : " pages") << "\n";
+    if (const char* ms = std::getenv("QUILLET_PREVIEW_CLOSE_MS"))
+      QTimer::singleShot(std::atoi(ms), &form_, [this] { form_.close(); });
+  }
+
   TfrPreviewForm& form_;
   std::string file_;
-  bool told_ = false;
+  bool shown_ = false;
+};
+
+// The program's windows, except that a message before any preview window
+// is on screen (the template failing to form its first page) stays a line
+// on standard error, through the command's own host.
+class PreviewHost : public QtEngineHost {
+ public:
+  explicit PreviewHost(EngineHost& console) : console_(console) {}
+  MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                            MessageButtons buttons) override {
+    if (!WindowOpened) return console_.ShowMessage(text, caption, icon, buttons);
+    return QtEngineHost::ShowMessage(text, caption, icon, buttons);
+  }
+  bool WindowOpened = false;
+
+ private:
+  EngineHost& console_;
 };
 
 // Installs `host` for the life of the scope, then the one before it.
@@ -76,20 +103,25 @@ int RunPreview(const Args& args) {
   ReportInput input(o, o.Positional()[0]);
   if (watch && !input.IsTemplate())
     throw UsageError("--watch follows a template; " + input.Path() + " is a prepared-report file");
-  if (!input.LoadPages()) return 1;
+  // A template not watched opens on its first page while the rest forms.
+  const bool whole = watch || !input.IsTemplate();
   TfrReport& report = input.Report();
-  if (report.PreparedPages.Count() == 0) throw EngineError(input.Path() + " holds no page");
+  if (whole) {
+    if (!input.LoadPages()) return 1;
+    if (report.PreparedPages.Count() == 0) throw EngineError(input.Path() + " holds no page");
+  }
 
   // The caption and a print job from the window carry the file's name.
   const std::string name = std::filesystem::path(input.Path()).filename().string();
   report.Title = FromQString(QString::fromStdString(name));
   report.ModalPreview = true;  // ShowPrepared returns once the window is closed
 
-  QtEngineHost windows;
+  PreviewHost windows(Host());
   InstallPreviewPrinting(windows);
   std::unique_ptr<ShownWatcher> watcher;
   const auto printing = windows.PreviewOpened;
   windows.PreviewOpened = [&](TfrPreviewForm& form) {
+    windows.WindowOpened = true;
     printing(form);
     watcher = std::make_unique<ShownWatcher>(form, input.Path());
     const auto prepare = [o](const std::string& path) {
@@ -99,8 +131,14 @@ int RunPreview(const Args& args) {
     if (watch) new LivePreview(form, prepare, input.Path(), DataOptions::FilesRead(o));
   };
   const HostScope scope(windows);
-  report.ShowPrepared();
-  return 0;
+  if (whole) {
+    report.ShowPrepared();
+    return 0;
+  }
+  const TfrReport::PreviewRun run = input.PrepareAndPreview();
+  if (run.Shown) return 0;
+  if (run.Prepared) throw EngineError(input.Path() + " holds no page");
+  return 1;  // the host has said why
 }
 
 }  // namespace quillet::cli

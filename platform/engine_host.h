@@ -75,8 +75,26 @@ class EngineHost {
   int RunWithProgress(const std::string& caption, const ProgressStep& step) {
     return RunWithProgress(ProgressRequest{caption, {}, {}}, step);
   }
-  // Opens the preview on the report's prepared pages.
+  // Opens the preview on the report's prepared pages. After PagesFormed
+  // answered true for the report, it finishes the preview opened then.
   virtual void ShowPrepared(TfrReport& report) = 0;
+  // While TfrReport::PrepareAndPreview forms the final (or only) pass: at
+  // every progress step, with the count of pages formed whole so far (the
+  // report's PreparedPages may hold one more, still forming) and the page
+  // count of the counting pass (0 when there was none). A host that opens
+  // the preview early answers true; it then reads the growing PreparedPages
+  // only through their own calls, never takes them before FormationEnded,
+  // and sets the report's StopRequested when the user cancels. The default
+  // waits for ShowPrepared.
+  virtual bool PagesFormed(TfrReport& /*report*/, int /*formed*/, int /*total*/) { return false; }
+  // Formation of a report whose preview PagesFormed opened has ended:
+  // `error` is the calculation error that stopped it (empty when none), and
+  // `formed` the pages whole before it (those after were cut short); the
+  // report's StopRequested tells a cancelled run. Called before the error
+  // is shown and the report discards its pages, so the preview may take
+  // them now.
+  virtual void FormationEnded(TfrReport& /*report*/, const std::string& /*error*/, int /*formed*/) {
+  }
   // Makes the hidden window named `name` at `bounds` that dialog pages
   // place their controls on. Dialog pages host no controls yet, so no host
   // makes one: the default gives none.

@@ -64,7 +64,13 @@ TfrPreviewForm::~TfrPreviewForm() {
 }
 
 int TfrPreviewForm::PageCount() const {
-  return pages_ ? pages_->Count() : 0;
+  if (!pages_) return 0;
+  return Forming() ? std::min(formed_, pages_->Count()) : pages_->Count();
+}
+
+void TfrPreviewForm::DropPages() {
+  pages_ = nullptr;
+  ownedPages_.reset();
 }
 
 void TfrPreviewForm::BuildWidgets() {
@@ -151,6 +157,8 @@ void TfrPreviewForm::BuildWidgets() {
   statusLine_->setContentsMargins(4, 2, 4, 2);
   statusLine_->hide();
   layout->addWidget(statusLine_);
+  BuildFormingBar();
+  layout->addWidget(formingBar_);
   ArrangeToolbar();
 }
 
@@ -259,6 +267,16 @@ void TfrPreviewForm::resizeEvent(QResizeEvent* e) {
 
 void TfrPreviewForm::ShowWindow(TfrReport& report) {
   Connect(report);
+  SetUpForShowing(report);
+  if (report.ModalPreview) {
+    exec();
+  } else {
+    show();
+  }
+}
+
+void TfrPreviewForm::SetUpForShowing(TfrReport& report) {
+  report_ = &report;
   ApplyButtons();
   ResetView(true);
   SetHorzPos(0);
@@ -269,17 +287,13 @@ void TfrPreviewForm::ShowWindow(TfrReport& report) {
     if (const QScreen* s = parentWidget() ? parentWidget()->screen() : screen())
       setGeometry(DefaultPreviewGeometry(s->availableGeometry()));
   setWindowState(windowState() | Qt::WindowMaximized);
-  if (report.ModalPreview) {
-    exec();
-  } else {
-    show();
-  }
 }
 
 void TfrPreviewForm::Connect(TfrReport& report) {
   report_ = &report;
-  pages_ = std::make_unique<TfrEMFPages>(&report);
-  pages_->Swap(report.PreparedPages);
+  ownedPages_ = std::make_unique<TfrEMFPages>(&report);
+  ownedPages_->Swap(report.PreparedPages);
+  pages_ = ownedPages_.get();
 }
 
 void TfrPreviewForm::ShowStatus(const QString& text, bool error) {
@@ -290,10 +304,10 @@ void TfrPreviewForm::ShowStatus(const QString& text, bool error) {
 }
 
 void TfrPreviewForm::Disconnect() {
-  if (!report_ || !pages_) return;
+  if (!report_ || !pages_ || Forming()) return;
   report_->PreparedPages.Clear();
   report_->PreparedPages.Swap(*pages_);
-  pages_.reset();
+  DropPages();
 }
 
 bool TfrPreviewForm::PrinterInstalled() {
@@ -346,6 +360,11 @@ void TfrPreviewForm::showEvent(QShowEvent* e) {
 }
 
 void TfrPreviewForm::done(int result) {
+  if (forming_) {
+    // Closing a window whose pages still form stops formation.
+    closedWhileForming_ = true;
+    CancelForming();
+  }
   if (isVisible()) SaveWindowPosition();
   QDialog::done(result);
 }

@@ -5,7 +5,9 @@
 // report's events. A TfrPreview panel can borrow its page area and toolbar.
 //
 // Ownership: from Connect on the window owns the pages and the report holds
-// an empty list; Disconnect gives them back. Closing (destroying) the window
+// an empty list; Disconnect gives them back. While a report still forms
+// (StartForming .. EndForming) the window only reads the report's own list,
+// showing the pages formed so far. Closing (destroying) the window
 // frees the pages it holds. The report is not owned and must outlive the
 // window. Everything runs on the user-interface thread.
 #pragma once
@@ -22,6 +24,8 @@ class QActionGroup;
 class QFrame;
 class QLabel;
 class QMenu;
+class QProgressBar;
+class QPushButton;
 class QScrollBar;
 
 namespace quillet {
@@ -69,7 +73,7 @@ class TfrPreviewForm : public QDialog {
   // ---- State ----
   TfrReport* Report() const { return report_; }
   // The pages shown, or nullptr while the window holds none.
-  TfrEMFPages* Pages() const { return pages_.get(); }
+  TfrEMFPages* Pages() const { return pages_; }
   int PageCount() const;
   PreviewViewState View;
   SearchState Search;
@@ -84,6 +88,35 @@ class TfrPreviewForm : public QDialog {
   void Connect(TfrReport& report);
   // Gives the pages back to the report.
   void Disconnect();
+
+  // ---- Showing pages while they form (preview_form_forming.cpp) ----
+  // Shows the window (modeless, yet modal to the application when the
+  // report's ModalPreview is set) on the first `formed` pages of the
+  // report's PreparedPages, which formation goes on appending to; the list
+  // stays the report's. The forming bar under the pages shows the count, a
+  // progress bar towards `total` (busy when 0) and a Cancel button that
+  // sets the report's StopRequested. File, print, page-setup and find
+  // actions wait for the end.
+  void StartForming(TfrReport& report, int formed, int total);
+  // `formed` pages are whole now: the count, the layout and the progress
+  // follow, the view stays where it is.
+  void ShowFormed(int formed, int total);
+  // Formation has ended: the window takes the report's pages (Connect) and
+  // its status line says when formation was stopped or failed (`error`, in
+  // red); the forming bar goes. After an error only the first `formed`
+  // pages are kept (those after were cut short); -1 keeps every page.
+  // Emits FormationEnded.
+  void EndForming(const std::string& error, int formed);
+  bool Forming() const { return forming_; }
+  // The user closed the window while the pages formed (which stopped
+  // formation); the window stays hidden.
+  bool ClosedWhileForming() const { return closedWhileForming_; }
+  QWidget* FormingBar() const { return formingBar_; }
+  QLabel* FormingLabel() const { return formingLabel_; }
+  QProgressBar* FormingProgress() const { return formingProgress_; }
+  QPushButton* CancelButton() const { return cancelButton_; }
+  // Cancel: asks formation to stop after the page it forms.
+  void CancelForming();
   void ApplyButtons();
   void LoadCaptions();
   void ResetView(bool resetPage);
@@ -226,6 +259,10 @@ class TfrPreviewForm : public QDialog {
   // Paints the page box (called by its paint event).
   void PaintBox(QPainter& painter, const QRegion& region);
 
+ signals:
+  // Formation that the window showed while it ran has ended (EndForming).
+  void FormationEnded();
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void showEvent(QShowEvent* e) override;
@@ -240,6 +277,16 @@ class TfrPreviewForm : public QDialog {
 
  private:
   void BuildWidgets();
+  void BuildFormingBar();
+  // The buttons that wait for formation to end: open, save, print, page
+  // setup and find (print and page setup only with a printer).
+  void SetFileButtonsEnabled(bool enabled);
+  // Buttons, view and geometry as a window about to be shown wants them.
+  void SetUpForShowing(TfrReport& report);
+  // The layout of the pages shown, keeping the scroll positions.
+  void LayOutPages();
+  // No pages held or read any more.
+  void DropPages();
   void BuildMenu();
   void CheckZoomEntries();
   void VScrolled(int pos);
@@ -262,7 +309,12 @@ class TfrPreviewForm : public QDialog {
   // A template opened in the window is prepared into this report, which
   // report_ then points to.
   std::shared_ptr<TfrReport> openedReport_;
-  std::unique_ptr<TfrEMFPages> pages_;
+  // The pages shown: ownedPages_, or the report's own list while it forms.
+  TfrEMFPages* pages_ = nullptr;
+  std::unique_ptr<TfrEMFPages> ownedPages_;
+  bool forming_ = false;
+  bool closedWhileForming_ = false;
+  int formed_ = 0;  // pages whole while forming
   bool helpMode_ = false;
   bool positionRestored_ = false;
   // The current page follows the vertical scroll position (not while the
@@ -281,6 +333,10 @@ class TfrPreviewForm : public QDialog {
   QScrollBar* hbar_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* statusLine_ = nullptr;
+  QWidget* formingBar_ = nullptr;
+  QLabel* formingLabel_ = nullptr;
+  QProgressBar* formingProgress_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
   QMenu* procMenu_ = nullptr;
   QActionGroup* zoomGroup_ = nullptr;
   QList<QAction*> editActions_;

@@ -68,7 +68,7 @@ void TfrPreviewForm::Guarded(const std::function<void()>& action) {
 }
 
 void TfrPreviewForm::LoadBtnClick() {
-  if (!report_ || !pages_) return;
+  if (!report_ || !pages_ || Forming()) return;
   const QString name = AskOpenName
                            ? AskOpenName(*this)
                            : QFileDialog::getOpenFileName(
@@ -80,7 +80,7 @@ void TfrPreviewForm::LoadBtnClick() {
 }
 
 void TfrPreviewForm::LoadPreparedFile(const std::string& name) {
-  if (!report_) return;
+  if (!report_ || Forming()) return;
   // The file is read into the report's (empty) list first, so a file that
   // cannot be read leaves the pages shown as they were.
   report_->PreparedPages.Clear();
@@ -90,7 +90,7 @@ void TfrPreviewForm::LoadPreparedFile(const std::string& name) {
     report_->PreparedPages.Clear();
     throw;
   }
-  pages_.reset();
+  DropPages();
   Connect(*report_);
   View.CurrentPage = 1;
   FormResize();
@@ -102,7 +102,7 @@ void TfrPreviewForm::LoadPreparedFile(const std::string& name) {
 }
 
 void TfrPreviewForm::SaveBtnClick() {
-  if (!report_ || !pages_) return;
+  if (!report_ || !pages_ || Forming()) return;
   const QString name = AskSaveName
                            ? AskSaveName(*this)
                            : QFileDialog::getSaveFileName(this, {}, {}, "Report file (*.frp)");
@@ -111,7 +111,7 @@ void TfrPreviewForm::SaveBtnClick() {
 }
 
 void TfrPreviewForm::SavePreparedFile(const std::string& name) {
-  if (!report_ || !pages_) return;
+  if (!report_ || !pages_ || Forming()) return;
   const std::string path = ChangeFileExt(name, ".frp");
   Disconnect();
   try {
@@ -124,7 +124,7 @@ void TfrPreviewForm::SavePreparedFile(const std::string& name) {
 }
 
 void TfrPreviewForm::PrintBtnClick() {
-  if (!report_ || !pages_ || !PrinterInstalled()) return;
+  if (!report_ || !pages_ || Forming() || !PrinterInstalled()) return;
   if (PrintHook) {
     PrintHook(*this);
     return;
@@ -178,7 +178,7 @@ bool AskQtPageSetup(QWidget* owner, TfrPreviewForm::PageSetupChoice& c) {
 }  // namespace
 
 void TfrPreviewForm::PageSetupBtnClick() {
-  if (!report_ || !pages_ || pages_->Count() == 0 || !PrinterInstalled()) return;
+  if (!report_ || !pages_ || Forming() || PageCount() == 0 || !PrinterInstalled()) return;
   const PreparedPage& first = (*pages_)[0];
   PageSetupChoice c;
   c.MarginLeft = first.Margins.Left * 500 / 18;
@@ -209,7 +209,7 @@ void TfrPreviewForm::PageSetupBtnClick() {
     report_->PreparedPages.Clear();
     return;
   }
-  pages_.reset();
+  DropPages();
   Connect(*report_);
   ResetView(true);
 }
@@ -217,7 +217,7 @@ void TfrPreviewForm::PageSetupBtnClick() {
 // ---- Find text ----
 
 void TfrPreviewForm::FindBtnClick() {
-  if (!report_ || !pages_) return;
+  if (!report_ || !pages_ || Forming()) return;
   SearchRequest request;
   const bool ok = AskSearch ? AskSearch(*this, request) : TfrPreviewSearchForm::Ask(this, request);
   if (ok) StartSearch(request);

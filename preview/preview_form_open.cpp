@@ -66,7 +66,7 @@ bool TfrPreviewForm::IsReportFileName(const QString& path) {
 }
 
 void TfrPreviewForm::OpenReportFile(const std::string& path) {
-  if (!report_) return;
+  if (!report_ || Forming()) return;
   if (KindOfReportFile(path) == ReportFileKind::PreparedReport) {
     LoadPreparedFile(path);
     RecentFiles::Add(ToQString(path));
@@ -90,20 +90,20 @@ void TfrPreviewForm::ShowReport(std::shared_ptr<TfrReport> report, bool keepView
   const int page = View.CurrentPage;
   const int horz = hbar_->value();
   // How far down its page the view starts.
-  const int intoPage = pages_ && page >= 1 && page <= pages_->Count()
+  const int intoPage = pages_ && page >= 1 && page <= PageCount()
                            ? vbar_->value() - (*pages_)[page - 1].PreviewRect.top
                            : 0;
   // The pages shown go, then the window takes the new report's pages; the
   // report shown before this one goes last, once nothing refers to it.
-  pages_.reset();
+  DropPages();
   Connect(*report);
   std::swap(openedReport_, report);
   report.reset();
   setWindowTitle(QStringLiteral("Preview - ") + ToQString(report_->Title));
-  View.CurrentPage = keepView ? std::clamp(page, 1, pages_->Count()) : 1;
+  View.CurrentPage = keepView ? std::clamp(page, 1, PageCount()) : 1;
   FormResize();  // keeps the zoom, lays the new pages out, turns to the page
   View.PaintEnabled = false;
-  if (keepView && page <= pages_->Count()) {
+  if (keepView && page <= PageCount()) {
     // Back to the very place on the page, as far as the new layout reaches.
     followScroll_ = false;
     SetHorzPos(horz);
@@ -137,7 +137,7 @@ void TfrPreviewForm::OpenBtnMenu() {
 }
 
 void TfrPreviewForm::dragEnterEvent(QDragEnterEvent* e) {
-  if (report_ && pages_ && !DroppedReportFile(e->mimeData()).isEmpty())
+  if (report_ && pages_ && !Forming() && !DroppedReportFile(e->mimeData()).isEmpty())
     e->acceptProposedAction();
   else
     e->ignore();
@@ -145,7 +145,7 @@ void TfrPreviewForm::dragEnterEvent(QDragEnterEvent* e) {
 
 void TfrPreviewForm::dropEvent(QDropEvent* e) {
   const QString path = DroppedReportFile(e->mimeData());
-  if (!report_ || !pages_ || path.isEmpty()) {
+  if (!report_ || !pages_ || Forming() || path.isEmpty()) {
     e->ignore();
     return;
   }

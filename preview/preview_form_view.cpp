@@ -62,28 +62,28 @@ void TfrPreviewForm::ResetView(bool resetPage) {
   ShowPageNumber();
   FormResize();
   if (pages_) {
-    for (int i = 0; i < pages_->Count(); ++i) {
+    for (int i = 0; i < PageCount(); ++i) {
       (*pages_)[i].InUse = 0;
       RecordingCanvas unused;  // a page out of use draws nothing
       pages_->DrawPage(i, unused, {});
     }
-    editActions_[3]->setEnabled(pages_->Count() > 1);
+    editActions_[3]->setEnabled(PageCount() > 1);
   }
   pbox_->update();
 }
 
 void TfrPreviewForm::ShowPageNumber() {
-  if (!pages_ || pages_->Count() == 0) {
+  if (!pages_ || PageCount() == 0) {
     label1_->clear();
     return;
   }
   if (PageChangedHook) PageChangedHook();
-  label1_->setText(QString("Page %1/%2").arg(View.CurrentPage).arg(pages_->Count()));
+  label1_->setText(QString("Page %1/%2").arg(View.CurrentPage).arg(PageCount()));
 }
 
 void TfrPreviewForm::ScrollToPage() {
-  if (!pages_ || pages_->Count() == 0) return;
-  View.CurrentPage = std::clamp(View.CurrentPage, 1, pages_->Count());
+  if (!pages_ || PageCount() == 0) return;
+  View.CurrentPage = std::clamp(View.CurrentPage, 1, PageCount());
   // The page turned to stays the current page even where the scroll bar
   // cannot bring it to the top (the last pages of a report).
   followScroll_ = false;
@@ -93,10 +93,19 @@ void TfrPreviewForm::ScrollToPage() {
 
 void TfrPreviewForm::FormResize() {
   pbox_->ClearMark();
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   View.PaintEnabled = false;
-  const PreviewLayout l = LayOutPreviewPages(*pages_, View.CurrentPage - 1, View.ZoomMode,
-                                             View.Scale, pbox_->width(), pbox_->height());
+  LayOutPages();
+  if (isVisible()) pbox_->setFocus();
+  ScrollToPage();
+  View.PaintEnabled = true;
+  pbox_->update();
+}
+
+void TfrPreviewForm::LayOutPages() {
+  const PreviewLayout l =
+      LayOutPreviewPages(*pages_, View.CurrentPage - 1, View.ZoomMode, View.Scale, pbox_->width(),
+                         pbox_->height(), PageCount());
   View.Scale = l.Scale;
   CheckZoomEntries();
   zoomBtn_->SetCaption(QString("%1%").arg(Round(View.Scale * 100)));
@@ -113,10 +122,6 @@ void TfrPreviewForm::FormResize() {
   View.PrevVertPos = vbar_->value();
   View.ViewOffsetX = -View.PrevHorzPos;
   View.ViewOffsetY = -View.PrevVertPos;
-  if (isVisible()) pbox_->setFocus();
-  ScrollToPage();
-  View.PaintEnabled = true;
-  pbox_->update();
 }
 
 // ---- Scrolling ----
@@ -145,7 +150,7 @@ void TfrPreviewForm::VScrolled(int pos) {
   View.ViewOffsetY = -pos;
   MoveView(0, old - pos);
   if (!followScroll_ || !pages_) return;
-  const int page = PageAtScrollPosition(*pages_, pos);
+  const int page = PageAtScrollPosition(*pages_, pos, PageCount());
   if (page >= 0) {
     View.CurrentPage = page + 1;
     ShowPageNumber();
@@ -160,15 +165,15 @@ void TfrPreviewForm::HScrolled(int pos) {
 }
 
 void TfrPreviewForm::PgUpClick() {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   if (View.CurrentPage > 1) --View.CurrentPage;
   ShowPageNumber();
   ScrollToPage();
 }
 
 void TfrPreviewForm::PgDownClick() {
-  if (!pages_ || pages_->Count() == 0) return;
-  if (View.CurrentPage < pages_->Count()) ++View.CurrentPage;
+  if (!pages_ || PageCount() == 0) return;
+  if (View.CurrentPage < PageCount()) ++View.CurrentPage;
   ShowPageNumber();
   ScrollToPage();
 }
@@ -181,7 +186,7 @@ void TfrPreviewForm::ZoomBtnClick() {
 }
 
 void TfrPreviewForm::ChooseZoom(int tag) {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   View.ViewOffsetX = 0;
   if (tag >= 1 && tag <= 3) {
     View.ZoomMode = static_cast<std::uint8_t>(tag);
@@ -219,7 +224,7 @@ bool TfrPreviewForm::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     ExitBtnClick();
     return true;
   }
-  if (!pages_ || pages_->Count() == 0) return false;
+  if (!pages_ || PageCount() == 0) return false;
   switch (key) {
     case Qt::Key_Up: SetVertPos(vbar_->value() - kSmallStep); return true;
     case Qt::Key_Down: SetVertPos(vbar_->value() + kSmallStep); return true;
@@ -244,7 +249,7 @@ bool TfrPreviewForm::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     switch (key) {
       case Qt::Key_Home: SetVertPos(0); break;
       case Qt::Key_End:
-        View.CurrentPage = pages_->Count();
+        View.CurrentPage = PageCount();
         ScrollToPage();
         ShowPageNumber();
         break;
@@ -271,7 +276,7 @@ bool TfrPreviewForm::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
 // ---- Mouse on the page box ----
 
 void TfrPreviewForm::BoxMouseDown(QPoint p) {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   if (pbox_->SkipNextMouseDown) {
     pbox_->SkipNextMouseDown = false;
     return;
@@ -279,7 +284,7 @@ void TfrPreviewForm::BoxMouseDown(QPoint p) {
   pbox_->ClickedPage = 0;
   const int x = p.x() - View.ViewOffsetX;
   const int y = p.y() - View.ViewOffsetY;
-  for (int i = 0; i < pages_->Count(); ++i) {
+  for (int i = 0; i < PageCount(); ++i) {
     const Rect& r = (*pages_)[i].PreviewRect;
     if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
     pbox_->ClickedPage = i + 1;
@@ -297,7 +302,7 @@ void TfrPreviewForm::BoxMouseDown(QPoint p) {
 }
 
 void TfrPreviewForm::BoxMouseMove(QPoint p) {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   if (pbox_->Dragging) {
     SetHorzPos(hbar_->value() + pbox_->DragLastX - p.x());
     SetVertPos(vbar_->value() + pbox_->DragLastY - p.y());
@@ -308,7 +313,7 @@ void TfrPreviewForm::BoxMouseMove(QPoint p) {
   if (!report_ || !report_->Events.OnMouseOverObject) return;
   const int x = p.x() - View.ViewOffsetX;
   const int y = p.y() - View.ViewOffsetY;
-  for (int i = 0; i < pages_->Count(); ++i) {
+  for (int i = 0; i < PageCount(); ++i) {
     const Rect& r = (*pages_)[i].PreviewRect;
     if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
     const Point at{Round((x - r.left) / View.Scale), Round((y - r.top) / View.Scale)};
@@ -325,7 +330,7 @@ void TfrPreviewForm::BoxMouseUp() {
 }
 
 void TfrPreviewForm::BoxDoubleClick() {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   pbox_->Dragging = false;
   pbox_->SkipNextMouseDown = true;
   if (pbox_->ClickedPage != 0) {
@@ -335,13 +340,13 @@ void TfrPreviewForm::BoxDoubleClick() {
 }
 
 void TfrPreviewForm::BoxRightClick(QPoint globalPos) {
-  if (!pages_ || pages_->Count() == 0) return;
+  if (!pages_ || PageCount() == 0) return;
   QMenu* menu = ContextMenu ? ContextMenu : procMenu_;
   menu->popup(globalPos);
 }
 
 void TfrPreviewForm::BoxWheel(int notches) {
-  if (!pages_ || pages_->Count() == 0 || notches == 0) return;
+  if (!pages_ || PageCount() == 0 || notches == 0) return;
   SetVertPos(vbar_->value() - notches * kSmallStep * WheelFactor);
 }
 

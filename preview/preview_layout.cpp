@@ -26,11 +26,20 @@ double ZoomScale(int mode, double scale, int boxW, int boxH, int paperW, int pap
   return std::max(fit, kMinFitScale);
 }
 
-int PreviewColumns(const TfrEMFPages& pages, int mode, double scale, int boxW) {
+namespace {
+
+// The leading `count` pages of the list, or all of them for -1.
+int ShownCount(const TfrEMFPages& pages, int count) {
+  return count < 0 ? pages.Count() : std::min(count, pages.Count());
+}
+
+}  // namespace
+
+int PreviewColumns(const TfrEMFPages& pages, int mode, double scale, int boxW, int shown) {
   int n = 0;
   int x = kPageGap;
   int cols = 0;
-  const int count = pages.Count();
+  const int count = ShownCount(pages, shown);
   for (int i = 0; i < count; ++i) {
     const int w = Round(pages[i].PageInfo.PaperWidthPx * scale) + x + kPageGap;
     if (w > boxW) {
@@ -51,15 +60,15 @@ int PreviewColumns(const TfrEMFPages& pages, int mode, double scale, int boxW) {
 }
 
 PreviewLayout LayOutPreviewPages(TfrEMFPages& pages, int currentIndex, int mode, double scale,
-                                 int boxW, int boxH) {
+                                 int boxW, int boxH, int shown) {
   PreviewLayout out;
   out.Scale = scale;
-  const int count = pages.Count();
+  const int count = ShownCount(pages, shown);
   if (count == 0) return out;
   const PreparedPage& current = pages[std::clamp(currentIndex, 0, count - 1)];
   out.Scale = ZoomScale(mode, scale, boxW, boxH, current.PageInfo.PaperWidthPx,
                         current.PageInfo.PaperHeightPx);
-  out.Columns = PreviewColumns(pages, mode, out.Scale, boxW);
+  out.Columns = PreviewColumns(pages, mode, out.Scale, boxW, count);
 
   int y = kPageGap;
   int maxRight = 0;
@@ -87,9 +96,10 @@ PreviewLayout LayOutPreviewPages(TfrEMFPages& pages, int currentIndex, int mode,
   return out;
 }
 
-int PageAtScrollPosition(const TfrEMFPages& pages, int pos) {
+int PageAtScrollPosition(const TfrEMFPages& pages, int pos, int shown) {
   const int probe = pos + 11;
-  for (int i = 0; i < pages.Count(); ++i) {
+  const int count = ShownCount(pages, shown);
+  for (int i = 0; i < count; ++i) {
     const Rect& r = pages[i].PreviewRect;
     if (r.top < probe && probe < r.bottom) return i;
   }

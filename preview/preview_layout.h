@@ -57,16 +57,18 @@ struct PreviewLayout {
 // and the current page (0-based index, clamped into the list), the column
 // count, each page's PreviewRect (layout coordinates before scrolling) and
 // the scroll ranges. With no pages the result keeps `scale` and touches
-// nothing.
+// nothing. `shown` limits the layout (and the functions below) to the
+// leading pages of the list, those whole while later ones still form; -1
+// takes every page.
 PreviewLayout LayOutPreviewPages(TfrEMFPages& pages, int currentIndex, int mode, double scale,
-                                 int boxW, int boxH);
+                                 int boxW, int boxH, int shown = -1);
 
 // The column count alone (step of the layout), for `scale`.
-int PreviewColumns(const TfrEMFPages& pages, int mode, double scale, int boxW);
+int PreviewColumns(const TfrEMFPages& pages, int mode, double scale, int boxW, int shown = -1);
 
 // 0-based index of the first page with top < pos + 11 < bottom for a
 // vertical scroll position `pos`, or -1.
-int PageAtScrollPosition(const TfrEMFPages& pages, int pos);
+int PageAtScrollPosition(const TfrEMFPages& pages, int pos, int shown = -1);
 
 // The rectangle DrawPage fills for a page laid at `r` (already scrolled):
 // `r` itself, or, for a page stretched to the printable area, the printable

@@ -48,11 +48,11 @@ void TfrPBox::ClearMark() {
 
 void TfrPreviewForm::PaintBox(QPainter& painter, const QRegion& region) {
   if (!View.PaintEnabled) return;
-  if (!pages_ || pages_->Count() == 0) {
+  if (!pages_ || PageCount() == 0) {
     painter.fillRect(pbox_->rect(), pbox_->palette().button());
     return;
   }
-  const int count = pages_->Count();
+  const int count = PageCount();
   std::vector<Rect> rects(count);
   QRegion gray = region;
   for (int i = 0; i < count; ++i) {

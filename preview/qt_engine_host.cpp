@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/qt/qt_text.h"
+#include "platform/scope_guard.h"
 #include "preview/preview_form.h"
 #include "preview/preview_panel.h"
 #include "preview/progress_form.h"
@@ -83,30 +84,85 @@ int QtEngineHost::RunWithProgress(const ProgressRequest& request, const Progress
   return TfrProgressForm::Instance().RunWithProgress(request, step);
 }
 
+TfrPreviewForm* QtEngineHost::NewPreviewForm(TfrReport& report) {
+  std::string caption = "Preview";
+  if (!report.Title.empty()) caption += " - " + report.Title;
+  auto* form = new TfrPreviewForm(QApplication::activeWindow());
+  form->setWindowTitle(ToQString(caption));
+  if (PreviewOpened) PreviewOpened(*form);
+  return form;
+}
+
+bool QtEngineHost::PagesFormed(TfrReport& report, int formed, int total) {
+  if (report.Preview) return false;  // the panel shows the pages once formed
+  const bool opening = formingReport_ != &report;
+  if (opening && formed < 1) return false;
+  if (!opening && !forming_) {
+    report.StopRequested = true;  // the window went: nothing to form for
+    return true;
+  }
+  // Drawing and the Cancel click get their turn without slowing formation
+  // much.
+  if (!opening && sinceRefresh_.elapsed() < RefreshMs) return true;
+  // Drawing a page points the preparation state at the page drawn and its
+  // objects; formation goes on from where it was.
+  const PreparationState forming = Prep();
+  const ScopeGuard restore([&forming] { Prep() = forming; });
+  if (opening) {
+    forming_ = NewPreviewForm(report);
+    formingReport_ = &report;
+    forming_->StartForming(report, formed, total);
+    sinceRefresh_.start();
+    QCoreApplication::processEvents();
+    return true;
+  }
+  forming_->ShowFormed(formed, total);
+  QCoreApplication::processEvents();
+  sinceRefresh_.restart();
+  return true;
+}
+
+void QtEngineHost::FormationEnded(TfrReport& report, const std::string& error, int formed) {
+  if (forming_ && formingReport_ == &report) forming_->EndForming(error, formed);
+}
+
 void QtEngineHost::ShowPrepared(TfrReport& report) {
   PreparationState& prep = Prep();
   prep.ActiveReport = &report;
   prep.OuterReport = &report;
   prep.RenderActive = true;
   prep.ActiveBand = nullptr;
+  if (formingReport_ == &report) {
+    TfrPreviewForm* form = forming_.data();
+    forming_ = nullptr;
+    formingReport_ = nullptr;
+    if (!form) return;
+    std::unique_ptr<TfrPreviewForm> owned(form);
+    form->EndForming({}, -1);  // nothing when FormationEnded came first
+    // Closed while its pages formed, or while the host said why they ended.
+    if (form->ClosedWhileForming() || !form->isVisible() || form->PageCount() == 0) return;
+    if (report.ModalPreview) {
+      form->exec();
+    } else {
+      form->setAttribute(Qt::WA_DeleteOnClose);
+      (void)owned.release();
+    }
+    ProcessPendingMessages();
+    return;
+  }
   if (report.PreparedPages.Count() == 0) return;
-  std::string caption = "Preview";
-  if (!report.Title.empty()) caption += " - " + report.Title;
   if (report.Preview) {
     static_cast<TfrPreview*>(report.Preview)->Connect(report);
     return;
   }
-  auto* form = new TfrPreviewForm(QApplication::activeWindow());
-  form->setWindowTitle(ToQString(caption));
+  TfrPreviewForm* form = NewPreviewForm(report);
   if (report.ModalPreview) {
     // Closing ends the modal loop; the window and the pages it holds go
     // with it.
     std::unique_ptr<TfrPreviewForm> owned(form);
-    if (PreviewOpened) PreviewOpened(*form);
     owned->ShowWindow(report);
   } else {
     form->setAttribute(Qt::WA_DeleteOnClose);
-    if (PreviewOpened) PreviewOpened(*form);
     form->ShowWindow(report);
   }
   ProcessPendingMessages();

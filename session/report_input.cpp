@@ -51,12 +51,21 @@ void ReportInput::ApplyLimits() const {
   }
 }
 
-bool ReportInput::Prepare() {
+void ReportInput::LoadForPreparing() {
   ApplyLimits();
   Load();
   if (report_.Template.Pages.empty()) throw UsageError(path_ + " holds no page to prepare");
   DataOptions::CheckTemplate(report_);
+}
+
+bool ReportInput::Prepare() {
+  LoadForPreparing();
   return report_.Prepare();
+}
+
+TfrReport::PreviewRun ReportInput::PrepareAndPreview() {
+  LoadForPreparing();
+  return report_.PrepareAndPreview();
 }
 
 bool ReportInput::LoadPages() {

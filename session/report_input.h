@@ -39,6 +39,11 @@ class ReportInput {
   // be left out without a word. False when the preparation failed or was
   // stopped (the host has said why).
   bool Prepare();
+  // The same checks, then the report's PrepareAndPreview: the host may open
+  // the preview on the first page while the rest forms. Nothing is shown
+  // when the preparation failed or was stopped (not Prepared: the host has
+  // said why) or formed no page.
+  TfrReport::PreviewRun PrepareAndPreview();
   // For the commands that take either file: a prepared-report file is read
   // as it stands, a template is prepared (see Prepare). Data options given
   // with a prepared-report file are a UsageError: it has no data bands left
@@ -66,6 +71,9 @@ class ReportInput {
   void Load();
   // Sets the limits the options give: --max-steps, --page-memory.
   void ApplyLimits() const;
+  // The limits set, the template loaded and its data bands checked: what
+  // Prepare and PrepareAndPreview do before forming.
+  void LoadForPreparing();
 
   Options options_;
   std::string path_;

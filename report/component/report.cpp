@@ -1,5 +1,6 @@
 #include "report/component/report.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <exception>
@@ -92,6 +93,10 @@ bool TfrReport::Prepare() {
   PreparedPages.CloseOpenPage();
   InFinalPass = false;
   if (result && prep.DialogCancelled) result = false;
+  // A preview open on the forming pages keeps them, with the error if any.
+  if (previewOpened_)
+    Host().FormationEnded(*this, errorFlag ? errorText : std::string(),
+                          errorFlag ? pagesWhole_ : PreparedPages.Count());
   if (errorFlag) {
     Host().ShowMessage(errorText, EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
     PreparedPages.Clear();
@@ -139,13 +144,23 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   return result;
 }
 
-void TfrReport::PrepareAndPreview() {
-  Prepare();
+TfrReport::PreviewRun TfrReport::PrepareAndPreview() {
+  PreviewRun run;
+  previewWhileForming_ = true;
+  previewOpened_ = false;
+  pagesWhole_ = 0;
+  {
+    const ScopeGuard done([this] { previewWhileForming_ = false; });
+    run.Prepared = Prepare();
+  }
+  run.Shown = previewOpened_ || PreparedPages.Count() > 0;
   ShowPrepared();
+  previewOpened_ = false;
+  return run;
 }
 
 void TfrReport::ShowPrepared() {
-  if (PreparedPages.Count() == 0) return;
+  if (PreparedPages.Count() == 0 && !previewOpened_) return;
   Host().ShowPrepared(*this);
 }
 
@@ -228,11 +243,12 @@ void TfrReport::ReportProgress(int pageNumber) {
     outer.ReportProgress(pageNumber);
     return;
   }
+  const bool previewShowsIt = ReportPagesFormed(outer);
   if (Events.OnProgress) {
     Events.OnProgress(pageNumber);
     return;
   }
-  if (!ShowProgress) return;
+  if (previewShowsIt || !ShowProgress) return;
   if (!progress_) {
     Host().ProcessPendingMessages();
     return;
@@ -244,6 +260,24 @@ void TfrReport::ReportProgress(int pageNumber) {
   progress_->ProcessMessages();
   // The window's Cancel button asks the run to stop.
   if (progress_->StopRequested()) outer.StopRequested = true;
+}
+
+bool TfrReport::ReportPagesFormed(PreparationReport& outer) {
+  if (!previewWhileForming_ || !outer.InFinalPass || &outer != this) return false;
+  // After an error formation only winds down: the page it struck stays
+  // unfinished, and so do any after it.
+  if (Prep().CalcErrorFlag) return previewOpened_;
+  // The last page in the list is still forming; those before it are whole.
+  const int formed = std::max(0, PreparedPages.Count() - 1);
+  pagesWhole_ = formed;
+  const int total = TwoPassRequested ? Prep().TotalPageCount : 0;
+  if (!Host().PagesFormed(*this, formed, total)) return false;
+  if (!previewOpened_ && progress_ && progress_->Visible()) {
+    // From here the preview shows the progress and offers Cancel.
+    progress_->SetVisible(false);
+  }
+  previewOpened_ = true;
+  return true;
 }
 
 void TfrReport::DrawAlignedObjects() {

@@ -127,10 +127,18 @@ class TfrReport : public FormationReport {
   // ended with Cancel, a calculation error stopped the run (with or
   // without the window), or a dialog was cancelled.
   bool Prepare();
-  // Prepare, then ShowPrepared whatever Prepare returned.
-  void PrepareAndPreview();
+  // Prepare, then ShowPrepared whatever Prepare returned. The host may open
+  // the preview as soon as the first page is formed (EngineHost::
+  // PagesFormed): the progress window then hides, and a Cancel in the
+  // preview stops formation keeping the pages formed. Answers Prepare's
+  // result and whether a preview was shown.
+  struct PreviewRun {
+    bool Prepared = false;
+    bool Shown = false;
+  };
+  PreviewRun PrepareAndPreview();
   // Opens the preview on the prepared pages (Host().ShowPrepared); nothing
-  // when there are none.
+  // when there are none and no preview opened while they formed.
   void ShowPrepared();
   // Prints the prepared pages: `pageRange` such as "1,3,5-12" (empty: every
   // page), `copies` (below 1: one), collated or left to the printer's own
@@ -283,6 +291,14 @@ class TfrReport : public FormationReport {
   bool printFirst_ = true;
   int pagesInDocument_ = 0;
   std::string firstLineText_;
+  // PrepareAndPreview is running (the host hears of each page formed), and
+  // whether the host opened the preview before formation ended.
+  bool previewWhileForming_ = false;
+  bool previewOpened_ = false;
+  int pagesWhole_ = 0;  // the pages whole at the last step before any error
+  // Tells the host of the pages formed so far; true when its preview shows
+  // them (and so the progress).
+  bool ReportPagesFormed(PreparationReport& outer);
   std::string ProgressCaption() const;
   // Runs one pass inside the progress window; false when it was cancelled.
   bool PassInProgressWindow();

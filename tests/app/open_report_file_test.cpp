@@ -119,7 +119,7 @@ class OpenReportFileTest : public ::testing::Test {
                   const std::string& alsoOpen = {}) {
     QtEngineHost qtHost;
     qtHost.PreviewOpened = [&](TfrPreviewForm& form) {
-      QTimer::singleShot(0, &form, [&] {
+      const auto look = [&] {
         caption = form.windowTitle();
         pagesShown = form.PageCount();
         if (!alsoOpen.empty()) {
@@ -128,6 +128,13 @@ class OpenReportFileTest : public ::testing::Test {
           pagesShown = form.PageCount();
         }
         form.HandleKey(Qt::Key_Escape, Qt::NoModifier);
+      };
+      // A template's window opens while its pages form: it is looked at
+      // once they are all there.
+      QTimer::singleShot(0, &form, [&form, look] {
+        if (!form.Forming()) return look();
+        QObject::connect(&form, &TfrPreviewForm::FormationEnded, &form,
+                         [&form, look] { QTimer::singleShot(0, &form, look); });
       });
     };
     SetHost(&qtHost);
