@@ -114,6 +114,7 @@ void TfrEMFPages::Clear() {
   for (auto& page : pages_) ReleaseRebuilt(*page);
   open_ = nullptr;
   pages_.clear();
+  Outline.clear();
 }
 
 MemoryStream& TfrEMFPages::RecordStream(int index) {

@@ -21,6 +21,7 @@
 #include "platform/geometry.h"
 #include "platform/stream.h"
 #include "report/base/preparation_report.h"
+#include "report/prepared/page_outline.h"
 #include "report/prepared/page_stream.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/printer/page_paper.h"
@@ -73,6 +74,7 @@ class TfrEMFPages {
   void Swap(TfrEMFPages& other) noexcept {
     pages_.swap(other.pages_);
     std::swap(open_, other.open_);  // the open page goes with its list
+    Outline.swap(other.Outline);
   }
   // Inserts a new page with the template page's paper (appended when
   // `index` is at or past the end; RangeError when negative). The page
@@ -117,6 +119,10 @@ class TfrEMFPages {
   void LoadPreparedFile(const std::string& path);
 
   PreparedPagesReport* Report() const { return report_; }
+
+  // The group headers shown while the pages were formed (page_outline.h);
+  // Clear empties it, Swap exchanges it, files do not store it.
+  PageOutline Outline;
 
   // Preparation ends with a calculation error rather than form more pages
   // than this (a page per record of a huge data set, say). Generous for
