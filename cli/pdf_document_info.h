@@ -1,0 +1,31 @@
+// What a PDF of prepared pages says beside its pages: the document's title,
+// author and subject (the template's, or those given on the command line),
+// an outline entry for each group header the report showed, and each page
+// labelled with its number as the report counts it.
+#pragma once
+
+#include <vector>
+
+#include "platform/pdf_document_update.h"
+
+namespace quillet {
+class TfrEMFPages;
+struct DocumentInfo;
+}  // namespace quillet
+
+namespace quillet::cli {
+
+class Options;
+
+// The template's document information with --title, --author and
+// --subject put over it (an empty option clears that text).
+DocumentInfo DocumentInfoWithOptions(const DocumentInfo& fromTemplate, const Options& options);
+
+// For a PDF whose pages are `indexes` of `pages`, in that order: `info`,
+// the creator "Quillet", the outline entries on those pages (each at its
+// header's position) and decimal page labels counting as the report counts
+// (page index + 1, so a selected range keeps the report's numbers).
+PdfDocumentExtras PdfExtrasOf(const TfrEMFPages& pages, const std::vector<int>& indexes,
+                              const DocumentInfo& info);
+
+}  // namespace quillet::cli
