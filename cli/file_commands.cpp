@@ -35,6 +35,16 @@ int LongerSideOption(const Options& o, const std::string& kind) {
   return static_cast<int>(size);
 }
 
+// The template's document information with --title, --author and
+// --subject put over it (an empty option clears that text).
+DocumentInfo DocumentInfoWithOptions(const DocumentInfo& fromTemplate, const Options& o) {
+  DocumentInfo info = fromTemplate;
+  if (auto v = o.Value("title")) info.Title = *v;
+  if (auto v = o.Value("author")) info.Author = *v;
+  if (auto v = o.Value("subject")) info.Subject = *v;
+  return info;
+}
+
 }  // namespace
 
 int RunPrepare(const Args& args) {

@@ -5,17 +5,8 @@
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
 #include "report/template/report_template.h"
-#include "session/command_options.h"
 
 namespace quillet::cli {
-
-DocumentInfo DocumentInfoWithOptions(const DocumentInfo& fromTemplate, const Options& options) {
-  DocumentInfo info = fromTemplate;
-  if (auto v = options.Value("title")) info.Title = *v;
-  if (auto v = options.Value("author")) info.Author = *v;
-  if (auto v = options.Value("subject")) info.Subject = *v;
-  return info;
-}
 
 PdfDocumentExtras PdfExtrasOf(const TfrEMFPages& pages, const std::vector<int>& indexes,
                               const DocumentInfo& info) {

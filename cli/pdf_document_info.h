@@ -1,7 +1,6 @@
 // What a PDF of prepared pages says beside its pages: the document's title,
-// author and subject (the template's, or those given on the command line),
-// an outline entry for each group header the report showed, and each page
-// labelled with its number as the report counts it.
+// author and subject, an outline entry for each group header the report
+// showed, and each page labelled with its number as the report counts it.
 #pragma once
 
 #include <vector>
@@ -14,12 +13,6 @@ struct DocumentInfo;
 }  // namespace quillet
 
 namespace quillet::cli {
-
-class Options;
-
-// The template's document information with --title, --author and
-// --subject put over it (an empty option clears that text).
-DocumentInfo DocumentInfoWithOptions(const DocumentInfo& fromTemplate, const Options& options);
 
 // For a PDF whose pages are `indexes` of `pages`, in that order: `info`,
 // the creator "Quillet", the outline entries on those pages (each at its
