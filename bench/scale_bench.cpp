@@ -398,8 +398,9 @@ void BM_WritePdf(benchmark::State& state, long n) {
   report.LoadPrepared(prepared);
   std::vector<int> indexes(std::size_t(report.PreparedPages.Count()));
   for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = int(i);
-  Measure(state, "write-pdf", n, "pdf-floor",
-          [&] { cli::WritePdf(report.PreparedPages, indexes, InWork("report.pdf")); });
+  Measure(state, "write-pdf", n, "pdf-floor", [&] {
+    cli::WritePdf(report.PreparedPages, indexes, InWork("report.pdf"), report.Template.Info);
+  });
 }
 
 void BM_PngFloor(benchmark::State& state) {

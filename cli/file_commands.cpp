@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/page_output.h"
+#include "cli/pdf_document_info.h"
 #include "cli/printer_choice.h"
 #include "cli/refused_pictures.h"
 #include "report/component/report.h"
@@ -34,6 +35,16 @@ int LongerSideOption(const Options& o, const std::string& kind) {
   return static_cast<int>(size);
 }
 
+// The template's document information with --title, --author and
+// --subject put over it (an empty option clears that text).
+DocumentInfo DocumentInfoWithOptions(const DocumentInfo& fromTemplate, const Options& o) {
+  DocumentInfo info = fromTemplate;
+  if (auto v = o.Value("title")) info.Title = *v;
+  if (auto v = o.Value("author")) info.Author = *v;
+  if (auto v = o.Value("subject")) info.Subject = *v;
+  return info;
+}
+
 }  // namespace
 
 int RunPrepare(const Args& args) {
@@ -55,11 +66,14 @@ int RunPrepare(const Args& args) {
 
 int RunRender(const Args& args) {
   const Options o(args, {},
-                  DataOptions::With({"pdf", "png", "png-file", "svg", "pages", "scale", "size"}));
+                  DataOptions::With({"pdf", "png", "png-file", "svg", "pages", "scale", "size",
+                                     "title", "author", "subject"}));
   const std::string path = OnlyFile(o, "prepared-report file (.frp) or template");
   const std::string kind = OneOf(o, {"pdf", "png", "png-file", "svg"});
   const double scale = o.Number("scale", 0.05, 20, 1.0);
   const int size = LongerSideOption(o, kind);
+  if (kind != "pdf" && (o.Has("title") || o.Has("author") || o.Has("subject")))
+    throw UsageError("--title, --author and --subject go with --pdf");
   ReportInput input(o, path);
   if (!input.LoadPages()) return 1;
   TfrEMFPages& pages = input.Report().PreparedPages;
@@ -75,7 +89,8 @@ int RunRender(const Args& args) {
   const PageDrawn note = [&refused](int i, const RebuiltPage& page) { refused.NotePage(i, page); };
   std::vector<std::string> others;  // page files of an earlier run
   if (kind == "pdf")
-    WritePdf(pages, indexes, target, note);
+    WritePdf(pages, indexes, target, DocumentInfoWithOptions(input.Report().Template.Info, o),
+             note);
   else if (kind == "png")
     others = WritePngPages(pages, indexes, scaleOf, target, note);
   else if (kind == "png-file" && indexes.size() != 1)

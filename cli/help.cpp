@@ -128,17 +128,23 @@ by its content (it starts with '{'). A picture that cannot be drawn (too
 large, bad data) is kept in the output and named in a warning.
 )" + std::string(kDataOptions)},
       {"render",
-       R"(Usage: quillet-cli render FILE.frp|TEMPLATE.frf|TEMPLATE.json (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N] [data options]
+       R"(Usage: quillet-cli render FILE.frp|TEMPLATE.frf|TEMPLATE.json (--pdf FILE | --png DIR | --png-file FILE | --svg DIR) [--pages RANGE] [--scale S | --size N] [--title T] [--author A] [--subject S] [data options]
 
 Draws the pages through the same page drawing as the preview and the printer.
 A template is prepared first, as prepare would, over the data options.
   --pages RANGE   pages such as 1,3,5-12 (all pages when left out)
+  --title T, --author A, --subject S
+                  the PDF's document information, over the template's own
+                  (a .frp file keeps none; give them here)
   --scale S       report pixels to image pixels for PNG and SVG (0.05..20, 1)
   --size N        instead of --scale: the longer side of each PNG page, in pixels (8..4096)
   --png-file FILE one PNG page (choose it with --pages) written to FILE
 PNG and SVG pages are written as DIR/page-001.png, DIR/page-002.png, ...
 A PNG page image may take at most 1 GiB (4 bytes a pixel) and 32767 pixels
 a side; a larger page or scale is refused before drawing.
+A PDF labels each page with its number in the report (so --pages 3-5 gives
+pages labelled 3, 4 and 5) and, for a prepared template, has a bookmark for
+each group header shown; a .frp file keeps no bookmarks.
 )" + std::string(kDataOptions)},
       {"print",
        R"(Usage: quillet-cli print FILE.frp|TEMPLATE.frf|TEMPLATE.json [--printer NAME] [--range TEXT] [--copies N] [--collate] [--odd|--even] [data options]

@@ -1,7 +1,6 @@
 #include "cli/page_output.h"
 
-#include <sys/statvfs.h>
-
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
@@ -9,11 +8,11 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <string_view>
 
+#include "cli/pdf_document_info.h"
 #include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/output_file.h"
@@ -21,6 +20,7 @@
 #include "platform/stream.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
+#include "report/template/report_template.h"
 
 namespace quillet::cli {
 namespace {
@@ -81,18 +81,6 @@ void Atomically(const std::string& path, const std::string& what, Fn&& write) {
   OutputFile file(path);
   WriteInto(file, path, what, std::forward<Fn>(write));
   file.Commit();
-}
-
-// Why writing `file` failed, for a writer (the PDF one) that says only
-// that it failed: the file's own error, else the disk's state.
-std::string WriteFailure(QFile& file) {
-  file.flush();
-  if (file.error() != QFileDevice::NoError) return file.errorString().toStdString();
-  struct statvfs disk {};
-  if (::fstatvfs(file.handle(), &disk) == 0 &&
-      double(disk.f_bavail) * double(disk.f_frsize) < 1 << 20)
-    return std::strerror(ENOSPC);
-  return "the PDF writer gives no reason";
 }
 
 void EnsureFolder(const std::string& folder) {
@@ -223,11 +211,22 @@ double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
 }
 
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
-              const PageDrawn& drawn) {
-  Atomically(path, "PDF", [&](QFile& file) {
-    QPdfWriter writer(&file);
+              const DocumentInfo& info, const PageDrawn& drawn) {
+  // Drawn into memory first: the outline, labels and document information
+  // are appended as an update that refers to the objects Qt wrote, which
+  // a target such as a pipe could not give back.
+  QByteArray bytes;
+  {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const auto failed = [&path](const char* what) {
+      return StreamWriteError(std::string(what) + " \"" + path +
+                              "\". The PDF writer gives no reason");
+    };
+    QPdfWriter writer(&buffer);
     writer.setResolution(kPdfDpi);
     writer.setCreator(QStringLiteral("Quillet"));
+    writer.setTitle(QString::fromStdString(info.Title));
     QPainter painter;
     bool first = true;
     for (int i : indexes) {
@@ -239,19 +238,26 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
                                ") is a paper size a PDF page cannot take");
       writer.setPageMargins(QMarginsF(0, 0, 0, 0));
       if (first) {
-        if (!painter.begin(&writer))
-          throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
+        if (!painter.begin(&writer)) throw failed("Cannot write PDF file");
       } else if (!writer.newPage()) {
-        throw StreamWriteError("Cannot add a page to \"" + path + "\". " + WriteFailure(file));
+        throw failed("Cannot add a page to");
       }
       first = false;
       QtCanvas canvas(painter, DeviceKind::Printer);
       DrawOne(pages, i, canvas, {0, 0, Round(wInch * kPdfDpi), Round(hInch * kPdfDpi)}, drawn);
     }
     if (first && !painter.begin(&writer))  // no page selected: an empty document
-      throw StreamWriteError("Cannot write PDF file \"" + path + "\". " + WriteFailure(file));
-    if (!painter.end())
-      throw StreamWriteError("Cannot finish PDF file \"" + path + "\". " + WriteFailure(file));
+      throw failed("Cannot write PDF file");
+    if (!painter.end()) throw failed("Cannot finish PDF file");
+  }
+  const std::string update =
+      PdfDocumentUpdate(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                        PdfExtrasOf(pages, indexes, info));
+  Atomically(path, "PDF", [&](QFile& file) {
+    if (file.write(bytes) != bytes.size() ||
+        file.write(update.data(), qint64(update.size())) != qint64(update.size()))
+      throw StreamWriteError("Cannot write PDF file \"" + path + "\". " +
+                             file.errorString().toStdString());
   });
 }
 

@@ -10,6 +10,7 @@
 
 namespace quillet {
 class RebuiltPage;
+struct DocumentInfo;
 struct PreparedPage;
 class TfrEMFPages;
 }  // namespace quillet
@@ -50,9 +51,11 @@ std::vector<std::string> WritePngPages(TfrEMFPages& pages, const std::vector<int
                                        const std::string& folder, const PageDrawn& drawn = {});
 // The scale that draws page `index` with its longer side `pixels` long.
 double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels);
-// One PDF page per index, each at its paper's true size.
+// One PDF page per index, each at its paper's true size; the document
+// carries `info`, the outline of the group headers on those pages and the
+// report's page numbers as page labels (pdf_document_info.h).
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
-              const PageDrawn& drawn = {});
+              const DocumentInfo& info, const PageDrawn& drawn = {});
 std::vector<std::string> WriteSvgPages(TfrEMFPages& pages, const std::vector<int>& indexes,
                                        double scale, const std::string& folder,
                                        const PageDrawn& drawn = {});

@@ -136,7 +136,7 @@ int RunSheet(const Args& args) {
   if (output == "frp") {
     report.SavePrepared(*o.Value("frp"));
   } else if (output == "pdf") {
-    WritePdf(report.PreparedPages, {0}, *o.Value("pdf"));
+    WritePdf(report.PreparedPages, {0}, *o.Value("pdf"), report.Template.Info);
   } else if (output == "png") {
     WritePng(report.PreparedPages, 0, 1.0, *o.Value("png"));
   } else {

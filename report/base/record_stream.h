@@ -7,6 +7,7 @@
 //   25      version 24's layout with every text in UTF-8
 //   26      version 25, with PNG and SVG pictures and pictures taken from a
 //           file (docs/stream-versions.md)
+//   27      version 26, with the template's title, author and subject
 // Before version 25 a text is bytes of the code page that its object's font
 // character set chooses (1252 for everything without a font). The engine's
 // texts are UTF-8 throughout; the reader decodes and the writer encodes.
@@ -32,7 +33,8 @@ inline constexpr int kCountedTextsVersion = 23;  // counted texts, template scri
 inline constexpr int kNamedRecordsVersion = 24;  // names, tags, record versions
 inline constexpr int kUtf8TextsVersion = 25;     // every text in UTF-8
 inline constexpr int kPictureFilesVersion = 26;  // PNG, SVG, pictures from files
-inline constexpr int kNewestStreamVersion = kPictureFilesVersion;
+inline constexpr int kDocumentInfoVersion = 27;  // template title, author, subject
+inline constexpr int kNewestStreamVersion = kDocumentInfoVersion;
 inline constexpr int kDefaultCodePage = 1252;
 
 class RecordReader {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/numeric.h"
@@ -11,6 +12,7 @@
 #include "report/base/dataset.h"
 #include "report/base/engine_state.h"
 #include "report/formation/formation_report.h"
+#include "report/formation/group_outline.h"
 #include "report/formation/page_formation.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/prepared/rebuilt_page.h"
@@ -143,7 +145,13 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
           b->DrawBand();
         }
       } else {
+        // A group header starts an outline entry where it lands; a repeated
+        // one continues its group and adds none.
+        const bool outlined = Kind == btGroupHeader && !Repeating;
+        PageOutlineEntry entry;
+        if (outlined) entry = BeginGroupOutlineEntry(*this);
         DrawBand();
+        if (outlined) AddGroupOutlineEntry(*this, std::move(entry));
         child = Child;
         drawn = true;
       }

@@ -175,6 +175,7 @@ void TfrEMFPages::Clear() {
   papers_.clear();
   spill_.reset();
   parkFrom_ = 0;
+  Outline.clear();
 }
 
 MemoryStream& TfrEMFPages::RecordStream(int index) {

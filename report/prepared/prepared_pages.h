@@ -27,6 +27,7 @@
 #include "platform/geometry.h"
 #include "platform/stream.h"
 #include "report/base/preparation_report.h"
+#include "report/prepared/page_outline.h"
 #include "report/prepared/page_stream.h"
 #include "report/prepared/rebuilt_page.h"
 #include "report/printer/page_paper.h"
@@ -83,6 +84,7 @@ class TfrEMFPages {
     spill_.swap(other.spill_);
     std::swap(parkFrom_, other.parkFrom_);
     std::swap(open_, other.open_);  // the open page goes with its list
+    Outline.swap(other.Outline);
   }
   // Pages put aside at the moment (for tests and figures).
   int ParkedCount() const;
@@ -129,6 +131,10 @@ class TfrEMFPages {
   void LoadPreparedFile(const std::string& path);
 
   PreparedPagesReport* Report() const { return report_; }
+
+  // The group headers shown while the pages were formed (page_outline.h);
+  // Clear empties it, Swap exchanges it, files do not store it.
+  PageOutline Outline;
 
   // Preparation ends with a calculation error rather than form more pages
   // than this (a page per record of a huge data set, say). Generous for

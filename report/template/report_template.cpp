@@ -150,6 +150,7 @@ void TfrTemplate::ClearTemplate() {
   Pages.clear();
   Dictionary.Clear();
   TwoPass = false;
+  Info = {};
 }
 
 std::string TfrTemplate::NewPageName() const {
@@ -250,6 +251,11 @@ void TfrTemplate::ReadTemplateBody(RecordReader& s) {
   TwoPass = s.ReadI16() != 0;
   PrinterName = ReadCountedString(s);
   if (PrinterName == kVirtualPrinterCode) PrinterName = kVirtualPrinterName;
+  if (version >= kDocumentInfoVersion) {
+    Info.Title = ReadCountedString(s);
+    Info.Author = ReadCountedString(s);
+    Info.Subject = ReadCountedString(s);
+  }
   // The owning report selects the template's printer by this name after
   // the load (unless KeepCurrentPrinter, and only when installed).
 
@@ -373,6 +379,14 @@ void TfrTemplate::WriteTemplateBody(RecordWriter& s) {
       std::size_t(printer->SelectedPrinterIndex) < printer->PrinterNames.size())
     printerName = printer->PrinterNames[std::size_t(printer->SelectedPrinterIndex)];
   WriteCountedString(s, printerName == kVirtualPrinterName ? kVirtualPrinterCode : printerName);
+  // Only a template that has document information needs the newer stream;
+  // every other one is written exactly as before.
+  if (!Info.Empty()) s.Require(kDocumentInfoVersion);
+  if (s.AtLeast(kDocumentInfoVersion)) {
+    WriteCountedString(s, Info.Title);
+    WriteCountedString(s, Info.Author);
+    WriteCountedString(s, Info.Subject);
+  }
   for (const auto& page : Pages) {
     s.WriteU8(kMarkerPage);
     page->WriteRecord(s);

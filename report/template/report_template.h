@@ -34,6 +34,16 @@ inline constexpr std::string_view kTemplateFileExtension = ".frf";
 // template with other texts is written as version 25 (record_stream.h).
 inline constexpr int kTemplateStreamVersion = 24;
 
+// What a document made of the report says about itself (a PDF's document
+// information). Empty texts are not given.
+struct DocumentInfo {
+  std::string Title;
+  std::string Author;
+  std::string Subject;
+  bool Empty() const { return Title.empty() && Author.empty() && Subject.empty(); }
+  friend bool operator==(const DocumentInfo&, const DocumentInfo&) = default;
+};
+
 class TfrTemplate {
  public:
   TfrTemplate();
@@ -43,7 +53,7 @@ class TfrTemplate {
 
   // Reads a template stream from the stream's position to its end into the
   // pages and the dictionary, and leaves Prep().RenderActive false. Every
-  // failure is shown to the user: a version above 26 leaves the pages alone
+  // failure is shown to the user: a version above 27 leaves the pages alone
   // and names the version, unknown classes are
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
   // other error leaves one empty page.
@@ -55,8 +65,9 @@ class TfrTemplate {
   void RestoreSnapshot(Stream& stream);
   // Writes the whole template: version 24 when every text fits the code
   // page of its object's font, else version 25; version 26 when a picture
-  // is PNG or SVG, comes from a file, or its data field holds one of those
-  // (docs/stream-versions.md). Raises StreamWriteError.
+  // is PNG or SVG, comes from a file, or its data field holds one of those;
+  // version 27 when Info holds any text (docs/stream-versions.md). Raises
+  // StreamWriteError.
   void SaveTemplate(Stream& stream);
 
   // The "ReportForm" value: int32 24, then (with StoreInDFM) the length and
@@ -81,7 +92,8 @@ class TfrTemplate {
   // the path. Every load calls it.
   void ResolvePictureFiles();
 
-  // Removes all pages and the dictionary's entries; TwoPass becomes false.
+  // Removes all pages and the dictionary's entries; TwoPass becomes false
+  // and Info empty.
   void ClearTemplate();
   // Appends a new page named "Page" + the smallest unused number.
   TfrPage& AddPage();
@@ -94,6 +106,7 @@ class TfrTemplate {
   TfrDataDictionary Dictionary;
   bool KeepCurrentPrinter = false;
   bool TwoPass = false;
+  DocumentInfo Info;
   // The template's printer as read; the owning report selects it by name
   // after a load and records every name it selects here. Saving writes it.
   std::string PrinterName;

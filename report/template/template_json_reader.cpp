@@ -626,6 +626,7 @@ void NameUnnamedPages(const std::vector<std::unique_ptr<TfrPage>>& pages,
 struct ReadResult {
   std::vector<std::unique_ptr<TfrPage>> pages;
   TfrDataDictionary dictionary;
+  DocumentInfo info;
   std::string printer;
   bool twoPass = false;
   bool keepPrinter = false;
@@ -634,6 +635,9 @@ struct ReadResult {
 ReadResult ReadDocument(const Json& doc) {
   ReadResult r;
   Members m(doc, "");
+  m.Text("title", r.info.Title);
+  m.Text("author", r.info.Author);
+  m.Text("subject", r.info.Subject);
   m.Text("printer", r.printer);
   m.Boolean("twoPass", r.twoPass);
   m.Boolean("keepPrinter", r.keepPrinter);
@@ -779,6 +783,7 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target, std::string di
   target.Dictionary.VariableTable = std::move(r.dictionary.VariableTable);
   target.Dictionary.AliasTable = std::move(r.dictionary.AliasTable);
   target.Dictionary.BandSourceTable = std::move(r.dictionary.BandSourceTable);
+  target.Info = std::move(r.info);
   target.PrinterName = std::move(r.printer);
   target.TwoPass = r.twoPass;
   target.KeepCurrentPrinter = r.keepPrinter;

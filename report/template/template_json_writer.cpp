@@ -351,6 +351,9 @@ void Indented(const Json& j, int depth, std::string& out) {
 
 std::string WriteTemplateJson(const TfrTemplate& t) {
   Json out;
+  Put(out, "title", t.Info.Title, std::string(), [](auto& n) { return Text(n); });
+  Put(out, "author", t.Info.Author, std::string(), [](auto& n) { return Text(n); });
+  Put(out, "subject", t.Info.Subject, std::string(), [](auto& n) { return Text(n); });
   Put(out, "printer", t.PrinterName, std::string(), [](auto& n) { return Text(n); });
   Put(out, "twoPass", t.TwoPass, false);
   Put(out, "keepPrinter", t.KeepCurrentPrinter, false);

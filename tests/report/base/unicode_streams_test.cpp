@@ -75,11 +75,11 @@ TEST_F(UnicodeTemplate, UnknownVersionsAreRefusedAndMalformedUtf8IsReplaced) {
   t.AddPage().AddObject(Memo("M", "日本"));
   Bytes bytes = Save(t);
   Bytes newer = bytes;
-  newer[0] = 27;
+  newer[0] = 28;
   TfrTemplate back;
   Load(back, newer);
   ASSERT_EQ(MessageTexts().size(), 1u);
-  EXPECT_NE(MessageTexts()[0].find("stream version 27"), std::string::npos) << MessageTexts()[0];
+  EXPECT_NE(MessageTexts()[0].find("stream version 28"), std::string::npos) << MessageTexts()[0];
 
   host.messages.clear();
   const std::string all(bytes.begin(), bytes.end());

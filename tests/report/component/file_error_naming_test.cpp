@@ -36,7 +36,7 @@ TEST_F(FileErrorNamingTest, ATemplateFileOfALaterVersionIsNamed) {
   t.LoadTemplateFile(path);
   ASSERT_EQ(host_.messages.size(), 1u);
   const std::string refusal =
-      "Unsupported FRF format: stream version 48; this program reads versions 21 to 26";
+      "Unsupported FRF format: stream version 48; this program reads versions 21 to 27";
   EXPECT_EQ(host_.messages[0].text, "Cannot open '" + path + "': " + refusal);
 
   // The same bytes from a stream that is no file: the message alone.

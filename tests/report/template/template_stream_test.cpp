@@ -165,16 +165,16 @@ TEST_F(TemplateStream, EmptyStreamOnlyClearsTheDictionary) {
   EXPECT_FALSE(Prep().RenderActive);
 }
 
-TEST_F(TemplateStream, VersionAbove26IsRefusedAndKeepsThePages) {
+TEST_F(TemplateStream, VersionAbove27IsRefusedAndKeepsThePages) {
   TfrTemplate t;
   FillWithShapes(t, 2);
   Bytes b = Save(t);
-  b[0] = 27;
+  b[0] = 28;
   t.Dictionary.VariableTable = {{"A", "1"}};
   Load(t, b);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text,
-            "Unsupported FRF format: stream version 27; this program reads versions 21 to 26");
+            "Unsupported FRF format: stream version 28; this program reads versions 21 to 27");
   EXPECT_EQ(host.messages[0].caption, "Error");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(t.ObjectCount(), 2u);

@@ -230,7 +230,7 @@ TEST_F(PictureTemplateTest, ReadersOfAnOlderVersionRefuseTheNewerPictures) {
   TfrTemplate newer;
   Load(newer, saved);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("stream version 27"), std::string::npos)
+  EXPECT_NE(host.messages[0].text.find("stream version 28"), std::string::npos)
       << host.messages[0].text;
   // A record of a newer kind inside an older stream is no picture.
   TfrPictureView view;
