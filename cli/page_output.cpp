@@ -1,6 +1,7 @@
 #include "cli/page_output.h"
 
-#include <QBuffer>
+#include <unistd.h>
+
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
@@ -17,6 +18,8 @@
 #include "platform/numeric.h"
 #include "platform/output_file.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/scope_guard.h"
+#include "platform/spill_file.h"
 #include "platform/stream.h"
 #include "report/prepared/prepared_pages.h"
 #include "report/printer/printer.h"
@@ -212,18 +215,24 @@ double ScaleForLongerSide(TfrEMFPages& pages, int index, int pixels) {
 
 void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::string& path,
               const DocumentInfo& info, const PageDrawn& drawn) {
-  // Drawn into memory first: the outline, labels and document information
-  // are appended as an update that refers to the objects Qt wrote, which
-  // a target such as a pipe could not give back.
-  QByteArray bytes;
+  // Drawn into a temporary file first: the outline, labels and document
+  // information are appended as an update that refers to the objects Qt
+  // wrote, which a target such as a pipe could not give back. The file, not
+  // memory, holds the drawn pages, so a PDF of any length takes no more
+  // memory than its largest page.
+  QFile drawnFile;
+  const int fd = OpenUnnamedTemporaryFile("the PDF being drawn");
+  if (!drawnFile.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    throw StreamWriteError("Cannot draw PDF file \"" + path + "\". " +
+                           drawnFile.errorString().toStdString());
+  }
   {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const auto failed = [&path](const char* what) {
-      return StreamWriteError(std::string(what) + " \"" + path +
-                              "\". The PDF writer gives no reason");
+    const auto failed = [&path, &drawnFile](const char* what) {
+      return StreamWriteError(std::string(what) + " \"" + path + "\". " +
+                              drawnFile.errorString().toStdString());
     };
-    QPdfWriter writer(&buffer);
+    QPdfWriter writer(&drawnFile);
     writer.setResolution(kPdfDpi);
     writer.setCreator(QStringLiteral("Quillet"));
     writer.setTitle(QString::fromStdString(info.Title));
@@ -248,16 +257,40 @@ void WritePdf(TfrEMFPages& pages, const std::vector<int>& indexes, const std::st
     }
     if (first && !painter.begin(&writer))  // no page selected: an empty document
       throw failed("Cannot write PDF file");
-    if (!painter.end()) throw failed("Cannot finish PDF file");
+    if (!painter.end() || !drawnFile.flush()) throw failed("Cannot finish PDF file");
   }
-  const std::string update =
-      PdfDocumentUpdate(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                        PdfExtrasOf(pages, indexes, info));
+  // Only the trailer, the cross-reference table and the few objects it
+  // names are read from the mapped file.
+  const qint64 size = drawnFile.size();
+  uchar* mapped = size > 0 ? drawnFile.map(0, size) : nullptr;
+  if (size > 0 && !mapped)
+    throw StreamWriteError("Cannot read back the PDF drawn for \"" + path + "\". " +
+                           drawnFile.errorString().toStdString());
+  const std::string update = [&] {
+    const ScopeGuard unmap([&] {
+      if (mapped) drawnFile.unmap(mapped);
+    });
+    return PdfDocumentUpdate(
+        std::string_view(reinterpret_cast<const char*>(mapped), std::size_t(size)),
+        PdfExtrasOf(pages, indexes, info));
+  }();
   Atomically(path, "PDF", [&](QFile& file) {
-    if (file.write(bytes) != bytes.size() ||
-        file.write(update.data(), qint64(update.size())) != qint64(update.size()))
-      throw StreamWriteError("Cannot write PDF file \"" + path + "\". " +
-                             file.errorString().toStdString());
+    const auto failedWrite = [&] {
+      return StreamWriteError("Cannot write PDF file \"" + path + "\". " +
+                              file.errorString().toStdString());
+    };
+    drawnFile.seek(0);
+    std::vector<char> chunk(std::size_t(1) << 20);
+    for (qint64 done = 0; done < size;) {
+      const qint64 n = drawnFile.read(chunk.data(), qint64(chunk.size()));
+      if (n <= 0)
+        throw StreamWriteError("Cannot read back the PDF drawn for \"" + path + "\". " +
+                               drawnFile.errorString().toStdString());
+      if (file.write(chunk.data(), n) != n) throw failedWrite();
+      done += n;
+    }
+    if (file.write(update.data(), qint64(update.size())) != qint64(update.size()))
+      throw failedWrite();
   });
 }
 

@@ -279,7 +279,15 @@ void PdfObjects::CollectPages(PdfRef node, int depth, std::vector<PdfRef>& out) 
   if (type != "/Pages" || !kids)
     throw StreamReadError("PDF structure: object " + std::to_string(node.Number) +
                           " in the page tree is neither a page nor a page node");
-  for (PdfRef kid : PdfParseRefArray(*kids)) CollectPages(kid, depth + 1, out);
+  const std::vector<PdfRef> refs = PdfParseRefArray(*kids);
+  // A node counting as many pages as it has kids is the flat tree this
+  // program's PDF writer makes: its kids are the pages, and are not read
+  // one by one - that would touch every part of a file of any length.
+  if (PdfLookup(d, "Count") == std::to_string(refs.size())) {
+    out.insert(out.end(), refs.begin(), refs.end());
+    return;
+  }
+  for (PdfRef kid : refs) CollectPages(kid, depth + 1, out);
 }
 
 }  // namespace quillet

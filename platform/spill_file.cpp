@@ -32,6 +32,15 @@ int OpenUnnamed(const std::string& folder) {
 
 }  // namespace
 
+int OpenUnnamedTemporaryFile(const std::string& purpose) {
+  const std::string folder = TemporaryFolder();
+  const int fd = OpenUnnamed(folder);
+  if (fd < 0)
+    throw FileOpenError("Cannot make a temporary file for " + purpose + " in \"" + folder + "\". " +
+                        std::strerror(errno));
+  return fd;
+}
+
 std::shared_ptr<SpillFile> SpillFile::Shared() {
   // One file for all holders, so pages spilled by any list share it; it goes
   // when the last of them does.
@@ -39,12 +48,8 @@ std::shared_ptr<SpillFile> SpillFile::Shared() {
   static std::weak_ptr<SpillFile> current;
   const std::lock_guard lock(guard);
   if (auto file = current.lock()) return file;
-  const std::string folder = TemporaryFolder();
-  const int fd = OpenUnnamed(folder);
-  if (fd < 0)
-    throw FileOpenError("Cannot make a temporary file for prepared pages in \"" + folder + "\". " +
-                        std::strerror(errno));
-  std::shared_ptr<SpillFile> file(new SpillFile(fd, folder));
+  const int fd = OpenUnnamedTemporaryFile("prepared pages");
+  std::shared_ptr<SpillFile> file(new SpillFile(fd, TemporaryFolder()));
   current = file;
   return file;
 }

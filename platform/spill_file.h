@@ -13,6 +13,11 @@
 
 namespace quillet {
 
+// Opens a new read-write file without a name in the temporary folder ($TMPDIR,
+// else /tmp) and returns its descriptor, which the caller closes.
+// FileOpenError naming the folder and `purpose` when none can be made.
+int OpenUnnamedTemporaryFile(const std::string& purpose);
+
 class SpillFile {
  public:
   // The file shared by the holders that live at the moment, made in the
