@@ -71,7 +71,7 @@ Options:
       --db CONNECTION        an SQLite file, or driver=QPSQL;host=...;dbname=...
       --dataset NAME=SELECT ...  a query's rows over --db (repeatable)
       --max-steps N          the lines each script may run
-      --page-memory MIB      MiB of prepared pages kept in memory (8); more
+      --page-memory MIB      MiB of prepared pages kept in memory (2); more
                              wait in a temporary file
       --watch                prepare again whenever the template, a --csv file
                              or the SQLite file changes; an error shows in

@@ -39,7 +39,7 @@ names is one line on standard error and exit code 1, with nothing written.
                             lines, as a calculation error naming its object
                             (10000000)
   --page-memory MIB         keep at most MIB MiB of packed prepared pages in
-                            memory (8); further pages wait in a temporary
+                            memory (2); further pages wait in a temporary
                             file that nothing outlives, so a report of any
                             length forms in flat memory. 0 keeps none.
   --sort NAME=KEYS          sorts the --csv data set NAME before the report is

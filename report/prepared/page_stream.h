@@ -28,9 +28,9 @@ namespace quillet {
 class SpillFile;
 
 // Packed bytes of closed pages held in memory before further pages move to
-// a temporary file. A page takes about 2.3 KB packed, so this keeps some
-// 3,600 pages at hand.
-constexpr std::size_t kDefaultPageMemoryBudget = std::size_t(8) << 20;
+// a temporary file. A page of a table takes about 2.3 KB packed, so this
+// keeps some 900 pages at hand; pages read back from the file cost little.
+constexpr std::size_t kDefaultPageMemoryBudget = std::size_t(2) << 20;
 
 class PageStream {
  public:

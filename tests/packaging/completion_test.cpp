@@ -41,7 +41,8 @@ TEST(CompletionTest, CommandsOptionsAndValuesFollowTheHelpTexts) {
   EXPECT_EQ(Complete("render x.frp --si"), "--size\n");
   EXPECT_EQ(Complete("sheet --shape st"), "star\n");
   EXPECT_EQ(Complete("sheet --brush "), "solid\nclear\n");
-  EXPECT_EQ(Complete("render x.frp --pages 1 --p"), "--pages\n--pdf\n--png\n--png-file\n");
+  EXPECT_EQ(Complete("render x.frp --pages 1 --p"),
+            "--page-memory\n--pages\n--pdf\n--png\n--png-file\n");
   // Sub-commands come from the command's usage lines; after one, files.
   EXPECT_EQ(Complete("template "), "build\ndump\n");
   EXPECT_EQ(Complete("template d"), "dump\n");
