@@ -81,6 +81,17 @@ PagePaper PreparedPage::Paper() const {
   return p;
 }
 
+void PreparedPage::SetPaper(const PagePaper& p) {
+  PaperSizeCode = p.PaperSizeCode;
+  PaperWidthTenths = p.PaperWidthTenths;
+  PaperHeightTenths = p.PaperHeightTenths;
+  Orientation = p.Orientation;
+  PaperSource = p.PaperSource;
+  Margins = p.Margins;
+  MarginsApply = p.MarginsApply ? 1 : 0;
+  PageInfo = p.PageInfo;
+}
+
 TfrEMFPages::TfrEMFPages(PreparedPagesReport* report) : report_(report) {}
 
 TfrEMFPages::~TfrEMFPages() {
@@ -97,15 +108,7 @@ PreparedPage& TfrEMFPages::operator[](int index) {
 
 std::unique_ptr<PreparedPage> TfrEMFPages::MadeWhole(const Slot& slot) const {
   auto page = std::make_unique<PreparedPage>();
-  const PagePaper& paper = papers_[slot.paper];
-  page->PaperSizeCode = paper.PaperSizeCode;
-  page->PaperWidthTenths = paper.PaperWidthTenths;
-  page->PaperHeightTenths = paper.PaperHeightTenths;
-  page->Orientation = paper.Orientation;
-  page->PaperSource = paper.PaperSource;
-  page->Margins = paper.Margins;
-  page->MarginsApply = paper.MarginsApply ? 1 : 0;
-  page->PageInfo = paper.PageInfo;
+  page->SetPaper(papers_[slot.paper]);
   page->ObjectStream.Unpark(slot.records, spill_);
   return page;
 }
@@ -195,14 +198,7 @@ void TfrEMFPages::CloseOpenPage() {
 void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   if (index < 0) throw RangeError("Prepared page " + std::to_string(index) + " does not exist");
   auto page = std::make_unique<PreparedPage>();
-  page->PaperSizeCode = templatePage.PaperSizeCode;
-  page->PaperWidthTenths = templatePage.PaperWidthTenths;
-  page->PaperHeightTenths = templatePage.PaperHeightTenths;
-  page->Orientation = templatePage.Orientation;
-  page->PaperSource = templatePage.PaperSource;
-  page->Margins = templatePage.Margins;
-  page->MarginsApply = templatePage.MarginsApply ? 1 : 0;
-  page->PageInfo = templatePage.PageInfo;
+  page->SetPaper(templatePage);
   // The new page is the one records go to next; the page open before it
   // (the one formation has moved on from) is packed.
   CloseOpenPage();

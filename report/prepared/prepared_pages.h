@@ -60,6 +60,8 @@ struct PreparedPage {
 
   // The paper, margins and page information as a page's paper.
   PagePaper Paper() const;
+  // Takes the paper, margins and page information of `paper`.
+  void SetPaper(const PagePaper& paper);
 };
 
 class TfrEMFPages {
