@@ -1,5 +1,7 @@
 #include "tests/support.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "platform/engine_host.h"
@@ -10,7 +12,11 @@
 namespace quillet::test {
 
 std::string OutputPath(const std::string& name) {
+  // Each test has a folder of its own: tests run in parallel, and two that
+  // wrote the same name would read each other's half-written files.
   std::filesystem::path dir(QUILLET_TEST_OUTPUT);
+  if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+    dir /= std::string(info->test_suite_name()) + "." + info->name();
   std::filesystem::create_directories(dir);
   return (dir / name).string();
 }
