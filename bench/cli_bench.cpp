@@ -41,7 +41,7 @@ void Cli(const QStringList& args) {
 // A page header on every page, and a summary whose memo breaks over pages.
 void WriteTemplate() {
   TfrTemplate t;
-  t.Pages.push_back(std::make_unique<TfrPage>());
+  t.Pages.push_back(std::make_unique<TfrPage>(Engine()));
   TfrPage& page = *t.Pages.back();
   auto header = std::make_unique<TfrBandView>();
   header->Name = "PageHeader1";

@@ -57,7 +57,7 @@ BENCHMARK(BM_NoBandPageOf10000Objects)->Unit(benchmark::kMillisecond);
 
 // Baseline: the same 10,000 records written straight into one stream.
 void BM_RecordsWrittenDirectly(benchmark::State& state) {
-  TfrPage page;
+  TfrPage page{Engine()};
   FillShapes(page);
   for (const auto& v : page.Objects) v->PreparedMode = true;
   Prep().RenderActive = true;
@@ -84,7 +84,7 @@ BENCHMARK(BM_MemoOf20000LinesSplitAcrossPages)->Unit(benchmark::kMillisecond);
 
 // Baseline: laying the same memo out once (what measuring its height costs).
 void BM_MemoLaidOutOnce(benchmark::State& state) {
-  TfrPage page;
+  TfrPage page{Engine()};
   TfrMemoView& memo = AddLongMemo(page);
   Prep().RenderActive = true;
   for (auto _ : state) benchmark::DoNotOptimize(memo.CalcHeight());

@@ -50,14 +50,14 @@ long MaxRssKb() {
 }
 
 void BM_SaveLoad10000Pages(benchmark::State& state) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   FillPages(pages, 10000, 6);
   std::size_t bytes = 0;
   for (auto _ : state) {
     MemoryStream file;
     pages.WritePreparedFile(file);
     file.Seek(0);
-    TfrEMFPages back;
+    TfrEMFPages back{Engine()};
     back.ReadPreparedFile(file);
     bytes = file.Bytes().size();
     benchmark::DoNotOptimize(back.Count());
@@ -70,7 +70,7 @@ BENCHMARK(BM_SaveLoad10000Pages)->Unit(benchmark::kMillisecond);
 
 // Baseline: copying the same file's bytes twice (out and back in).
 void BM_CopyFileBytesBaseline(benchmark::State& state) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   FillPages(pages, 10000, 6);
   MemoryStream file;
   pages.WritePreparedFile(file);
@@ -85,7 +85,7 @@ BENCHMARK(BM_CopyFileBytesBaseline)->Unit(benchmark::kMillisecond);
 
 template <typename MakeCanvas>
 void DrawPage500(benchmark::State& state, MakeCanvas make) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   FillPages(pages, 1, 500);
   auto canvas = make();
   for (auto _ : state) {
@@ -121,7 +121,7 @@ BENCHMARK(BM_FillRects500Baseline)->Unit(benchmark::kMillisecond);
 // Peak memory growth while every page of a 10,000-page report is drawn once:
 // it stays flat, since each rebuilt page is released after drawing.
 void BM_Draw10000PagesPeakMemory(benchmark::State& state) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   FillPages(pages, 10000, 6);
   RecordingCanvas canvas(DeviceKind::Metafile);
   const long before = MaxRssKb();

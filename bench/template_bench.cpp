@@ -29,7 +29,7 @@ void Fill(TfrTemplate& t) {
 }
 
 std::vector<std::uint8_t> TemplateBytes() {
-  RegisterEngineKinds();
+  RegisterEngineKinds(Engine());
   TfrTemplate t;
   Fill(t);
   MemoryStream s;
@@ -61,7 +61,7 @@ void BM_LoadTemplate(benchmark::State& state) {
 BENCHMARK(BM_LoadTemplate)->Unit(benchmark::kMillisecond);
 
 void BM_SaveTemplate(benchmark::State& state) {
-  RegisterEngineKinds();
+  RegisterEngineKinds(Engine());
   TfrTemplate t;
   Fill(t);
   std::int64_t written = 0;

@@ -58,7 +58,7 @@ void Print(const Options& options, const Findings& findings, const std::string& 
 
 int Check(const Options& options, const std::string& file) {
   ReportInput input(options, file);
-  StartEngineLibrary();  // the standard functions are known from here on
+  StartEngineLibrary(input.Report().Globals());  // the standard functions are known from here on
   const std::string jsonText = IsJsonTemplateFile(file) ? FileText(file) : std::string();
   Findings findings;
   if (!jsonText.empty() && !JsonReadable(jsonText, findings)) {

@@ -109,7 +109,7 @@ class PageChecker {
   void Expression(const std::string& owner, const std::string& pointer,
                   const std::string& expression, const std::string& shown) {
     try {
-      Expressions().Parser.ToPostfix(expression);
+      Expressions(template_.Globals()).Parser.ToPostfix(expression);
     } catch (const std::exception& e) {
       Error(owner, pointer, shown + ": " + e.what());
       return;
@@ -126,7 +126,7 @@ class PageChecker {
             const std::string& call) {
     std::size_t i = 0;
     const std::string name = ReadToken(call, i);
-    if (!IsKnownFunction(name)) {
+    if (!IsKnownFunction(template_.Globals(), name)) {
       Error(owner, pointer, shown + ": unknown function " + name);
       return;
     }

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // state), so that a finding reproduces on its own.
   quillet::StartEnginePrinter(nullptr);
   quillet::Prep() = quillet::PreparationState{};
-  quillet::TfrEMFPages pages;
+  quillet::TfrEMFPages pages{quillet::Engine()};
   quillet::MemoryStream file(std::string_view(reinterpret_cast<const char*>(data), size));
   try {
     pages.ReadPreparedFile(file);

@@ -38,7 +38,7 @@ class FuzzInterpreter : public TfrInterpretator {
   void InvokeFunction(const std::string& name, const Variant& p1, const Variant& p2,
                       const Variant& p3, Variant& value) override {
     value = Variant("0");
-    for (const auto& library : FunctionLibraries())
+    for (const auto& library : FunctionLibraries(Engine()))
       if (library->HandleCall(name, p1, p2, p3, value)) return;
   }
   TfrVariables vars;
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static quillet::fuzz::SilentHost host;
   static const bool started = [] {
     SetHost(&host);
-    StartEngineLibrary();
+    StartEngineLibrary(Engine());
     return true;
   }();
   (void)started;

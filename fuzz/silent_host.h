@@ -53,10 +53,10 @@ inline void StartSilentEngine() {
   static SilentHost host;
   static RecordingCanvas measuring(DeviceKind::Screen);
   SetHost(&host);
-  RegisterEngineKinds();
+  RegisterEngineKinds(Engine());
   Engine().MeasuringCanvas = &measuring;
   StartEnginePrinter(nullptr);
-  StartEngineLibrary();
+  StartEngineLibrary(Engine());
 }
 
 }  // namespace quillet::fuzz

@@ -18,7 +18,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static quillet::fuzz::SilentHost host;
   quillet::SetHost(&host);
-  quillet::RegisterEngineKinds();
+  quillet::RegisterEngineKinds(quillet::Engine());
   return 0;
 }
 

@@ -291,7 +291,7 @@ void TfrPreviewForm::SetUpForShowing(TfrReport& report) {
 
 void TfrPreviewForm::Connect(TfrReport& report) {
   report_ = &report;
-  ownedPages_ = std::make_unique<TfrEMFPages>(&report);
+  ownedPages_ = std::make_unique<TfrEMFPages>(report.Template.Globals(), &report);
   ownedPages_->Swap(report.PreparedPages);
   pages_ = ownedPages_.get();
 }

@@ -15,7 +15,7 @@ namespace quillet {
 EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
     : measuring_(std::make_unique<QtImageCanvas>(4, 4)) {
   InstallFontSubstitutions();
-  RegisterEngineKinds();
+  RegisterEngineKinds(Engine());
   Engine().MeasuringCanvas = measuring_.get();
   static QtLocaleFormats locale;  // the user's locale for long dates
   SetLocaleFormats(&locale);
@@ -34,7 +34,7 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
       break;
     case SessionPrinters::NotStarted: break;
   }
-  StartEngineLibrary();
+  StartEngineLibrary(Engine());
 }
 
 EngineSession::~EngineSession() {

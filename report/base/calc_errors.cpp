@@ -42,8 +42,7 @@ const std::string& FailedCalcExpression() {
   return failedExpression;
 }
 
-std::string CalcErrorMessage(const std::string& message) {
-  const PreparationState& prep = Prep();
+std::string CalcErrorMessage(const PreparationState& prep, const std::string& message) {
   std::string text = EngineText(txCalcError) + "\r\r";
   std::string report;
   if (prep.ActiveReport) {
@@ -63,9 +62,8 @@ std::string CalcErrorMessage(const std::string& message) {
   return text;
 }
 
-void RecordCalcError(const std::string& message) {
-  PreparationState& prep = Prep();
-  prep.CalcErrorText = CalcErrorMessage(message);
+void RecordCalcError(PreparationState& prep, const std::string& message) {
+  prep.CalcErrorText = CalcErrorMessage(prep, message);
   failedExpression.clear();
   prep.CalcErrorFlag = true;
   if (prep.OuterReport) prep.OuterReport->StopRequested = true;

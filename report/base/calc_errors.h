@@ -7,17 +7,19 @@
 
 namespace quillet {
 
-// Records `message` as the calculation error of the preparation in
-// progress: sets CalcErrorFlag, builds CalcErrorText (see
-// CalcErrorMessage) and raises the outer report's stop request.
-void RecordCalcError(const std::string& message);
+struct PreparationState;
 
-// The text a calculation error shows (without touching any state): the
+// Records `message` as the calculation error of the preparation `run`:
+// sets CalcErrorFlag, builds CalcErrorText (see
+// CalcErrorMessage) and raises the outer report's stop request.
+void RecordCalcError(PreparationState& run, const std::string& message);
+
+// The text a calculation error of `run` shows (without touching it): the
 // heading, then one line each for the report (its name, else the file it
 // was loaded from), the band being formed, the object being evaluated and
 // the expression that failed, each left out when there is none, then the
 // error's own message. Lines are separated by carriage returns.
-std::string CalcErrorMessage(const std::string& message);
+std::string CalcErrorMessage(const PreparationState& run, const std::string& message);
 
 // Marks `expression` as being evaluated while the object lives. When an
 // exception leaves the scope, the innermost expression it left is kept for

@@ -2,14 +2,13 @@
 
 namespace quillet {
 
-PreparationState& Prep() {
-  static PreparationState state;
-  return state;
+EngineGlobals& Engine() {
+  static EngineGlobals engine;
+  return engine;
 }
 
-EngineGlobals& Engine() {
-  static EngineGlobals globals;
-  return globals;
+PreparationState& Prep() {
+  return Engine().Run;
 }
 
 }  // namespace quillet

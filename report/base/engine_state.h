@@ -6,11 +6,15 @@
 // define (PreparationReport, FormingBand, EvaluatedObject, ReportServices).
 // It includes only platform/.
 //
-// Engine-wide state, in two explicit objects reached through one accessor
-// each. Page formation, its bands and the data layer get the preparation
-// state handed down in their RunContext (report/formation/run_context.h);
-// the accessor serves what is called without one (views being drawn,
-// library functions, the report component that starts a run).
+// The engine: one object holding the registries and settings that live from
+// start to end and the state of the preparation (or drawing) in progress.
+// The objects of a report reach it through what owns them: the report
+// component and its template hold it, a page holds its template's, a view
+// its page's, and page formation, its bands and the data layer get the
+// preparation state handed down in their RunContext
+// (report/formation/run_context.h). The accessors Engine() and Prep() serve
+// what has no owner to ask: the start and end of the engine, objects made
+// outside any report, and the tests.
 // Single-threaded by design: only the user-interface thread touches it.
 #pragma once
 
@@ -77,8 +81,6 @@ struct PreparationState {
   std::string LastExpression;
   std::string EvaluatingName;
 };
-
-PreparationState& Prep();
 
 using ViewFactory = std::unique_ptr<TfrView> (*)();
 
@@ -159,8 +161,13 @@ struct EngineGlobals {
   // The hidden window that hosts the controls of dialog pages, as the host
   // gives it (none from a host without windows).
   std::unique_ptr<DialogParent> DialogParentWindow;
+  // The preparation (or drawing) in progress.
+  PreparationState Run;
 };
 
+// The process's engine, which the session starts and stops.
 EngineGlobals& Engine();
+// Its preparation state: Engine().Run.
+PreparationState& Prep();
 
 }  // namespace quillet

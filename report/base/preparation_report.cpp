@@ -9,8 +9,8 @@ TfrEMFPages& PreparationReport::Prepared() {
   throw EngineError("\"" + ReportName() + "\" forms no prepared pages");
 }
 
-PreparationReport& OuterReportOf(PreparationReport& report) {
-  PreparationReport* outer = Prep().OuterReport;
+PreparationReport& OuterReportOf(const PreparationState& run, PreparationReport& report) {
+  PreparationReport* outer = run.OuterReport;
   return outer ? *outer : report;
 }
 

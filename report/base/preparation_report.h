@@ -13,6 +13,7 @@ namespace quillet {
 class ProgressControl;
 
 class TfrEMFPages;
+struct PreparationState;
 
 // What the prepared pages need of the report that owns them. Each hook
 // reports whether the report had a handler assigned.
@@ -54,7 +55,7 @@ class PreparationReport : public ReportServices, public PreparedPagesReport {
 };
 
 // The report whose prepared pages and stop request govern the run: the
-// outer report of the preparation state, or `report` when none is set.
-PreparationReport& OuterReportOf(PreparationReport& report);
+// outer report of `run`, or `report` when none is set.
+PreparationReport& OuterReportOf(const PreparationState& run, PreparationReport& report);
 
 }  // namespace quillet

@@ -36,7 +36,7 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
     r->Template.SaveTemplate(*snapshots.back());
     if (r->Events.OnBeginDoc) r->Events.OnBeginDoc();
   }
-  Prep().ActiveReport = this;
+  Run().ActiveReport = this;
   const ScopeGuard restore([this, &snapshots] {
     for (std::size_t i = 0; i < ReportList.size() && i < snapshots.size(); ++i) {
       TfrReport* r = ReportList[i];
@@ -50,13 +50,13 @@ bool TfrCompositeReport::SnapshotAndRun(bool& errorFlag, std::string& errorText)
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();
   if (Events.OnEndDoc) Events.OnEndDoc();
-  errorFlag = Prep().CalcErrorFlag;
-  errorText = Prep().CalcErrorText;
+  errorFlag = Run().CalcErrorFlag;
+  errorText = Run().CalcErrorText;
   return result;
 }
 
 void TfrCompositeReport::BuildPages() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   BuiltFromTemplate = true;
   prep.PageIndex = 0;
   if (Dataset) {

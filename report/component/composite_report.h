@@ -12,6 +12,7 @@ namespace quillet {
 
 class TfrCompositeReport : public TfrReport {
  public:
+  using TfrReport::TfrReport;
   std::vector<TfrReport*> ReportList;  // not owned
 
   void BuildPages() override;

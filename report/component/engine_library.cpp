@@ -17,17 +17,17 @@ namespace quillet {
 namespace {
 
 std::unique_ptr<TfrGlobals>& TheGlobals() {
-  // The engine state the globals live in is made before their holder, so
-  // that a program ending without StopEngineLibrary frees the globals while
-  // the engine state still exists (statics go in reverse order).
-  Engine();
+  // The engine the globals live in exists before their holder (it is
+  // handed to StartEngineLibrary), so a program ending without
+  // StopEngineLibrary frees the globals while the engine still exists
+  // (statics go in reverse order).
   static std::unique_ptr<TfrGlobals> globals;
   return globals;
 }
 
 }  // namespace
 
-TfrGlobals::TfrGlobals() {
+TfrGlobals::TfrGlobals(EngineGlobals& engine) : engine_(engine) {
   try {
     Make();
   } catch (...) {
@@ -41,11 +41,12 @@ TfrGlobals::~TfrGlobals() {
 }
 
 void TfrGlobals::Make() {
-  EngineGlobals& engine = Engine();
-  RegisterFunctionLibrary(std::make_unique<TfrStdFunctionLibrary>(
-      PatternFormatters{&FormatNumberPattern, &FormatDateTimePattern}));
+  EngineGlobals& engine = engine_;
+  RegisterFunctionLibrary(
+      engine, std::make_unique<TfrStdFunctionLibrary>(
+                  engine, PatternFormatters{&FormatNumberPattern, &FormatDateTimePattern}));
   engine.Parser.reset(new TfrParser());
-  engine.Interpreter.reset(new TInterpretator());
+  engine.Interpreter.reset(new TInterpretator(engine));
   engine.GlobalVariables.reset(new TfrVariables());
   engine.GlobalVariables->SetSorted(true);
   engine.NamedConstants.reset(new TfrVariables());
@@ -57,9 +58,9 @@ void TfrGlobals::Make() {
 }
 
 void TfrGlobals::Free() {
-  EngineGlobals& engine = Engine();
+  EngineGlobals& engine = engine_;
   engine.DialogParentWindow.reset();
-  UnregisterFunctionLibrary(TfrStdFunctionLibrary::kClassName);
+  UnregisterFunctionLibrary(engine, TfrStdFunctionLibrary::kClassName);
   engine.Parser.reset();
   engine.Interpreter.reset();
   engine.GlobalVariables.reset();
@@ -67,9 +68,9 @@ void TfrGlobals::Free() {
   engine.Compressor.reset();
 }
 
-void StartEngineLibrary() {
+void StartEngineLibrary(EngineGlobals& engine) {
   if (TheGlobals()) return;
-  TheGlobals() = std::make_unique<TfrGlobals>();
+  TheGlobals() = std::make_unique<TfrGlobals>(engine);
 }
 
 void StopEngineLibrary() {

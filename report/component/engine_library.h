@@ -10,21 +10,25 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 class TfrGlobals {
  public:
-  TfrGlobals();
+  // They live in `engine`.
+  explicit TfrGlobals(EngineGlobals& engine);
   ~TfrGlobals();
   TfrGlobals(const TfrGlobals&) = delete;
   TfrGlobals& operator=(const TfrGlobals&) = delete;
 
  private:
-  static void Make();
-  static void Free();
+  void Make();
+  void Free();
+  EngineGlobals& engine_;
 };
 
 // Engine start: makes the one TfrGlobals (nothing when it exists) and
 // installs data-driven formation. Engine end: frees it.
-void StartEngineLibrary();
+void StartEngineLibrary(EngineGlobals& engine);
 void StopEngineLibrary();
 
 }  // namespace quillet

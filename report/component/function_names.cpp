@@ -20,11 +20,11 @@ constexpr std::array<std::string_view, 29> kBuiltInCalls = {
 
 }  // namespace
 
-bool IsKnownFunction(std::string_view name) {
+bool IsKnownFunction(const EngineGlobals& engine, std::string_view name) {
   if (name.find('.') != std::string_view::npos) return true;
   for (std::string_view known : kBuiltInCalls)
     if (EqualsIgnoreCase(name, known)) return true;
-  for (const auto& library : FunctionLibraries())
+  for (const auto& library : FunctionLibraries(engine))
     for (const std::string& known : library->FunctionNames)
       if (EqualsIgnoreCase(name, known)) return true;
   return false;

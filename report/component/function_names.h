@@ -11,11 +11,13 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 // Whether a call of `name` (letter case ignored) reaches a function. A
 // name with a dot calls an object's method and counts as known. Libraries
 // are looked up as registered now (the standard one once the engine
 // library started).
-bool IsKnownFunction(std::string_view name);
+bool IsKnownFunction(const EngineGlobals& engine, std::string_view name);
 
 // The error a call of an unknown function raises: Unknown function "SUMM".
 ParserError UnknownFunction(std::string_view name);

@@ -43,7 +43,12 @@ void CaptureNow(double& date, double& time) {
 
 }  // namespace
 
-TfrReport::TfrReport() : PreparedPages(this), dataFormation_(Prep()) {
+// A report made without an engine (by the command line, the sheet, a test)
+// runs in the process's.
+TfrReport::TfrReport() : TfrReport(Engine()) {}
+
+TfrReport::TfrReport(EngineGlobals& engine)
+    : Template(engine), PreparedPages(engine, this), dataFormation_(engine.Run) {
   Template.Owner = this;
   Template.Dictionary.DataLevelDataset = [this] { return DataLevelDataset(); };
 }
@@ -52,7 +57,7 @@ TfrReport::~TfrReport() {
   ReleaseParserHooks(this);
   formations_.clear();
   ForgetTemplateObjects();
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   if (prep.ActiveReport == this) prep.ActiveReport = nullptr;
   if (prep.OuterReport == this) prep.OuterReport = nullptr;
   // The data dictionary, then the prepared pages, then the template pages.
@@ -63,7 +68,7 @@ TfrReport::~TfrReport() {
 
 void TfrReport::ForgetTemplateObjects() {
   // The engine state must not point into template pages about to go.
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   CurrentTemplatePage = nullptr;
   prep.ActiveBand = nullptr;
   for (const auto& page : Template.Pages) {
@@ -76,8 +81,8 @@ void TfrReport::ForgetTemplateObjects() {
 // ---- Preparation ---------------------------------------------------------
 
 bool TfrReport::Prepare() {
-  StartEngineLibrary();  // nothing when the program started it already
-  PreparationState& prep = Prep();
+  StartEngineLibrary(Globals());  // nothing when the program started it already
+  PreparationState& prep = Run();
   SelectPrinterByName(Template.PrinterName);
   prep.RenderActive = true;
   CaptureNow(prep.PrepareDate, prep.PrepareTime);
@@ -110,7 +115,7 @@ bool TfrReport::Prepare() {
 }
 
 void TfrReport::StartEvaluation() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   prep.RenderActive = true;
   CaptureNow(prep.PrepareDate, prep.PrepareTime);
   prep.OuterReport = prep.ActiveReport = this;
@@ -122,12 +127,12 @@ void TfrReport::StartEvaluation() {
 bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   MemoryStream snapshot;
   Template.SaveTemplate(snapshot);
-  Prep().ActiveReport = this;
+  Run().ActiveReport = this;
   // Objects aligned to their band compute their size once before forming.
   // That changes template objects too, so it happens after the snapshot
   // that restores them.
   DrawAlignedObjects();
-  Prep().ActivePage = nullptr;
+  Run().ActivePage = nullptr;
   // Whatever happens, the template comes back as it was.
   const ScopeGuard restore([this, &snapshot] {
     formations_.clear();
@@ -139,8 +144,8 @@ bool TfrReport::SnapshotAndRun(bool& errorFlag, std::string& errorText) {
   if (Events.OnBeginDoc) Events.OnBeginDoc();
   const bool result = RunPasses();
   if (Events.OnEndDoc) Events.OnEndDoc();
-  errorFlag = Prep().CalcErrorFlag;
-  errorText = Prep().CalcErrorText;
+  errorFlag = Run().CalcErrorFlag;
+  errorText = Run().CalcErrorText;
   return result;
 }
 
@@ -171,7 +176,7 @@ std::string TfrReport::ProgressCaption() const {
 }
 
 bool TfrReport::RunPasses() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   StopRequested = false;
   prep.AppendToPrevious = false;
   prep.CountingPass = false;
@@ -225,7 +230,7 @@ void TfrReport::PassStep() {
     return;
   }
   // The counting pass has ended.
-  Prep().TotalPageCount = PreparedPages.Count();
+  Run().TotalPageCount = PreparedPages.Count();
   Template.TwoPass = false;
   if (StopRequested) {
     PreparedPages.Clear();
@@ -238,7 +243,7 @@ void TfrReport::PassStep() {
 
 void TfrReport::ReportProgress(int pageNumber) {
   // A report formed inside a composite reports through the composite.
-  PreparationReport& outer = OuterReportOf(*this);
+  PreparationReport& outer = OuterReportOf(Run(), *this);
   if (!Events.OnProgress && &outer != this) {
     outer.ReportProgress(pageNumber);
     return;
@@ -255,7 +260,7 @@ void TfrReport::ReportProgress(int pageNumber) {
   }
   std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
   if (outer.InFinalPass && outer.TwoPassRequested)
-    line += " " + EngineText(txFrom) + " " + std::to_string(Prep().TotalPageCount);
+    line += " " + EngineText(txFrom) + " " + std::to_string(Run().TotalPageCount);
   progress_->SetFirstLine(line);
   progress_->ProcessMessages();
   // The window's Cancel button asks the run to stop.
@@ -266,11 +271,11 @@ bool TfrReport::ReportPagesFormed(PreparationReport& outer) {
   if (!previewWhileForming_ || !outer.InFinalPass || &outer != this) return false;
   // After an error formation only winds down: the page it struck stays
   // unfinished, and so do any after it.
-  if (Prep().CalcErrorFlag) return previewOpened_;
+  if (Run().CalcErrorFlag) return previewOpened_;
   // The last page in the list is still forming; those before it are whole.
   const int formed = std::max(0, PreparedPages.Count() - 1);
   pagesWhole_ = formed;
-  const int total = TwoPassRequested ? Prep().TotalPageCount : 0;
+  const int total = TwoPassRequested ? Run().TotalPageCount : 0;
   if (!Host().PagesFormed(*this, formed, total)) return false;
   if (!previewOpened_ && progress_ && progress_->Visible()) {
     // From here the preview shows the progress and offers Cancel.
@@ -281,7 +286,7 @@ bool TfrReport::ReportPagesFormed(PreparationReport& outer) {
 }
 
 void TfrReport::DrawAlignedObjects() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   for (const auto& page : Template.Pages) {
     bool limitsTaken = false;
     for (const auto& view : page->Objects) {
@@ -297,7 +302,7 @@ void TfrReport::DrawAlignedObjects() {
         }
       }
       prep.ActivePage = page.get();
-      RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
+      RecordingCanvas scratch(DeviceKind::Screen, Globals().MeasuringCanvas);
       view->Draw(scratch);
     }
   }
@@ -317,13 +322,13 @@ PageFormation* TfrReport::FormationOf(const TfrPage& page) const {
 
 void TfrReport::SetUpFormations() {
   formations_.clear();
-  run_ = std::make_unique<RunContext>(Prep(), dataFormation_);
+  run_ = std::make_unique<RunContext>(Globals(), dataFormation_);
   for (const auto& page : Template.Pages)
     formations_.push_back(std::make_unique<PageFormation>(*page, *this, *run_));
 }
 
 void TfrReport::BuildPages() {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   Host().ProcessPendingMessages();
   BuiltFromTemplate = true;
   prep.RenderActive = true;
@@ -337,7 +342,7 @@ void TfrReport::BuildPages() {
   prep.Aggregates = &dataFormation_;
   prep.CalcErrorFlag = false;
   prep.CalcErrorText.clear();
-  PreparationReport* outer = &OuterReportOf(*this);
+  PreparationReport* outer = &OuterReportOf(Run(), *this);
 
   const bool multi = IsMultiReport();
   if (multi) {
@@ -391,7 +396,7 @@ void TfrReport::BuildPages() {
   } catch (const std::exception& e) {
     // Whatever escaped the object-level checks (a band that cannot fit any
     // page, say) ends the run the same way.
-    RecordCalcError(e.what());
+    RecordCalcError(Run(), e.what());
   }
 
   for (const auto& f : formations_)
@@ -496,8 +501,8 @@ bool TfrReport::OnMouseOverObject(TfrView& view, int& cursor) {
 
 void TfrReport::SelectPrinterByName(const std::string& name) {
   Template.PrinterName = name;
-  if (Template.KeepCurrentPrinter || !PrinterState().EnginePrinter) return;
-  TfrPrinter& printer = EnginePrinter();
+  if (Template.KeepCurrentPrinter || !Globals().Printer.EnginePrinter) return;
+  TfrPrinter& printer = EnginePrinter(Globals());
   for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i) {
     if (printer.PrinterNames[i] != name) continue;
     if (static_cast<int>(i) != printer.SelectedPrinterIndex)

@@ -86,7 +86,8 @@ struct TfrReportEvents {
 
 class TfrReport : public FormationReport {
  public:
-  TfrReport();
+  TfrReport();  // of the process's engine
+  explicit TfrReport(EngineGlobals& engine);
   ~TfrReport() override;
   TfrReport(const TfrReport&) = delete;
   TfrReport& operator=(const TfrReport&) = delete;
@@ -116,6 +117,10 @@ class TfrReport : public FormationReport {
   // ---- Owned lists ----
   TfrTemplate Template;       // the template pages and data dictionary
   TfrEMFPages PreparedPages;  // what preparation formed
+
+  // The engine the report runs in, and the state of its run.
+  EngineGlobals& Globals() const { return Template.Globals(); }
+  PreparationState& Run() const { return Template.Run(); }
 
   // ---- Run-time state ----
   // TwoPassRequested, InFinalPass and StopRequested come with

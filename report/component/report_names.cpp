@@ -42,8 +42,8 @@ std::string Trimmed(const std::string& s) {
 
 // The counting band of "LINE#": the active band, or the first of its chain
 // when it has no data set.
-const TfrBand* CountingBand() {
-  const TfrBand* band = ActiveTfrBand();
+const TfrBand* CountingBand(const PreparationState& run) {
+  const TfrBand* band = ActiveTfrBand(run);
   if (band && !band->Dataset)
     while (band->Prev && band->Prev->Kind == band->Kind) band = band->Prev;
   return band;
@@ -72,7 +72,7 @@ int LevelDataKind(int kind) {
 
 DataSetComponent* TfrReport::DataLevelDataset() const {
   TfrDataset* dataset = Dataset;
-  if (const TfrBand* band = ActiveTfrBand(); band && band->Page->Page.Type == ptReport)
+  if (const TfrBand* band = ActiveTfrBand(Run()); band && band->Page->Page.Type == ptReport)
     if (const int kind = LevelDataKind(band->Kind); kind >= 0) {
       const TfrBand* data = band->Page->Chain(kind);
       dataset = data ? data->Dataset : nullptr;
@@ -82,7 +82,7 @@ DataSetComponent* TfrReport::DataLevelDataset() const {
 }
 
 void TfrReport::InstallParserHooks() {
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(Globals()).Parser;
   parser.ValueHook = [this](const std::string& name, Variant& value) { ResolveName(name, value); };
   parser.FunctionHook = [this](const std::string& name, const Variant& p1, const Variant& p2,
                                const Variant& p3,
@@ -94,7 +94,7 @@ void ReleaseParserHooks(TfrReport* report) {
   if (hookOwner != report) return;
   hookOwner = nullptr;
   // A report may outlive the engine's parser.
-  if (TfrParser* parser = Engine().Parser.get()) {
+  if (TfrParser* parser = report->Globals().Parser.get()) {
     parser->ValueHook = nullptr;
     parser->FunctionHook = nullptr;
   }
@@ -109,8 +109,8 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
     if (!value.IsEmpty()) return;
   }
   value = Variant(0);
-  PreparationState& prep = Prep();
-  TfrParser& parser = Expressions().Parser;
+  PreparationState& prep = Run();
+  TfrParser& parser = Expressions(Globals()).Parser;
 
   TfrDataDictionary& dictionary = Template.Dictionary;
   if (dictionary.IsDictionaryName(name)) {
@@ -127,7 +127,7 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
   } else if (name == "TIME") {
     value = Variant(DateTime{prep.PrepareTime});
   } else if (name == "LINE#" || name == "LINETHROUGH#") {
-    if (const TfrBand* band = CountingBand())
+    if (const TfrBand* band = CountingBand(Run()))
       value = Variant(name == "LINE#" ? band->LineNumber : band->LineThrough);
   } else if (name == "COLUMN#" || name == "CURRENT#") {
     if (auto* page = dynamic_cast<TfrPage*>(prep.ActivePage))
@@ -136,7 +136,7 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
   } else if (name == "TOTALPAGES") {
     value = Variant(prep.TotalPageCount);
   } else if (name == "CALCWIDTH") {
-    TfrView* view = ActiveTfrView();
+    TfrView* view = ActiveTfrView(Run());
     if (!view) {
       value = Variant(0);
     } else if (auto* memo = dynamic_cast<TfrMemoView*>(view)) {
@@ -161,8 +161,8 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
     } else {
       value = Variant(view->Width);
     }
-  } else if (const int i = Expressions().GlobalVariables.IndexOfName(name); i >= 0) {
-    value = Expressions().GlobalVariables.ValueAt(i);
+  } else if (const int i = Expressions(Globals()).GlobalVariables.IndexOfName(name); i >= 0) {
+    value = Expressions(Globals()).GlobalVariables.ValueAt(i);
   } else if (ResolvePageVariable(name, value)) {
     // answered
   } else if (name != prep.EvaluatingName) {
@@ -179,7 +179,7 @@ void TfrReport::ResolveName(const std::string& name, Variant& value) {
 }
 
 bool TfrReport::ResolvePageVariable(const std::string& name, Variant& value) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   const PageFormation* f = nullptr;
   if (auto* page = dynamic_cast<TfrPage*>(prep.ActivePage)) f = FormationOf(*page);
   if (f) {
@@ -201,7 +201,7 @@ bool TfrReport::ResolvePageVariable(const std::string& name, Variant& value) {
     }
   }
   if (name == "FINALPASS") {
-    value = Variant(OuterReportOf(*this).InFinalPass);
+    value = Variant(OuterReportOf(Run(), *this).InFinalPass);
     return true;
   }
   std::string property;
@@ -210,16 +210,16 @@ bool TfrReport::ResolvePageVariable(const std::string& name, Variant& value) {
     value = object->ReadProperty(property);
     return true;
   }
-  if (const int i = Expressions().NamedConstants.IndexOfName(name); i >= 0) {
-    value = Expressions().NamedConstants.ValueAt(i);
+  if (const int i = Expressions(Globals()).NamedConstants.IndexOfName(name); i >= 0) {
+    value = Expressions(Globals()).NamedConstants.ValueAt(i);
     return true;
   }
   return false;
 }
 
 TfrObject* TfrReport::ResolveObjectProperty(const std::string& reference, std::string& property) {
-  PreparationState& prep = Prep();
-  TfrView* active = ActiveTfrView();
+  PreparationState& prep = Run();
+  TfrView* active = ActiveTfrView(Run());
   TfrObject* object = active;
   property = reference;
   if (const auto dot = reference.find('.'); dot != std::string::npos) {
@@ -253,7 +253,7 @@ TfrObject* TfrReport::ResolveObjectProperty(const std::string& reference, std::s
 void TfrReport::CallFunction(const std::string& name, const Variant& p1, const Variant& p2,
                              const Variant& p3, Variant& result) {
   result = Variant("0");
-  for (const auto& library : FunctionLibraries())
+  for (const auto& library : FunctionLibraries(Globals()))
     if (library->HandleCall(name, p1, p2, p3, result)) return;
   if (Events.OnUserFunction) {
     // The program's handler may answer any name.
@@ -262,23 +262,23 @@ void TfrReport::CallFunction(const std::string& name, const Variant& p1, const V
     return;
   }
   // A misspelt function would print as 0 without a word.
-  if (!IsKnownFunction(name)) throw UnknownFunction(name);
+  if (!IsKnownFunction(Globals(), name)) throw UnknownFunction(name);
   CallBuiltinProcedure(name, p1, p2, p3, result);
 }
 
 void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1, const Variant& p2,
                                      const Variant& p3, Variant& result) {
-  PreparationState& prep = Prep();
-  TfrParser& parser = Expressions().Parser;
-  TfrVariables& variables = Expressions().GlobalVariables;
+  PreparationState& prep = Run();
+  TfrParser& parser = Expressions(Globals()).Parser;
+  TfrVariables& variables = Expressions(Globals()).GlobalVariables;
   const std::string first = Trimmed(p1.AsText());
 
   if (name == "STOPREPORT") {
     if (prep.ActiveReport) prep.ActiveReport->StopRequested = true;
   } else if (name == "NEWPAGE") {
-    if (TfrBand* band = ActiveTfrBand()) ++band->ForcedNewPages;
+    if (TfrBand* band = ActiveTfrBand(Run())) ++band->ForcedNewPages;
   } else if (name == "NEWCOLUMN") {
-    if (TfrBand* band = ActiveTfrBand()) ++band->ForcedNewColumns;
+    if (TfrBand* band = ActiveTfrBand(Run())) ++band->ForcedNewColumns;
   } else if (name == "SHOWBAND") {
     if (auto* page = dynamic_cast<TfrPage*>(prep.ActivePage))
       if (PageFormation* f = FormationOf(*page)) f->PresentNamedBand(first);
@@ -318,9 +318,9 @@ void TfrReport::CallBuiltinProcedure(const std::string& name, const Variant& p1,
 // ---- Bracketed expressions -------------------------------------------------
 
 std::string TfrReport::EvaluateBracket(const std::string& text) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   prep.EvaluatingName.clear();
-  TfrView* view = ActiveTfrView();
+  TfrView* view = ActiveTfrView(Run());
   std::uint32_t format = view ? static_cast<std::uint32_t>(view->DisplayFormat) : 0;
   std::string formatText = view ? view->FormatText : std::string();
   std::string expression = text;
@@ -391,7 +391,7 @@ std::string TfrReport::EvaluateBracket(const std::string& text) {
     }
   }
   if (prep.AggregateScan) return {};
-  return FormatDisplayValue(prep.LastValue, format, formatText);
+  return FormatDisplayValue(Globals(), prep.LastValue, format, formatText);
 }
 
 }  // namespace quillet

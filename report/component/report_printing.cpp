@@ -53,8 +53,8 @@ Rect PrintTarget(const PreparedPage& page) {
                     ScaledMargin(m.Bottom, info.DevPrintableHeight, info.PrintableHeightPx))};
 }
 
-PlatformPrinter& PrintingDevice() {
-  TfrPrinter& printer = EnginePrinter();
+PlatformPrinter& PrintingDevice(EngineGlobals& engine) {
+  TfrPrinter& printer = EnginePrinter(engine);
   if (!printer.PlatformPrinter || printer.IsVirtualSelected())
     throw EngineError("No printer is installed: the report cannot be printed");
   return *printer.PlatformPrinter;
@@ -64,7 +64,7 @@ PlatformPrinter& PrintingDevice() {
 
 void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool collate,
                               int selection) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   prep.ActiveReport = prep.OuterReport = this;
   StopRequested = false;
   PrintRangeText = pageRange;
@@ -93,13 +93,13 @@ void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool col
 }
 
 void TfrReport::PrintPages(const std::string& pageRange, int copies, bool collate, int selection) {
-  TfrPrinter& printer = EnginePrinter();
+  TfrPrinter& printer = EnginePrinter(Globals());
   printer.AttachPrinter(printer.PlatformPrinter);
   // A bad range item stops the job before any document begins.
   printPages_ = ParsePageRange(pageRange, PreparedPages.Count());
   PrintSelection = static_cast<std::uint8_t>(selection);
   if (copies <= 0) copies = 1;
-  PlatformPrinter& device = PrintingDevice();
+  PlatformPrinter& device = PrintingDevice(Globals());
 
   if (PreparedPages.Count() > 0) {
     PreparedPage& first = PreparedPages[0];
@@ -141,8 +141,8 @@ void TfrReport::PrintOnePage(int index) {
   if (PrintSelection == 2 && number % 2 != 0) return;
   if (PrintSelection > 2) return;
 
-  TfrPrinter& printer = EnginePrinter();
-  PlatformPrinter& device = PrintingDevice();
+  TfrPrinter& printer = EnginePrinter(Globals());
+  PlatformPrinter& device = PrintingDevice(Globals());
   PreparedPage& page = PreparedPages[index];
   if (!printer.SettingsMatch(page.PaperSizeCode, page.PaperWidthTenths, page.PaperHeightTenths,
                              page.PaperSource, page.Orientation)) {

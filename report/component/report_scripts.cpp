@@ -70,8 +70,8 @@ class ReportScriptEnvironment : public ScriptEnvironment {
   }
 
   void SetCurrentY(int y) override {
-    PreparationState& prep = Prep();
-    if (TfrBand* band = ActiveTfrBand();
+    PreparationState& prep = report_.Run();
+    if (TfrBand* band = ActiveTfrBand(prep);
         band && (band->ForcedNewPages > 0 || band->ForcedNewColumns > 0))
       band->KeepYAfterBreaks = true;
     auto* page = dynamic_cast<TfrPage*>(prep.ActivePage);
@@ -98,7 +98,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
   }
 
   bool StopRequested() override {
-    PreparationReport* outer = &OuterReportOf(report_);
+    PreparationReport* outer = &OuterReportOf(report_.Run(), report_);
     // The progress window gets to handle a Cancel press.
     if (ProgressControl* window = ProgressOf()) {
       window->ProcessMessages();
@@ -112,7 +112,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
  private:
   // The window the run shows: the outer report's while it prepares.
   ProgressControl* ProgressOf() const {
-    if (ProgressControl* outer = OuterReportOf(report_).Progress()) return outer;
+    if (ProgressControl* outer = OuterReportOf(report_.Run(), report_).Progress()) return outer;
     return report_.Progress();
   }
 
@@ -122,7 +122,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
 }  // namespace
 
 void AssignAsScript(TfrReport& report, const std::string& name, const Variant& value) {
-  TInterpretator& interpreter = ReportInterpreter();
+  TInterpretator& interpreter = ReportInterpreter(report.Globals());
   ReportScriptEnvironment environment(report);
   ScriptEnvironment* const previous = interpreter.Environment;
   interpreter.Environment = &environment;
@@ -135,7 +135,7 @@ void AssignAsScript(TfrReport& report, const std::string& name, const Variant& v
 }
 
 void TfrReport::TranslateObjectScripts(const TfrPage& page) {
-  TInterpretator& interpreter = ReportInterpreter();
+  TInterpretator& interpreter = ReportInterpreter(Globals());
   std::vector<std::string> errors;  // objects run what translated
   for (const auto& view : page.Objects) {
     // An object made where an earlier run's object was must not inherit
@@ -191,7 +191,7 @@ void TfrReport::RunScript(const StringList& script) {
   if (script.empty()) return;
   CodeLines code;
   std::vector<std::string> errors;  // page scripts run whatever translated
-  ReportInterpreter().Translate(script, code, errors);
+  ReportInterpreter(Globals()).Translate(script, code, errors);
   std::string whose = "a page";
   for (const auto& page : Template.Pages)
     if (&page->ScriptLines == &script) whose = "page " + page->Name;
@@ -204,7 +204,7 @@ void TfrReport::RunCode(const CodeLines& code) {
   if (scriptDepth_ >= kMaxScriptDepth)
     throw EngineError("Scripts nested more than " + std::to_string(kMaxScriptDepth) +
                       " levels deep (a band shown from its own script?)");
-  TInterpretator& interpreter = ReportInterpreter();
+  TInterpretator& interpreter = ReportInterpreter(Globals());
   ReportScriptEnvironment environment(*this);
   ScriptEnvironment* const previous = interpreter.Environment;
   interpreter.Environment = &environment;

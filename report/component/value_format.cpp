@@ -97,11 +97,12 @@ std::string Group(const std::string& integer, char thousands) {
 
 // Restores the engine's decimal separator on every way out.
 struct SeparatorScope {
-  char saved = Engine().DecimalSeparator;
-  explicit SeparatorScope(char separator) {
-    if (separator) Engine().DecimalSeparator = separator;
+  EngineGlobals& engine;
+  char saved = engine.DecimalSeparator;
+  SeparatorScope(EngineGlobals& e, char separator) : engine(e) {
+    if (separator) engine.DecimalSeparator = separator;
   }
-  ~SeparatorScope() { Engine().DecimalSeparator = saved; }
+  ~SeparatorScope() { engine.DecimalSeparator = saved; }
 };
 
 double DateOf(const Variant& value, bool time) {
@@ -366,7 +367,7 @@ std::string FormatDateTimePattern(double days, const std::string& pattern) {
   return out;
 }
 
-std::string FormatDisplayValue(const Variant& value, std::uint32_t format,
+std::string FormatDisplayValue(EngineGlobals& engine, const Variant& value, std::uint32_t format,
                                const std::string& formatText) {
   if (value.IsEmpty() || value.IsNull()) return {};
   if (const std::string* s = value.IfText();
@@ -379,8 +380,8 @@ std::string FormatDisplayValue(const Variant& value, std::uint32_t format,
   try {
     switch (category) {
       case dcNumber: {
-        const SeparatorScope scope(separator);
-        const char sep = Engine().DecimalSeparator;
+        const SeparatorScope scope(engine, separator);
+        const char sep = engine.DecimalSeparator;
         const double x = value.AsFloat();
         switch (kind) {
           case 0:

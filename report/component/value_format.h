@@ -11,6 +11,8 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 // Display-format word: category in bits 24-27, kind in bits 16-23,
 // decimals in bits 8-15, decimal separator character in bits 0-7.
 enum DisplayCategory : std::uint32_t {
@@ -27,11 +29,11 @@ constexpr std::uint32_t MakeDisplayFormat(std::uint32_t category, std::uint32_t 
   return (category & 15) << 24 | (kind & 255) << 16 | (decimals & 255) << 8 | separator;
 }
 
-// Formats `value` by the word (custom kinds use `formatText`). Empty, Null
+// Formats `value` by the word, in `engine` (custom kinds use `formatText`). Empty, Null
 // and blank texts give "". Numbers use the word's decimal separator (a zero
 // byte keeps the engine's); the engine's separator is restored whatever
 // happens. A value that does not format gives its plain text.
-std::string FormatDisplayValue(const Variant& value, std::uint32_t format,
+std::string FormatDisplayValue(EngineGlobals& engine, const Variant& value, std::uint32_t format,
                                const std::string& formatText);
 
 // `value` by a number pattern with `decimalSeparator` in place of "." and

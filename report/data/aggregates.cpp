@@ -107,9 +107,9 @@ TfrBand* ImpliedDataBand(PageFormation& page, TfrBand& scanned) {
   }
 }
 
-void Register(AggregateCode code, const std::string& expression, const std::string& bandName,
-              const std::string& flag) {
-  TfrBand* scanned = ActiveTfrBand();
+void Register(const PreparationState& prep, AggregateCode code, const std::string& expression,
+              const std::string& bandName, const std::string& flag) {
+  TfrBand* scanned = ActiveTfrBand(prep);
   if (!scanned || !scan.Owner || !scan.Page) return;
   TfrBand* target = nullptr;
   if (!bandName.empty()) {
@@ -168,9 +168,9 @@ void ReadColumn(const TfrBand& crossData, AggregateCode code, const std::string&
     }
 }
 
-void Read(AggregateCode code, const std::string& expression, const std::string& flag,
-          Variant& result) {
-  const TfrBand* band = ActiveTfrBand();
+void Read(const PreparationState& prep, AggregateCode code, const std::string& expression,
+          const std::string& flag, Variant& result) {
+  const TfrBand* band = ActiveTfrBand(prep);
   if (!band) return;
   if (band->Kind == btCrossData) {
     ReadColumn(*band, code, expression, flag, result);
@@ -185,13 +185,13 @@ void Read(AggregateCode code, const std::string& expression, const std::string& 
       }
 }
 
-void ScanTextsAndScript(TAggregateFunctionsSplitter& splitter, const StringList& texts,
-                        const StringList& script) {
+void ScanTextsAndScript(EngineGlobals& engine, TAggregateFunctionsSplitter& splitter,
+                        const StringList& texts, const StringList& script) {
   splitter.ScanTexts(texts);
   if (script.empty()) return;
   CodeLines code;
   std::vector<std::string> errors;
-  ReportInterpreter().Translate(script, code, errors);
+  ReportInterpreter(engine).Translate(script, code, errors);
   splitter.ScanCode(code);
 }
 
@@ -207,7 +207,7 @@ void EvaluateCalls(TfrBand& band, const TAggregateFunctionsSplitter& splitter, b
     band.Page->Run.State().ActiveBand = &band;
     if (view) band.Page->Run.State().ActiveView = view;
     const CalcExpressionScope scope(call);
-    Expressions().Parser.Calc(call);
+    Expressions(band.Page->Run.Globals()).Parser.Calc(call);
   }
 }
 
@@ -218,7 +218,7 @@ void ScanBand(TfrBand& band) {
   auto scanOne = [&band](const StringList& texts, const StringList& script, bool columnCalls,
                          TfrView* view) {
     TAggregateFunctionsSplitter splitter(nullptr);
-    ScanTextsAndScript(splitter, texts, script);
+    ScanTextsAndScript(band.Page->Run.Globals(), splitter, texts, script);
     EvaluateCalls(band, splitter, columnCalls, view);
   };
   scanOne(band.Memo, band.ScriptLines, false, band.View);
@@ -259,7 +259,7 @@ std::string AggregateKey(std::string_view bandName, AggregateCode code, std::str
 }
 
 bool EvaluateGroupCondition(TfrBand& header, Variant& value) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = header.Page->Run.State();
   // A failing condition is the group header's fault, whichever object was
   // written last.
   const ScopeGuard restore([&prep, band = prep.ActiveBand, view = prep.ActiveView] {
@@ -270,10 +270,10 @@ bool EvaluateGroupCondition(TfrBand& header, Variant& value) {
   prep.ActiveView = header.View;
   try {
     const CalcExpressionScope scope(header.View ? header.View->FormatText : std::string());
-    value = Expressions().Parser.CalcPostfix(header.Condition);
+    value = Expressions(header.Page->Run.Globals()).Parser.CalcPostfix(header.Condition);
     return true;
   } catch (const std::exception& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(prep, e.what());
     return false;
   }
 }
@@ -288,16 +288,16 @@ void HandleAggregate(const PreparationState& prep, AggregateCode code, const Var
   if (!bandName.empty()) {
     PageFormation* page = scan.Page;
     if (!page)
-      if (const TfrBand* active = ActiveTfrBand()) page = active->Page;
+      if (const TfrBand* active = ActiveTfrBand(prep)) page = active->Page;
     const TfrView* named = page ? page->FindPageView(bandName) : nullptr;
     if (page && !dynamic_cast<const TfrBandView*>(named))
       throw ParserError(AggregateName(code) + " over band \"" + bandName +
                         "\", which the page does not have");
   }
   if (prep.AggregateScan)
-    Register(code, expression, bandName, flag);
+    Register(prep, code, expression, bandName, flag);
   else
-    Read(code, expression, flag, result);
+    Read(prep, code, expression, flag, result);
 }
 
 void PreScanAggregates(PageFormation& page) {
@@ -326,7 +326,7 @@ void PreScanAggregates(PageFormation& page) {
     if (TfrBand* cross = page.Chain(btCrossData); cross && cross->IsPresent())
       ScanFor(page, *cross, {btCrossFooter});
   } catch (const std::exception& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(page.Run.State(), e.what());
   }
 }
 
@@ -335,7 +335,7 @@ namespace {
 // Every accumulator of `list` takes the band's current record (only those
 // counting invisible showings when the band is not visible).
 void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool columnKeys) {
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(band.Page->Run.Globals()).Parser;
   std::string lastExpression;
   Variant lastValue;
   bool haveLast = false;
@@ -372,7 +372,7 @@ void TakeRecord(TfrBand& band, std::vector<AggregateAccumulator>& list, bool col
     // The error belongs to the object holding the call, not to the object
     // of the data band written last.
     if (current && current->Source) band.Page->Run.State().ActiveView = current->Source;
-    RecordCalcError(e.what());
+    RecordCalcError(band.Page->Run.State(), e.what());
   }
 }
 

@@ -194,7 +194,7 @@ class CrossTab {
   void NextSidePage() {
     PreparationState& prep = page_.Run.State();
     const int next = prep.PageIndex + 1;
-    if (next >= OuterReportOf(report_).Prepared().Count()) StartSidePage(next);
+    if (next >= OuterReportOf(page_.Run.State(), report_).Prepared().Count()) StartSidePage(next);
     prep.PageIndex = next;
     x_ = std::int64_t(page_.LeftEdge()) - offset_;
     columnsOnPage_ = 0;
@@ -215,7 +215,7 @@ class CrossTab {
     const KeepValue<bool> keepStarting(startingSidePage);
     startingSidePage = true;
     prep.PageIndex = index;
-    OuterReportOf(report_).Prepared().AddPage(page_.Paper);
+    OuterReportOf(page_.Run.State(), report_).Prepared().AddPage(page_.Paper);
     Start(page_.Chain(btOverlay));
     page_.CurrentY = page_.TopEdge();
     TfrBand* header = page_.Chain(btPageHeader);
@@ -270,7 +270,7 @@ void DrawCrossTab(TfrBand& band) {
     const ScopeGuard done([] { busy = false; });
     CrossTab(band).Draw();
   } catch (const std::exception& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(band.Page->Run.State(), e.what());
   }
 }
 
@@ -298,7 +298,7 @@ int MeasureCrossColumns(TfrBand& band, const std::function<int()>& measure) {
       }
     }
   } catch (const std::exception& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(band.Page->Run.State(), e.what());
   }
   const int result = height < 0 ? measure() : height;
   // The intersections were laid out for the last column measured; each

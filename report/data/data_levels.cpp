@@ -188,7 +188,7 @@ class DataLevels {
     if (!any) return 0;
 
     TfrDataset& data = *band.Dataset;
-    TfrParser& parser = Expressions().Parser;
+    TfrParser& parser = Expressions(band.Page->Run.Globals()).Parser;
     std::vector<Variant> values;
     bool atEnd = false;
     TfrBand* closes = nullptr;  // the outermost group the next record leaves
@@ -286,7 +286,7 @@ void ShowDataLevels(PageFormation& page) {
   try {
     DataLevels(page).Run();
   } catch (const BandQueueFull& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(page.Run.State(), e.what());
   }
 }
 

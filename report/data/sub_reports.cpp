@@ -247,7 +247,7 @@ void FormSubReports(TfrBand& band, std::size_t first) {
   } catch (const std::exception& e) {
     ReleaseBand(band);
     band.SubReportDone = true;
-    RecordCalcError(e.what());
+    RecordCalcError(band.Page->Run.State(), e.what());
   }
 }
 

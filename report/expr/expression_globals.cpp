@@ -14,7 +14,10 @@ void EngineObjectDeleter::operator()(TfrVariables* variables) const {
 }
 
 ExpressionGlobals Expressions() {
-  EngineGlobals& engine = Engine();
+  return Expressions(Engine());
+}
+
+ExpressionGlobals Expressions(EngineGlobals& engine) {
   if (!engine.Parser || !engine.GlobalVariables || !engine.NamedConstants)
     throw EngineError("The engine's expression parser is used before the engine started");
   return {*engine.Parser, *engine.GlobalVariables, *engine.NamedConstants};

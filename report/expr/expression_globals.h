@@ -10,6 +10,8 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 struct ExpressionGlobals {
   TfrParser& Parser;
   TfrVariables& GlobalVariables;  // sorted
@@ -18,6 +20,7 @@ struct ExpressionGlobals {
 
 // The engine's expression objects. Raises EngineError while the engine is
 // not started (they do not exist then).
-ExpressionGlobals Expressions();
+ExpressionGlobals Expressions(EngineGlobals& engine);
+ExpressionGlobals Expressions();  // the process engine's
 
 }  // namespace quillet

@@ -10,13 +10,13 @@
 namespace quillet {
 
 // The view being evaluated, or none.
-inline TfrView* ActiveTfrView() {
-  return dynamic_cast<TfrView*>(Prep().ActiveView);
+inline TfrView* ActiveTfrView(const PreparationState& run) {
+  return dynamic_cast<TfrView*>(run.ActiveView);
 }
 
 // The band being formed, or none.
-inline TfrBand* ActiveTfrBand() {
-  return dynamic_cast<TfrBand*>(Prep().ActiveBand);
+inline TfrBand* ActiveTfrBand(const PreparationState& run) {
+  return dynamic_cast<TfrBand*>(run.ActiveBand);
 }
 
 }  // namespace quillet

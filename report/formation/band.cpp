@@ -86,7 +86,7 @@ bool TfrBand::OpenShowing(bool& result, bool& drawn, TfrBand*& child) {
   PreparationState& prep = Page->Run.State();
   PageFormation& page = *Page;
   FormationReport& report = page.Report;
-  PreparationReport& outer = OuterReportOf(report);
+  PreparationReport& outer = OuterReportOf(prep, report);
   prep.ActiveView = View;
   prep.ActiveBand = this;
   ShowingHeight = -1;
@@ -171,7 +171,8 @@ void TfrBand::CloseShowing(bool drawn) {
   if (!Repeating) {
     // A page footer keeps its values until the last prepared page.
     if (Kind != btPageFooter ||
-        Page->Run.State().PageIndex + 1 >= OuterReportOf(Page->Report).Prepared().Count())
+        Page->Run.State().PageIndex + 1 >=
+            OuterReportOf(Page->Run.State(), Page->Report).Prepared().Count())
       Page->Run.Data().Reset(*this);
   }
   Page->Report.OnEndBand(*this);
@@ -244,7 +245,7 @@ void TfrBand::DrawCrossObjects() {
 }
 
 bool TfrBand::OutputObjects() {
-  PreparationReport& outer = OuterReportOf(Page->Report);
+  PreparationReport& outer = OuterReportOf(Page->Run.State(), Page->Report);
   for (std::size_t i = 0; i < Views.size(); ++i) {
     TfrView* v = Views[i];
     if (v->ObjectType == gtSubReport) {
@@ -261,11 +262,11 @@ bool TfrBand::OutputObjects() {
 
 void TfrBand::FormSubReports(std::size_t first) {
   PageFormation& page = *Page;
-  const int pages = OuterReportOf(page.Report).Prepared().Count();
+  const int pages = OuterReportOf(page.Run.State(), page.Report).Prepared().Count();
   const std::int64_t reserved =
       std::int64_t(page.CurrentY) + (Stretched ? StretchedHeight : BandHeight);
   page.Run.Data().FormSubReports(*this, first);
-  if (OuterReportOf(page.Report).Prepared().Count() == pages)
+  if (OuterReportOf(page.Run.State(), page.Report).Prepared().Count() == pages)
     page.CurrentY = std::max(page.CurrentY, ClampToInt(reserved));
   page.Run.State().ActivePage = &page.Page;
   page.Run.State().ActiveBand = this;
@@ -279,7 +280,7 @@ void TfrBand::OutputObject(TfrView& view) {
   if (!Owns(view)) return;
   try {
     if (Breaked || !prep.CountingPass) {
-      TfrEMFPages& pages = OuterReportOf(page.Report).Prepared();
+      TfrEMFPages& pages = OuterReportOf(page.Run.State(), page.Report).Prepared();
       if (prep.PageIndex < 0 || prep.PageIndex >= pages.Count())
         throw EngineError("There is no prepared page " + std::to_string(prep.PageIndex + 1) +
                           " to write into");
@@ -305,7 +306,7 @@ void TfrBand::OutputObject(TfrView& view) {
       page.Report.RunViewScript(view);
     }
   } catch (const std::exception& e) {
-    RecordCalcError(e.what());
+    RecordCalcError(Page->Run.State(), e.what());
   }
 }
 
@@ -372,7 +373,7 @@ int TfrBand::MeasureHeight() {
       try {
         h = std::max(h, ClampToInt(std::int64_t(v->Top) + s->CalcHeight()));
       } catch (const std::exception& e) {
-        RecordCalcError(e.what());
+        RecordCalcError(Page->Run.State(), e.what());
       }
     }
     return h;
@@ -390,7 +391,7 @@ int TfrBand::MeasureHeight() {
 
 void TfrBand::DrawSplit() {
   PageFormation& page = *Page;
-  PreparationReport& outer = OuterReportOf(page.Report);
+  PreparationReport& outer = OuterReportOf(page.Run.State(), page.Report);
   struct Item {
     TfrView* view;
     std::int32_t left, top, width, height;

@@ -38,7 +38,7 @@ void TfrBand::SetGeometry(Edge edge, int value) {
 }
 
 void TfrBand::SetCondition(const std::string& expression) {
-  Condition = Expressions().Parser.ToPostfix(expression);
+  Condition = Expressions(Page->Run.Globals()).Parser.ToPostfix(expression);
 }
 
 void TfrBand::LinkChild(FormingBand* child) {

@@ -68,7 +68,8 @@ std::string GroupOutlineText(const TfrBand& header) {
   // the data levels already.
   std::string value;
   try {
-    value = OneLine({Expressions().Parser.CalcPostfix(header.Condition).AsText()});
+    value = OneLine(
+        {Expressions(header.Page->Run.Globals()).Parser.CalcPostfix(header.Condition).AsText()});
   } catch (const std::exception&) {
     value.clear();
   }
@@ -107,7 +108,9 @@ PageOutlineEntry BeginGroupOutlineEntry(const TfrBand& header) {
 void AddGroupOutlineEntry(const TfrBand& header, PageOutlineEntry entry) {
   entry.Text = GroupOutlineText(header);
   entry.Level = GroupOutlineLevel(header);
-  OuterReportOf(header.Page->Report).Prepared().Outline.push_back(std::move(entry));
+  OuterReportOf(header.Page->Run.State(), header.Page->Report)
+      .Prepared()
+      .Outline.push_back(std::move(entry));
 }
 
 }  // namespace quillet

@@ -125,8 +125,8 @@ void PageFormation::TakePaper() {
   Paper.PaperSource = Page.PaperSource;
   Paper.Margins = Page.Margins;
   Paper.MarginsApply = Page.MarginsApply != 0;
-  if (PrinterState().EnginePrinter) {
-    ApplyPagePaper(EnginePrinter(), Paper);
+  if (Run.Globals().Printer.EnginePrinter) {
+    ApplyPagePaper(EnginePrinter(Run.Globals()), Paper);
     Page.PageInfo = Paper.PageInfo;
     return;
   }
@@ -144,7 +144,7 @@ void PageFormation::TakePaper() {
 
 void PageFormation::SetUpPage() {
   PreparationState& prep = Run.State();
-  PreparationReport& outer = OuterReportOf(Report);
+  PreparationReport& outer = OuterReportOf(Run.State(), Report);
   if (SetUpDone && outer.InFinalPass && outer.TwoPassRequested) {
     // The bands survived the counting pass: their data start again, and so
     // do the running record position and the totals, which a band shown
@@ -259,7 +259,7 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.FormNewPage = !SubReportTarget && options.Has(BandFlag::FormNewPage);
   band.Breaked = !SubReportTarget && options.Has(BandFlag::Breaked);
   if (band.Kind == btGroupHeader) {
-    band.Condition = Expressions().Parser.ToPostfix(view.FormatText);
+    band.Condition = Expressions(Run.Globals()).Parser.ToPostfix(view.FormatText);
     return;
   }
   band.UseDataSource(view.FormatText);
@@ -314,7 +314,8 @@ void PageFormation::PlaceObjects() {
     if (auto* memo = dynamic_cast<TfrMemoView*>(v.get())) {
       // A condition that does not convert never holds, as one that fails.
       try {
-        memo->HighlightPostfix = Expressions().Parser.ToPostfix(memo->HighlightCondition);
+        memo->HighlightPostfix =
+            Expressions(Run.Globals()).Parser.ToPostfix(memo->HighlightCondition);
       } catch (const ParserError&) {
         memo->HighlightPostfix.clear();
       }
@@ -516,7 +517,7 @@ void PageFormation::LinkHeadersAndFooters() {
 
 void PageFormation::ComposePage() {
   PreparationState& prep = Run.State();
-  PreparationReport& outer = OuterReportOf(Report);
+  PreparationReport& outer = OuterReportOf(Run.State(), Report);
   prep.ActivePage = &Page;
 
   if (!Report.PrintsIfEmpty()) {
@@ -630,7 +631,7 @@ void PageFormation::BreakPage() {
   ++breakDepth_;
   const ScopeGuard depth([this] { --breakDepth_; });
   PreparationState& prep = Run.State();
-  PreparationReport& outer = OuterReportOf(Report);
+  PreparationReport& outer = OuterReportOf(Run.State(), Report);
   Report.ReportProgress(prep.PageIndex + 1);
   if (!SuppressRepeatHeaders) PresentBand(Chain(btColumnFooter));
   WritePageFooters();
@@ -728,7 +729,7 @@ void PageFormation::RepeatHeaders(TfrBand* band) {
 
 void PageFormation::WritePageFooters() {
   PreparationState& prep = Run.State();
-  PreparationReport& outer = OuterReportOf(Report);
+  PreparationReport& outer = OuterReportOf(Run.State(), Report);
   ColumnIndex = 0;
   ColumnOffsetX = LeftEdge();
   TfrBand* footer = Chain(btPageFooter);
@@ -755,7 +756,7 @@ void PageFormation::RunPageScript(const StringList& script) {
 }
 
 bool PageFormation::StopRequested() const {
-  return Report.StopRequested || OuterReportOf(Report).StopRequested;
+  return Report.StopRequested || OuterReportOf(Run.State(), Report).StopRequested;
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 // RunContext: what one preparation hands down to its page formations, their
-// bands and the data layer: the preparation state, and the services page
-// formation needs of data-driven formation (DataFormation).
+// bands and the data layer: the engine it runs in with its preparation
+// state, and the services page formation needs of data-driven formation
+// (DataFormation).
 //
 // The report component makes one when it sets up the formations of a
 // preparation and keeps it as long as they live; each PageFormation holds
@@ -12,11 +13,12 @@
 #include <cstddef>
 #include <functional>
 
+#include "report/base/engine_state.h"
+
 namespace quillet {
 
 class PageFormation;
 class TfrBand;
-struct PreparationState;
 
 // Data-driven formation, as page formation and its bands call it.
 class DataFormation {
@@ -48,15 +50,16 @@ class DataFormation {
 class RunContext {
  public:
   // Neither is owned; both outlive the context.
-  RunContext(PreparationState& state, DataFormation& data) : state_(state), data_(data) {}
+  RunContext(EngineGlobals& engine, DataFormation& data) : engine_(engine), data_(data) {}
   RunContext(const RunContext&) = delete;
   RunContext& operator=(const RunContext&) = delete;
 
-  PreparationState& State() const { return state_; }
+  EngineGlobals& Globals() const { return engine_; }
+  PreparationState& State() const { return engine_.Run; }
   DataFormation& Data() const { return data_; }
 
  private:
-  PreparationState& state_;
+  EngineGlobals& engine_;
   DataFormation& data_;
 };
 

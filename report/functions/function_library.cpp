@@ -21,24 +21,21 @@ void EngineObjectDeleter::operator()(TfrFunctionLibrary* library) const {
   delete library;
 }
 
-std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries() {
-  EngineGlobals& engine = Engine();
+std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries(const EngineGlobals& engine) {
   return {engine.FunctionLibraries.data(), static_cast<std::size_t>(engine.FunctionLibraryCount)};
 }
 
-void RegisterFunctionLibrary(std::unique_ptr<TfrFunctionLibrary> library) {
+void RegisterFunctionLibrary(EngineGlobals& engine, std::unique_ptr<TfrFunctionLibrary> library) {
   if (!library) return;
-  for (const auto& registered : FunctionLibraries())
+  for (const auto& registered : FunctionLibraries(engine))
     if (registered->ClassName() == library->ClassName()) return;
-  EngineGlobals& engine = Engine();
   if (engine.FunctionLibraryCount >= EngineGlobals::kMaxFunctionLibraries)
     throw EngineError("No room to register the function library " + library->ClassName() + ": " +
                       std::to_string(EngineGlobals::kMaxFunctionLibraries) + " are registered");
   engine.FunctionLibraries[std::size_t(engine.FunctionLibraryCount++)].reset(library.release());
 }
 
-void UnregisterFunctionLibrary(const std::string& className) {
-  EngineGlobals& engine = Engine();
+void UnregisterFunctionLibrary(EngineGlobals& engine, const std::string& className) {
   auto first = engine.FunctionLibraries.begin();
   auto last = first + engine.FunctionLibraryCount;
   auto found =

@@ -30,11 +30,11 @@ class TfrFunctionLibrary {
 
 // The registered libraries in registration order: the engine's 32 slots,
 // as far as they are filled.
-std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries();
+std::span<const EngineOwned<TfrFunctionLibrary>> FunctionLibraries(const EngineGlobals& engine);
 // Appends the library unless one of its class name is registered. A 33rd
 // library raises EngineError: its functions would be missing silently.
-void RegisterFunctionLibrary(std::unique_ptr<TfrFunctionLibrary> library);
+void RegisterFunctionLibrary(EngineGlobals& engine, std::unique_ptr<TfrFunctionLibrary> library);
 // Frees the library of that class name; the later ones move up one slot.
-void UnregisterFunctionLibrary(const std::string& className);
+void UnregisterFunctionLibrary(EngineGlobals& engine, const std::string& className);
 
 }  // namespace quillet

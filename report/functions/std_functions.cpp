@@ -37,17 +37,17 @@ enum StdFunction {
   fnYearOf,
 };
 
-Variant Eval(const Variant& argument) {
-  return Expressions().Parser.Calc(argument.AsText());
+Variant Eval(EngineGlobals& engine, const Variant& argument) {
+  return Expressions(engine).Parser.Calc(argument.AsText());
 }
-std::string TextOf(const Variant& argument) {
-  return Eval(argument).AsText();
+std::string TextOf(EngineGlobals& engine, const Variant& argument) {
+  return Eval(engine, argument).AsText();
 }
 
 // A date argument as days since 1899-12-30: a date, a number of days, or a
 // text in the locale's short date form.
-double DaysOf(const Variant& argument) {
-  const Variant value = Eval(argument);
+double DaysOf(EngineGlobals& engine, const Variant& argument) {
+  const Variant value = Eval(engine, argument);
   if (const std::string* text = value.IfText()) {
     double days = 0;
     if (!CurrentLocale().ParseDate(*text, days))
@@ -96,11 +96,8 @@ int ModalResultOf(MessageResult answer) {
   return 0;
 }
 
-void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, const Variant& p3,
-                  Variant& result) {
-  // Library functions are called with their arguments only, so the run in
-  // progress is found through the preparation state.
-  const PreparationState& prep = Prep();
+void RunAggregate(const PreparationState& prep, AggregateCode code, const Variant& p1,
+                  const Variant& p2, const Variant& p3, Variant& result) {
   if (!prep.Aggregates) return;
   if (prep.AggregateScan) {
     // The call is registered; the answer stays "0".
@@ -113,8 +110,8 @@ void RunAggregate(AggregateCode code, const Variant& p1, const Variant& p2, cons
 
 }  // namespace
 
-TfrStdFunctionLibrary::TfrStdFunctionLibrary(PatternFormatters formatters)
-    : formatters_(formatters) {
+TfrStdFunctionLibrary::TfrStdFunctionLibrary(EngineGlobals& engine, PatternFormatters formatters)
+    : engine_(engine), formatters_(formatters) {
   FunctionNames = {"AVG",        "COUNT",      "DAYOF",  "FORMATDATETIME", "FORMATFLOAT",
                    "FORMATTEXT", "INPUT",      "LENGTH", "LOWERCASE",      "MAX",
                    "MAXNUM",     "MESSAGEBOX", "MIN",    "MINNUM",         "MONTHOF",
@@ -126,73 +123,74 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
                                         const Variant& p3, Variant& result) {
   result = Variant("0");
   switch (index) {
-    case fnAvg: return RunAggregate(agAvg, p1, p2, p3, result);
-    case fnCount: return RunAggregate(agCount, p1, p2, p3, result);
-    case fnMax: return RunAggregate(agMax, p1, p2, p3, result);
-    case fnMin: return RunAggregate(agMin, p1, p2, p3, result);
-    case fnSum: return RunAggregate(agSum, p1, p2, p3, result);
-    case fnDayOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).day)); return;
-    case fnMonthOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).month)); return;
-    case fnYearOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(p1)).year)); return;
+    case fnAvg: return RunAggregate(engine_.Run, agAvg, p1, p2, p3, result);
+    case fnCount: return RunAggregate(engine_.Run, agCount, p1, p2, p3, result);
+    case fnMax: return RunAggregate(engine_.Run, agMax, p1, p2, p3, result);
+    case fnMin: return RunAggregate(engine_.Run, agMin, p1, p2, p3, result);
+    case fnSum: return RunAggregate(engine_.Run, agSum, p1, p2, p3, result);
+    case fnDayOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(engine_, p1)).day)); return;
+    case fnMonthOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(engine_, p1)).month)); return;
+    case fnYearOf: result = Variant(std::int64_t(DaysToCivil(DaysOf(engine_, p1)).year)); return;
     case fnFormatDateTime: {
       if (!formatters_.DateTime) throw EngineError("FORMATDATETIME: no date formatter installed");
-      const std::string pattern = TextOf(p1);
-      result = Variant(formatters_.DateTime(DaysOf(p2), pattern));
+      const std::string pattern = TextOf(engine_, p1);
+      result = Variant(formatters_.DateTime(DaysOf(engine_, p2), pattern));
       return;
     }
     case fnFormatFloat: {
       if (!formatters_.Number) throw EngineError("FORMATFLOAT: no number formatter installed");
-      const std::string pattern = TextOf(p1);
-      result = Variant(formatters_.Number(Eval(p2).AsFloat(), pattern, Engine().DecimalSeparator));
+      const std::string pattern = TextOf(engine_, p1);
+      result = Variant(
+          formatters_.Number(Eval(engine_, p2).AsFloat(), pattern, engine_.DecimalSeparator));
       return;
     }
     case fnFormatText: {
-      const std::string mask = TextOf(p1);
-      result = Variant(FormatByEditMask(mask, TextOf(p2)));
+      const std::string mask = TextOf(engine_, p1);
+      result = Variant(FormatByEditMask(mask, TextOf(engine_, p2)));
       return;
     }
     case fnInput: {
-      const std::string prompt = TextOf(p1);
-      std::string value = TextOf(p2);
+      const std::string prompt = TextOf(engine_, p1);
+      std::string value = TextOf(engine_, p2);
       // A cancelled input box leaves the default.
       Host().InputBox("", prompt, value);
       result = Variant(value);
       return;
     }
-    case fnLength: result = Variant(std::int64_t(CodePointCount(TextOf(p1)))); return;
-    case fnLowerCase: result = Variant(LocaleLowerCase(TextOf(p1))); return;
-    case fnUpperCase: result = Variant(LocaleUpperCase(TextOf(p1))); return;
+    case fnLength: result = Variant(std::int64_t(CodePointCount(TextOf(engine_, p1)))); return;
+    case fnLowerCase: result = Variant(LocaleLowerCase(TextOf(engine_, p1))); return;
+    case fnUpperCase: result = Variant(LocaleUpperCase(TextOf(engine_, p1))); return;
     case fnNameCase: {
-      const std::string text = LocaleLowerCase(TextOf(p1));
+      const std::string text = LocaleLowerCase(TextOf(engine_, p1));
       const std::size_t first = OffsetOfCodePoint(text, 1);
       result = Variant(LocaleUpperCase(text.substr(0, first)) + text.substr(first));
       return;
     }
     case fnMaxNum:
     case fnMinNum: {
-      const Variant a = Eval(p1);
-      const Variant b = Eval(p2);
+      const Variant a = Eval(engine_, p1);
+      const Variant b = Eval(engine_, p2);
       const int order = CompareValues(a, b);
       result = (index == fnMaxNum ? order > 0 : order < 0) ? a : b;
       return;
     }
     case fnMessageBox: {
-      const std::string text = TextOf(p1);
-      const std::string caption = TextOf(p2);
-      const std::int64_t flags = Eval(p3).AsInteger();
+      const std::string text = TextOf(engine_, p1);
+      const std::string caption = TextOf(engine_, p2);
+      const std::int64_t flags = Eval(engine_, p3).AsInteger();
       result = Variant(std::int64_t(
           ModalResultOf(Host().ShowMessage(text, caption, IconOf(flags), ButtonsOf(flags)))));
       return;
     }
     case fnPos: {
-      const std::string part = TextOf(p1);
-      const std::string text = TextOf(p2);
+      const std::string part = TextOf(engine_, p1);
+      const std::string text = TextOf(engine_, p2);
       const std::size_t at = part.empty() ? std::string::npos : text.find(part);
       result = Variant(
           std::int64_t(at == std::string::npos ? 0 : CodePointCount(text.substr(0, at)) + 1));
       return;
     }
-    case fnTrim: result = Variant(Trim(TextOf(p1))); return;
+    case fnTrim: result = Variant(Trim(TextOf(engine_, p1))); return;
     default: return;
   }
 }

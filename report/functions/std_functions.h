@@ -25,13 +25,15 @@ struct PatternFormatters {
 
 class TfrStdFunctionLibrary : public TfrFunctionLibrary {
  public:
-  explicit TfrStdFunctionLibrary(PatternFormatters formatters);
+  // Its functions evaluate their arguments with the parser of `engine`.
+  TfrStdFunctionLibrary(EngineGlobals& engine, PatternFormatters formatters);
   static constexpr const char* kClassName = "TfrStdFunctionLibrary";
   std::string ClassName() const override { return kClassName; }
   void RunFunction(int index, const Variant& p1, const Variant& p2, const Variant& p3,
                    Variant& result) override;
 
  private:
+  EngineGlobals& engine_;
   PatternFormatters formatters_;
 };
 

@@ -13,7 +13,11 @@ void EngineObjectDeleter::operator()(TfrCompressor* compressor) const {
 }
 
 TfrCompressor& Compressor() {
-  auto& compressor = Engine().Compressor;
+  return Compressor(Engine());
+}
+
+TfrCompressor& Compressor(EngineGlobals& engine) {
+  auto& compressor = engine.Compressor;
   if (!compressor) compressor.reset(new TfrCompressor());
   return *compressor;
 }

@@ -6,6 +6,7 @@
 namespace quillet {
 
 class Stream;
+struct EngineGlobals;
 
 class TfrCompressor {
  public:
@@ -19,6 +20,7 @@ class TfrCompressor {
 };
 
 // The engine-wide compressor (a member of the engine globals).
-TfrCompressor& Compressor();
+TfrCompressor& Compressor(EngineGlobals& engine);
+TfrCompressor& Compressor();  // the process engine's
 
 }  // namespace quillet

@@ -62,14 +62,14 @@ std::string PageReadError(std::int32_t index, std::int32_t count, const std::str
 }  // namespace
 
 void TfrEMFPages::SetPrinterToPage(PreparedPage& page) {
-  TfrPrinter& printer = EnginePrinter();
+  TfrPrinter& printer = EnginePrinter(engine_);
   printer.SetPaper(page.PaperSizeCode, page.PaperWidthTenths, page.PaperHeightTenths,
                    page.PaperSource, page.Orientation, false);
   printer.FillPageInfo(page.PageInfo);
 }
 
 void TfrEMFPages::WritePreparedFile(Stream& file) {
-  const TfrCompressor& compressor = Compressor();
+  const TfrCompressor& compressor = Compressor(engine_);
   // The file says the newest version a page does (25: a page that holds
   // UTF-8 texts; 26: one that holds a PNG or SVG picture).
   std::uint8_t version = kPreparedStreamVersion;
@@ -80,8 +80,8 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
   file.WriteU8(version);
   file.WriteU8(compressor.CompressionEnabled ? 1 : 0);
   std::string printerName;
-  if (PrinterState().EnginePrinter) {
-    const TfrPrinter& printer = EnginePrinter();
+  if (engine_.Printer.EnginePrinter) {
+    const TfrPrinter& printer = EnginePrinter(engine_);
     if (printer.SelectedPrinterIndex >= 0 &&
         printer.SelectedPrinterIndex < static_cast<int>(printer.PrinterNames.size()))
       printerName = printer.PrinterNames[printer.SelectedPrinterIndex];
@@ -106,7 +106,7 @@ void TfrEMFPages::WritePreparedFile(Stream& file) {
     file.WriteI32(page->Margins.Bottom);
     if (compressor.CompressionEnabled) {
       MemoryStream data = page->ObjectStream.Reader();
-      Compressor().Compress(data, file);
+      Compressor(engine_).Compress(data, file);
     } else {
       page->ObjectStream.WriteTo(file);
     }
@@ -165,7 +165,7 @@ void TfrEMFPages::ReadCurrentFormat(Stream& file, int version, std::uint8_t comp
       if (compressed != 0) {
         MemoryStream packed(data);
         MemoryStream unpacked;
-        Compressor().Decompress(packed, unpacked);
+        Compressor(engine_).Decompress(packed, unpacked);
         page->ObjectStream.Assign(unpacked.BytesAsString());
       } else {
         page->ObjectStream.Assign(data);
@@ -201,7 +201,7 @@ void TfrEMFPages::ReadPictureFormat(Stream& file) {
       const std::uint64_t end = CheckedNext(file, next);
       const std::string metafile = file.ReadBytes(static_cast<std::size_t>(end - file.Position()));
       SetPrinterToPage(*page);
-      const OldFormatPictureWriter& writePicture = Engine().OldFormatPictures;
+      const OldFormatPictureWriter& writePicture = engine_.OldFormatPictures;
       if (!writePicture)
         throw EngineError(
             "This prepared-report file holds pictures of pages, which need the picture object");

@@ -92,7 +92,8 @@ void PreparedPage::SetPaper(const PagePaper& p) {
   PageInfo = p.PageInfo;
 }
 
-TfrEMFPages::TfrEMFPages(PreparedPagesReport* report) : report_(report) {}
+TfrEMFPages::TfrEMFPages(EngineGlobals& engine, PreparedPagesReport* report)
+    : engine_(engine), report_(report) {}
 
 TfrEMFPages::~TfrEMFPages() {
   Clear();
@@ -158,7 +159,8 @@ const PreparedPage& TfrEMFPages::operator[](int index) const {
 
 void TfrEMFPages::ReleaseRebuilt(PreparedPage& page) {
   // The preparation state must not keep pointing at a page that is gone.
-  if (page.RebuiltPage && Prep().ActivePage == page.RebuiltPage.get()) Prep().ActivePage = nullptr;
+  PreparationState& run = engine_.Run;
+  if (page.RebuiltPage && run.ActivePage == page.RebuiltPage.get()) run.ActivePage = nullptr;
   page.RebuiltPage.reset();
 }
 
@@ -217,7 +219,7 @@ void TfrEMFPages::AddPage(const PagePaper& templatePage) {
     throw EngineError("The report forms more than " + std::to_string(PageLimit) +
                       " prepared pages; preparation stops here");
   InsertPage(Count(), templatePage);
-  PreparationState& prep = Prep();
+  PreparationState& prep = engine_.Run;
   PreparationReport* active = prep.ActiveReport;
   PreparationReport* outer = prep.OuterReport;
   if (active) active->OnBeginPage(prep.PageIndex);
@@ -235,8 +237,8 @@ void TfrEMFPages::DeletePage(int index) {
 void TfrEMFPages::RebuildPage(int index) {
   PreparedPage& record = (*this)[index];
   ReleaseRebuilt(record);
-  auto page = std::make_unique<RebuiltPage>(record.Paper());
-  PreparationState& prep = Prep();
+  auto page = std::make_unique<RebuiltPage>(engine_, record.Paper());
+  PreparationState& prep = engine_.Run;
   prep.ActivePage = page.get();
   MemoryStream s = record.ObjectStream.Reader();
   // A failed rebuild leaves no active page pointing at it.
@@ -253,7 +255,7 @@ void TfrEMFPages::RebuildPage(int index) {
   while (!reader.AtEnd()) {
     const std::uint8_t kind = reader.ReadU8();
     const std::string className = kind == gtAddIn ? ReadCountedString(reader) : std::string();
-    std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+    std::unique_ptr<TfrView> view = CreateViewByKind(page->Globals(), kind, className);
     if (!view)
       throw StreamReadError("Object of unknown type " + std::to_string(kind) +
                             " in a prepared page");
@@ -264,7 +266,7 @@ void TfrEMFPages::RebuildPage(int index) {
     CheckGeometry(*view);
     if (view->ObjectType == gtMemo && (view->Flags & kTextAutoWidthFlag)) {
       // Drawn once where nothing shows, so that it computes its width.
-      RecordingCanvas scratch(DeviceKind::Screen, Engine().MeasuringCanvas);
+      RecordingCanvas scratch(DeviceKind::Screen, engine_.MeasuringCanvas);
       view->Draw(scratch);
     }
     page->Objects.push_back(std::move(view));
@@ -275,9 +277,9 @@ void TfrEMFPages::RebuildPage(int index) {
 void TfrEMFPages::DrawPage(int index, Canvas& canvas, const Rect& rect) {
   PreparedPage& record = (*this)[index];
   PlatformPrinter* platform =
-      PrinterState().EnginePrinter ? EnginePrinter().PlatformPrinter : nullptr;
+      engine_.Printer.EnginePrinter ? EnginePrinter(engine_).PlatformPrinter : nullptr;
   const bool printing = platform && platform->Printing() && platform->PageCanvas() == &canvas;
-  PreparationState& prep = Prep();
+  PreparationState& prep = engine_.Run;
   prep.RenderActive = true;
   if (!record.InUse) {
     ReleaseRebuilt(record);

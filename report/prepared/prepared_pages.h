@@ -66,8 +66,9 @@ struct PreparedPage {
 
 class TfrEMFPages {
  public:
-  // `report` is not owned and may be none (no events, no printer selection).
-  explicit TfrEMFPages(PreparedPagesReport* report = nullptr);
+  // The pages belong to `engine`. `report` is not owned and may be none
+  // (no events, no printer selection).
+  explicit TfrEMFPages(EngineGlobals& engine, PreparedPagesReport* report = nullptr);
   ~TfrEMFPages();
   TfrEMFPages(const TfrEMFPages&) = delete;
   TfrEMFPages& operator=(const TfrEMFPages&) = delete;
@@ -94,7 +95,7 @@ class TfrEMFPages {
   // `index` is at or past the end; RangeError when negative). The page
   // stream starts with version byte 24.
   void InsertPage(int index, const PagePaper& templatePage);
-  // Appends a page, then fires OnBeginPage with Prep().PageIndex on the
+  // Appends a page, then fires OnBeginPage with the preparation state's PageIndex on the
   // active report and, when different, the outer report. Raises EngineError
   // when the list already holds PageLimit pages.
   void AddPage(const PagePaper& templatePage);
@@ -169,6 +170,7 @@ class TfrEMFPages {
   const PreparedPage& Peek(int index, std::unique_ptr<PreparedPage>& scratch) const;
   std::unique_ptr<PreparedPage> MadeWhole(const Slot& slot) const;
 
+  EngineGlobals& engine_;
   PreparedPagesReport* report_;
   std::vector<Slot> pages_;
   std::vector<PagePaper> papers_;     // the distinct papers of parked pages

@@ -15,8 +15,9 @@ int Clamped(std::int64_t v) {
 
 }  // namespace
 
-RebuiltPage::RebuiltPage(const PagePaper& paper) : Paper(paper) {
-  ApplyPagePaper(EnginePrinter(), Paper);
+RebuiltPage::RebuiltPage(EngineGlobals& engine, const PagePaper& paper)
+    : Paper(paper), engine_(engine) {
+  ApplyPagePaper(EnginePrinter(engine), Paper);
   Paper.Margins = paper.Margins;
   Paper.MarginsApply = paper.MarginsApply;
 }

@@ -23,7 +23,8 @@ class RebuiltPage : public ViewPage {
  public:
   // Sets the engine printer to `paper` (with the custom-size retry of any
   // page) and keeps what the printer gave, with the margins of `paper`.
-  explicit RebuiltPage(const PagePaper& paper);
+  // The page belongs to `engine`, whose printer takes the paper.
+  RebuiltPage(EngineGlobals& engine, const PagePaper& paper);
   ~RebuiltPage() override;
 
   std::size_t ObjectCount() const override { return Objects.size(); }
@@ -33,9 +34,13 @@ class RebuiltPage : public ViewPage {
   // +-kMaxPageCoordinate.
   int LeftLimit() const override;
   int RightLimit() const override;
+  EngineGlobals& Globals() const override { return engine_; }
 
   PagePaper Paper;
   std::vector<std::unique_ptr<TfrView>> Objects;  // owned, in record order
+
+ private:
+  EngineGlobals& engine_;
 };
 
 }  // namespace quillet

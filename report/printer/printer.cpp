@@ -299,9 +299,13 @@ PrinterGlobals& PrinterState() {
   return Engine().Printer;
 }
 
+TfrPrinter& EnginePrinter(EngineGlobals& engine) {
+  if (!engine.Printer.EnginePrinter) throw RangeError("The engine printer has not been started");
+  return *engine.Printer.EnginePrinter;
+}
+
 TfrPrinter& EnginePrinter() {
-  if (!PrinterState().EnginePrinter) throw RangeError("The engine printer has not been started");
-  return *PrinterState().EnginePrinter;
+  return EnginePrinter(Engine());
 }
 
 void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain) {

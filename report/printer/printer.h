@@ -134,7 +134,8 @@ class TfrPrinter {
 // The engine-wide printer state (a member of the engine globals).
 PrinterGlobals& PrinterState();
 // The engine printer; RangeError when start-up has not run.
-TfrPrinter& EnginePrinter();
+TfrPrinter& EnginePrinter(EngineGlobals& engine);
+TfrPrinter& EnginePrinter();  // the process engine's
 
 // Start-up: creates the engine printer and attaches it to the platform
 // printer that `obtain` gives. Errors (also from `obtain`) are swallowed;

@@ -9,18 +9,18 @@
 namespace quillet {
 
 void TInterpretator::ValueOf(const std::string& name, Variant& value) {
-  TfrParser& engine = Expressions().Parser;
+  TfrParser& engine = Expressions(engine_).Parser;
   if (engine.ValueHook) engine.ValueHook(name, value);
 }
 
 void TInterpretator::InvokeFunction(const std::string& name, const Variant& p1, const Variant& p2,
                                     const Variant& p3, Variant& value) {
-  TfrParser& engine = Expressions().Parser;
+  TfrParser& engine = Expressions(engine_).Parser;
   if (engine.FunctionHook) engine.FunctionHook(name, p1, p2, p3, value);
 }
 
 void TInterpretator::Assign(const std::string& name, const Variant& value) {
-  TfrVariables& variables = Expressions().GlobalVariables;
+  TfrVariables& variables = Expressions(engine_).GlobalVariables;
   if (variables.IndexOfName(name) >= 0) {
     variables.SetValue(name, value);
     return;
@@ -52,7 +52,10 @@ void EngineObjectDeleter::operator()(TInterpretator* interpreter) const {
 }
 
 TInterpretator& ReportInterpreter() {
-  EngineGlobals& engine = Engine();
+  return ReportInterpreter(Engine());
+}
+
+TInterpretator& ReportInterpreter(EngineGlobals& engine) {
   if (!engine.Interpreter)
     throw EngineError("The engine's script interpreter is used before the engine started");
   return *engine.Interpreter;

@@ -11,6 +11,8 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 // The report side of script assignments and of cancelling a run.
 class ScriptEnvironment {
  public:
@@ -35,6 +37,9 @@ class ScriptEnvironment {
 
 class TInterpretator : public TfrInterpretator {
  public:
+  // Names and functions are those of the parser of `engine`.
+  explicit TInterpretator(EngineGlobals& engine) : engine_(engine) {}
+
   void ValueOf(const std::string& name, Variant& value) override;
   // In this order: a user variable in GlobalVariables; a data dictionary
   // variable; "MODALRESULT"; "CURY"; an object's property ("Memo1.Visible");
@@ -47,10 +52,14 @@ class TInterpretator : public TfrInterpretator {
   // The report being prepared, or nullptr (then only user variables take
   // assignments).
   ScriptEnvironment* Environment = nullptr;
+
+ private:
+  EngineGlobals& engine_;
 };
 
 // The engine's one report interpreter. Raises EngineError while the engine
 // is not started.
-TInterpretator& ReportInterpreter();
+TInterpretator& ReportInterpreter(EngineGlobals& engine);
+TInterpretator& ReportInterpreter();  // the process engine's
 
 }  // namespace quillet

@@ -128,7 +128,7 @@ bool ResolveDataReference(const std::string& reference, DataSetComponent* datase
   return true;
 }
 
-TfrDataDictionary::TfrDataDictionary() {
+TfrDataDictionary::TfrDataDictionary(EngineGlobals& engine) : engine_(engine) {
   FieldExists = [](const std::string& reference) {
     TfrCacheItem item;
     return ResolveDataReference(reference, nullptr, item);
@@ -202,17 +202,17 @@ Variant TfrDataDictionary::LookupValue(const std::string& name) {
   }
   const NameValue* variable = FindVariable(name);
   if (!variable) return Variant(0);
-  TfrVariables& users = Expressions().GlobalVariables;
+  TfrVariables& users = Expressions(engine_).GlobalVariables;
   if (const int i = users.IndexOfName(name); i >= 0) return users.ValueAt(i);
   if (variable->Value.empty()) return Variant(std::string());
   if (BeingEvaluated(name)) {
-    if (Prep().AggregateScan) return Variant(0);
+    if (engine_.Run.AggregateScan) return Variant(0);
     throw ParserError(EngineText(txUndefinedSymbol) + " \"" + name + "\"");
   }
   const EvaluatingVariable entered(name);
   // The value is copied: evaluating it may change the table (a script).
   const std::string expression = variable->Value;
-  return Expressions().Parser.Calc(expression);
+  return Expressions(engine_).Parser.Calc(expression);
 }
 
 bool TfrDataDictionary::SetVariableValue(const std::string& name, const std::string& value) {

@@ -15,6 +15,7 @@
 namespace quillet {
 
 class DataSetComponent;
+struct EngineGlobals;
 class NamedComponent;
 class RecordReader;
 class RecordWriter;
@@ -44,7 +45,8 @@ struct EqualIgnoringCase {
 
 class TfrDataDictionary {
  public:
-  TfrDataDictionary();
+  // Variables are evaluated with the parser of `engine`.
+  explicit TfrDataDictionary(EngineGlobals& engine);
 
   // Named variables: a value is an expression, or data set "." field.
   NameValueTable VariableTable;
@@ -111,6 +113,7 @@ class TfrDataDictionary {
   std::unordered_set<std::string, HashIgnoringCase, EqualIgnoringCase> notFields_;
   std::uint64_t cacheGeneration_ = 0;  // of the registered data sets it holds
   std::uint64_t cacheComponents_ = 0;  // of the global components
+  EngineGlobals& engine_;
 };
 
 // The field a data reference names among the registered data sets,

@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-TfrPage::TfrPage() = default;
+TfrPage::TfrPage(EngineGlobals& engine) : engine_(engine) {}
 TfrPage::~TfrPage() = default;
 
 int TfrPage::PaperWidthPixels() const {

@@ -42,8 +42,8 @@ constexpr int kPaperA4 = 9;
 class TfrPage : public TfrObject, public ViewPage {
  public:
   // A new page: report type, margins apply, the default dialog form, A4
-  // portrait with no particular paper source.
-  TfrPage();
+  // portrait with no particular paper source; it belongs to `engine`.
+  explicit TfrPage(EngineGlobals& engine);
   ~TfrPage() override;
 
   // ViewPage.
@@ -54,6 +54,7 @@ class TfrPage : public TfrObject, public ViewPage {
   // of the selected printer (PageInfo).
   int LeftLimit() const override;
   int RightLimit() const override;
+  EngineGlobals& Globals() const override { return engine_; }
 
   // Paper width in report pixels.
   int PaperWidthPixels() const;
@@ -110,6 +111,9 @@ class TfrPage : public TfrObject, public ViewPage {
   // The formation of this page while a report prepares (set and cleared by
   // it); none otherwise. Not owned.
   const FormingPage* Formation = nullptr;
+
+ private:
+  EngineGlobals& engine_;
 };
 
 }  // namespace quillet

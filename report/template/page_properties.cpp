@@ -72,7 +72,7 @@ Variant TfrPage::ReadProperty(const std::string& name) {
     return Variant::Null();
   }
   if (key == "SIZE") return Variant(PaperSizeCode);
-  if (const FormingPage* f = Prep().RenderActive ? Formation : nullptr) {
+  if (const FormingPage* f = engine_.Run.RenderActive ? Formation : nullptr) {
     if (key == "LEFTMARGIN") return Variant(f->LeftEdge());
     if (key == "TOPMARGIN") return Variant(f->TopEdge());
     if (key == "RIGHTMARGIN") return Variant(f->RightEdge());

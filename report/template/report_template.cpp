@@ -28,14 +28,15 @@ namespace {
 // refuses it), unless `keepStored`: then only its page information comes
 // from the printer. Without a started printer the page keeps what was read.
 void TakePrinterPaper(TfrPage& page, bool keepStored = false) {
-  if (!PrinterState().EnginePrinter) return;
+  EngineGlobals& engine = page.Globals();
+  if (!engine.Printer.EnginePrinter) return;
   PagePaper paper;
   paper.PaperSizeCode = static_cast<std::int16_t>(page.PaperSizeCode);
   paper.PaperWidthTenths = page.PaperWidthTenths;
   paper.PaperHeightTenths = page.PaperHeightTenths;
   paper.Orientation = page.Orientation;
   paper.PaperSource = page.PaperSource;
-  ApplyPagePaper(EnginePrinter(), paper);
+  ApplyPagePaper(*engine.Printer.EnginePrinter, paper);
   page.PageInfo = paper.PageInfo;
   if (keepStored) return;
   page.PaperSizeCode = paper.PaperSizeCode;
@@ -121,16 +122,17 @@ class TemplateNames : public PreparationReport {
 // Puts the preparation state's report and page back when a load ends.
 class ActiveScope {
  public:
-  ActiveScope(PreparationReport* report, bool restoreReport)
-      : report_(Prep().ActiveReport), page_(Prep().ActivePage), restoreReport_(restoreReport) {
-    Prep().ActiveReport = report;
+  ActiveScope(PreparationState& run, PreparationReport* report, bool restoreReport)
+      : run_(run), report_(run.ActiveReport), page_(run.ActivePage), restoreReport_(restoreReport) {
+    run.ActiveReport = report;
   }
   ~ActiveScope() {
-    if (restoreReport_) Prep().ActiveReport = report_;
-    Prep().ActivePage = page_;
+    if (restoreReport_) run_.ActiveReport = report_;
+    run_.ActivePage = page_;
   }
 
  private:
+  PreparationState& run_;
   PreparationReport* report_;
   ViewPage* page_;
   bool restoreReport_;
@@ -143,7 +145,10 @@ std::string WithTemplateExtension(const std::string& path) {
 
 }  // namespace
 
-TfrTemplate::TfrTemplate() = default;
+// A template made without an engine (a conversion or a check on the command
+// line, a test) belongs to the process's.
+TfrTemplate::TfrTemplate() : TfrTemplate(Engine()) {}
+TfrTemplate::TfrTemplate(EngineGlobals& engine) : Dictionary(engine), engine_(engine) {}
 TfrTemplate::~TfrTemplate() = default;
 
 void TfrTemplate::ClearTemplate() {
@@ -168,7 +173,7 @@ void TakePrinterPageInfo(TfrPage& page) {
 }
 
 TfrPage& TfrTemplate::AddPage() {
-  auto page = std::make_unique<TfrPage>();
+  auto page = std::make_unique<TfrPage>(engine_);
   page->Name = NewPageName();
   TakePrinterPaper(*page);  // a new page has the printer's paper and page information
   Pages.push_back(std::move(page));
@@ -191,10 +196,10 @@ std::size_t TfrTemplate::ObjectCount() const {
 void TfrTemplate::LoadTemplate(Stream& s) {
   // The engine printer starts synchronously (StartEnginePrinter), so a load
   // has no printer start-up to wait for.
-  PreparationState& prep = Prep();
+  PreparationState& prep = Run();
   prep.RenderActive = false;
   TemplateNames names(*this);
-  ActiveScope scope(Owner ? Owner : &names, Owner == nullptr);
+  ActiveScope scope(prep, Owner ? Owner : &names, Owner == nullptr);
   Dictionary.Clear();
   if (s.AtEnd()) return;
 
@@ -263,7 +268,7 @@ void TfrTemplate::ReadTemplateBody(RecordReader& s) {
   while (!s.AtEnd()) {
     const std::uint8_t marker = s.ReadU8();
     if (marker == kMarkerPage) {
-      Pages.push_back(std::make_unique<TfrPage>());
+      Pages.push_back(std::make_unique<TfrPage>(engine_));
       TfrPage& page = *Pages.back();
       page.ReadRecord(s);
       // Older streams store no page names. Every page here came from this
@@ -315,15 +320,15 @@ void TfrTemplate::ReadObjectRecord(RecordReader& s, std::uint8_t marker) {
     if (pageIndex >= Pages.size())
       throw StreamReadError("Object record for missing page " + std::to_string(pageIndex));
     TfrPage& page = *Pages[pageIndex];
-    Prep().ActivePage = &page;
+    Run().ActivePage = &page;
 
-    std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+    std::unique_ptr<TfrView> view = CreateViewByKind(engine_, kind, className);
     if (!view && kind < kBuiltInKinds) {
       // A built-in kind whose class is not plugged in: listed like a
       // missing registered class.
-      Prep().CalcErrorText += std::string(BuiltInClassName(kind)) + "\r";
-      Prep().CalcErrorFlag = true;
-      throw ClassNotFoundError(Prep().CalcErrorText);
+      Run().CalcErrorText += std::string(BuiltInClassName(kind)) + "\r";
+      Run().CalcErrorFlag = true;
+      throw ClassNotFoundError(Run().CalcErrorText);
     }
     if (version >= kNamedRecordsVersion) readEnd();
     if (view) {
@@ -366,7 +371,7 @@ void TfrTemplate::WriteTemplateBody(RecordWriter& s) {
     if (!Pages[i]->Objects.empty())
       throw StreamWriteError("Objects on page " + std::to_string(i + 1) +
                              " cannot be stored: a template keeps objects on its first 256 pages");
-  if (Owner) Prep().ActiveReport = Owner;
+  if (Owner) Run().ActiveReport = Owner;
   s.WriteU8(static_cast<std::uint8_t>(s.Version()));
   s.WriteI16(KeepCurrentPrinter ? -1 : 0);
   s.WriteI16(TwoPass ? -1 : 0);
@@ -374,7 +379,7 @@ void TfrTemplate::WriteTemplateBody(RecordWriter& s) {
   // without a started printer, or in a conversion between template forms,
   // the template's own name stands.
   std::string printerName = PrinterName;
-  if (const auto& printer = PrinterState().EnginePrinter;
+  if (const auto& printer = engine_.Printer.EnginePrinter;
       !KeepStoredPaper && printer && printer->SelectedPrinterIndex >= 0 &&
       std::size_t(printer->SelectedPrinterIndex) < printer->PrinterNames.size())
     printerName = printer->PrinterNames[std::size_t(printer->SelectedPrinterIndex)];

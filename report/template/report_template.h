@@ -46,7 +46,8 @@ struct DocumentInfo {
 
 class TfrTemplate {
  public:
-  TfrTemplate();
+  TfrTemplate();  // of the process's engine
+  explicit TfrTemplate(EngineGlobals& engine);
   ~TfrTemplate();
   TfrTemplate(const TfrTemplate&) = delete;
   TfrTemplate& operator=(const TfrTemplate&) = delete;
@@ -132,7 +133,12 @@ class TfrTemplate {
   // during the load and the previous ActiveReport comes back afterwards.
   PreparationReport* Owner = nullptr;
 
+  // The engine the template, its pages and their objects belong to.
+  EngineGlobals& Globals() const { return engine_; }
+  PreparationState& Run() const { return engine_.Run; }
+
  private:
+  EngineGlobals& engine_;
   bool keepStoredPaper_ = false;  // set while RestoreSnapshot loads
   void ReadTemplateBody(RecordReader& stream);
   void ReadObjectRecord(RecordReader& stream, std::uint8_t marker);

@@ -54,7 +54,7 @@ std::unique_ptr<TfrView> DefaultViewLike(const TfrView& view) {
 
 void PinJsonDefaults(TfrView& fresh) {
   // Classes that set a format of their own (bands: 0) keep it.
-  if (fresh.DisplayFormat == 512 + static_cast<unsigned char>(Engine().DecimalSeparator))
+  if (fresh.DisplayFormat == 512 + static_cast<unsigned char>(fresh.Globals().DecimalSeparator))
     fresh.DisplayFormat = kJsonDefaultDisplayFormat;
 }
 

@@ -410,14 +410,13 @@ void ReadTail(Members& m, TfrView& v) {
   }
 }
 
-bool IsRegisteredClass(const std::string& name) {
-  const EngineGlobals& g = Engine();
+bool IsRegisteredClass(const EngineGlobals& g, const std::string& name) {
   for (int i = 0; i < g.ObjectKindCount; ++i)
     if (g.ObjectKinds[i].ClassName == name) return true;
   return false;
 }
 
-std::unique_ptr<TfrView> MakeView(Members& m) {
+std::unique_ptr<TfrView> MakeView(EngineGlobals& engine, Members& m) {
   const Json* type = m.Take("type");
   if (!type) Fail(m.At("type"), "every object needs a \"type\"");
   const std::string path = m.At("type");
@@ -426,18 +425,18 @@ std::unique_ptr<TfrView> MakeView(Members& m) {
   const JsonKind kind = JsonKindOfType(name);
   std::unique_ptr<TfrView> view;
   switch (kind) {
-    case JsonKind::Memo: view = CreateViewByKind(gtMemo, {}); break;
-    case JsonKind::Picture: view = CreateViewByKind(gtPicture, {}); break;
-    case JsonKind::Band: view = CreateViewByKind(gtBand, {}); break;
-    case JsonKind::SubReport: view = CreateViewByKind(gtSubReport, {}); break;
-    case JsonKind::Line: view = CreateViewByKind(gtLine, {}); break;
+    case JsonKind::Memo: view = CreateViewByKind(engine, gtMemo, {}); break;
+    case JsonKind::Picture: view = CreateViewByKind(engine, gtPicture, {}); break;
+    case JsonKind::Band: view = CreateViewByKind(engine, gtBand, {}); break;
+    case JsonKind::SubReport: view = CreateViewByKind(engine, gtSubReport, {}); break;
+    case JsonKind::Line: view = CreateViewByKind(engine, gtLine, {}); break;
     case JsonKind::Shape:
     case JsonKind::Other: {
       const std::string className = kind == JsonKind::Shape ? "TfrShapeView" : name;
-      if (!IsRegisteredClass(className))
+      if (!IsRegisteredClass(engine, className))
         Fail(path, "unknown object type " + Quoted(name) +
                        " (memo, picture, band, subReport, line, shape or a registered class)");
-      view = CreateViewByKind(gtAddIn, className);
+      view = CreateViewByKind(engine, gtAddIn, className);
       break;
     }
   }
@@ -457,9 +456,10 @@ JsonNames FlagNames(JsonKind kind) {
 }
 
 // Reads one object; `named` tells whether it carried a "name".
-std::unique_ptr<TfrView> ReadView(const Json& j, const std::string& path, bool& named) {
+std::unique_ptr<TfrView> ReadView(EngineGlobals& engine, const Json& j, const std::string& path,
+                                  bool& named) {
   Members m(j, path);
-  std::unique_ptr<TfrView> view = MakeView(m);
+  std::unique_ptr<TfrView> view = MakeView(engine, m);
   TfrView& v = *view;
   const JsonKind kind = JsonKindOf(v);
   const bool isBand = kind == JsonKind::Band;
@@ -510,10 +510,10 @@ std::unique_ptr<TfrView> ReadView(const Json& j, const std::string& path, bool& 
   return view;
 }
 
-std::unique_ptr<TfrPage> ReadPage(const Json& j, const std::string& path,
+std::unique_ptr<TfrPage> ReadPage(EngineGlobals& engine, const Json& j, const std::string& path,
                                   std::vector<TfrView*>& unnamed, bool& named) {
   Members m(j, path);
-  auto page = std::make_unique<TfrPage>();
+  auto page = std::make_unique<TfrPage>(engine);
   TfrPage& p = *page;
   named = m.Take("name") != nullptr;
   m.Text("name", p.Name);
@@ -561,7 +561,8 @@ std::unique_ptr<TfrPage> ReadPage(const Json& j, const std::string& path,
     if (!objects->is_array()) WrongType(*objects, at, "an array of objects");
     for (std::size_t i = 0; i < objects->size(); ++i) {
       bool named = false;
-      TfrView* view = p.AddObject(ReadView((*objects)[i], at + "/" + std::to_string(i), named));
+      TfrView* view =
+          p.AddObject(ReadView(engine, (*objects)[i], at + "/" + std::to_string(i), named));
       if (!named) unnamed.push_back(view);
     }
   }
@@ -625,14 +626,16 @@ void NameUnnamedPages(const std::vector<std::unique_ptr<TfrPage>>& pages,
 
 struct ReadResult {
   std::vector<std::unique_ptr<TfrPage>> pages;
-  TfrDataDictionary dictionary;
+  struct {
+    NameValueTable VariableTable, AliasTable, BandSourceTable;
+  } dictionary;
   DocumentInfo info;
   std::string printer;
   bool twoPass = false;
   bool keepPrinter = false;
 };
 
-ReadResult ReadDocument(const Json& doc) {
+ReadResult ReadDocument(EngineGlobals& engine, const Json& doc) {
   ReadResult r;
   Members m(doc, "");
   m.Text("title", r.info.Title);
@@ -647,7 +650,8 @@ ReadResult ReadDocument(const Json& doc) {
     std::vector<TfrPage*> unnamedPages;
     for (std::size_t i = 0; i < pages->size(); ++i) {
       bool named = false;
-      r.pages.push_back(ReadPage((*pages)[i], "/pages/" + std::to_string(i), unnamed, named));
+      r.pages.push_back(
+          ReadPage(engine, (*pages)[i], "/pages/" + std::to_string(i), unnamed, named));
       // Objects name their page in one byte.
       if (i >= 256 && !r.pages.back()->Objects.empty())
         Fail("/pages/" + std::to_string(i) + "/objects",
@@ -774,7 +778,7 @@ void ReadTemplateJson(std::string_view text, TfrTemplate& target, std::string di
   }
   ReadResult r;
   try {
-    r = ReadDocument(doc);
+    r = ReadDocument(target.Globals(), doc);
   } catch (const PathError& e) {
     const TextPosition at = PositionOfOffset(text, OffsetOfPointer(text, e.path));
     throw TemplateJsonError(at.line, at.column, Shortened(e.path), e.message);

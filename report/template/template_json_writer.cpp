@@ -237,7 +237,7 @@ Json ViewJson(const TfrView& v) {
 }
 
 Json PageJson(const TfrPage& p) {
-  const TfrPage d;
+  const TfrPage d(p.Globals());
   Json out;
   out["name"] = Text(p.Name);
   Json paper = Json::object();

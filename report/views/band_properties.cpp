@@ -35,7 +35,7 @@ bool In(int t, std::initializer_list<int> kinds) {
 // `kinds`, as an enumeration text; empty while a report renders.
 std::string BandNames(const TfrBandView& self, std::initializer_list<int> kinds) {
   std::string names;
-  if (Prep().RenderActive || !self.OwnerPage) return names;
+  if (self.Run().RenderActive || !self.OwnerPage) return names;
   for (std::size_t i = 0; i < self.OwnerPage->ObjectCount(); ++i) {
     auto* band = dynamic_cast<TfrBandView*>(self.OwnerPage->ObjectAt(i));
     if (!band || band == &self || !In(band->FrameTyp, kinds)) continue;
@@ -47,7 +47,7 @@ std::string BandNames(const TfrBandView& self, std::initializer_list<int> kinds)
 
 // The run-time band this band object stands for while a report renders.
 FormingBand* FormingOf(const TfrBandView& self) {
-  return Prep().RenderActive ? self.RunTimeBand : nullptr;
+  return self.Run().RenderActive ? self.RunTimeBand : nullptr;
 }
 
 // Position and size keys, as the run-time band holds them.

@@ -68,7 +68,7 @@ std::unique_ptr<TfrView> TfrBandView::Create() const {
 
 int TfrBandView::TitleWidth() const {
   int w = 0;
-  if (Canvas* m = Engine().MeasuringCanvas) {
+  if (Canvas* m = Globals().MeasuringCanvas) {
     const Font savedFont = m->GetFont();
     const int savedExtra = m->GetTextCharacterExtra();
     m->SetFont(TitleFont());
@@ -101,7 +101,7 @@ void TfrBandView::Draw(Canvas& canvas) {
   c.Rectangle(Left, Top, right, bottom);
   if (Columns > 1) {
     c.SetPen({clBlack, 1, PenStyle::Dot, PenMode::Copy});
-    const int start = Prep().ActivePage ? Prep().ActivePage->LeftLimit() : 0;
+    const int start = Run().ActivePage ? Run().ActivePage->LeftLimit() : 0;
     // Columns past the strip's right end are not drawn (nor counted: a
     // stored column count can be anything). Nor are more than a page can
     // tell apart: a stored strip can be two thousand million pixels wide

@@ -12,7 +12,7 @@ namespace quillet {
 namespace {
 
 // Rewrites a prepared page's records as a page of `version` (25 or later).
-void RecodePage(MemoryStream& page, int version) {
+void RecodePage(EngineGlobals& engine, MemoryStream& page, int version) {
   MemoryStream old(page.Bytes());
   RecordReader reader(old, old.ReadU8());
   MemoryStream fresh;
@@ -21,7 +21,7 @@ void RecodePage(MemoryStream& page, int version) {
   while (!reader.AtEnd()) {
     const std::uint8_t kind = reader.ReadU8();
     const std::string className = kind == gtAddIn ? ReadCountedString(reader) : std::string();
-    std::unique_ptr<TfrView> view = CreateViewByKind(kind, className);
+    std::unique_ptr<TfrView> view = CreateViewByKind(engine, kind, className);
     if (!view)
       throw StreamWriteError("Object of unknown type " + std::to_string(kind) +
                              " in a prepared page being written");
@@ -66,7 +66,7 @@ void AppendObjectRecord(MemoryStream& page, TfrView& view) {
   if (!writer.Unfit() || start == 0) return;  // a stream without version byte stays as it is
   const int needed = writer.NeededVersion();
   page.Truncate(start);
-  RecodePage(page, needed);
+  RecodePage(view.Globals(), page, needed);
   RecordWriter newer(page, needed);
   WriteObjectRecord(newer, view);
 }

@@ -44,7 +44,8 @@ Variant TfrPictureView::ReadProperty(const std::string& name) {
 Variant TfrPictureView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                                    const Variant& a3) {
   Variant result = TfrView::CallMethod(name, a1, a2, a3);
-  if (name == "LOADFROMFILE") LoadPictureFile(Expressions().Parser.Calc(a1.AsText()).AsText());
+  if (name == "LOADFROMFILE")
+    LoadPictureFile(Expressions(Globals()).Parser.Calc(a1.AsText()).AsText());
   return result;
 }
 

@@ -211,10 +211,11 @@ void TfrShapeView::DrawStar(int sides, int cx, float rx, float ry, int cy, int i
   if (Canvas_) Canvas_->Polygon(pts);
 }
 
-void RegisterShapeKind() {
+void RegisterShapeKind(EngineGlobals& engine) {
   RegisterObjectKind(
-      "TfrShapeView", [] { return std::unique_ptr<TfrView>(std::make_unique<TfrShapeView>()); },
-      ShapePicture(), "55226");
+      engine, "TfrShapeView",
+      [] { return std::unique_ptr<TfrView>(std::make_unique<TfrShapeView>()); }, ShapePicture(),
+      "55226");
 }
 
 }  // namespace quillet

@@ -71,7 +71,7 @@ class TfrShapeView : public TfrView {
 };
 
 // Registers TfrShapeView in the object-kind registry with its picture.
-void RegisterShapeKind();
+void RegisterShapeKind(EngineGlobals& engine);
 // The shape kinds by name ("skRectangle" 0 .. "skStar" 9), for expressions
 // and scripts; added to the named constants when the engine starts.
 void AddShapeKindConstants(TfrVariables& constants);

@@ -18,7 +18,7 @@
 namespace quillet {
 
 TfrView::TfrView() {
-  DisplayFormat = 512 + static_cast<unsigned char>(Engine().DecimalSeparator);
+  DisplayFormat = 512 + static_cast<unsigned char>(Globals().DecimalSeparator);
 }
 
 TfrView::~TfrView() = default;
@@ -42,9 +42,19 @@ int TfrView::DeviceBottom() const {
   return Round((double(Saved.Top) + Saved.Height) * DeviceScaleY + double(DeviceOffsetY));
 }
 
+EngineGlobals& TfrView::Globals() const {
+  // A view on no page (one a script or a test makes on its own) belongs to
+  // the process's engine.
+  return OwnerPage ? OwnerPage->Globals() : Engine();
+}
+
+PreparationState& TfrView::Run() const {
+  return Globals().Run;
+}
+
 void TfrView::PrepareDraw() {
   Saved = {Left, Top, Width, Height, GapX, GapY, FrameWidth};
-  if (!Prep().RenderActive) {
+  if (!Run().RenderActive) {
     DeviceScaleX = DeviceScaleY = 1.0;
     DeviceOffsetX = DeviceOffsetY = 0;
   }
@@ -84,7 +94,7 @@ void TfrView::RestoreCoords() {
 
 void TfrView::AttachCanvas(Canvas* canvas) {
   Canvas_ = canvas;
-  Prep().ActiveView = this;
+  Run().ActiveView = this;
   ApplyBandAlignment();
 }
 
@@ -126,7 +136,7 @@ TfrView* RightNeighbour(const std::vector<TfrView*>& row, int left, BandAlignmen
 }  // namespace
 
 void TfrView::ApplyBandAlignment() {
-  ViewPage* page = Prep().ActivePage;
+  ViewPage* page = Run().ActivePage;
   if (!page || Alignment() == baNone) return;
   // Edges are summed in 64 bits and saturate, whatever the stored values.
   using I64 = std::int64_t;
@@ -150,7 +160,7 @@ void TfrView::ApplyBandAlignment() {
     }
     case baCenter: Left = ClampToInt(leftLimit + (rightLimit - leftLimit - Width) / 2); break;
     case baWidth:
-      if (Prep().RenderActive && !Prep().ActiveBand) {
+      if (Run().RenderActive && !Run().ActiveBand) {
         Left = ClampToInt(leftLimit);
         Width = ClampToInt(rightLimit - leftLimit - 1);
       }
@@ -168,14 +178,14 @@ void TfrView::ApplyBandAlignment() {
 }
 
 void TfrView::ExpandTagExpressions() {
-  ReportServices* report = Prep().ActiveReport;
+  ReportServices* report = Run().ActiveReport;
   Tag = ExpandBrackets(Tag, [report](const std::string& expr) {
     return report ? report->EvaluateBracket(expr) : std::string();
   });
 }
 
 void TfrView::MakeUniqueName() {
-  ReportServices* report = Prep().ActiveReport;
+  ReportServices* report = Run().ActiveReport;
   const bool isControl = dynamic_cast<TfrControl*>(this) != nullptr;
   for (int n = 1; n <= 10000; ++n) {
     std::string candidate = NamePrefix + std::to_string(n);
@@ -190,7 +200,7 @@ void TfrView::MakeUniqueName() {
 void TfrView::Record(MemoryStream& page) {
   AttachCanvas(Canvas_);
   WorkText = Memo;
-  ReportServices* report = Prep().ActiveReport;
+  ReportServices* report = Run().ActiveReport;
   if (report) {
     report->BeforeObjectOutput(WorkText, *this);
     report->RunViewScript(*this);
@@ -200,7 +210,7 @@ void TfrView::Record(MemoryStream& page) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   // Placement against the band being formed (the no-band band too, whose
   // top is the page top and whose height is 0).
-  if (const FormingBand* band = Prep().ActiveBand) {
+  if (const FormingBand* band = Run().ActiveBand) {
     if (BandAlign == baBottom)
       Top = SubSat(AddSat(band->FormingTop(), band->FormingHeight()), Height);
     else if (BandAlign == baTop)
@@ -214,7 +224,7 @@ void TfrView::Record(MemoryStream& page) {
 
 void TfrView::Export(Stream&) {
   // This system has no export filters: a view on its own hands nothing on
-  // (the memo replays its lines into Engine().MemoTextExport).
+  // (the memo replays its lines into Globals().MemoTextExport).
 }
 
 }  // namespace quillet

@@ -32,6 +32,8 @@ class Stream;
 struct TfrDataField;
 class TfrDataset;
 class ViewPage;
+struct EngineGlobals;
+struct PreparationState;
 class TfrBandView;
 class TfrBand;
 
@@ -197,6 +199,10 @@ class TfrView : public TfrObject, public EvaluatedObject {
   BandAlignment Alignment() const { return static_cast<BandAlignment>(BandAlign); }
   TfrBandView* ParentBand = nullptr;
   ViewPage* OwnerPage = nullptr;
+
+  // The engine the view belongs to: its page's.
+  EngineGlobals& Globals() const;
+  PreparationState& Run() const;
 
  protected:
   // Draws one framed side with the frame's style (see DrawFrame).

@@ -12,7 +12,7 @@ namespace quillet {
 constexpr int kMaxDashedLines = 1024;
 
 void TfrView::DrawBackground() {
-  const PreparationState& prep = Prep();
+  const PreparationState& prep = Run();
   if (prep.CountingPass || !Canvas_) return;
   Canvas& c = *Canvas_;
   c.SetBkMode(BkMode::Opaque);
@@ -26,7 +26,7 @@ void TfrView::DrawBackground() {
 }
 
 void TfrView::DrawFrame() {
-  const PreparationState& prep = Prep();
+  const PreparationState& prep = Run();
   if (prep.CountingPass || !Canvas_) return;
   if (prep.RenderActive && Sides().Empty()) return;
   Canvas& c = *Canvas_;

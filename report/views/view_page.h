@@ -1,5 +1,6 @@
 // What a view needs of the page that holds it: its objects, in list order,
-// and the horizontal printing limits that band alignment uses.
+// the horizontal printing limits that band alignment uses, and the engine
+// the page belongs to.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 namespace quillet {
 
 class TfrView;
+struct EngineGlobals;
 
 class ViewPage {
  public:
@@ -16,6 +18,7 @@ class ViewPage {
   // Report pixels: the left and right printing limits of the page.
   virtual int LeftLimit() const = 0;
   virtual int RightLimit() const = 0;
+  virtual EngineGlobals& Globals() const = 0;
 };
 
 }  // namespace quillet

@@ -65,9 +65,9 @@ Variant ReadFontProperty(const ReportFont& font, const std::string& name) {
   return Variant::Null();
 }
 
-Variant InvokeListMethod(StringList& list, const std::string& method, const Variant& a1,
-                         const Variant& a2, const Variant& a3, const std::string& listName) {
-  TfrParser& parser = Expressions().Parser;
+Variant InvokeListMethod(TfrParser& parser, StringList& list, const std::string& method,
+                         const Variant& a1, const Variant& a2, const Variant& a3,
+                         const std::string& listName) {
   if (method == "SETINDEXPROPERTY") {
     if (a1.AsText() == listName) list[LineIndex(a2, list)] = a3.AsText();
     return Variant::Null();
@@ -196,7 +196,8 @@ void TfrView::WriteProperty(const std::string& name, const Variant& value) {
 Variant TfrView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                             const Variant& a3) {
   Variant result = TfrObject::CallMethod(name, a1, a2, a3);
-  if (result.IsNull()) result = InvokeListMethod(Memo, name, a1, a2, a3, "MEMO");
+  if (result.IsNull())
+    result = InvokeListMethod(Expressions(Globals()).Parser, Memo, name, a1, a2, a3, "MEMO");
   if (name == "HIDE")
     WriteProperty("Visible", Variant(false));
   else if (name == "SHOW")

@@ -9,6 +9,7 @@
 
 namespace quillet {
 
+class TfrParser;
 struct ReportFont;
 
 // "FONT.NAME" (text), "FONT.SIZE" (points), "FONT.STYLE" (1 italic, 2 bold,
@@ -20,10 +21,11 @@ Variant ReadFontProperty(const ReportFont& font, const std::string& name);
 // The methods of a string-list property named `listName` ("MEMO", "LINES"):
 // SETINDEXPROPERTY / GETINDEXPROPERTY (a1 the list name, a2 the 0-based
 // line, a3 the text), and listName + ".ADD", ".CLEAR", ".DELETE",
-// ".INDEXOF", whose argument is evaluated as an expression. Null for any
-// other method. A line number outside the list raises RangeError.
-Variant InvokeListMethod(StringList& list, const std::string& method, const Variant& a1,
-                         const Variant& a2, const Variant& a3, const std::string& listName);
+// ".INDEXOF", whose argument `parser` evaluates as an expression. Null for
+// any other method. A line number outside the list raises RangeError.
+Variant InvokeListMethod(TfrParser& parser, StringList& list, const std::string& method,
+                         const Variant& a1, const Variant& a2, const Variant& a3,
+                         const std::string& listName);
 
 // A whole text split into lines at CR LF, CR or LF.
 StringList SplitLines(const std::string& text);

@@ -28,9 +28,8 @@ std::array<ViewFactory, 5>& BuiltInKinds() {
 
 }  // namespace
 
-void RegisterObjectKind(const std::string& className, ViewFactory factory, RasterImage picture,
-                        const std::string& hintText) {
-  EngineGlobals& g = Engine();
+void RegisterObjectKind(EngineGlobals& g, const std::string& className, ViewFactory factory,
+                        RasterImage picture, const std::string& hintText) {
   for (int i = 0; i < g.ObjectKindCount; ++i)
     if (g.ObjectKinds[i].ClassName == className) return;
   if (g.ObjectKindCount >= EngineGlobals::kMaxObjectKinds)
@@ -43,23 +42,23 @@ void RegisterBuiltInKind(std::uint8_t kind, ViewFactory factory) {
   if (kind < BuiltInKinds().size()) BuiltInKinds()[kind] = factory;
 }
 
-std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& className) {
+std::unique_ptr<TfrView> CreateViewByKind(EngineGlobals& engine, std::uint8_t kind,
+                                          const std::string& className) {
   std::unique_ptr<TfrView> view;
   if (kind < BuiltInKinds().size()) {
     if (ViewFactory make = BuiltInKinds()[kind]) view = make();
   } else if (kind == gtAddIn) {
-    EngineGlobals& g = Engine();
-    for (int i = 0; i < g.ObjectKindCount && !view; ++i)
-      if (g.ObjectKinds[i].ClassName == className) view = g.ObjectKinds[i].ViewClass();
+    for (int i = 0; i < engine.ObjectKindCount && !view; ++i)
+      if (engine.ObjectKinds[i].ClassName == className) view = engine.ObjectKinds[i].ViewClass();
     if (!view) {
-      PreparationState& prep = Prep();
+      PreparationState& prep = engine.Run;
       prep.CalcErrorText += className + "\r";
       prep.CalcErrorFlag = true;
       throw ClassNotFoundError(prep.CalcErrorText);
     }
     view->ObjectType = gtAddIn;
   }
-  if (view) view->SerialNumber = Engine().SerialCounter++;
+  if (view) view->SerialNumber = engine.SerialCounter++;
   return view;
 }
 
@@ -81,14 +80,14 @@ void WriteOldFormatPicture(Stream& out, const std::string& metafile, int width, 
 
 }  // namespace
 
-void RegisterEngineKinds() {
-  Engine().OldFormatPictures = &WriteOldFormatPicture;
+void RegisterEngineKinds(EngineGlobals& engine) {
+  engine.OldFormatPictures = &WriteOldFormatPicture;
   RegisterBuiltInKind(gtMemo, &Make<TfrMemoView>);
   RegisterBuiltInKind(gtPicture, &Make<TfrPictureView>);
   RegisterBuiltInKind(gtBand, &Make<TfrBandView>);
   RegisterBuiltInKind(gtSubReport, &Make<TfrSubReportView>);
   RegisterBuiltInKind(gtLine, &Make<TfrLineView>);
-  RegisterShapeKind();
+  RegisterShapeKind(engine);
 }
 
 }  // namespace quillet

@@ -12,8 +12,8 @@ class TfrView;
 
 // Registers a class by name. Registering a name already present does
 // nothing; a 33rd kind is refused with RangeError naming the class.
-void RegisterObjectKind(const std::string& className, ViewFactory factory, RasterImage picture,
-                        const std::string& hintText);
+void RegisterObjectKind(EngineGlobals& engine, const std::string& className, ViewFactory factory,
+                        RasterImage picture, const std::string& hintText);
 // Registers the class made for one of the built-in kinds 0 .. 4 (text,
 // picture, band, sub-report, line).
 void RegisterBuiltInKind(std::uint8_t kind, ViewFactory factory);
@@ -23,9 +23,10 @@ void RegisterBuiltInKind(std::uint8_t kind, ViewFactory factory);
 // made takes the next SerialNumber. An unregistered class name is appended
 // (with a carriage return) to CalcErrorText, sets CalcErrorFlag and raises
 // ClassNotFoundError carrying the whole CalcErrorText.
-std::unique_ptr<TfrView> CreateViewByKind(std::uint8_t kind, const std::string& className);
+std::unique_ptr<TfrView> CreateViewByKind(EngineGlobals& engine, std::uint8_t kind,
+                                          const std::string& className);
 
 // Registers every kind of this engine (shapes included); idempotent.
-void RegisterEngineKinds();
+void RegisterEngineKinds(EngineGlobals& engine);
 
 }  // namespace quillet

@@ -27,7 +27,7 @@ TEST(PreviewZoom, EachModeFitsTheCurrentPage) {
 }
 
 TEST(PreviewLayout, OnePageFitsCentredTenPixelsFromTheTop) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 1);
   const PreviewLayout l = LayOutPreviewPages(pages, 0, zmPercent, 1.0, 1200, 1200);
   EXPECT_EQ(l.Columns, 1);
@@ -37,7 +37,7 @@ TEST(PreviewLayout, OnePageFitsCentredTenPixelsFromTheTop) {
 }
 
 TEST(PreviewLayout, PageWidthOnAnEightHundredTwentyPixelBox) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 1);
   const PreviewLayout l = LayOutPreviewPages(pages, 0, zmPageWidth, 1.0, 820, 600);
   EXPECT_DOUBLE_EQ(l.Scale, 800.0 / 794);
@@ -47,7 +47,7 @@ TEST(PreviewLayout, PageWidthOnAnEightHundredTwentyPixelBox) {
 }
 
 TEST(PreviewLayout, SmallPagesFillRowsOfAsManyColumnsAsFit) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 5);
   // 25 %: 198.5 rounds to 198 (halves to even), 280.75 to 281.
   const PreviewLayout l = LayOutPreviewPages(pages, 0, zmPercent, 0.25, 1000, 500);
@@ -61,7 +61,7 @@ TEST(PreviewLayout, SmallPagesFillRowsOfAsManyColumnsAsFit) {
 }
 
 TEST(PreviewLayout, ModesForceTheirColumnCount) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 3);
   // Two pages mode lays out two columns even when two pages overflow.
   const PreviewLayout two = LayOutPreviewPages(pages, 0, zmTwoPages, 1.0, 300, 300);
@@ -77,7 +77,7 @@ TEST(PreviewLayout, ModesForceTheirColumnCount) {
 }
 
 TEST(PreviewLayout, APageWiderThanTheViewStartsAtTenAndScrolls) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 2);
   const PreviewLayout l = LayOutPreviewPages(pages, 0, zmPercent, 2.0, 1000, 700);
   EXPECT_EQ(l.Columns, 1);
@@ -87,7 +87,7 @@ TEST(PreviewLayout, APageWiderThanTheViewStartsAtTenAndScrolls) {
 }
 
 TEST(PreviewLayout, TheFittingModesFollowTheCurrentPage) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 1);
   AddPages(pages, 1, 1123, 794);  // a landscape page
   const PreviewLayout l = LayOutPreviewPages(pages, 1, zmPageWidth, 1.0, 1143, 600);
@@ -95,7 +95,7 @@ TEST(PreviewLayout, TheFittingModesFollowTheCurrentPage) {
 }
 
 TEST(PreviewLayout, PageUnderAScrollPosition) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 3);
   LayOutPreviewPages(pages, 0, zmPercent, 1.0, 1000, 700);
   EXPECT_EQ(PageAtScrollPosition(pages, 0), 0);
@@ -106,7 +106,7 @@ TEST(PreviewLayout, PageUnderAScrollPosition) {
 }
 
 TEST(PreviewLayout, StretchedPagesDrawIntoThePrintableArea) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   AddPages(pages, 1);
   PreparedPage& p = pages[0];
   const Rect r{10, 10, 804, 1133};

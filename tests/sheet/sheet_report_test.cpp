@@ -49,7 +49,7 @@ class SheetReportTest : public ::testing::Test {
         RecordReader reader(copy, kNamedRecordsVersion);
         h.className = ReadCountedString(reader);
       }
-      auto view = CreateViewByKind(static_cast<std::uint8_t>(h.type), h.className);
+      auto view = CreateViewByKind(Engine(), static_cast<std::uint8_t>(h.type), h.className);
       view->PreparedMode = true;
       test::ReadRecordAt(*view, copy);
       h.name = view->Name;

@@ -31,7 +31,7 @@ int CountBreaks(const std::string& line) {
 
 void TfrMemoView::Draw(Canvas& canvas) {
   Canvas_ = &canvas;
-  if (Options().Has(MemoFlag::AutoWidth) && !Memo.empty() && Prep().RenderActive) {
+  if (Options().Has(MemoFlag::AutoWidth) && !Memo.empty() && Run().RenderActive) {
     const int a = MeasureTextWidth(Memo);
     if (Alignment & alRotated) {
       Height = a;
@@ -59,7 +59,7 @@ void TfrMemoView::Draw(Canvas& canvas) {
       });
       DeviceScaleX = DeviceScaleY = 1.0;
       const DeviceCoordinates device(*this);
-      if (Options().Has(MemoFlag::AutoWidth) && Prep().RenderActive) Width = AddSat(Width, 100);
+      if (Options().Has(MemoFlag::AutoWidth) && Run().RenderActive) Width = AddSat(Width, 100);
       layout = LayoutText();
     }
     WorkText = std::move(layout.Lines);
@@ -150,7 +150,7 @@ void TfrMemoView::DrawLines() {
     int position = AddSat(Top, GapY);
     std::uint32_t horizontal = Alignment & alHorizontalMask;
     // On an editing page a lone expression too wide for its box shows its end.
-    if (!Prep().RenderActive && lines.size() == 1 && !lines[0].empty() && lines[0][0] == '[' &&
+    if (!Run().RenderActive && lines.size() == 1 && !lines[0].empty() && lines[0][0] == '[' &&
         c.TextWidth(lines[0]) > clip.Width())
       horizontal = alRight;
     for (const std::string& line : lines)
@@ -207,9 +207,9 @@ bool TfrMemoView::DrawHorizontalLine(const std::string& source, int& position, i
   }
   if (!Exporting) {
     c.ExtTextOut(x, position, TextOptions(), &clip, line);
-  } else if (Engine().MemoTextExport) {
+  } else if (Globals().MemoTextExport) {
     const int count = static_cast<int>(WorkText.size());
-    Engine().MemoTextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
+    Globals().MemoTextExport(DrawRect, x, *this, ExportFrameBits(LinesDone, count), position, line);
   }
   if (justified) c.SetTextJustification(0, 0);
   ++LinesDone;
@@ -241,8 +241,8 @@ void TfrMemoView::DrawRotatedLine(const std::string& source, int& position, int 
   }
   if (!Exporting) {
     c.ExtTextOut(position, y, TextOptions(), &clip, line);
-  } else if (Engine().MemoTextExport) {
-    Engine().MemoTextExport(DrawRect, position, *this, 0, y, line);
+  } else if (Globals().MemoTextExport) {
+    Globals().MemoTextExport(DrawRect, position, *this, 0, y, line);
   }
   c.SetTextJustification(0, 0);
   ++LinesDone;

@@ -20,8 +20,8 @@ bool IsLineBreak(char c) {
   return c == kCR || c == kLF;
 }
 
-Canvas& MeasuringCanvas() {
-  Canvas* c = Engine().MeasuringCanvas;
+Canvas& MeasuringCanvas(const EngineGlobals& engine) {
+  Canvas* c = engine.MeasuringCanvas;
   if (!c) throw EngineError("No measuring canvas is installed: text cannot be laid out");
   return *c;
 }
@@ -118,7 +118,7 @@ std::vector<int> TfrMemoView::HyphenPoints(const std::string& word) {
 }
 
 MemoLayout TfrMemoView::LayoutText() {
-  Canvas& mc = MeasuringCanvas();
+  Canvas& mc = MeasuringCanvas(Globals());
   const ::quillet::Font savedFont = mc.GetFont();
   const int savedExtra = mc.GetTextCharacterExtra();
   ::quillet::Font font = Font_.ToCanvasFont(Font_.PixelHeight(96));
@@ -135,7 +135,7 @@ MemoLayout TfrMemoView::LayoutText() {
   const int available = ClampToInt(rotated ? std::int64_t(Height) - 2 * std::int64_t(GapY)
                                            : std::int64_t(Width) - 2 * std::int64_t(GapX));
 
-  if (!rotated && !Prep().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
+  if (!rotated && !Run().RenderActive && WorkText.size() == 1 && !WorkText[0].empty() &&
       WorkText[0][0] == '[' && mc.TextWidth(WorkText[0]) > available) {
     // An expression too long for its box on an editing page shows whole.
     out.push_back(WorkText[0]);
@@ -295,7 +295,7 @@ void TfrMemoView::WrapLine(const std::string& s, int maxWidth, Canvas& mc, Strin
 }
 
 int TfrMemoView::MeasureTextWidth(const StringList& lines) {
-  Canvas* target = Canvas_ ? Canvas_ : &MeasuringCanvas();
+  Canvas* target = Canvas_ ? Canvas_ : &MeasuringCanvas(Globals());
   std::string text = WholeText(lines);
   std::erase(text, kParagraphMark);
   if (text.size() >= 2 && text.ends_with("\r\n")) text.resize(text.size() - 2);

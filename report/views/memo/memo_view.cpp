@@ -131,7 +131,8 @@ Variant TfrMemoView::ReadProperty(const std::string& name) {
 Variant TfrMemoView::CallMethod(const std::string& name, const Variant& a1, const Variant& a2,
                                 const Variant& a3) {
   Variant result = TfrStretcheable::CallMethod(name, a1, a2, a3);
-  if (result.IsNull()) result = InvokeListMethod(Memo, name, a1, a2, a3, "LINES");
+  if (result.IsNull())
+    result = InvokeListMethod(Expressions(Globals()).Parser, Memo, name, a1, a2, a3, "LINES");
   return result;
 }
 
@@ -194,7 +195,7 @@ void TfrMemoView::ExpandText() {
   // Bracketed expressions are evaluated by the report being prepared. Without
   // one (no report component yet, or drawing outside preparation) the text is
   // taken as it stands.
-  ReportServices* report = Prep().ActiveReport;
+  ReportServices* report = Run().ActiveReport;
   WorkText.clear();
   for (const std::string& line : Memo) {
     std::string value = line;
@@ -225,7 +226,7 @@ void TfrMemoView::ApplyHighlight() {
   if (HighlightCondition.empty() || HighlightPostfix.empty()) return;
   bool holds = false;
   try {
-    holds = !ValuesEqual(Expressions().Parser.CalcPostfix(HighlightPostfix), Variant(0));
+    holds = !ValuesEqual(Expressions(Globals()).Parser.CalcPostfix(HighlightPostfix), Variant(0));
   } catch (const std::exception&) {
     holds = false;
   }
@@ -238,7 +239,7 @@ void TfrMemoView::ApplyHighlight() {
 void TfrMemoView::RunBeforePrint() {
   WorkText = Memo;
   LinesPlaced = 0;
-  if (ReportServices* report = Prep().ActiveReport) report->BeforeObjectOutput(WorkText, *this);
+  if (ReportServices* report = Run().ActiveReport) report->BeforeObjectOutput(WorkText, *this);
   if (WorkText == Memo) ExpandText();
 }
 
@@ -246,8 +247,8 @@ void TfrMemoView::RunBeforePrint() {
 
 int TfrMemoView::CalcHeight() {
   DrawPass = 1;
-  AttachCanvas(Engine().MeasuringCanvas);
-  if (ReportServices* report = Prep().ActiveReport) report->RunViewScript(*this);
+  AttachCanvas(Globals().MeasuringCanvas);
+  if (ReportServices* report = Run().ActiveReport) report->RunViewScript(*this);
   if (Visible == 0) return 0;
   RunBeforePrint();
   const ReportFont font = Font_;
@@ -287,14 +288,14 @@ int TfrMemoView::LeftoverHeight() {
 // ---- Output into a prepared page -----------------------------------------
 
 void TfrMemoView::Record(MemoryStream& page) {
-  Canvas* measuring = Engine().MeasuringCanvas;
+  Canvas* measuring = Globals().MeasuringCanvas;
   AttachCanvas(measuring);
   Splitting = true;
   const ScopeGuard endPass([this] {
     Splitting = false;
     DrawPass = 0;
   });
-  ReportServices* report = Prep().ActiveReport;
+  ReportServices* report = Run().ActiveReport;
   if (DrawPass == 0) {
     if (report) report->RunViewScript(*this);
     RunBeforePrint();
@@ -348,7 +349,7 @@ void TfrMemoView::Record(MemoryStream& page) {
   if (Tag.find('[') != std::string::npos) ExpandTagExpressions();
   DisplayFormat = displayFormat;
   // Placement against the band being formed; baBottom never applies to memos.
-  if (const FormingBand* band = Prep().ActiveBand) {
+  if (const FormingBand* band = Run().ActiveBand) {
     if (BandAlign == baTop) {
       Top = band->FormingTop();
     } else if (BandAlign == baWidth && IsCrossBand(band->FormingKind())) {
@@ -370,7 +371,7 @@ std::size_t TfrMemoView::LinesLeft() const {
 
 void TfrMemoView::Export(Stream& stream) {
   TfrStretcheable::Export(stream);
-  Canvas* measuring = Engine().MeasuringCanvas;
+  Canvas* measuring = Globals().MeasuringCanvas;
   if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");
   Exporting = true;
   const ScopeGuard exported([this] { Exporting = false; });

@@ -17,7 +17,7 @@ TEST(CalcErrorMessage, LeavesOutWhatIsNotKnown) {
   prep.ActiveReport = nullptr;
   prep.ActiveBand = nullptr;
   prep.ActiveView = nullptr;
-  EXPECT_EQ(CalcErrorMessage("boom"), "An error occured during calculating\r\r\rboom");
+  EXPECT_EQ(CalcErrorMessage(Prep(), "boom"), "An error occured during calculating\r\r\rboom");
   prep = saved;
 }
 
@@ -44,7 +44,7 @@ TEST(CalcExpressionScope, NamesTheInnermostExpressionAnErrorLeft) {
 }
 
 TEST(FunctionNames, KnowsWhatACallReaches) {
-  StartEngineLibrary();
+  StartEngineLibrary(Engine());
   struct Case {
     const char* name;
     bool known;
@@ -54,7 +54,7 @@ TEST(FunctionNames, KnowsWhatACallReaches) {
       {"STOPREPORT", true}, {"hide", true},   {"INT", true},   {"Memo1.Hide", true},
       {"SUMM", false},      {"TRIMM", false}, {"Page", false}, {"CATEGORYOF", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(IsKnownFunction(c.name), c.known) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(IsKnownFunction(Engine(), c.name), c.known) << c.name;
   EXPECT_STREQ(UnknownFunction("SUMM").what(), "Unknown function \"SUMM\"");
 }
 

@@ -40,7 +40,7 @@ Reachable Look() {
     r.interpreter = &ReportInterpreter() != nullptr;
   } catch (const EngineError&) {
   }
-  const auto libraries = FunctionLibraries();
+  const auto libraries = FunctionLibraries(Engine());
   r.standardLibrary = std::any_of(libraries.begin(), libraries.end(), [](const auto& l) {
     return l->ClassName() == TfrStdFunctionLibrary::kClassName;
   });
@@ -92,7 +92,7 @@ class EngineGlobalsTest : public FormationTest {
   void TearDown() override {
     StopEngineLibrary();
     SetHost(nullptr);
-    StartEngineLibrary();
+    StartEngineLibrary(Engine());
     FormationTest::TearDown();
   }
 };
@@ -105,8 +105,8 @@ TEST_F(EngineGlobalsTest, DialogParentIsMadeLastAndFreedFirst) {
   EXPECT_THROW(ReportInterpreter(), EngineError);
 
   SetHost(&host);
-  StartEngineLibrary();
-  StartEngineLibrary();  // once only
+  StartEngineLibrary(Engine());
+  StartEngineLibrary(Engine());  // once only
   ASSERT_EQ(host.names, (std::vector<std::string>{"DialogForm"}));
   EXPECT_EQ(host.lastBounds, (Rect{-100, -100, -90, -90}));
   EXPECT_EQ(host.atMake, (Reachable{true, true, true, true}));
@@ -129,7 +129,7 @@ TEST_F(EngineGlobalsTest, ReportsWorkAgainAfterARestartWithFreshVariables) {
     Expressions().GlobalVariables.SetValue("Left", Variant(1));
   }
   StopEngineLibrary();
-  StartEngineLibrary();
+  StartEngineLibrary(Engine());
   EXPECT_EQ(Expressions().GlobalVariables.Count(), 0);
   EXPECT_TRUE(Expressions().GlobalVariables.Sorted());
   EXPECT_TRUE(Expressions().NamedConstants.Sorted());
@@ -142,20 +142,20 @@ TEST_F(EngineGlobalsTest, ReportsWorkAgainAfterARestartWithFreshVariables) {
 }
 
 TEST_F(EngineGlobalsTest, RegistryHoldsThirtyTwoLibrariesInOrder) {
-  ASSERT_EQ(FunctionLibraries().size(), 1u);  // the standard library
+  ASSERT_EQ(FunctionLibraries(Engine()).size(), 1u);  // the standard library
   for (int i = 1; i < 32; ++i)
-    RegisterFunctionLibrary(std::make_unique<NamedLibrary>("Lib" + std::to_string(i)));
-  RegisterFunctionLibrary(std::make_unique<NamedLibrary>("Lib5"));  // registered already
-  ASSERT_EQ(FunctionLibraries().size(), 32u);
+    RegisterFunctionLibrary(Engine(), std::make_unique<NamedLibrary>("Lib" + std::to_string(i)));
+  RegisterFunctionLibrary(Engine(), std::make_unique<NamedLibrary>("Lib5"));  // registered already
+  ASSERT_EQ(FunctionLibraries(Engine()).size(), 32u);
   try {
-    RegisterFunctionLibrary(std::make_unique<NamedLibrary>("Lib32"));
+    RegisterFunctionLibrary(Engine(), std::make_unique<NamedLibrary>("Lib32"));
     ADD_FAILURE() << "a 33rd library was taken";
   } catch (const EngineError& e) {
     EXPECT_NE(std::string(e.what()).find("Lib32"), std::string::npos) << e.what();
   }
 
-  UnregisterFunctionLibrary("Lib5");
-  const auto libraries = FunctionLibraries();
+  UnregisterFunctionLibrary(Engine(), "Lib5");
+  const auto libraries = FunctionLibraries(Engine());
   ASSERT_EQ(libraries.size(), 31u);
   EXPECT_EQ(libraries[4]->ClassName(), "Lib4");
   EXPECT_EQ(libraries[5]->ClassName(), "Lib6");
@@ -163,10 +163,10 @@ TEST_F(EngineGlobalsTest, RegistryHoldsThirtyTwoLibrariesInOrder) {
 
   // The engine's end unregisters the standard library only.
   StopEngineLibrary();
-  EXPECT_EQ(FunctionLibraries().size(), 30u);
-  EXPECT_EQ(FunctionLibraries()[0]->ClassName(), "Lib1");
-  for (int i = 1; i < 32; ++i) UnregisterFunctionLibrary("Lib" + std::to_string(i));
-  EXPECT_TRUE(FunctionLibraries().empty());
+  EXPECT_EQ(FunctionLibraries(Engine()).size(), 30u);
+  EXPECT_EQ(FunctionLibraries(Engine())[0]->ClassName(), "Lib1");
+  for (int i = 1; i < 32; ++i) UnregisterFunctionLibrary(Engine(), "Lib" + std::to_string(i));
+  EXPECT_TRUE(FunctionLibraries(Engine()).empty());
 }
 
 }  // namespace

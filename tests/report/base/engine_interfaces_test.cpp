@@ -60,9 +60,9 @@ using EngineInterfaces = test::PreparedPagesTest;  // the engine state is fresh 
 
 TEST_F(EngineInterfaces, TheOuterReportGovernsTheRunWhenOneIsSet) {
   NamedReport inner("Inner"), outer("Outer");
-  EXPECT_EQ(&OuterReportOf(inner), &inner);
+  EXPECT_EQ(&OuterReportOf(Prep(), inner), &inner);
   Prep().OuterReport = &outer;
-  EXPECT_EQ(&OuterReportOf(inner), &outer);
+  EXPECT_EQ(&OuterReportOf(Prep(), inner), &outer);
 }
 
 TEST_F(EngineInterfaces, AReportThatFormsNoPagesSaysSoByName) {
@@ -83,7 +83,7 @@ TEST_F(EngineInterfaces, CalcErrorNamesTheReportAndObjectAndStopsTheOuterRun) {
   Prep().ActiveReport = &active;
   Prep().OuterReport = &outer;
   Prep().ActiveView = &shape;
-  RecordCalcError("Division by zero");
+  RecordCalcError(Prep(), "Division by zero");
   EXPECT_TRUE(Prep().CalcErrorFlag);
   EXPECT_TRUE(outer.StopRequested);
   EXPECT_FALSE(active.StopRequested);
@@ -140,7 +140,7 @@ TEST_F(EngineInterfaces, DeviceCoordinatesComeBackWhenDrawingFails) {
 }
 
 TEST_F(EngineInterfaces, APageInUseIsReleasedAfterwardsAlsoWhenItCannotBeRebuilt) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, 0, 10, 10, 50, 50);
   RecordingCanvas canvas(DeviceKind::Screen);
@@ -169,7 +169,7 @@ TEST_F(EngineInterfaces, APageInUseIsReleasedAfterwardsAlsoWhenItCannotBeRebuilt
 // A band object reaches its run-time band only while a report renders;
 // otherwise its keys act on the band object alone.
 TEST_F(EngineInterfaces, BandObjectKeysReachTheRunTimeBandOnlyWhileRendering) {
-  TfrPage page;
+  TfrPage page{Engine()};
   auto* extra = static_cast<TfrBandView*>(page.AddObject(std::make_unique<TfrBandView>()));
   extra->Name = "Extra";
   auto* view = static_cast<TfrBandView*>(page.AddObject(std::make_unique<TfrBandView>()));

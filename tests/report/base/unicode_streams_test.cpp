@@ -97,7 +97,7 @@ TEST_F(UnicodeTemplate, UnknownVersionsAreRefusedAndMalformedUtf8IsReplaced) {
 using UnicodePages = PreparedPagesTest;
 
 TEST_F(UnicodePages, APageTurnsUtf8WhenATextDoesNotFitAndTheFileSaysSo) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   pages.AddPage(Paper());
   AddShape(pages, 1, skEllipse, 0, 0, 10, 10, "0;0;1;0;0;0", "Ünïcode");
@@ -114,7 +114,7 @@ TEST_F(UnicodePages, APageTurnsUtf8WhenATextDoesNotFitAndTheFileSaysSo) {
   pages.WritePreparedFile(file);
   EXPECT_EQ(file.Bytes().front(), 25);
   file.Seek(0);
-  TfrEMFPages back;
+  TfrEMFPages back{Engine()};
   back.ReadPreparedFile(file);
   back.RebuildPage(0);
   const auto& objects = back[0].RebuiltPage->Objects;

@@ -149,7 +149,7 @@ TEST_F(ReportNames, ProceduresAndFunctionRouting) {
       result = MultiplyValues(Expressions().Parser.Calc(p1.AsText()), Variant(2));
     }
   };
-  RegisterFunctionLibrary(std::make_unique<Library>());
+  RegisterFunctionLibrary(Engine(), std::make_unique<Library>());
   std::vector<std::string> userCalls;
   report.Events.OnUserFunction = [&](const std::string& name, const Variant&, const Variant&,
                                      const Variant&, Variant& result) {
@@ -159,7 +159,7 @@ TEST_F(ReportNames, ProceduresAndFunctionRouting) {
   EXPECT_EQ(Bracket("TWICE(3 + 4)"), "14");
   EXPECT_EQ(Bracket("Answer()"), "42");
   EXPECT_EQ(userCalls, std::vector<std::string>{"ANSWER"});  // libraries come first
-  UnregisterFunctionLibrary("TestLibrary");
+  UnregisterFunctionLibrary(Engine(), "TestLibrary");
   // Methods on objects by name.
   parser.Calc("Memo1.Hide()");
   EXPECT_EQ(memo->Visible, 0);
@@ -187,7 +187,7 @@ TEST_F(ReportNames, ObjectPropertiesByName) {
 TEST(ValueFormat, EveryCategory) {
   const auto f = [](const Variant& v, std::uint32_t c, std::uint32_t k, std::uint32_t d,
                     unsigned char sep, const std::string& text = "") {
-    return FormatDisplayValue(v, MakeDisplayFormat(c, k, d, sep), text);
+    return FormatDisplayValue(Engine(), v, MakeDisplayFormat(c, k, d, sep), text);
   };
   EXPECT_EQ(f(Variant(1234.5678), dcNumber, 0, 2, '.'), "1234.57");
   EXPECT_EQ(f(Variant(1234.0), dcNumber, 0, 2, '.'), "1234");
@@ -236,9 +236,12 @@ TEST(ValueFormat, DecimalSeparatorIsRestoredWhenFormattingFails) {
   Engine().DecimalSeparator = '.';
   // The separator is switched before the value is read; reading "abc" as a
   // number fails in the middle.
-  EXPECT_EQ(FormatDisplayValue(Variant("abc"), MakeDisplayFormat(dcNumber, 1, 2, ','), ""), "abc");
+  EXPECT_EQ(
+      FormatDisplayValue(Engine(), Variant("abc"), MakeDisplayFormat(dcNumber, 1, 2, ','), ""),
+      "abc");
   EXPECT_EQ(Engine().DecimalSeparator, '.');
-  EXPECT_EQ(FormatDisplayValue(Variant(1.5), MakeDisplayFormat(dcNumber, 1, 1, ','), ""), "1,5");
+  EXPECT_EQ(FormatDisplayValue(Engine(), Variant(1.5), MakeDisplayFormat(dcNumber, 1, 1, ','), ""),
+            "1,5");
   EXPECT_EQ(Engine().DecimalSeparator, '.');
 }
 

@@ -98,7 +98,7 @@ TEST_F(GroupOutline, ClearEmptiesItAndSwapTakesItAlong) {
   BuildNestedGroups(report);
   ASSERT_TRUE(report.Prepare());
   const std::size_t n = report.PreparedPages.Outline.size();
-  TfrEMFPages other;
+  TfrEMFPages other{Engine()};
   other.Swap(report.PreparedPages);
   EXPECT_TRUE(report.PreparedPages.Outline.empty());
   EXPECT_EQ(other.Outline.size(), n);

@@ -29,7 +29,7 @@ class DictionaryLookup : public FormationTest {
     items->Dataset().First();
   }
   std::unique_ptr<RowsDataset> items;
-  TfrDataDictionary dictionary;
+  TfrDataDictionary dictionary{Engine()};
 };
 
 TEST_F(DictionaryLookup, VariableNamingAFieldIsCachedAndFollowsTheRecord) {

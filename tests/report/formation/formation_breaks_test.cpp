@@ -18,7 +18,7 @@ using Objects = std::vector<PreparedObject>;
 class ScriptedReport : public TfrReport {
  public:
   void RunBandScript(const TfrView* bandView) override {
-    TfrBand* band = ActiveTfrBand();
+    TfrBand* band = ActiveTfrBand(Prep());
     if (bandView && !bandView->ScriptLines.empty() && band && onBandScript)
       onBandScript(*band, bandView->ScriptLines.front());
   }

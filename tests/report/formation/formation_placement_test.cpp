@@ -19,7 +19,7 @@ class FormationPlacement : public FormationTest {};
 // The run the pages are set up in, with the data layer a report hands down.
 RunContext& TestRun() {
   static DataLevelFormation data(Prep());
-  static RunContext run(Prep(), data);
+  static RunContext run(Engine(), data);
   return run;
 }
 

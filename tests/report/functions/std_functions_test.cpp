@@ -28,7 +28,7 @@ class StdFunctions : public ::testing::Test {
     parser.FunctionHook = [](const std::string& name, const Variant& p1, const Variant& p2,
                              const Variant& p3, Variant& result) {
       result = Variant("0");
-      for (const auto& library : FunctionLibraries())
+      for (const auto& library : FunctionLibraries(Engine()))
         if (library->HandleCall(name, p1, p2, p3, result)) return;
       throw EngineError("unknown function " + name);
     };
@@ -47,7 +47,7 @@ class StdFunctions : public ::testing::Test {
 };
 
 TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
-  TfrStdFunctionLibrary library({});
+  TfrStdFunctionLibrary library(Engine(), {});
   EXPECT_EQ(library.FunctionNames,
             (std::vector<std::string>{"AVG",         "COUNT",      "DAYOF",   "FORMATDATETIME",
                                       "FORMATFLOAT", "FORMATTEXT", "INPUT",   "LENGTH",
@@ -56,7 +56,8 @@ TEST_F(StdFunctions, AreRegisteredInIndexOrder) {
                                       "POS",         "SUM",        "TRIM",    "UPPERCASE",
                                       "YEAROF"}));
   int count = 0;
-  for (const auto& l : FunctionLibraries()) count += l->ClassName() == "TfrStdFunctionLibrary";
+  for (const auto& l : FunctionLibraries(Engine()))
+    count += l->ClassName() == "TfrStdFunctionLibrary";
   EXPECT_EQ(count, 1);
 }
 

@@ -96,7 +96,7 @@ TEST(PageStream, BytesThatDoNotPackAndEmptyPagesAreKeptAsTheyAre) {
 }
 
 TEST_F(PreparedPagesTest, OnePageAtMostIsOpenForRecords) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   for (int i = 0; i < 3; ++i) {
     pages.AddPage(Paper());
     AddShape(pages, i, skRectangle, 100 + i, 100, 50, 50);
@@ -117,7 +117,7 @@ TEST_F(PreparedPagesTest, OnePageAtMostIsOpenForRecords) {
   // The open page deleted, or handed to another list, is no longer tracked.
   pages.DeletePage(0);
   AddShape(pages, 1, skStar, 10, 10, 50, 50);
-  TfrEMFPages other;
+  TfrEMFPages other{Engine()};
   other.Swap(pages);
   EXPECT_TRUE(other[1].ObjectStream.IsOpen());
   other.DeletePage(1);
@@ -131,13 +131,13 @@ TEST_F(PreparedPagesTest, OnePageAtMostIsOpenForRecords) {
 }
 
 TEST_F(PreparedPagesTest, PagesReadFromAFileAreHeldPacked) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   for (int k = 0; k < 40; ++k) AddShape(pages, 0, skRectangle, 10 + k, 10 + 3 * k, 50, 50);
   MemoryStream file;
   pages.WritePreparedFile(file);
   file.Seek(0);
-  TfrEMFPages loaded;
+  TfrEMFPages loaded{Engine()};
   loaded.ReadPreparedFile(file);
   ASSERT_EQ(loaded.Count(), 1);
   EXPECT_FALSE(loaded[0].ObjectStream.IsOpen());
@@ -251,14 +251,14 @@ TEST_F(PreparedPagesTest, PagesFormationHasPassedAreParkedAndComeBackWhole) {
     }
     pages.CloseOpenPage();
   };
-  TfrEMFPages kept;
+  TfrEMFPages kept{Engine()};
   form(kept);
   EXPECT_EQ(kept.ParkedCount(), 0);
   MemoryStream keptFile;
   kept.WritePreparedFile(keptFile);
 
   const BudgetScope budget(0);
-  TfrEMFPages parked;
+  TfrEMFPages parked{Engine()};
   form(parked);
   EXPECT_GE(parked.ParkedCount(), 60 - 16);
   MemoryStream parkedFile;
@@ -276,13 +276,13 @@ TEST_F(PreparedPagesTest, PagesFormationHasPassedAreParkedAndComeBackWhole) {
   // Pages in the middle come and go; the list hands its parked pages on.
   parked.DeletePage(5);
   AddShape(parked, 1, skEllipse, 1, 1, 5, 5);
-  TfrEMFPages other;
+  TfrEMFPages other{Engine()};
   other.Swap(parked);
   ASSERT_EQ(other.Count(), 59);
   EXPECT_EQ(other[5].ObjectStream.Bytes(), kept[6].ObjectStream.Bytes());
   MemoryStream loadedFile = std::move(parkedFile);
   loadedFile.Seek(0);
-  TfrEMFPages loaded;
+  TfrEMFPages loaded{Engine()};
   loaded.ReadPreparedFile(loadedFile);
   EXPECT_GE(loaded.ParkedCount(), 60 - 16) << "pages read from a file are parked too";
   EXPECT_EQ(loaded[59].ObjectStream.Bytes(), kept[59].ObjectStream.Bytes());

@@ -60,7 +60,7 @@ class PreparedFileTest : public PreparedPagesTest {
 };
 
 TEST_F(PreparedFileTest, HeaderAndFirstPageEntryBytes) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
   const std::string bytes = Written(pages);
   MemoryStream in(bytes);
@@ -85,13 +85,13 @@ TEST_F(PreparedFileTest, HeaderAndFirstPageEntryBytes) {
 }
 
 TEST_F(PreparedFileTest, SaveThenLoadGivesBackEveryByte) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
   const std::string path = test::OutputPath("two-pages.frp");
   pages.SavePreparedFile(path);
 
   NamingReport report;
-  TfrEMFPages loaded(&report);
+  TfrEMFPages loaded(Engine(), &report);
   loaded.LoadPreparedFile(path);
   EXPECT_EQ(report.names, std::vector<std::string>{"Virtual printer"});
   ASSERT_EQ(loaded.Count(), 2);
@@ -129,14 +129,14 @@ TEST_F(PreparedFileTest, SaveThenLoadGivesBackEveryByte) {
 }
 
 TEST_F(PreparedFileTest, AThousandPagesRoundTrip) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   for (int i = 0; i < 1000; ++i) {
     pages.AddPage(Paper());
     AddShape(pages, i, static_cast<std::uint8_t>(i % 10), i % 700, i % 1000, 40, 30,
              "0;0;" + std::to_string(i % 2) + ";0;0;0", "Shape" + std::to_string(i));
   }
   const std::string bytes = Written(pages);
-  TfrEMFPages loaded;
+  TfrEMFPages loaded{Engine()};
   Load(loaded, bytes);
   ASSERT_EQ(loaded.Count(), 1000);
   EXPECT_EQ(loaded[999].ObjectStream.Bytes(), pages[999].ObjectStream.Bytes());
@@ -145,9 +145,9 @@ TEST_F(PreparedFileTest, AThousandPagesRoundTrip) {
 }
 
 TEST_F(PreparedFileTest, LoadingReplacesThePages) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
-  TfrEMFPages one;
+  TfrEMFPages one{Engine()};
   one.AddPage(Paper());
   Load(pages, Written(one));
   EXPECT_EQ(pages.Count(), 1);
@@ -172,7 +172,7 @@ TEST_F(PreparedFileTest, AFileWithoutVersionByteHasNoSourcesOrMargins) {
   f.WriteU8(24);
   f.Seek(0);
   NamingReport report;
-  TfrEMFPages pages(&report);
+  TfrEMFPages pages(Engine(), &report);
   pages.ReadPreparedFile(f);
   EXPECT_EQ(report.names, std::vector<std::string>{"P"});
   ASSERT_EQ(pages.Count(), 1);
@@ -185,11 +185,11 @@ TEST_F(PreparedFileTest, AFileWithoutVersionByteHasNoSourcesOrMargins) {
 }
 
 TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
   std::string bytes = Written(pages);
   bytes[1] = 1;  // marked compressed: this system's compressor writes nothing
-  TfrEMFPages loaded;
+  TfrEMFPages loaded{Engine()};
   Load(loaded, bytes);
   ASSERT_EQ(loaded.Count(), 2);
   EXPECT_EQ(loaded[0].ObjectStream.Size(), 0u);
@@ -203,14 +203,14 @@ TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
   const std::string packed = Written(pages);
   Compressor().CompressionEnabled = false;
   EXPECT_EQ(packed[1], 1);
-  TfrEMFPages reloaded;
+  TfrEMFPages reloaded{Engine()};
   Load(reloaded, packed);
   ASSERT_EQ(reloaded.Count(), 2);
   EXPECT_EQ(reloaded[1].ObjectStream.Size(), 0u);
 }
 
 TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
   const std::string good = Written(pages);
   MemoryStream probe(good);
@@ -219,7 +219,7 @@ TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
 
   auto expectOnePage = [&](const std::string& bytes, const char* what) {
     SCOPED_TRACE(what);
-    TfrEMFPages loaded;
+    TfrEMFPages loaded{Engine()};
     EXPECT_THROW(Load(loaded, bytes), StreamReadError);
     ASSERT_EQ(loaded.Count(), 1);
     EXPECT_EQ(loaded[0].ObjectStream.Bytes(), pages[0].ObjectStream.Bytes());
@@ -243,19 +243,19 @@ TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
   countPatch.Seek(2 + 2 + 15 + 1);
   countPatch.WriteI32(0x7FFFFFFF);
   {
-    TfrEMFPages loaded;
+    TfrEMFPages loaded{Engine()};
     EXPECT_THROW(Load(loaded, countPatch.BytesAsString()), StreamReadError);
     EXPECT_EQ(loaded.Count(), 2);
   }
   countPatch.Seek(2 + 2 + 15 + 1);
   countPatch.WriteI32(-3);
   {
-    TfrEMFPages loaded;
+    TfrEMFPages loaded{Engine()};
     EXPECT_THROW(Load(loaded, countPatch.BytesAsString()), StreamReadError);
     EXPECT_EQ(loaded.Count(), 0);
   }
   {
-    TfrEMFPages loaded;
+    TfrEMFPages loaded{Engine()};
     EXPECT_THROW(Load(loaded, std::string("\x18", 1)), StreamReadError);
     EXPECT_THROW(Load(loaded, std::string()), StreamReadError);
     EXPECT_EQ(loaded.Count(), 0);
@@ -263,7 +263,7 @@ TEST_F(PreparedFileTest, ShortOrInconsistentFilesKeepThePagesReadBefore) {
 }
 
 TEST_F(PreparedFileTest, AFailedSaveLeavesTheOldFile) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MakeTwoPages(pages);
   const std::string path = test::OutputPath("kept.frp");
   for (const auto& entry : std::filesystem::directory_iterator(test::OutputPath("")))
@@ -304,7 +304,7 @@ std::string PictureFile(const std::string& metafile) {
 
 TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
   NamingReport report;
-  TfrEMFPages pages(&report);
+  TfrEMFPages pages(Engine(), &report);
   Engine().OldFormatPictures = nullptr;
   EXPECT_THROW(Load(pages, PictureFile("META")), EngineError);
   EXPECT_EQ(report.names, std::vector<std::string>{"Laser"});
@@ -319,7 +319,7 @@ TEST_F(PreparedFileTest, PictureFilesNeedThePictureObject) {
     out.WriteU8(1);
   };
   Load(pages, PictureFile("META"));
-  RegisterEngineKinds();  // puts the engine's own picture writer back
+  RegisterEngineKinds(Engine());  // puts the engine's own picture writer back
   ASSERT_EQ(pages.Count(), 1);
   EXPECT_EQ(seen, "META");
   EXPECT_EQ(seenW, 758);

@@ -42,7 +42,7 @@ TEST_F(PreparedOldFormat, PagesBecomePicturesHoldingTheirMetafile) {
   MemoryStream meta;
   drawing.Save(meta);
 
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MemoryStream file(OldFormatFile(meta.BytesAsString(), 2));
   pages.ReadPreparedFile(file);
   ASSERT_EQ(pages.Count(), 2);
@@ -58,7 +58,7 @@ TEST_F(PreparedOldFormat, PagesBecomePicturesHoldingTheirMetafile) {
 }
 
 TEST_F(PreparedOldFormat, UnreadableMetafileIsKeptAndDrawsNothing) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   MemoryStream file(OldFormatFile("not a recording", 1));
   pages.ReadPreparedFile(file);
   ASSERT_EQ(pages.Count(), 1);

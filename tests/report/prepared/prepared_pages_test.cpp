@@ -47,7 +47,7 @@ class EventReport : public PreparationReport {
 };
 
 TEST_F(PreparedPagesTest, InsertPageCopiesThePaperAndStartsTheStreamWithItsVersion) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   PagePaper paper = Paper(256, 1500, 1000, 1);
   paper.Margins = {10, 20, 30, 40};
   paper.MarginsApply = false;
@@ -83,7 +83,7 @@ TEST_F(PreparedPagesTest, InsertPageCopiesThePaperAndStartsTheStreamWithItsVersi
 
 TEST_F(PreparedPagesTest, AddPageFiresBeginPageOnActiveAndOuterReports) {
   EventReport inner, outer;
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   Prep().ActiveReport = &inner;
   Prep().OuterReport = &inner;
   Prep().PageIndex = 0;
@@ -98,7 +98,7 @@ TEST_F(PreparedPagesTest, AddPageFiresBeginPageOnActiveAndOuterReports) {
 }
 
 TEST_F(PreparedPagesTest, ShapeRecordsFollowTheVersionByte) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skEllipse, 100, 200, 50, 40);
   const std::vector<std::uint8_t>& bytes = pages[0].ObjectStream.Bytes();
@@ -113,7 +113,7 @@ TEST_F(PreparedPagesTest, ShapeRecordsFollowTheVersionByte) {
 }
 
 TEST_F(PreparedPagesTest, DrawPageAtScaleOne) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 200, 50, 40);
   AddShape(pages, 0, skEllipse, 300, 400, 80, 60);
@@ -134,7 +134,7 @@ TEST_F(PreparedPagesTest, DrawPageAtScaleOne) {
 }
 
 TEST_F(PreparedPagesTest, DrawPageAtScaleTwoAndAHalfWithAnOffset) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());  // 758 x 1071 report pixels
   AddShape(pages, 0, skRectangle, 100, 200, 50, 40);
   pages[0].InUse = 1;
@@ -147,7 +147,7 @@ TEST_F(PreparedPagesTest, DrawPageAtScaleTwoAndAHalfWithAnOffset) {
 }
 
 TEST_F(PreparedPagesTest, ScreenDrawingSkipsObjectsOutsideTheClipWidenedByTen) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50, "0;0;1;0;0;0", "Inside");
   AddShape(pages, 0, skRectangle, 209, 100, 50, 50, "0;0;1;0;0;0", "NineAway");
@@ -175,7 +175,7 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
   test::FakePrinter platform({test::FakeDevice::Named("Laser", 600)});
   StopEnginePrinter();
   StartEnginePrinter([&platform] { return &platform; });
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 700, 100, 50, 50);
   pages[0].InUse = 1;
@@ -191,7 +191,7 @@ TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas)
 TEST_F(PreparedPagesTest, ARecordPlacingAnObjectFarOffThePageIsMalformed) {
   for (auto [left, height] :
        {std::pair{2000000000, 50}, std::pair{100, 2147483000}, std::pair{-16777217, 50}}) {
-    TfrEMFPages pages;
+    TfrEMFPages pages{Engine()};
     pages.AddPage(Paper());
     AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
     AddShape(pages, 0, skRectangle, left, 100, 50, height);
@@ -203,7 +203,7 @@ TEST_F(PreparedPagesTest, ARecordPlacingAnObjectFarOffThePageIsMalformed) {
 }
 
 TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
   AddShape(pages, 0, skRectangle, 16000000, 100, 50, 50);  // on the page, off any device
@@ -240,7 +240,7 @@ TEST_F(PreparedPagesTest, ObjectsBeyondDeviceCoordinatesAreNotDrawn) {
 }
 
 TEST_F(PreparedPagesTest, APageWithoutSizeDrawsNothing) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper(256, 0, 0));
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
   ASSERT_EQ(pages[0].PageInfo.PaperWidthPx, 0);
@@ -251,7 +251,7 @@ TEST_F(PreparedPagesTest, APageWithoutSizeDrawsNothing) {
 }
 
 TEST_F(PreparedPagesTest, APageNotInUseDrawsNothingAndReleasesItsObjects) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
   pages[0].InUse = 1;
@@ -268,7 +268,7 @@ TEST_F(PreparedPagesTest, APageNotInUseDrawsNothingAndReleasesItsObjects) {
 }
 
 TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
   MemoryStream& s = pages.RecordStream(0);
@@ -284,7 +284,7 @@ TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt)
   EXPECT_TRUE(canvas.Ops().empty());
 
   // A record cut short is a stream read error, with the same clean-up.
-  TfrEMFPages cut;
+  TfrEMFPages cut{Engine()};
   cut.AddPage(Paper());
   AddShape(cut, 0, skRectangle, 100, 100, 50, 50);
   std::vector<std::uint8_t> bytes = cut[0].ObjectStream.Bytes();
@@ -296,7 +296,7 @@ TEST_F(PreparedPagesTest, AnUnregisteredKindStopsThePageAndLeavesNothingRebuilt)
 }
 
 TEST_F(PreparedPagesTest, RecordsWrittenAfterARebuildAreAppended) {
-  TfrEMFPages pages;
+  TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 50, 50);
   pages.RebuildPage(0);
@@ -320,7 +320,7 @@ TEST_F(PreparedPagesTest, RecordsWrittenAfterARebuildAreAppended) {
 
 TEST_F(PreparedPagesTest, HitTestReportsTheObjectWrittenLast) {
   EventReport report;
-  TfrEMFPages pages(&report);
+  TfrEMFPages pages(Engine(), &report);
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 100, 100, 100, 100, "0;0;1;0;0;0", "Under");
   AddShape(pages, 0, skRectangle, 150, 150, 100, 100, "0;0;1;0;0;0", "Over");
@@ -333,7 +333,7 @@ TEST_F(PreparedPagesTest, HitTestReportsTheObjectWrittenLast) {
   EXPECT_FALSE(pages.HitTest(0, {250, 250}, cursor, true));  // right and bottom edges excluded
   EXPECT_TRUE(pages.HitTest(0, {249, 249}, cursor, true));
 
-  TfrEMFPages silent;  // no report: nobody takes the hit
+  TfrEMFPages silent{Engine()};  // no report: nobody takes the hit
   silent.AddPage(Paper());
   AddShape(silent, 0, skRectangle, 100, 100, 100, 100);
   EXPECT_FALSE(silent.HitTest(0, {120, 120}, cursor, true));
@@ -341,7 +341,7 @@ TEST_F(PreparedPagesTest, HitTestReportsTheObjectWrittenLast) {
 
 TEST_F(PreparedPagesTest, HitTestOnAPageStretchedToThePrintableArea) {
   EventReport report;
-  TfrEMFPages pages(&report);
+  TfrEMFPages pages(Engine(), &report);
   PagePaper paper = Paper();  // 758 x 1071, printable 722 x 1035 at offset 18
   paper.MarginsApply = false;
   paper.Margins = {10, 0, 10, 0};

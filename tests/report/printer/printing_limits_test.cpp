@@ -33,7 +33,7 @@ class PrintingLimits : public FormationTest {
     return {v.Left, v.Width};
   }
 
-  TfrPage page;
+  TfrPage page{Engine()};
 };
 
 TEST_F(PrintingLimits, ZeroMarginsAlignToThePrintableArea) {

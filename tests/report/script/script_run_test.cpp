@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "report/base/engine_state.h"
 #include "report/expr/expression_globals.h"
 #include "report/script/aggregate_splitter.h"
 #include "report/script/report_interpretator.h"
@@ -132,7 +133,7 @@ TEST(ScriptRun, ReportInterpreterAssignsInItsOrder) {
   TfrVariables& user = Expressions().GlobalVariables;
   user.Clear();
   FakeEnvironment env;
-  TInterpretator in;
+  TInterpretator in(Engine());
   in.Environment = &env;
   CodeLines code;
   std::vector<std::string> errors;

@@ -14,7 +14,7 @@ class DocumentInfoTest : public TemplateTest {
  protected:
   void SetUp() override {
     TemplateTest::SetUp();
-    RegisterEngineKinds();
+    RegisterEngineKinds(Engine());
   }
 };
 

@@ -62,7 +62,7 @@ class HostileInputs : public FormationTest {
   // Reads a prepared-report file and draws its pages, as read_prepared
   // does; returns the read error, empty when the file read whole.
   std::string ReadAndDraw(const std::vector<std::uint8_t>& bytes) {
-    TfrEMFPages pages;
+    TfrEMFPages pages{Engine()};
     MemoryStream file(bytes);
     std::string error;
     try {

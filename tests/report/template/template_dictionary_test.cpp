@@ -22,7 +22,7 @@ void WriteDictionary(const TfrDataDictionary& d, Stream& s) {
 
 TfrDataDictionary ReadDictionary(const Bytes& b, std::uint64_t* left = nullptr) {
   MemoryStream s(b);
-  TfrDataDictionary d;
+  TfrDataDictionary d{Engine()};
   ReadFrom(d, s);
   if (left) *left = s.Remaining();
   return d;
@@ -31,7 +31,7 @@ TfrDataDictionary ReadDictionary(const Bytes& b, std::uint64_t* left = nullptr) 
 using TemplateDictionary = TemplateTest;
 
 TEST_F(TemplateDictionary, WritesTheCurrentLayout) {
-  TfrDataDictionary d;
+  TfrDataDictionary d{Engine()};
   d.VariableTable = {{"V", "1"}};
   d.BandSourceTable = {{"", "T"}};
   MemoryStream s;
@@ -61,7 +61,7 @@ TEST_F(TemplateDictionary, EarlierLayoutDropsEmptyBandSourcesAndVanishedFields) 
   EXPECT_EQ(d.BandSourceTable, (NameValueTable{{"B", "Table"}}));
 
   MemoryStream s(w.b);
-  TfrDataDictionary asked;
+  TfrDataDictionary asked{Engine()};
   asked.FieldExists = [](const std::string& v) { return v == "Old.\"X\""; };
   ReadFrom(asked, s);
   EXPECT_EQ(asked.AliasTable, (NameValueTable{{"Gone", "Old.\"X\""}}));
@@ -126,14 +126,14 @@ TEST_F(TemplateDictionary, DictionaryCutShortLeavesNoHalfTables) {
   ByteWriter w;
   w.i16(-2).i32(1).str("V").str("1").i32(1).str("A");
   MemoryStream s(w.b);
-  TfrDataDictionary d;
+  TfrDataDictionary d{Engine()};
   d.AliasTable = {{"x", "y"}};
   EXPECT_THROW(ReadFrom(d, s), StreamReadError);
   EXPECT_TRUE(d.IsEmpty());
 }
 
 TEST_F(TemplateDictionary, ReadingReplacesTheTables) {
-  TfrDataDictionary d;
+  TfrDataDictionary d{Engine()};
   d.AliasTable = {{"x", "y"}};
   ByteWriter w;
   w.i16(-2).i32(0).i32(0).i32(0);

@@ -54,9 +54,10 @@ class TemplateJsonTest : public TemplateTest {
  protected:
   void SetUp() override {
     TemplateTest::SetUp();
-    RegisterEngineKinds();
+    RegisterEngineKinds(Engine());
     RegisterObjectKind(
-        "TfrJsonTestBox", [] { return std::unique_ptr<TfrView>(new JsonTestBoxView); }, {}, "");
+        Engine(), "TfrJsonTestBox", [] { return std::unique_ptr<TfrView>(new JsonTestBoxView); },
+        {}, "");
   }
 
   // Stream bytes → template → JSON → template → stream bytes.

@@ -23,7 +23,7 @@ ByteWriter& PaperFields(ByteWriter& w, int version, bool currentLayout) {
 
 std::unique_ptr<TfrPage> ReadPage(const Bytes& b, int version, std::uint64_t* left = nullptr) {
   MemoryStream s(b);
-  auto page = std::make_unique<TfrPage>();
+  auto page = std::make_unique<TfrPage>(Engine());
   test::ReadRecordAt(*page, s, version);
   if (left) *left = s.Remaining();
   return page;
@@ -115,7 +115,7 @@ TEST_F(TemplatePage, OlderVersionsGetTheNewPageDefaultsAndAName) {
 }
 
 TEST_F(TemplatePage, PrintingLimitsFollowTheMargins) {
-  TfrPage page;  // A4: 2100 tenths = 758 report pixels
+  TfrPage page{Engine()};  // A4: 2100 tenths = 758 report pixels
   page.Margins = {10, 0, 20, 0};
   EXPECT_EQ(page.PaperWidthPixels(), 758);
   EXPECT_EQ(page.LeftLimit(), 10);

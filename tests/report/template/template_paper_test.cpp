@@ -15,7 +15,7 @@ namespace {
 std::unique_ptr<TfrTemplate> Reloaded(std::int32_t code, std::int32_t w, std::int32_t h,
                                       std::uint8_t orientation) {
   TfrTemplate original;
-  original.Pages.push_back(std::make_unique<TfrPage>());
+  original.Pages.push_back(std::make_unique<TfrPage>(Engine()));
   TfrPage& page = *original.Pages.back();
   page.PaperSizeCode = code;
   page.PaperWidthTenths = w;

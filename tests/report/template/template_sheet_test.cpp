@@ -28,7 +28,8 @@ class SheetTemplate : public TemplateTest {
  protected:
   void SetUp() override {
     TemplateTest::SetUp();
-    if (!CreateViewByKind(gtMemo, "")) GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
+    if (!CreateViewByKind(Engine(), gtMemo, ""))
+      GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
     const auto form = SheetTemplateForm();
     formBytes.assign(form.begin(), form.end());
   }

@@ -242,7 +242,7 @@ TEST_F(TemplateStream, UnregisteredClassesAreListedAndTheRestLoads) {
   const Bytes b = Save(t);
 
   WithoutRegisteredKinds noShapes;
-  RegisterObjectKind("TfrTestBoxView", MakeBox, {}, "");
+  RegisterObjectKind(Engine(), "TfrTestBoxView", MakeBox, {}, "");
   TfrTemplate u;
   EXPECT_EQ(Load(u, b), 0u);
   ASSERT_EQ(host.messages.size(), 1u);
@@ -267,7 +267,7 @@ TEST_F(TemplateStream, UnregisteredClassesAreListedAndTheRestLoads) {
 
 TEST_F(TemplateStream, EveryObjectHearsAfterReportLoadedOnce) {
   WithoutRegisteredKinds scope;
-  RegisterObjectKind("TfrTestBoxView", MakeBox, {}, "");
+  RegisterObjectKind(Engine(), "TfrTestBoxView", MakeBox, {}, "");
   TfrTemplate t;
   t.AddPage().AddObject(Box("Box1", 1));
   t.AddPage().AddObject(Box("Box2", 2));
@@ -402,7 +402,8 @@ TEST_F(TemplateStream, VersionlessStreamReadsAsVersion21) {
 // The old framed memo of a version-23 stream (no end positions): a memo
 // record followed by eight bytes of its own.
 TEST_F(TemplateStream, OldFramedMemoBecomesAMemo) {
-  if (!CreateViewByKind(gtMemo, "")) GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
+  if (!CreateViewByKind(Engine(), gtMemo, ""))
+    GTEST_SKIP() << "TfrMemoView (kind 0) is not registered";
   ByteWriter w;
   w.u8(23).i16(0).i16(0).str("");
   w.u8(255).i32(-1).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0);

@@ -184,7 +184,7 @@ TEST(MemoRecord, EveryShortenedRecordRaisesTheStreamReadError) {
 }
 
 TEST(MemoRecord, FactoryMakesMemosForKindZero) {
-  auto view = CreateViewByKind(gtMemo, "");
+  auto view = CreateViewByKind(Engine(), gtMemo, "");
   ASSERT_NE(view, nullptr);
   auto* memo = dynamic_cast<TfrMemoView*>(view.get());
   ASSERT_NE(memo, nullptr);

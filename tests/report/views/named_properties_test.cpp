@@ -186,7 +186,7 @@ TEST(NamedProperties, ControlViewsKeepTheirShortListsAndReachTheirControls) {
 }
 
 TEST(NamedProperties, PageSizesInReportPixels) {
-  TfrPage page;
+  TfrPage page{Engine()};
   page.PaperWidthTenths = 2100;
   EXPECT_EQ(page.ReadProperty("Width").AsInteger(), 756);  // 210 mm x 18 / 5
   page.WriteProperty("Height", Variant(1000));

@@ -20,6 +20,7 @@ class PageOfViews : public ViewPage {
   TfrView* ObjectAt(std::size_t i) const override { return views[i].get(); }
   int LeftLimit() const override { return 20; }
   int RightLimit() const override { return 720; }
+  EngineGlobals& Globals() const override { return Engine(); }
   TfrShapeView& Add(int left, int top, int width, std::uint8_t align) {
     auto v = std::make_unique<TfrShapeView>();
     v->SetGeometry(left, top, width, 10);
@@ -41,20 +42,20 @@ class NamedReport : public PreparationReport {
 };
 
 TEST(Registry, FactoryMakesRegisteredShapesWithRisingSerialNumbers) {
-  auto a = CreateViewByKind(gtAddIn, "TfrShapeView");
-  auto b = CreateViewByKind(gtAddIn, "TfrShapeView");
+  auto a = CreateViewByKind(Engine(), gtAddIn, "TfrShapeView");
+  auto b = CreateViewByKind(Engine(), gtAddIn, "TfrShapeView");
   ASSERT_TRUE(a && b);
   EXPECT_NE(dynamic_cast<TfrShapeView*>(a.get()), nullptr);
   EXPECT_EQ(a->ObjectType, gtAddIn);
   EXPECT_EQ(b->SerialNumber, a->SerialNumber + 1);
-  EXPECT_EQ(CreateViewByKind(7, ""), nullptr);
+  EXPECT_EQ(CreateViewByKind(Engine(), 7, ""), nullptr);
 }
 
 TEST(Registry, UnknownClassNameIsCollectedAndRaised) {
   Prep().CalcErrorText = "TfrOther\r";
   Prep().CalcErrorFlag = false;
   try {
-    CreateViewByKind(gtAddIn, "TfrMissingView");
+    CreateViewByKind(Engine(), gtAddIn, "TfrMissingView");
     FAIL();
   } catch (const ClassNotFoundError& e) {
     EXPECT_STREQ(e.what(), "TfrOther\rTfrMissingView\r");
@@ -62,7 +63,7 @@ TEST(Registry, UnknownClassNameIsCollectedAndRaised) {
   EXPECT_TRUE(Prep().CalcErrorFlag);
   Prep().CalcErrorText.clear();
   Prep().CalcErrorFlag = false;
-  EXPECT_THROW(CreateViewByKind(gtAddIn, "tfrshapeview"), ClassNotFoundError)
+  EXPECT_THROW(CreateViewByKind(Engine(), gtAddIn, "tfrshapeview"), ClassNotFoundError)
       << "class names match exactly";
   Prep().CalcErrorText.clear();
   Prep().CalcErrorFlag = false;
@@ -70,14 +71,14 @@ TEST(Registry, UnknownClassNameIsCollectedAndRaised) {
 
 TEST(Registry, HoldsThirtyTwoKindsAndRefusesTheNext) {
   const int before = Engine().ObjectKindCount;
-  RegisterShapeKind();  // already there: nothing changes
+  RegisterShapeKind(Engine());  // already there: nothing changes
   EXPECT_EQ(Engine().ObjectKindCount, before);
   auto make = [] { return std::unique_ptr<TfrView>(std::make_unique<TfrShapeView>()); };
   for (int i = before; i < EngineGlobals::kMaxObjectKinds; ++i)
-    RegisterObjectKind("TfrFiller" + std::to_string(i), make, {}, "");
+    RegisterObjectKind(Engine(), "TfrFiller" + std::to_string(i), make, {}, "");
   EXPECT_EQ(Engine().ObjectKindCount, 32);
   try {
-    RegisterObjectKind("TfrOneTooMany", make, {}, "");
+    RegisterObjectKind(Engine(), "TfrOneTooMany", make, {}, "");
     FAIL();
   } catch (const RangeError& e) {
     EXPECT_NE(std::string(e.what()).find("TfrOneTooMany"), std::string::npos);

@@ -230,10 +230,10 @@ TEST(PictureRecord, BadTailsRaiseStreamReadErrorAndBadPicturesAreKept) {
 }
 
 TEST(ViewKinds, FactoryMakesEachBuiltInKindWithItsDefaults) {
-  auto pic = CreateViewByKind(gtPicture, "");
-  auto band = CreateViewByKind(gtBand, "");
-  auto sub = CreateViewByKind(gtSubReport, "");
-  auto line = CreateViewByKind(gtLine, "");
+  auto pic = CreateViewByKind(Engine(), gtPicture, "");
+  auto band = CreateViewByKind(Engine(), gtBand, "");
+  auto sub = CreateViewByKind(Engine(), gtSubReport, "");
+  auto line = CreateViewByKind(Engine(), gtLine, "");
   ASSERT_TRUE(dynamic_cast<TfrPictureView*>(pic.get()));
   ASSERT_TRUE(dynamic_cast<TfrBandView*>(band.get()));
   ASSERT_TRUE(dynamic_cast<TfrSubReportView*>(sub.get()));
