@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "platform/qt/qt_text.h"
-#include "report/base/engine_state.h"
 #include "report/base/text_format.h"
+#include "sheet/sheet_controls.h"
 
 namespace quillet {
 
@@ -24,7 +24,7 @@ double DecimalSpinEdit::Value() const {
 }
 
 void DecimalSpinEdit::SetValue(double value) {
-  lineEdit()->setText(ToQString(FloatToText(value, Engine().DecimalSeparator)));
+  lineEdit()->setText(ToQString(FloatToText(value, ProgramDecimalSeparator())));
 }
 
 void DecimalSpinEdit::stepBy(int steps) {

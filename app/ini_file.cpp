@@ -4,8 +4,8 @@
 
 #include "platform/errors.h"
 #include "platform/stream.h"
-#include "report/base/engine_state.h"
 #include "report/base/text_format.h"
+#include "sheet/sheet_controls.h"
 
 namespace quillet {
 namespace {
@@ -107,7 +107,7 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int def
 double IniFile::ReadFloat(std::string_view section, std::string_view key, double def) const {
   const auto text = ReadString(section, key);
   double v = 0;
-  if (!text || !TryStrToFloat(*text, Engine().DecimalSeparator, v)) return def;
+  if (!text || !TryStrToFloat(*text, ProgramDecimalSeparator(), v)) return def;
   return v;
 }
 
@@ -136,7 +136,7 @@ void IniFile::WriteInteger(std::string_view section, std::string_view key, int v
 }
 
 void IniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
-  WriteString(section, key, FloatToText(value, Engine().DecimalSeparator));
+  WriteString(section, key, FloatToText(value, ProgramDecimalSeparator()));
 }
 
 void IniFile::UpdateFile() const {

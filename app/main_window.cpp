@@ -285,13 +285,14 @@ void TfrmShapes::SetReport(std::unique_ptr<SheetReport> report) {
 }
 
 void TfrmShapes::btnPrintClick() {
-  TakePrintedFiles();  // files of earlier jobs have been told already
+  EngineGlobals& engine = report_->Globals();
+  TakePrintedFiles(engine);  // files of earlier jobs have been told already
   try {
     RunPrintAction(CollectSheetSettings(), *report_);
   } catch (const std::exception& e) {
     QMessageBox::critical(this, QStringLiteral("Error"), QString::fromLocal8Bit(e.what()));
   }
-  ShowPrintedFiles(TakePrintedFiles());
+  ShowPrintedFiles(TakePrintedFiles(engine));
 }
 
 void TfrmShapes::ShowPrintedFiles(const std::vector<std::string>& files) {

@@ -63,7 +63,7 @@ class PageChecker {
     if (script.empty()) return;
     CodeLines code;
     std::vector<std::string> errors;
-    ReportInterpreter().Translate(script, code, errors);
+    ReportInterpreter(template_.Globals()).Translate(script, code, errors);
     for (const std::string& e : errors) Error(owner, pointer, "script: " + e);
     if (!errors.empty()) return;
     const ScriptTranslation translation = TranslateScript(script);

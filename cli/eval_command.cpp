@@ -78,21 +78,22 @@ EvalRequest ParseRequest(const Args& args) {
 
 int RunEval(const Args& args) {
   const EvalRequest r = ParseRequest(args);
-  TfrParser& parser = Expressions().Parser;
+  // Without --template the expression is evaluated in an empty report.
+  TfrReport empty;
+  TfrParser& parser = Expressions(empty.Globals()).Parser;
   if (r.postfix) {
     std::cout << EscapePostfix(parser.ToPostfix(r.expression)) << "\n";
     return 0;
   }
-  // Without --template the expression is evaluated in an empty report.
   std::optional<ReportInput> input;
-  TfrReport empty;
   if (!r.templatePath.empty()) {
     input.emplace(Options(r.dataArgs, {}, DataOptions::Names()), r.templatePath);
     input->LoadTemplate();
     input->MoveDataSetsToFirstRecord();
   }
   TfrReport& report = input ? input->Report() : empty;
-  for (const auto& [name, value] : r.variables) Expressions().GlobalVariables.SetValue(name, value);
+  for (const auto& [name, value] : r.variables)
+    Expressions(report.Globals()).GlobalVariables.SetValue(name, value);
   report.StartEvaluation();
   Variant value;
   report.ResolveName(r.expression, value);

@@ -123,9 +123,10 @@ int RunPrint(const Args& args) {
   ReportInput input(o, path);
   if (!input.LoadPages()) return 1;
   TfrReport& report = input.Report();
-  if (auto name = o.Value("printer")) SelectPrinterNamed(*name);
+  if (auto name = o.Value("printer")) SelectPrinterNamed(EnginePrinter(report.Globals()), *name);
   const int selection = o.Has("odd") ? 1 : o.Has("even") ? 2 : 0;
   PrintAndTellFiles(
+      EnginePrinter(report.Globals()),
       [&] {
         report.PrintPrepared(o.Value("range").value_or(""), static_cast<int>(copies),
                              o.Has("collate"), selection);

@@ -85,7 +85,7 @@ void CheckBand(const GroupedBand& grouped, std::vector<GroupWarning>& warnings) 
   DataSetComponent* component = FindDatasetComponent(source);
   if (!component) return;
   TfrDataset& data = component->Dataset();
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(grouped.band->Globals()).Parser;
   const std::size_t n = grouped.groups.size();
   // Per group: the keys seen (the values of it and the groups around it),
   // the last key, and whether it has been warned about.

@@ -8,8 +8,7 @@
 
 namespace quillet::cli {
 
-void SelectPrinterNamed(const std::string& name) {
-  TfrPrinter& printer = EnginePrinter();
+void SelectPrinterNamed(TfrPrinter& printer, const std::string& name) {
   for (std::size_t i = 0; i < printer.PrinterNames.size(); ++i)
     if (printer.PrinterNames[i] == name) {
       printer.SelectPrinter(static_cast<int>(i));
@@ -23,8 +22,8 @@ void SelectPrinterNamed(const std::string& name) {
   throw UsageError("no printer named '" + name + "' (printers: " + known + ")");
 }
 
-void PrintAndTellFiles(const std::function<void()>& print, std::ostream& out) {
-  PlatformPrinter* platform = EnginePrinter().PlatformPrinter;
+void PrintAndTellFiles(TfrPrinter& printer, const std::function<void()>& print, std::ostream& out) {
+  PlatformPrinter* platform = printer.PlatformPrinter;
   // Files of earlier jobs are not this job's.
   if (platform) platform->TakeWrittenFiles();
   print();

@@ -68,8 +68,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-void PrintVariables(bool json) {
-  const TfrVariables& variables = Expressions().GlobalVariables;
+void PrintVariables(const TfrVariables& variables, bool json) {
   if (json) std::cout << "{";
   for (int i = 0; i < variables.Count(); ++i) {
     const Variant value = variables.ValueAt(i);
@@ -94,12 +93,12 @@ int RunScriptFile(const Args& args) {
       throw UsageError("no such file: " + r.templatePath);
     LoadTemplateStream(report, r.templatePath);
   }
-  TfrVariables& variables = Expressions().GlobalVariables;
+  TfrVariables& variables = Expressions(report.Globals()).GlobalVariables;
   variables.SetSorted(true);
   for (const auto& [name, value] : r.variables) variables.SetValue(name, value);
   report.StartEvaluation();
 
-  TInterpretator& interpreter = ReportInterpreter();
+  TInterpretator& interpreter = ReportInterpreter(report.Globals());
   CodeLines code;
   std::vector<std::string> errors;
   interpreter.Translate(source, code, errors);
@@ -117,7 +116,7 @@ int RunScriptFile(const Args& args) {
     return 2;
   }
   interpreter.MaxSteps = TfrInterpretator::kDefaultMaxSteps;
-  PrintVariables(r.json);
+  PrintVariables(variables, r.json);
   return 0;
 }
 

@@ -140,8 +140,10 @@ int RunSheet(const Args& args) {
   } else if (output == "png") {
     WritePng(report.PreparedPages, 0, 1.0, *o.Value("png"));
   } else {
-    if (auto name = o.Value("printer")) SelectPrinterNamed(*name);
-    PrintAndTellFiles([&] { report.PrintPrepared("1", 1, false, 0); }, std::cout);
+    if (auto name = o.Value("printer")) SelectPrinterNamed(EnginePrinter(report.Globals()), *name);
+    PrintAndTellFiles(
+        EnginePrinter(report.Globals()), [&] { report.PrintPrepared("1", 1, false, 0); },
+        std::cout);
   }
   return 0;
 }

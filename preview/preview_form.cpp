@@ -310,9 +310,9 @@ void TfrPreviewForm::Disconnect() {
   DropPages();
 }
 
-bool TfrPreviewForm::PrinterInstalled() {
-  if (!PrinterState().EnginePrinter) return false;
-  PlatformPrinter* platform = EnginePrinter().PlatformPrinter;
+bool TfrPreviewForm::PrinterInstalled() const {
+  if (!report_ || !report_->Globals().Printer.EnginePrinter) return false;
+  PlatformPrinter* platform = EnginePrinter(report_->Globals()).PlatformPrinter;
   return platform && !platform->PrinterNames().empty();
 }
 

@@ -300,7 +300,7 @@ class TfrPreviewForm : public QDialog {
   void ShowMatch();
   // Runs an action that may raise, reporting an error through the host.
   void Guarded(const std::function<void()>& action);
-  static bool PrinterInstalled();
+  bool PrinterInstalled() const;
 
   // The Open button: the open dialog, or with recent files a menu of them.
   void OpenBtnMenu();

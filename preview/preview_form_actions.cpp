@@ -145,9 +145,8 @@ void TfrPreviewForm::PrintBtnClick() {
 namespace {
 
 // Qt's page-setup dialog on the engine printer's device.
-bool AskQtPageSetup(QWidget* owner, TfrPreviewForm::PageSetupChoice& c) {
+bool AskQtPageSetup(TfrPrinter& engine, QWidget* owner, TfrPreviewForm::PageSetupChoice& c) {
   QPrinter printer(QPrinter::HighResolution);
-  TfrPrinter& engine = EnginePrinter();
   if (!engine.IsVirtualSelected() && engine.SelectedPrinterIndex >= 0 &&
       engine.SelectedPrinterIndex < int(engine.PrinterNames.size()))
     printer.setPrinterName(
@@ -189,7 +188,8 @@ void TfrPreviewForm::PageSetupBtnClick() {
   c.PaperWidthTenths = first.PaperWidthTenths;
   c.PaperHeightTenths = first.PaperHeightTenths;
   c.Orientation = first.Orientation;
-  const bool ok = AskPageSetup ? AskPageSetup(*this, c) : AskQtPageSetup(scrollBox_, c);
+  const bool ok = AskPageSetup ? AskPageSetup(*this, c)
+                               : AskQtPageSetup(EnginePrinter(report_->Globals()), scrollBox_, c);
   if (!ok) return;
   for (const auto& page : report_->Template.Pages) {
     if (page->Type != ptReport) continue;

@@ -48,7 +48,7 @@ bool FindNextOnPages(TfrEMFPages& pages, SearchState& state, const UpperCaser& u
     PreparedPage& page = pages[state.SearchPage];
     // Text bounds are measured as the screen lays text out: on the
     // engine's measuring canvas when there is one.
-    RecordingCanvas recording(DeviceKind::Metafile, Engine().MeasuringCanvas);
+    RecordingCanvas recording(DeviceKind::Metafile, pages.Globals().MeasuringCanvas);
     page.InUse = 1;
     pages.DrawPage(state.SearchPage, recording,
                    {0, 0, page.PageInfo.PaperWidthPx, page.PageInfo.PaperHeightPx});

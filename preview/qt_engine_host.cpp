@@ -106,8 +106,9 @@ bool QtEngineHost::PagesFormed(TfrReport& report, int formed, int total) {
   if (!opening && sinceRefresh_.elapsed() < RefreshMs) return true;
   // Drawing a page points the preparation state at the page drawn and its
   // objects; formation goes on from where it was.
-  const PreparationState forming = Prep();
-  const ScopeGuard restore([&forming] { Prep() = forming; });
+  PreparationState& run = report.Run();
+  const PreparationState forming = run;
+  const ScopeGuard restore([&run, &forming] { run = forming; });
   if (opening) {
     forming_ = NewPreviewForm(report);
     formingReport_ = &report;
@@ -127,7 +128,7 @@ void QtEngineHost::FormationEnded(TfrReport& report, const std::string& error, i
 }
 
 void QtEngineHost::ShowPrepared(TfrReport& report) {
-  PreparationState& prep = Prep();
+  PreparationState& prep = report.Run();
   prep.ActiveReport = &report;
   prep.OuterReport = &report;
   prep.RenderActive = true;

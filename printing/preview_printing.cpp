@@ -66,14 +66,14 @@ void ShowNotice(TfrPreviewForm& form, const QString& notice) {
 }
 
 // The engine printer's platform printer when it is Qt's, else nullptr.
-QtPlatformPrinter* QtPrinter() {
-  if (!PrinterState().EnginePrinter) return nullptr;
-  return dynamic_cast<QtPlatformPrinter*>(EnginePrinter().PlatformPrinter);
+QtPlatformPrinter* QtPrinter(EngineGlobals& engine) {
+  if (!engine.Printer.EnginePrinter) return nullptr;
+  return dynamic_cast<QtPlatformPrinter*>(engine.Printer.EnginePrinter->PlatformPrinter);
 }
 
 // The Qt printer when its current printer is "Print to PDF", else nullptr.
-QtPlatformPrinter* PdfPrinter() {
-  QtPlatformPrinter* printer = QtPrinter();
+QtPlatformPrinter* PdfPrinter(EngineGlobals& engine) {
+  QtPlatformPrinter* printer = QtPrinter(engine);
   if (!printer) return nullptr;
   const std::vector<std::string> names = printer->PrinterNames();
   const int index = printer->PrinterIndex();
@@ -85,7 +85,7 @@ QtPlatformPrinter* PdfPrinter() {
 // Asks for the PDF's name when the job goes to "Print to PDF"; false when
 // the user cancelled.
 bool ChoosePdfFile(TfrPreviewForm& form, const TfrReport& report) {
-  QtPlatformPrinter* printer = PdfPrinter();
+  QtPlatformPrinter* printer = PdfPrinter(report.Globals());
   if (!printer) return true;
   // The dialog opens in the folder the files go to by default.
   QDir().mkpath(printer->PdfFolder());
@@ -112,7 +112,7 @@ PdfFileQuestion& AskPdfFileName() {
 void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed) {
   TfrReport* report = form.Report();
   if (!report || !form.Pages() || form.PageCount() == 0) return;
-  TakePrintedFiles();  // files of earlier jobs are not this one's
+  TakePrintedFiles(report->Globals());  // files of earlier jobs are not this one's
   // The window keeps showing its pages while the print dialog (and its
   // Properties dialog, and any error box) is open. The job prints the
   // report's own pages: the window gives them back for the job alone and
@@ -132,8 +132,8 @@ void PrintFromPreview(TfrPreviewForm& form, const PrintedFilesHook& printed) {
   RunPrintDialogAndPrint(*report, form.View.CurrentPage, lend,
                          [&form, report] { return ChoosePdfFile(form, *report); });
   // The chosen name served this job only; the next one asks again.
-  if (QtPlatformPrinter* printer = QtPrinter()) printer->SetChosenPdfPath({});
-  const std::vector<std::string> files = TakePrintedFiles();
+  if (QtPlatformPrinter* printer = QtPrinter(report->Globals())) printer->SetChosenPdfPath({});
+  const std::vector<std::string> files = TakePrintedFiles(report->Globals());
   if (files.empty()) return;
   ShowNotice(form, PrintedFilesNotice(files));
   if (printed) printed(files);

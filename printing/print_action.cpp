@@ -20,11 +20,12 @@ namespace quillet {
 bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan& loan,
                             const std::function<bool()>& beforeJob) {
   // A lender holds the pages and has checked that there are some.
-  if ((!loan && report.PreparedPages.Count() == 0) || !PrinterState().EnginePrinter) return false;
-  const TfrPrinter& printer = EnginePrinter();
+  if ((!loan && report.PreparedPages.Count() == 0) || !report.Globals().Printer.EnginePrinter)
+    return false;
+  TfrPrinter& printer = EnginePrinter(report.Globals());
   if (!printer.PlatformPrinter || printer.PlatformPrinter->PrinterNames().empty()) return false;
 
-  TfrPrintForm form;
+  TfrPrintForm form(printer);
   form.E1->setText(QString::number(report.DefaultCopies));
   form.CollateCB->setChecked(report.DefaultCollate);
   if (report.ShowPrintDialog && form.exec() != QDialog::Accepted) return false;

@@ -204,7 +204,8 @@ QImage MakeNonCollateImage() {
   return img;
 }
 
-TfrPrintForm::TfrPrintForm(QWidget* parent) : QDialog(parent) {
+TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
+    : QDialog(parent), printer_(printer) {
   setFont(EngineWindowFont());
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -297,7 +298,6 @@ TfrPrintForm::TfrPrintForm(QWidget* parent) : QDialog(parent) {
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
   // The installed printers, the current one selected.
-  TfrPrinter& printer = EnginePrinter();
   if (printer.PlatformPrinter) {
     // The icon shows the glyph in the closed box too; the list draws its own.
     const QIcon glyph(QPixmap::fromImage(Keyed(Image1, kOlive)));
@@ -320,7 +320,7 @@ TfrPrintForm::~TfrPrintForm() = default;
 void TfrPrintForm::ChoosePrinter(int index) {
   if (index < 0) return;
   try {
-    EnginePrinter().SelectPrinter(index);
+    printer_.SelectPrinter(index);
   } catch (const std::exception& e) {
     ShowError(e);
   }
@@ -328,7 +328,7 @@ void TfrPrintForm::ChoosePrinter(int index) {
 
 void TfrPrintForm::ShowProperties() {
   try {
-    EnginePrinter().ShowPrinterProperties();
+    printer_.ShowPrinterProperties();
   } catch (const std::exception& e) {
     ShowError(e);
   }
@@ -369,7 +369,7 @@ void TfrPrintForm::done(int result) {
   // Anything but OK undoes a printer change made in the list.
   if (result != QDialog::Accepted && OldPrinterIndex >= 0) {
     try {
-      EnginePrinter().SelectPrinter(OldPrinterIndex);
+      printer_.SelectPrinter(OldPrinterIndex);
     } catch (const std::exception& e) {
       ShowError(e);
     }

@@ -5,7 +5,7 @@
 // but OK it selects again the printer that was current when it opened.
 //
 // The caller reads the result from RB1, RB2, E2, E1, CollateCB and CB2.
-// Needs the engine printer started (EnginePrinter()).
+// Needs the engine printer started.
 #pragma once
 
 #include <QDialog>
@@ -22,13 +22,15 @@ class QRadioButton;
 
 namespace quillet {
 
+class TfrPrinter;
 class TfrSpeedButton;
 
 class TfrPrintForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrPrintForm(QWidget* parent = nullptr);
+  // Lists the printers of `printer` and selects on it.
+  explicit TfrPrintForm(TfrPrinter& printer, QWidget* parent = nullptr);
   ~TfrPrintForm() override;
 
   // Printer.
@@ -77,6 +79,9 @@ class TfrPrintForm : public QDialog {
   void ChoosePrinter(int index);
   void ShowProperties();
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  TfrPrinter& printer_;
 };
 
 // The pictures of the dialog, drawn in code.

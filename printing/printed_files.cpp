@@ -7,9 +7,9 @@
 
 namespace quillet {
 
-std::vector<std::string> TakePrintedFiles() {
-  if (!PrinterState().EnginePrinter) return {};
-  PlatformPrinter* platform = EnginePrinter().PlatformPrinter;
+std::vector<std::string> TakePrintedFiles(EngineGlobals& engine) {
+  if (!engine.Printer.EnginePrinter) return {};
+  PlatformPrinter* platform = engine.Printer.EnginePrinter->PlatformPrinter;
   return platform ? platform->TakeWrittenFiles() : std::vector<std::string>{};
 }
 

@@ -12,11 +12,12 @@
 
 namespace quillet {
 
+// The process has one engine: the session starts it and stops it.
 EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
-    : measuring_(std::make_unique<QtImageCanvas>(4, 4)) {
+    : engine_(Engine()), measuring_(std::make_unique<QtImageCanvas>(4, 4)) {
   InstallFontSubstitutions();
-  RegisterEngineKinds(Engine());
-  Engine().MeasuringCanvas = measuring_.get();
+  RegisterEngineKinds(engine_);
+  engine_.MeasuringCanvas = measuring_.get();
   static QtLocaleFormats locale;  // the user's locale for long dates
   SetLocaleFormats(&locale);
   static const QtPictureCodecs codecs;  // PNG and SVG pictures
@@ -34,14 +35,14 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
       break;
     case SessionPrinters::NotStarted: break;
   }
-  StartEngineLibrary(Engine());
+  StartEngineLibrary(engine_);
 }
 
 EngineSession::~EngineSession() {
   StopEngineLibrary();
   if (printerStarted_) StopEnginePrinter();
   SetHost(nullptr);
-  Engine().MeasuringCanvas = nullptr;
+  engine_.MeasuringCanvas = nullptr;
   SetLocaleFormats(nullptr);
   SetPictureCodecs(nullptr);
 }

@@ -11,6 +11,7 @@
 namespace quillet {
 
 class EngineHost;
+struct EngineGlobals;
 class QtImageCanvas;
 class QtPlatformPrinter;
 
@@ -32,6 +33,7 @@ class EngineSession {
   EngineSession& operator=(const EngineSession&) = delete;
 
  private:
+  EngineGlobals& engine_;
   std::unique_ptr<QtImageCanvas> measuring_;
   std::unique_ptr<QtPlatformPrinter> printer_;  // only with SessionPrinters::Machine
   bool printerStarted_ = false;

@@ -40,7 +40,7 @@ void ReportInput::ApplyLimits() const {
   if (const auto steps = options_.Value("max-steps")) {
     if (!whole(*steps, 15) || std::stoull(*steps) == 0)
       throw UsageError("--max-steps wants a whole number of at least 1, not '" + *steps + "'");
-    ReportInterpreter().MaxSteps = std::stoull(*steps);
+    ReportInterpreter(report_.Globals()).MaxSteps = std::stoull(*steps);
   }
   // Prepared pages past this many MiB wait in a temporary file.
   if (const auto mib = options_.Value("page-memory")) {

@@ -28,9 +28,15 @@ const std::array<SpinBounds, kSpinCount> kSpins = {{
     {"spnTriAngle", "Default Triangle Fix", "", 0.5, 2, 0.01, 0.86, false},
 }};
 
+char ProgramDecimalSeparator() {
+  // The program's windows and settings file belong to no report: they use
+  // the process engine's setting.
+  return Engine().DecimalSeparator;
+}
+
 double ReadDecimalSpin(std::string_view text, const SpinBounds& bounds) {
   double v = 0;
-  if (TryStrToFloat(text, Engine().DecimalSeparator, v)) return v;
+  if (TryStrToFloat(text, ProgramDecimalSeparator(), v)) return v;
   return bounds.minimum;
 }
 

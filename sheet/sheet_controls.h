@@ -42,8 +42,12 @@ enum SpinId {
 
 extern const std::array<SpinBounds, kSpinCount> kSpins;
 
+// The decimal separator of every number the program shows, reads and
+// stores in its settings: the engine's.
+char ProgramDecimalSeparator();
+
 // A decimal spin edit's text as its value: the text as a number (with the
-// system decimal separator), or the minimum when it is empty or not a
+// program's decimal separator), or the minimum when it is empty or not a
 // number. Not clamped to the bounds.
 double ReadDecimalSpin(std::string_view text, const SpinBounds& bounds);
 // An integer spin edit's text as its value: the integer, or the minimum.

@@ -5,6 +5,7 @@
 #include "report/base/engine_state.h"
 #include "report/base/text_format.h"
 #include "report/views/shape_view.h"
+#include "sheet/sheet_controls.h"
 
 namespace quillet {
 namespace {
@@ -20,7 +21,7 @@ bool TriangleAdjusted(const SheetSettings& s) {
 }
 
 std::string NumberText(double v) {
-  return FloatToText(v, Engine().DecimalSeparator);
+  return FloatToText(v, ProgramDecimalSeparator());
 }
 
 }  // namespace

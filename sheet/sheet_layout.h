@@ -11,6 +11,7 @@
 namespace quillet {
 
 class TfrView;
+struct EngineGlobals;
 
 // The values read from the window's controls at the press of Print.
 struct SheetSettings {
@@ -49,6 +50,8 @@ class SheetReport {
   virtual void Prepare() = 0;
   virtual void PrintPrepared(const std::string& pageRange, int copies, bool collate,
                              int selection) = 0;
+  // The engine the sheet prints through.
+  virtual EngineGlobals& Globals() = 0;
 };
 
 constexpr int kSheetSlots = 7;

@@ -26,6 +26,7 @@ class SheetReportComponent : public SheetReport {
   void PrintPrepared(const std::string& pageRange, int copies, bool collate,
                      int selection) override;
 
+  EngineGlobals& Globals() override { return report_.Globals(); }
   TfrReport& Report() { return report_; }
 
  private:

@@ -134,6 +134,7 @@ class TfrEMFPages {
   void LoadPreparedFile(const std::string& path);
 
   PreparedPagesReport* Report() const { return report_; }
+  EngineGlobals& Globals() const { return engine_; }
 
   // The group headers shown while the pages were formed (page_outline.h);
   // Clear empties it, Swap exchanges it, files do not store it.

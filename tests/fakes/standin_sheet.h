@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "report/base/engine_state.h"
 #include "report/views/view.h"
 #include "sheet/sheet_layout.h"
 
@@ -21,6 +22,7 @@ class StandInSheet : public SheetReport {
   void Prepare() override;
   void PrintPrepared(const std::string& pageRange, int copies, bool collate,
                      int selection) override;
+  EngineGlobals& Globals() override { return Engine(); }
 
   // Draws every visible object at `scale`, the page's top-left at (dx, dy).
   void DrawPage(Canvas& canvas, double scale, int dx, int dy);

@@ -77,7 +77,7 @@ class PrintFormTest : public ::testing::Test {
 };
 
 TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
-  TfrPrintForm form;
+  TfrPrintForm form(EnginePrinter());
   EXPECT_EQ(form.windowTitle(), "Print");
   EXPECT_EQ(form.size(), QSize(485, 226));
   ASSERT_EQ(form.CB1->count(), 3);  // installed printers only, no virtual one
@@ -102,7 +102,7 @@ TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
 
 TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
   {
-    TfrPrintForm form;
+    TfrPrintForm form(EnginePrinter());
     form.CB1->setCurrentIndex(2);
     EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 2);
     EXPECT_EQ(platform_.Current, 2);
@@ -111,7 +111,7 @@ TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
   EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 1);
   EXPECT_EQ(platform_.Current, 1);
   {
-    TfrPrintForm form;
+    TfrPrintForm form(EnginePrinter());
     form.CB1->setCurrentIndex(0);
     form.accept();
   }
@@ -120,7 +120,7 @@ TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
 }
 
 TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
-  TfrPrintForm form;
+  TfrPrintForm form(EnginePrinter());
   form.frSpeedButton1->Click();
   form.frSpeedButton1->Click();
   EXPECT_EQ(form.E1->text(), "3");
@@ -143,7 +143,7 @@ TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
 }
 
 TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
-  TfrPrintForm form;
+  TfrPrintForm form(EnginePrinter());
   form.show();
   QApplication::setActiveWindow(&form);
   form.E2->setFocus();
@@ -187,7 +187,7 @@ int PictureMismatches(const QImage& box, const QImage& picture, QPoint at, QRgb 
 }
 
 TEST_F(PrintFormTest, CollatePictureFollowsTheCheckBox) {
-  TfrPrintForm form;
+  TfrPrintForm form(EnginePrinter());
   form.show();
   QApplication::processEvents();
   const QImage dialog = form.grab().toImage();
