@@ -16,18 +16,18 @@ struct Evaluation {
   TfrReport report;
   TfrMemoView memo;
   Evaluation() {
-    Expressions().GlobalVariables.SetValue("A", Variant(1234.5));
+    Expressions(Engine()).GlobalVariables.SetValue("A", Variant(1234.5));
     report.StartEvaluation();
     Prep().ActiveView = &memo;
   }
   ~Evaluation() {
     Prep().ActiveView = nullptr;
-    Expressions().GlobalVariables.Clear();
+    Expressions(Engine()).GlobalVariables.Clear();
   }
 };
 
 void BM_ArithmeticPostfix(benchmark::State& state) {
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(Engine()).Parser;
   const std::string postfix = parser.ToPostfix("1234.5 * 1.5");
   for (auto _ : state) benchmark::DoNotOptimize(parser.CalcPostfix(postfix));
 }
@@ -42,8 +42,8 @@ BENCHMARK(BM_Bracket);
 void BM_ConvertedCondition(benchmark::State& state) {
   Evaluation e;
   Prep().PageIndex = 0;
-  const std::string postfix = Expressions().Parser.ToPostfix("(PAGE# = 1) AND (A > 1000)");
-  for (auto _ : state) benchmark::DoNotOptimize(Expressions().Parser.CalcPostfix(postfix));
+  const std::string postfix = Expressions(Engine()).Parser.ToPostfix("(PAGE# = 1) AND (A > 1000)");
+  for (auto _ : state) benchmark::DoNotOptimize(Expressions(Engine()).Parser.CalcPostfix(postfix));
 }
 BENCHMARK(BM_ConvertedCondition);
 

@@ -22,7 +22,7 @@ PagePaper A4() {
   PagePaper p;
   p.PaperWidthTenths = 2100;
   p.PaperHeightTenths = 2970;
-  ApplyPagePaper(EnginePrinter(), p);
+  ApplyPagePaper(EnginePrinter(Engine()), p);
   return p;
 }
 

@@ -17,7 +17,8 @@ namespace quillet::cli {
 int RunPrinters(const Args& args) {
   const Options o(args, {"json"}, {});
   if (!o.Positional().empty()) throw UsageError("printers takes no arguments");
-  const TfrPrinter& printer = EnginePrinter();
+  // Printers belong to no report: the list is the process engine's.
+  const TfrPrinter& printer = EnginePrinter(Engine());
   PlatformPrinter* platform = printer.PlatformPrinter;
   const int installed = platform ? static_cast<int>(platform->PrinterNames().size()) : 0;
   struct Row {

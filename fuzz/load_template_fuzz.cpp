@@ -28,7 +28,7 @@ std::vector<std::uint8_t> Saved(quillet::TfrTemplate& t) {
 // it passes for it). Every load therefore starts from the same printer, so
 // the second load sees what the first one saw.
 void ResetPrinter() {
-  quillet::StartEnginePrinter(nullptr);
+  quillet::StartEnginePrinter(quillet::Engine(), nullptr);
 }
 
 void CheckRoundTrip(quillet::TfrTemplate& t) {

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Every input starts from the same printer (its paper is engine-wide
   // state), so that a finding reproduces on its own.
-  quillet::StartEnginePrinter(nullptr);
+  quillet::StartEnginePrinter(quillet::Engine(), nullptr);
   quillet::Prep() = quillet::PreparationState{};
   quillet::TfrEMFPages pages{quillet::Engine()};
   quillet::MemoryStream file(std::string_view(reinterpret_cast<const char*>(data), size));

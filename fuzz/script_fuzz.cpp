@@ -24,8 +24,8 @@ class FuzzInterpreter : public TfrInterpretator {
   void ValueOf(const std::string& name, Variant& value) override {
     if (int i = vars.IndexOfName(name); i >= 0)
       value = vars.ValueAt(i);
-    else if (int c = Expressions().NamedConstants.IndexOfName(name); c >= 0)
-      value = Expressions().NamedConstants.ValueAt(c);
+    else if (int c = Expressions(Engine()).NamedConstants.IndexOfName(name); c >= 0)
+      value = Expressions(Engine()).NamedConstants.ValueAt(c);
   }
   void Assign(const std::string& name, const Variant& value) override {
     // Doubling a text in a loop would exhaust memory long before the step

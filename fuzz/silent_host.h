@@ -55,7 +55,7 @@ inline void StartSilentEngine() {
   SetHost(&host);
   RegisterEngineKinds(Engine());
   Engine().MeasuringCanvas = &measuring;
-  StartEnginePrinter(nullptr);
+  StartEnginePrinter(Engine(), nullptr);
   StartEngineLibrary(Engine());
 }
 

@@ -26,11 +26,11 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
   switch (printers) {
     case SessionPrinters::Machine:
       printer_ = std::make_unique<QtPlatformPrinter>();
-      StartEnginePrinter([this] { return static_cast<PlatformPrinter*>(printer_.get()); });
+      StartEnginePrinter(engine_, [this] { return static_cast<PlatformPrinter*>(printer_.get()); });
       printerStarted_ = true;
       break;
     case SessionPrinters::VirtualOnly:
-      StartEnginePrinter(nullptr);
+      StartEnginePrinter(engine_, nullptr);
       printerStarted_ = true;
       break;
     case SessionPrinters::NotStarted: break;
@@ -40,7 +40,7 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
 
 EngineSession::~EngineSession() {
   StopEngineLibrary();
-  if (printerStarted_) StopEnginePrinter();
+  if (printerStarted_) StopEnginePrinter(engine_);
   SetHost(nullptr);
   engine_.MeasuringCanvas = nullptr;
   SetLocaleFormats(nullptr);

@@ -22,17 +22,17 @@ std::string OutputPath(const std::string& name) {
 }
 
 void StartFreshEngine(const std::function<PlatformPrinter*()>& obtain, EngineHost* host) {
-  StartEnginePrinter(obtain);
+  StartEnginePrinter(Engine(), obtain);
   SetHost(host);
   Prep() = PreparationState{};
-  Expressions().GlobalVariables.Clear();
+  Expressions(Engine()).GlobalVariables.Clear();
 }
 
 void StopFreshEngine() {
   SetHost(nullptr);
   Prep() = PreparationState{};
-  Expressions().GlobalVariables.Clear();
-  StopEnginePrinter();
+  Expressions(Engine()).GlobalVariables.Clear();
+  StopEnginePrinter(Engine());
 }
 
 }  // namespace quillet::test

@@ -13,10 +13,6 @@ void EngineObjectDeleter::operator()(TfrVariables* variables) const {
   delete variables;
 }
 
-ExpressionGlobals Expressions() {
-  return Expressions(Engine());
-}
-
 ExpressionGlobals Expressions(EngineGlobals& engine) {
   if (!engine.Parser || !engine.GlobalVariables || !engine.NamedConstants)
     throw EngineError("The engine's expression parser is used before the engine started");

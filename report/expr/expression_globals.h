@@ -5,12 +5,11 @@
 // Single-threaded: only the user-interface thread touches them.
 #pragma once
 
+#include "report/base/engine_state.h"
 #include "report/expr/parser.h"
 #include "report/expr/variables.h"
 
 namespace quillet {
-
-struct EngineGlobals;
 
 struct ExpressionGlobals {
   TfrParser& Parser;
@@ -21,6 +20,5 @@ struct ExpressionGlobals {
 // The engine's expression objects. Raises EngineError while the engine is
 // not started (they do not exist then).
 ExpressionGlobals Expressions(EngineGlobals& engine);
-ExpressionGlobals Expressions();  // the process engine's
 
 }  // namespace quillet

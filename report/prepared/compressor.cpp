@@ -12,10 +12,6 @@ void EngineObjectDeleter::operator()(TfrCompressor* compressor) const {
   delete compressor;
 }
 
-TfrCompressor& Compressor() {
-  return Compressor(Engine());
-}
-
 TfrCompressor& Compressor(EngineGlobals& engine) {
   auto& compressor = engine.Compressor;
   if (!compressor) compressor.reset(new TfrCompressor());

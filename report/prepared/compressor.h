@@ -21,6 +21,5 @@ class TfrCompressor {
 
 // The engine-wide compressor (a member of the engine globals).
 TfrCompressor& Compressor(EngineGlobals& engine);
-TfrCompressor& Compressor();  // the process engine's
 
 }  // namespace quillet

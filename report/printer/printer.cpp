@@ -295,21 +295,13 @@ void EngineObjectDeleter::operator()(TfrPrinter* printer) const {
   delete printer;
 }
 
-PrinterGlobals& PrinterState() {
-  return Engine().Printer;
-}
-
 TfrPrinter& EnginePrinter(EngineGlobals& engine) {
   if (!engine.Printer.EnginePrinter) throw RangeError("The engine printer has not been started");
   return *engine.Printer.EnginePrinter;
 }
 
-TfrPrinter& EnginePrinter() {
-  return EnginePrinter(Engine());
-}
-
-void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain) {
-  PrinterGlobals& g = PrinterState();
+void StartEnginePrinter(EngineGlobals& engine, const std::function<PlatformPrinter*()>& obtain) {
+  PrinterGlobals& g = engine.Printer;
   g.EnginePrinter.reset(new TfrPrinter());
   try {
     PlatformPrinter* p = obtain ? obtain() : nullptr;
@@ -323,8 +315,8 @@ void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain) {
   g.PrinterReady = true;
 }
 
-void StopEnginePrinter() {
-  PrinterGlobals& g = PrinterState();
+void StopEnginePrinter(EngineGlobals& engine) {
+  PrinterGlobals& g = engine.Printer;
   g.EnginePrinter.reset();
   g.PrinterReady = false;
 }

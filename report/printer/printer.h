@@ -131,17 +131,14 @@ class TfrPrinter {
   void ReadLockedSettings();
 };
 
-// The engine-wide printer state (a member of the engine globals).
-PrinterGlobals& PrinterState();
 // The engine printer; RangeError when start-up has not run.
 TfrPrinter& EnginePrinter(EngineGlobals& engine);
-TfrPrinter& EnginePrinter();  // the process engine's
 
 // Start-up: creates the engine printer and attaches it to the platform
 // printer that `obtain` gives. Errors (also from `obtain`) are swallowed;
 // PrinterReady is set in every case.
-void StartEnginePrinter(const std::function<PlatformPrinter*()>& obtain);
+void StartEnginePrinter(EngineGlobals& engine, const std::function<PlatformPrinter*()>& obtain);
 // Shutdown: frees the engine printer.
-void StopEnginePrinter();
+void StopEnginePrinter(EngineGlobals& engine);
 
 }  // namespace quillet

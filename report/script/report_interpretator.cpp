@@ -51,10 +51,6 @@ void EngineObjectDeleter::operator()(TInterpretator* interpreter) const {
   delete interpreter;
 }
 
-TInterpretator& ReportInterpreter() {
-  return ReportInterpreter(Engine());
-}
-
 TInterpretator& ReportInterpreter(EngineGlobals& engine) {
   if (!engine.Interpreter)
     throw EngineError("The engine's script interpreter is used before the engine started");

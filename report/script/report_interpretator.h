@@ -60,6 +60,5 @@ class TInterpretator : public TfrInterpretator {
 // The engine's one report interpreter. Raises EngineError while the engine
 // is not started.
 TInterpretator& ReportInterpreter(EngineGlobals& engine);
-TInterpretator& ReportInterpreter();  // the process engine's
 
 }  // namespace quillet

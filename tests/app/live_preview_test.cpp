@@ -61,7 +61,7 @@ class LivePreviewTest : public ::testing::Test {
   void SetUp() override {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     ZoomMemory() = PreviewZoomMemory{};
-    StartEnginePrinter(nullptr);
+    StartEnginePrinter(Engine(), nullptr);
     SetHost(&headless);
     Prep() = PreparationState{};
   }
@@ -71,7 +71,7 @@ class LivePreviewTest : public ::testing::Test {
     ZoomMemory() = PreviewZoomMemory{};
     SetHost(nullptr);
     Prep() = PreparationState{};
-    StopEnginePrinter();
+    StopEnginePrinter(Engine());
   }
 
   // Opens the window on `path` prepared with `args` (data options), watched.

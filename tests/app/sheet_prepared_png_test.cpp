@@ -23,7 +23,7 @@ int FirstInk(const QImage& img, int y) {
 }
 
 TEST(SheetPreparedPicture, DrawsAtTrueAndEnlargedScale) {
-  StartEnginePrinter(nullptr);
+  StartEnginePrinter(Engine(), nullptr);
   {
     SheetReportComponent sheet;
     SheetSettings s;

@@ -31,8 +31,8 @@ std::string Slurp(const QString& path) {
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override { StartEnginePrinter(nullptr); }
-  void TearDown() override { StopEnginePrinter(); }
+  void SetUp() override { StartEnginePrinter(Engine(), nullptr); }
+  void TearDown() override { StopEnginePrinter(Engine()); }
 };
 
 TEST_F(CliTest, SheetFrpHoldsWhatPrintWithPreviewPrepares) {

@@ -96,9 +96,9 @@ TEST_F(PreviewShowTest, ThePanelBorrowsThePageAreaAndReportsPages) {
 }
 
 TEST_F(PreviewShowTest, PageSetupPreparesTheReportAgainWithTheNewMargins) {
-  StopEnginePrinter();
+  StopEnginePrinter(Engine());
   test::FakePrinter platform({test::FakeDevice::Named("Office laser")}, 0);
-  StartEnginePrinter([&] { return &platform; });
+  StartEnginePrinter(Engine(), [&] { return &platform; });
   report.ShowProgress = false;
   report.Template.AddPage().Margins = {36, 36, 36, 36};
   ASSERT_TRUE(report.Prepare());

@@ -71,7 +71,7 @@ class PreviewPdfTest : public ::testing::Test {
     folder_ = Folder("pdf-from-preview");
     platform_ = std::make_unique<QtPlatformPrinter>(folder_);
     test::StartFreshEngine([this] { return platform_.get(); }, &host_);
-    EnginePrinter().SelectPrinter(int(platform_->PrinterNames().size()) - 1);
+    EnginePrinter(Engine()).SelectPrinter(int(platform_->PrinterNames().size()) - 1);
     asked_ = AskPdfFileName();
   }
   void TearDown() override {

@@ -77,7 +77,7 @@ class PrintFormTest : public ::testing::Test {
 };
 
 TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
-  TfrPrintForm form(EnginePrinter());
+  TfrPrintForm form(EnginePrinter(Engine()));
   EXPECT_EQ(form.windowTitle(), "Print");
   EXPECT_EQ(form.size(), QSize(485, 226));
   ASSERT_EQ(form.CB1->count(), 3);  // installed printers only, no virtual one
@@ -102,25 +102,25 @@ TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
 
 TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
   {
-    TfrPrintForm form(EnginePrinter());
+    TfrPrintForm form(EnginePrinter(Engine()));
     form.CB1->setCurrentIndex(2);
-    EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 2);
+    EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 2);
     EXPECT_EQ(platform_.Current, 2);
     form.reject();
   }
-  EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 1);
+  EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 1);
   EXPECT_EQ(platform_.Current, 1);
   {
-    TfrPrintForm form(EnginePrinter());
+    TfrPrintForm form(EnginePrinter(Engine()));
     form.CB1->setCurrentIndex(0);
     form.accept();
   }
-  EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 0);
+  EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 0);
   EXPECT_EQ(platform_.Current, 0);
 }
 
 TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
-  TfrPrintForm form(EnginePrinter());
+  TfrPrintForm form(EnginePrinter(Engine()));
   form.frSpeedButton1->Click();
   form.frSpeedButton1->Click();
   EXPECT_EQ(form.E1->text(), "3");
@@ -143,7 +143,7 @@ TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
 }
 
 TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
-  TfrPrintForm form(EnginePrinter());
+  TfrPrintForm form(EnginePrinter(Engine()));
   form.show();
   QApplication::setActiveWindow(&form);
   form.E2->setFocus();
@@ -187,7 +187,7 @@ int PictureMismatches(const QImage& box, const QImage& picture, QPoint at, QRgb 
 }
 
 TEST_F(PrintFormTest, CollatePictureFollowsTheCheckBox) {
-  TfrPrintForm form(EnginePrinter());
+  TfrPrintForm form(EnginePrinter(Engine()));
   form.show();
   QApplication::processEvents();
   const QImage dialog = form.grab().toImage();
@@ -287,9 +287,9 @@ TEST_F(PrintFormTest, BadCopiesOrRangeIsReportedWithNothingPrinted) {
 TEST_F(PrintFormTest, NothingWithoutPagesOrPrinters) {
   EXPECT_FALSE(RunPrintDialogAndPrint(report_, 1));
   AddPages(1);
-  StopEnginePrinter();
+  StopEnginePrinter(Engine());
   FakePrinter none;
-  StartEnginePrinter([&] { return &none; });
+  StartEnginePrinter(Engine(), [&] { return &none; });
   EXPECT_FALSE(RunPrintDialogAndPrint(report_, 1));
   EXPECT_TRUE(host_.messages.empty());
 }

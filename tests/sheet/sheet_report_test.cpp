@@ -67,7 +67,7 @@ TEST_F(SheetReportTest, LoadsTheEmbeddedTemplateAndSelectsItsPrinter) {
   ASSERT_EQ(sheet.Report().Template.Pages.size(), 1u);
   EXPECT_EQ(sheet.Report().Template.ObjectCount(), 21u);
   EXPECT_EQ(sheet.Report().Template.PrinterName, "HP DeskJet 720C");
-  EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 1);
+  EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 1);
   for (const char* name : {"Shape1", "shape7", "WIDTH3", "Height7"})
     EXPECT_NE(sheet.FindView(name), nullptr) << name;
   EXPECT_EQ(sheet.FindView("Shape8"), nullptr);
@@ -75,11 +75,11 @@ TEST_F(SheetReportTest, LoadsTheEmbeddedTemplateAndSelectsItsPrinter) {
 }
 
 TEST_F(SheetReportTest, KeepsTheCurrentPrinterWhenTheTemplatesOneIsNotInstalled) {
-  StopEnginePrinter();
+  StopEnginePrinter(Engine());
   platform_ = FakePrinter({FakeDevice::Named("Office laser")}, 0);
-  StartEnginePrinter([this] { return &platform_; });
+  StartEnginePrinter(Engine(), [this] { return &platform_; });
   SheetReportComponent sheet;
-  EXPECT_EQ(EnginePrinter().SelectedPrinterIndex, 0);
+  EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 0);
   EXPECT_EQ(sheet.Report().Template.PrinterName, "HP DeskJet 720C");
 }
 
@@ -175,9 +175,9 @@ TEST_F(SheetReportTest, PrintingSendsPageOneToTheTemplatesPrinter) {
 }
 
 TEST_F(SheetReportTest, PrintingWithNoPrinterReportsAnError) {
-  StopEnginePrinter();
+  StopEnginePrinter(Engine());
   platform_ = FakePrinter();
-  StartEnginePrinter([this] { return &platform_; });
+  StartEnginePrinter(Engine(), [this] { return &platform_; });
   SheetReportComponent sheet;
   SheetSettings settings;
   settings.Preview = false;

@@ -31,13 +31,14 @@ struct Reachable {
 Reachable Look() {
   Reachable r;
   try {
-    r.parser = &Expressions().Parser != nullptr;
-    r.constantsFilled = Expressions().NamedConstants.GetValue("clRed") == Variant(0x0000FF) &&
-                        Expressions().NamedConstants.GetValue("skStar") == Variant(9);
+    r.parser = &Expressions(Engine()).Parser != nullptr;
+    r.constantsFilled =
+        Expressions(Engine()).NamedConstants.GetValue("clRed") == Variant(0x0000FF) &&
+        Expressions(Engine()).NamedConstants.GetValue("skStar") == Variant(9);
   } catch (const EngineError&) {
   }
   try {
-    r.interpreter = &ReportInterpreter() != nullptr;
+    r.interpreter = &ReportInterpreter(Engine()) != nullptr;
   } catch (const EngineError&) {
   }
   const auto libraries = FunctionLibraries(Engine());
@@ -101,8 +102,8 @@ TEST_F(EngineGlobalsTest, DialogParentIsMadeLastAndFreedFirst) {
   RecordingHost host;
   StopEngineLibrary();
   EXPECT_EQ(Look(), Reachable{});
-  EXPECT_THROW(Expressions(), EngineError);
-  EXPECT_THROW(ReportInterpreter(), EngineError);
+  EXPECT_THROW(Expressions(Engine()), EngineError);
+  EXPECT_THROW(ReportInterpreter(Engine()), EngineError);
 
   SetHost(&host);
   StartEngineLibrary(Engine());
@@ -126,13 +127,13 @@ TEST_F(EngineGlobalsTest, ReportsWorkAgainAfterARestartWithFreshVariables) {
     PageBuilder b(report.Template);
     b.Memo("Text", 0, 0, 300, 20, {"[UPPERCASE('ab')] [clRed] [skStar]"});
     ASSERT_TRUE(report.Prepare());
-    Expressions().GlobalVariables.SetValue("Left", Variant(1));
+    Expressions(Engine()).GlobalVariables.SetValue("Left", Variant(1));
   }
   StopEngineLibrary();
   StartEngineLibrary(Engine());
-  EXPECT_EQ(Expressions().GlobalVariables.Count(), 0);
-  EXPECT_TRUE(Expressions().GlobalVariables.Sorted());
-  EXPECT_TRUE(Expressions().NamedConstants.Sorted());
+  EXPECT_EQ(Expressions(Engine()).GlobalVariables.Count(), 0);
+  EXPECT_TRUE(Expressions(Engine()).GlobalVariables.Sorted());
+  EXPECT_TRUE(Expressions(Engine()).NamedConstants.Sorted());
   TfrReport report;
   PageBuilder b(report.Template);
   b.Memo("Text", 0, 0, 300, 20, {"[UPPERCASE('ab')] [clRed] [skStar]"});

@@ -39,7 +39,7 @@ class ReportNames : public FormationTest {
 };
 
 TEST_F(ReportNames, FormatSuffixes) {
-  Expressions().GlobalVariables.SetValue("X", Variant(2.5));
+  Expressions(Engine()).GlobalVariables.SetValue("X", Variant(2.5));
   EXPECT_EQ(Bracket("X #N0,2"), "2,50");
   EXPECT_EQ(Bracket("X * 493.8 #N#,##0.00"), "1,234.50");
   EXPECT_EQ(Bracket("X #2.3"), "2.500");  // a digit means a fixed number
@@ -118,14 +118,14 @@ TEST_F(ReportNames, UndefinedNamesAndSelfReference) {
 }
 
 TEST_F(ReportNames, ArraysAndVariableProcedures) {
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(Engine()).Parser;
   parser.Calc("SETARRAY(A, 3, 5)");
   EXPECT_EQ(parser.Calc("GETARRAY(A, 3)").AsText(), "5");
-  EXPECT_EQ(Expressions().GlobalVariables.GetValue("Arr_A_3").AsText(), "5");
+  EXPECT_EQ(Expressions(Engine()).GlobalVariables.GetValue("Arr_A_3").AsText(), "5");
   EXPECT_EQ(Bracket("A[1 + 2] * 2"), "10");
   parser.Calc("SETARRAY(Names, 'first', 'Ann')");
-  EXPECT_EQ(Expressions().GlobalVariables.GetValue("Arr_Names_first").AsText(), "Ann");
-  Expressions().GlobalVariables.SetValue("Counter", Variant(1));
+  EXPECT_EQ(Expressions(Engine()).GlobalVariables.GetValue("Arr_Names_first").AsText(), "Ann");
+  Expressions(Engine()).GlobalVariables.SetValue("Counter", Variant(1));
   parser.Calc("INC(Counter)");
   parser.Calc("INC(Counter)");
   parser.Calc("DEC(Counter)");
@@ -137,7 +137,7 @@ TEST_F(ReportNames, ArraysAndVariableProcedures) {
 }
 
 TEST_F(ReportNames, ProceduresAndFunctionRouting) {
-  TfrParser& parser = Expressions().Parser;
+  TfrParser& parser = Expressions(Engine()).Parser;
   parser.Calc("STOPREPORT()");
   EXPECT_TRUE(report.StopRequested);
 
@@ -146,7 +146,7 @@ TEST_F(ReportNames, ProceduresAndFunctionRouting) {
     std::string ClassName() const override { return "TestLibrary"; }
     void RunFunction(int, const Variant& p1, const Variant&, const Variant&,
                      Variant& result) override {
-      result = MultiplyValues(Expressions().Parser.Calc(p1.AsText()), Variant(2));
+      result = MultiplyValues(Expressions(Engine()).Parser.Calc(p1.AsText()), Variant(2));
     }
   };
   RegisterFunctionLibrary(Engine(), std::make_unique<Library>());

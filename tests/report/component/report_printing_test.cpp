@@ -331,8 +331,8 @@ TEST_F(ReportPrintingTest, PrinterFailureAbortsTheDocumentAndReleasesThePage) {
 
 TEST_F(ReportPrintingTest, NoInstalledPrinterIsAnError) {
   FakePrinter empty;
-  StopEnginePrinter();
-  StartEnginePrinter([&] { return &empty; });
+  StopEnginePrinter(Engine());
+  StartEnginePrinter(Engine(), [&] { return &empty; });
   AddPages(1);
   report_.ShowProgress = false;
   EXPECT_THROW(report_.PrintPrepared("", 1, false, 0), EngineError);

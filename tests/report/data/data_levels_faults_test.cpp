@@ -186,7 +186,7 @@ TEST_F(DataLevelFaults, ThePagesColumnWidthIsANamedProperty) {
     const auto objects = PageObjects(report, 0);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(objects[0].Left, scripted ? 100 + 20 : 0);  // from the left margin
-    EXPECT_EQ(Expressions().GlobalVariables.IndexOfName("PAGE1.ColumnWidth"), -1);
+    EXPECT_EQ(Expressions(Engine()).GlobalVariables.IndexOfName("PAGE1.ColumnWidth"), -1);
   }
 }
 

@@ -53,8 +53,8 @@ TEST_F(DictionaryLookup, VariableNamingAFieldIsCachedAndFollowsTheRecord) {
 
 TEST_F(DictionaryLookup, UserVariablesWinOverDictionaryValuesButNotOverFields) {
   dictionary.VariableTable = {{"Rate", "2"}, {"Cost", "Items.Price"}};
-  Expressions().GlobalVariables.SetValue("Rate", Variant(7));
-  Expressions().GlobalVariables.SetValue("Cost", Variant(8));
+  Expressions(Engine()).GlobalVariables.SetValue("Rate", Variant(7));
+  Expressions(Engine()).GlobalVariables.SetValue("Cost", Variant(8));
   ASSERT_TRUE(dictionary.IsDictionaryName("RATE"));
   EXPECT_EQ(dictionary.LookupValue("RATE").AsInteger(), 7);
   ASSERT_TRUE(dictionary.IsDictionaryName("COST"));

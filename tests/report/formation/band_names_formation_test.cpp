@@ -83,7 +83,7 @@ TEST_F(BandNamesFormation, ADataBandsDataSetIsSteppedAndReplacedByName) {
   b.Band(btMasterData, "Items", 100, 20).FormatText = "3";
   report.Prepare();
   ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
-  const TfrVariables& v = Expressions().GlobalVariables;
+  const TfrVariables& v = Expressions(Engine()).GlobalVariables;
   EXPECT_FALSE(v.GetValue("BEFORE").AsBoolean());
   EXPECT_TRUE(v.GetValue("ATEND").AsBoolean());
   EXPECT_FALSE(v.GetValue("AGAIN").AsBoolean());

@@ -80,7 +80,7 @@ TEST_F(ScriptFormation, ScriptThatLoopsForEverIsCancelledThroughTheProgressWindo
   EXPECT_FALSE(report.Prepare());
   EXPECT_TRUE(host.stopRequested);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_GT(Expressions().GlobalVariables.GetValue("X").AsInteger(), 0);
+  EXPECT_GT(Expressions(Engine()).GlobalVariables.GetValue("X").AsInteger(), 0);
 }
 
 TEST_F(ScriptFormation, ScriptErrorsBecomeCalculationErrors) {

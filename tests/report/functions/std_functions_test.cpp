@@ -21,9 +21,9 @@ namespace {
 class StdFunctions : public ::testing::Test {
  protected:
   void SetUp() override {
-    TfrParser& parser = Expressions().Parser;
+    TfrParser& parser = Expressions(Engine()).Parser;
     parser.ValueHook = [](const std::string& name, Variant& value) {
-      value = Expressions().NamedConstants.GetValue(name);
+      value = Expressions(Engine()).NamedConstants.GetValue(name);
     };
     parser.FunctionHook = [](const std::string& name, const Variant& p1, const Variant& p2,
                              const Variant& p3, Variant& result) {
@@ -35,12 +35,12 @@ class StdFunctions : public ::testing::Test {
     SetHost(&host);
   }
   void TearDown() override {
-    Expressions().Parser.ValueHook = nullptr;
-    Expressions().Parser.FunctionHook = nullptr;
+    Expressions(Engine()).Parser.ValueHook = nullptr;
+    Expressions(Engine()).Parser.FunctionHook = nullptr;
     SetHost(nullptr);
     Engine().DecimalSeparator = '.';
   }
-  Variant Calc(const std::string& text) { return Expressions().Parser.Calc(text); }
+  Variant Calc(const std::string& text) { return Expressions(Engine()).Parser.Calc(text); }
   std::string Text(const std::string& text) { return Calc(text).AsText(); }
 
   HeadlessHost host;
@@ -187,7 +187,7 @@ TEST_F(StdFunctions, AggregatesAnswerZeroOutsideAPreparation) {
 }
 
 TEST_F(StdFunctions, NamedConstants) {
-  const TfrVariables& constants = Expressions().NamedConstants;
+  const TfrVariables& constants = Expressions(Engine()).NamedConstants;
   EXPECT_TRUE(constants.Sorted());
   EXPECT_EQ(Calc("clRed").AsInteger(), 0x0000FF);
   EXPECT_EQ(Calc("mb_YesNo").AsInteger(), 4);

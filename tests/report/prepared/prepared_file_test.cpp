@@ -199,9 +199,9 @@ TEST_F(PreparedFileTest, ACompressedFileLoadsBlankPages) {
   EXPECT_TRUE(canvas.Ops().empty());
 
   // Writing with the flag set runs the compressor, which writes no page data.
-  Compressor().CompressionEnabled = true;
+  Compressor(Engine()).CompressionEnabled = true;
   const std::string packed = Written(pages);
-  Compressor().CompressionEnabled = false;
+  Compressor(Engine()).CompressionEnabled = false;
   EXPECT_EQ(packed[1], 1);
   TfrEMFPages reloaded{Engine()};
   Load(reloaded, packed);
@@ -271,7 +271,7 @@ TEST_F(PreparedFileTest, AFailedSaveLeavesTheOldFile) {
       std::filesystem::remove(entry.path());
   pages.SavePreparedFile(path);
   const std::string before = FileBytes(path);
-  TfrPrinter& printer = EnginePrinter();
+  TfrPrinter& printer = EnginePrinter(Engine());
   printer.PrinterNames[printer.SelectedPrinterIndex] = std::string(70000, 'x');  // cannot be stored
   pages.AddPage(Paper());
   EXPECT_THROW(pages.SavePreparedFile(path), StreamWriteError);

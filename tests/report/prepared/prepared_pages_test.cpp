@@ -173,8 +173,8 @@ TEST_F(PreparedPagesTest, ScreenDrawingSkipsObjectsOutsideTheClipWidenedByTen) {
 
 TEST_F(PreparedPagesTest, PrinterPagesAreDrawnWithoutClipTestOnThePrinterCanvas) {
   test::FakePrinter platform({test::FakeDevice::Named("Laser", 600)});
-  StopEnginePrinter();
-  StartEnginePrinter([&platform] { return &platform; });
+  StopEnginePrinter(Engine());
+  StartEnginePrinter(Engine(), [&platform] { return &platform; });
   TfrEMFPages pages{Engine()};
   pages.AddPage(Paper());
   AddShape(pages, 0, skRectangle, 700, 100, 50, 50);

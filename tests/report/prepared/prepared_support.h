@@ -29,7 +29,7 @@ class PreparedPagesTest : public ::testing::Test {
     p.PaperWidthTenths = w;
     p.PaperHeightTenths = h;
     p.Orientation = orientation;
-    ApplyPagePaper(EnginePrinter(), p);
+    ApplyPagePaper(EnginePrinter(Engine()), p);
     return p;
   }
 

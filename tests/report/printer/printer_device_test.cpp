@@ -242,11 +242,11 @@ TEST(PrinterDevice, StartUpRemembersTheDefaultPaperSize) {
   letter.PaperWidthTenths = 2159;
   letter.PaperHeightTenths = 2794;
   FakePrinter platform({letter});
-  StartEnginePrinter([&platform] { return &platform; });
-  EXPECT_TRUE(PrinterState().PrinterReady);
-  EXPECT_EQ(PrinterState().DefaultPaperSize, 1);
-  EXPECT_EQ(EnginePrinter().PrinterNames.size(), 2u);
-  StopEnginePrinter();
+  StartEnginePrinter(Engine(), [&platform] { return &platform; });
+  EXPECT_TRUE(Engine().Printer.PrinterReady);
+  EXPECT_EQ(Engine().Printer.DefaultPaperSize, 1);
+  EXPECT_EQ(EnginePrinter(Engine()).PrinterNames.size(), 2u);
+  StopEnginePrinter(Engine());
 }
 
 }  // namespace

@@ -130,22 +130,23 @@ TEST(PrinterPaper, LoadPaperNamesRenamesTheVirtualPrinter) {
 }
 
 TEST(PrinterPaper, StartUpWithoutAPrinterServiceStillMakesThePrinterReady) {
-  StartEnginePrinter([]() -> PlatformPrinter* { throw std::runtime_error("no service"); });
-  EXPECT_TRUE(PrinterState().PrinterReady);
-  EXPECT_EQ(EnginePrinter().PaperSizeCode, 9);
-  EXPECT_EQ(PrinterState().DefaultPaperSize, 9);
-  EXPECT_TRUE(EnginePrinter().IsVirtualSelected());
-  EXPECT_EQ(EnginePrinter().PaperWidthTenths, 2100);
-  StopEnginePrinter();
-  EXPECT_FALSE(PrinterState().PrinterReady);
-  EXPECT_THROW(EnginePrinter(), RangeError);
+  StartEnginePrinter(Engine(),
+                     []() -> PlatformPrinter* { throw std::runtime_error("no service"); });
+  EXPECT_TRUE(Engine().Printer.PrinterReady);
+  EXPECT_EQ(EnginePrinter(Engine()).PaperSizeCode, 9);
+  EXPECT_EQ(Engine().Printer.DefaultPaperSize, 9);
+  EXPECT_TRUE(EnginePrinter(Engine()).IsVirtualSelected());
+  EXPECT_EQ(EnginePrinter(Engine()).PaperWidthTenths, 2100);
+  StopEnginePrinter(Engine());
+  EXPECT_FALSE(Engine().Printer.PrinterReady);
+  EXPECT_THROW(EnginePrinter(Engine()), RangeError);
 
   test::FakePrinter none;
-  StartEnginePrinter([&none] { return &none; });
-  EXPECT_TRUE(PrinterState().PrinterReady);
-  EXPECT_TRUE(EnginePrinter().IsVirtualSelected());
-  EXPECT_EQ(EnginePrinter().PaperWidthTenths, 2100);
-  StopEnginePrinter();
+  StartEnginePrinter(Engine(), [&none] { return &none; });
+  EXPECT_TRUE(Engine().Printer.PrinterReady);
+  EXPECT_TRUE(EnginePrinter(Engine()).IsVirtualSelected());
+  EXPECT_EQ(EnginePrinter(Engine()).PaperWidthTenths, 2100);
+  StopEnginePrinter(Engine());
 }
 
 }  // namespace

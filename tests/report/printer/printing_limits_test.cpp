@@ -17,8 +17,8 @@ class PrintingLimits : public FormationTest {
   // A4 on the virtual printer with all four margins set to `margin`.
   void SetUpPage(int margin) {
     page.Margins = {margin, margin, margin, margin};
-    EnginePrinter().SetPaper(kA4PaperSize, 2100, 2970, -1, 0, true);
-    EnginePrinter().FillPageInfo(page.PageInfo);
+    EnginePrinter(Engine()).SetPaper(kA4PaperSize, 2100, 2970, -1, 0, true);
+    EnginePrinter(Engine()).FillPageInfo(page.PageInfo);
   }
   // Aligns a lone 100-pixel-wide shape at x 300 as no band does (drawing a
   // page outside formation).

@@ -130,7 +130,7 @@ class FakeEnvironment : public ScriptEnvironment {
 };
 
 TEST(ScriptRun, ReportInterpreterAssignsInItsOrder) {
-  TfrVariables& user = Expressions().GlobalVariables;
+  TfrVariables& user = Expressions(Engine()).GlobalVariables;
   user.Clear();
   FakeEnvironment env;
   TInterpretator in(Engine());

@@ -130,7 +130,7 @@ TEST_F(HostileInputs, PreparingLeavesEveryTemplateByteAsItWas) {
     // another template left its paper behind.
     for (int round = 0; round < 2; ++round) {
       Prep() = PreparationState{};
-      StartEnginePrinter(nullptr);
+      StartEnginePrinter(Engine(), nullptr);
       if (round == 1) {
         PrepareChecked(Hostile("prep_roundtrip_abort.bin"));
         Prep() = PreparationState{};

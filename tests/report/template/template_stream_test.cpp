@@ -143,9 +143,9 @@ TEST_F(TemplateStream, SavingWritesThePrinterSelectedNow) {
   TfrTemplate t;
   t.AddPage();
   t.PrinterName = "HP DeskJet 720C";  // not installed: the virtual printer stays selected
-  StartEnginePrinter(nullptr);
+  StartEnginePrinter(Engine(), nullptr);
   const Bytes b = Save(t);
-  StopEnginePrinter();
+  StopEnginePrinter(Engine());
   EXPECT_EQ(Bytes(b.begin(), b.begin() + 9), (Bytes{24, 0, 0, 0, 0, 1, 0, 1, 0}));
   // Without a started printer the template's own name stands.
   const Bytes own = Save(t);
