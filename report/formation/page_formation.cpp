@@ -265,7 +265,8 @@ void PageFormation::ConfigureBand(TfrBand& band, TfrBandView& view) {
   band.UseDataSource(view.FormatText);
 }
 
-void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {
+void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced,
+                                    std::vector<char>& waiting) {
   const int top = band.BandY;
   const int bottom = AddSat(band.BandY, band.BandHeight);
   // The unplaced objects whose top lies in the band, in template order.
@@ -276,7 +277,7 @@ void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {
   auto take = [&](TfrView& v, std::size_t index, bool setOwner) {
     unplaced.erase({v.Top, index});
     v.Top -= top;
-    v.FormationFlag = 0;
+    waiting[index] = 0;
     if (setOwner) v.FormationBand = &band;
     band.Views.push_back(&v);
   };
@@ -286,17 +287,20 @@ void PageFormation::TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced) {
       take(v, i, true);
   for (std::size_t i : inside)
     if (TfrView& v = *Page.Objects[i];
-        v.FormationFlag && v.FormationBand && IsCrossBand(v.FormationBand->Kind))
+        waiting[i] && v.FormationBand && IsCrossBand(v.FormationBand->Kind))
       take(v, i, false);
   for (std::size_t i : inside)
     if (TfrView& v = *Page.Objects[i];
-        v.FormationFlag && !v.FormationBand && v.ObjectType == gtSubReport)
+        waiting[i] && !v.FormationBand && v.ObjectType == gtSubReport)
       take(v, i, true);
 }
 
 void PageFormation::PlaceObjects() {
   std::vector<TfrBandView*> bandViews;
-  for (const auto& v : Page.Objects) {
+  // Every object but a band waits for the band that takes it.
+  std::vector<char> waiting(Page.Objects.size());
+  for (std::size_t i = 0; i < Page.Objects.size(); ++i) {
+    const std::unique_ptr<TfrView>& v = Page.Objects[i];
     // Geometry from a damaged or hostile template is kept within a range
     // that no page reaches, so positions summed while forming cannot wrap.
     v->Left = std::clamp(v->Left, -kMaxCoordinate, kMaxCoordinate);
@@ -320,7 +324,7 @@ void PageFormation::PlaceObjects() {
         memo->HighlightPostfix.clear();
       }
     }
-    v->FormationFlag = v->ObjectType == gtBand ? 0 : 1;
+    waiting[i] = v->ObjectType == gtBand ? 0 : 1;
     v->FormationBand = nullptr;
     if (auto* b = dynamic_cast<TfrBandView*>(v.get())) bandViews.push_back(b);
     if (auto* sub = dynamic_cast<TfrSubReportView*>(v.get())) {
@@ -341,12 +345,13 @@ void PageFormation::PlaceObjects() {
     for (int kind = btCrossHeader; kind <= btCrossFooter; ++kind) {
       TfrBand& band = *Chain(kind);
       if (!band.View) continue;
-      for (const auto& v : Page.Objects) {
-        if (!v->FormationFlag || v->FormationBand) continue;
+      for (std::size_t i = 0; i < Page.Objects.size(); ++i) {
+        TfrView* v = Page.Objects[i].get();
+        if (!waiting[i] || v->FormationBand) continue;
         if (v->Left >= band.BandX && v->Left + v->Width <= band.BandX + band.BandWidth) {
           v->Left -= band.BandX;
           v->FormationBand = &band;
-          band.Views.push_back(v.get());
+          band.Views.push_back(v);
         }
       }
     }
@@ -357,7 +362,7 @@ void PageFormation::PlaceObjects() {
   // finds its own without a walk over the whole page.
   UnplacedByTop unplaced;
   for (std::size_t i = 0; i < Page.Objects.size(); ++i)
-    if (Page.Objects[i]->FormationFlag) unplaced.insert({Page.Objects[i]->Top, i});
+    if (waiting[i]) unplaced.insert({Page.Objects[i]->Top, i});
   for (int kind = 0; kind <= btChild; ++kind) {
     if (IsCrossBand(kind)) continue;
     auto& first = BandChains[static_cast<std::size_t>(kind)];
@@ -370,7 +375,7 @@ void PageFormation::PlaceObjects() {
         chain.push_back(std::make_unique<TfrBand>(*this, static_cast<std::uint8_t>(kind)));
       configured = true;
       ConfigureBand(*chain.back(), *bv);
-      TakeBandObjects(*chain.back(), unplaced);
+      TakeBandObjects(*chain.back(), unplaced, waiting);
     }
     SelectionSortByTop(chain);
     for (std::size_t i = chain.size(); i-- > 1;) {
@@ -388,11 +393,12 @@ void PageFormation::PlaceObjects() {
   // An object of a cross band's strip that no horizontal band took is
   // written there too, at its template position.
   TfrBand& none = *Chain(kNoBandKind);
-  for (const auto& v : Page.Objects) {
-    if (!v->FormationFlag) continue;
+  for (std::size_t i = 0; i < Page.Objects.size(); ++i) {
+    if (!waiting[i]) continue;
+    TfrView* v = Page.Objects[i].get();
     if (v->FormationBand) v->Left += v->FormationBand->BandX;
     v->FormationBand = &none;
-    none.Views.push_back(v.get());
+    none.Views.push_back(v);
   }
   for (int kind = btCrossHeader; kind <= btCrossFooter; ++kind) {
     TfrBand& cross = *Chain(kind);

@@ -139,7 +139,8 @@ class PageFormation : public FormingPage {
   void ConfigureBand(TfrBand& band, TfrBandView& view);
   // Objects not yet placed: (top, index in the page's objects).
   using UnplacedByTop = std::set<std::pair<std::int32_t, std::size_t>>;
-  void TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced);
+  // `waiting[i]` is set while object i is in no horizontal band yet.
+  void TakeBandObjects(TfrBand& band, UnplacedByTop& unplaced, std::vector<char>& waiting);
   void LinkHeadersAndFooters();
   void LinkChildBands();
   void FreeBands();

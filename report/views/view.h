@@ -161,13 +161,8 @@ class TfrView : public TfrObject, public EvaluatedObject {
   std::uint8_t RecordVersion = 0;
   std::uint8_t RecordSubVersion = 0;
   std::int32_t SerialNumber = 0;
-  // Scratch of band formation: FormationFlag is set while the view is not
-  // placed into a horizontal band yet; FormationBand is its owner band
-  // while a page is formed (not owned).
-  std::uint8_t FormationFlag = 0;
+  // The band that owns the view while its page is formed (not owned).
   TfrBand* FormationBand = nullptr;
-  std::int32_t FormationTop = 0;
-  std::int32_t FormationHeight = 0;
   double DeviceScaleX = 1.0;
   double DeviceScaleY = 1.0;
   std::int32_t DeviceOffsetX = 0;
