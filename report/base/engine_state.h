@@ -139,8 +139,8 @@ struct EngineGlobals {
   // the engine's object kinds. Without it such files are refused.
   OldFormatPictureWriter OldFormatPictures;
   PrinterGlobals Printer;
-  // The report's text-export hook, installed by the report component when
-  // it exports; while empty, exported lines go nowhere.
+  // The text-export hook a text export installs while it runs; exporting a
+  // memo without one raises EngineError.
   MemoTextExportHook MemoTextExport;
   // The registered function libraries, in registration order.
   static constexpr int kMaxFunctionLibraries = 32;

@@ -370,6 +370,9 @@ std::size_t TfrMemoView::LinesLeft() const {
 }
 
 void TfrMemoView::Export(Stream& stream) {
+  // Lines exported with no exporter would vanish without a word.
+  if (!Globals().MemoTextExport)
+    throw EngineError("No text export is installed: the lines of " + Name + " have nowhere to go");
   TfrStretcheable::Export(stream);
   Canvas* measuring = Globals().MeasuringCanvas;
   if (!measuring) throw EngineError("No measuring canvas is installed: text cannot be laid out");

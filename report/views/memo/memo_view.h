@@ -122,7 +122,8 @@ class TfrMemoView : public TfrStretcheable {
   void Record(MemoryStream& page) override;
   // Laid-out lines no page has taken yet.
   std::size_t LinesLeft() const;
-  // Replays the memo's lines into Engine().MemoTextExport.
+  // Replays the memo's lines into its engine's MemoTextExport; EngineError
+  // when none is installed.
   void Export(Stream& stream) override;
   // Common view record, then the memo tail; the template or prepared
   // variant by PreparedMode, the layout by the reader's version. Short or

@@ -3,6 +3,7 @@
 // measured with real font metrics.
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "platform/numeric.h"
 #include "platform/recording_canvas.h"
 #include "platform/stream.h"
@@ -317,7 +318,17 @@ TEST(MemoExport, LinesShareTheFrame) {
   d.memo.Export(unused);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].bits, 0);
+
   Engine().MemoTextExport = nullptr;
+  d.memo.Name = "Memo1";
+  try {
+    d.memo.Export(unused);
+    ADD_FAILURE() << "exported with no exporter";
+  } catch (const EngineError& e) {
+    EXPECT_NE(std::string(e.what()).find("the lines of Memo1 have nowhere to go"),
+              std::string::npos);
+  }
+  EXPECT_FALSE(d.memo.Exporting);
 }
 
 }  // namespace
