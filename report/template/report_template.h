@@ -53,7 +53,7 @@ class TfrTemplate {
   TfrTemplate& operator=(const TfrTemplate&) = delete;
 
   // Reads a template stream from the stream's position to its end into the
-  // pages and the dictionary, and leaves Prep().RenderActive false. Every
+  // pages and the dictionary, and leaves its engine's RenderActive false. Every
   // failure is shown to the user: a version above 27 leaves the pages alone
   // and names the version, unknown classes are
   // listed while the rest stays loaded (LoadErrorFlag/LoadErrorText), any
@@ -128,7 +128,7 @@ class TfrTemplate {
   bool LoadErrorFlag = false;
   std::string LoadErrorText;
 
-  // The report that becomes Prep().ActiveReport while loading and saving
+  // The report that becomes the ActiveReport of the engine while loading and saving
   // (not owned). Without one, the template itself answers name look-ups
   // during the load and the previous ActiveReport comes back afterwards.
   PreparationReport* Owner = nullptr;

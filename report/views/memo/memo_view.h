@@ -5,7 +5,7 @@
 //
 // A memo holds lines of text (Memo), a font in points and an alignment word.
 // Text is always laid out on the engine's measuring canvas at 96 pixels per
-// inch (Engine().MeasuringCanvas), so line breaks are the same on screen and
+// inch (its engine's MeasuringCanvas), so line breaks are the same on screen and
 // on paper; drawing then places those lines on any canvas at any scale,
 // horizontally or running upwards (rotated by 90 degrees).
 //
@@ -140,7 +140,7 @@ class TfrMemoView : public TfrStretcheable {
   int LeftoverHeight() override;
 
   // WorkText from Memo, bracketed expressions replaced by their values. The
-  // values come from the report being prepared (Prep().ActiveReport's
+  // values come from the report being prepared (the ActiveReport's
   // EvaluateBracket, where the expression engine plugs in); with no report
   // the lines are copied unchanged. Evaluation errors propagate.
   void ExpandText();
