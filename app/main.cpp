@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   quillet::EngineSession engine(&host, quillet::SessionPrinters::Machine);
   if (request.What == quillet::ProgramRequest::OpenFile) {
     quillet::InstallPreviewPrinting(host);
-    return quillet::OpenReportFile(request.File, *request.Options, request.Watch);
+    return quillet::OpenReportFile(engine.Globals(), request.File, *request.Options, request.Watch);
   }
   quillet::TfrmShapes window;
   // A PDF printed from the preview is told in the main window too.

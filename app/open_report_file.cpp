@@ -19,9 +19,9 @@
 namespace quillet {
 namespace {
 
-int Fail(const std::string& utf8Text) {
+int Fail(EngineGlobals& engine, const std::string& utf8Text) {
   std::cerr << "quillet: " << utf8Text << "\n";
-  Host().ShowMessage(utf8Text, "Error", MessageIcon::Error, MessageButtons::Ok);
+  engine.Host().ShowMessage(utf8Text, "Error", MessageIcon::Error, MessageButtons::Ok);
   return 1;
 }
 
@@ -34,8 +34,9 @@ std::string Reason(const std::string& path, const std::string& what) {
 // Runs `show` with the Qt host's preview hook extended by `more`; the hook
 // comes back as it was afterwards.
 template <typename Show>
-void WithPreviewHook(const std::function<void(TfrPreviewForm&)>& more, Show show) {
-  auto* windows = dynamic_cast<QtEngineHost*>(&Host());
+void WithPreviewHook(EngineGlobals& engine, const std::function<void(TfrPreviewForm&)>& more,
+                     Show show) {
+  auto* windows = dynamic_cast<QtEngineHost*>(&engine.Host());
   if (!windows) {
     show();
     return;
@@ -51,11 +52,12 @@ void WithPreviewHook(const std::function<void(TfrPreviewForm&)>& more, Show show
 
 }  // namespace
 
-int OpenReportFile(const std::string& path) {
-  return OpenReportFile(path, cli::Options({}, {}, {}), false);
+int OpenReportFile(EngineGlobals& engine, const std::string& path) {
+  return OpenReportFile(engine, path, cli::Options({}, {}, {}), false);
 }
 
-int OpenReportFile(const std::string& path, const cli::Options& options, bool watch) {
+int OpenReportFile(EngineGlobals& engine, const std::string& path, const cli::Options& options,
+                   bool watch) {
   std::shared_ptr<cli::ReportInput> input;
   // A template not watched opens on its first page while the rest forms;
   // a prepared-report file, or a template a live preview follows, is read
@@ -70,13 +72,13 @@ int OpenReportFile(const std::string& path, const cli::Options& options, bool wa
   } catch (const cli::AlreadyReported&) {
     return 1;  // the loader has shown why
   } catch (const cli::UsageError& e) {
-    return Fail(e.what());
+    return Fail(engine, e.what());
   } catch (const std::exception& e) {
-    return Fail(Reason(path, e.what()));
+    return Fail(engine, Reason(path, e.what()));
   }
   // The report shares the life of the input that holds its data sets.
   const std::shared_ptr<TfrReport> report(input, &input->Report());
-  if (whole && report->PreparedPages.Count() == 0) return Fail(path + " holds no page");
+  if (whole && report->PreparedPages.Count() == 0) return Fail(engine, path + " holds no page");
   // The preview's caption and the print job carry the file's name.
   report->Title = std::filesystem::path(path).filename().string();
   const auto prepare = [options](const std::string& file) {
@@ -88,22 +90,22 @@ int OpenReportFile(const std::string& path, const cli::Options& options, bool wa
     if (watch) new LivePreview(form, prepare, path, cli::DataOptions::FilesRead(options));
   };
   if (whole) {
-    WithPreviewHook(opened, [&] { report->ShowPrepared(); });
+    WithPreviewHook(engine, opened, [&] { report->ShowPrepared(); });
     return 0;
   }
   TfrReport::PreviewRun run;
   try {
-    WithPreviewHook(opened, [&] { run = input->PrepareAndPreview(); });
+    WithPreviewHook(engine, opened, [&] { run = input->PrepareAndPreview(); });
   } catch (const cli::AlreadyReported&) {
     return 1;
   } catch (const cli::UsageError& e) {
-    return Fail(e.what());
+    return Fail(engine, e.what());
   } catch (const std::exception& e) {
-    return Fail(Reason(path, e.what()));
+    return Fail(engine, Reason(path, e.what()));
   }
   if (run.Shown) return 0;
   // A failed or stopped preparation has been reported by the host.
-  return run.Prepared ? Fail(path + " holds no page") : 1;
+  return run.Prepared ? Fail(engine, path + " holds no page") : 1;
 }
 
 }  // namespace quillet

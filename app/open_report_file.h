@@ -9,6 +9,8 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 // Reads the file (a template is prepared first, over the data sets the
 // options name, as quillet-cli prepares it) and opens the preview on its
 // pages through the engine host; returns once the preview closed. Templates
@@ -18,9 +20,11 @@ namespace quillet {
 // Returns the program's exit code: 0 after the preview, 1 when the file
 // could not be read, holds no page, or its preparation was cancelled or
 // failed. The reason goes to a message box captioned "Error" and to
-// standard error, in the words quillet-cli uses.
-int OpenReportFile(const std::string& path, const cli::Options& options, bool watch);
+// standard error, in the words quillet-cli uses. The message box comes
+// from the host of `engine`, in which the report runs.
+int OpenReportFile(EngineGlobals& engine, const std::string& path, const cli::Options& options,
+                   bool watch);
 // The same without data options.
-int OpenReportFile(const std::string& path);
+int OpenReportFile(EngineGlobals& engine, const std::string& path);
 
 }  // namespace quillet

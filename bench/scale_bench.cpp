@@ -540,8 +540,8 @@ FirstPageTimes FirstPageOnce(long n) {
   const auto startWall = std::chrono::steady_clock::now();
   FirstPaint firstPaint(times, startCpu, startWall);
   QtEngineHost windows;
-  EngineHost* before = &Host();
-  SetHost(&windows);
+  EngineHost* before = &Engine().Host();
+  Engine().SetHost(&windows);
   {
     Rows rows(n, false);
     TfrReport report;
@@ -560,7 +560,7 @@ FirstPageTimes FirstPageOnce(long n) {
     };
     report.PrepareAndPreview();
   }
-  SetHost(before);
+  Engine().SetHost(before);
   if (times.pages == 0 || times.firstCpu == 0)
     throw std::runtime_error("the preview did not open while the report formed");
   return times;

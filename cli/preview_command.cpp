@@ -82,15 +82,19 @@ class PreviewHost : public QtEngineHost {
   EngineHost& console_;
 };
 
-// Installs `host` for the life of the scope, then the one before it.
+// Installs `host` in `engine` for the life of the scope, then the one
+// before it.
 class HostScope {
  public:
-  explicit HostScope(EngineHost& host) : before_(&Host()) { SetHost(&host); }
-  ~HostScope() { SetHost(before_); }
+  HostScope(EngineGlobals& engine, EngineHost& host) : engine_(engine), before_(&engine.Host()) {
+    engine_.SetHost(&host);
+  }
+  ~HostScope() { engine_.SetHost(before_); }
   HostScope(const HostScope&) = delete;
   HostScope& operator=(const HostScope&) = delete;
 
  private:
+  EngineGlobals& engine_;
   EngineHost* before_;
 };
 
@@ -116,7 +120,7 @@ int RunPreview(const Args& args) {
   report.Title = FromQString(QString::fromStdString(name));
   report.ModalPreview = true;  // ShowPrepared returns once the window is closed
 
-  PreviewHost windows(Host());
+  PreviewHost windows(report.Globals().Host());
   InstallPreviewPrinting(windows);
   std::unique_ptr<ShownWatcher> watcher;
   const auto printing = windows.PreviewOpened;
@@ -130,7 +134,7 @@ int RunPreview(const Args& args) {
     form.PrepareTemplate = prepare;
     if (watch) new LivePreview(form, prepare, input.Path(), DataOptions::FilesRead(o));
   };
-  const HostScope scope(windows);
+  const HostScope scope(report.Globals(), windows);
   if (whole) {
     report.ShowPrepared();
     return 0;

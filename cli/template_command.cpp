@@ -16,18 +16,18 @@
 namespace quillet::cli {
 namespace {
 
-int ErrorsShown() {
-  auto* console = dynamic_cast<ConsoleHost*>(&Host());
+int ErrorsShown(EngineGlobals& engine) {
+  auto* console = dynamic_cast<ConsoleHost*>(&engine.Host());
   return console ? console->errors : 0;
 }
 
 // Loads the input of a conversion; a template stream the engine could not
 // load completely (the loader said so on standard error) stops it.
 void LoadForConversion(TfrTemplate& t, const std::string& path) {
-  const int before = ErrorsShown();
+  const int before = ErrorsShown(t.Globals());
   t.KeepStoredPaper = true;
   LoadTemplateAnyForm(t, path);
-  if (ErrorsShown() != before)
+  if (ErrorsShown(t.Globals()) != before)
     throw EngineError(path + " did not load completely; nothing written");
 }
 

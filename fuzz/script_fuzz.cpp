@@ -49,7 +49,7 @@ class FuzzInterpreter : public TfrInterpretator {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static quillet::fuzz::SilentHost host;
   static const bool started = [] {
-    SetHost(&host);
+    Engine().SetHost(&host);
     StartEngineLibrary(Engine());
     return true;
   }();

@@ -52,7 +52,7 @@ class SilentHost : public EngineHost {
 inline void StartSilentEngine() {
   static SilentHost host;
   static RecordingCanvas measuring(DeviceKind::Screen);
-  SetHost(&host);
+  Engine().SetHost(&host);
   RegisterEngineKinds(Engine());
   Engine().MeasuringCanvas = &measuring;
   StartEnginePrinter(Engine(), nullptr);

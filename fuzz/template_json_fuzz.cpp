@@ -17,7 +17,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static quillet::fuzz::SilentHost host;
-  quillet::SetHost(&host);
+  quillet::Engine().SetHost(&host);
   quillet::RegisterEngineKinds(quillet::Engine());
   return 0;
 }

@@ -104,9 +104,4 @@ class EngineHost {
   }
 };
 
-// The host in force; a HeadlessHost until the program installs another.
-EngineHost& Host();
-// Installs `host` (not owned; nullptr restores the built-in headless host).
-void SetHost(EngineHost* host);
-
 }  // namespace quillet

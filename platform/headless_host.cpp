@@ -35,13 +35,6 @@ class HeadlessProgress : public ProgressControl {
   int result_ = 0;
 };
 
-HeadlessHost& BuiltIn() {
-  static HeadlessHost host;
-  return host;
-}
-
-EngineHost* installed = nullptr;
-
 }  // namespace
 
 MessageResult HeadlessHost::ShowMessage(const std::string& text, const std::string& caption,
@@ -73,14 +66,6 @@ int HeadlessHost::RunWithProgress(const ProgressRequest& request, const Progress
 
 void HeadlessHost::ShowPrepared(TfrReport& report) {
   previews.push_back(&report);
-}
-
-EngineHost& Host() {
-  return installed ? *installed : BuiltIn();
-}
-
-void SetHost(EngineHost* host) {
-  installed = host;
 }
 
 }  // namespace quillet

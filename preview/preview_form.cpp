@@ -289,6 +289,11 @@ void TfrPreviewForm::SetUpForShowing(TfrReport& report) {
   setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+EngineGlobals& TfrPreviewForm::Globals() const {
+  // Before a report is connected the window belongs to the process's engine.
+  return report_ ? report_->Globals() : Engine();
+}
+
 void TfrPreviewForm::Connect(TfrReport& report) {
   report_ = &report;
   ownedPages_ = std::make_unique<TfrEMFPages>(report.Template.Globals(), &report);

@@ -31,6 +31,7 @@ class QScrollBar;
 namespace quillet {
 
 class TfrEMFPages;
+struct EngineGlobals;
 class TfrReport;
 class TfrPBox;
 class TfrTBButton;
@@ -72,6 +73,8 @@ class TfrPreviewForm : public QDialog {
 
   // ---- State ----
   TfrReport* Report() const { return report_; }
+  // The engine of the report shown.
+  EngineGlobals& Globals() const;
   // The pages shown, or nullptr while the window holds none.
   TfrEMFPages* Pages() const { return pages_; }
   int PageCount() const;

@@ -63,7 +63,7 @@ void TfrPreviewForm::Guarded(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    Host().ShowMessage(e.what(), "Error", MessageIcon::Error, MessageButtons::Ok);
+    Globals().Host().ShowMessage(e.what(), "Error", MessageIcon::Error, MessageButtons::Ok);
   }
 }
 
@@ -253,7 +253,7 @@ void TfrPreviewForm::FindNext() {
   SetVertPos(t.Vert);
   SetHorzPos(t.Horz);
   followScroll_ = true;
-  Host().ProcessPendingMessages();
+  Globals().Host().ProcessPendingMessages();
   View.PaintEnabled = true;
   LastMark =
       QRect(r.left + View.ViewOffsetX + t.Scaled.left, r.top + View.ViewOffsetY + t.Scaled.top,

@@ -25,7 +25,7 @@ bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan&
   TfrPrinter& printer = EnginePrinter(report.Globals());
   if (!printer.PlatformPrinter || printer.PlatformPrinter->PrinterNames().empty()) return false;
 
-  TfrPrintForm form(printer);
+  TfrPrintForm form(report.Globals());
   form.E1->setText(QString::number(report.DefaultCopies));
   form.CollateCB->setChecked(report.DefaultCollate);
   if (report.ShowPrintDialog && form.exec() != QDialog::Accepted) return false;
@@ -47,7 +47,8 @@ bool RunPrintDialogAndPrint(TfrReport& report, int currentPage, const PagesLoan&
     else
       job();
   } catch (const std::exception& e) {
-    Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+    report.Globals().Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error,
+                                        MessageButtons::Ok);
     return false;
   }
   return true;

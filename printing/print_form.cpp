@@ -150,8 +150,8 @@ QImage ArrowGlyph(bool up) {
   return img;
 }
 
-void ShowError(const std::exception& e) {
-  Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+void ShowError(EngineGlobals& engine, const std::exception& e) {
+  engine.Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -204,8 +204,8 @@ QImage MakeNonCollateImage() {
   return img;
 }
 
-TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
-    : QDialog(parent), printer_(printer) {
+TfrPrintForm::TfrPrintForm(EngineGlobals& engine, QWidget* parent)
+    : QDialog(parent), engine_(engine), printer_(EnginePrinter(engine)) {
   setFont(EngineWindowFont());
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -298,13 +298,13 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
   // The installed printers, the current one selected.
-  if (printer.PlatformPrinter) {
+  if (printer_.PlatformPrinter) {
     // The icon shows the glyph in the closed box too; the list draws its own.
     const QIcon glyph(QPixmap::fromImage(Keyed(Image1, kOlive)));
     CB1->setIconSize(QSize(18, 16));
-    for (const std::string& name : printer.PlatformPrinter->PrinterNames())
+    for (const std::string& name : printer_.PlatformPrinter->PrinterNames())
       CB1->addItem(glyph, ToQString(name));
-    if (CB1->count() > 0) OldPrinterIndex = printer.PlatformPrinter->PrinterIndex();
+    if (CB1->count() > 0) OldPrinterIndex = printer_.PlatformPrinter->PrinterIndex();
   }
   CB1->setCurrentIndex(OldPrinterIndex);
   connect(CB1, &QComboBox::currentIndexChanged, this, &TfrPrintForm::ChoosePrinter);
@@ -322,7 +322,7 @@ void TfrPrintForm::ChoosePrinter(int index) {
   try {
     printer_.SelectPrinter(index);
   } catch (const std::exception& e) {
-    ShowError(e);
+    ShowError(engine_, e);
   }
 }
 
@@ -330,7 +330,7 @@ void TfrPrintForm::ShowProperties() {
   try {
     printer_.ShowPrinterProperties();
   } catch (const std::exception& e) {
-    ShowError(e);
+    ShowError(engine_, e);
   }
 }
 
@@ -339,7 +339,7 @@ void TfrPrintForm::CopiesUp() {
     const std::int64_t value = StrToInt(FromQString(E1->text()));
     E1->setText(QString::number(value + 1));
   } catch (const std::exception& e) {
-    ShowError(e);
+    ShowError(engine_, e);
   }
 }
 
@@ -348,7 +348,7 @@ void TfrPrintForm::CopiesDown() {
     const std::int64_t value = StrToInt(FromQString(E1->text()));
     E1->setText(QString::number(std::max<std::int64_t>(1, value - 1)));
   } catch (const std::exception& e) {
-    ShowError(e);
+    ShowError(engine_, e);
   }
 }
 
@@ -371,7 +371,7 @@ void TfrPrintForm::done(int result) {
     try {
       printer_.SelectPrinter(OldPrinterIndex);
     } catch (const std::exception& e) {
-      ShowError(e);
+      ShowError(engine_, e);
     }
   }
   QDialog::done(result);

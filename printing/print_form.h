@@ -23,14 +23,16 @@ class QRadioButton;
 namespace quillet {
 
 class TfrPrinter;
+struct EngineGlobals;
 class TfrSpeedButton;
 
 class TfrPrintForm : public QDialog {
   Q_OBJECT
 
  public:
-  // Lists the printers of `printer` and selects on it.
-  explicit TfrPrintForm(TfrPrinter& printer, QWidget* parent = nullptr);
+  // Lists the printers of the engine printer of `engine` and selects on it;
+  // errors are shown through the engine's host.
+  explicit TfrPrintForm(EngineGlobals& engine, QWidget* parent = nullptr);
   ~TfrPrintForm() override;
 
   // Printer.
@@ -81,6 +83,7 @@ class TfrPrintForm : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  EngineGlobals& engine_;
   TfrPrinter& printer_;
 };
 

@@ -22,7 +22,7 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
   SetLocaleFormats(&locale);
   static const QtPictureCodecs codecs;  // PNG and SVG pictures
   SetPictureCodecs(&codecs);
-  SetHost(host);
+  engine_.SetHost(host);
   switch (printers) {
     case SessionPrinters::Machine:
       printer_ = std::make_unique<QtPlatformPrinter>();
@@ -41,7 +41,7 @@ EngineSession::EngineSession(EngineHost* host, SessionPrinters printers)
 EngineSession::~EngineSession() {
   StopEngineLibrary();
   if (printerStarted_) StopEnginePrinter(engine_);
-  SetHost(nullptr);
+  engine_.SetHost(nullptr);
   engine_.MeasuringCanvas = nullptr;
   SetLocaleFormats(nullptr);
   SetPictureCodecs(nullptr);

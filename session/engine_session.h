@@ -32,6 +32,9 @@ class EngineSession {
   EngineSession(const EngineSession&) = delete;
   EngineSession& operator=(const EngineSession&) = delete;
 
+  // The engine the session started.
+  EngineGlobals& Globals() const { return engine_; }
+
  private:
   EngineGlobals& engine_;
   std::unique_ptr<QtImageCanvas> measuring_;

@@ -92,7 +92,7 @@ void LivePreview::Prepare() {
   std::string thrown;
   {
     // Errors go to the status line, not to a message box per save.
-    const MessageCatcher catcher(MessageCatcher::Keep);
+    const MessageCatcher catcher(form_.Globals(), MessageCatcher::Keep);
     try {
       report = prepare_(path_);
       if (report && report->PreparedPages.Count() == 0) {

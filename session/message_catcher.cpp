@@ -1,13 +1,16 @@
 #include "session/message_catcher.h"
 
+#include "report/base/engine_state.h"
+
 namespace quillet {
 
-MessageCatcher::MessageCatcher(Mode mode) : mode_(mode), behind_(&Host()) {
-  SetHost(this);
+MessageCatcher::MessageCatcher(EngineGlobals& engine, Mode mode)
+    : engine_(engine), mode_(mode), behind_(&engine.Host()) {
+  engine_.SetHost(this);
 }
 
 MessageCatcher::~MessageCatcher() {
-  SetHost(behind_);
+  engine_.SetHost(behind_);
 }
 
 MessageResult MessageCatcher::ShowMessage(const std::string& text, const std::string& caption,

@@ -13,6 +13,8 @@
 
 namespace quillet {
 
+struct EngineGlobals;
+
 class MessageCatcher : public EngineHost {
  public:
   enum Mode {
@@ -20,7 +22,7 @@ class MessageCatcher : public EngineHost {
     Keep,    // error messages are only kept, never shown
   };
   // Installs itself; the host before it comes back when the scope ends.
-  explicit MessageCatcher(Mode mode);
+  MessageCatcher(EngineGlobals& engine, Mode mode);
   ~MessageCatcher() override;
   MessageCatcher(const MessageCatcher&) = delete;
   MessageCatcher& operator=(const MessageCatcher&) = delete;
@@ -39,6 +41,7 @@ class MessageCatcher : public EngineHost {
                                                    const Rect& bounds) override;
 
  private:
+  EngineGlobals& engine_;
   Mode mode_;
   EngineHost* behind_;
   std::vector<std::string> errors_;

@@ -23,8 +23,8 @@ std::string FileText(const std::string& path) {
 
 // Runs `load`; raises AlreadyReported when the loader showed an error.
 template <typename Load>
-void LoadWhole(Load load) {
-  const MessageCatcher catcher(MessageCatcher::PassOn);
+void LoadWhole(EngineGlobals& engine, Load load) {
+  const MessageCatcher catcher(engine, MessageCatcher::PassOn);
   load();
   if (!catcher.Errors().empty()) throw AlreadyReported();
 }
@@ -41,7 +41,7 @@ bool IsTemplateFile(const std::string& path) {
 
 void LoadTemplateAnyForm(TfrTemplate& target, const std::string& path) {
   if (!IsJsonTemplateFile(path)) {
-    LoadWhole([&] { target.LoadTemplateFile(path); });
+    LoadWhole(target.Globals(), [&] { target.LoadTemplateFile(path); });
     return;
   }
   try {
@@ -63,7 +63,7 @@ void LoadTemplateAnyForm(TfrReport& report, const std::string& path) {
 }
 
 void LoadTemplateStream(TfrReport& report, const std::string& path) {
-  LoadWhole([&] { report.LoadTemplateFile(path); });
+  LoadWhole(report.Globals(), [&] { report.LoadTemplateFile(path); });
 }
 
 }  // namespace quillet::cli

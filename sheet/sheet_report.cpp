@@ -36,7 +36,8 @@ void SheetReportComponent::PrintPrepared(const std::string& pageRange, int copie
   try {
     report_.PrintPrepared(pageRange, copies, collate, selection);
   } catch (const std::exception& e) {
-    Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+    report_.Globals().Host().ShowMessage(e.what(), EngineText(txError), MessageIcon::Error,
+                                         MessageButtons::Ok);
   }
 }
 

@@ -23,13 +23,13 @@ std::string OutputPath(const std::string& name) {
 
 void StartFreshEngine(const std::function<PlatformPrinter*()>& obtain, EngineHost* host) {
   StartEnginePrinter(Engine(), obtain);
-  SetHost(host);
+  Engine().SetHost(host);
   Prep() = PreparationState{};
   Expressions(Engine()).GlobalVariables.Clear();
 }
 
 void StopFreshEngine() {
-  SetHost(nullptr);
+  Engine().SetHost(nullptr);
   Prep() = PreparationState{};
   Expressions(Engine()).GlobalVariables.Clear();
   StopEnginePrinter(Engine());

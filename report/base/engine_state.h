@@ -26,6 +26,7 @@
 
 #include "platform/canvas.h"
 #include "platform/engine_host.h"
+#include "platform/headless_host.h"
 #include "report/base/variant.h"
 
 namespace quillet {
@@ -163,6 +164,14 @@ struct EngineGlobals {
   std::unique_ptr<DialogParent> DialogParentWindow;
   // The preparation (or drawing) in progress.
   PreparationState Run;
+
+  // The host that answers the engine's messages and runs its windows: the
+  // one installed (not owned), else the built-in headless host.
+  EngineHost& Host() { return InstalledHost ? *InstalledHost : BuiltInHost; }
+  // Installs `host`; nullptr restores the built-in headless host.
+  void SetHost(EngineHost* host) { InstalledHost = host; }
+  EngineHost* InstalledHost = nullptr;
+  HeadlessHost BuiltInHost;
 };
 
 // The process's engine, which the session starts and stops.

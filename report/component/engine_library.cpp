@@ -54,7 +54,8 @@ void TfrGlobals::Make() {
   FillNamedConstants(*engine.NamedConstants);
   AddShapeKindConstants(*engine.NamedConstants);
   if (!engine.Compressor) engine.Compressor.reset(new TfrCompressor());
-  engine.DialogParentWindow = Host().CreateDialogParent("DialogForm", Rect{-100, -100, -90, -90});
+  engine.DialogParentWindow =
+      engine.Host().CreateDialogParent("DialogForm", Rect{-100, -100, -90, -90});
 }
 
 void TfrGlobals::Free() {

@@ -100,10 +100,11 @@ bool TfrReport::Prepare() {
   if (result && prep.DialogCancelled) result = false;
   // A preview open on the forming pages keeps them, with the error if any.
   if (previewOpened_)
-    Host().FormationEnded(*this, errorFlag ? errorText : std::string(),
-                          errorFlag ? pagesWhole_ : PreparedPages.Count());
+    Globals().Host().FormationEnded(*this, errorFlag ? errorText : std::string(),
+                                    errorFlag ? pagesWhole_ : PreparedPages.Count());
   if (errorFlag) {
-    Host().ShowMessage(errorText, EngineText(txError), MessageIcon::Error, MessageButtons::Ok);
+    Globals().Host().ShowMessage(errorText, EngineText(txError), MessageIcon::Error,
+                                 MessageButtons::Ok);
     PreparedPages.Clear();
     result = false;  // the pages are gone: a caller must not go on to print them
   } else if (prep.DialogCancelled) {
@@ -166,7 +167,7 @@ TfrReport::PreviewRun TfrReport::PrepareAndPreview() {
 
 void TfrReport::ShowPrepared() {
   if (PreparedPages.Count() == 0 && !previewOpened_) return;
-  Host().ShowPrepared(*this);
+  Globals().Host().ShowPrepared(*this);
 }
 
 std::string TfrReport::ProgressCaption() const {
@@ -214,12 +215,13 @@ bool TfrReport::RunPasses() {
 }
 
 bool TfrReport::PassInProgressWindow() {
-  const int modal = Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
-    progress_ = &window;
-    const ScopeGuard forget([this] { progress_ = nullptr; });
-    window.SetFirstLine(firstLineText_ + "  1");
-    PassStep();
-  });
+  const int modal =
+      Globals().Host().RunWithProgress(ProgressCaption(), [this](ProgressControl& window) {
+        progress_ = &window;
+        const ScopeGuard forget([this] { progress_ = nullptr; });
+        window.SetFirstLine(firstLineText_ + "  1");
+        PassStep();
+      });
   return modal != kModalCancelled;
 }
 
@@ -255,7 +257,7 @@ void TfrReport::ReportProgress(int pageNumber) {
   }
   if (previewShowsIt || !ShowProgress) return;
   if (!progress_) {
-    Host().ProcessPendingMessages();
+    Globals().Host().ProcessPendingMessages();
     return;
   }
   std::string line = firstLineText_ + "  " + std::to_string(pageNumber);
@@ -276,7 +278,7 @@ bool TfrReport::ReportPagesFormed(PreparationReport& outer) {
   const int formed = std::max(0, PreparedPages.Count() - 1);
   pagesWhole_ = formed;
   const int total = TwoPassRequested ? Run().TotalPageCount : 0;
-  if (!Host().PagesFormed(*this, formed, total)) return false;
+  if (!Globals().Host().PagesFormed(*this, formed, total)) return false;
   if (!previewOpened_ && progress_ && progress_->Visible()) {
     // From here the preview shows the progress and offers Cancel.
     progress_->SetVisible(false);
@@ -329,7 +331,7 @@ void TfrReport::SetUpFormations() {
 
 void TfrReport::BuildPages() {
   PreparationState& prep = Run();
-  Host().ProcessPendingMessages();
+  Globals().Host().ProcessPendingMessages();
   BuiltFromTemplate = true;
   prep.RenderActive = true;
   prep.ActiveReport = this;

@@ -84,7 +84,7 @@ void TfrReport::PrintPrepared(const std::string& pageRange, int copies, bool col
 
   firstLineText_ = EngineText(txPrintingPage);
   ProgressRequest request{ProgressCaption(), firstLineText_, [this] { StopRequested = true; }};
-  Host().RunWithProgress(request, [this](ProgressControl& window) {
+  Globals().Host().RunWithProgress(request, [this](ProgressControl& window) {
     progress_ = &window;
     const ScopeGuard forget([this] { progress_ = nullptr; });
     PrintPages(PrintRangeText, PrintCopies, PrintCollate, PrintSelection);
@@ -171,7 +171,7 @@ void TfrReport::PrintOnePage(int index) {
   }
   ++pagesInDocument_;
   ReportProgress(number);
-  Host().ProcessPendingMessages();
+  Globals().Host().ProcessPendingMessages();
   printFirst_ = false;
 }
 

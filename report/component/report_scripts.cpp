@@ -93,7 +93,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
       window->SetSecondLine(text);
       window->ProcessMessages();
     } else {
-      Host().ProcessPendingMessages();
+      report_.Globals().Host().ProcessPendingMessages();
     }
   }
 
@@ -104,7 +104,7 @@ class ReportScriptEnvironment : public ScriptEnvironment {
       window->ProcessMessages();
       if (window->StopRequested()) outer->StopRequested = true;
     } else {
-      Host().ProcessPendingMessages();
+      report_.Globals().Host().ProcessPendingMessages();
     }
     return outer->StopRequested || report_.StopRequested;
   }

@@ -153,7 +153,7 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
       const std::string prompt = TextOf(engine_, p1);
       std::string value = TextOf(engine_, p2);
       // A cancelled input box leaves the default.
-      Host().InputBox("", prompt, value);
+      engine_.Host().InputBox("", prompt, value);
       result = Variant(value);
       return;
     }
@@ -178,8 +178,8 @@ void TfrStdFunctionLibrary::RunFunction(int index, const Variant& p1, const Vari
       const std::string text = TextOf(engine_, p1);
       const std::string caption = TextOf(engine_, p2);
       const std::int64_t flags = Eval(engine_, p3).AsInteger();
-      result = Variant(std::int64_t(
-          ModalResultOf(Host().ShowMessage(text, caption, IconOf(flags), ButtonsOf(flags)))));
+      result = Variant(std::int64_t(ModalResultOf(
+          engine_.Host().ShowMessage(text, caption, IconOf(flags), ButtonsOf(flags)))));
       return;
     }
     case fnPos: {

@@ -81,9 +81,9 @@ class LoadingFileScope {
   std::string outer_;
 };
 
-void ShowError(const std::string& text) {
-  Host().ShowMessage(loadingFile.empty() ? text : CannotOpenText(loadingFile, text), "Error",
-                     MessageIcon::Error, MessageButtons::Ok);
+void ShowError(EngineGlobals& engine, const std::string& text) {
+  engine.Host().ShowMessage(loadingFile.empty() ? text : CannotOpenText(loadingFile, text), "Error",
+                            MessageIcon::Error, MessageButtons::Ok);
 }
 
 // Answers name look-ups from the template while a template without an
@@ -214,9 +214,10 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   LoadErrorFlag = false;
   LoadErrorText.clear();
   if (version > kNewestStreamVersion) {
-    ShowError(std::string(kUnsupportedFormat) + ": stream version " + std::to_string(version) +
-              "; this program reads versions " + std::to_string(kOldestStreamVersion) + " to " +
-              std::to_string(kNewestStreamVersion));
+    ShowError(engine_, std::string(kUnsupportedFormat) + ": stream version " +
+                           std::to_string(version) + "; this program reads versions " +
+                           std::to_string(kOldestStreamVersion) + " to " +
+                           std::to_string(kNewestStreamVersion));
     return;
   }
 
@@ -232,10 +233,10 @@ void TfrTemplate::LoadTemplate(Stream& s) {
   } catch (const ClassNotFoundError&) {
     LoadErrorFlag = true;
     LoadErrorText = prep.CalcErrorText;
-    ShowError("Report contains the following non-plugged components:\r" + LoadErrorText +
-              "You must include these components into your project.");
+    ShowError(engine_, "Report contains the following non-plugged components:\r" + LoadErrorText +
+                           "You must include these components into your project.");
   } catch (const std::exception&) {
-    ShowError(kUnsupportedFormat);
+    ShowError(engine_, kUnsupportedFormat);
     Pages.clear();
     AddPage();
   }

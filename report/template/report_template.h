@@ -7,7 +7,7 @@
 // them (the "ReportForm" value of a window resource, or a template file).
 //
 // The report component owns one. Loading reports its problems to the user
-// itself, through Host().ShowMessage with the caption "Error"; it raises
+// itself, through its engine's host (ShowMessage) with the caption "Error"; it raises
 // nothing for bad template bytes.
 #pragma once
 

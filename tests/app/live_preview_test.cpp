@@ -62,14 +62,14 @@ class LivePreviewTest : public ::testing::Test {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     ZoomMemory() = PreviewZoomMemory{};
     StartEnginePrinter(Engine(), nullptr);
-    SetHost(&headless);
+    Engine().SetHost(&headless);
     Prep() = PreparationState{};
   }
   void TearDown() override {
     form.reset();
     first.reset();
     ZoomMemory() = PreviewZoomMemory{};
-    SetHost(nullptr);
+    Engine().SetHost(nullptr);
     Prep() = PreparationState{};
     StopEnginePrinter(Engine());
   }

@@ -104,7 +104,7 @@ class OpenReportFileTest : public ::testing::Test {
 
   // The pages the test template prepares to, saved as a prepared-report file.
   int SavePreparedTemplate(const std::string& path) {
-    SetHost(&headless);
+    Engine().SetHost(&headless);
     TfrReport report;
     report.LoadTemplateFile(kTemplate);
     EXPECT_TRUE(report.Prepare());
@@ -137,10 +137,10 @@ class OpenReportFileTest : public ::testing::Test {
                          [&form, look] { QTimer::singleShot(0, &form, look); });
       });
     };
-    SetHost(&qtHost);
-    const int code =
-        OpenReportFile(path, cli::Options(dataArgs, {}, cli::DataOptions::Names()), false);
-    SetHost(&headless);
+    Engine().SetHost(&qtHost);
+    const int code = OpenReportFile(Engine(), path,
+                                    cli::Options(dataArgs, {}, cli::DataOptions::Names()), false);
+    Engine().SetHost(&headless);
     return code;
   }
 
@@ -174,23 +174,23 @@ TEST_F(OpenReportFileTest, AJsonTemplateIsPreparedThenPreviewed) {
   EXPECT_GT(pagesShown, 0);
   EXPECT_EQ(caption, "Preview - shapes.json");
 
-  SetHost(&headless);
+  Engine().SetHost(&headless);
   const std::string bad = test::OutputPath("open_bad.json");
   std::ofstream(bad) << "{\n  \"pages\": [ {\"objects\": 7} ]\n}";
-  EXPECT_EQ(OpenReportFile(bad), 1);
+  EXPECT_EQ(OpenReportFile(Engine(), bad), 1);
   ASSERT_EQ(headless.messages.size(), 1u);
   EXPECT_EQ(headless.messages[0].text.find(bad + ":2:"), 0u) << headless.messages[0].text;
 }
 
 TEST_F(OpenReportFileTest, UnreadableFilesFailLoudlyWithoutAPreview) {
-  SetHost(&headless);
-  EXPECT_EQ(OpenReportFile(test::OutputPath("no_such_file.frp")), 1);
+  Engine().SetHost(&headless);
+  EXPECT_EQ(OpenReportFile(Engine(), test::OutputPath("no_such_file.frp")), 1);
   const std::string garbage = test::OutputPath("open_garbage.frp");
   std::ofstream(garbage, std::ios::binary) << "\x18\x00\x40\x00not a report";
-  EXPECT_EQ(OpenReportFile(garbage), 1);
+  EXPECT_EQ(OpenReportFile(Engine(), garbage), 1);
   const std::string empty = test::OutputPath("open_empty.frp");
   std::ofstream(empty, std::ios::binary) << std::string("\x18\x00\x00\x00\x00\x00\x00\x00\x00", 9);
-  EXPECT_EQ(OpenReportFile(empty), 1);
+  EXPECT_EQ(OpenReportFile(Engine(), empty), 1);
   EXPECT_TRUE(headless.previews.empty());
   ASSERT_EQ(headless.messages.size(), 3u);
   EXPECT_TRUE(RecentFiles::List().isEmpty());
@@ -234,7 +234,7 @@ TEST_F(OpenReportFileTest, TheDataOptionsStayInForceForTheOpenButton) {
 // JSON template saved with a byte-order mark (which opens), a template
 // over a data set the window cannot open.
 TEST_F(OpenReportFileTest, BadFilesAreCalledWhatTheyAre) {
-  SetHost(&headless);
+  Engine().SetHost(&headless);
   const std::string folder = test::OutputPath("open_folder.frp");
   std::filesystem::create_directories(folder);
   const std::string nothing = test::OutputPath("open_nothing.frp");
@@ -250,7 +250,7 @@ TEST_F(OpenReportFileTest, BadFilesAreCalledWhatTheyAre) {
                         Case{needs, "band B1 runs over data set 'Items'"}}) {
     SCOPED_TRACE(c.path);
     headless.messages.clear();
-    EXPECT_EQ(OpenReportFile(c.path), 1);
+    EXPECT_EQ(OpenReportFile(Engine(), c.path), 1);
     ASSERT_EQ(headless.messages.size(), 1u);
     EXPECT_NE(headless.messages[0].text.find(c.said), std::string::npos)
         << headless.messages[0].text;

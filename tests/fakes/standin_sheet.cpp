@@ -32,8 +32,8 @@ class CaptionStandIn : public TfrView {
 };
 
 void NotBuiltYet(const char* what) {
-  Host().ShowMessage(std::string(what) + " is not available yet.", "Quillet",
-                     MessageIcon::Information, MessageButtons::Ok);
+  Engine().Host().ShowMessage(std::string(what) + " is not available yet.", "Quillet",
+                              MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ class PreviewFormingTest : public test::PreviewTest {
   void SetUp() override {
     test::PreviewTest::SetUp();
     windows.RefreshMs = 0;  // every step refreshes: the test sees each page
-    SetHost(&windows);
+    Engine().SetHost(&windows);
     test::PageBuilder b(report.Template);
     b.Band(btPageHeader, "PageHeader", 0, 30);
     b.Memo("HeaderText", 20, 5, 300, 20, {"Header"});
@@ -110,7 +110,7 @@ class PreviewFormingTest : public test::PreviewTest {
     };
   }
   void TearDown() override {
-    SetHost(&host);
+    Engine().SetHost(&host);
     test::PreviewTest::TearDown();
   }
 

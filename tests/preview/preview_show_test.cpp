@@ -28,7 +28,7 @@ TEST_F(PreviewShowTest, TheHostShowsAModalWindowThatTakesThePagesWithIt) {
   AddPages(report.PreparedPages, 2);
   report.Title = "Sheet";
   QtEngineHost qtHost;
-  SetHost(&qtHost);
+  Engine().SetHost(&qtHost);
   QString caption;
   int pagesShown = 0;
   bool wasModal = false;
@@ -41,7 +41,7 @@ TEST_F(PreviewShowTest, TheHostShowsAModalWindowThatTakesThePagesWithIt) {
     });
   };
   report.ShowPrepared();
-  SetHost(&host);
+  Engine().SetHost(&host);
   EXPECT_EQ(caption, "Preview - Sheet");
   EXPECT_EQ(pagesShown, 2);
   EXPECT_TRUE(wasModal);

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "preview/progress_form.h"
+#include "report/base/engine_state.h"
 
 namespace quillet {
 namespace {
@@ -89,14 +90,14 @@ TEST(QtEngineHost, CancelledInputBoxKeepsTheValue) {
 
 TEST(QtEngineHost, ProgressRunsThroughTheProgressWindow) {
   QtEngineHost host;
-  SetHost(&host);
+  Engine().SetHost(&host);
   bool inWindow = false;
-  int result = Host().RunWithProgress("Preparing report", [&](ProgressControl& c) {
+  int result = Engine().Host().RunWithProgress("Preparing report", [&](ProgressControl& c) {
     inWindow = &c == static_cast<ProgressControl*>(&TfrProgressForm::Instance()) &&
                TfrProgressForm::Instance().isVisible();
     c.SetModalResult(1);
   });
-  SetHost(nullptr);
+  Engine().SetHost(nullptr);
   EXPECT_TRUE(inWindow);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(TfrProgressForm::Instance().Caption(), "Preparing report");

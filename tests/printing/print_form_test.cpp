@@ -77,7 +77,7 @@ class PrintFormTest : public ::testing::Test {
 };
 
 TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
-  TfrPrintForm form(EnginePrinter(Engine()));
+  TfrPrintForm form(Engine());
   EXPECT_EQ(form.windowTitle(), "Print");
   EXPECT_EQ(form.size(), QSize(485, 226));
   ASSERT_EQ(form.CB1->count(), 3);  // installed printers only, no virtual one
@@ -102,7 +102,7 @@ TEST_F(PrintFormTest, OpensWithThePlatformsPrintersAndTheDefaults) {
 
 TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
   {
-    TfrPrintForm form(EnginePrinter(Engine()));
+    TfrPrintForm form(Engine());
     form.CB1->setCurrentIndex(2);
     EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 2);
     EXPECT_EQ(platform_.Current, 2);
@@ -111,7 +111,7 @@ TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
   EXPECT_EQ(EnginePrinter(Engine()).SelectedPrinterIndex, 1);
   EXPECT_EQ(platform_.Current, 1);
   {
-    TfrPrintForm form(EnginePrinter(Engine()));
+    TfrPrintForm form(Engine());
     form.CB1->setCurrentIndex(0);
     form.accept();
   }
@@ -120,7 +120,7 @@ TEST_F(PrintFormTest, ChoosingAPrinterSelectsItCancelRestoresTheOldOne) {
 }
 
 TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
-  TfrPrintForm form(EnginePrinter(Engine()));
+  TfrPrintForm form(Engine());
   form.frSpeedButton1->Click();
   form.frSpeedButton1->Click();
   EXPECT_EQ(form.E1->text(), "3");
@@ -143,7 +143,7 @@ TEST_F(PrintFormTest, CopiesArrowsNeverGoBelowOne) {
 }
 
 TEST_F(PrintFormTest, RangeEditChecksPagesAndLabelTogglesCollate) {
-  TfrPrintForm form(EnginePrinter(Engine()));
+  TfrPrintForm form(Engine());
   form.show();
   QApplication::setActiveWindow(&form);
   form.E2->setFocus();
@@ -187,7 +187,7 @@ int PictureMismatches(const QImage& box, const QImage& picture, QPoint at, QRgb 
 }
 
 TEST_F(PrintFormTest, CollatePictureFollowsTheCheckBox) {
-  TfrPrintForm form(EnginePrinter(Engine()));
+  TfrPrintForm form(Engine());
   form.show();
   QApplication::processEvents();
   const QImage dialog = form.grab().toImage();
@@ -346,7 +346,7 @@ class PreviewBehindPrintDialog : public PrintFormTest {
       info.PaperHeightPx = info.PrintableHeightPx = 1123;
     }
     watching_.preview = &preview_;
-    SetHost(&watching_);
+    Engine().SetHost(&watching_);
     preview_.resize(900, 700);
     preview_.Connect(report_);
     preview_.ApplyButtons();

@@ -92,7 +92,7 @@ class EngineGlobalsTest : public FormationTest {
  protected:
   void TearDown() override {
     StopEngineLibrary();
-    SetHost(nullptr);
+    Engine().SetHost(nullptr);
     StartEngineLibrary(Engine());
     FormationTest::TearDown();
   }
@@ -105,7 +105,7 @@ TEST_F(EngineGlobalsTest, DialogParentIsMadeLastAndFreedFirst) {
   EXPECT_THROW(Expressions(Engine()), EngineError);
   EXPECT_THROW(ReportInterpreter(Engine()), EngineError);
 
-  SetHost(&host);
+  Engine().SetHost(&host);
   StartEngineLibrary(Engine());
   StartEngineLibrary(Engine());  // once only
   ASSERT_EQ(host.names, (std::vector<std::string>{"DialogForm"}));

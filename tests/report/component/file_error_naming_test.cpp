@@ -17,8 +17,8 @@ namespace {
 
 class FileErrorNamingTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetHost(&host_); }
-  void TearDown() override { SetHost(nullptr); }
+  void SetUp() override { Engine().SetHost(&host_); }
+  void TearDown() override { Engine().SetHost(nullptr); }
 
   static std::string File(const std::string& name, const std::string& bytes) {
     const std::string path = test::OutputPath(name);

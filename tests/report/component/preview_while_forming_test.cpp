@@ -56,7 +56,7 @@ class PreviewWhileForming : public FormationTest {
  protected:
   void SetUp() override {
     FormationTest::SetUp();
-    SetHost(&early);
+    Engine().SetHost(&early);
   }
   EarlyPreviewHost early;
 };

@@ -32,12 +32,12 @@ class StdFunctions : public ::testing::Test {
         if (library->HandleCall(name, p1, p2, p3, result)) return;
       throw EngineError("unknown function " + name);
     };
-    SetHost(&host);
+    Engine().SetHost(&host);
   }
   void TearDown() override {
     Expressions(Engine()).Parser.ValueHook = nullptr;
     Expressions(Engine()).Parser.FunctionHook = nullptr;
-    SetHost(nullptr);
+    Engine().SetHost(nullptr);
     Engine().DecimalSeparator = '.';
   }
   Variant Calc(const std::string& text) { return Expressions(Engine()).Parser.Calc(text); }

@@ -25,12 +25,12 @@ using Bytes = std::vector<std::uint8_t>;
 class TemplateTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetHost(&host);
+    Engine().SetHost(&host);
     Prep().CalcErrorFlag = false;
     Prep().CalcErrorText.clear();
   }
   void TearDown() override {
-    SetHost(nullptr);
+    Engine().SetHost(nullptr);
     Prep().CalcErrorFlag = false;
     Prep().CalcErrorText.clear();
     Prep().RenderActive = true;
