@@ -127,7 +127,7 @@ int TfrEMFPages::ParkedCount() const {
 }
 
 void TfrEMFPages::Append(std::unique_ptr<PreparedPage> page) {
-  pages_.push_back(Slot{std::move(page)});
+  pages_.push_back(Slot{std::move(page), 0, {}});
   ParkPassedPages();
 }
 
@@ -209,7 +209,7 @@ void TfrEMFPages::InsertPage(int index, const PagePaper& templatePage) {
   if (index >= Count()) {
     Append(std::move(page));
   } else {
-    pages_.insert(pages_.begin() + index, Slot{std::move(page)});
+    pages_.insert(pages_.begin() + index, Slot{std::move(page), 0, {}});
     if (index < parkFrom_) ++parkFrom_;
   }
 }
